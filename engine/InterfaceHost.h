@@ -1,0 +1,57 @@
+// What the engine asks of the interface: status texts, progress bars,
+// redraws, alerts and the test-finished notice. The desktop window and the
+// command-line runner each provide one host; the engine never touches a
+// control itself.
+#pragma once
+
+#include <cstdint>
+
+using WindowRef = void*;
+
+// A procedure the worker has run on the interface thread; returns 0.
+using RemoteProcedure = int32_t (*)(void* parameter);
+
+// Status of a remote call that was abandoned because the test is being stopped.
+inline constexpr int32_t kRemoteCallAbandoned = -128;  // userCanceledErr
+
+class InterfaceHost {
+public:
+    virtual ~InterfaceHost() = default;
+
+    // Runs procedure(parameter) on the interface thread and returns once it
+    // has returned, with its result. Called only by the worker. While a stop
+    // is under way the host may instead return kRemoteCallAbandoned without
+    // running it, so that the interface thread never waits on a waiting worker.
+    virtual int32_t CallOnInterfaceThread(RemoteProcedure procedure, void* parameter) = 0;
+
+    // Called on the interface thread when a stop is under way: a worker that
+    // waits in CallOnInterfaceThread must be released (served or abandoned).
+    virtual void ReleaseWaitingWorker() {}
+
+    // The worker's end-of-test notice; posted, never waited on.
+    virtual void PostTestFinished() = 0;
+
+    // True on the thread that owns the interface.
+    virtual bool OnInterfaceThread() const = 0;
+
+    // ---- interface-thread actions ----
+    virtual void SetStaticText(WindowRef window, int32_t controlId, const char* text,
+                               bool truncate) = 0;
+    virtual void SetProgressBarValue(int32_t controlId, int32_t value) = 0;
+    virtual void DrawTestResults() = 0;
+    // A modal alert; returns once it is dismissed. alertType 0 is an error.
+    virtual void ShowAlert(int16_t alertType, const char* message) = 0;
+    virtual void ShowWaitCursorFrame(uint32_t /*frame*/) {}
+    virtual void ShowArrowCursor() {}
+
+    // Sets a static text of the main window.
+    void SetStatusText(int32_t controlId, const char* text);
+};
+
+// The host in use; null until the program installs one. The host outlives
+// every worker.
+InterfaceHost* CurrentInterfaceHost();
+void SetInterfaceHost(InterfaceHost* host);
+
+// The main window as the host knows it; passed back in control requests.
+extern WindowRef gMainWindowRef;

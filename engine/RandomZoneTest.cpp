@@ -1,0 +1,122 @@
+#include "engine/DeviceTransfers.h"
+#include "engine/StopRequest.h"
+#include "engine/TestModel.h"
+#include "engine/TestWorker.h"
+#include "engine/WorkerBridge.h"
+#include "engine/ZoneTests.h"
+
+#include <cstdio>
+
+void BuildRandomSectorTable(uint64_t driveSectors, uint64_t* table)
+{
+    const uint64_t last = (driveSectors & ~uint64_t{15}) - 8;
+    const uint64_t step = last / kRandomTransferCount;
+    for (int i = 0; i < kRandomTransferCount; ++i) {
+        const uint64_t sector = (i % 2 == 0) ? step * static_cast<uint64_t>(i) : last - table[i - 1];
+        table[i] = sector & ~uint64_t{7};
+    }
+}
+
+uint32_t RandomTransfersPerSecond(double megabytesPerSecond)
+{
+    const double perSecond = megabytesPerSecond * 1024.0 * 0.25;
+    if (!(perSecond > 0.0))
+        return 0;
+    if (perSecond >= 4294967295.0)
+        return 4294967295u;
+    return static_cast<uint32_t>(perSecond);
+}
+
+RandomSpeedTexts FormatRandomSpeed(double v)
+{
+    RandomSpeedTexts texts{};
+    if (v > 1.0) {
+        std::snprintf(texts.value, sizeof texts.value, "%.3f", v);
+        texts.unit = "MB per Second";
+    } else {
+        std::snprintf(texts.value, sizeof texts.value, "%.0f", v * 1024.0);
+        texts.unit = "KB per Second";
+    }
+    std::snprintf(texts.perSecond, sizeof texts.perSecond, "%lu",
+                  static_cast<unsigned long>(RandomTransfersPerSecond(v)));
+    return texts;
+}
+
+namespace {
+enum class Phase { Completed, Failed, Stopped };
+
+struct PhaseControls {
+    int32_t speedText;
+    int32_t unitText;
+    int32_t rateText;
+};
+
+void ShowPhaseResult(double speed, const PhaseControls& controls)
+{
+    const RandomSpeedTexts texts = FormatRandomSpeed(speed);
+    RequestStatusText(controls.speedText, texts.value);
+    RequestStatusText(controls.unitText, texts.unit);
+    RequestStatusText(controls.rateText, texts.perSecond);
+}
+
+// One batch of 10,000 transfers, timed as a whole. Slot i of the buffer holds
+// the block of transfer i, so a write batch puts every block back where the
+// read batch found it.
+template <typename Transfer>
+Phase RunBatch(std::atomic<uint32_t>& counter, std::atomic<double>& startTime, double& result,
+               Transfer transfer)
+{
+    startTime.store(AbsoluteTimeNow());
+    unsigned char* slot = myIOBuffer;
+    const uint64_t t0 = UpTimeNanoseconds();
+    counter.store(0, std::memory_order_relaxed);
+    for (uint32_t i = 0; i < kRandomTransferCount; ++i) {
+        if (TestStopRequested())
+            return Phase::Stopped;
+        int16_t error = 0;
+        if (!transfer(gSectorTableU64[i], slot, &error))
+            return Phase::Failed;
+        counter.store(i + 1, std::memory_order_relaxed);
+        slot += kRandomTransferBytes;
+    }
+    const uint64_t t1 = UpTimeNanoseconds();
+    // The progress display keeps showing the full count during this pause.
+    MyMPDelayMilliSeconds(1000);
+    if (TestStopRequested())
+        return Phase::Stopped;
+    counter.store(0, std::memory_order_relaxed);
+    result = ConvertElapsedNanoSecsToMBPerSec(gXFerBytesU32 * kRandomTransferCount, t1 - t0);
+    return Phase::Completed;
+}
+}  // namespace
+
+void DoRandomZoneTestMP()
+{
+    RequestStatusText(kReadSpeedText, " ");
+    RequestStatusText(kWriteSpeedText, " ");
+    BuildRandomSectorTable(gDriveSectorsU64, gSectorTableU64);
+
+    const uint32_t bytes = gXFerBytesU32;
+    Phase phase = RunBatch(gReadCountIndexU32, gRandomReadsStartTime, gSavedRandomReadSpeedDbl,
+                           [bytes](uint64_t sector, unsigned char* slot, int16_t* error) {
+                               return ReadBytesFromDevNodeLBA512(sector, bytes, slot, error);
+                           });
+    if (phase == Phase::Stopped)
+        return;
+    if (phase == Phase::Completed) {
+        ShowPhaseResult(gSavedRandomReadSpeedDbl, {kReadSpeedText, kReadUnitText, kReadRateText});
+        if (gWriteTestEnabled) {
+            const int32_t fd = gUnixWriteFileRef;
+            phase = RunBatch(gWriteCountIndexU32, gRandomWritesStartTime, gSavedRandomWriteSpeedDbl,
+                             [fd, bytes](uint64_t sector, unsigned char* slot, int16_t* error) {
+                                 return WriteBytesToBlock512DevFile(fd, sector, bytes, slot, error);
+                             });
+            if (phase == Phase::Stopped)
+                return;
+            if (phase == Phase::Completed)
+                ShowPhaseResult(gSavedRandomWriteSpeedDbl,
+                                {kWriteSpeedText, kWriteUnitText, kWriteRateText});
+        }
+    }
+    FinishTestMP();
+}

@@ -1,0 +1,75 @@
+#include "engine/TestWorker.h"
+
+#include "engine/InterfaceHost.h"
+#include "engine/StopRequest.h"
+#include "engine/TestModel.h"
+#include "engine/ZoneTests.h"
+
+#include <system_error>
+#include <thread>
+
+namespace {
+std::thread gWorker;
+}
+
+int32_t MyTask(void*)
+{
+    RunSelectedSpeedTestMP();
+    return 0;
+}
+
+void RunSelectedSpeedTestMP()
+{
+    bTestRunning.store(true);
+    gAnimatedCursorIndexU32.store(1);
+    if (InterfaceHost* host = CurrentInterfaceHost())
+        host->ShowWaitCursorFrame(0);
+    if (gCurrentSelectedTestType == 1)
+        DoStandardZoneTestMP();
+    else
+        DoRandomZoneTestMP();
+}
+
+void FinishTestMP()
+{
+    bTestRunning.store(false);
+    if (InterfaceHost* host = CurrentInterfaceHost())
+        host->PostTestFinished();
+}
+
+bool StartTestWorker()
+{
+    if (gWorker.joinable())
+        return false;
+    ClearTestStopRequest();
+    bTestRunning.store(true);
+    try {
+        gWorker = std::thread([] { MyTask(nullptr); });
+    } catch (const std::system_error&) {
+        bTestRunning.store(false);
+        return false;
+    }
+    return true;
+}
+
+void StopTestWorker()
+{
+    if (!gWorker.joinable())
+        return;
+    RequestTestStop();
+    if (InterfaceHost* host = CurrentInterfaceHost())
+        host->ReleaseWaitingWorker();
+    gWorker.join();
+    ClearTestStopRequest();
+}
+
+void JoinFinishedTestWorker()
+{
+    if (gWorker.joinable())
+        gWorker.join();
+}
+
+bool TestWorkerExists()
+{
+    return gWorker.joinable();
+}

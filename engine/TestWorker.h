@@ -1,0 +1,28 @@
+// The one worker thread that runs a test.
+#pragma once
+
+#include <cstdint>
+
+// The worker's entry point: runs the selected test and returns 0.
+int32_t MyTask(void* parameter);
+
+// Raises the running flag and runs the standard test (type 1) or the random test.
+void RunSelectedSpeedTestMP();
+
+// Ends a test that ran to its end or failed: lowers the running flag and
+// posts the test-finished notice to the host.
+void FinishTestMP();
+
+// Starts the worker for the settings now in the model. The running flag is
+// raised before the thread starts, so a second Start cannot launch a second
+// test. False when the thread cannot be created (the flag is lowered again).
+bool StartTestWorker();
+
+// Asks a running worker to stop between transfers, releases any request it
+// waits in, and waits until the thread has ended. Does nothing without a worker.
+void StopTestWorker();
+
+// Waits for a worker that has posted its finished notice to end.
+void JoinFinishedTestWorker();
+
+bool TestWorkerExists();

@@ -1,0 +1,36 @@
+// The two tests that run on the worker.
+#pragma once
+
+#include <cstdint>
+
+// Position of the transfer for zone z ≥ 1: z × inc − x − 2, rounded down to a
+// multiple of 4 sectors; zone 0 transfers at sector 0.
+uint64_t StandardZoneTransferSector(uint64_t zone, uint64_t increment, uint32_t transferSectors);
+
+// Zone spacing in sectors: sectors ÷ (zones − 1), or 0 for a single zone.
+uint64_t StandardZoneIncrement(uint64_t driveSectors, int32_t zones);
+
+// True when the drive holds zones transfers of the given size (sectors ≥ x × zones − 2,
+// compared as unsigned 64-bit numbers).
+bool DriveBigEnoughForZones(uint64_t driveSectors, uint32_t transferSectors, int32_t zones);
+
+// Sequential transfers at zones spread over the drive, for every cycle.
+void DoStandardZoneTestMP();
+
+// Fills table[0..9999] with the random test's sectors for a drive of the given size.
+void BuildRandomSectorTable(uint64_t driveSectors, uint64_t* table);
+
+// Value and unit texts of a random-test speed, and the transfers per second.
+struct RandomSpeedTexts {
+    char value[32];
+    const char* unit;
+    char perSecond[32];
+};
+RandomSpeedTexts FormatRandomSpeed(double megabytesPerSecond);
+uint32_t RandomTransfersPerSecond(double megabytesPerSecond);
+
+// 10,000 transfers of 4096 bytes at places spread over the whole drive.
+void DoRandomZoneTestMP();
+
+// The smallest drive the random test can run on, in sectors.
+inline constexpr uint64_t kRandomTestMinimumSectors = 16;
