@@ -9,11 +9,11 @@
 #include <ctime>
 #include <unistd.h>
 
-TransferCalls gTransferCalls{::pread, ::pwrite};
+TransferCalls gTransferCalls{::pread, ::pwrite, UpTimeNanoseconds};
 
 void RestoreDefaultTransferCalls()
 {
-    gTransferCalls = TransferCalls{::pread, ::pwrite};
+    gTransferCalls = TransferCalls{::pread, ::pwrite, UpTimeNanoseconds};
 }
 
 uint64_t UpTimeNanoseconds()
@@ -80,12 +80,12 @@ double ConvertElapsedNanoSecsToMBPerSec(uint32_t byteCount, uint64_t elapsedNano
 int32_t DoRWSpeedMeasurement(double* speed, bool isRead)
 {
     int16_t error = 0;
-    const uint64_t t0 = UpTimeNanoseconds();
+    const uint64_t t0 = TransferClockNanoseconds();
     const bool ok = isRead
         ? ReadBytesFromDevNodeLBA512(gCurrentSectorU64, gXFerBytesU32, myIOBuffer, &error)
         : WriteBytesToBlock512DevFile(gUnixWriteFileRef, gCurrentSectorU64, gXFerBytesU32,
                                       myIOBuffer, &error);
-    const uint64_t t1 = UpTimeNanoseconds();
+    const uint64_t t1 = TransferClockNanoseconds();
 
     InterfaceHost* host = CurrentInterfaceHost();
     if (ok) {

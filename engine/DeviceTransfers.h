@@ -6,12 +6,14 @@
 #include <cstdint>
 #include <sys/types.h>
 
-// The two system calls every transfer goes through. Tests replace them to
-// record where transfers go or to inject faults; the program uses pread and
-// pwrite.
+// The two system calls every transfer goes through, and the clock that times
+// them. Tests replace them to record where transfers go, to inject faults or
+// to script elapsed times; the program uses pread, pwrite and the monotonic
+// clock.
 struct TransferCalls {
     ssize_t (*read)(int fd, void* buffer, size_t count, off_t offset);
     ssize_t (*write)(int fd, const void* buffer, size_t count, off_t offset);
+    uint64_t (*upTime)();
 };
 extern TransferCalls gTransferCalls;
 void RestoreDefaultTransferCalls();
@@ -43,6 +45,12 @@ void MyMPDelayMilliSeconds(int32_t milliseconds);
 
 // Monotonic clock in nanoseconds.
 uint64_t UpTimeNanoseconds();
+
+// The clock the timed transfers read (the monotonic clock unless a test replaced it).
+inline uint64_t TransferClockNanoseconds()
+{
+    return gTransferCalls.upTime();
+}
 
 // Wall-clock time in seconds.
 double AbsoluteTimeNow();

@@ -1,0 +1,17 @@
+// One run of kestrelia-cli: check the input, open the target, run the test on
+// the worker, and print the results.
+#pragma once
+
+#include "cli/CliOptions.h"
+
+#include <ostream>
+
+inline constexpr int kExitDone = 0;
+inline constexpr int kExitTestFailed = 1;
+inline constexpr int kExitBadInput = 2;
+
+// Runs the test the options describe; returns the exit status.
+int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err);
+
+// Set from a signal handler: the run stops between transfers and ends.
+void RequestBenchmarkInterrupt();

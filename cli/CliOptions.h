@@ -1,0 +1,36 @@
+// Command-line options of kestrelia-cli.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct CliOptions {
+    bool randomTest = false;
+    int32_t zones = 10;
+    int32_t cycles = 1;
+    uint32_t sizeMegabytes = 1;
+    bool write = false;
+    bool json = false;
+    bool help = false;
+    std::string target;  // empty: a scratch file in the temporary directory
+    // Options that other commands register (for example "--list", "--report FILE").
+    std::vector<std::pair<std::string, std::string>> extras;
+};
+
+struct ParseResult {
+    std::optional<CliOptions> options;
+    std::string error;  // set when options is empty
+};
+
+// Options that take no value or one value, besides the built-in ones.
+struct ExtraOption {
+    const char* name;
+    bool takesValue;
+};
+
+ParseResult ParseCliOptions(const std::vector<std::string>& arguments,
+                            const std::vector<ExtraOption>& extraOptions = {});
+
+const char* CliUsageText();

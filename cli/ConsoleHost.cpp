@@ -1,0 +1,117 @@
+#include "cli/ConsoleHost.h"
+
+#include "engine/TestModel.h"
+
+#include <cstdio>
+
+ConsoleHost::ConsoleHost(bool showProgress) : showProgress_(showProgress) {}
+
+int32_t ConsoleHost::CallOnInterfaceThread(RemoteProcedure procedure, void* parameter)
+{
+    // The terminal has no interface thread of its own: requests run on the
+    // caller, one at a time.
+    const std::lock_guard lock(callMutex_);
+    return procedure(parameter);
+}
+
+void ConsoleHost::PostTestFinished()
+{
+    {
+        const std::lock_guard lock(mutex_);
+        finished_ = true;
+    }
+    finishedSignal_.notify_all();
+}
+
+void ConsoleHost::SetStaticText(WindowRef, int32_t controlId, const char* text, bool)
+{
+    std::string line;
+    {
+        const std::lock_guard lock(mutex_);
+        texts_[controlId] = text;
+        if (controlId == kStatusText)
+            line = text;
+    }
+    if (!line.empty())
+        PrintProgress(line);
+}
+
+void ConsoleHost::SetProgressBarValue(int32_t, int32_t) {}
+
+void ConsoleHost::DrawTestResults()
+{
+    if (!showProgress_ || gCurrentSelectedTestType != 1)
+        return;
+    // The last measured zone of the cycle under way.
+    int zone = -1;
+    for (int z = 0; z < gZoneTestCountS32 && z < kMaxZoneCount; ++z)
+        if (ZoneIsMeasured(z))
+            zone = z;
+    if (zone < 0)
+        return;
+    const ZoneResultsRec& r = gSavedREADResultsInfo[zone];
+    char line[256];
+    std::snprintf(line, sizeof line, "%s: zone %d of %d, read %.1f MB/s",
+                  StaticText(kStatusText).c_str(), zone + 1, gZoneTestCountS32, r.aveSpeedDbl);
+    PrintProgress(line);
+}
+
+void ConsoleHost::ShowAlert(int16_t, const char* message)
+{
+    const std::lock_guard lock(mutex_);
+    if (alert_.empty())
+        alert_ = message;
+}
+
+bool ConsoleHost::WaitForFinish(std::chrono::milliseconds timeout)
+{
+    std::unique_lock lock(mutex_);
+    return finishedSignal_.wait_for(lock, timeout, [this] { return finished_; });
+}
+
+std::string ConsoleHost::AlertMessage() const
+{
+    const std::lock_guard lock(mutex_);
+    return alert_;
+}
+
+std::string ConsoleHost::StaticText(int32_t controlId) const
+{
+    const std::lock_guard lock(mutex_);
+    const auto it = texts_.find(controlId);
+    return it == texts_.end() ? std::string() : it->second;
+}
+
+void ConsoleHost::ShowRandomProgress()
+{
+    if (!showProgress_ || gCurrentSelectedTestType == 1)
+        return;
+    const uint32_t reads = gReadCountIndexU32.load();
+    const uint32_t writes = gWriteCountIndexU32.load();
+    char line[128];
+    if (writes != 0)
+        std::snprintf(line, sizeof line, "Random writes: %u of %d", writes, kRandomTransferCount);
+    else if (reads != 0)
+        std::snprintf(line, sizeof line, "Random reads: %u of %d", reads, kRandomTransferCount);
+    else
+        return;
+    PrintProgress(line);
+}
+
+void ConsoleHost::PrintProgress(const std::string& line)
+{
+    if (!showProgress_)
+        return;
+    std::fprintf(stderr, "\r\033[K%s", line.c_str());
+    std::fflush(stderr);
+    progressShown_ = true;
+}
+
+void ConsoleHost::EndProgress()
+{
+    if (progressShown_) {
+        std::fprintf(stderr, "\r\033[K");
+        std::fflush(stderr);
+        progressShown_ = false;
+    }
+}

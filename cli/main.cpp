@@ -1,0 +1,36 @@
+// kestrelia-cli: the speed test engine from a terminal.
+#include "cli/BenchmarkRun.h"
+#include "cli/CliOptions.h"
+
+#include <csignal>
+#include <iostream>
+
+namespace {
+void OnInterrupt(int)
+{
+    RequestBenchmarkInterrupt();
+}
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const ParseResult parsed = ParseCliOptions(arguments);
+    if (!parsed.options) {
+        std::cerr << "kestrelia-cli: " << parsed.error << '\n';
+        return kExitBadInput;
+    }
+    const CliOptions& options = *parsed.options;
+    if (options.help) {
+        std::cout << CliUsageText();
+        return kExitDone;
+    }
+
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+
+    return RunBenchmark(options, std::cout, std::cerr);
+}
