@@ -22,7 +22,11 @@ uint64_t StandardZoneIncrement(uint64_t driveSectors, int32_t zones)
 
 bool DriveBigEnoughForZones(uint64_t driveSectors, uint32_t transferSectors, int32_t zones)
 {
-    const uint64_t needed = static_cast<uint64_t>(transferSectors) * static_cast<uint64_t>(zones) - 2;
+    // The preflight reads the first zones × x sectors in order, so the drive
+    // must hold all of them; a transfer of nothing is never big enough.
+    if (transferSectors == 0 || zones < 1)
+        return false;
+    const uint64_t needed = static_cast<uint64_t>(transferSectors) * static_cast<uint64_t>(zones);
     return driveSectors >= needed;
 }
 

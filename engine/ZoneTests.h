@@ -10,8 +10,8 @@ uint64_t StandardZoneTransferSector(uint64_t zone, uint64_t increment, uint32_t 
 // Zone spacing in sectors: sectors ÷ (zones − 1), or 0 for a single zone.
 uint64_t StandardZoneIncrement(uint64_t driveSectors, int32_t zones);
 
-// True when the drive holds zones transfers of the given size (sectors ≥ x × zones − 2,
-// compared as unsigned 64-bit numbers).
+// True when the drive holds zones transfers of the given size back to back
+// (sectors ≥ x × zones), as the preflight reads them; false for x = 0.
 bool DriveBigEnoughForZones(uint64_t driveSectors, uint32_t transferSectors, int32_t zones);
 
 // Sequential transfers at zones spread over the drive, for every cycle.

@@ -1,0 +1,104 @@
+#include "LoopDevice.h"
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+int RunCommand(const std::string& command, std::string* output)
+{
+    const std::string full = command + " 2>&1";
+    FILE* pipe = ::popen(full.c_str(), "r");
+    if (pipe == nullptr)
+        return -1;
+    std::string text;
+    std::array<char, 4096> chunk{};
+    size_t got = 0;
+    while ((got = std::fread(chunk.data(), 1, chunk.size(), pipe)) > 0)
+        text.append(chunk.data(), got);
+    const int status = ::pclose(pipe);
+    if (output != nullptr)
+        *output = text;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string LoopDevicesUnavailableReason()
+{
+    if (::geteuid() != 0)
+        return "needs root to attach loop devices";
+    if (::access("/dev/loop-control", R_OK | W_OK) != 0)
+        return "no /dev/loop-control on this machine";
+    if (RunCommand("command -v losetup") != 0)
+        return "losetup is not installed";
+    return {};
+}
+
+LoopDevice::LoopDevice(uint64_t sizeBytes, const std::string& extraOptions) : sizeBytes_(sizeBytes)
+{
+    char name[] = "/dev/shm/kestrelia-test-XXXXXX";
+    const int fd = ::mkstemp(name);
+    if (fd < 0) {
+        error_ = "cannot create a file in /dev/shm";
+        return;
+    }
+    file_ = name;
+    const bool sized = ::ftruncate(fd, static_cast<off_t>(sizeBytes)) == 0;
+    ::close(fd);
+    if (!sized) {
+        error_ = "cannot size " + file_;
+        return;
+    }
+    std::string out;
+    if (RunCommand("losetup --find --show " + extraOptions + " " + file_, &out) != 0) {
+        error_ = "losetup failed: " + out;
+        return;
+    }
+    while (!out.empty() && (out.back() == '\n' || out.back() == ' '))
+        out.pop_back();
+    node_ = out;
+}
+
+LoopDevice::~LoopDevice()
+{
+    if (!node_.empty()) {
+        // Whatever a test left mounted on the device or its partitions goes first.
+        RunCommand("for m in $(awk '$1 ~ \"^" + node_ + "(p[0-9]+)?$\" {print $2}' /proc/mounts); do "
+                   "umount \"$m\"; done");
+        RunCommand("losetup -d " + node_);
+    }
+    if (!file_.empty())
+        ::unlink(file_.c_str());
+}
+
+bool LoopDevice::FillWithPattern()
+{
+    const int fd = ::open(node_.c_str(), O_WRONLY);
+    if (fd < 0)
+        return false;
+    std::vector<uint64_t> block(1 << 17);  // 1 MiB
+    uint64_t state = 0x9E3779B97F4A7C15ull;
+    bool ok = true;
+    for (uint64_t done = 0; ok && done < sizeBytes_; done += block.size() * 8) {
+        for (uint64_t& word : block) {
+            state ^= state << 13;
+            state ^= state >> 7;
+            state ^= state << 17;
+            word = state;
+        }
+        ok = ::pwrite(fd, block.data(), block.size() * 8, static_cast<off_t>(done)) ==
+             static_cast<ssize_t>(block.size() * 8);
+    }
+    ok = ::fsync(fd) == 0 && ok;
+    ::close(fd);
+    return ok;
+}
+
+std::string LoopDevice::Checksum() const
+{
+    std::string out;
+    RunCommand("cksum < " + node_, &out);
+    return out;
+}
