@@ -1,0 +1,65 @@
+// Start-time checks of the transfer size text and of the device's largest transfer.
+#include "engine/LaunchChecks.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(TransferSizeText, WholeNumbersAndTheirValue)
+{
+    struct Row {
+        const char* text;
+        bool whole;
+        uint32_t megabytes;
+    };
+    const Row rows[] = {
+        {"", true, 0},  // empty passes the digit check and is refused later as too small
+        {"1", true, 1},
+        {"511", true, 511},
+        {"512", true, 512},
+        {"0007", true, 7},
+        {"99999999999999999999", true, 512},  // huge values cannot overflow the size arithmetic
+        {"1a", false, 1},
+        {"10.5", false, 10},
+        {" 4", false, 0},
+        {"-4", false, 0},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(row.whole, IsWholeNumberText(row.text)) << '"' << row.text << '"';
+        EXPECT_EQ(row.megabytes, MegabytesFromText(row.text)) << '"' << row.text << '"';
+    }
+}
+
+TEST(MaxTransfer, RefusalNamesTheLargestWholeUnit)
+{
+    struct Row {
+        uint64_t maxSegment;
+        uint32_t transfer;
+        const char* interfaceText;
+        const char* message;  // null: accepted
+    };
+    const uint32_t mb = 1048576;
+    const Row rows[] = {
+        {131072, mb, "USB", "Sorry, the test drive will not accept transfers above 128 KiloBytes."},
+        {4194304, 5 * mb, "SATA", "Sorry, the test drive will not accept transfers above 4 MegaBytes."},
+        {4194304, 4 * mb, "SATA", nullptr},
+        {1000, mb, "SATA", "Sorry, the test drive will not accept transfers above 1000 Bytes."},
+        {131072, 511 * mb, "Software RAID 1 (md0)", nullptr},
+        {0, 511 * mb, "NVMe", nullptr},
+        {2147483647, 511 * mb, "SATA", nullptr},
+        {2147483646, 2147483647u + 1u, "SATA",
+         "Sorry, the test drive will not accept transfers above 2047 MegaBytes."},
+    };
+    for (const Row& row : rows) {
+        const auto refusal = MaxTransferRefusal(row.maxSegment, row.transfer, row.interfaceText);
+        if (row.message == nullptr) {
+            EXPECT_FALSE(refusal.has_value()) << row.maxSegment << " / " << row.transfer;
+            continue;
+        }
+        ASSERT_TRUE(refusal.has_value()) << row.maxSegment << " / " << row.transfer;
+        EXPECT_EQ(row.message, refusal->message);
+        EXPECT_EQ(" Try reducing the transfer size below this limit.", refusal->explanation);
+    }
+}
+
+}  // namespace
