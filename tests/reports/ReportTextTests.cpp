@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "devices/DriveRecords.h"
 #include "engine/TestModel.h"
+#include "reports/ActiveSubject.h"
 #include "reports/MacRomanText.h"
 #include "reports/ReportText.h"
 
 #include <cstring>
+#include <memory>
 
 namespace {
 const ReportDate kDate{"Monday, December 7, 2026", "05:30:12"};
@@ -188,5 +191,38 @@ TEST(MacRoman, ConvertsWhatTheSetHoldsAndMarksTheRest)
         {"", ""},
     };
     for (const auto& [utf8, roman] : rows) EXPECT_EQ(Utf8ToMacRoman(utf8), roman) << utf8;
+}
+}  // namespace
+
+namespace {
+TEST(ActiveSubject, TheChosenTabDecidesBetweenDriveAndVolume)
+{
+    DriveInfoRec drive{};
+    CopyCStrToPStr("Data Disk", drive.driveNamePStr);
+    std::strcpy(drive.sizeLabelCStr, "465.762 Gigabytes");
+    auto volume = std::make_unique<VolInfoRec>();
+    CopyCStrToPStr("Backup", volume->volNamePStr);
+    std::strcpy(volume->totalSizeLabelCStr, "2 Gigabytes");
+    gActiveDrive = &drive;
+    gActiveVolume = volume.get();
+
+    gDVLastTabIndex = 1;
+    ReportSubject subject = ActiveReportSubject();
+    EXPECT_FALSE(subject.isVolume);
+    EXPECT_EQ(subject.name, "Data Disk");
+    EXPECT_EQ(subject.sizeLabel, "465.762 Gigabytes");
+
+    gDVLastTabIndex = 2;
+    subject = ActiveReportSubject();
+    EXPECT_TRUE(subject.isVolume);
+    EXPECT_EQ(subject.name, "Backup");
+    EXPECT_EQ(subject.sizeLabel, "2 Gigabytes");
+
+    gActiveDrive = nullptr;
+    gActiveVolume = nullptr;
+    gDVLastTabIndex = 1;
+    EXPECT_EQ(ReportFormatForFileName("a/Backup Results.xls"), kSpreadsheetReportFormat);
+    EXPECT_EQ(ReportFormatForFileName("Backup Results.XLS"), kTextReportFormat);
+    EXPECT_EQ(ReportFormatForFileName("r.txt"), kTextReportFormat);
 }
 }  // namespace
