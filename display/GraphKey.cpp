@@ -8,6 +8,8 @@
 #include <QLinearGradient>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace {
 
 constexpr uint32_t FourCC(const char (&code)[5])
