@@ -14,5 +14,6 @@ int16_t VolSigWordToCString(const VolumeSignatureInfo& volumeInfo, char* text);
 
 // The same for a Linux file-system type name as the mount table gives it
 // ("ext4", "xfs", "btrfs", "vfat", "nfs4", ...). Unknown types fall back to
-// "Unknown File System" with code 0.
+// "Unknown File System" with code 0. Linux's own disk file systems are
+// Unix file systems (code 3) named "Linux File System (ext4)" and so on.
 int16_t LinuxFileSystemTypeToCString(const char* typeName, char* text);

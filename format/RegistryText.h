@@ -22,5 +22,7 @@ void ConvertCFNumberToCStr(const RegistryNumber& number, char* text, bool hex);
 // Each byte as two upper-case hexadecimal digits, then a NUL.
 void Buffer2HexCStr(const unsigned char* bytes, std::size_t length, char* text);
 
-// Hexadecimal dump of a data value.
+// Hexadecimal dump of a data value into a 256-byte text; data longer than
+// kMaxDumpedDataBytes is dumped up to that many bytes.
+inline constexpr std::size_t kMaxDumpedDataBytes = 127;
 void ConvertCFDataToCStr(const unsigned char* data, std::size_t length, char* text);

@@ -17,6 +17,7 @@ void EngineFixture::SetUp()
     gUnixWriteFileRef = 4;
     // What the resets above asked of the interface is not part of any test.
     host.texts.clear();
+    host.bars.clear();
     host.draws = 0;
 }
 

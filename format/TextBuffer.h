@@ -1,0 +1,24 @@
+// Writing into the 256-byte caller-owned texts of the formatting functions.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+inline constexpr std::size_t kTextBufferBytes = 256;
+
+// Copies value into text, cut to fit the buffer, NUL-terminated.
+inline void CopyToText(const std::string& value, char* text) {
+    const std::size_t length = value.size() < kTextBufferBytes ? value.size() : kTextBufferBytes - 1;
+    std::memcpy(text, value.data(), length);
+    text[length] = '\0';
+}
+
+// printf-style formatting of one value into a std::string.
+template <typename Value>
+std::string FormatValue(const char* format, Value value) {
+    char buffer[kTextBufferBytes];
+    const int written = std::snprintf(buffer, sizeof buffer, format, value);
+    return written < 0 ? std::string() : std::string(buffer);
+}

@@ -1,0 +1,32 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "format/ErrorText.h"
+
+namespace {
+std::string ErrorText(int16_t number) {
+    char text[256];
+    ioErrorNoToCStr(number, text);
+    return text;
+}
+
+TEST(ErrorTexts, KnownNumbersHaveFixedTexts) {
+    const std::pair<int16_t, const char*> rows[] = {
+        {1, "i/o Error: Permission denied"},
+        {13, "i/o Error: Permission denied"},
+        {5, "i/o Error: Possible bad sector, connector or data cable"},
+        {16, "i/o Error: Device or resource busy"},
+        {22, "i/o Error: Invalid argument"},
+        {41, "i/o Error: Protocol wrong type for socket "},
+        {49, "i/o Error: Can't assign requested address"},
+        {50, "i/o Error: Network is down"},
+    };
+    for (const auto& [number, expected] : rows) EXPECT_EQ(ErrorText(number), expected) << number;
+}
+
+TEST(ErrorTexts, NumbersWithoutARowAreUnknown) {
+    for (const int16_t number : {0, 3, 7, 46, 47, 51, -1, 32767})
+        EXPECT_EQ(ErrorText(number), "Unknown i/o Error = " + std::to_string(number)) << number;
+}
+}  // namespace
