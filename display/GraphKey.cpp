@@ -33,14 +33,14 @@ const uint32_t gGraphDataIDs[kGraphKeyColumns] = {FourCC("gkey"), FourCC("rmax")
 const uint32_t kGraphKeyIconTypes[kGraphKeyColumns - 1] = {FourCC("rmax"), FourCC("wmax"),
                                                            FourCC("rave"), FourCC("wave"),
                                                            FourCC("rmin"), FourCC("wmin")};
-QPixmap gMyIconRefs[kGraphKeyColumns - 1];
+QImage gMyIconRefs[kGraphKeyColumns - 1];
 
 const char* GraphKeyTitle(int column)
 {
     return column >= 0 && column < kGraphKeyColumns ? kTitles[column] : "";
 }
 
-QPixmap MakeGraphKeyIcon(int iconIndex)
+QImage MakeGraphKeyIcon(int iconIndex)
 {
     // Icons 0, 1: maximum; 2, 3: average; 4, 5: minimum. Even: read, odd: write.
     const QColor colours[3] = {myGreenColor, myYellowColor, myRedColor};
@@ -57,7 +57,7 @@ QPixmap MakeGraphKeyIcon(int iconIndex)
     painter.setPen(QColor(64, 64, 64));
     painter.drawRect(1, 1, 13, 13);
     painter.end();
-    return QPixmap::fromImage(icon);
+    return icon;
 }
 
 Rect GraphKeyBounds(const Rect& chart)
@@ -91,10 +91,10 @@ void PaintGraphKey(QPainter& painter, const QRect& area, bool windowActive)
         const int contentWidth = textWidth + (hasIcon ? 16 + 3 : 0);
         int x = cell.left() + (cell.width() - contentWidth) / 2;
         if (hasIcon) {
-            const QPixmap& icon = gMyIconRefs[column - 1].isNull()
+            const QImage& icon = gMyIconRefs[column - 1].isNull()
                                       ? (gMyIconRefs[column - 1] = MakeGraphKeyIcon(column - 1))
                                       : gMyIconRefs[column - 1];
-            painter.drawPixmap(x, cell.top() + (cell.height() - 16) / 2, icon);
+            painter.drawImage(x, cell.top() + (cell.height() - 16) / 2, icon);
             x += 16 + 3;
         }
         painter.setPen(ink);

@@ -4,7 +4,7 @@
 
 #include "engine/TestModel.h"
 
-#include <QPixmap>
+#include <QImage>
 #include <QRect>
 #include <QWidget>
 
@@ -22,14 +22,14 @@ extern Rect gGraphicalDBRect;                      // its bounds in window coord
 extern int16_t gColumnWidth;
 extern const uint32_t gGraphDataIDs[kGraphKeyColumns];        // 'gkey', 'rmax', ...
 extern const uint32_t kGraphKeyIconTypes[kGraphKeyColumns - 1];  // 'rmax', 'wmax', 'rave', ...
-extern QPixmap gMyIconRefs[kGraphKeyColumns - 1];
+extern QImage gMyIconRefs[kGraphKeyColumns - 1];
 
 // The title of key column 0 to 6.
 const char* GraphKeyTitle(int column);
 
 // The 16 x 16 icon of icon column 0 to 5 (key columns 2 to 7): the colour of
 // the bar segment it names, solid for reads and stippled for writes.
-QPixmap MakeGraphKeyIcon(int iconIndex);
+QImage MakeGraphKeyIcon(int iconIndex);
 
 // The key's bounds for the inset chart rectangle: 659 x 19 pixels, ending 19
 // pixels above the chart and starting 24 pixels left of it.
