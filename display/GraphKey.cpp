@@ -5,6 +5,7 @@
 #include "display/GraphGeometry.h"
 #include "engine/InterfaceHost.h"
 
+#include <QEvent>
 #include <QLinearGradient>
 #include <QPainter>
 
@@ -24,7 +25,7 @@ constexpr const char* kTitles[kGraphKeyColumns] = {"Graph Key:", "Max Read", "Ma
 
 }  // namespace
 
-GraphKeyWidget* gGraphicalDataBrowerCntl = nullptr;
+QPointer<GraphKeyWidget> gGraphicalDataBrowerCntl;
 Rect gGraphicalDBRect{};
 int16_t gColumnWidth = 0;
 const uint32_t gGraphDataIDs[kGraphKeyColumns] = {FourCC("gkey"), FourCC("rmax"), FourCC("wmax"),
@@ -122,6 +123,13 @@ void GraphKeyWidget::paintEvent(QPaintEvent*)
                   isActiveWindow());
 }
 
+void GraphKeyWidget::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ActivationChange)
+        update();
+    QWidget::changeEvent(event);
+}
+
 int32_t InstallGraphicalDB()
 {
     auto* window = static_cast<QWidget*>(gMainWindowRef);
@@ -137,7 +145,7 @@ int32_t InstallGraphicalDB()
     QWidget* pane = FindControl(window, "upan", 1);
     QWidget* parent = pane != nullptr ? pane : window;
     if (gGraphicalDataBrowerCntl == nullptr)
-        gGraphicalDataBrowerCntl = new GraphKeyWidget(parent);
+        gGraphicalDataBrowerCntl = new GraphKeyWidget(parent);  // owned by the pane
     const QPoint topLeft =
         parent->mapFrom(window, QPoint(gGraphicalDBRect.left, gGraphicalDBRect.top));
     gGraphicalDataBrowerCntl->setGeometry(topLeft.x(), topLeft.y(), RectWidth(gGraphicalDBRect),

@@ -5,6 +5,7 @@
 #include "engine/TestModel.h"
 
 #include <QImage>
+#include <QPointer>
 #include <QRect>
 #include <QWidget>
 
@@ -17,7 +18,7 @@ inline constexpr int kGraphKeyHeight = 19;
 
 class GraphKeyWidget;
 
-extern GraphKeyWidget* gGraphicalDataBrowerCntl;  // null until InstallGraphicalDB
+extern QPointer<GraphKeyWidget> gGraphicalDataBrowerCntl;  // null until InstallGraphicalDB
 extern Rect gGraphicalDBRect;                      // its bounds in window coordinates
 extern int16_t gColumnWidth;
 extern const uint32_t gGraphDataIDs[kGraphKeyColumns];        // 'gkey', 'rmax', ...
@@ -46,6 +47,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
 };
 
 // Builds the key in the standard test pane {'upan', 1} of the main window
