@@ -165,7 +165,7 @@ const TagPointRow kTagPointRows[] = {
     {"read_bar", 2, 0, false, 1, "Zone: 1\nStarting Sector: 0\nMaximum Read Speed: 30.00"},
     {"read_bar_top", 2, -289, false, 1, "Zone: 1\nStarting Sector: 0\nMaximum Read"},
     {"write_bar", 15 + 3, -5, false, 1, "Zone: 1\nStarting Sector: 0\nMaximum Write Speed: 30.00"},
-    {"above_the_bar", 2, -290, false, 1, ""},  // 300 * 30 / 31 = 290 pixels high,
+    {"above_the_bar", 2, -290, false, 1, ""},  // 300 * 30 / 31 = 290 pixels high
     {"right_of_both_bars", 30, 0, false, 1, ""},
     {"while_a_test_runs", 2, 0, true, 1, ""},
     {"random_pane", 2, 0, false, 2, ""},
