@@ -3,9 +3,7 @@
 #include "display/GraphColors.h"
 #include "format/ByteText.h"
 
-#include <QBrush>
 #include <QImage>
-#include <QPainter>
 
 #include <algorithm>
 #include <cinttypes>
@@ -15,56 +13,27 @@
 
 namespace {
 
-// The write bars' stipple: the segment colour on the pattern's set pixels,
-// the background on the others. Kept per colour until the background changes.
-class StippleBrushes {
-public:
-    const QBrush& For(const QColor& colour, const QColor& background)
-    {
-        if (background != background_) {
-            count_ = 0;
-            background_ = background;
-        }
-        for (int i = 0; i < count_; ++i)
-            if (colours_[i] == colour)
-                return brushes_[i];
-        const int slot = count_ < kSlots ? count_++ : kSlots - 1;
-        QImage tile(8, 8, QImage::Format_RGB32);
-        for (int y = 0; y < 8; ++y)
-            for (int x = 0; x < 8; ++x)
-                tile.setPixelColor(x, y, (kWriteBarPattern[y] & (0x80 >> x)) ? colour : background);
-        colours_[slot] = colour;
-        brushes_[slot] = QBrush(tile);
-        return brushes_[slot];
-    }
-
-private:
-    static constexpr int kSlots = 6;
-    QColor background_;
-    QColor colours_[kSlots];
-    QBrush brushes_[kSlots];
-    int count_ = 0;
-};
-
-StippleBrushes& Stipples()
-{
-    static StippleBrushes brushes;
-    return brushes;
-}
-
-void PaintSegment(QPainter& painter, int left, int top, int right, int bottom,
+// Paints a segment's pixels straight into the image: the graph redraws after
+// every timed transfer, so this allocates nothing. Write bars are stippled: the
+// segment colour on the pattern's set pixels, the background on the others,
+// with the pattern anchored at the window's origin.
+void PaintSegment(QImage& image, QPoint origin, int left, int top, int right, int bottom,
                   const QColor& colour, bool stippled, const QColor& background)
 {
-    if (bottom <= top || right <= left)
-        return;
-    const QRect area(left, top, right - left, bottom - top);
+    const QRect windowArea(left, top, right - left, bottom - top);
     if (!stippled) {
-        painter.fillRect(area, colour);
+        FillPixels(image, origin, windowArea, colour.rgb());
         return;
     }
-    // The pattern is anchored at the window's origin, as the port's pattern is.
-    painter.setBrushOrigin(0, 0);
-    painter.fillRect(area, Stipples().For(colour, background));
+    const QRect area = windowArea.translated(-origin) & image.rect();
+    const QRgb ink = colour.rgb();
+    const QRgb paper = background.rgb();
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        const unsigned pattern = kWriteBarPattern[(y + origin.y()) & 7];
+        for (int x = area.left(); x <= area.right(); ++x)
+            row[x] = (pattern & (0x80u >> ((x + origin.x()) & 7))) != 0 ? ink : paper;
+    }
 }
 
 }  // namespace
@@ -98,7 +67,7 @@ void MakeBarHelpTag(int zoneIndex, bool isRead, const ZoneResultsRec& rec, Str25
     std::memcpy(tag + 1, text, static_cast<size_t>(length));
 }
 
-void DrawBarGraph(QPainter& painter, int16_t zoneIndex, bool isRead, uint32_t scaleTop,
+void DrawBarGraph(QImage& image, QPoint origin, int16_t zoneIndex, bool isRead, uint32_t scaleTop,
                   const GraphPaintContext& context)
 {
     if (zoneIndex < 0 || zoneIndex >= kMaxZoneCount || gDriveSectorsU64 == 0)
@@ -120,11 +89,11 @@ void DrawBarGraph(QPainter& painter, int16_t zoneIndex, bool isRead, uint32_t sc
     const int yMax = BarTopForSpeed(rec.maxSpeedDbl, scaleTop);
     const bool active = context.windowActive;
     const bool stippled = !isRead;
-    PaintSegment(painter, x0, yMin, x1, chart.bottom, active ? myRedColor : myLtRedColor,
+    PaintSegment(image, origin, x0, yMin, x1, chart.bottom, active ? myRedColor : myLtRedColor,
                  stippled, context.background);
-    PaintSegment(painter, x0, yAve, x1, yMin, active ? myYellowColor : myLtYellowColor, stippled,
+    PaintSegment(image, origin, x0, yAve, x1, yMin, active ? myYellowColor : myLtYellowColor, stippled,
                  context.background);
-    PaintSegment(painter, x0, yMax, x1, yAve, active ? myGreenColor : myLtGreenColor, stippled,
+    PaintSegment(image, origin, x0, yMax, x1, yAve, active ? myGreenColor : myLtGreenColor, stippled,
                  context.background);
 
     Rect& tagRect = isRead ? gSavedReadResultsGraphRects[zoneIndex]

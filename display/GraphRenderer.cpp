@@ -4,6 +4,7 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -14,61 +15,75 @@ QRect ToQRect(const Rect& r)
     return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
-// Adds colour to every pixel of an axis-aligned line, both end points
-// included, each channel wrapping around at 256 (the additive pen mode).
-void AddLine(QImage& image, QPoint origin, int x1, int y1, int x2, int y2, const QColor& colour)
+// Changes every pixel of a line, both end points included (an axis-aligned
+// line is a one-pixel-wide rectangle).
+template <typename Change>
+void ChangeLine(QImage& image, QPoint origin, int x1, int y1, int x2, int y2, Change change)
 {
-    const int dr = colour.red(), dg = colour.green(), db = colour.blue();
-    const int xa = std::min(x1, x2) - origin.x(), xb = std::max(x1, x2) - origin.x();
-    const int ya = std::min(y1, y2) - origin.y(), yb = std::max(y1, y2) - origin.y();
-    for (int y = std::max(ya, 0); y <= yb && y < image.height(); ++y) {
+    const QRect line = QRect(QPoint(std::min(x1, x2), std::min(y1, y2)),
+                             QPoint(std::max(x1, x2), std::max(y1, y2)))
+                           .translated(-origin) &
+                       image.rect();
+    for (int y = line.top(); y <= line.bottom(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = std::max(xa, 0); x <= xb && x < image.width(); ++x) {
-            const QRgb p = row[x];
-            row[x] = qRgb((qRed(p) + dr) & 0xFF, (qGreen(p) + dg) & 0xFF, (qBlue(p) + db) & 0xFF);
-        }
+        for (int x = line.left(); x <= line.right(); ++x)
+            row[x] = change(row[x]);
     }
 }
 
-// A line in the plain copy mode, both end points included.
-void CopyLine(QPainter& painter, int x1, int y1, int x2, int y2, const QColor& colour)
+void DrawGridLine(QImage& image, QPoint origin, int x1, int y1, int x2, int y2, bool windowActive)
 {
-    painter.fillRect(QRect(QPoint(std::min(x1, x2), std::min(y1, y2)),
-                           QPoint(std::max(x1, x2), std::max(y1, y2))),
-                     colour);
+    if (windowActive) {
+        // The additive pen: each channel of the line is added to the pixel
+        // below it, wrapping around at 256.
+        const int dr = myOffWhiteColor.red(), dg = myOffWhiteColor.green(), db = myOffWhiteColor.blue();
+        ChangeLine(image, origin, x1, y1, x2, y2, [=](QRgb p) {
+            return qRgb((qRed(p) + dr) & 0xFF, (qGreen(p) + dg) & 0xFF, (qBlue(p) + db) & 0xFF);
+        });
+    } else {
+        const QRgb white = myWhiteColor.rgb();
+        ChangeLine(image, origin, x1, y1, x2, y2, [=](QRgb) { return white; });
+    }
 }
 
-void DrawBackdrop(QPainter& painter, const GraphPaintContext& context)
+void DrawBackdrop(QImage& image, QPoint origin, const GraphPaintContext& context)
 {
+    // The pressed panel covers the whole rectangle, so nothing of an erase to
+    // the window's background would remain: the panel is painted directly,
+    // its one-pixel frame around the face.
     const QRect backdrop = ToQRect(gButtonPictRect);
-    // Erase to the window's background, then the pressed panel over it.
-    painter.fillRect(backdrop, context.background);
-    const QColor face = context.windowActive ? kBackdropActiveColor : kBackdropInactiveColor;
-    const QColor frame = context.windowActive ? kBackdropActiveFrame : kBackdropInactiveFrame;
-    painter.fillRect(backdrop, frame);
-    painter.fillRect(backdrop.adjusted(1, 1, -1, -1), face);
+    const QRgb face = (context.windowActive ? kBackdropActiveColor : kBackdropInactiveColor).rgb();
+    const QRgb frame = (context.windowActive ? kBackdropActiveFrame : kBackdropInactiveFrame).rgb();
+    FillPixels(image, origin, backdrop.adjusted(1, 1, -1, -1), face);
+    FillPixels(image, origin, QRect(backdrop.left(), backdrop.top(), backdrop.width(), 1), frame);
+    FillPixels(image, origin, QRect(backdrop.left(), backdrop.bottom(), backdrop.width(), 1), frame);
+    FillPixels(image, origin, QRect(backdrop.left(), backdrop.top(), 1, backdrop.height()), frame);
+    FillPixels(image, origin, QRect(backdrop.right(), backdrop.top(), 1, backdrop.height()), frame);
 }
 
-void DrawGrid(QImage& image, QPoint origin, QPainter* painter, const GraphPaintContext& context)
+void DrawGrid(QImage& image, QPoint origin, bool windowActive)
 {
     const Rect& chart = gGraphicChartRect;
     for (int i = 0; i <= 10; ++i) {
         const int y = chart.bottom - i * gGridHeight;
-        if (context.windowActive)
-            AddLine(image, origin, chart.left, y, chart.right + kGridLineOverhang, y, myOffWhiteColor);
-        else
-            CopyLine(*painter, chart.left, y, chart.right + kGridLineOverhang, y, myWhiteColor);
+        DrawGridLine(image, origin, chart.left, y, chart.right + kGridLineOverhang, y, windowActive);
     }
     for (int i = 0; i <= 10; ++i) {
         const int x = chart.left + i * gGridWidth;
-        if (context.windowActive)
-            AddLine(image, origin, x, chart.top + 1, x, chart.bottom - 1, myOffWhiteColor);
-        else
-            CopyLine(*painter, x, chart.top + 1, x, chart.bottom - 1, myWhiteColor);
+        DrawGridLine(image, origin, x, chart.top + 1, x, chart.bottom - 1, windowActive);
     }
 }
 
 }  // namespace
+
+void FillPixels(QImage& image, QPoint origin, const QRect& windowArea, QRgb colour)
+{
+    const QRect area = windowArea.translated(-origin) & image.rect();
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        std::fill(row + area.left(), row + area.right() + 1, colour);
+    }
+}
 
 uint32_t GraphScaleTop(double maxSpeed)
 {
@@ -100,39 +115,32 @@ void PaintGraph(QImage& image, QPoint origin, const GraphPaintContext& context,
     if (image.format() != QImage::Format_RGB32)
         image = image.convertToFormat(QImage::Format_RGB32);
 
-    {
-        QPainter painter(&image);
-        painter.translate(-origin);
-        DrawBackdrop(painter, context);
-        if (!context.windowActive)
-            DrawGrid(image, origin, &painter, context);
-    }
+    DrawBackdrop(image, origin, context);
     if (ZoneIsMeasured(0)) {
         for (int i = 0; i < 10; ++i)
             std::snprintf(result.axisLabels[i], sizeof result.axisLabels[i], "%.3f",
                           top - i * step);
         result.labelsSet = true;
     }
-    // The additive grid works on the pixels themselves, with no painter open.
-    if (context.windowActive)
-        DrawGrid(image, origin, nullptr, context);
+    DrawGrid(image, origin, context.windowActive);
 
-    QPainter painter(&image);
-    painter.translate(-origin);
-    painter.setRenderHint(QPainter::Antialiasing, false);
     const int zones = std::min<int32_t>(gZoneTestCountS32, kMaxZoneCount);
     if (gDriveSectorsU64 != 0) {
         for (int z = 0; z < zones; ++z) {
             if (!ZoneIsMeasured(z))
                 break;
-            DrawBarGraph(painter, static_cast<int16_t>(z), true, top, context);
+            DrawBarGraph(image, origin, static_cast<int16_t>(z), true, top, context);
             ++result.barsDrawn;
             if (gWriteTestEnabled && gSavedWRITEResultsInfo[z].cycleSpeedDbl[0] != 0.0) {
-                DrawBarGraph(painter, static_cast<int16_t>(z), false, top, context);
+                DrawBarGraph(image, origin, static_cast<int16_t>(z), false, top, context);
                 ++result.barsDrawn;
             }
         }
     }
+    if (!context.overlay.enabled || !ZoneIsMeasured(0))
+        return;
+    QPainter painter(&image);
+    painter.translate(-origin);
     result.warningShown = DrawOverlay(painter, top, context);
 }
 

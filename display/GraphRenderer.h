@@ -48,11 +48,16 @@ void PaintGraph(QImage& image, QPoint origin, const GraphPaintContext& context,
 // A new image covering gButtonPictRect with the graph painted into it.
 QImage RenderGraphImage(const GraphPaintContext& context, GraphPaintResult* result = nullptr);
 
-// Pieces of PaintGraph (painter in window coordinates).
-void DrawBarGraph(QPainter& painter, int16_t zoneIndex, bool isRead, uint32_t scaleTop,
+// Pieces of PaintGraph. The bar goes into image, whose pixel (0, 0) is window point origin.
+void DrawBarGraph(QImage& image, QPoint origin, int16_t zoneIndex, bool isRead, uint32_t scaleTop,
                   const GraphPaintContext& context);
-// Returns true when the warning text was drawn instead of the lines.
+// The overlay, with painter in window coordinates. Returns true when the
+// warning text was drawn instead of the lines.
 bool DrawOverlay(QPainter& painter, uint32_t scaleTop, const GraphPaintContext& context);
+
+// Sets the pixels of a rectangle in window coordinates to one colour; the
+// drawing of backdrop, grid and bars writes pixels directly, without a painter.
+void FillPixels(QImage& image, QPoint origin, const QRect& windowArea, QRgb colour);
 
 // Builds the help text of one bar, as a length-prefixed string.
 void MakeBarHelpTag(int zoneIndex, bool isRead, const ZoneResultsRec& record, Str255 tag);
