@@ -22,3 +22,6 @@ inline const QColor kBackdropActiveColor{168, 172, 180};
 inline const QColor kBackdropInactiveColor{226, 226, 228};
 inline const QColor kBackdropActiveFrame{112, 116, 124};
 inline const QColor kBackdropInactiveFrame{190, 190, 192};
+
+// Rim around the overlay's warning text.
+inline const QColor kWarningRimColor{24, 24, 32, 200};

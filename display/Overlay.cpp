@@ -33,11 +33,16 @@ bool DrawOverlay(QPainter& painter, uint32_t scaleTop, const GraphPaintContext& 
         font.setPixelSize(24);
         painter.save();
         painter.setFont(font);
-        painter.setPen(myWhiteColor);
         const QString text = QString::fromLatin1(kOverlayWarningText);
         const int textWidth = QFontMetrics(font).horizontalAdvance(text);
         const int x = chart.left + (RectWidth(chart) / 2 - textWidth / 2);
         const int baseline = chart.bottom - RectHeight(chart) / 2;
+        // A dark rim keeps the white text readable over light bars.
+        painter.setPen(kWarningRimColor);
+        for (const QPoint offset : {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1),
+                                    QPoint(1, 1), QPoint(2, 2)})
+            painter.drawText(QPoint(x, baseline) + offset, text);
+        painter.setPen(myWhiteColor);
         painter.drawText(QPoint(x, baseline), text);
         painter.restore();
         return true;

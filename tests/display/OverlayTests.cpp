@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QWidget>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -130,6 +131,14 @@ TEST_F(OverlayTest, TargetAboveEverySpeedShowsTheCentredWarning)
     EXPECT_GE(text.top(), baseline - 24);
     EXPECT_LE(text.top(), baseline - 12);     // capitals of a 24-pixel bold face
     EXPECT_GT(text.width(), 250);
+    // The white letters have a dark rim, so they read over light bars too.
+    int rim = 0;
+    for (int y = text.top(); y <= text.bottom() + 2; ++y)
+        for (int x = text.left() - 1; x <= text.right() + 2; ++x) {
+            const QColor c = At(x, y);
+            rim += std::max({c.red(), c.green(), c.blue()}) < 70;
+        }
+    EXPECT_GT(rim, 200);
     EXPECT_FALSE(RowIsWhite(kTop));  // no target line at the top of the 100 MB/s scale
 }
 
