@@ -38,6 +38,7 @@ const char* CliUsageText()
            "  --write                 also measure writes; every write puts back the data just\n"
            "                          read. Refused on a mounted or busy device.\n"
            "  --json                  print the results as one JSON object\n"
+           "  --graph FILE.png        also draw the zone graph of the results into a PNG picture\n"
            "  --help                  show this text\n"
            "\n"
            "Speeds are in MB per second of 1,048,576 bytes. Exit status: 0 done, 1 the test\n"

@@ -1,6 +1,7 @@
 // kestrelia-cli: the speed test engine from a terminal.
 #include "cli/BenchmarkRun.h"
 #include "cli/CliOptions.h"
+#include "cli/GraphOutput.h"
 
 #include <csignal>
 #include <iostream>
@@ -15,7 +16,7 @@ void OnInterrupt(int)
 int main(int argc, char** argv)
 {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    const ParseResult parsed = ParseCliOptions(arguments);
+    const ParseResult parsed = ParseCliOptions(arguments, {{kGraphOption, true}});
     if (!parsed.options) {
         std::cerr << "kestrelia-cli: " << parsed.error << '\n';
         return kExitBadInput;
@@ -25,6 +26,10 @@ int main(int argc, char** argv)
         std::cout << CliUsageText();
         return kExitDone;
     }
+    if (const std::string problem = CheckGraphOption(options); !problem.empty()) {
+        std::cerr << "kestrelia-cli: " << problem << '\n';
+        return kExitBadInput;
+    }
 
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
@@ -32,5 +37,9 @@ int main(int argc, char** argv)
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
 
-    return RunBenchmark(options, std::cout, std::cerr);
+    const int status = RunBenchmark(options, std::cout, std::cerr);
+    const std::string graph = GraphPathOption(options);
+    if (status == kExitDone && !graph.empty() && !WriteResultGraph(graph, options, std::cerr))
+        return kExitTestFailed;
+    return status;
 }
