@@ -111,3 +111,11 @@ ParseResult ParseCliOptions(const std::vector<std::string>& arguments,
     result.options = options;
     return result;
 }
+
+std::string ExtraOptionValue(const CliOptions& options, const std::string& name)
+{
+    for (const auto& [option, value] : options.extras)
+        if (option == name)
+            return value;
+    return {};
+}

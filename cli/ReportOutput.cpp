@@ -23,10 +23,7 @@ long InvokingId(const char* variable)
 
 std::string ReportPathOption(const CliOptions& options)
 {
-    for (const auto& [name, value] : options.extras)
-        if (name == kReportOption)
-            return value;
-    return {};
+    return ExtraOptionValue(options, kReportOption);
 }
 
 std::string CheckReportOption(const CliOptions& options)
