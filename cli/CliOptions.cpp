@@ -39,6 +39,8 @@ const char* CliUsageText()
            "                          read. Refused on a mounted or busy device.\n"
            "  --json                  print the results as one JSON object\n"
            "  --graph FILE.png        also draw the zone graph of the results into a PNG picture\n"
+           "  --report FILE           also save the results report: text, or tab-separated for\n"
+           "                          spreadsheets when FILE ends in .xls\n"
            "  --help                  show this text\n"
            "\n"
            "Speeds are in MB per second of 1,048,576 bytes. Exit status: 0 done, 1 the test\n"
@@ -108,4 +110,12 @@ ParseResult ParseCliOptions(const std::vector<std::string>& arguments,
     }
     result.options = options;
     return result;
+}
+
+std::string ExtraOptionValue(const CliOptions& options, const std::string& name)
+{
+    for (const auto& [option, value] : options.extras)
+        if (option == name)
+            return value;
+    return {};
 }

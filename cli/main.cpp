@@ -2,6 +2,7 @@
 #include "cli/BenchmarkRun.h"
 #include "cli/CliOptions.h"
 #include "cli/GraphOutput.h"
+#include "cli/ReportOutput.h"
 
 #include <csignal>
 #include <iostream>
@@ -16,7 +17,7 @@ void OnInterrupt(int)
 int main(int argc, char** argv)
 {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    const ParseResult parsed = ParseCliOptions(arguments, {{kGraphOption, true}});
+    const ParseResult parsed = ParseCliOptions(arguments, {{kGraphOption, true}, {kReportOption, true}});
     if (!parsed.options) {
         std::cerr << "kestrelia-cli: " << parsed.error << '\n';
         return kExitBadInput;
@@ -26,9 +27,11 @@ int main(int argc, char** argv)
         std::cout << CliUsageText();
         return kExitDone;
     }
-    if (const std::string problem = CheckGraphOption(options); !problem.empty()) {
-        std::cerr << "kestrelia-cli: " << problem << '\n';
-        return kExitBadInput;
+    for (const std::string& problem : {CheckGraphOption(options), CheckReportOption(options)}) {
+        if (!problem.empty()) {
+            std::cerr << "kestrelia-cli: " << problem << '\n';
+            return kExitBadInput;
+        }
     }
 
     struct sigaction action {};
@@ -40,6 +43,9 @@ int main(int argc, char** argv)
     const int status = RunBenchmark(options, std::cout, std::cerr);
     const std::string graph = GraphPathOption(options);
     if (status == kExitDone && !graph.empty() && !WriteResultGraph(graph, options, std::cerr))
+        return kExitTestFailed;
+    const std::string report = ReportPathOption(options);
+    if (status == kExitDone && !report.empty() && !WriteRunReport(report, options, std::cerr))
         return kExitTestFailed;
     return status;
 }

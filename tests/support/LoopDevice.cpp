@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -101,4 +103,68 @@ std::string LoopDevice::Checksum() const
     std::string out;
     RunCommand("cksum < " + node_, &out);
     return out;
+}
+
+bool LoopDevice::Partition(const std::string& sfdiskScript)
+{
+    std::string out;
+    if (RunCommand("printf '" + sfdiskScript + "' | sfdisk -q " + node_, &out) != 0) {
+        error_ = "sfdisk failed: " + out;
+        return false;
+    }
+    if (!std::filesystem::exists(PartitionNode(1)))
+        RunCommand("partx -a " + node_);
+    if (!std::filesystem::exists(PartitionNode(1))) {
+        error_ = "no partition nodes on " + node_;
+        return false;
+    }
+    return true;
+}
+
+std::string LoopDevice::PartitionNode(int number) const
+{
+    return node_ + "p" + std::to_string(number);
+}
+
+TemporaryMount::TemporaryMount(const std::string& device, const std::string& options)
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "kestrelia-mnt-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        error_ = "cannot create a mount point";
+        return;
+    }
+    path_ = pattern;
+    std::string out;
+    const std::string optionText = options.empty() ? "" : " -o " + options;
+    if (RunCommand("mount" + optionText + " " + device + " " + path_, &out) != 0)
+        error_ = "mount failed: " + out;
+}
+
+TemporaryMount::~TemporaryMount()
+{
+    if (path_.empty())
+        return;
+    // A test may have unmounted it already; only our own mount point is touched.
+    RunCommand("mountpoint -q " + path_ + " && umount " + path_);
+    ::rmdir(path_.c_str());
+}
+
+bool MakeFileSystem(const std::string& type, const std::string& device, const std::string& label,
+                    std::string* output)
+{
+    const std::string force = type == "ext4" ? " -q -F" : " -q -f";
+    return RunCommand("mkfs." + type + force + " -L " + label + " " + device, output) == 0;
+}
+
+bool FileSystemAvailable(const std::string& type)
+{
+    std::ifstream filesystems("/proc/filesystems");
+    std::string line;
+    bool known = false;
+    while (std::getline(filesystems, line)) {
+        if (line.size() > type.size() && line.compare(line.size() - type.size(), type.size(), type) == 0 &&
+            (line[line.size() - type.size() - 1] == '\t'))
+            known = true;
+    }
+    return known && RunCommand("command -v mkfs." + type) == 0;
 }

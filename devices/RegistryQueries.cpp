@@ -1,0 +1,325 @@
+#include "devices/RegistryQueries.h"
+
+#include "format/RegistryText.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+constexpr std::size_t kTextBytes = 256;
+
+const RegistryValue* SearchUpward(const RegistryEntry& entry, const char* key)
+{
+    if (const RegistryValue* value = entry.Search(key, kIterateRecursively | kIterateParents))
+        return value;
+    return entry.Search(key, kIterateRecursively);
+}
+
+const RegistryValue* SearchOwnEntry(const RegistryEntry& entry, const char* key)
+{
+    if (const RegistryValue* value = entry.Search(key, kIterateParents))
+        return value;
+    return entry.Search(key, kIterateRecursively);
+}
+
+const RegistryValue* SearchAncestors(const RegistryEntry& entry, const char* key)
+{
+    return entry.Search(key, kIterateRecursively | kIterateParents);
+}
+
+// Registry strings are taken as ASCII of at most 255 characters; any other
+// string counts as absent.
+bool ConvertString(const RegistryValue* value, std::string* out)
+{
+    const std::string* text = value ? value->AsString() : nullptr;
+    if (!text || text->size() >= kTextBytes)
+        return false;
+    for (const unsigned char c : *text) {
+        if (c >= 0x80 || c == 0)
+            return false;
+    }
+    *out = *text;
+    return true;
+}
+
+bool ConvertString(const RegistryDictionary* dictionary, const char* key, std::string* out)
+{
+    if (!dictionary)
+        return false;
+    const auto found = dictionary->find(key);
+    return found != dictionary->end() && ConvertString(&found->second, out);
+}
+
+std::string NumberText(const RegistryNumber& number, bool hex)
+{
+    char text[kTextBytes] = {};
+    ConvertCFNumberToCStr(number, text, hex);
+    return text;
+}
+
+void CopyText(const std::string& source, char* text, std::size_t capacity)
+{
+    const std::size_t length = std::min(source.size(), capacity - 1);
+    std::memcpy(text, source.data(), length);
+    text[length] = '\0';
+}
+
+// The bus text of an ATA device from "AAPL,bus-id" or "io-device-location";
+// false when neither exists.
+bool AtaBusText(const RegistryEntry& entry, std::string* bus)
+{
+    if (const RegistryValue* busId = SearchAncestors(entry, "AAPL,bus-id")) {
+        const RegistryData* bytes = busId->AsData();
+        if (!bytes) {
+            *bus = "???";
+            return true;
+        }
+        std::string hex(bytes->size() * 2 + 1, '\0');
+        ConvertCFDataToCStr(bytes->data(), bytes->size(), hex.data());
+        hex.resize(std::strlen(hex.c_str()));
+        const std::size_t first = hex.find_first_not_of('0');
+        *bus = first == std::string::npos ? "0" : hex.substr(first);
+        return true;
+    }
+    if (const RegistryValue* location = SearchAncestors(entry, "io-device-location")) {
+        const RegistryData* bytes = location->AsData();
+        if (!bytes) {
+            *bus = "???";
+            return true;
+        }
+        std::string text(bytes->begin(), bytes->end());
+        text.resize(std::strlen(text.c_str()));
+        if (text.size() >= kTextBytes)
+            text.resize(kTextBytes - 1);
+        *bus = text.empty() ? "0" : text;
+        return true;
+    }
+    return false;
+}
+
+std::string AtaInterfaceText(const RegistryEntry& entry, const std::string& ic,
+                             const RegistryDictionary& protocol)
+{
+    std::string text = ic;
+    const RegistryNumber* unit = IOKitGetThisKeyCFNumber(entry, "unit number");
+    if (!unit) {
+        std::string location;
+        if (ConvertString(&protocol, "Physical Interconnect Location", &location))
+            text += " " + location;
+        return text;
+    }
+    const std::string unitText = NumberText(*unit, false);
+    std::string bus;
+    if (AtaBusText(entry, &bus)) {
+        if (bus.find("Channel") != std::string::npos)
+            return "Serial ATA " + bus;
+        return ic + " Bus " + bus + ": Dev " + unitText;
+    }
+    if (const RegistryNumber* channel = IOKitGetThisKeyCFNumber(entry, "Channel"))
+        return "Channel: " + NumberText(*channel, false);
+    std::string deviceType;
+    if (ConvertString(SearchAncestors(entry, "device-type"), &deviceType)) {
+        if (std::string("Generic").find(deviceType) != std::string::npos) {
+            std::string socket;
+            if (ConvertString(SearchAncestors(entry, "socket type"), &socket))
+                text = socket;
+        } else {
+            text = "device-type: " + deviceType;
+        }
+    }
+    return text;
+}
+
+std::string KeyedNumberText(const RegistryEntry& entry, const std::string& ic, const char* key,
+                            const char* label, bool hex)
+{
+    const RegistryNumber* number = IOKitGetThisKeyCFNumber(entry, key);
+    return number ? ic + label + NumberText(*number, hex) : std::string();
+}
+
+// Attachments Linux commonly has that the classic rows do not name: the
+// text shows what identifies the device on its bus.
+std::string LinuxInterfaceText(const RegistryEntry& entry, const std::string& ic)
+{
+    std::string detail;
+    if (ic == "NVMe")
+        return KeyedNumberText(entry, ic, "NVMe Namespace", ":  Namespace = ", false);
+    if (ic == "Virtio" && ConvertString(SearchUpward(entry, "Virtio Bus"), &detail))
+        return ic + ":  Bus = " + detail;
+    if (ic == "Loop" && ConvertString(SearchUpward(entry, "Backing File"), &detail))
+        return ic + ":  File = " + detail;
+    if ((ic == "MMC" || ic == "SD") && ConvertString(SearchUpward(entry, "Card Name"), &detail))
+        return ic + ":  Card = " + detail;
+    return std::string();
+}
+
+std::string InterfaceText(const RegistryEntry& entry)
+{
+    const RegistryDictionary* protocol = IOKitGetThisKeyCFDictionary(entry, "Protocol Characteristics");
+    std::string ic;
+    if (!ConvertString(protocol, "Physical Interconnect", &ic))
+        return std::string();
+    if (ic.find("SCSI") != std::string::npos) {
+        const auto target = protocol->find("SCSI Target Identifier");
+        if (target != protocol->end()) {
+            const RegistryNumber* number = target->second.AsNumber();
+            return number ? ic + ":  ID = " + NumberText(*number, false) : std::string();
+        }
+        return KeyedNumberText(entry, ic, "SCSI Target", ":  ID = ", false);
+    }
+    if (ic.find("ATA") != std::string::npos)
+        return AtaInterfaceText(entry, ic, *protocol);
+    if (ic.find("FireWire") != std::string::npos)
+        return KeyedNumberText(entry, ic, "GUID", ":  GUID = ", true);
+    if (ic.find("USB") != std::string::npos)
+        return KeyedNumberText(entry, ic, "locationID", ":  locationID = ", false);
+    if (ic.find("Fibre Channel Interface") != std::string::npos)
+        return ic;
+    return LinuxInterfaceText(entry, ic);
+}
+
+}  // namespace
+
+void IOKitGetThisKeyCStr(const RegistryEntry& entry, const char* key, char* text)
+{
+    text[0] = '\0';
+    std::string value;
+    if (ConvertString(SearchUpward(entry, key), &value))
+        CopyText(value, text, kTextBytes);
+}
+
+const RegistryNumber* IOKitGetThisKeyCFNumber(const RegistryEntry& entry, const char* key)
+{
+    const RegistryValue* value = SearchUpward(entry, key);
+    return value ? value->AsNumber() : nullptr;
+}
+
+const RegistryDictionary* IOKitGetThisKeyCFDictionary(const RegistryEntry& entry, const char* key)
+{
+    const RegistryValue* value = SearchUpward(entry, key);
+    return value ? value->AsDictionary() : nullptr;
+}
+
+void IOKitUtilsGetBDSName(const RegistryEntry& entry, char* path)
+{
+    path[0] = '\0';
+    std::string name;
+    if (ConvertString(SearchOwnEntry(entry, "BSD Name"), &name) && !name.empty())
+        CopyText("/dev/" + name, path, 1024);
+}
+
+void IOKitUtilsGetDeviceSizeInBytes(const RegistryEntry& entry, int64_t* size)
+{
+    *size = 0;
+    if (const RegistryNumber* number = IOKitGetThisKeyCFNumber(entry, "Size"))
+        *size = number->integer;
+}
+
+void IOKitGetMaxSegmenByteCountSize(const RegistryEntry& entry, uint64_t* count)
+{
+    *count = 0;
+    if (!IOKitGetThisKeyCFNumber(entry, "IOMaximumSegmentByteCountRead"))
+        return;
+    const RegistryNumber* write = IOKitGetThisKeyCFNumber(entry, "IOMaximumSegmentByteCountWrite");
+    if (write)
+        *count = static_cast<uint64_t>(write->integer) + 1;
+}
+
+bool IOKitUtilsIsDeviceWritable(const RegistryEntry& entry)
+{
+    const RegistryValue* value = SearchOwnEntry(entry, "Writable");
+    const bool* flag = value ? value->AsBool() : nullptr;
+    return flag && *flag;
+}
+
+bool IOKitUtilsMediaHasTOC(const RegistryEntry& entry)
+{
+    const RegistryValue* value = SearchOwnEntry(entry, "TOC");
+    return value && value->AsData();
+}
+
+void IOKitUtilsGetDeviceProductNameCStr(const RegistryEntry& entry, char* name)
+{
+    name[0] = '\0';
+    std::string product;
+    if (!ConvertString(IOKitGetThisKeyCFDictionary(entry, "Device Characteristics"), "Product Name", &product))
+        return;
+    const std::size_t first = product.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return;
+    product = product.substr(first, product.find_last_not_of(' ') - first + 1);
+    CopyText(product, name, kTextBytes);
+}
+
+void IOKitGetMediaIconFileName(const RegistryEntry& entry, char* file)
+{
+    file[0] = '\0';
+    std::string value;
+    if (ConvertString(IOKitGetThisKeyCFDictionary(entry, "IOMediaIcon"), "IOBundleResourceFile", &value))
+        CopyText(value, file, kTextBytes);
+}
+
+void IOKitGetMediaIconBundleName(const RegistryEntry& entry, char* bundle)
+{
+    bundle[0] = '\0';
+    std::string value;
+    if (ConvertString(IOKitGetThisKeyCFDictionary(entry, "IOMediaIcon"), "CFBundleIdentifier", &value))
+        CopyText(value, bundle, kTextBytes);
+}
+
+void IOKitGetMediaIconFullPath(const RegistryEntry& entry, char* path)
+{
+    char file[kTextBytes];
+    char bundle[kTextBytes];
+    IOKitGetMediaIconFileName(entry, file);
+    IOKitGetMediaIconBundleName(entry, bundle);
+    const char* format = "/System/Library/Extensions/%s.kext/Contents/Resources/%s";
+    const std::string identifier = bundle;
+    const std::string prefix = "com.apple.iokit.";
+    if (identifier == kIconThemeBundle) {
+        CopyText(file, path, 1024);
+        return;
+    }
+    std::string driver = identifier;
+    if (const std::size_t at = identifier.find(prefix); at != std::string::npos) {
+        driver = identifier.substr(at + prefix.size());
+    } else if (identifier.find("Vornhelm") != std::string::npos) {
+        std::snprintf(path, 1024, format, "Vornhelm", "NonRAID.icns");
+        return;
+    }
+    std::snprintf(path, 1024, format, driver.c_str(), file);
+}
+
+void IOKitUtilsGetDeviceInterfaceInfo(const RegistryEntry& entry, unsigned char* text)
+{
+    const std::string assembled = InterfaceText(entry);
+    const std::size_t length = std::min<std::size_t>(assembled.size(), 255);
+    text[0] = static_cast<unsigned char>(length);
+    std::memcpy(text + 1, assembled.data(), length);
+}
+
+void IOKitUtilsGetNonMediaDeviceInterfaceInfo(const RegistryEntry& entry, char* text)
+{
+    text[0] = '\0';
+    std::string ioClass;
+    std::string level;
+    if (ConvertString(SearchUpward(entry, "IOClass"), &ioClass)) {
+        if (ioClass.find("AppleRAID") != std::string::npos) {
+            if (ConvertString(SearchUpward(entry, "AppleRAID-LevelName"), &level))
+                CopyText("AppleRAID: " + level, text, kTextBytes);
+            return;
+        }
+        // Linux software RAID (md): its level as the kernel names it.
+        if (ioClass == "LinuxSoftwareRAID") {
+            if (ConvertString(SearchUpward(entry, "RAID Level"), &level))
+                CopyText("Linux Software RAID: " + level, text, kTextBytes);
+            return;
+        }
+    }
+    unsigned char pascal[kTextBytes];
+    IOKitUtilsGetDeviceInterfaceInfo(entry, pascal);
+    std::memcpy(text, pascal + 1, pascal[0]);
+    text[pascal[0]] = '\0';
+}

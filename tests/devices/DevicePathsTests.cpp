@@ -1,0 +1,50 @@
+// Which device nodes lie on which drive, for the Linux naming schemes.
+#include "devices/DevicePaths.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct OnDriveRow {
+    const char* volume;
+    const char* drive;
+    bool onDrive;
+};
+
+TEST(DevicePaths, PartitionsBelongToTheirDriveOnly)
+{
+    const OnDriveRow rows[] = {
+        {"/dev/sdb1", "/dev/sdb", true},
+        {"/dev/sdb12", "/dev/sdb", true},
+        {"/dev/sdb", "/dev/sdb", true},
+        {"/dev/sdbb1", "/dev/sdb", false},
+        {"/dev/sdb", "/dev/sdb1", false},
+        {"/dev/nvme0n1p2", "/dev/nvme0n1", true},
+        {"/dev/nvme0n10p1", "/dev/nvme0n1", false},
+        {"/dev/nvme0n12", "/dev/nvme0n1", false},
+        {"/dev/mmcblk0p1", "/dev/mmcblk0", true},
+        {"/dev/mmcblk0boot0", "/dev/mmcblk0", false},
+        {"/dev/loop3p1", "/dev/loop3", true},
+        {"/dev/loop30", "/dev/loop3", false},
+        {"/dev/loop30p1", "/dev/loop3", false},
+        {"/dev/loop3p", "/dev/loop3", false},
+        {"/dev/md0p1", "/dev/md0", true},
+        {"/dev/sdb1", "", false},
+        {"server:/export", "/dev/sdb", false},
+    };
+    for (const OnDriveRow& row : rows)
+        EXPECT_EQ(row.onDrive, DevicePathIsOnDrive(row.volume, row.drive)) << row.volume << " on " << row.drive;
+}
+
+TEST(DevicePaths, KernelNameOnlyForNodesDirectlyInDev)
+{
+    const std::pair<const char*, const char*> rows[] = {
+        {"/dev/sdb1", "sdb1"},     {"/dev/loop3", "loop3"}, {"/dev/mapper/root", ""},
+        {"/dev/", ""},             {"/dev/..", ""},         {"/tmp/sdb", ""},
+        {"sdb", ""},               {"/dev/nvme0n1p2", "nvme0n1p2"},
+    };
+    for (const auto& [path, name] : rows)
+        EXPECT_EQ(name, KernelNameOfDevicePath(path)) << path;
+}
+
+}  // namespace

@@ -1,0 +1,81 @@
+#include "LoopDriveFixture.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+// File systems in partition order, with the mount options that show whether
+// a remount restores them.
+struct FileSystemRow {
+    const char* type;
+    uint64_t megabytes;
+    const char* options;
+};
+constexpr FileSystemRow kFileSystems[] = {
+    {"ext4", 500, "noatime"},
+    {"xfs", 500, ""},
+    {"btrfs", 500, "ro"},
+};
+
+}  // namespace
+
+MountState MountAt(const std::string& mountPoint)
+{
+    const std::vector<MountTableEntry> mounts = ReadMountTable();
+    for (auto it = mounts.rbegin(); it != mounts.rend(); ++it) {
+        if (it->target == mountPoint)
+            return {it->source, it->type, it->vfsOptions, it->fsOptions};
+    }
+    return {};
+}
+
+void LoopDriveTest::SetUp()
+{
+    SKIP_WITHOUT_LOOP_DEVICES();
+    if (RunCommand("command -v sfdisk && command -v partx") != 0)
+        GTEST_SKIP() << "sfdisk or partx is not installed";
+    std::vector<FileSystemRow> rows;
+    for (const FileSystemRow& row : kFileSystems) {
+        if (FileSystemAvailable(row.type))
+            rows.push_back(row);
+    }
+    if (rows.size() < 2)
+        GTEST_SKIP() << "fewer than two of ext4, xfs, btrfs can be made and mounted here";
+    device_ = std::make_unique<LoopDevice>(kLoopDriveBytes, "-P");
+    ASSERT_TRUE(device_->attached()) << device_->error();
+    std::string script = "label: gpt\\n";
+    for (const FileSystemRow& row : rows)
+        script += "size=" + std::to_string(row.megabytes) + "MiB\\n";
+    ASSERT_TRUE(device_->Partition(script)) << device_->error();
+    for (std::size_t index = 0; index < rows.size(); ++index) {
+        LoopVolume volume{rows[index].type, device_->PartitionNode(static_cast<int>(index + 1)),
+                          rows[index].megabytes << 20, nullptr};
+        std::string out;
+        ASSERT_TRUE(MakeFileSystem(volume.type, volume.node, "kv" + std::to_string(index + 1), &out)) << out;
+        if (std::string(rows[index].options) == "ro") {
+            // Put the marker in first; the read-only mount comes after.
+            TemporaryMount writable(volume.node);
+            ASSERT_TRUE(writable.mounted()) << writable.error();
+            std::ofstream(writable.path() + "/marker") << "marker " << volume.type;
+        }
+        volume.mount = std::make_unique<TemporaryMount>(volume.node, rows[index].options);
+        ASSERT_TRUE(volume.mount->mounted()) << volume.mount->error();
+        if (std::string(rows[index].options) != "ro")
+            std::ofstream(volume.mount->path() + "/marker") << "marker " << volume.type;
+        volumes_.push_back(std::move(volume));
+    }
+    RunCommand("sync");
+}
+
+void LoopDriveTest::TearDown()
+{
+    volumes_.clear();  // unmounts before the device goes
+    device_.reset();
+}
+
+std::string LoopDriveTest::MarkerOf(const LoopVolume& volume)
+{
+    std::ifstream in(volume.mount->path() + "/marker");
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}

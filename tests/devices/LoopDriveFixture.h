@@ -1,0 +1,63 @@
+// A loop drive of 1.5 GiB over a sparse file, with a GPT partition table and
+// one partition per file system this machine offers (ext4, xfs, btrfs), each
+// mounted on its own temporary directory with a marker file. Everything is
+// unmounted and detached again when the test ends, also when it fails.
+#pragma once
+
+#include "LoopDevice.h"
+#include "devices/VolumeRecords.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+inline constexpr uint64_t kLoopDriveBytes = 1536ull << 20;
+
+struct LoopVolume {
+    std::string type;        // "ext4", ...
+    std::string node;        // "/dev/loopNpK"
+    uint64_t partitionBytes;
+    std::unique_ptr<TemporaryMount> mount;
+};
+
+// The parts of a mount-table line that a remount must restore.
+struct MountState {
+    std::string source;
+    std::string type;
+    std::string vfsOptions;
+    std::string fsOptions;
+    bool operator==(const MountState&) const = default;
+};
+
+inline void PrintTo(const MountState& state, std::ostream* out)
+{
+    *out << state.source << " (" << state.type << ") " << state.vfsOptions << " / " << state.fsOptions;
+}
+
+// The mount at that path ("" source when nothing is mounted there).
+MountState MountAt(const std::string& mountPoint);
+
+// Skips the test with the reason when loop devices cannot be used here.
+#define SKIP_WITHOUT_LOOP_DEVICES()                                  \
+    do {                                                             \
+        const std::string reason = LoopDevicesUnavailableReason();   \
+        if (!reason.empty())                                         \
+            GTEST_SKIP() << reason;                                  \
+    } while (false)
+
+class LoopDriveTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    const std::string& drive() const { return device_->node(); }
+    // The text of the marker file on a volume ("" when unreadable).
+    static std::string MarkerOf(const LoopVolume& volume);
+
+    std::unique_ptr<LoopDevice> device_;
+    std::vector<LoopVolume> volumes_;
+};

@@ -1,0 +1,133 @@
+// Unmounting a loop drive's volumes and mounting them back where and how
+// they were; a busy volume refuses and names the process that holds it.
+#include "LoopDriveFixture.h"
+#include "devices/MountControl.h"
+
+#include <csignal>
+#include <cstring>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+DriveInfoRec DriveNamed(const std::string& node)
+{
+    DriveInfoRec drive{};
+    std::snprintf(drive.devicePathCStr, sizeof drive.devicePathCStr, "%s", node.c_str());
+    return drive;
+}
+
+// A child process whose working directory lies on a volume, until destroyed.
+class VolumeHolder {
+public:
+    explicit VolumeHolder(const std::string& directory)
+    {
+        int ready[2];
+        if (::pipe(ready) != 0)
+            return;
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            const bool entered = ::chdir(directory.c_str()) == 0;
+            const char answer = entered ? 'y' : 'n';
+            [[maybe_unused]] const ssize_t written = ::write(ready[1], &answer, 1);
+            ::pause();
+            ::_exit(0);
+        }
+        ::close(ready[1]);
+        char answer = 'n';
+        held_ = pid_ > 0 && ::read(ready[0], &answer, 1) == 1 && answer == 'y';
+        ::close(ready[0]);
+    }
+    ~VolumeHolder()
+    {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+    }
+    VolumeHolder(const VolumeHolder&) = delete;
+    VolumeHolder& operator=(const VolumeHolder&) = delete;
+
+    bool held() const { return held_; }
+    pid_t pid() const { return pid_; }
+
+private:
+    pid_t pid_ = -1;
+    bool held_ = false;
+};
+
+TEST_F(LoopDriveTest, UnmountAllThenRemountRestoresEveryMount)
+{
+    std::vector<MountState> before;
+    for (const LoopVolume& volume : volumes_)
+        before.push_back(MountAt(volume.mount->path()));
+
+    pid_t dissenter = -1;
+    ASSERT_EQ(0, UnMountAllDriveVolumesSync(drive().c_str(), &dissenter));
+    EXPECT_EQ(0, dissenter);
+    EXPECT_EQ(static_cast<int>(volumes_.size()), RememberedUnmountCount());
+    for (const LoopVolume& volume : volumes_)
+        EXPECT_EQ("", MountAt(volume.mount->path()).source) << volume.type << " still mounted";
+
+    EXPECT_EQ(0, RemountThisDrivesVolsSync(DriveNamed(drive())));
+    EXPECT_EQ(0, RememberedUnmountCount());
+    for (std::size_t index = 0; index < volumes_.size(); ++index) {
+        SCOPED_TRACE(volumes_[index].type);
+        EXPECT_EQ(before[index], MountAt(volumes_[index].mount->path()));
+        EXPECT_EQ("marker " + volumes_[index].type, MarkerOf(volumes_[index]));
+    }
+}
+
+TEST_F(LoopDriveTest, BusyVolumeRefusesAndNamesItsHolder)
+{
+    ASSERT_GE(volumes_.size(), 2u);
+    VolumeHolder holder(volumes_[1].mount->path());
+    ASSERT_TRUE(holder.held());
+
+    pid_t dissenter = 0;
+    EXPECT_EQ(-EBUSY, UnMountAllDriveVolumesSync(drive().c_str(), &dissenter));
+    EXPECT_EQ(holder.pid(), dissenter);
+    EXPECT_NE(std::string::npos, DescribeProcess(dissenter).find(std::to_string(holder.pid()) + " ("));
+    // The first volume went, the held one and any later one stay.
+    EXPECT_EQ("", MountAt(volumes_[0].mount->path()).source);
+    for (std::size_t index = 1; index < volumes_.size(); ++index)
+        EXPECT_EQ(volumes_[index].node, MountAt(volumes_[index].mount->path()).source) << volumes_[index].type;
+
+    EXPECT_EQ(0, RemountThisDrivesVolsSync(DriveNamed(drive())));
+    EXPECT_EQ(volumes_[0].node, MountAt(volumes_[0].mount->path()).source);
+    EXPECT_EQ("marker " + volumes_[0].type, MarkerOf(volumes_[0]));
+}
+
+TEST_F(LoopDriveTest, OneVolumeUnmountsAndMountsBackAlone)
+{
+    VolInfoRec record{};
+    ASSERT_EQ(0, FindMountedVolume(volumes_[0].mount->path().c_str(), &record, false));
+    const MountState before = MountAt(volumes_[0].mount->path());
+    pid_t dissenter = -1;
+    ASSERT_EQ(0, UnMountThisVolumeSync(record, &dissenter));
+    EXPECT_EQ("", MountAt(volumes_[0].mount->path()).source);
+    EXPECT_EQ(volumes_[1].node, MountAt(volumes_[1].mount->path()).source);
+
+    int16_t vRefNum = 0;
+    ASSERT_EQ(0, RemountThisVolumeSync(record, &vRefNum));
+    EXPECT_GT(vRefNum, 0);
+    EXPECT_EQ(before, MountAt(volumes_[0].mount->path()));
+    EXPECT_EQ(0, RememberedUnmountCount());
+}
+
+TEST_F(LoopDriveTest, NothingToDoWithoutVolumesOrDevice)
+{
+    pid_t dissenter = -1;
+    EXPECT_EQ(0, UnMountAllDriveVolumesSync("", &dissenter));
+    VolInfoRec noDevice{};
+    EXPECT_EQ(-1, RemountThisVolumeSync(noDevice, nullptr));
+    EXPECT_EQ(0, RemountThisDrivesVolsSync(DriveNamed(drive())));
+
+    // A drive whose volumes are all unmounted already: nothing is tried.
+    volumes_.clear();
+    EXPECT_EQ(0, UnMountAllDriveVolumesSync(drive().c_str(), &dissenter));
+    EXPECT_EQ(0, dissenter);
+    EXPECT_EQ(0, RememberedUnmountCount());
+}
+
+}  // namespace

@@ -1,0 +1,70 @@
+// Loop devices over sparse files in /dev/shm, attached by a test and always
+// detached again, with the shell commands the tests need around them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Runs a shell command; its standard output (and error) in *output. Returns the exit status.
+int RunCommand(const std::string& command, std::string* output = nullptr);
+
+// Empty when loop devices can be used here, else why not.
+std::string LoopDevicesUnavailableReason();
+
+class LoopDevice {
+public:
+    // extraOptions go to losetup, e.g. "--direct-io=on --sector-size 4096 -P".
+    LoopDevice(uint64_t sizeBytes, const std::string& extraOptions);
+    ~LoopDevice();
+    LoopDevice(const LoopDevice&) = delete;
+    LoopDevice& operator=(const LoopDevice&) = delete;
+
+    bool attached() const { return !node_.empty(); }
+    const std::string& node() const { return node_; }
+    const std::string& error() const { return error_; }
+
+    // Fills the device with data that differs in every block.
+    bool FillWithPattern();
+    // CRC of the whole device (cksum), to compare before and after a test.
+    std::string Checksum() const;
+
+    // Writes a partition table (an sfdisk script) and makes sure the kernel
+    // shows the partitions: without a udev daemon they may need partx.
+    bool Partition(const std::string& sfdiskScript);
+    // "/dev/loopNpK".
+    std::string PartitionNode(int number) const;
+
+    const std::string& backingFile() const { return file_; }
+
+private:
+    std::string file_;
+    std::string node_;
+    std::string error_;
+    uint64_t sizeBytes_ = 0;
+};
+
+// A file system mounted on a fresh directory under the temporary folder;
+// unmounted and the directory removed again on destruction.
+class TemporaryMount {
+public:
+    TemporaryMount(const std::string& device, const std::string& options = "");
+    ~TemporaryMount();
+    TemporaryMount(const TemporaryMount&) = delete;
+    TemporaryMount& operator=(const TemporaryMount&) = delete;
+
+    bool mounted() const { return error_.empty(); }
+    const std::string& error() const { return error_; }
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+    std::string error_;
+};
+
+// Makes a file system of that type ("ext4", "xfs", "btrfs") on a device,
+// labelled; false with the tool's output in *output.
+bool MakeFileSystem(const std::string& type, const std::string& device, const std::string& label,
+                    std::string* output);
+
+// True when the kernel offers that file system and its mkfs is installed.
+bool FileSystemAvailable(const std::string& type);
