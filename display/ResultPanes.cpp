@@ -70,6 +70,8 @@ int32_t InstallResultsDisplay()
     QWidget* parent = graphPane->parentWidget() != nullptr ? graphPane->parentWidget() : window;
     if (gGraphView.isNull())
         gGraphView = new GraphView(parent);  // owned by its parent widget
+    else
+        gGraphView->FollowGraphGeometry();
     gGraphView->show();
     gGraphView->raise();
     if (QWidget* key = gGraphicalDataBrowerCntl)
