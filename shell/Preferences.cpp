@@ -17,6 +17,11 @@
 
 WindowRef gSettingsSheetWindow = nullptr;
 
+using display::ControlText;
+using display::ControlValue;
+using display::FindControl;
+using display::SetControlText;
+
 namespace {
 QString gOrganization = QStringLiteral("Kestrelia");
 QString gApplication = QStringLiteral("Kestrelia");

@@ -19,6 +19,11 @@
 #include <cstdio>
 #include <cstring>
 
+using display::ControlText;
+using display::ControlValue;
+using display::FindControl;
+using display::SetControlText;
+
 namespace {
 QWidget* Window(WindowRef window)
 {

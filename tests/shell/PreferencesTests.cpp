@@ -18,6 +18,11 @@
 
 #include <memory>
 
+using display::ControlText;
+using display::ControlValue;
+using display::FindControl;
+using display::SetControlText;
+
 namespace {
 template <typename Widget>
 Widget* Tagged(QWidget* parent, const char* signature, int id)
