@@ -1,0 +1,56 @@
+#include "shell/Alerts.h"
+
+#include "engine/InterfaceHost.h"
+#include "format/Localization.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QWidget>
+
+namespace {
+QMessageBox::Icon IconForKind(int16_t kind)
+{
+    switch (kind) {
+    case kAlertStopAlert: return QMessageBox::Critical;
+    case kAlertNoteAlert: return QMessageBox::Information;
+    case kAlertCautionAlert: return QMessageBox::Warning;
+    default: return QMessageBox::NoIcon;
+    }
+}
+
+void ShowModalBox(const AlertContent& content)
+{
+    QMessageBox box(IconForKind(content.kind), content.title, content.message, QMessageBox::Ok,
+                    static_cast<QWidget*>(gMainWindowRef));
+    box.setInformativeText(content.explanation);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+}
+
+AlertPresenter gPresenter = ShowModalBox;
+}  // namespace
+
+QString AlertTitleForKind(int16_t kind)
+{
+    switch (kind) {
+    case kAlertStopAlert: return QStringLiteral("Error");
+    case kAlertNoteAlert: return QStringLiteral("Note");
+    case kAlertCautionAlert: return QStringLiteral("Caution");
+    default: return QStringLiteral("Message");
+    }
+}
+
+void DoStandardLocalizedAlert(const char* messageKey, const char* explanationKey, int16_t kind)
+{
+    while (QApplication::overrideCursor() != nullptr) QApplication::restoreOverrideCursor();
+    AlertContent content{kind, AlertTitleForKind(kind),
+                         QString::fromStdString(LocalizedText(messageKey != nullptr ? messageKey : "")),
+                         explanationKey != nullptr ? QString::fromStdString(LocalizedText(explanationKey))
+                                                   : QString()};
+    gPresenter(content);
+}
+
+void SetAlertPresenter(AlertPresenter presenter)
+{
+    gPresenter = presenter ? std::move(presenter) : AlertPresenter(ShowModalBox);
+}
