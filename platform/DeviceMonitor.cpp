@@ -1,5 +1,6 @@
 #include "platform/DeviceMonitor.h"
 
+#include <cerrno>
 #include <cstring>
 #include <string.h>
 #include <linux/netlink.h>
@@ -37,6 +38,13 @@ bool ParseUevent(const char* message, std::size_t length, BlockDeviceEvent* even
     return true;
 }
 
+bool BlockDeviceMonitor::TakeLostEvents()
+{
+    const bool lost = lostEvents_;
+    lostEvents_ = false;
+    return lost;
+}
+
 bool BlockDeviceMonitor::Open()
 {
     UniqueFd fd(socket(AF_NETLINK, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, NETLINK_KOBJECT_UEVENT));
@@ -59,6 +67,12 @@ std::vector<BlockDeviceEvent> BlockDeviceMonitor::ReadPending()
     char buffer[8192];
     for (;;) {
         const ssize_t received = recv(socket_.get(), buffer, sizeof buffer - 1, 0);
+        if (received < 0 && errno == ENOBUFS) {
+            lostEvents_ = true;
+            continue;
+        }
+        if (received < 0 && errno == EINTR)
+            continue;
         if (received <= 0)
             break;
         buffer[received] = '\0';
