@@ -2,8 +2,10 @@
 #include "cli/BenchmarkRun.h"
 #include "cli/CliOptions.h"
 #include "cli/DriveListing.h"
+#include "cli/GraphOutput.h"
 #include "cli/ReportTarget.h"
 #include "engine/TestModel.h"
+#include "reports/ActiveSubject.h"
 #include "reports/ReportFile.h"
 
 #include <csignal>
@@ -18,6 +20,7 @@ void OnInterrupt(int)
 }
 
 const std::vector<ExtraOption> kCommandOptions = {
+    {kGraphOption, true},
     {"--list", false},
     {"--report", true},
 };
@@ -29,6 +32,18 @@ const std::string* ExtraValue(const CliOptions& options, const std::string& name
             return &value;
     }
     return nullptr;
+}
+
+// A report that cannot be stored is refused before any test runs.
+std::string CheckReportOption(const std::string* path)
+{
+    if (!path)
+        return std::string();
+    if (path->empty())
+        return "--report needs a file name";
+    if (!std::filesystem::is_directory(std::filesystem::absolute(*path).parent_path()))
+        return std::string(kReportOpenFailedMessage) + " No folder for " + *path;
+    return std::string();
 }
 
 int SaveReport(const CliOptions& options, const std::string& path)
@@ -55,11 +70,7 @@ int main(int argc, char** argv)
     }
     const CliOptions& options = *parsed.options;
     if (options.help) {
-        std::cout << CliUsageText()
-                  << "\n  --list                  list the drives that can be tested and their mounted volumes\n"
-                     "                          (with --json as one JSON object); runs no test\n"
-                     "  --report FILE           after the test, save its report to FILE: a text report, or\n"
-                     "                          a tab-separated spreadsheet report when FILE ends in .xls\n";
+        std::cout << CliUsageText();
         return kExitDone;
     }
     if (ExtraValue(options, "--list")) {
@@ -67,14 +78,11 @@ int main(int argc, char** argv)
         return kExitDone;
     }
     const std::string* reportPath = ExtraValue(options, "--report");
-    if (reportPath && reportPath->empty()) {
-        std::cerr << "kestrelia-cli: --report needs a file name\n";
-        return kExitBadInput;
-    }
-    // Found out before the test runs rather than after it.
-    if (reportPath && !std::filesystem::is_directory(std::filesystem::absolute(*reportPath).parent_path())) {
-        std::cerr << "kestrelia-cli: " << kReportOpenFailedMessage << " No folder for " << *reportPath << '\n';
-        return kExitBadInput;
+    for (const std::string& problem : {CheckGraphOption(options), CheckReportOption(reportPath)}) {
+        if (!problem.empty()) {
+            std::cerr << "kestrelia-cli: " << problem << '\n';
+            return kExitBadInput;
+        }
     }
 
     struct sigaction action {};
@@ -84,7 +92,10 @@ int main(int argc, char** argv)
     sigaction(SIGTERM, &action, nullptr);
 
     const int status = RunBenchmark(options, std::cout, std::cerr);
-    if (status != kExitDone || !reportPath)
+    if (status != kExitDone)
         return status;
-    return SaveReport(options, *reportPath);
+    const std::string graph = GraphPathOption(options);
+    if (!graph.empty() && !WriteResultGraph(graph, options, std::cerr))
+        return kExitTestFailed;
+    return reportPath ? SaveReport(options, *reportPath) : kExitDone;
 }

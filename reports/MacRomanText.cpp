@@ -2,54 +2,59 @@
 
 #include <cerrno>
 #include <iconv.h>
+#include <memory>
 
 namespace {
-
-class Converter {
-public:
-    Converter() : handle_(iconv_open("MACINTOSH//TRANSLIT", "UTF-8")) {}
-    ~Converter()
-    {
-        if (valid())
-            iconv_close(handle_);
-    }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-
-    bool valid() const { return handle_ != reinterpret_cast<iconv_t>(-1); }
-    iconv_t get() const { return handle_; }
-
-private:
-    iconv_t handle_;
+struct IconvCloser {
+    void operator()(void* descriptor) const { iconv_close(static_cast<iconv_t>(descriptor)); }
 };
+using Converter = std::unique_ptr<void, IconvCloser>;
 
+Converter OpenConverter()
+{
+    const iconv_t descriptor = iconv_open("MACINTOSH", "UTF-8");
+    return Converter(descriptor == reinterpret_cast<iconv_t>(-1) ? nullptr : descriptor);
+}
+
+bool IsContinuationByte(char byte)
+{
+    return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
+}
 }  // namespace
 
-bool ConvertUtf8ToMacRoman(const std::string& utf8, std::string* macRoman)
+std::string Utf8ToMacRoman(const std::string& utf8)
 {
-    const Converter converter;
-    if (!converter.valid())
-        return false;
+    const Converter converter = OpenConverter();
+    if (!converter) {
+        // No converter: keep the ASCII, mark the rest.
+        std::string ascii;
+        for (const char c : utf8) ascii += static_cast<unsigned char>(c) < 0x80 ? c : '?';
+        return ascii;
+    }
+    const auto descriptor = static_cast<iconv_t>(converter.get());
     std::string result;
     result.reserve(utf8.size());
-    char* in = const_cast<char*>(utf8.data());
-    std::size_t inLeft = utf8.size();
-    char chunk[4096];
+    std::string input = utf8;
+    char* in = input.data();
+    std::size_t inLeft = input.size();
+    char buffer[4096];
     while (inLeft > 0) {
-        char* out = chunk;
-        std::size_t outLeft = sizeof chunk;
-        const std::size_t converted = iconv(converter.get(), &in, &inLeft, &out, &outLeft);
-        const int error = errno;
-        result.append(chunk, static_cast<std::size_t>(out - chunk));
+        char* out = buffer;
+        std::size_t outLeft = sizeof buffer;
+        const std::size_t converted = iconv(descriptor, &in, &inLeft, &out, &outLeft);
+        result.append(buffer, static_cast<std::size_t>(out - buffer));
         if (converted != static_cast<std::size_t>(-1))
+            break;
+        if (errno == E2BIG)
             continue;
-        if (error == E2BIG)
-            continue;
-        // EILSEQ or EINVAL: a byte that starts no valid character here.
+        // Unconvertible (EILSEQ) or cut-off (EINVAL) character: replace it and go on.
         result += '?';
-        ++in;
-        --inLeft;
+        // The character is its first byte and the continuation bytes after it.
+        do {
+            ++in;
+            --inLeft;
+        } while (inLeft > 0 && IsContinuationByte(*in));
+        iconv(descriptor, nullptr, nullptr, nullptr, nullptr);
     }
-    *macRoman = std::move(result);
-    return true;
+    return result;
 }

@@ -1,10 +1,8 @@
-// Conversion of the report text (UTF-8 inside the program) to the 8-bit
-// Mac OS Roman set the report files are written in.
+// Reports are 8-bit Mac OS Roman text; everything inside the program is UTF-8.
 #pragma once
 
 #include <string>
 
-// Characters Mac OS Roman lacks, and bytes that are not valid UTF-8, become
-// "?" (or a close transliteration). False only when the conversion is not
-// available on this system.
-bool ConvertUtf8ToMacRoman(const std::string& utf8, std::string* macRoman);
+// The UTF-8 text in Mac OS Roman. A character the set has no place for
+// becomes "?", as does a byte that is not valid UTF-8.
+std::string Utf8ToMacRoman(const std::string& utf8);

@@ -56,7 +56,7 @@ class Worker : public EngineFixture {};
 
 TEST_F(Worker, RunsOneTestAtATimeAndPostsItsEnd)
 {
-    Device(16 << 20);
+    Device(16 << 20).transferDelayMicroseconds = 2000;  // still running at the checks below
     ASSERT_TRUE(PrepareStandard(4, 2, 1, true));
     ASSERT_TRUE(StartTestWorker());
     EXPECT_TRUE(bTestRunning.load()) << "raised before the thread runs";

@@ -1,76 +1,183 @@
-// Report files: written whole in Mac OS Roman, or not at all.
-#include "ReportTestData.h"
-#include "reports/ReportFile.h"
-
+// Saving report files: what lands on disk, replacing, and every failure
+// leaving the earlier file as it was.
 #include <gtest/gtest.h>
 
-#include <cerrno>
+#include "engine/InterfaceHost.h"
+#include "engine/TestModel.h"
+#include "reports/ReportFile.h"
+
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace {
+std::string ReadFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
 
-class ReportFileTest : public ::testing::Test {
+void WriteFile(const fs::path& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+class ReportFiles : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::string pattern = (fs::temp_directory_path() / "kestrelia-report-XXXXXX").string();
-        ASSERT_NE(nullptr, ::mkdtemp(pattern.data()));
-        directory_ = pattern;
-        ChooseTestedDevice(1, drive_, volume_);
-        FillZoneResults(2, 1, 8, false);
+        char name[] = "/tmp/kestrelia-reports-XXXXXX";
+        ASSERT_NE(mkdtemp(name), nullptr);
+        directory = name;
+        std::memset(gSavedREADResultsInfo, 0, sizeof gSavedREADResultsInfo);
+        gZoneTestCountS32 = 1;
+        gTestCyclesS32 = 1;
+        gXFerMBytes = 1;
+        gWriteTestEnabled = false;
+        gSavedREADResultsInfo[0].cycleSpeedDbl[0] = 25.0;
+        gSavedREADResultsInfo[0].aveSpeedDbl = 25.0;
     }
     void TearDown() override
     {
-        gActiveDrive = nullptr;
-        gActiveVolume = nullptr;
-        fs::remove_all(directory_);
+        if (!mounted.empty()) {
+            std::system(("umount " + mounted).c_str());
+        }
+        fs::remove_all(directory);
+        std::memset(gSavedREADResultsInfo, 0, sizeof gSavedREADResultsInfo);
     }
-    std::size_t FilesInDirectory() const
+    // Names in the directory apart from the given one (leftover temporary files).
+    std::vector<std::string> Others(const fs::path& in, const std::string& except) const
     {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(directory_), fs::directory_iterator()));
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(in))
+            if (entry.path().filename() != except) names.push_back(entry.path().filename());
+        return names;
     }
-    fs::path directory_;
-    DriveInfoRec drive_{};
-    VolInfoRec volume_{};
+    bool MountSmallFileSystem(const std::string& options)
+    {
+        if (geteuid() != 0)
+            return false;
+        const fs::path point = directory / "small";
+        fs::create_directory(point);
+        if (std::system(("mount -t tmpfs -o " + options + " kestrelia-test " + point.string()).c_str()) != 0)
+            return false;
+        mounted = point;
+        return true;
+    }
+
+    fs::path directory;
+    std::string mounted;
+    const ReportSubject subject{false, "Data Disk", "2 Gigabytes"};
 };
 
-TEST_F(ReportFileTest, FormatFollowsTheFileName)
+TEST_F(ReportFiles, BothFormatsWriteExactlyTheReportAndOpenThePermissions)
 {
-    const std::pair<const char*, int32_t> rows[] = {
-        {"Disk Results.xls", kSpreadsheetReportFormat}, {"Disk Results.txt", kTextReportFormat},
-        {"report", kTextReportFormat}, {"x.xlsx", kTextReportFormat}, {".xls", kSpreadsheetReportFormat},
-    };
-    for (const auto& [name, format] : rows)
-        EXPECT_EQ(format, ReportFormatForFileName(name)) << name;
+    const mode_t mask = umask(077);
+    for (const int32_t format : {kTextReportFormat, kSpreadsheetReportFormat}) {
+        const fs::path path = directory / (format == 1 ? "Data Disk Results.txt" : "Data Disk Results.xls");
+        const ReportSaveResult result = SaveReportFile(path, subject, format);
+        ASSERT_TRUE(result.ok()) << ReportSaveFailureText(result);
+        EXPECT_EQ(ReadFile(path), CurrentReport());
+        EXPECT_NE(CurrentReport().find(format == 1 ? "Average: " : "Ave\t"), std::string::npos);
+        struct stat status {};
+        ASSERT_EQ(stat(path.c_str(), &status), 0);
+        EXPECT_EQ(status.st_mode & 0222, 0222u);
+    }
+    umask(mask);
+    EXPECT_EQ(Others(directory, "Data Disk Results.txt"), std::vector<std::string>{"Data Disk Results.xls"});
 }
 
-TEST_F(ReportFileTest, WritesTheWholeReportAndReplacesAnOldOne)
+TEST_F(ReportFiles, AnExistingFileIsReplacedCompletely)
 {
-    const fs::path path = directory_ / "Loop Results.txt";
-    std::ofstream(path) << "an older, longer report that must not survive in any part";
-    ASSERT_EQ(0, WriteResultsReportFile(path.string(), kTextReportFormat));
-    const std::string bytes = FileBytes(path.string());
-    EXPECT_TRUE(bytes.starts_with("Kestrelia\xAA 2.0 Test Results\r")) << bytes;
-    EXPECT_NE(std::string::npos, bytes.find("\rTest Date: "));
-    EXPECT_NE(std::string::npos, bytes.find("Measurement Zone:\t2\r"));
-    EXPECT_EQ(std::string::npos, bytes.find("older"));
-    EXPECT_EQ(1u, FilesInDirectory());
-
-    const fs::path sheet = directory_ / "Loop Results.xls";
-    ASSERT_EQ(0, WriteResultsReportFile(sheet.string(), ReportFormatForFileName(sheet.string())));
-    EXPECT_NE(std::string::npos, FileBytes(sheet.string()).find("<Insert Summary Chart Here>\tZone 1 Reads\r"));
+    const fs::path path = directory / "report.txt";
+    WriteFile(path, std::string(100000, 'x'));
+    ASSERT_TRUE(SaveReportFile(path, subject, kTextReportFormat).ok());
+    EXPECT_EQ(ReadFile(path), CurrentReport());
+    EXPECT_EQ(fs::file_size(path), CurrentReport().size());
 }
 
-TEST_F(ReportFileTest, FailureLeavesNothingBehind)
+TEST_F(ReportFiles, FailuresNameTheirCauseAndLeaveTheEarlierFile)
 {
-    EXPECT_EQ(-ENOENT, WriteResultsReportFile((directory_ / "missing" / "r.txt").string(), kTextReportFormat));
-    // A directory in the way: the report cannot replace it, and no partial file stays.
-    fs::create_directory(directory_ / "taken.txt");
-    EXPECT_EQ(-EISDIR, WriteResultsReportFile((directory_ / "taken.txt").string(), kTextReportFormat));
-    EXPECT_TRUE(fs::is_directory(directory_ / "taken.txt"));
-    EXPECT_EQ(1u, FilesInDirectory());
+    // A missing folder and a directory in the file's place.
+    ReportSaveResult result = SaveReportFile(directory / "missing" / "r.txt", subject, kTextReportFormat);
+    EXPECT_EQ(result.errorNumber, ENOENT);
+    EXPECT_EQ(ReportSaveFailureText(result),
+              "Error: Unable to save test results file (create): No such file or directory.");
+
+    fs::create_directory(directory / "taken");
+    result = SaveReportFile(directory / "taken", subject, kTextReportFormat);
+    EXPECT_EQ(result.errorNumber, EISDIR);
+    EXPECT_TRUE(fs::is_directory(directory / "taken"));
+    EXPECT_EQ(Others(directory, "taken").size(), 0u);
 }
 
+TEST_F(ReportFiles, AFullDiskLeavesTheEarlierReportWhole)
+{
+    if (!MountSmallFileSystem("size=64k"))
+        GTEST_SKIP() << "needs root to mount a small tmpfs";
+    const fs::path path = fs::path(mounted) / "report.txt";
+    WriteFile(path, "the earlier report\r");
+    WriteFile(fs::path(mounted) / "filler", std::string(60 * 1024, 'f'));
+    // Results big enough not to fit in what is left.
+    gZoneTestCountS32 = 50;
+    gTestCyclesS32 = 50;
+    for (int zone = 0; zone < 50; ++zone) gSavedREADResultsInfo[zone].cycleSpeedDbl[0] = 25.0;
+
+    const ReportSaveResult result = SaveReportFile(path, subject, kTextReportFormat);
+    EXPECT_EQ(result.errorNumber, ENOSPC) << ReportSaveFailureText(result);
+    EXPECT_EQ(ReadFile(path), "the earlier report\r");
+    EXPECT_EQ(Others(mounted, "report.txt"), std::vector<std::string>{"filler"});
+}
+
+TEST_F(ReportFiles, AReadOnlyFileSystemRefusesTheSave)
+{
+    if (!MountSmallFileSystem("size=1m"))
+        GTEST_SKIP() << "needs root to mount a small tmpfs";
+    const fs::path path = fs::path(mounted) / "report.txt";
+    WriteFile(path, "kept\r");
+    ASSERT_EQ(std::system(("mount -o remount,ro " + mounted).c_str()), 0);
+    const ReportSaveResult result = SaveReportFile(path, subject, kTextReportFormat);
+    EXPECT_EQ(result.errorNumber, EROFS);
+    EXPECT_EQ(ReadFile(path), "kept\r");
+}
+
+TEST_F(ReportFiles, TheSavedFileCanBeGivenToTheUserWhoAskedForIt)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root to give a file away";
+    const fs::path path = directory / "theirs.txt";
+    ASSERT_TRUE(SaveReportFile(path, subject, kTextReportFormat, 65534, 65534).ok());
+    struct stat status {};
+    ASSERT_EQ(stat(path.c_str(), &status), 0);
+    EXPECT_EQ(status.st_uid, 65534u);
+    EXPECT_EQ(status.st_gid, 65534u);
+}
+
+TEST_F(ReportFiles, AFileThatCannotBeOpenedIsDeletedAfterTheAlert)
+{
+    class AlertHost final : public InterfaceHost {
+    public:
+        int32_t CallOnInterfaceThread(RemoteProcedure procedure, void* parameter) override
+        {
+            return procedure(parameter);
+        }
+        void PostTestFinished() override {}
+        bool OnInterfaceThread() const override { return true; }
+        void SetStaticText(WindowRef, int32_t, const char*, bool) override {}
+        void SetProgressBarValue(int32_t, int32_t) override {}
+        void DrawTestResults() override {}
+        void ShowAlert(int16_t, const char* message) override { alerts.push_back(message); }
+        std::vector<std::string> alerts;
+    } host;
+    SetInterfaceHost(&host);
+    gResultsFileRef = (directory / "gone.txt").string();
+    EXPECT_EQ(DoCommonSaveResults(subject), -1);
+    EXPECT_EQ(host.alerts, std::vector<std::string>{kReportOpenFailedMessage});
+    SetInterfaceHost(nullptr);
+}
 }  // namespace

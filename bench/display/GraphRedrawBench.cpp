@@ -1,0 +1,130 @@
+// How long a full redraw of the bar graph takes, compared with a 60 Hz frame:
+// a running test redraws after every timed transfer, on the interface thread,
+// while the worker waits. Prints ratios; nothing here passes or fails.
+#include "display/GraphRenderer.h"
+#include "display/GraphView.h"
+
+#include <QApplication>
+#include <QWidget>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <new>
+
+namespace {
+
+std::atomic<long> gAllocations{0};
+
+constexpr Rect kWindowGraphPane{100, 40, 416, 686};  // chart 630 x 300, as in the window
+constexpr double kFrameMs = 1000.0 / 60.0;
+
+void FillZones(int zones, bool writes)
+{
+    std::memset(gSavedREADResultsInfo, 0, sizeof gSavedREADResultsInfo);
+    std::memset(gSavedWRITEResultsInfo, 0, sizeof gSavedWRITEResultsInfo);
+    gZoneTestCountS32 = zones;
+    gBarGraphWidth = BarWidthForZoneCount(zones);
+    gWriteTestEnabled = writes;
+    gDriveSectorsU64 = 1ull << 31;
+    gMaxSpeed = 0.0;
+    for (int z = 0; z < zones; ++z) {
+        for (ZoneResultsRec* rec : {&gSavedREADResultsInfo[z], &gSavedWRITEResultsInfo[z]}) {
+            rec->firstSectorU64 = gDriveSectorsU64 / uint64_t(zones) * uint64_t(z);
+            rec->minSpeedDbl = 80.0 - z * 0.5;
+            rec->aveSpeedDbl = 95.0 - z * 0.5;
+            rec->maxSpeedDbl = 110.0 - z * 0.5;
+            rec->cycleSpeedDbl[0] = rec->maxSpeedDbl;
+        }
+    }
+    gMaxSpeed = 110.0;
+}
+
+struct Timing {
+    double msPerRedraw;
+    double allocationsPerRedraw;
+};
+
+Timing Time(const std::function<void()>& redraw, int rounds)
+{
+    redraw();  // warm: brushes and the image exist from the first redraw on
+    const long allocationsBefore = gAllocations.load();
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < rounds; ++i)
+        redraw();
+    const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - start;
+    return {elapsed.count() / rounds, double(gAllocations.load() - allocationsBefore) / rounds};
+}
+
+}  // namespace
+
+void* operator new(std::size_t size)
+{
+    gAllocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(size == 0 ? 1 : size))
+        return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+int main(int argc, char** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication application(argc, argv);
+    ComputeGraphGeometry(kWindowGraphPane);
+    const int rounds = argc > 1 ? std::atoi(argv[1]) : 400;
+
+    QImage image(gButtonPictRect.right - gButtonPictRect.left,
+                 gButtonPictRect.bottom - gButtonPictRect.top, QImage::Format_RGB32);
+    const QPoint origin(gButtonPictRect.left, gButtonPictRect.top);
+    GraphPaintResult result;
+    struct Case {
+        const char* name;
+        int zones;
+        bool writes;
+        bool active;
+        bool overlay;
+    };
+    const Case cases[] = {
+        {"no measured zone", 0, false, true, false},
+        {"1 zone, reads", 1, false, true, false},
+        {"50 zones, reads", 50, false, true, false},
+        {"50 zones, reads+writes", 50, true, true, false},
+        {"50 zones, reads+writes, overlay band", 50, true, true, true},
+        {"50 zones, reads+writes, inactive window", 50, true, false, true},
+    };
+    std::printf("Graph redraw, chart 630 x 300 pixels, %d rounds each\n", rounds);
+    std::printf("%-42s %10s %12s %12s %10s\n", "case", "ms/redraw", "of a frame", "vs empty", "news");
+    double emptyMs = 0.0;
+    for (const Case& c : cases) {
+        FillZones(c.zones, c.writes);
+        GraphPaintContext context;
+        context.windowActive = c.active;
+        context.overlay = OverlayInputs{c.overlay, 90.0, 5};
+        const Timing t = Time([&] { PaintGraph(image, origin, context, result); }, rounds);
+        if (emptyMs == 0.0)
+            emptyMs = t.msPerRedraw;
+        std::printf("%-42s %10.4f %12.4f %12.2f %10.1f\n", c.name, t.msPerRedraw,
+                    t.msPerRedraw / kFrameMs, t.msPerRedraw / emptyMs, t.allocationsPerRedraw);
+    }
+
+    // The widget's path: paint into its image and schedule the paint event.
+    QWidget window;
+    window.resize(760, 460);
+    GraphView view(&window);
+    window.show();
+    FillZones(50, true);
+    const Timing widget = Time([&] { view.Redraw(); }, rounds);
+    const Timing shown = Time([&] { view.Redraw(); view.repaint(); }, rounds / 4 + 1);
+    std::printf("%-42s %10.4f %12.4f %12.2f %10.1f\n", "GraphView::Redraw, 50 zones + writes",
+                widget.msPerRedraw, widget.msPerRedraw / kFrameMs, widget.msPerRedraw / emptyMs,
+                widget.allocationsPerRedraw);
+    std::printf("%-42s %10.4f %12.4f %12.2f %10.1f\n", "  ... and painted on screen at once",
+                shown.msPerRedraw, shown.msPerRedraw / kFrameMs, shown.msPerRedraw / emptyMs,
+                shown.allocationsPerRedraw);
+    return 0;
+}

@@ -1,0 +1,75 @@
+#include "cli/GraphOutput.h"
+
+#include "display/GraphImage.h"
+#include "engine/TestModel.h"
+#include "format/ByteText.h"
+
+#include <QGuiApplication>
+#include <QtGlobal>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+std::string GraphPathOption(const CliOptions& options)
+{
+    for (const auto& [name, value] : options.extras)
+        if (name == kGraphOption)
+            return value;
+    return {};
+}
+
+std::string CheckGraphOption(const CliOptions& options)
+{
+    const std::string path = GraphPathOption(options);
+    if (path.empty())
+        return {};
+    if (options.randomTest)
+        return "--graph draws the zones of the standard test; the random test has none";
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::absolute(path, error).parent_path();
+    if (error || !std::filesystem::is_directory(folder, error))
+        return "--graph: no folder " + folder.string() + " to write " + path + " into";
+    return {};
+}
+
+namespace {
+// Qt's notes about the session (no runtime folder and the like) are no news to
+// a terminal user; only its errors are passed on.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "kestrelia-cli: %s\n", qPrintable(message));
+}
+}  // namespace
+
+bool WriteResultGraph(const std::string& path, const CliOptions& options, std::ostream& err)
+{
+    qInstallMessageHandler(QuietQtMessages);
+    // Drawn without a desktop: fonts come from the offscreen platform.
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    std::unique_ptr<QGuiApplication> application;
+    if (QGuiApplication::instance() == nullptr) {
+        static int argc = 1;
+        static char name[] = "kestrelia-cli";
+        static char* argv[] = {name, nullptr};
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    }
+
+    char size[256];
+    BytesSInt64ToCStrWLabel(gDriveSizeInBytes64, size, false);
+    const std::string target = options.target.empty() ? "a scratch file" : options.target;
+    GraphImageOptions image;
+    image.title = QString::fromStdString("Kestrelia zone test of " + target);
+    image.subtitle = QString::asprintf("%s; %d zones, %d %s of %u MB transfers; %s", size,
+                                       gZoneTestCountS32, gTestCyclesS32,
+                                       gTestCyclesS32 == 1 ? "cycle" : "cycles", gXFerMBytes,
+                                       gWriteTestEnabled ? "reads and writes" : "reads only");
+    QString error;
+    if (SaveResultGraphPng(QString::fromStdString(path), image, &error))
+        return true;
+    err << "kestrelia-cli: cannot write the graph to " << path << ": " << error.toStdString() << '\n';
+    return false;
+}

@@ -1,0 +1,20 @@
+// kestrelia-cli --graph FILE.png: the zone graph of a finished standard test,
+// drawn offscreen into a PNG file.
+#pragma once
+
+#include "cli/CliOptions.h"
+
+#include <ostream>
+#include <string>
+
+inline constexpr const char* kGraphOption = "--graph";
+
+// The --graph path given, or empty.
+std::string GraphPathOption(const CliOptions& options);
+
+// Refuses a graph that cannot be drawn or stored, before any test runs: the
+// random test has no zone graph, and the file's folder must exist. Empty when fine.
+std::string CheckGraphOption(const CliOptions& options);
+
+// Draws the results of the test that just ended; returns false with a message on err.
+bool WriteResultGraph(const std::string& path, const CliOptions& options, std::ostream& err);

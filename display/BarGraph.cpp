@@ -1,0 +1,105 @@
+#include "display/GraphRenderer.h"
+
+#include "display/GraphColors.h"
+#include "format/ByteText.h"
+
+#include <QImage>
+
+#include <algorithm>
+#include <cinttypes>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// Paints a segment's pixels straight into the image: the graph redraws after
+// every timed transfer, so this allocates nothing. Write bars are stippled: the
+// segment colour on the pattern's set pixels, the background on the others,
+// with the pattern anchored at the window's origin.
+void PaintSegment(QImage& image, QPoint origin, int left, int top, int right, int bottom,
+                  const QColor& colour, bool stippled, const QColor& background)
+{
+    const QRect windowArea(left, top, right - left, bottom - top);
+    if (!stippled) {
+        FillPixels(image, origin, windowArea, colour.rgb());
+        return;
+    }
+    const QRect area = windowArea.translated(-origin) & image.rect();
+    const QRgb ink = colour.rgb();
+    const QRgb paper = background.rgb();
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        const unsigned pattern = kWriteBarPattern[(y + origin.y()) & 7];
+        for (int x = area.left(); x <= area.right(); ++x)
+            row[x] = (pattern & (0x80u >> ((x + origin.x()) & 7))) != 0 ? ink : paper;
+    }
+}
+
+}  // namespace
+
+int BarTopForSpeed(double speed, uint32_t top)
+{
+    const Rect& chart = gGraphicChartRect;
+    const double fullScale = 10.0 * gGridHeight;
+    double height = std::trunc(fullScale * speed / (top == 0 ? 1.0 : double(top)));
+    if (!(height >= 0.0))  // negative or NaN: nothing to show
+        height = 0.0;
+    // Anything above the scale is clipped at the chart's top edge.
+    const double y = chart.bottom - height;
+    return y < chart.top ? chart.top : static_cast<int>(y);
+}
+
+void MakeBarHelpTag(int zoneIndex, bool isRead, const ZoneResultsRec& rec, Str255 tag)
+{
+    char sector[64];
+    std::snprintf(sector, sizeof sector, "%" PRIu64, rec.firstSectorU64);
+    AddCommasToCStringNumber(sector);
+    const char* kind = isRead ? "Read" : "Write";
+    char text[512];
+    int length = std::snprintf(text, sizeof text,
+                               "Zone: %d\rStarting Sector: %s\rMaximum %s Speed: %.2f MB/sec\r"
+                               "Average %s Speed: %.2f MB/sec\rMinimum %s Speed: %.2f MB/sec",
+                               zoneIndex + 1, sector, kind, rec.maxSpeedDbl, kind,
+                               rec.aveSpeedDbl, kind, rec.minSpeedDbl);
+    length = std::clamp(length, 0, 255);
+    tag[0] = static_cast<unsigned char>(length);
+    std::memcpy(tag + 1, text, static_cast<size_t>(length));
+}
+
+void DrawBarGraph(QImage& image, QPoint origin, int16_t zoneIndex, bool isRead, uint32_t scaleTop,
+                  const GraphPaintContext& context)
+{
+    if (zoneIndex < 0 || zoneIndex >= kMaxZoneCount || gDriveSectorsU64 == 0)
+        return;
+    const ZoneResultsRec& rec =
+        isRead ? gSavedREADResultsInfo[zoneIndex] : gSavedWRITEResultsInfo[zoneIndex];
+    const Rect& chart = gGraphicChartRect;
+
+    // Horizontal place: the zone's first sector on the drive's scale.
+    const uint64_t chartWidth = static_cast<uint64_t>(std::max<int>(RectWidth(chart), 0));
+    const uint64_t first = std::min(rec.firstSectorU64, gDriveSectorsU64);
+    int x0 = chart.left + static_cast<int>((first * chartWidth) / gDriveSectorsU64);
+    if (!isRead)
+        x0 += gBarGraphWidth;
+    const int x1 = x0 + gBarGraphWidth;
+
+    const int yMin = BarTopForSpeed(rec.minSpeedDbl, scaleTop);
+    const int yAve = BarTopForSpeed(rec.aveSpeedDbl, scaleTop);
+    const int yMax = BarTopForSpeed(rec.maxSpeedDbl, scaleTop);
+    const bool active = context.windowActive;
+    const bool stippled = !isRead;
+    PaintSegment(image, origin, x0, yMin, x1, chart.bottom, active ? myRedColor : myLtRedColor,
+                 stippled, context.background);
+    PaintSegment(image, origin, x0, yAve, x1, yMin, active ? myYellowColor : myLtYellowColor, stippled,
+                 context.background);
+    PaintSegment(image, origin, x0, yMax, x1, yAve, active ? myGreenColor : myLtGreenColor, stippled,
+                 context.background);
+
+    Rect& tagRect = isRead ? gSavedReadResultsGraphRects[zoneIndex]
+                           : gSavedWriteResultsGraphRects[zoneIndex];
+    tagRect = Rect{static_cast<int16_t>(yMax + kHelpTagOffset), static_cast<int16_t>(x0),
+                   static_cast<int16_t>(chart.bottom + kHelpTagOffset), static_cast<int16_t>(x1)};
+    MakeBarHelpTag(zoneIndex, isRead, rec,
+                   isRead ? gSavedReadResultsHelpTag[zoneIndex] : gSavedWriteResultsHelpTag[zoneIndex]);
+}

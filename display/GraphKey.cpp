@@ -1,0 +1,156 @@
+#include "display/GraphKey.h"
+
+#include "display/ControlLookup.h"
+#include "display/GraphColors.h"
+#include "display/GraphGeometry.h"
+#include "engine/InterfaceHost.h"
+
+#include <QEvent>
+#include <QLinearGradient>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace {
+
+constexpr uint32_t FourCC(const char (&code)[5])
+{
+    return (uint32_t(uint8_t(code[0])) << 24) | (uint32_t(uint8_t(code[1])) << 16) |
+           (uint32_t(uint8_t(code[2])) << 8) | uint32_t(uint8_t(code[3]));
+}
+
+constexpr const char* kTitles[kGraphKeyColumns] = {"Graph Key:", "Max Read", "Max Write",
+                                                   "Ave Read",   "Ave Write", "Min Read",
+                                                   "Min Write"};
+
+}  // namespace
+
+QPointer<GraphKeyWidget> gGraphicalDataBrowerCntl;
+Rect gGraphicalDBRect{};
+int16_t gColumnWidth = 0;
+const uint32_t gGraphDataIDs[kGraphKeyColumns] = {FourCC("gkey"), FourCC("rmax"), FourCC("wmax"),
+                                                  FourCC("ravg"), FourCC("wavg"), FourCC("rmin"),
+                                                  FourCC("wmin")};
+const uint32_t kGraphKeyIconTypes[kGraphKeyColumns - 1] = {FourCC("rmax"), FourCC("wmax"),
+                                                           FourCC("rave"), FourCC("wave"),
+                                                           FourCC("rmin"), FourCC("wmin")};
+QImage gMyIconRefs[kGraphKeyColumns - 1];
+
+const char* GraphKeyTitle(int column)
+{
+    return column >= 0 && column < kGraphKeyColumns ? kTitles[column] : "";
+}
+
+QImage MakeGraphKeyIcon(int iconIndex)
+{
+    // Icons 0, 1: maximum; 2, 3: average; 4, 5: minimum. Even: read, odd: write.
+    const QColor colours[3] = {myGreenColor, myYellowColor, myRedColor};
+    const QColor colour = colours[std::clamp(iconIndex / 2, 0, 2)];
+    const bool write = (iconIndex % 2) != 0;
+    QImage icon(16, 16, QImage::Format_ARGB32);
+    icon.fill(Qt::transparent);
+    for (int y = 2; y < 14; ++y)
+        for (int x = 2; x < 14; ++x) {
+            const bool set = !write || (kWriteBarPattern[y % 8] & (0x80 >> (x % 8)));
+            icon.setPixelColor(x, y, set ? colour : QColor(255, 255, 255));
+        }
+    QPainter painter(&icon);
+    painter.setPen(QColor(64, 64, 64));
+    painter.drawRect(1, 1, 13, 13);
+    painter.end();
+    return icon;
+}
+
+Rect GraphKeyBounds(const Rect& chart)
+{
+    return Rect{static_cast<int16_t>(chart.top - 38), static_cast<int16_t>(chart.left - 24),
+                static_cast<int16_t>(chart.top - 19), static_cast<int16_t>(chart.left + 635)};
+}
+
+void PaintGraphKey(QPainter& painter, const QRect& area, bool windowActive)
+{
+    const int columnWidth = area.width() / kGraphKeyColumns;
+    painter.save();
+    QFont font = painter.font();
+    font.setPixelSize(10);
+    font.setBold(false);
+    painter.setFont(font);
+    QLinearGradient face(area.topLeft(), area.bottomLeft());
+    face.setColorAt(0.0, windowActive ? QColor(250, 250, 250) : QColor(246, 246, 246));
+    face.setColorAt(1.0, windowActive ? QColor(222, 222, 224) : QColor(236, 236, 236));
+    const QColor rule = windowActive ? QColor(150, 150, 154) : QColor(196, 196, 198);
+    const QColor ink = windowActive ? QColor(0, 0, 0) : QColor(128, 128, 128);
+    for (int column = 0; column < kGraphKeyColumns; ++column) {
+        const QRect cell(area.left() + column * columnWidth, area.top(), columnWidth, area.height());
+        painter.fillRect(cell, face);
+        painter.fillRect(QRect(cell.left(), cell.bottom(), cell.width(), 1), rule);
+        painter.fillRect(QRect(cell.right(), cell.top(), 1, cell.height()), rule);
+        const QString title = QString::fromLatin1(GraphKeyTitle(column));
+        const QFontMetrics metrics(font);
+        const int textWidth = metrics.horizontalAdvance(title);
+        const bool hasIcon = column > 0;
+        const int contentWidth = textWidth + (hasIcon ? 16 + 3 : 0);
+        int x = cell.left() + (cell.width() - contentWidth) / 2;
+        if (hasIcon) {
+            const QImage& icon = gMyIconRefs[column - 1].isNull()
+                                      ? (gMyIconRefs[column - 1] = MakeGraphKeyIcon(column - 1))
+                                      : gMyIconRefs[column - 1];
+            painter.drawImage(x, cell.top() + (cell.height() - 16) / 2, icon);
+            x += 16 + 3;
+        }
+        painter.setPen(ink);
+        const int baseline = cell.top() + (cell.height() + metrics.ascent() - metrics.descent()) / 2;
+        painter.drawText(QPoint(x, baseline), title);
+    }
+    painter.restore();
+}
+
+GraphKeyWidget::GraphKeyWidget(QWidget* parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+QSize GraphKeyWidget::sizeHint() const
+{
+    return QSize(659, kGraphKeyHeight);
+}
+
+void GraphKeyWidget::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::Window));
+    PaintGraphKey(painter, QRect(0, 0, gColumnWidth * kGraphKeyColumns, height()),
+                  isActiveWindow());
+}
+
+void GraphKeyWidget::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ActivationChange)
+        update();
+    QWidget::changeEvent(event);
+}
+
+int32_t InstallGraphicalDB()
+{
+    auto* window = static_cast<QWidget*>(gMainWindowRef);
+    if (window == nullptr)
+        return -1;
+    gGraphicalDBRect = GraphKeyBounds(gGraphicChartRect);
+    gColumnWidth = static_cast<int16_t>(RectWidth(gGraphicalDBRect) / kGraphKeyColumns);
+    for (int i = 0; i < kGraphKeyColumns - 1; ++i)
+        if (gMyIconRefs[i].isNull())
+            gMyIconRefs[i] = MakeGraphKeyIcon(i);
+
+    // Embedded in the standard test pane, so it is shown and hidden with it.
+    QWidget* pane = FindControl(window, "upan", 1);
+    QWidget* parent = pane != nullptr ? pane : window;
+    if (gGraphicalDataBrowerCntl == nullptr)
+        gGraphicalDataBrowerCntl = new GraphKeyWidget(parent);  // owned by the pane
+    const QPoint topLeft =
+        parent->mapFrom(window, QPoint(gGraphicalDBRect.left, gGraphicalDBRect.top));
+    gGraphicalDataBrowerCntl->setGeometry(topLeft.x(), topLeft.y(), RectWidth(gGraphicalDBRect),
+                                          RectHeight(gGraphicalDBRect));
+    gGraphicalDataBrowerCntl->show();
+    gGraphicalDataBrowerCntl->raise();
+    return 0;
+}

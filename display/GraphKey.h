@@ -1,0 +1,56 @@
+// The graph key: one header row of seven equal columns above the chart, each
+// with a small icon and a title, that explains the bar colours.
+#pragma once
+
+#include "engine/TestModel.h"
+
+#include <QImage>
+#include <QPointer>
+#include <QRect>
+#include <QWidget>
+
+#include <cstdint>
+
+class QPainter;
+
+inline constexpr int kGraphKeyColumns = 7;
+inline constexpr int kGraphKeyHeight = 19;
+
+class GraphKeyWidget;
+
+extern QPointer<GraphKeyWidget> gGraphicalDataBrowerCntl;  // null until InstallGraphicalDB
+extern Rect gGraphicalDBRect;                      // its bounds in window coordinates
+extern int16_t gColumnWidth;
+extern const uint32_t gGraphDataIDs[kGraphKeyColumns];        // 'gkey', 'rmax', ...
+extern const uint32_t kGraphKeyIconTypes[kGraphKeyColumns - 1];  // 'rmax', 'wmax', 'rave', ...
+extern QImage gMyIconRefs[kGraphKeyColumns - 1];
+
+// The title of key column 0 to 6.
+const char* GraphKeyTitle(int column);
+
+// The 16 x 16 icon of icon column 0 to 5 (key columns 2 to 7): the colour of
+// the bar segment it names, solid for reads and stippled for writes.
+QImage MakeGraphKeyIcon(int iconIndex);
+
+// The key's bounds for the inset chart rectangle: 659 x 19 pixels, ending 19
+// pixels above the chart and starting 24 pixels left of it.
+Rect GraphKeyBounds(const Rect& chart);
+
+// Paints the key's header row into area (its top-left corner and the 19-pixel height).
+void PaintGraphKey(QPainter& painter, const QRect& area, bool windowActive);
+
+class GraphKeyWidget : public QWidget {
+    Q_OBJECT
+public:
+    explicit GraphKeyWidget(QWidget* parent);
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+};
+
+// Builds the key in the standard test pane {'upan', 1} of the main window
+// (gMainWindowRef), at GraphKeyBounds(gGraphicChartRect). Call once, after
+// the graph geometry is known. Returns 0, or -1 without a main window.
+int32_t InstallGraphicalDB();

@@ -1,0 +1,156 @@
+#include "display/GraphRenderer.h"
+
+#include "display/GraphColors.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+QRect ToQRect(const Rect& r)
+{
+    return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+// Changes every pixel of a line, both end points included (an axis-aligned
+// line is a one-pixel-wide rectangle).
+template <typename Change>
+void ChangeLine(QImage& image, QPoint origin, int x1, int y1, int x2, int y2, Change change)
+{
+    const QRect line = QRect(QPoint(std::min(x1, x2), std::min(y1, y2)),
+                             QPoint(std::max(x1, x2), std::max(y1, y2)))
+                           .translated(-origin) &
+                       image.rect();
+    for (int y = line.top(); y <= line.bottom(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = line.left(); x <= line.right(); ++x)
+            row[x] = change(row[x]);
+    }
+}
+
+void DrawGridLine(QImage& image, QPoint origin, int x1, int y1, int x2, int y2, bool windowActive)
+{
+    if (windowActive) {
+        // The additive pen: each channel of the line is added to the pixel
+        // below it, wrapping around at 256.
+        const int dr = myOffWhiteColor.red(), dg = myOffWhiteColor.green(), db = myOffWhiteColor.blue();
+        ChangeLine(image, origin, x1, y1, x2, y2, [=](QRgb p) {
+            return qRgb((qRed(p) + dr) & 0xFF, (qGreen(p) + dg) & 0xFF, (qBlue(p) + db) & 0xFF);
+        });
+    } else {
+        const QRgb white = myWhiteColor.rgb();
+        ChangeLine(image, origin, x1, y1, x2, y2, [=](QRgb) { return white; });
+    }
+}
+
+void DrawBackdrop(QImage& image, QPoint origin, const GraphPaintContext& context)
+{
+    // The pressed panel covers the whole rectangle, so nothing of an erase to
+    // the window's background would remain: the panel is painted directly,
+    // its one-pixel frame around the face.
+    const QRect backdrop = ToQRect(gButtonPictRect);
+    const QRgb face = (context.windowActive ? kBackdropActiveColor : kBackdropInactiveColor).rgb();
+    const QRgb frame = (context.windowActive ? kBackdropActiveFrame : kBackdropInactiveFrame).rgb();
+    FillPixels(image, origin, backdrop.adjusted(1, 1, -1, -1), face);
+    FillPixels(image, origin, QRect(backdrop.left(), backdrop.top(), backdrop.width(), 1), frame);
+    FillPixels(image, origin, QRect(backdrop.left(), backdrop.bottom(), backdrop.width(), 1), frame);
+    FillPixels(image, origin, QRect(backdrop.left(), backdrop.top(), 1, backdrop.height()), frame);
+    FillPixels(image, origin, QRect(backdrop.right(), backdrop.top(), 1, backdrop.height()), frame);
+}
+
+void DrawGrid(QImage& image, QPoint origin, bool windowActive)
+{
+    const Rect& chart = gGraphicChartRect;
+    for (int i = 0; i <= 10; ++i) {
+        const int y = chart.bottom - i * gGridHeight;
+        DrawGridLine(image, origin, chart.left, y, chart.right + kGridLineOverhang, y, windowActive);
+    }
+    for (int i = 0; i <= 10; ++i) {
+        const int x = chart.left + i * gGridWidth;
+        DrawGridLine(image, origin, x, chart.top + 1, x, chart.bottom - 1, windowActive);
+    }
+}
+
+}  // namespace
+
+void FillPixels(QImage& image, QPoint origin, const QRect& windowArea, QRgb colour)
+{
+    const QRect area = windowArea.translated(-origin) & image.rect();
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        std::fill(row + area.left(), row + area.right() + 1, colour);
+    }
+}
+
+uint32_t GraphScaleTop(double maxSpeed)
+{
+    const double top = std::floor(maxSpeed + 1.0);
+    if (!(top >= 0.0))  // also NaN
+        return 0;
+    if (top >= 4294967295.0)
+        return 4294967295u;
+    return static_cast<uint32_t>(top);
+}
+
+void PaintGraph(QImage& image, QPoint origin, const GraphPaintContext& context,
+                GraphPaintResult& result)
+{
+    result = GraphPaintResult{};
+    if (gCurrentSelectedTestType != 1)
+        return;
+    result.drawn = true;
+
+    // The scale. gGraphMax is 16 bits wide; the drawing keeps the full value
+    // so that speeds of 32,767 MB/s and more still give a sound scale.
+    uint32_t top = GraphScaleTop(gMaxSpeed);
+    if (top == 0)
+        top = 1;
+    result.scaleTop = top;
+    gGraphMax = static_cast<int16_t>(top > 32767u ? 32767u : top);
+    const double step = top / 10.0;
+
+    if (image.format() != QImage::Format_RGB32)
+        image = image.convertToFormat(QImage::Format_RGB32);
+
+    DrawBackdrop(image, origin, context);
+    if (ZoneIsMeasured(0)) {
+        for (int i = 0; i < 10; ++i)
+            std::snprintf(result.axisLabels[i], sizeof result.axisLabels[i], "%.3f",
+                          top - i * step);
+        result.labelsSet = true;
+    }
+    DrawGrid(image, origin, context.windowActive);
+
+    const int zones = std::min<int32_t>(gZoneTestCountS32, kMaxZoneCount);
+    if (gDriveSectorsU64 != 0) {
+        for (int z = 0; z < zones; ++z) {
+            if (!ZoneIsMeasured(z))
+                break;
+            DrawBarGraph(image, origin, static_cast<int16_t>(z), true, top, context);
+            ++result.barsDrawn;
+            if (gWriteTestEnabled && gSavedWRITEResultsInfo[z].cycleSpeedDbl[0] != 0.0) {
+                DrawBarGraph(image, origin, static_cast<int16_t>(z), false, top, context);
+                ++result.barsDrawn;
+            }
+        }
+    }
+    if (!context.overlay.enabled || !ZoneIsMeasured(0))
+        return;
+    QPainter painter(&image);
+    painter.translate(-origin);
+    result.warningShown = DrawOverlay(painter, top, context);
+}
+
+QImage RenderGraphImage(const GraphPaintContext& context, GraphPaintResult* result)
+{
+    const QRect backdrop = ToQRect(gButtonPictRect);
+    QImage image(std::max(backdrop.width(), 1), std::max(backdrop.height(), 1),
+                 QImage::Format_RGB32);
+    image.fill(context.background);
+    GraphPaintResult local;
+    PaintGraph(image, backdrop.topLeft(), context, result != nullptr ? *result : local);
+    return image;
+}

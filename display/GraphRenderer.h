@@ -1,0 +1,65 @@
+// Paints the bar graph of the standard zone test from the result records.
+//
+// The whole graph is redrawn at every call: backdrop, grid, one stacked bar
+// per measured zone (reads solid, writes stippled beside them) and the
+// target-rate overlay on top. While painting it records each bar's rectangle
+// and help-tag text in the model's per-bar arrays and computes gGraphMax and
+// the ten vertical-axis labels.
+#pragma once
+
+#include "display/GraphGeometry.h"
+#include "display/OverlaySettings.h"
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPoint>
+
+class QPainter;
+
+struct GraphPaintContext {
+    bool windowActive = true;
+    QColor background{236, 236, 236};  // the window's background: stipple gaps
+    QFont font;                        // the system font, for the overlay warning
+    OverlayInputs overlay;
+};
+
+struct GraphPaintResult {
+    bool drawn = false;           // false when the random test pane is showing
+    bool labelsSet = false;       // false when zone 1 is unmeasured: the labels stay
+    char axisLabels[10][32]{};    // top label first: {'stxt', 11} .. {'stxt', 20}
+    uint32_t scaleTop = 1;        // the scale's maximum in MB/s
+    int barsDrawn = 0;
+    bool warningShown = false;
+};
+
+// The scale's maximum for a highest speed: the integer part of speed + 1,
+// clamped to 32 bits.
+uint32_t GraphScaleTop(double maxSpeed);
+
+// Top edge of a bar segment for speed v on a scale of top MB/s, clipped at the chart's top.
+int BarTopForSpeed(double speed, uint32_t top);
+
+// Paints into image, whose pixel (0, 0) is window point origin. The image
+// should cover gButtonPictRect; whatever lies outside it is clipped.
+void PaintGraph(QImage& image, QPoint origin, const GraphPaintContext& context,
+                GraphPaintResult& result);
+
+// A new image covering gButtonPictRect with the graph painted into it.
+QImage RenderGraphImage(const GraphPaintContext& context, GraphPaintResult* result = nullptr);
+
+// Pieces of PaintGraph. The bar goes into image, whose pixel (0, 0) is window point origin.
+void DrawBarGraph(QImage& image, QPoint origin, int16_t zoneIndex, bool isRead, uint32_t scaleTop,
+                  const GraphPaintContext& context);
+// The overlay, with painter in window coordinates. Returns true when the
+// warning text was drawn instead of the lines.
+bool DrawOverlay(QPainter& painter, uint32_t scaleTop, const GraphPaintContext& context);
+
+// Sets the pixels of a rectangle in window coordinates to one colour; the
+// drawing of backdrop, grid and bars writes pixels directly, without a painter.
+void FillPixels(QImage& image, QPoint origin, const QRect& windowArea, QRgb colour);
+
+// Builds the help text of one bar, as a length-prefixed string.
+void MakeBarHelpTag(int zoneIndex, bool isRead, const ZoneResultsRec& record, Str255 tag);
+
+inline constexpr const char* kOverlayWarningText = "Target Media Rate Exceeds Measured Values";

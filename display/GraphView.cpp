@@ -1,0 +1,107 @@
+#include "display/GraphView.h"
+
+#include <QEvent>
+#include <QHelpEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QToolTip>
+
+namespace {
+
+QRect ToQRect(const Rect& r)
+{
+    return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+QString TagText(const Str255 tag)
+{
+    QString text = QString::fromLatin1(reinterpret_cast<const char*>(tag + 1), tag[0]);
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+// The kept bar rectangles lie kHelpTagOffset pixels below the drawn bars.
+bool PointOnTag(QPoint windowPoint, const Rect& tag)
+{
+    return PointInRect(windowPoint.x(), windowPoint.y() + kHelpTagOffset, tag);
+}
+
+}  // namespace
+
+GraphView::GraphView(QWidget* parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    const QRect backdrop = ToQRect(gButtonPictRect);
+    const QWidget* top = window();
+    const QPoint topLeft = parent != nullptr && top != parent ? parent->mapFrom(top, backdrop.topLeft())
+                                                              : backdrop.topLeft();
+    setGeometry(QRect(topLeft, backdrop.size()));
+}
+
+GraphPaintContext GraphView::PaintContext() const
+{
+    GraphPaintContext context;
+    context.windowActive = isActiveWindow();
+    context.background = window()->palette().color(QPalette::Window);
+    context.font = font();
+    context.overlay = CurrentOverlayInputs();
+    return context;
+}
+
+void GraphView::Redraw()
+{
+    const QRect backdrop = ToQRect(gButtonPictRect);
+    if (image_.size() != backdrop.size() || image_.format() != QImage::Format_RGB32)
+        image_ = QImage(backdrop.size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    const GraphPaintContext context = PaintContext();
+    PaintGraph(image_, backdrop.topLeft(), context, lastPaint_);
+    if (lastPaint_.drawn)
+        update();
+}
+
+void GraphView::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    if (image_.isNull())
+        painter.fillRect(event->rect(), window()->palette().color(QPalette::Window));
+    else
+        painter.drawImage(event->rect().topLeft(), image_, event->rect());
+}
+
+void GraphView::changeEvent(QEvent* event)
+{
+    // The inactive window shows the light colours, the active one the strong.
+    if (event->type() == QEvent::ActivationChange)
+        Redraw();
+    QWidget::changeEvent(event);
+}
+
+bool GraphView::event(QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QWidget::event(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QPoint windowPoint = mapTo(window(), help->pos());
+    const QString text = HelpTagAtWindowPoint(windowPoint);
+    if (text.isEmpty()) {
+        QToolTip::hideText();
+        event->ignore();
+    } else {
+        QToolTip::showText(help->globalPos(), text, this);
+    }
+    return true;
+}
+
+QString HelpTagAtWindowPoint(QPoint windowPoint)
+{
+    if (bTestRunning.load() || gCurrentSelectedTestType != 1)
+        return {};
+    for (int z = 0; z < kMaxZoneCount; ++z) {
+        if (PointOnTag(windowPoint, gSavedReadResultsGraphRects[z]))
+            return TagText(gSavedReadResultsHelpTag[z]);
+        if (PointOnTag(windowPoint, gSavedWriteResultsGraphRects[z]))
+            return TagText(gSavedWriteResultsHelpTag[z]);
+    }
+    return {};
+}

@@ -1,0 +1,35 @@
+#include "reports/ActiveSubject.h"
+
+#include "devices/DriveRecords.h"
+#include "reports/ReportFile.h"
+
+ReportSubject ActiveReportSubject()
+{
+    ReportSubject subject;
+    subject.isVolume = gDVLastTabIndex == 2;
+    char name[kTextBytes];
+    if (subject.isVolume && gActiveVolume != nullptr) {
+        CopyPStrToCStr(gActiveVolume->volNamePStr, name);
+        subject.name = name;
+        subject.sizeLabel = gActiveVolume->totalSizeLabelCStr;
+    } else if (!subject.isVolume && gActiveDrive != nullptr) {
+        CopyPStrToCStr(gActiveDrive->driveNamePStr, name);
+        subject.name = name;
+        subject.sizeLabel = gActiveDrive->sizeLabelCStr;
+    }
+    return subject;
+}
+
+int32_t ReportFormatForFileName(const std::string& path)
+{
+    const std::string suffix = ".xls";
+    const bool spreadsheet =
+        path.size() >= suffix.size() && path.compare(path.size() - suffix.size(), suffix.size(), suffix) == 0;
+    return spreadsheet ? kSpreadsheetReportFormat : kTextReportFormat;
+}
+
+int WriteResultsReportFile(const std::string& path, int32_t format)
+{
+    const ReportSaveResult result = SaveReportFile(path, ActiveReportSubject(), format);
+    return result.ok() ? 0 : -result.errorNumber;
+}

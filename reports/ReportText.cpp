@@ -1,0 +1,181 @@
+#include "reports/ReportText.h"
+
+#include "engine/TestModel.h"
+#include "format/ByteText.h"
+#include "reports/MacRomanText.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace {
+// One formatted line; the longest report line is far below this.
+std::string Line(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string Line(const char* format, ...)
+{
+    char line[1024];
+    va_list arguments;
+    va_start(arguments, format);
+    const int length = std::vsnprintf(line, sizeof line, format, arguments);
+    va_end(arguments);
+    return length < 0 ? std::string() : std::string(line);
+}
+
+std::string SpeedLine(double megabytesPerSecond)
+{
+    if (megabytesPerSecond > 1.0)
+        return Line("%.3f Megabytes per Second\r", megabytesPerSecond);
+    return Line("%.0f Kilobytes per Second\r", megabytesPerSecond * 1024.0);
+}
+
+std::string GroupedSector(uint64_t sector)
+{
+    char text[256];
+    std::snprintf(text, sizeof text, "%llu", static_cast<unsigned long long>(sector));
+    AddCommasToCStringNumber(text);
+    return text;
+}
+
+bool FirstZoneMeasured()
+{
+    return gSavedREADResultsInfo[0].cycleSpeedDbl[0] != 0.0;
+}
+
+int32_t ClampedCount(int32_t count, int32_t limit)
+{
+    return count < 0 ? 0 : (count > limit ? limit : count);
+}
+
+// The zone's number and sector lines, the same in both formats.
+std::string ZoneHead(int32_t zone)
+{
+    const ZoneResultsRec& read = gSavedREADResultsInfo[zone];
+    return Line("\r\rMeasurement Zone:\t%d\r", zone + 1) +
+           Line("First Measured Sector:\t%s\r", GroupedSector(read.firstSectorU64).c_str()) +
+           Line("Last Measured Sector:\t%s\r\r", GroupedSector(read.lastSectorU64).c_str());
+}
+
+std::string TextZoneSpeeds(int32_t zone, int32_t cycles)
+{
+    const ZoneResultsRec& read = gSavedREADResultsInfo[zone];
+    const ZoneResultsRec& write = gSavedWRITEResultsInfo[zone];
+    const std::string heads(20, ' ');
+    std::string block;
+    if (gWriteTestEnabled) {
+        block += heads + "Read Speeds" + std::string(12, ' ') + "Write Speeds\r";
+        block += Line("Maximum: %16.3f MB/sec %16.3f MB/sec\r", read.maxSpeedDbl, write.maxSpeedDbl);
+        block += Line("Average: %16.3f MB/sec %16.3f MB/sec\r", read.aveSpeedDbl, write.aveSpeedDbl);
+        block += Line("Minimum: %16.3f MB/sec %16.3f MB/sec\r\r", read.minSpeedDbl, write.minSpeedDbl);
+        for (int32_t c = 0; c < cycles; ++c)
+            block += Line("Cycle %d: %16.3f MB/sec %16.3f MB/sec\r", c + 1, read.cycleSpeedDbl[c],
+                          write.cycleSpeedDbl[c]);
+    } else {
+        block += heads + "Read Speeds\r";
+        block += Line("Maximum: %16.3f MB/sec\r", read.maxSpeedDbl);
+        block += Line("Average: %16.3f MB/sec\r", read.aveSpeedDbl);
+        block += Line("Minimum: %16.3f MB/sec\r\r", read.minSpeedDbl);
+        for (int32_t c = 0; c < cycles; ++c)
+            block += Line("Cycle %d: %16.3f MB/sec\r", c + 1, read.cycleSpeedDbl[c]);
+    }
+    return block;
+}
+
+std::string SpreadsheetZoneSpeeds(int32_t zone, int32_t cycles)
+{
+    const ZoneResultsRec& read = gSavedREADResultsInfo[zone];
+    const ZoneResultsRec& write = gSavedWRITEResultsInfo[zone];
+    const int32_t number = zone + 1;
+    std::string block;
+    if (gWriteTestEnabled) {
+        block += Line("<Insert Summary Chart Here>\tZone %d Reads\tZone %d Writes\r", number, number);
+        block += Line("Max\t%.3f\t%.3f\r", read.maxSpeedDbl, write.maxSpeedDbl);
+        block += Line("Ave\t%.3f\t%.3f\r", read.aveSpeedDbl, write.aveSpeedDbl);
+        block += Line("Min\t%.3f\t%.3f\r", read.minSpeedDbl, write.minSpeedDbl);
+        block += Line("\r<Insert Cycle Chart Here>\tZone %d Reads\tZone %d Writes\r", number, number);
+        for (int32_t c = 0; c < cycles; ++c)
+            block += Line("Cycle %d\t%.3f\t%.3f\r", c + 1, read.cycleSpeedDbl[c], write.cycleSpeedDbl[c]);
+    } else {
+        block += Line("<Insert Summary Chart Here>\tZone %d Reads\r", number);
+        block += Line("Max\t%.3f\r", read.maxSpeedDbl);
+        block += Line("Ave\t%.3f\r", read.aveSpeedDbl);
+        block += Line("Min\t%.3f\r", read.minSpeedDbl);
+        block += Line("\r<Insert Cycle Chart Here>\tZone %d Reads\r", number);
+        for (int32_t c = 0; c < cycles; ++c)
+            block += Line("Cycle %d\t%.3f\r", c + 1, read.cycleSpeedDbl[c]);
+    }
+    return block;
+}
+
+template <typename ZoneSpeeds>
+std::string ZoneBody(ZoneSpeeds speeds)
+{
+    if (!FirstZoneMeasured())
+        return {};
+    // The records hold at most kMaxZoneCount zones of kMaxCycleCount cycles.
+    const int32_t zones = ClampedCount(gZoneTestCountS32, kMaxZoneCount);
+    const int32_t cycles = ClampedCount(gTestCyclesS32, kMaxCycleCount);
+    std::string body;
+    for (int32_t zone = 0; zone < zones; ++zone)
+        body += ZoneHead(zone) + speeds(zone, cycles);
+    return body;
+}
+}  // namespace
+
+ReportDate ReportDateFor(std::time_t when)
+{
+    std::tm local{};
+    localtime_r(&when, &local);
+    char longDate[256];
+    char timeOfDay[256];
+    if (std::strftime(longDate, sizeof longDate, "%A, %B %-d, %Y", &local) == 0)
+        longDate[0] = '\0';
+    if (std::strftime(timeOfDay, sizeof timeOfDay, "%X", &local) == 0)
+        timeOfDay[0] = '\0';
+    return {longDate, timeOfDay};
+}
+
+std::string ReportHeader(const ReportSubject& subject, const ReportDate& date)
+{
+    std::string header = "Kestrelia\u2122 2.0 Test Results\r";
+    header += "Speeds in megabytes of 1,048,576 bytes per second, timed on the raw device.\r";
+    header += "Test Date: " + date.longDate + " (" + date.timeOfDay + ")\r";
+    if (subject.isVolume) {
+        header += "Test Volume Name: " + subject.name + "\r";
+        header += "Test Volume Size: " + subject.sizeLabel + "\r";
+    } else {
+        header += "Test Drive Name: " + subject.name + "\r";
+        header += "Test Drive Size: " + subject.sizeLabel + "\r";
+    }
+    if (gSavedRandomReadSpeedDbl != 0.0)
+        header += "\rRandom Read Results:\t" + SpeedLine(gSavedRandomReadSpeedDbl);
+    if (gSavedRandomWriteSpeedDbl != 0.0)
+        header += "Random Write Results:\t" + SpeedLine(gSavedRandomWriteSpeedDbl);
+    if (FirstZoneMeasured()) {
+        header += "\rZone Test Results:\r";
+        const long megabytes = static_cast<long>(gXFerMBytes);
+        header += megabytes > 1 ? Line("Transfer Size: %ld MBytes\r", megabytes)
+                                : Line("Transfer Size: %ld MByte\r", megabytes);
+        header += Line("Zone Count: %ld\r", static_cast<long>(gZoneTestCountS32));
+        header += Line("Cycle Count: %ld\r", static_cast<long>(gTestCyclesS32));
+    }
+    return header;
+}
+
+std::string TextReportBody()
+{
+    return ZoneBody(TextZoneSpeeds);
+}
+
+std::string SpreadsheetReportBody()
+{
+    return ZoneBody(SpreadsheetZoneSpeeds);
+}
+
+std::string AssembleReport(const ReportSubject& subject, int32_t format, const ReportDate& date)
+{
+    std::string report = ReportHeader(subject, date);
+    if (format == kTextReportFormat)
+        report += TextReportBody();
+    else if (format == kSpreadsheetReportFormat)
+        report += SpreadsheetReportBody();
+    return Utf8ToMacRoman(report);
+}

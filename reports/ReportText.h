@@ -1,0 +1,37 @@
+// The results report, assembled in memory from the result records and the
+// test settings: one header for both formats, then the text report's or the
+// spreadsheet report's per-zone body. Lines end in a carriage return.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+
+inline constexpr int32_t kTextReportFormat = 1;
+inline constexpr int32_t kSpreadsheetReportFormat = 2;
+
+// The drive or volume a report is about.
+struct ReportSubject {
+    bool isVolume = false;  // the Volumes tab was chosen
+    std::string name;       // UTF-8
+    std::string sizeLabel;  // the record's size text
+};
+
+// The long date ("Monday, December 7, 2026" as the locale writes it) and the
+// time of day with seconds, for the "Test Date" line.
+struct ReportDate {
+    std::string longDate;
+    std::string timeOfDay;
+};
+ReportDate ReportDateFor(std::time_t when);
+
+// The common header (UTF-8 text).
+std::string ReportHeader(const ReportSubject& subject, const ReportDate& date);
+
+// The per-zone bodies; empty when zone 1 has not been measured.
+std::string TextReportBody();
+std::string SpreadsheetReportBody();
+
+// Header and the body of the format (1 text, 2 spreadsheet, else none),
+// converted to the report's Mac OS Roman bytes.
+std::string AssembleReport(const ReportSubject& subject, int32_t format, const ReportDate& date);

@@ -1,0 +1,281 @@
+// The bar graph as rendered pixels: segment heights, positions, stipple, grid,
+// axis labels, help-tag rectangles and texts.
+#include "GraphFixture.h"
+
+#include "display/GraphColors.h"
+
+#include <string>
+
+namespace {
+
+// Chart of the fixture: top 108, left 58, bottom 288, right 438; full scale 180 pixels.
+constexpr int kTop = 108, kLeft = 58, kBottom = 288, kRight = 438;
+
+struct SegmentRow {
+    const char* name;
+    ZoneSpeeds speeds;
+    double maxSpeed;  // the test's highest speed, which sets the scale
+    bool active;
+    int redTop, yellowTop, greenTop;  // first row of each segment
+};
+
+const SegmentRow kSegmentRows[] = {
+    // Scale 90 MB/s: two pixels per MB/s.
+    {"stacked", {30, 45, 89.5}, 89.5, true, 228, 198, 109},
+    {"stacked_inactive", {30, 45, 89.5}, 89.5, false, 228, 198, 109},
+    // Scale 41: 180 * 40 / 41 = 175.6, truncated.
+    {"equal_min_ave_max", {40, 40, 40}, 40, true, 113, 113, 113},
+    // Scale 51; 80 MB/s is above it and stops at the chart's top.
+    {"above_scale", {10, 30, 80}, 50, true, 253, 183, kTop},
+    // Scale 1: 180 pixels per MB/s.
+    {"below_one", {0.25, 0.5, 0.75}, 0.75, true, 243, 198, 153},
+};
+
+class SegmentTest : public GraphFixture, public ::testing::WithParamInterface<SegmentRow> {};
+
+TEST_P(SegmentTest, ColumnShowsTheThreeSegmentsFromTheFloor)
+{
+    const SegmentRow& row = GetParam();
+    SetZone(0, 0, row.speeds);
+    gMaxSpeed = row.maxSpeed;
+    context.windowActive = row.active;
+    Render();
+    ASSERT_EQ(result.barsDrawn, 1);
+    const QColor red = row.active ? myRedColor : myLtRedColor;
+    const QColor yellow = row.active ? myYellowColor : myLtYellowColor;
+    const QColor green = row.active ? myGreenColor : myLtGreenColor;
+    for (int x : {kLeft + 1, kLeft + 7, kLeft + 14}) {
+        for (int y = kTop - 2; y < kBottom; ++y) {
+            const QColor c = At(x, y);
+            if (y >= row.redTop)
+                EXPECT_TRUE(ColourIs(c, red)) << "x " << x << " y " << y;
+            else if (y >= row.yellowTop)
+                EXPECT_TRUE(ColourIs(c, yellow)) << "x " << x << " y " << y;
+            else if (y >= row.greenTop)
+                EXPECT_TRUE(ColourIs(c, green)) << "x " << x << " y " << y;
+            else
+                EXPECT_FALSE(SameRgb(c, red) || SameRgb(c, yellow) || SameRgb(c, green))
+                    << "x " << x << " y " << y;
+        }
+        // The floor row belongs to the chart's bottom grid line, not the bar.
+        EXPECT_FALSE(SameRgb(At(x, kBottom), red));
+    }
+    // The bar is 15 pixels wide: nothing of it right of x0 + 14.
+    EXPECT_FALSE(SameRgb(At(kLeft + 15, kBottom - 1), red));
+    const Rect& tag = gSavedReadResultsGraphRects[0];
+    EXPECT_EQ(tag.top, row.greenTop + 24);
+    EXPECT_EQ(tag.left, kLeft);
+    EXPECT_EQ(tag.bottom, kBottom + 24);
+    EXPECT_EQ(tag.right, kLeft + 15);
+}
+
+INSTANTIATE_TEST_SUITE_P(Bars, SegmentTest, ::testing::ValuesIn(kSegmentRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+using BarGraphTest = GraphFixture;
+
+TEST_F(BarGraphTest, ZoneStandsAtItsFirstSectorAndTheWriteBarBesideIt)
+{
+    gWriteTestEnabled = true;
+    SetZone(0, kDriveSectors / 2, {20, 30, 40}, true);
+    SetZone(0, kDriveSectors / 2, {20, 30, 40}, false);
+    Render();
+    ASSERT_EQ(result.barsDrawn, 2);
+    const int y = kBottom - 1;
+    // Half the drive is half of the 380-pixel chart.
+    EXPECT_FALSE(SameRgb(At(kLeft + 189, y), myRedColor));
+    EXPECT_TRUE(ColourIs(At(kLeft + 190, y), myRedColor));
+    EXPECT_TRUE(ColourIs(At(kLeft + 204, y), myRedColor));
+    EXPECT_EQ(gSavedReadResultsGraphRects[0].left, kLeft + 190);
+    EXPECT_EQ(gSavedWriteResultsGraphRects[0].left, kLeft + 205);
+    EXPECT_EQ(gSavedWriteResultsGraphRects[0].right, kLeft + 220);
+}
+
+TEST_F(BarGraphTest, WriteBarsAreStippledWithTheDarkGrayPattern)
+{
+    gWriteTestEnabled = true;
+    SetZone(0, 0, {30, 45, 89.5}, true);
+    SetZone(0, 0, {30, 45, 89.5}, false);
+    context.background = QColor(236, 236, 236);
+    Render();
+    const unsigned char rows[8] = {0x77, 0xDD, 0x77, 0xDD, 0x77, 0xDD, 0x77, 0xDD};
+    struct Segment {
+        int top, bottom;
+        QColor colour;
+    };
+    // Write bar: x 73 to 87; the pattern is anchored at the window's origin.
+    for (const Segment& s : {Segment{228, kBottom, myRedColor}, Segment{198, 228, myYellowColor},
+                             Segment{109, 198, myGreenColor}}) {
+        for (int y = s.top; y < s.bottom; ++y)
+            for (int x = kLeft + 15; x < kLeft + 30; ++x) {
+                const bool set = (rows[y % 8] & (0x80 >> (x % 8))) != 0;
+                ASSERT_TRUE(ColourIs(At(x, y), set ? s.colour : context.background))
+                    << "x " << x << " y " << y;
+            }
+    }
+}
+
+struct CountRow {
+    const char* name;
+    int zones;
+    bool writes;
+    int unmeasuredRead;   // zone index left unmeasured in the read array, or -1
+    int unmeasuredWrite;  // zone index left unmeasured in the write array, or -1
+    int32_t testType;
+    uint64_t driveSectors;
+    int expectedBars;
+};
+
+const CountRow kCountRows[] = {
+    {"one_zone", 1, false, -1, -1, 1, GraphFixture::kDriveSectors, 1},
+    {"ten_zones_with_writes", 10, true, -1, -1, 1, GraphFixture::kDriveSectors, 20},
+    {"fifty_zones_with_writes", 50, true, -1, -1, 1, GraphFixture::kDriveSectors, 100},
+    // Zones are measured in order: a gap ends the bars.
+    {"zone_three_of_five_unmeasured", 5, false, 2, -1, 1, GraphFixture::kDriveSectors, 2},
+    {"write_not_yet_measured", 3, true, -1, 2, 1, GraphFixture::kDriveSectors, 5},
+    {"no_measured_zone", 4, true, 0, -1, 1, GraphFixture::kDriveSectors, 0},
+    {"random_pane_showing", 4, true, -1, -1, 2, GraphFixture::kDriveSectors, 0},
+    {"drive_size_unknown", 4, false, -1, -1, 1, 0, 0},
+};
+
+class BarCountTest : public GraphFixture, public ::testing::WithParamInterface<CountRow> {};
+
+TEST_P(BarCountTest, DrawsBarsOfMeasuredZonesOnly)
+{
+    const CountRow& row = GetParam();
+    SetEvenZones(row.zones, {10, 20, 30}, row.writes);
+    if (row.unmeasuredRead >= 0)
+        gSavedREADResultsInfo[row.unmeasuredRead].cycleSpeedDbl[0] = 0.0;
+    if (row.unmeasuredWrite >= 0)
+        gSavedWRITEResultsInfo[row.unmeasuredWrite].cycleSpeedDbl[0] = 0.0;
+    gCurrentSelectedTestType = row.testType;
+    gDriveSectorsU64 = row.driveSectors;
+    Render();
+    EXPECT_EQ(result.drawn, row.testType == 1);
+    EXPECT_EQ(result.barsDrawn, row.expectedBars);
+    int tagged = 0;
+    for (int z = 0; z < kMaxZoneCount; ++z) {
+        tagged += gSavedReadResultsGraphRects[z].right != 0;
+        tagged += gSavedWriteResultsGraphRects[z].right != 0;
+    }
+    EXPECT_EQ(tagged, row.expectedBars);
+    if (row.zones == 50) {
+        EXPECT_EQ(gSavedReadResultsGraphRects[49].right - gSavedReadResultsGraphRects[49].left, 6);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Bars, BarCountTest, ::testing::ValuesIn(kCountRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(BarGraphTest, AxisLabelsFollowTheHighestSpeed)
+{
+    SetZone(0, 0, {50, 70, 85.3});
+    Render();
+    ASSERT_TRUE(result.labelsSet);
+    EXPECT_EQ(result.scaleTop, 86u);
+    const char* expected[10] = {"86.000", "77.400", "68.800", "60.200", "51.600",
+                                "43.000", "34.400", "25.800", "17.200", "8.600"};
+    for (int i = 0; i < 10; ++i)
+        EXPECT_STREQ(result.axisLabels[i], expected[i]) << "label " << i;
+    EXPECT_EQ(gGraphMax, 86);
+}
+
+TEST_F(BarGraphTest, WithoutMeasuredZonesTheLabelsStayAndTheScaleIsOne)
+{
+    Render();
+    EXPECT_TRUE(result.drawn);
+    EXPECT_FALSE(result.labelsSet);
+    EXPECT_EQ(result.scaleTop, 1u);
+}
+
+TEST_F(BarGraphTest, GridLinesAddToTheBackdropWhenActiveAndAreWhiteWhenInactive)
+{
+    const auto added = [](const QColor& under, int times) {
+        return QColor((under.red() + times * myOffWhiteColor.red()) & 0xFF,
+                      (under.green() + times * myOffWhiteColor.green()) & 0xFF,
+                      (under.blue() + times * myOffWhiteColor.blue()) & 0xFF);
+    };
+    const int lineY = kBottom - 5 * 18;
+    const int lineX = kLeft + 3 * 38;
+    for (const bool active : {true, false}) {
+        context.windowActive = active;
+        Render();
+        const QColor face = active ? kBackdropActiveColor : kBackdropInactiveColor;
+        const QColor line = active ? added(face, 1) : myWhiteColor;
+        const QColor crossing = active ? added(face, 2) : myWhiteColor;
+        SCOPED_TRACE(active ? "active" : "inactive");
+        EXPECT_TRUE(ColourIs(At(kRight + 29, lineY), line));  // horizontal lines reach right + 29
+        EXPECT_TRUE(ColourIs(At(kRight + 30, lineY), face));
+        EXPECT_TRUE(ColourIs(At(lineX, 150), line));           // vertical lines
+        EXPECT_TRUE(ColourIs(At(lineX + 1, 150), face));
+        EXPECT_TRUE(ColourIs(At(lineX, kTop + 1), line));      // from top + 1 ...
+        EXPECT_TRUE(ColourIs(At(lineX, lineY), crossing));
+        EXPECT_TRUE(ColourIs(At(kLeft + 7, kTop + 7), face));
+    }
+}
+
+struct TagRow {
+    const char* name;
+    int zone;
+    bool read;
+    uint64_t firstSector;
+    ZoneSpeeds speeds;
+    const char* expected;
+};
+
+const TagRow kTagRows[] = {
+    {"first_read_zone", 0, true, 0, {30, 45, 89.5},
+     "Zone: 1\rStarting Sector: 0\rMaximum Read Speed: 89.50 MB/sec\r"
+     "Average Read Speed: 45.00 MB/sec\rMinimum Read Speed: 30.00 MB/sec"},
+    {"grouped_sector_write", 11, false, 1234567, {12.345, 23.456, 34.567},
+     "Zone: 12\rStarting Sector: 1,234,567\rMaximum Write Speed: 34.57 MB/sec\r"
+     "Average Write Speed: 23.46 MB/sec\rMinimum Write Speed: 12.35 MB/sec"},
+};
+
+class HelpTagTest : public GraphFixture, public ::testing::WithParamInterface<TagRow> {};
+
+TEST_P(HelpTagTest, TextHasFiveLines)
+{
+    const TagRow& row = GetParam();
+    ZoneResultsRec rec{};
+    rec.firstSectorU64 = row.firstSector;
+    rec.minSpeedDbl = row.speeds.min;
+    rec.aveSpeedDbl = row.speeds.ave;
+    rec.maxSpeedDbl = row.speeds.max;
+    Str255 tag{};
+    MakeBarHelpTag(row.zone, row.read, rec, tag);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(tag + 1), tag[0]), row.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Tags, HelpTagTest, ::testing::ValuesIn(kTagRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(BarGraphTest, HelpTagsAreRecordedWhileDrawing)
+{
+    gWriteTestEnabled = true;
+    SetZone(0, 0, {1, 2, 3}, true);
+    SetZone(0, 0, {1, 2, 3}, false);
+    Render();
+    const std::string read(reinterpret_cast<const char*>(gSavedReadResultsHelpTag[0] + 1),
+                           gSavedReadResultsHelpTag[0][0]);
+    const std::string write(reinterpret_cast<const char*>(gSavedWriteResultsHelpTag[0] + 1),
+                            gSavedWriteResultsHelpTag[0][0]);
+    EXPECT_EQ(read.rfind("Zone: 1\rStarting Sector: 0\rMaximum Read Speed: 3.00", 0), 0u);
+    EXPECT_EQ(write.rfind("Zone: 1\rStarting Sector: 0\rMaximum Write Speed: 3.00", 0), 0u);
+}
+
+struct ScaleRow {
+    double maxSpeed;
+    uint32_t top;
+};
+
+TEST(GraphScale, TopIsTheIntegerPartOfTheHighestSpeedPlusOne)
+{
+    const ScaleRow rows[] = {{0.0, 1},         {85.3, 86},          {99.999, 100},
+                             {100.0, 101},     {40000.5, 40001},    {-5.0, 0},
+                             {1e12, 4294967295u}};
+    for (const ScaleRow& row : rows)
+        EXPECT_EQ(GraphScaleTop(row.maxSpeed), row.top) << row.maxSpeed;
+}
+
+}  // namespace

@@ -1,0 +1,86 @@
+// kestrelia-cli --graph on a file this test creates in /dev/shm.
+#include "display/GraphColors.h"
+
+#include <QGuiApplication>
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// A 64 MiB file of its own, removed with the pictures afterwards.
+class CliGraphTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder = std::filesystem::path("/dev/shm") / ("kestrelia-graph-" + std::to_string(getpid()));
+        std::filesystem::create_directories(folder);
+        target = folder / "target.img";
+        std::ofstream(target).close();
+        std::filesystem::resize_file(target, 64ull << 20);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+
+    int Run(const std::string& arguments)
+    {
+        const std::string command = std::string(KESTRELIA_CLI_PATH) + " " + arguments + " > " +
+                                    (folder / "out.txt").string() + " 2>&1";
+        const int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    std::filesystem::path folder, target;
+};
+
+TEST_F(CliGraphTest, FinishedTestIsDrawnIntoThePicture)
+{
+    const auto picture = folder / "zones.png";
+    ASSERT_EQ(Run("--zones 3 --write --graph " + picture.string() + " " + target.string()), 0);
+    const QImage image(QString::fromStdString(picture.string()));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.size(), QSize(784, 452));
+    // The picture's chart starts at (96, 88) and is 630 x 300 pixels: zone 1
+    // stands at its left edge.
+    EXPECT_EQ(image.pixelColor(100, 387).rgb(), myRedColor.rgb());
+}
+
+struct RefusalRow {
+    const char* name;
+    const char* arguments;  // before the target; PICTURE stands for a path in the test's folder
+};
+
+TEST_F(CliGraphTest, GraphsThatCannotBeMadeAreRefusedBeforeTheTest)
+{
+    const RefusalRow rows[] = {
+        {"random_test", "--test random --graph PICTURE"},
+        {"missing_folder", "--graph /nonexistent-folder/zones.png"},
+        {"no_path", "--graph"},
+    };
+    for (const RefusalRow& row : rows) {
+        std::string arguments = row.arguments;
+        const auto picture = folder / (std::string(row.name) + ".png");
+        if (const auto at = arguments.find("PICTURE"); at != std::string::npos)
+            arguments.replace(at, 7, picture.string());
+        const std::string command = row.name == std::string("no_path") ? target.string() + " " + arguments
+                                                                         : arguments + " " + target.string();
+        EXPECT_EQ(Run(command), 2) << row.name;
+        EXPECT_FALSE(std::filesystem::exists(picture)) << row.name;
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QGuiApplication application(argc, argv);  // QImage reads the PNG without it, QColor needs none
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

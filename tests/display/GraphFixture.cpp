@@ -1,0 +1,74 @@
+#include "GraphFixture.h"
+
+#include <cstring>
+
+void GraphFixture::SetUp()
+{
+    std::memset(gSavedREADResultsInfo, 0, sizeof gSavedREADResultsInfo);
+    std::memset(gSavedWRITEResultsInfo, 0, sizeof gSavedWRITEResultsInfo);
+    std::memset(gSavedReadResultsGraphRects, 0, sizeof gSavedReadResultsGraphRects);
+    std::memset(gSavedWriteResultsGraphRects, 0, sizeof gSavedWriteResultsGraphRects);
+    std::memset(gSavedReadResultsHelpTag, 0, sizeof gSavedReadResultsHelpTag);
+    std::memset(gSavedWriteResultsHelpTag, 0, sizeof gSavedWriteResultsHelpTag);
+    gCurrentSelectedTestType = 1;
+    gZoneTestCountS32 = 1;
+    gWriteTestEnabled = false;
+    gDriveSectorsU64 = kDriveSectors;
+    gMaxSpeed = 0.0;
+    gBarGraphWidth = 15;
+    ComputeGraphGeometry(kPane);
+    context = GraphPaintContext{};
+}
+
+void GraphFixture::TearDown()
+{
+    gCurrentSelectedTestType = 1;
+    gWriteTestEnabled = false;
+    gMaxSpeed = 0.0;
+}
+
+void GraphFixture::SetZone(int z, uint64_t firstSector, ZoneSpeeds speeds, bool read)
+{
+    ZoneResultsRec& rec = read ? gSavedREADResultsInfo[z] : gSavedWRITEResultsInfo[z];
+    rec.firstSectorU64 = firstSector;
+    rec.lastSectorU64 = firstSector + 2047;
+    rec.cycleSpeedDbl[0] = speeds.max;
+    rec.minSpeedDbl = speeds.min;
+    rec.aveSpeedDbl = speeds.ave;
+    rec.maxSpeedDbl = speeds.max;
+    if (speeds.max > gMaxSpeed)
+        gMaxSpeed = speeds.max;
+}
+
+void GraphFixture::SetEvenZones(int n, ZoneSpeeds speeds, bool writes)
+{
+    gZoneTestCountS32 = n;
+    gBarGraphWidth = BarWidthForZoneCount(n);
+    gWriteTestEnabled = writes;
+    for (int z = 0; z < n; ++z) {
+        const uint64_t first = kDriveSectors / static_cast<uint64_t>(n) * static_cast<uint64_t>(z);
+        SetZone(z, first, speeds, true);
+        if (writes)
+            SetZone(z, first, speeds, false);
+    }
+}
+
+void GraphFixture::Render()
+{
+    image = RenderGraphImage(context, &result);
+}
+
+QColor GraphFixture::At(int x, int y) const
+{
+    return image.pixelColor(x - gButtonPictRect.left, y - gButtonPictRect.top);
+}
+
+::testing::AssertionResult ColourIs(const QColor& actual, const QColor& expected)
+{
+    if (SameRgb(actual, expected))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "colour (" << actual.red() << ", " << actual.green() << ", " << actual.blue()
+           << "), expected (" << expected.red() << ", " << expected.green() << ", "
+           << expected.blue() << ")";
+}

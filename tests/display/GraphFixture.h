@@ -1,0 +1,50 @@
+// A clean model and a 380 x 180 pixel chart for each display test, with
+// helpers that fill zone records and read rendered pixels in window coordinates.
+#pragma once
+
+#include "display/GraphRenderer.h"
+
+#include <QColor>
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+struct ZoneSpeeds {
+    double min;
+    double ave;
+    double max;
+};
+
+class GraphFixture : public ::testing::Test {
+public:
+    // Chart {108, 58, 288, 438}: 380 x 180 pixels, grid cells 38 x 18.
+    static constexpr Rect kPane{100, 50, 296, 446};
+    static constexpr uint64_t kDriveSectors = 1000000;
+
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Fills zone z's read (or write) record; the zone becomes measured.
+    static void SetZone(int z, uint64_t firstSector, ZoneSpeeds speeds, bool read = true);
+    // n zones spread evenly over the drive with the same speeds.
+    static void SetEvenZones(int n, ZoneSpeeds speeds, bool writes);
+
+    void Render();
+    // The rendered colour at a window point.
+    QColor At(int x, int y) const;
+
+    GraphPaintContext context;
+    GraphPaintResult result;
+    QImage image;
+};
+
+// Colours compare as 8-bit RGB.
+inline bool SameRgb(const QColor& a, const QColor& b)
+{
+    return a.rgb() == b.rgb();
+}
+
+::testing::AssertionResult ColourIs(const QColor& actual, const QColor& expected);

@@ -1,0 +1,227 @@
+// The target-rate overlay over a one-zone graph on a 90 MB/s scale (two pixels
+// per MB/s): line positions, the washed band, the warning text and its switch.
+#include "GraphFixture.h"
+
+#include "display/GraphColors.h"
+#include "display/OverlaySettings.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QWidget>
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+namespace {
+
+constexpr int kTop = 108, kLeft = 58, kBottom = 288, kRight = 438;
+constexpr int kLineEnd = kRight + 30;  // both overlay lines end here, included
+
+class OverlayTest : public GraphFixture {
+protected:
+    void SetUp() override
+    {
+        GraphFixture::SetUp();
+        SetZone(0, 0, {30, 45, 89.5});
+        gBarGraphWidth = 15;
+    }
+
+    // The same graph without the overlay, to compare the band with.
+    QImage Plain()
+    {
+        GraphPaintContext plain = context;
+        plain.overlay.enabled = false;
+        return RenderGraphImage(plain);
+    }
+
+    QColor PlainAt(const QImage& plain, int x, int y) const
+    {
+        return plain.pixelColor(x - gButtonPictRect.left, y - gButtonPictRect.top);
+    }
+
+    bool RowIsWhite(int y) const
+    {
+        for (int x = kLeft; x <= kLineEnd; ++x)
+            if (!SameRgb(At(x, y), myWhiteColor))
+                return false;
+        return true;
+    }
+};
+
+// A third of the way toward white, per channel.
+int Washed(int channel)
+{
+    return (channel * 0xAAAA + 0xFF * (0xFFFF - 0xAAAA)) / 0xFFFF;
+}
+
+struct LineRow {
+    const char* name;
+    uint32_t target;
+    int32_t safety;  // popup value: margin (5 * value - 5) percent
+    int targetY;
+    int safetyY;
+};
+
+const LineRow kLineRows[] = {
+    {"no_margin", 45, 1, 198, 198},
+    {"ten_percent", 45, 3, 198, 189},           // 90 pixels above the floor: 9 pixels of margin
+    {"ten_percent_of_150_pixels", 75, 3, 138, 123},
+    {"margin_beyond_the_top", 80, 21, 128, kTop},  // 100 %: stops at the chart's top
+    {"target_zero", 0, 3, kBottom, kBottom},
+};
+
+class OverlayLineTest : public OverlayTest, public ::testing::WithParamInterface<LineRow> {};
+
+TEST_P(OverlayLineTest, LinesAndBand)
+{
+    const LineRow& row = GetParam();
+    context.overlay = OverlayInputs{true, double(row.target), row.safety};
+    const QImage plain = Plain();
+    Render();
+    EXPECT_FALSE(result.warningShown);
+    EXPECT_TRUE(RowIsWhite(row.targetY));
+    EXPECT_TRUE(RowIsWhite(row.safetyY));
+    // Both lines stop 30 pixels right of the chart.
+    EXPECT_TRUE(ColourIs(At(kLineEnd + 1, row.targetY), PlainAt(plain, kLineEnd + 1, row.targetY)));
+    EXPECT_TRUE(ColourIs(At(kLeft - 1, row.targetY), PlainAt(plain, kLeft - 1, row.targetY)));
+    // Between the lines every pixel is washed toward white; the band's right edge is excluded.
+    for (int y = row.safetyY + 1; y < row.targetY; ++y) {
+        for (int x = kLeft; x < kLineEnd; x += 3) {
+            const QColor before = PlainAt(plain, x, y), after = At(x, y);
+            ASSERT_LE(std::abs(after.red() - Washed(before.red())), 1) << "x " << x << " y " << y;
+            ASSERT_LE(std::abs(after.green() - Washed(before.green())), 1) << "x " << x << " y " << y;
+            ASSERT_LE(std::abs(after.blue() - Washed(before.blue())), 1) << "x " << x << " y " << y;
+        }
+        EXPECT_TRUE(ColourIs(At(kLineEnd, y), PlainAt(plain, kLineEnd, y))) << "y " << y;
+    }
+    // Outside the lines the graph is as it was.
+    for (int y : {row.safetyY - 1, row.targetY + 1})
+        if (y >= kTop && y < kBottom && y != row.targetY && y != row.safetyY) {
+            EXPECT_TRUE(ColourIs(At(kLeft + 5, y), PlainAt(plain, kLeft + 5, y))) << "y " << y;
+        }
+}
+
+INSTANTIATE_TEST_SUITE_P(Overlay, OverlayLineTest, ::testing::ValuesIn(kLineRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The bounding box of the pure white pixels inside the chart.
+QRect WhiteArea(const QImage& image, QPoint origin)
+{
+    QRect area;
+    for (int y = kTop; y < kBottom; ++y)
+        for (int x = kLeft; x < kRight; ++x)
+            if (image.pixel(x - origin.x(), y - origin.y()) == qRgb(255, 255, 255))
+                area |= QRect(x, y, 1, 1);
+    return area;
+}
+
+TEST_F(OverlayTest, TargetAboveEverySpeedShowsTheCentredWarning)
+{
+    SetZone(0, 0, {30, 45, 99.9});
+    context.overlay = OverlayInputs{true, 100.0, 3};
+    Render();
+    ASSERT_TRUE(result.warningShown);
+    const QRect text = WhiteArea(image, QPoint(gButtonPictRect.left, gButtonPictRect.top));
+    ASSERT_FALSE(text.isEmpty());
+    const int baseline = kBottom - (kBottom - kTop) / 2;
+    EXPECT_LE(std::abs(text.center().x() - (kLeft + (kRight - kLeft) / 2)), 3);
+    EXPECT_LE(text.bottom(), baseline + 8);   // only the g of "Target" hangs below
+    EXPECT_GE(text.top(), baseline - 24);
+    EXPECT_LE(text.top(), baseline - 12);     // capitals of a 24-pixel bold face
+    EXPECT_GT(text.width(), 250);
+    // The white letters have a dark rim, so they read over light bars too.
+    int rim = 0;
+    for (int y = text.top(); y <= text.bottom() + 2; ++y)
+        for (int x = text.left() - 1; x <= text.right() + 2; ++x) {
+            const QColor c = At(x, y);
+            rim += std::max({c.red(), c.green(), c.blue()}) < 70;
+        }
+    EXPECT_GT(rim, 200);
+    EXPECT_FALSE(RowIsWhite(kTop));  // no target line at the top of the 100 MB/s scale
+}
+
+TEST_F(OverlayTest, TargetEqualToTheHighestSpeedShowsTheLines)
+{
+    SetZone(0, 0, {30, 45, 100.0});
+    context.overlay = OverlayInputs{true, 100.0, 1};
+    Render();
+    EXPECT_FALSE(result.warningShown);
+    EXPECT_TRUE(RowIsWhite(109));  // 288 - 180 * 100 / 101 = 109.78, truncated
+}
+
+struct OffRow {
+    const char* name;
+    bool enabled;
+    bool measured;
+};
+
+TEST_F(OverlayTest, NothingIsDrawnWhenSwitchedOffOrUnmeasured)
+{
+    for (const OffRow row : {OffRow{"switched_off", false, true}, OffRow{"unmeasured", true, false}}) {
+        SCOPED_TRACE(row.name);
+        gSavedREADResultsInfo[0].cycleSpeedDbl[0] = row.measured ? 89.5 : 0.0;
+        context.overlay = OverlayInputs{row.enabled, 45.0, 3};
+        const QImage plain = Plain();
+        Render();
+        EXPECT_FALSE(result.warningShown);
+        EXPECT_EQ(image, plain);
+        context.overlay.targetRate = 500.0;  // would be the warning
+        Render();
+        EXPECT_FALSE(result.warningShown);
+    }
+}
+
+struct ParseRow {
+    const char* text;
+    bool ok;
+    uint32_t value;
+};
+
+TEST(OverlaySettings, BaselineFieldTakesDigitsOnly)
+{
+    const ParseRow rows[] = {{"", true, 0},       {"0", true, 0},      {"120", true, 120},
+                             {"007", true, 7},    {"12a", false, 0},   {"-5", false, 0},
+                             {"1.5", false, 0},   {"99999999999", true, 4294967295u}};
+    for (const ParseRow& row : rows) {
+        uint32_t value = 0;
+        EXPECT_EQ(ParseWholeNumber(QString::fromLatin1(row.text), value), row.ok) << row.text;
+        if (row.ok) {
+            EXPECT_EQ(value, row.value) << row.text;
+        }
+    }
+}
+
+TEST(OverlaySettings, ReadsTheSheetAndKeepsTheLastWholeNumber)
+{
+    auto sheet = std::make_unique<QWidget>();
+    auto* field = new QLineEdit(sheet.get());
+    field->setProperty("controlSignature", QStringLiteral("etxt"));
+    field->setProperty("controlId", 2);
+    auto* popup = new QComboBox(sheet.get());
+    popup->setProperty("controlSignature", QStringLiteral("popb"));
+    popup->setProperty("controlId", 7);
+    popup->addItems({QStringLiteral("None"), QStringLiteral("5%"), QStringLiteral("10%")});
+    popup->setCurrentIndex(2);
+    SetOverlaySettingsSheet(sheet.get());
+    gOverlayEnabled = true;
+
+    field->setText(QStringLiteral("85"));
+    OverlayInputs inputs = CurrentOverlayInputs();
+    EXPECT_TRUE(inputs.enabled);
+    EXPECT_EQ(inputs.targetRate, 85.0);
+    EXPECT_EQ(inputs.safetyValue, 3);
+
+    field->setText(QStringLiteral("8x"));  // being typed: the last number stands
+    EXPECT_EQ(CurrentOverlayInputs().targetRate, 85.0);
+    field->setText(QString());
+    EXPECT_EQ(CurrentOverlayInputs().targetRate, 0.0);
+
+    sheet.reset();  // a destroyed sheet is not read
+    EXPECT_EQ(CurrentOverlayInputs().targetRate, 0.0);
+    SetOverlaySettingsSheet(nullptr);
+    gOverlayEnabled = false;
+}
+
+}  // namespace

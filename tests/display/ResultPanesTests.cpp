@@ -1,0 +1,209 @@
+// The display inside a window built the way the main window is: graph pane,
+// test panes, popup group box, group boxes and axis labels found by their
+// control IDs.
+#include "GraphFixture.h"
+
+#include "display/GraphColors.h"
+#include "display/GraphKey.h"
+#include "display/GraphView.h"
+#include "display/ResultPanes.h"
+#include "engine/InterfaceHost.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QToolTip>
+
+#include <memory>
+
+namespace {
+
+QWidget* Tagged(QWidget* widget, const char* signature, int id)
+{
+    widget->setProperty("controlSignature", QString::fromLatin1(signature));
+    widget->setProperty("controlId", id);
+    return widget;
+}
+
+class ResultPanesTest : public GraphFixture {
+protected:
+    void SetUp() override
+    {
+        GraphFixture::SetUp();
+        window = std::make_unique<QWidget>();
+        window->resize(800, 560);
+        standardPane = Tagged(new QWidget(window.get()), "upan", 1);
+        standardPane->setGeometry(0, 40, 800, 500);
+        graphPane = Tagged(new QWidget(standardPane), "upan", 10);
+        graphPane->setGeometry(40, 60, 646, 316);  // window (40, 100): chart 630 x 300
+        randomPane = Tagged(new QWidget(window.get()), "upan", 2);
+        randomPane->setGeometry(0, 40, 800, 500);
+        auto* kind = Tagged(new QGroupBox(window.get()), "pgrp", 1);
+        popup = new QComboBox(kind);
+        popup->addItems({QStringLiteral("Standard Zone Test"), QStringLiteral("Random Zone Test")});
+        standardBox = Tagged(new QGroupBox(window.get()), "grpb", 1);
+        randomBox = Tagged(new QGroupBox(window.get()), "grpb", 2);
+        for (int i = 0; i < 10; ++i)
+            labels[i] = static_cast<QLabel*>(Tagged(new QLabel(window.get()), "stxt", 11 + i));
+        gMainWindowRef = window.get();
+        ASSERT_EQ(InstallResultsDisplay(), 0);
+        window->show();
+    }
+
+    void TearDown() override
+    {
+        window.reset();
+        gMainWindowRef = nullptr;
+        bTestRunning = false;
+        GraphFixture::TearDown();
+    }
+
+    QColor ViewAt(int x, int y) const
+    {
+        return CurrentGraphView()->Image().pixelColor(x - gButtonPictRect.left, y - gButtonPictRect.top);
+    }
+
+    std::unique_ptr<QWidget> window;
+    QWidget* standardPane = nullptr;
+    QWidget* graphPane = nullptr;
+    QWidget* randomPane = nullptr;
+    QComboBox* popup = nullptr;
+    QWidget* standardBox = nullptr;
+    QWidget* randomBox = nullptr;
+    QLabel* labels[10] = {};
+};
+
+TEST_F(ResultPanesTest, GeometryComesFromTheGraphPane)
+{
+    EXPECT_EQ(gGraphicChartRect.top, 108);
+    EXPECT_EQ(gGraphicChartRect.left, 48);
+    EXPECT_EQ(gGraphicChartRect.bottom, 408);
+    EXPECT_EQ(gGraphicChartRect.right, 678);
+    EXPECT_EQ(gGridHeight, 30);
+    EXPECT_EQ(gGridWidth, 63);
+    GraphView* view = CurrentGraphView();
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->parentWidget(), standardPane);
+    EXPECT_EQ(QRect(view->mapTo(window.get(), QPoint(0, 0)), view->size()),
+              QRect(39, 99, 646 + 2 + 30, 316 + 3));
+    ASSERT_FALSE(gGraphicalDataBrowerCntl.isNull());
+    EXPECT_EQ(QRect(gGraphicalDataBrowerCntl->mapTo(window.get(), QPoint(0, 0)),
+                    gGraphicalDataBrowerCntl->size()),
+              QRect(48 - 24, 108 - 38, 659, 19));
+    EXPECT_EQ(gColumnWidth, 94);
+}
+
+TEST_F(ResultPanesTest, InstallNeedsTheWindowAndTheGraphPane)
+{
+    gMainWindowRef = nullptr;
+    EXPECT_EQ(InstallResultsDisplay(), -1);
+    QWidget bare;
+    gMainWindowRef = &bare;
+    EXPECT_EQ(InstallResultsDisplay(), -1);
+    gMainWindowRef = window.get();
+}
+
+TEST_F(ResultPanesTest, RedrawPaintsTheBarsAndSetsTheLabels)
+{
+    SetZone(0, 0, {50, 70, 85.3});
+    DrawTestResults();
+    GraphView* view = CurrentGraphView();
+    EXPECT_EQ(view->LastPaint().barsDrawn, 1);
+    const QColor red = view->isActiveWindow() ? myRedColor : myLtRedColor;
+    EXPECT_TRUE(ColourIs(ViewAt(gGraphicChartRect.left + 3, gGraphicChartRect.bottom - 1), red));
+    // What the widget shows is the image it painted.
+    const QImage shown = view->grab().toImage();
+    EXPECT_TRUE(ColourIs(shown.pixelColor(gGraphicChartRect.left + 3 - gButtonPictRect.left,
+                                          gGraphicChartRect.bottom - 1 - gButtonPictRect.top),
+                         red));
+    EXPECT_EQ(labels[0]->text(), QStringLiteral("86.000"));
+    EXPECT_EQ(labels[9]->text(), QStringLiteral("8.600"));
+
+    // Reset results keep the labels as they were.
+    gSavedREADResultsInfo[0] = ZoneResultsRec{};
+    gMaxSpeed = 0.0;
+    DrawTestResults();
+    EXPECT_EQ(view->LastPaint().barsDrawn, 0);
+    EXPECT_EQ(labels[0]->text(), QStringLiteral("86.000"));
+}
+
+TEST_F(ResultPanesTest, TogglingShowsOnePaneAndDrawsOnlyTheStandardOne)
+{
+    SetZone(0, 0, {10, 20, 30});
+    popup->setCurrentIndex(1);
+    ToggleTestPanes();
+    EXPECT_EQ(gCurrentSelectedTestType, 2);
+    EXPECT_FALSE(standardPane->isVisibleTo(window.get()));
+    EXPECT_TRUE(randomPane->isVisibleTo(window.get()));
+    EXPECT_FALSE(standardBox->isVisibleTo(window.get()));
+    EXPECT_TRUE(randomBox->isVisibleTo(window.get()));
+    DrawTestResults();
+    EXPECT_EQ(CurrentGraphView()->LastPaint().barsDrawn, 0);  // never drawn while hidden
+
+    popup->setCurrentIndex(0);
+    ToggleTestPanes();
+    EXPECT_EQ(gCurrentSelectedTestType, 1);
+    EXPECT_TRUE(standardPane->isVisibleTo(window.get()));
+    EXPECT_FALSE(randomPane->isVisibleTo(window.get()));
+    EXPECT_TRUE(standardBox->isVisibleTo(window.get()));
+    EXPECT_FALSE(randomBox->isVisibleTo(window.get()));
+    EXPECT_EQ(CurrentGraphView()->LastPaint().barsDrawn, 1);  // redrawn from the stored results
+}
+
+struct TagPointRow {
+    const char* name;
+    int dx, dy;  // from the read bar's bottom-left pixel
+    bool running;
+    int32_t testType;
+    const char* expectedStart;  // empty: no tag
+};
+
+const TagPointRow kTagPointRows[] = {
+    // Scale 31 MB/s on a 300-pixel chart: the 30 MB/s bars are 290 pixels high.
+    {"read_bar", 2, 0, false, 1, "Zone: 1\nStarting Sector: 0\nMaximum Read Speed: 30.00"},
+    {"read_bar_top", 2, -289, false, 1, "Zone: 1\nStarting Sector: 0\nMaximum Read"},
+    {"write_bar", 15 + 3, -5, false, 1, "Zone: 1\nStarting Sector: 0\nMaximum Write Speed: 30.00"},
+    {"above_the_bar", 2, -290, false, 1, ""},  // 300 * 30 / 31 = 290 pixels high
+    {"right_of_both_bars", 30, 0, false, 1, ""},
+    {"while_a_test_runs", 2, 0, true, 1, ""},
+    {"random_pane", 2, 0, false, 2, ""},
+};
+
+class HelpTagPointTest : public ResultPanesTest, public ::testing::WithParamInterface<TagPointRow> {};
+
+TEST_P(HelpTagPointTest, TagUnderThePointer)
+{
+    const TagPointRow& row = GetParam();
+    gWriteTestEnabled = true;
+    SetZone(0, 0, {10, 20, 30}, true);
+    SetZone(0, 0, {10, 20, 30}, false);
+    DrawTestResults();
+    bTestRunning = row.running;
+    gCurrentSelectedTestType = row.testType;
+    const QPoint point(gGraphicChartRect.left + row.dx, gGraphicChartRect.bottom - 1 + row.dy);
+    const QString tag = HelpTagAtWindowPoint(point);
+    if (*row.expectedStart == '\0')
+        EXPECT_TRUE(tag.isEmpty()) << tag.toStdString();
+    else
+        EXPECT_TRUE(tag.startsWith(QString::fromLatin1(row.expectedStart))) << tag.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Panes, HelpTagPointTest, ::testing::ValuesIn(kTagPointRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ResultPanesTest, RestingPointerShowsTheTagAsATooltip)
+{
+    SetZone(0, 0, {10, 20, 30});
+    DrawTestResults();
+    GraphView* view = CurrentGraphView();
+    const QPoint windowPoint(gGraphicChartRect.left + 2, gGraphicChartRect.bottom - 3);
+    const QPoint local = view->mapFrom(window.get(), windowPoint);
+    QHelpEvent help(QEvent::ToolTip, local, view->mapToGlobal(local));
+    QApplication::sendEvent(view, &help);
+    EXPECT_TRUE(QToolTip::text().startsWith(QStringLiteral("Zone: 1\n"))) << QToolTip::text().toStdString();
+    QToolTip::hideText();
+}
+
+}  // namespace

@@ -1,0 +1,228 @@
+#include <gtest/gtest.h>
+
+#include "devices/DriveRecords.h"
+#include "engine/TestModel.h"
+#include "reports/ActiveSubject.h"
+#include "reports/MacRomanText.h"
+#include "reports/ReportText.h"
+
+#include <cstring>
+#include <memory>
+
+namespace {
+const ReportDate kDate{"Monday, December 7, 2026", "05:30:12"};
+const std::string kProduct = "Kestrelia\xAA 2.0 Test Results\r";
+const std::string kNotice = "Speeds in megabytes of 1,048,576 bytes per second, timed on the raw device.\r";
+const std::string kDateLine = "Test Date: Monday, December 7, 2026 (05:30:12)\r";
+
+class Report : public ::testing::Test {
+protected:
+    void SetUp() override { Clear(); }
+    void TearDown() override { Clear(); }
+    static void Clear()
+    {
+        std::memset(gSavedREADResultsInfo, 0, sizeof gSavedREADResultsInfo);
+        std::memset(gSavedWRITEResultsInfo, 0, sizeof gSavedWRITEResultsInfo);
+        gSavedRandomReadSpeedDbl = 0.0;
+        gSavedRandomWriteSpeedDbl = 0.0;
+        gWriteTestEnabled = false;
+        gXFerMBytes = 1;
+        gZoneTestCountS32 = 1;
+        gTestCyclesS32 = 1;
+    }
+    static void Zone(int zone, uint64_t first, uint64_t last, std::initializer_list<double> reads,
+                     std::initializer_list<double> writes = {})
+    {
+        auto fill = [](ZoneResultsRec& record, uint64_t f, uint64_t l, std::initializer_list<double> speeds) {
+            record.firstSectorU64 = f;
+            record.lastSectorU64 = l;
+            int c = 0;
+            double sum = 0, lo = 1e300, hi = 0;
+            for (const double speed : speeds) {
+                record.cycleSpeedDbl[c++] = speed;
+                sum += speed;
+                lo = std::min(lo, speed);
+                hi = std::max(hi, speed);
+            }
+            record.aveSpeedDbl = sum / c;
+            record.minSpeedDbl = lo;
+            record.maxSpeedDbl = hi;
+        };
+        fill(gSavedREADResultsInfo[zone], first, last, reads);
+        if (writes.size() > 0)
+            fill(gSavedWRITEResultsInfo[zone], first, last, writes);
+    }
+};
+
+TEST_F(Report, TextReportOfADriveWithWritesAndRandomResults)
+{
+    gWriteTestEnabled = true;
+    gXFerMBytes = 2;
+    gZoneTestCountS32 = 2;
+    gTestCyclesS32 = 2;
+    gSavedRandomReadSpeedDbl = 1.5;
+    gSavedRandomWriteSpeedDbl = 0.5;
+    Zone(0, 0, 4095, {85.25, 90.0}, {40.0, 42.5});
+    Zone(1, 1234567, 1238662, {70.125, 71.0}, {30.0, 31.0});
+
+    const std::string expected =
+        kProduct + kNotice + kDateLine +
+        "Test Drive Name: Data Disk\r"
+        "Test Drive Size: 465.762 Gigabytes\r"
+        "\rRandom Read Results:\t1.500 Megabytes per Second\r"
+        "Random Write Results:\t512 Kilobytes per Second\r"
+        "\rZone Test Results:\r"
+        "Transfer Size: 2 MBytes\r"
+        "Zone Count: 2\r"
+        "Cycle Count: 2\r"
+        "\r\rMeasurement Zone:\t1\r"
+        "First Measured Sector:\t0\r"
+        "Last Measured Sector:\t4,095\r\r"
+        "                    Read Speeds            Write Speeds\r"
+        "Maximum:           90.000 MB/sec           42.500 MB/sec\r"
+        "Average:           87.625 MB/sec           41.250 MB/sec\r"
+        "Minimum:           85.250 MB/sec           40.000 MB/sec\r\r"
+        "Cycle 1:           85.250 MB/sec           40.000 MB/sec\r"
+        "Cycle 2:           90.000 MB/sec           42.500 MB/sec\r"
+        "\r\rMeasurement Zone:\t2\r"
+        "First Measured Sector:\t1,234,567\r"
+        "Last Measured Sector:\t1,238,662\r\r"
+        "                    Read Speeds            Write Speeds\r"
+        "Maximum:           71.000 MB/sec           31.000 MB/sec\r"
+        "Average:           70.562 MB/sec           30.500 MB/sec\r"
+        "Minimum:           70.125 MB/sec           30.000 MB/sec\r\r"
+        "Cycle 1:           70.125 MB/sec           30.000 MB/sec\r"
+        "Cycle 2:           71.000 MB/sec           31.000 MB/sec\r";
+    EXPECT_EQ(AssembleReport({false, "Data Disk", "465.762 Gigabytes"}, kTextReportFormat, kDate), expected);
+}
+
+TEST_F(Report, SpreadsheetReportOfAVolumeReadOnly)
+{
+    Zone(0, 1000, 3047, {12.5});
+    const std::string expected =
+        kProduct + kNotice + kDateLine +
+        "Test Volume Name: Backup\r"
+        "Test Volume Size: 2 Gigabytes\r"
+        "\rZone Test Results:\r"
+        "Transfer Size: 1 MByte\r"
+        "Zone Count: 1\r"
+        "Cycle Count: 1\r"
+        "\r\rMeasurement Zone:\t1\r"
+        "First Measured Sector:\t1,000\r"
+        "Last Measured Sector:\t3,047\r\r"
+        "<Insert Summary Chart Here>\tZone 1 Reads\r"
+        "Max\t12.500\r"
+        "Ave\t12.500\r"
+        "Min\t12.500\r"
+        "\r<Insert Cycle Chart Here>\tZone 1 Reads\r"
+        "Cycle 1\t12.500\r";
+    EXPECT_EQ(AssembleReport({true, "Backup", "2 Gigabytes"}, kSpreadsheetReportFormat, kDate), expected);
+}
+
+TEST_F(Report, SpreadsheetColumnsWithWrites)
+{
+    gWriteTestEnabled = true;
+    Zone(0, 0, 2047, {10.0}, {5.0});
+    const std::string body = SpreadsheetReportBody();
+    EXPECT_NE(body.find("<Insert Summary Chart Here>\tZone 1 Reads\tZone 1 Writes\rMax\t10.000\t5.000\r"),
+              std::string::npos);
+    EXPECT_NE(body.find("\r<Insert Cycle Chart Here>\tZone 1 Reads\tZone 1 Writes\rCycle 1\t10.000\t5.000\r"),
+              std::string::npos);
+}
+
+TEST_F(Report, RandomResultLinesAndTheirSpacing)
+{
+    const ReportSubject drive{false, "D", "1 Gigabytes"};
+    const std::string head = kProduct + kNotice + kDateLine + "Test Drive Name: D\rTest Drive Size: 1 Gigabytes\r";
+    struct Row {
+        double read, write;
+        std::string tail;
+    };
+    const Row rows[] = {
+        {1.0, 0.0, "\rRandom Read Results:\t1024 Kilobytes per Second\r"},
+        {0.0, 2.25, "Random Write Results:\t2.250 Megabytes per Second\r"},
+        {0.0, 0.0, ""},
+    };
+    for (const Row& row : rows) {
+        gSavedRandomReadSpeedDbl = row.read;
+        gSavedRandomWriteSpeedDbl = row.write;
+        EXPECT_EQ(AssembleReport(drive, kTextReportFormat, kDate), head + row.tail) << row.read << row.write;
+    }
+}
+
+TEST_F(Report, OtherFormatsAndUnmeasuredResultsGiveTheHeaderOnly)
+{
+    Zone(0, 0, 2047, {10.0});
+    const ReportSubject drive{false, "D", "1 Gigabytes"};
+    const std::string header = AssembleReport(drive, 3, kDate);
+    EXPECT_EQ(header.find("Measurement Zone"), std::string::npos);
+    EXPECT_NE(header.find("Zone Test Results"), std::string::npos);
+
+    Clear();
+    EXPECT_EQ(AssembleReport(drive, kTextReportFormat, kDate),
+              kProduct + kNotice + kDateLine + "Test Drive Name: D\rTest Drive Size: 1 Gigabytes\r");
+}
+
+TEST_F(Report, FullRecordsGiveACompleteReport)
+{
+    gWriteTestEnabled = true;
+    gZoneTestCountS32 = kMaxZoneCount;
+    gTestCyclesS32 = kMaxCycleCount;
+    for (int zone = 0; zone < kMaxZoneCount; ++zone)
+        for (int c = 0; c < kMaxCycleCount; ++c) {
+            gSavedREADResultsInfo[zone].cycleSpeedDbl[c] = 100.0 + c;
+            gSavedWRITEResultsInfo[zone].cycleSpeedDbl[c] = 50.0 + c;
+        }
+    const std::string report = AssembleReport({false, "D", "1"}, kTextReportFormat, kDate);
+    EXPECT_NE(report.find("Measurement Zone:\t50\r"), std::string::npos);
+    EXPECT_NE(report.find("Cycle 50:          149.000 MB/sec           99.000 MB/sec\r"), std::string::npos);
+    EXPECT_EQ(report.find('\n'), std::string::npos);
+    EXPECT_LT(report.size(), 1u << 20);
+}
+
+TEST(MacRoman, ConvertsWhatTheSetHoldsAndMarksTheRest)
+{
+    const std::pair<std::string, std::string> rows[] = {
+        {"Kestrelia\u2122", "Kestrelia\xAA"},
+        {"Caf\u00e9 M\u00fcller", "Caf\x8E M\x9F" "ller"},
+        {"\u65e5\u672c disk", "?? disk"},
+        {"bad \xFF byte", "bad ? byte"},
+        {"cut \xE2\x84", "cut ?"},
+        {"", ""},
+    };
+    for (const auto& [utf8, roman] : rows) EXPECT_EQ(Utf8ToMacRoman(utf8), roman) << utf8;
+}
+}  // namespace
+
+namespace {
+TEST(ActiveSubject, TheChosenTabDecidesBetweenDriveAndVolume)
+{
+    DriveInfoRec drive{};
+    CopyCStrToPStr("Data Disk", drive.driveNamePStr);
+    std::strcpy(drive.sizeLabelCStr, "465.762 Gigabytes");
+    auto volume = std::make_unique<VolInfoRec>();
+    CopyCStrToPStr("Backup", volume->volNamePStr);
+    std::strcpy(volume->totalSizeLabelCStr, "2 Gigabytes");
+    gActiveDrive = &drive;
+    gActiveVolume = volume.get();
+
+    gDVLastTabIndex = 1;
+    ReportSubject subject = ActiveReportSubject();
+    EXPECT_FALSE(subject.isVolume);
+    EXPECT_EQ(subject.name, "Data Disk");
+    EXPECT_EQ(subject.sizeLabel, "465.762 Gigabytes");
+
+    gDVLastTabIndex = 2;
+    subject = ActiveReportSubject();
+    EXPECT_TRUE(subject.isVolume);
+    EXPECT_EQ(subject.name, "Backup");
+    EXPECT_EQ(subject.sizeLabel, "2 Gigabytes");
+
+    gActiveDrive = nullptr;
+    gActiveVolume = nullptr;
+    gDVLastTabIndex = 1;
+    EXPECT_EQ(ReportFormatForFileName("a/Backup Results.xls"), kSpreadsheetReportFormat);
+    EXPECT_EQ(ReportFormatForFileName("Backup Results.XLS"), kTextReportFormat);
+    EXPECT_EQ(ReportFormatForFileName("r.txt"), kTextReportFormat);
+}
+}  // namespace
