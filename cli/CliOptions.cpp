@@ -39,8 +39,8 @@ const char* CliUsageText()
            "                          read. Refused on a mounted or busy device.\n"
            "  --json                  print the results as one JSON object\n"
            "  --graph FILE.png        also draw the zone graph of the results into a PNG picture\n"
-           "  --report FILE           also save the report of the results: a text report, or a\n"
-           "                          tab-separated spreadsheet report when FILE ends in .xls\n"
+           "  --report FILE           also save the results report: text, or tab-separated for\n"
+           "                          spreadsheets when FILE ends in .xls\n"
            "  --list                  list the drives that can be tested and their mounted volumes\n"
            "                          (with --json as one JSON object); runs no test\n"
            "  --help                  show this text\n"
@@ -112,4 +112,12 @@ ParseResult ParseCliOptions(const std::vector<std::string>& arguments,
     }
     result.options = options;
     return result;
+}
+
+std::string ExtraOptionValue(const CliOptions& options, const std::string& name)
+{
+    for (const auto& [option, value] : options.extras)
+        if (option == name)
+            return value;
+    return {};
 }

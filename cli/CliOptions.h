@@ -34,3 +34,6 @@ ParseResult ParseCliOptions(const std::vector<std::string>& arguments,
                             const std::vector<ExtraOption>& extraOptions = {});
 
 const char* CliUsageText();
+
+// The value given to a registered extra option, or empty when it was not given.
+std::string ExtraOptionValue(const CliOptions& options, const std::string& name);

@@ -57,6 +57,15 @@ void PrintDriveJson(std::ostream& out, const DriveInfoRec& drive)
 
 }  // namespace
 
+bool ListOptionGiven(const CliOptions& options)
+{
+    for (const auto& [option, value] : options.extras) {
+        if (option == kListOption)
+            return true;
+    }
+    return false;
+}
+
 int PrintDriveList(std::ostream& out, bool json)
 {
     ClearDriveList();

@@ -14,10 +14,7 @@
 
 std::string GraphPathOption(const CliOptions& options)
 {
-    for (const auto& [name, value] : options.extras)
-        if (name == kGraphOption)
-            return value;
-    return {};
+    return ExtraOptionValue(options, kGraphOption);
 }
 
 std::string CheckGraphOption(const CliOptions& options)

@@ -120,6 +120,8 @@ TEST(CliInput, BadInputExitsWithStatusTwo)
         {"/nonexistent/kestrelia", "i/o Error: No such file or directory"},
         {"--zones 2 --size 2 " + smallFile,
          "Sorry, the test drive is not big enough for the currently selected testing parameters."},
+        {"--report /nonexistent/r.txt " + smallFile, "--report: no folder /nonexistent"},
+        {"--report /tmp " + smallFile, "is a folder"},
     };
     for (const Row& row : rows) {
         std::string out;
@@ -127,6 +129,26 @@ TEST(CliInput, BadInputExitsWithStatusTwo)
         EXPECT_NE(std::string::npos, out.find(row.message)) << row.arguments << ": " << out;
     }
     ::unlink(smallFile.c_str());
+}
+
+TEST(CliReport, SavesTheReportInTheFormatItsNameAsksFor)
+{
+    const std::string target = "/dev/shm/kestrelia-report-target-" + std::to_string(::getpid());
+    RunCommand("truncate -s 64M " + target);
+    for (const std::string suffix : {".txt", ".xls"}) {
+        const std::string report = "/tmp/kestrelia-report-" + std::to_string(::getpid()) + suffix;
+        ASSERT_EQ(0, RunCommand(kCli + " --zones 3 --cycles 2 --report " + report + " " + target));
+        std::string text;
+        RunCommand("cat " + report, &text);
+        EXPECT_EQ(0u, text.find("Kestrelia\xAA 2.0 Test Results\r")) << suffix;
+        EXPECT_NE(std::string::npos, text.find("Test Drive Name: " + target + "\r"));
+        EXPECT_NE(std::string::npos, text.find("Zone Count: 3\rCycle Count: 2\r"));
+        EXPECT_NE(std::string::npos, text.find("Measurement Zone:\t3\r"));
+        EXPECT_NE(std::string::npos, text.find(suffix == ".xls" ? "Cycle 2\t" : "Cycle 2: ")) << suffix;
+        EXPECT_EQ(std::string::npos, text.find('\n'));
+        ::unlink(report.c_str());
+    }
+    ::unlink(target.c_str());
 }
 
 }  // namespace

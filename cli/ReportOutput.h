@@ -1,0 +1,20 @@
+// kestrelia-cli --report FILE: the text report of the test that just ended,
+// or the spreadsheet report when FILE ends in ".xls".
+#pragma once
+
+#include "cli/CliOptions.h"
+
+#include <ostream>
+#include <string>
+
+inline constexpr const char* kReportOption = "--report";
+
+// The --report path given, or empty.
+std::string ReportPathOption(const CliOptions& options);
+
+// Refuses a report that could not be stored, before any test runs. Empty when fine.
+std::string CheckReportOption(const CliOptions& options);
+
+// Saves the report; false with a message on err. Under sudo or pkexec the
+// file is given to the user who asked for it.
+bool WriteRunReport(const std::string& path, const CliOptions& options, std::ostream& err);
