@@ -1,5 +1,7 @@
-// kestrelia-cli --list shows a loop drive with its volumes.
+// kestrelia-cli --list shows a loop drive with its volumes; a write test on
+// the unmounted drive or volume leaves every byte and file as it was.
 #include "LoopDriveFixture.h"
+#include "devices/MountControl.h"
 
 namespace {
 
@@ -27,6 +29,36 @@ TEST_F(LoopDriveTest, CliListShowsTheDriveAndItsVolumes)
                                  "\", \"type\": \"" + volume.type + "\", \"file_system\": \"Linux File System (" +
                                  volume.type + ")\"";
         EXPECT_NE(std::string::npos, out.find(head)) << out;
+    }
+}
+
+struct WriteRow {
+    const char* name;
+    bool wholeDrive;
+};
+
+TEST_F(LoopDriveTest, WriteTestAfterUnmountKeepsEveryFile)
+{
+    for (const WriteRow& row : {WriteRow{"whole drive", true}, WriteRow{"one volume", false}}) {
+        SCOPED_TRACE(row.name);
+        pid_t dissenter = 0;
+        VolInfoRec volume{};
+        ASSERT_EQ(0, FindMountedVolume(volumes_[0].mount->path().c_str(), &volume, false));
+        ASSERT_EQ(0, row.wholeDrive ? UnMountAllDriveVolumesSync(drive().c_str(), &dissenter)
+                                    : UnMountThisVolumeSync(volume, &dissenter));
+        const std::string target = row.wholeDrive ? drive() : volumes_[0].node;
+        std::string before;
+        std::string after;
+        std::string out;
+        ASSERT_EQ(0, RunCommand("cksum < " + target, &before));
+        EXPECT_EQ(0, RunCommand(kCli + " --write --zones 5 --size 8 " + target, &out)) << out;
+        ASSERT_EQ(0, RunCommand("cksum < " + target, &after));
+        EXPECT_EQ(before, after);
+        DriveInfoRec record{};
+        std::snprintf(record.devicePathCStr, sizeof record.devicePathCStr, "%s", drive().c_str());
+        EXPECT_EQ(0, row.wholeDrive ? RemountThisDrivesVolsSync(record) : RemountThisVolumeSync(volume, nullptr));
+        for (const LoopVolume& mounted : volumes_)
+            EXPECT_EQ("marker " + mounted.type, MarkerOf(mounted)) << mounted.type;
     }
 }
 
