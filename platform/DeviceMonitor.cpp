@@ -55,6 +55,11 @@ bool BlockDeviceMonitor::Open()
     address.nl_groups = 1;  // the kernel's broadcast group
     if (bind(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
         return false;
+    // Attaching a partitioned drive sends a burst of events; room for them
+    // keeps a busy interface from losing any (root may exceed the default limit).
+    const int bufferBytes = 1 << 20;
+    if (setsockopt(fd.get(), SOL_SOCKET, SO_RCVBUFFORCE, &bufferBytes, sizeof bufferBytes) != 0)
+        setsockopt(fd.get(), SOL_SOCKET, SO_RCVBUF, &bufferBytes, sizeof bufferBytes);
     socket_ = std::move(fd);
     return true;
 }
