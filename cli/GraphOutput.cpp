@@ -60,9 +60,10 @@ bool WriteResultGraph(const std::string& path, const CliOptions& options, std::o
     const std::string target = options.target.empty() ? "a scratch file" : options.target;
     GraphImageOptions image;
     image.title = QString::fromStdString("Kestrelia zone test of " + target);
-    image.subtitle = QString::asprintf("%s; %d zones, %d %s of %u MB transfers; %s", size,
-                                       gZoneTestCountS32, gTestCyclesS32,
-                                       gTestCyclesS32 == 1 ? "cycle" : "cycles", gXFerMBytes,
+    image.subtitle = QString::asprintf("%s; %d %s, %d %s of %u MB transfers; %s", size,
+                                       gZoneTestCountS32, gZoneTestCountS32 == 1 ? "zone" : "zones",
+                                       gTestCyclesS32, gTestCyclesS32 == 1 ? "cycle" : "cycles",
+                                       gXFerMBytes,
                                        gWriteTestEnabled ? "reads and writes" : "reads only");
     QString error;
     if (SaveResultGraphPng(QString::fromStdString(path), image, &error))

@@ -142,7 +142,7 @@ int32_t InstallGraphicalDB()
             gMyIconRefs[i] = MakeGraphKeyIcon(i);
 
     // Embedded in the standard test pane, so it is shown and hidden with it.
-    QWidget* pane = FindControl(window, "upan", 1);
+    QWidget* pane = display::FindControl(window, "upan", 1);
     QWidget* parent = pane != nullptr ? pane : window;
     if (gGraphicalDataBrowerCntl == nullptr)
         gGraphicalDataBrowerCntl = new GraphKeyWidget(parent);  // owned by the pane

@@ -32,7 +32,13 @@ GraphView::GraphView(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+    FollowGraphGeometry();
+}
+
+void GraphView::FollowGraphGeometry()
+{
     const QRect backdrop = ToQRect(gButtonPictRect);
+    QWidget* parent = parentWidget();
     const QWidget* top = window();
     const QPoint topLeft = parent != nullptr && top != parent ? parent->mapFrom(top, backdrop.topLeft())
                                                               : backdrop.topLeft();

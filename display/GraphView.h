@@ -16,6 +16,9 @@ public:
     // Covers gButtonPictRect, given in the coordinates of the top-level window.
     explicit GraphView(QWidget* parent);
 
+    // Moves the view over gButtonPictRect again after the graph geometry changed.
+    void FollowGraphGeometry();
+
     // Paints the whole graph from the records into the view's image now (bar
     // rectangles, help tags and gGraphMax are updated at once) and has the
     // widget show it. Interface thread only.

@@ -10,14 +10,17 @@
 bool gOverlayEnabled = false;
 
 namespace {
-QPointer<QWidget> gSheet;
+// The sheet's baseline field and safety popup, found once.
+QPointer<QWidget> gBaselineField;
+QPointer<QWidget> gSafetyPopup;
 uint32_t gTargetRate = 0;   // the last whole number read or set
 int32_t gSafetyValue = 1;
 }  // namespace
 
 void SetOverlaySettingsSheet(QWidget* sheet)
 {
-    gSheet = sheet;
+    gBaselineField = display::FindControl(sheet, "etxt", 2);
+    gSafetyPopup = display::FindControl(sheet, "popb", 7);
 }
 
 void SetOverlayTargetRate(uint32_t megabytesPerSecond)
@@ -46,15 +49,13 @@ bool ParseWholeNumber(const QString& text, uint32_t& value)
 
 OverlayInputs CurrentOverlayInputs()
 {
-    if (gSheet) {
-        if (QWidget* field = FindControl(gSheet, "etxt", 2)) {
-            uint32_t rate = 0;
-            if (ParseWholeNumber(ControlText(field).trimmed(), rate))
-                gTargetRate = rate;
-        }
-        if (QWidget* popup = FindControl(gSheet, "popb", 7))
-            gSafetyValue = ControlValue(popup);
+    if (!gBaselineField.isNull()) {
+        uint32_t rate = 0;
+        if (ParseWholeNumber(display::ControlText(gBaselineField).trimmed(), rate))
+            gTargetRate = rate;
     }
+    if (!gSafetyPopup.isNull())
+        gSafetyValue = display::ControlValue(gSafetyPopup);
     OverlayInputs inputs;
     inputs.enabled = gOverlayEnabled;
     inputs.targetRate = static_cast<double>(gTargetRate);

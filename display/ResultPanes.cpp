@@ -28,7 +28,7 @@ QWidget* MainWindow()
 
 void ShowControl(QWidget* window, const char* signature, int id, bool show)
 {
-    if (QWidget* control = FindControl(window, signature, id))
+    if (QWidget* control = display::FindControl(window, signature, id))
         control->setVisible(show);
 }
 
@@ -40,7 +40,7 @@ void SetAxisLabels(const GraphPaintResult& paint)
         if (gAxisLabels[i].isNull() || std::strcmp(gAxisLabelTexts[i], paint.axisLabels[i]) == 0)
             continue;
         std::memcpy(gAxisLabelTexts[i], paint.axisLabels[i], sizeof gAxisLabelTexts[i]);
-        SetControlText(gAxisLabels[i], QString::fromLatin1(paint.axisLabels[i]));
+        display::SetControlText(gAxisLabels[i], QString::fromLatin1(paint.axisLabels[i]));
     }
 }
 
@@ -56,7 +56,7 @@ int32_t InstallResultsDisplay()
     QWidget* window = MainWindow();
     if (window == nullptr)
         return -1;
-    QWidget* graphPane = FindControl(window, "upan", 10);
+    QWidget* graphPane = display::FindControl(window, "upan", 10);
     if (graphPane == nullptr)
         return -1;
     const QPoint origin = graphPane->mapTo(window, QPoint(0, 0));
@@ -70,13 +70,15 @@ int32_t InstallResultsDisplay()
     QWidget* parent = graphPane->parentWidget() != nullptr ? graphPane->parentWidget() : window;
     if (gGraphView.isNull())
         gGraphView = new GraphView(parent);  // owned by its parent widget
+    else
+        gGraphView->FollowGraphGeometry();
     gGraphView->show();
     gGraphView->raise();
     if (QWidget* key = gGraphicalDataBrowerCntl)
         key->raise();
 
     for (int i = 0; i < kAxisLabelCount; ++i) {
-        gAxisLabels[i] = FindControl(window, "stxt", kFirstAxisLabelId + i);
+        gAxisLabels[i] = display::FindControl(window, "stxt", kFirstAxisLabelId + i);
         gAxisLabelTexts[i][0] = '\0';
     }
     return 0;
@@ -101,7 +103,7 @@ void ToggleTestPanes()
         return;
     ShowControl(window, "upan", 1, false);
     ShowControl(window, "upan", 2, false);
-    const int value = ControlValue(FindControl(window, "pgrp", 1));
+    const int value = display::ControlValue(display::FindControl(window, "pgrp", 1));
     // A popup without a choice shows the standard test, as at start-up.
     gCurrentSelectedTestType = value == 2 ? 2 : 1;
     ShowControl(window, "upan", gCurrentSelectedTestType, true);

@@ -11,7 +11,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <functional>
 #include <new>
 
@@ -24,8 +23,7 @@ constexpr double kFrameMs = 1000.0 / 60.0;
 
 void FillZones(int zones, bool writes)
 {
-    std::memset(gSavedREADResultsInfo, 0, sizeof gSavedREADResultsInfo);
-    std::memset(gSavedWRITEResultsInfo, 0, sizeof gSavedWRITEResultsInfo);
+    ResetZoneTestResults();
     gZoneTestCountS32 = zones;
     gBarGraphWidth = BarWidthForZoneCount(zones);
     gWriteTestEnabled = writes;

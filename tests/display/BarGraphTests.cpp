@@ -180,14 +180,6 @@ TEST_F(BarGraphTest, AxisLabelsFollowTheHighestSpeed)
     EXPECT_EQ(gGraphMax, 86);
 }
 
-TEST_F(BarGraphTest, WithoutMeasuredZonesTheLabelsStayAndTheScaleIsOne)
-{
-    Render();
-    EXPECT_TRUE(result.drawn);
-    EXPECT_FALSE(result.labelsSet);
-    EXPECT_EQ(result.scaleTop, 1u);
-}
-
 TEST_F(BarGraphTest, GridLinesAddToTheBackdropWhenActiveAndAreWhiteWhenInactive)
 {
     const auto added = [](const QColor& under, int times) {
@@ -249,20 +241,6 @@ TEST_P(HelpTagTest, TextHasFiveLines)
 
 INSTANTIATE_TEST_SUITE_P(Tags, HelpTagTest, ::testing::ValuesIn(kTagRows),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(BarGraphTest, HelpTagsAreRecordedWhileDrawing)
-{
-    gWriteTestEnabled = true;
-    SetZone(0, 0, {1, 2, 3}, true);
-    SetZone(0, 0, {1, 2, 3}, false);
-    Render();
-    const std::string read(reinterpret_cast<const char*>(gSavedReadResultsHelpTag[0] + 1),
-                           gSavedReadResultsHelpTag[0][0]);
-    const std::string write(reinterpret_cast<const char*>(gSavedWriteResultsHelpTag[0] + 1),
-                            gSavedWriteResultsHelpTag[0][0]);
-    EXPECT_EQ(read.rfind("Zone: 1\rStarting Sector: 0\rMaximum Read Speed: 3.00", 0), 0u);
-    EXPECT_EQ(write.rfind("Zone: 1\rStarting Sector: 0\rMaximum Write Speed: 3.00", 0), 0u);
-}
 
 struct ScaleRow {
     double maxSpeed;

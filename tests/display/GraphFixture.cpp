@@ -1,15 +1,8 @@
 #include "GraphFixture.h"
 
-#include <cstring>
-
 void GraphFixture::SetUp()
 {
-    std::memset(gSavedREADResultsInfo, 0, sizeof gSavedREADResultsInfo);
-    std::memset(gSavedWRITEResultsInfo, 0, sizeof gSavedWRITEResultsInfo);
-    std::memset(gSavedReadResultsGraphRects, 0, sizeof gSavedReadResultsGraphRects);
-    std::memset(gSavedWriteResultsGraphRects, 0, sizeof gSavedWriteResultsGraphRects);
-    std::memset(gSavedReadResultsHelpTag, 0, sizeof gSavedReadResultsHelpTag);
-    std::memset(gSavedWriteResultsHelpTag, 0, sizeof gSavedWriteResultsHelpTag);
+    ResetZoneTestResults();  // no host is installed: nothing is redrawn
     gCurrentSelectedTestType = 1;
     gZoneTestCountS32 = 1;
     gWriteTestEnabled = false;

@@ -23,44 +23,6 @@ TEST(GraphKey, Is659By19PixelsEnding19PixelsAboveTheChart)
     }
 }
 
-TEST(GraphKey, ColumnTitlesInOrder)
-{
-    const char* titles[kGraphKeyColumns] = {"Graph Key:", "Max Read", "Max Write", "Ave Read",
-                                            "Ave Write",  "Min Read", "Min Write"};
-    for (int c = 0; c < kGraphKeyColumns; ++c)
-        EXPECT_STREQ(GraphKeyTitle(c), titles[c]);
-}
-
-struct IconRow {
-    int index;
-    QColor colour;
-    bool stippled;
-};
-
-const IconRow kIconRows[] = {
-    {0, myGreenColor, false}, {1, myGreenColor, true}, {2, myYellowColor, false},
-    {3, myYellowColor, true}, {4, myRedColor, false},  {5, myRedColor, true},
-};
-
-TEST(GraphKey, IconsShowTheSegmentColour)
-{
-    const unsigned char rows[8] = {0x77, 0xDD, 0x77, 0xDD, 0x77, 0xDD, 0x77, 0xDD};
-    for (const IconRow& row : kIconRows) {
-        const QImage icon = MakeGraphKeyIcon(row.index);
-        ASSERT_EQ(icon.size(), QSize(16, 16));
-        int coloured = 0, other = 0;
-        for (int y = 3; y < 13; ++y)
-            for (int x = 3; x < 13; ++x) {
-                const bool isColour = icon.pixelColor(x, y).rgb() == row.colour.rgb();
-                const bool expected = !row.stippled || (rows[y % 8] & (0x80 >> (x % 8))) != 0;
-                EXPECT_EQ(isColour, expected) << "icon " << row.index << " x " << x << " y " << y;
-                (isColour ? coloured : other) += 1;
-            }
-        EXPECT_GT(coloured, 0);
-        EXPECT_EQ(other > 0, row.stippled) << "icon " << row.index;
-    }
-}
-
 TEST(GraphKey, EachIconColumnShowsItsColourAndTheFirstNone)
 {
     QImage key(659, kGraphKeyHeight, QImage::Format_RGB32);

@@ -5,13 +5,9 @@
 #include "display/GraphColors.h"
 #include "display/OverlaySettings.h"
 
-#include <QComboBox>
-#include <QLineEdit>
-#include <QWidget>
 
 #include <algorithm>
 #include <cstdlib>
-#include <memory>
 #include <string>
 
 namespace {
@@ -191,37 +187,6 @@ TEST(OverlaySettings, BaselineFieldTakesDigitsOnly)
             EXPECT_EQ(value, row.value) << row.text;
         }
     }
-}
-
-TEST(OverlaySettings, ReadsTheSheetAndKeepsTheLastWholeNumber)
-{
-    auto sheet = std::make_unique<QWidget>();
-    auto* field = new QLineEdit(sheet.get());
-    field->setProperty("controlSignature", QStringLiteral("etxt"));
-    field->setProperty("controlId", 2);
-    auto* popup = new QComboBox(sheet.get());
-    popup->setProperty("controlSignature", QStringLiteral("popb"));
-    popup->setProperty("controlId", 7);
-    popup->addItems({QStringLiteral("None"), QStringLiteral("5%"), QStringLiteral("10%")});
-    popup->setCurrentIndex(2);
-    SetOverlaySettingsSheet(sheet.get());
-    gOverlayEnabled = true;
-
-    field->setText(QStringLiteral("85"));
-    OverlayInputs inputs = CurrentOverlayInputs();
-    EXPECT_TRUE(inputs.enabled);
-    EXPECT_EQ(inputs.targetRate, 85.0);
-    EXPECT_EQ(inputs.safetyValue, 3);
-
-    field->setText(QStringLiteral("8x"));  // being typed: the last number stands
-    EXPECT_EQ(CurrentOverlayInputs().targetRate, 85.0);
-    field->setText(QString());
-    EXPECT_EQ(CurrentOverlayInputs().targetRate, 0.0);
-
-    sheet.reset();  // a destroyed sheet is not read
-    EXPECT_EQ(CurrentOverlayInputs().targetRate, 0.0);
-    SetOverlaySettingsSheet(nullptr);
-    gOverlayEnabled = false;
 }
 
 }  // namespace

@@ -95,16 +95,6 @@ TEST_F(ResultPanesTest, GeometryComesFromTheGraphPane)
     EXPECT_EQ(gColumnWidth, 94);
 }
 
-TEST_F(ResultPanesTest, InstallNeedsTheWindowAndTheGraphPane)
-{
-    gMainWindowRef = nullptr;
-    EXPECT_EQ(InstallResultsDisplay(), -1);
-    QWidget bare;
-    gMainWindowRef = &bare;
-    EXPECT_EQ(InstallResultsDisplay(), -1);
-    gMainWindowRef = window.get();
-}
-
 TEST_F(ResultPanesTest, RedrawPaintsTheBarsAndSetsTheLabels)
 {
     SetZone(0, 0, {50, 70, 85.3});

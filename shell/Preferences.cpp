@@ -1,0 +1,265 @@
+#include "shell/Preferences.h"
+
+#include "display/ControlLookup.h"
+#include "engine/LaunchChecks.h"
+#include "engine/TestModel.h"
+#include "display/OverlaySettings.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QMessageBox>
+#include <QSettings>
+
+#include <cstring>
+#include <memory>
+
+WindowRef gSettingsSheetWindow = nullptr;
+
+using display::ControlText;
+using display::ControlValue;
+using display::FindControl;
+using display::SetControlText;
+
+namespace {
+QString gOrganization = QStringLiteral("Kestrelia");
+QString gApplication = QStringLiteral("Kestrelia");
+
+constexpr const char* kVersionKey = "AppPrefsVersionNum";
+constexpr const char* kOverlayKey = "OverlayEnabled";
+constexpr const char* kIterationsKey = "IterationsPopup";
+constexpr const char* kZonesKey = "ZonesPopup";
+constexpr const char* kSafetyKey = "SafetyPopup";
+constexpr const char* kTransferSizeKey = "TransferSize";
+constexpr const char* kBaselineKey = "BaselineSpeed";
+
+std::unique_ptr<QSettings> ApplicationSettings()
+{
+    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, gOrganization, gApplication);
+}
+
+// A value from the application's settings or, while they have no version
+// yet, from the suite.
+QVariant ReadValue(const char* key)
+{
+    const auto own = ApplicationSettings();
+    if (own->contains(key))
+        return own->value(key);
+    if (!own->contains(kVersionKey)) {
+        const QSettings suite(QSettings::IniFormat, QSettings::UserScope, kPrefsSuiteDomain);
+        return suite.value(key);
+    }
+    return {};
+}
+
+void WriteValue(const char* key, const QVariant& value)
+{
+    ApplicationSettings()->setValue(key, value);
+}
+
+QWidget* Sheet()
+{
+    return static_cast<QWidget*>(gSettingsSheetWindow);
+}
+
+QWidget* MainWindow()
+{
+    return static_cast<QWidget*>(gMainWindowRef);
+}
+
+void SetSummaryText(int id, const QString& text)
+{
+    SetControlText(FindControl(MainWindow(), "stxt", id), text);
+}
+
+void SetControlValue(QWidget* control, int value)
+{
+    if (auto* combo = qobject_cast<QComboBox*>(control))
+        combo->setCurrentIndex(value - 1);
+    else if (auto* group = qobject_cast<QGroupBox*>(control); group && group->isCheckable())
+        group->setChecked(value != 0);
+    else if (auto* button = qobject_cast<QAbstractButton*>(control))
+        button->setChecked(value != 0);
+}
+
+// Enables or disables every control inside the overlay group, not the group's own check box.
+void EnableEmbeddedControls(QWidget* group, bool enabled)
+{
+    if (group == nullptr)
+        return;
+    for (QWidget* child : group->findChildren<QWidget*>())
+        child->setEnabled(enabled);
+}
+
+void ShowOverlaySummary(bool overlayOn)
+{
+    if (!overlayOn) {
+        SetSummaryText(10, QStringLiteral("Disabled"));
+        return;
+    }
+    const int safety = ControlValue(FindControl(Sheet(), "popb", 7));
+    if (safety == 1)
+        SetSummaryText(10, QStringLiteral("none"));
+    else
+        SetSummaryText(10, QString::asprintf("%2ld %s", static_cast<long>((safety - 1) * 5), "%"));
+}
+
+void DefaultRejection(const QString& message, const QString& explanation)
+{
+    QApplication::beep();
+    QMessageBox box(QMessageBox::Critical, QObject::tr("Error"), message, QMessageBox::Ok, Sheet());
+    box.setInformativeText(explanation);
+    box.exec();
+}
+
+SheetRejection gRejection = DefaultRejection;
+}  // namespace
+
+void SetPreferencesLocation(const QString& organization, const QString& application)
+{
+    gOrganization = organization;
+    gApplication = application;
+}
+
+void SaveVersionNumberIntoPrefs(int32_t version)
+{
+    WriteValue(kVersionKey, version);
+}
+
+void SaveThisBoolCtlValueIntoPrefs(QWidget* window, const char* signature, int id, const char* key)
+{
+    WriteValue(key, ControlValue(FindControl(window, signature, id)) != 0);
+}
+
+void SaveThisS16CtlValueIntoPrefs(QWidget* window, const char* signature, int id, const char* key)
+{
+    WriteValue(key, static_cast<int>(static_cast<int16_t>(ControlValue(FindControl(window, signature, id)))));
+}
+
+void SaveThisETextCtlValueIntoPrefs(QWidget* window, int id, const char* key)
+{
+    WriteValue(key, ControlText(FindControl(window, "etxt", id)));
+}
+
+int32_t GetPrefsVersion()
+{
+    return ReadValue(kVersionKey).toInt();
+}
+
+int16_t GetPrefsNumValue16(const char* key)
+{
+    return static_cast<int16_t>(ReadValue(key).toInt());
+}
+
+bool GetPrefsBoolKeyValue(const char* key)
+{
+    return ReadValue(key).toBool();
+}
+
+void GetPrefsCString(const char* key, char* text)
+{
+    text[0] = '\0';
+    const QByteArray bytes = ReadValue(key).toString().toUtf8();
+    if (bytes.size() >= 256)
+        return;  // does not fit: read as empty
+    std::memcpy(text, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    text[bytes.size()] = '\0';
+}
+
+void GetApplicationPrefs()
+{
+    QWidget* sheet = Sheet();
+    char text[256];
+
+    GetPrefsCString(kTransferSizeKey, text);
+    if (text[0] != '\0') {
+        SetControlText(FindControl(sheet, "etxt", 1), QString::fromUtf8(text));
+        SetSummaryText(6, QString::fromUtf8(text) + QStringLiteral(" Megabytes"));
+    }
+    if (const int16_t cycles = GetPrefsNumValue16(kIterationsKey); cycles != 0) {
+        SetControlValue(FindControl(sheet, "popb", 4), cycles);
+        SetSummaryText(7, QString::number(cycles));
+    }
+    if (const int16_t zones = GetPrefsNumValue16(kZonesKey); zones != 0) {
+        SetControlValue(FindControl(sheet, "popb", 3), zones);
+        SetSummaryText(8, QString::number(zones));
+    }
+    gOverlayEnabled = GetPrefsBoolKeyValue(kOverlayKey);
+
+    GetPrefsCString(kBaselineKey, text);
+    if (text[0] != '\0') {
+        SetControlText(FindControl(sheet, "etxt", 2), QString::fromUtf8(text));
+        SetSummaryText(9, gOverlayEnabled ? QString::fromUtf8(text) + QStringLiteral(" MB/sec")
+                                          : QStringLiteral("Disabled"));
+    }  // an empty baseline leaves its summary as it was
+    if (const int16_t safety = GetPrefsNumValue16(kSafetyKey); safety != 0)
+        SetControlValue(FindControl(sheet, "popb", 7), safety);
+    ShowOverlaySummary(gOverlayEnabled);
+
+    QWidget* group = FindControl(sheet, "cgrp", 1);
+    SetControlValue(group, gOverlayEnabled ? 1 : 0);
+    EnableEmbeddedControls(group, gOverlayEnabled);
+}
+
+int32_t SaveApplicationPrefs()
+{
+    QWidget* sheet = Sheet();
+    SaveVersionNumberIntoPrefs(kAppPrefsVersion);
+    SaveThisBoolCtlValueIntoPrefs(sheet, "cgrp", 1, kOverlayKey);
+    SaveThisS16CtlValueIntoPrefs(sheet, "popb", 4, kIterationsKey);
+    SaveThisS16CtlValueIntoPrefs(sheet, "popb", 3, kZonesKey);
+    SaveThisS16CtlValueIntoPrefs(sheet, "popb", 7, kSafetyKey);
+    SaveThisETextCtlValueIntoPrefs(sheet, 1, kTransferSizeKey);
+    SaveThisETextCtlValueIntoPrefs(sheet, 2, kBaselineKey);
+    const auto settings = ApplicationSettings();
+    settings->sync();
+    return settings->status() == QSettings::NoError ? 0 : -1;
+}
+
+void SetSheetRejection(SheetRejection rejection)
+{
+    gRejection = rejection ? std::move(rejection) : SheetRejection(DefaultRejection);
+}
+
+bool AcceptSettingsSheet()
+{
+    QWidget* sheet = Sheet();
+    const std::string sizeText = ControlText(FindControl(sheet, "etxt", 1)).toStdString();
+    if (!IsWholeNumberText(sizeText)) {
+        gRejection(kSheetSizeNotWholeMessage, QString());
+        return false;
+    }
+    const uint32_t megabytes = MegabytesFromText(sizeText);
+    gXFerMBytes = megabytes;
+    gXFerKBytes = megabytes * 1024u;
+    if (megabytes < 1 || megabytes > kMaxTransferMegabytes) {
+        gRejection(kTransferSizeUnsupportedMessage, kTransferSizeUnsupportedExplanation);
+        return false;
+    }
+    if (!IsWholeNumberText(ControlText(FindControl(sheet, "etxt", 2)).toStdString())) {
+        gRejection(kSheetOverlayNotWholeMessage, QString());
+        return false;
+    }
+    if (sheet != nullptr)
+        sheet->hide();
+    SaveApplicationPrefs();
+    GetApplicationPrefs();
+    return true;
+}
+
+void InstallSettingsSheetHandlers(QWidget* sheet, std::function<void()> onAccepted)
+{
+    gSettingsSheetWindow = sheet;
+    if (auto* confirm = qobject_cast<QAbstractButton*>(FindControl(sheet, "push", 10))) {
+        QObject::connect(confirm, &QAbstractButton::clicked, confirm, [onAccepted] {
+            if (AcceptSettingsSheet() && onAccepted)
+                onAccepted();
+        });
+    }
+    if (auto* group = qobject_cast<QGroupBox*>(FindControl(sheet, "cgrp", 1))) {
+        // The overlay switch itself changes only when the sheet is accepted.
+        QObject::connect(group, &QGroupBox::toggled, group,
+                         [group](bool on) { EnableEmbeddedControls(group, on); });
+    }
+}
