@@ -41,6 +41,8 @@ const char* CliUsageText()
            "  --graph FILE.png        also draw the zone graph of the results into a PNG picture\n"
            "  --report FILE           also save the results report: text, or tab-separated for\n"
            "                          spreadsheets when FILE ends in .xls\n"
+           "  --list                  list the drives that can be tested and their mounted volumes\n"
+           "                          (with --json as one JSON object); runs no test\n"
            "  --help                  show this text\n"
            "\n"
            "Speeds are in MB per second of 1,048,576 bytes. Exit status: 0 done, 1 the test\n"

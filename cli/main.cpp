@@ -1,6 +1,7 @@
 // kestrelia-cli: the speed test engine from a terminal.
 #include "cli/BenchmarkRun.h"
 #include "cli/CliOptions.h"
+#include "cli/DriveListing.h"
 #include "cli/GraphOutput.h"
 #include "cli/ReportOutput.h"
 
@@ -17,7 +18,7 @@ void OnInterrupt(int)
 int main(int argc, char** argv)
 {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    const ParseResult parsed = ParseCliOptions(arguments, {{kGraphOption, true}, {kReportOption, true}});
+    const ParseResult parsed = ParseCliOptions(arguments, {{kGraphOption, true}, {kReportOption, true}, {kListOption, false}});
     if (!parsed.options) {
         std::cerr << "kestrelia-cli: " << parsed.error << '\n';
         return kExitBadInput;
@@ -25,6 +26,10 @@ int main(int argc, char** argv)
     const CliOptions& options = *parsed.options;
     if (options.help) {
         std::cout << CliUsageText();
+        return kExitDone;
+    }
+    if (ListOptionGiven(options)) {
+        PrintDriveList(std::cout, options.json);
         return kExitDone;
     }
     for (const std::string& problem : {CheckGraphOption(options), CheckReportOption(options)}) {

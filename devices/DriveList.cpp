@@ -1,5 +1,6 @@
 #include "devices/DriveList.h"
 
+#include "devices/DevicePaths.h"
 #include "devices/RegistryQueries.h"
 #include "devices/VolumeRecords.h"
 #include "format/ByteText.h"
@@ -71,6 +72,25 @@ void FillCompositeMedium(const RegistryEntry& medium, DriveInfoRec& record)
 bool IsWholeDiskEvent(const BlockDeviceEvent& event)
 {
     return event.devtype.empty() || event.devtype == "disk";
+}
+
+// Lists the media of the registry that are not listed yet and pass the rule.
+void AppendUnlistedMedia(const MediaRegistry& registry)
+{
+    for (const RegistryEntry* medium : registry.media) {
+        if (gListedDriveCount >= kMaxDriveCount)
+            break;
+        char path[kPathBytes];
+        IOKitUtilsGetBDSName(*medium, path);
+        if (FindListedDrive(path) >= 0)
+            continue;
+        if (InsertMediaInfo(*medium, gListedDriveCount)) {
+            ++gListedDriveCount;
+            Host().DriveAppended(gListedDriveCount - 1);
+        }
+    }
+    if (gListedDriveCount < kMaxDriveCount)
+        std::memset(&gSavedDriveInfoArray[gListedDriveCount], 0, sizeof(DriveInfoRec));
 }
 
 }  // namespace
@@ -193,21 +213,7 @@ int IOKitRegisterForDeviceArrivalsRemovals()
     // first event is missed.
     if (!gDeviceMonitor.IsOpen())
         gDeviceMonitor.Open();
-    const MediaRegistry registry = BuildMediaRegistry(gSysRoot);
-    for (const RegistryEntry* medium : registry.media) {
-        if (gListedDriveCount >= kMaxDriveCount)
-            break;
-        char path[kPathBytes];
-        IOKitUtilsGetBDSName(*medium, path);
-        if (FindListedDrive(path) >= 0)
-            continue;
-        if (InsertMediaInfo(*medium, gListedDriveCount)) {
-            ++gListedDriveCount;
-            Host().DriveAppended(gListedDriveCount - 1);
-        }
-    }
-    if (gListedDriveCount < kMaxDriveCount)
-        std::memset(&gSavedDriveInfoArray[gListedDriveCount], 0, sizeof(DriveInfoRec));
+    AppendUnlistedMedia(BuildMediaRegistry(gSysRoot));
     return gDeviceMonitor.Descriptor();
 }
 
@@ -220,4 +226,17 @@ void ProcessDeviceEvents()
 {
     for (const BlockDeviceEvent& event : gDeviceMonitor.ReadPending())
         HandleBlockDeviceEvent(event);
+    if (gDeviceMonitor.TakeLostEvents())
+        RescanDriveList();
+}
+
+void RescanDriveList()
+{
+    // Listed drives first (gone or changed), last slot first so the
+    // removals do not move the drives still to be looked at.
+    for (int slot = gListedDriveCount - 1; slot >= 0; --slot) {
+        const std::string name = KernelNameOfDevicePath(gSavedDriveInfoArray[slot].devicePathCStr);
+        HandleBlockDeviceEvent({"change", name, "disk"});
+    }
+    AppendUnlistedMedia(BuildMediaRegistry(gSysRoot));
 }

@@ -47,6 +47,9 @@ int DeviceMonitorDescriptor();
 // Reads the pending device events and updates the list.
 void ProcessDeviceEvents();
 
+// Brings the list in line with the devices present (after lost events).
+void RescanDriveList();
+
 // Applies one device event: arrivals, departures, and size changes (loop
 // devices announce attach and detach as "change" with the new size) that
 // take a medium across the acceptance rule.

@@ -30,6 +30,7 @@ struct VolInfoRec {
     char fileSystemTypeCStr[kTextBytes];   // "ext4", "xfs", ...
     char vfsOptionsCStr[kPathBytes];       // "rw,relatime", ...
     char fsOptionsCStr[kPathBytes];        // the file system's own options
+    char fsRootCStr[kPathBytes];           // folder of the file system mounted there: "/", or a bind mount's
     VolumeParams volParms;
     uint64_t totalBytes64;
     char rootRef[kPathBytes];              // the mount point (root directory of the volume)

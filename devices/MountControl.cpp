@@ -5,6 +5,7 @@
 
 #include <libmount/libmount.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -68,6 +69,34 @@ bool MountArguments(const VolInfoRec& volume, unsigned long* flags, std::string*
     }
     *data = options;
     return true;
+}
+
+bool IsBindMount(const VolInfoRec& volume)
+{
+    return volume.fsRootCStr[0] != '\0' && std::strcmp(volume.fsRootCStr, "/") != 0;
+}
+
+// A bind mount shows a folder of a file system mounted elsewhere: it is
+// made again from a mount of the whole file system on the same device.
+int MountBindAgain(const VolInfoRec& volume, unsigned long flags)
+{
+    auto mounted = std::make_unique<VolInfoRec[]>(kMaxVolumeCount);
+    const int16_t count = GetBSDDrivesVolumes(volume.blockDevicePathCStr, mounted.get(), false);
+    for (int16_t index = 0; index < count; ++index) {
+        const VolInfoRec& whole = mounted[index];
+        if (IsBindMount(whole) || std::strcmp(whole.blockDevicePathCStr, volume.blockDevicePathCStr) != 0)
+            continue;
+        const std::string folder = std::string(whole.rootRef == std::string("/") ? "" : whole.rootRef) + volume.fsRootCStr;
+        if (mount(folder.c_str(), volume.rootRef, nullptr, MS_BIND, nullptr) != 0)
+            return -errno;
+        // A bind mount takes its own flags (read-only, noexec, ...) only through a remount.
+        const unsigned long own = flags & (MS_RDONLY | MS_NOSUID | MS_NODEV | MS_NOEXEC | MS_NOATIME |
+                                           MS_NODIRATIME | MS_RELATIME);
+        if (own != 0 && mount(nullptr, volume.rootRef, nullptr, MS_REMOUNT | MS_BIND | own, nullptr) != 0)
+            return -errno;
+        return 0;
+    }
+    return -ENOENT;
 }
 
 int UnmountRecorded(const VolInfoRec& volume, pid_t* outDissenter)
@@ -146,9 +175,13 @@ int RemountThisVolumeSync(const VolInfoRec& volume, int16_t* outVRefNum)
     std::string data;
     if (!MountArguments(volume, &flags, &data))
         return -1;
-    if (mount(volume.mountSourceCStr, volume.rootRef, volume.fileSystemTypeCStr, flags,
-              data.empty() ? nullptr : data.c_str()) != 0)
+    if (IsBindMount(volume)) {
+        if (const int status = MountBindAgain(volume, flags); status != 0)
+            return status;
+    } else if (mount(volume.mountSourceCStr, volume.rootRef, volume.fileSystemTypeCStr, flags,
+                     data.empty() ? nullptr : data.c_str()) != 0) {
         return -errno;
+    }
     for (auto it = gUnmountedVolumes.begin(); it != gUnmountedVolumes.end(); ++it) {
         if (std::strcmp(it->rootRef, volume.rootRef) == 0 &&
             std::strcmp(it->blockDevicePathCStr, volume.blockDevicePathCStr) == 0) {
@@ -170,6 +203,8 @@ int RemountThisDrivesVolsSync(const DriveInfoRec& drive)
         if (DevicePathIsOnDrive(volume.blockDevicePathCStr, drive.devicePathCStr))
             toMount.push_back(volume);
     }
+    // Whole file systems first: bind mounts are made from them.
+    std::stable_partition(toMount.begin(), toMount.end(), [](const VolInfoRec& volume) { return !IsBindMount(volume); });
     int status = 0;
     for (const VolInfoRec& volume : toMount)
         status = RemountThisVolumeSync(volume, nullptr);

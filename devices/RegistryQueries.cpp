@@ -76,9 +76,9 @@ bool AtaBusText(const RegistryEntry& entry, std::string* bus)
             *bus = "???";
             return true;
         }
-        std::string hex(bytes->size() * 2 + 1, '\0');
-        ConvertCFDataToCStr(bytes->data(), bytes->size(), hex.data());
-        hex.resize(std::strlen(hex.c_str()));
+        char dump[kTextBytes] = "";
+        ConvertCFDataToCStr(bytes->data(), bytes->size(), dump);
+        const std::string hex = dump;
         const std::size_t first = hex.find_first_not_of('0');
         *bus = first == std::string::npos ? "0" : hex.substr(first);
         return true;

@@ -64,6 +64,12 @@ std::string VolumeNameOf(const std::string& mountPoint)
     return slash == std::string::npos ? mountPoint : mountPoint.substr(slash + 1);
 }
 
+std::string RootOf(libmnt_fs* fs)
+{
+    const char* root = mnt_fs_get_root(fs);
+    return std::string(root && root[0] ? root : "/");
+}
+
 }  // namespace
 
 std::vector<MountTableEntry> ReadMountTable(const char* mountInfoPath)
@@ -77,7 +83,7 @@ std::vector<MountTableEntry> ReadMountTable(const char* mountInfoPath)
     while (mnt_table_next_fs(table.get(), iter.get(), &fs) == 0) {
         MountTableEntry mount{Text(mnt_fs_get_source(fs)), Text(mnt_fs_get_target(fs)),
                               Text(mnt_fs_get_fstype(fs)), Text(mnt_fs_get_vfs_options(fs)),
-                              Text(mnt_fs_get_fs_options(fs))};
+                              Text(mnt_fs_get_fs_options(fs)), RootOf(fs)};
         if (mount.source.rfind("/", 0) == 0 || IsNetworkSource(mount.source))
             mounts.push_back(mount);
     }
@@ -92,6 +98,7 @@ void SetVolumeMountFields(VolInfoRec* record, const MountTableEntry& mount)
     CopyText(mount.type, record->fileSystemTypeCStr, sizeof record->fileSystemTypeCStr);
     CopyText(mount.vfsOptions, record->vfsOptionsCStr, sizeof record->vfsOptionsCStr);
     CopyText(mount.fsOptions, record->fsOptionsCStr, sizeof record->fsOptionsCStr);
+    CopyText(mount.root, record->fsRootCStr, sizeof record->fsRootCStr);
     const std::string name = VolumeNameOf(mount.target);
     CopyCStrToPStr(name.c_str(), record->volNamePStr);
 }

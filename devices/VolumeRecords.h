@@ -15,6 +15,7 @@ struct MountTableEntry {
     std::string type;       // "ext4", ...
     std::string vfsOptions;
     std::string fsOptions;
+    std::string root = "/";  // the folder of the file system shown there ("/" unless a bind mount)
 };
 
 // The mounts of this process's mount table that can be volumes (those with

@@ -1,5 +1,6 @@
 #include "platform/DeviceMonitor.h"
 
+#include <cerrno>
 #include <cstring>
 #include <string.h>
 #include <linux/netlink.h>
@@ -37,6 +38,13 @@ bool ParseUevent(const char* message, std::size_t length, BlockDeviceEvent* even
     return true;
 }
 
+bool BlockDeviceMonitor::TakeLostEvents()
+{
+    const bool lost = lostEvents_;
+    lostEvents_ = false;
+    return lost;
+}
+
 bool BlockDeviceMonitor::Open()
 {
     UniqueFd fd(socket(AF_NETLINK, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, NETLINK_KOBJECT_UEVENT));
@@ -47,6 +55,11 @@ bool BlockDeviceMonitor::Open()
     address.nl_groups = 1;  // the kernel's broadcast group
     if (bind(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
         return false;
+    // Attaching a partitioned drive sends a burst of events; room for them
+    // keeps a busy interface from losing any (root may exceed the default limit).
+    const int bufferBytes = 1 << 20;
+    if (setsockopt(fd.get(), SOL_SOCKET, SO_RCVBUFFORCE, &bufferBytes, sizeof bufferBytes) != 0)
+        setsockopt(fd.get(), SOL_SOCKET, SO_RCVBUF, &bufferBytes, sizeof bufferBytes);
     socket_ = std::move(fd);
     return true;
 }
@@ -59,6 +72,12 @@ std::vector<BlockDeviceEvent> BlockDeviceMonitor::ReadPending()
     char buffer[8192];
     for (;;) {
         const ssize_t received = recv(socket_.get(), buffer, sizeof buffer - 1, 0);
+        if (received < 0 && errno == ENOBUFS) {
+            lostEvents_ = true;
+            continue;
+        }
+        if (received < 0 && errno == EINTR)
+            continue;
         if (received <= 0)
             break;
         buffer[received] = '\0';

@@ -27,7 +27,11 @@ public:
     bool IsOpen() const { return socket_.valid(); }
     // Every block-device event received so far (none when nothing is pending).
     std::vector<BlockDeviceEvent> ReadPending();
+    // True once after the kernel dropped events because they were not read
+    // in time; the reader must then look at the devices afresh.
+    bool TakeLostEvents();
 
 private:
     UniqueFd socket_;
+    bool lostEvents_ = false;
 };

@@ -115,6 +115,26 @@ TEST_F(LoopDriveTest, OneVolumeUnmountsAndMountsBackAlone)
     EXPECT_EQ(0, RememberedUnmountCount());
 }
 
+TEST_F(LoopDriveTest, BindMountComesBackAsABindMount)
+{
+    const std::string folder = volumes_[0].mount->path() + "/shared";
+    ASSERT_EQ(0, RunCommand("mkdir " + folder + " && echo inner > " + folder + "/inner"));
+    TemporaryMount view(folder, "bind,ro");
+    ASSERT_TRUE(view.mounted()) << view.error();
+    const MountState before = MountAt(view.path());
+    ASSERT_EQ("/shared", before.root);
+
+    pid_t dissenter = -1;
+    ASSERT_EQ(0, UnMountAllDriveVolumesSync(drive().c_str(), &dissenter));
+    EXPECT_EQ("", MountAt(view.path()).source);
+    ASSERT_EQ(0, RemountThisDrivesVolsSync(DriveNamed(drive())));
+    EXPECT_EQ(before, MountAt(view.path()));
+    std::string inner;
+    EXPECT_EQ(0, RunCommand("cat " + view.path() + "/inner", &inner));
+    EXPECT_EQ("inner\n", inner);
+    EXPECT_EQ("marker " + volumes_[0].type, MarkerOf(volumes_[0]));
+}
+
 TEST_F(LoopDriveTest, NothingToDoWithoutVolumesOrDevice)
 {
     pid_t dissenter = -1;

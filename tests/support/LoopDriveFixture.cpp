@@ -25,7 +25,7 @@ MountState MountAt(const std::string& mountPoint)
     const std::vector<MountTableEntry> mounts = ReadMountTable();
     for (auto it = mounts.rbegin(); it != mounts.rend(); ++it) {
         if (it->target == mountPoint)
-            return {it->source, it->type, it->vfsOptions, it->fsOptions};
+            return {it->source, it->type, it->vfsOptions, it->fsOptions, it->root};
     }
     return {};
 }

@@ -30,12 +30,13 @@ struct MountState {
     std::string type;
     std::string vfsOptions;
     std::string fsOptions;
+    std::string root;
     bool operator==(const MountState&) const = default;
 };
 
 inline void PrintTo(const MountState& state, std::ostream* out)
 {
-    *out << state.source << " (" << state.type << ") " << state.vfsOptions << " / " << state.fsOptions;
+    *out << state.source << " (" << state.type << ") " << state.vfsOptions << " / " << state.fsOptions << " root " << state.root;
 }
 
 // The mount at that path ("" source when nothing is mounted there).

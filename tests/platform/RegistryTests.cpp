@@ -1,0 +1,53 @@
+// Search orders of the registry model: the entry itself, then its ancestors
+// nearest first, or its descendants depth first.
+#include "platform/Registry.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string Found(const RegistryEntry& entry, const char* key, unsigned options)
+{
+    const RegistryValue* value = entry.Search(key, options);
+    const std::string* text = value ? value->AsString() : nullptr;
+    return text ? *text : "(none)";
+}
+
+TEST(Registry, SearchOrders)
+{
+    RegistryEntry root("root");
+    RegistryEntry& bus = root.AddChild("bus");
+    RegistryEntry& device = bus.AddChild("device");
+    RegistryEntry& first = device.AddChild("first");
+    RegistryEntry& deep = first.AddChild("deep");
+    RegistryEntry& second = device.AddChild("second");
+    root.Set("k", RegistryString("root"));
+    bus.Set("k", RegistryString("bus"));
+    bus.Set("only-bus", RegistryString("bus"));
+    deep.Set("down", RegistryString("deep"));
+    second.Set("down", RegistryString("second"));
+    device.Set("own", RegistryString("device"));
+
+    const unsigned up = kIterateRecursively | kIterateParents;
+    const unsigned own = kIterateParents;
+    const unsigned down = kIterateRecursively;
+    const std::tuple<const RegistryEntry*, const char*, unsigned, const char*> rows[] = {
+        {&device, "k", up, "bus"},              // nearest ancestor
+        {&bus, "k", up, "bus"},                 // the entry before its ancestors
+        {&deep, "only-bus", up, "bus"},
+        {&device, "k", own, "(none)"},          // no recursion: the entry alone
+        {&device, "own", own, "device"},
+        {&device, "down", down, "deep"},        // depth first, in child order
+        {&first, "down", down, "deep"},
+        {&second, "down", down, "second"},
+        {&device, "down", up, "(none)"},        // ancestors only, never children
+        {&device, "missing", up, "(none)"},
+    };
+    for (const auto& [entry, key, options, expected] : rows)
+        EXPECT_EQ(expected, Found(*entry, key, options)) << entry->Name() << " " << key << " " << options;
+    EXPECT_EQ(&bus, &root.ChildNamed("bus"));
+    EXPECT_EQ(2u, device.Children().size());
+    EXPECT_EQ(&device, first.Parent());
+}
+
+}  // namespace
