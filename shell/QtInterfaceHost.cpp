@@ -1,0 +1,119 @@
+#include "shell/QtInterfaceHost.h"
+
+#include "display/ResultPanes.h"
+#include "engine/StopRequest.h"
+#include "shell/Alerts.h"
+#include "shell/Toolkit.h"
+
+#include <QApplication>
+#include <QThread>
+
+struct QtInterfaceHost::Request {
+    RemoteProcedure procedure;
+    void* parameter;
+    int32_t result = 0;
+    bool done = false;
+    bool abandoned = false;
+};
+
+QtInterfaceHost::QtInterfaceHost(std::function<void()> onTestFinished)
+    : onTestFinished_(std::move(onTestFinished))
+{
+}
+
+int32_t QtInterfaceHost::CallOnInterfaceThread(RemoteProcedure procedure, void* parameter)
+{
+    if (OnInterfaceThread())
+        return procedure(parameter);
+    auto request = std::make_shared<Request>();
+    request->procedure = procedure;
+    request->parameter = parameter;
+    std::unique_lock lock(mutex_);
+    // Checked under the lock that ReleaseWaitingWorker takes, so a stop either
+    // finds this request waiting or is seen here.
+    if (TestStopRequested())
+        return kRemoteCallAbandoned;
+    pending_ = request;
+    QMetaObject::invokeMethod(
+        qApp,
+        [this, request] {
+            {
+                const std::lock_guard guard(mutex_);
+                if (request->abandoned)
+                    return;
+            }
+            const int32_t result = request->procedure(request->parameter);
+            const std::lock_guard guard(mutex_);
+            request->result = result;
+            request->done = true;
+            served_.notify_all();
+        },
+        Qt::QueuedConnection);
+    served_.wait(lock, [&] { return request->done || request->abandoned; });
+    pending_.reset();
+    return request->done ? request->result : kRemoteCallAbandoned;
+}
+
+void QtInterfaceHost::ReleaseWaitingWorker()
+{
+    const std::lock_guard lock(mutex_);
+    if (pending_ && !pending_->done) {
+        pending_->abandoned = true;
+        served_.notify_all();
+    }
+}
+
+void QtInterfaceHost::PostTestFinished()
+{
+    QMetaObject::invokeMethod(
+        qApp, [this] {
+            if (onTestFinished_)
+                onTestFinished_();
+        },
+        Qt::QueuedConnection);
+}
+
+bool QtInterfaceHost::OnInterfaceThread() const
+{
+    return qApp != nullptr && QThread::currentThread() == qApp->thread();
+}
+
+void QtInterfaceHost::SetStaticText(WindowRef window, int32_t controlId, const char* text, bool truncate)
+{
+    SetStatTextControlWCStr(window != nullptr ? window : gMainWindowRef, controlId, text, truncate);
+}
+
+void QtInterfaceHost::SetProgressBarValue(int32_t controlId, int32_t value)
+{
+    SetThisWindowControlValue32(gMainWindowRef, "prgb", controlId, value);
+}
+
+void QtInterfaceHost::DrawTestResults()
+{
+    ::DrawTestResults();
+}
+
+void QtInterfaceHost::ShowAlert(int16_t alertType, const char* message)
+{
+    DoStandardLocalizedAlert(message, nullptr, alertType);
+}
+
+void QtInterfaceHost::ShowWaitCursorFrame(uint32_t /*frame*/)
+{
+    // Called from the worker as well: the cursor changes on the interface thread, once per test.
+    if (waitCursorShown_.exchange(true))
+        return;
+    QMetaObject::invokeMethod(
+        qApp, [] { QApplication::setOverrideCursor(Qt::BusyCursor); }, Qt::QueuedConnection);
+}
+
+void QtInterfaceHost::ShowArrowCursor()
+{
+    waitCursorShown_ = false;
+    auto restore = [] {
+        while (QApplication::overrideCursor() != nullptr) QApplication::restoreOverrideCursor();
+    };
+    if (OnInterfaceThread())
+        restore();
+    QMetaObject::invokeMethod(qApp, restore, Qt::QueuedConnection);  // after a queued busy cursor
+}

@@ -1,0 +1,39 @@
+// The engine's requests carried out on the Qt interface thread. The worker's
+// remote calls are queued to the event loop and waited for; a stop releases
+// a waiting worker at once (its call is abandoned), so Stop, which waits for
+// the worker on the interface thread, can never deadlock with it.
+#pragma once
+
+#include "engine/InterfaceHost.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+class QtInterfaceHost final : public InterfaceHost {
+public:
+    // onTestFinished runs on the interface thread for each finished notice.
+    explicit QtInterfaceHost(std::function<void()> onTestFinished);
+
+    int32_t CallOnInterfaceThread(RemoteProcedure procedure, void* parameter) override;
+    void ReleaseWaitingWorker() override;
+    void PostTestFinished() override;
+    bool OnInterfaceThread() const override;
+    void SetStaticText(WindowRef window, int32_t controlId, const char* text, bool truncate) override;
+    void SetProgressBarValue(int32_t controlId, int32_t value) override;
+    void DrawTestResults() override;
+    void ShowAlert(int16_t alertType, const char* message) override;
+    void ShowWaitCursorFrame(uint32_t frame) override;
+    void ShowArrowCursor() override;
+
+private:
+    struct Request;
+
+    std::function<void()> onTestFinished_;
+    std::mutex mutex_;
+    std::condition_variable served_;
+    std::shared_ptr<Request> pending_;
+    std::atomic<bool> waitCursorShown_{false};
+};

@@ -1,0 +1,160 @@
+#include "shell/Windows.h"
+
+#include "devices/DriveRecords.h"
+#include "display/ResultPanes.h"
+#include "engine/TestLaunch.h"
+#include "shell/Preferences.h"
+#include "shell/Toolkit.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QUiLoader>
+
+#include <cstring>
+#include <memory>
+#include <string>
+
+WindowRef gAboutWindowRef = nullptr;
+QRect gTabPaneRect;
+QRect gDragNDropBox;
+QMessageBox* gMessageSheetWindow = nullptr;
+char gPathToAppIcon[1024] = "";
+char gPathToUnknownIcon[1024] = "";
+
+namespace {
+std::unique_ptr<QWidget> gMainWindow;
+
+// Copies a path into a 1024-byte buffer; a longer one leaves it empty.
+void CopyPath(const std::string& path, char* buffer)
+{
+    if (path.size() >= 1024) {
+        buffer[0] = '\0';
+        return;
+    }
+    std::memcpy(buffer, path.c_str(), path.size() + 1);
+}
+std::unique_ptr<QWidget> gAboutWindow;
+
+std::unique_ptr<QWidget> LoadInterface(const QString& name, QWidget* parent = nullptr)
+{
+    QFile file(QString::fromUtf8(gPathToAllIcons) + QStringLiteral("ui/") + name + QStringLiteral(".ui"));
+    if (!file.open(QFile::ReadOnly))
+        return nullptr;
+    QUiLoader loader;
+    return std::unique_ptr<QWidget>(loader.load(&file, parent));
+}
+
+void ShowIconIn(const char* signature, int id, const QIcon& icon)
+{
+    QWidget* control = nullptr;
+    if (GetMainWindowControlRef(signature, id, &control) != 0 || icon.isNull())
+        return;
+    if (auto* label = qobject_cast<QLabel*>(control))
+        label->setPixmap(icon.pixmap(label->size()));
+}
+
+QMessageBox* BuildMessageSheet(QWidget* main, const MessageSheetAnswers& answers)
+{
+    // A child of the main window: created once, shown again each time.
+    auto* sheet = new QMessageBox(QMessageBox::Warning, QObject::tr("Caution"), kReadOnlySheetMessage,
+                                  QMessageBox::Ok | QMessageBox::Cancel, main, Qt::Sheet);
+    sheet->setInformativeText(kReadOnlySheetExplanation);
+    sheet->setDefaultButton(QMessageBox::Ok);
+    sheet->setWindowModality(Qt::WindowModal);
+    QObject::connect(sheet, &QMessageBox::finished, sheet, [answers](int result) {
+        const auto& answer = result == QMessageBox::Ok ? answers.readOnly : answers.cancel;
+        if (answer)
+            answer();
+    });
+    return sheet;
+}
+}  // namespace
+
+QString ResourcesDirectoryFor(const QString& executable)
+{
+    const QDir folder = QFileInfo(executable).absoluteDir();
+    return QDir::cleanPath(folder.absoluteFilePath(QStringLiteral("../share/kestrelia"))) + QLatin1Char('/');
+}
+
+QIcon IconForPath(const char* pathOrThemeName)
+{
+    const QString name = QString::fromUtf8(pathOrThemeName != nullptr ? pathOrThemeName : "");
+    const QIcon unknown(QString::fromUtf8(gPathToUnknownIcon));
+    if (!name.isEmpty() && QFileInfo::exists(name))
+        return QIcon(name);
+    if (!name.isEmpty() && !name.contains(QLatin1Char('/')))
+        return QIcon::fromTheme(name, unknown);
+    return unknown;
+}
+
+bool CreateAllWindows(MessageSheetAnswers answers)
+{
+    gMainWindow = LoadInterface(QStringLiteral("MainWindow"));
+    gAboutWindow = LoadInterface(QStringLiteral("AboutWindow"));
+    if (!gMainWindow || !gAboutWindow)
+        return false;
+    QWidget* main = gMainWindow.get();
+    gMainWindowRef = main;
+    gAboutWindowRef = gAboutWindow.get();
+    // The sheet belongs to the main window and is shown over it, window-modal.
+    std::unique_ptr<QWidget> sheet = LoadInterface(QStringLiteral("OptionsSheet"));
+    if (!sheet)
+        return false;
+    sheet->setParent(main, Qt::Sheet);
+    sheet->setWindowModality(Qt::WindowModal);
+    gSettingsSheetWindow = sheet.release();
+
+    // The save submenu waits for the first finished test.
+    TurnOffSubMenuItem(1, 1, 0);
+
+    if (gPathToAppIcon[0] == '\0')
+        CopyPath(std::string(gPathToAllIcons) + "AppIcon.icns", gPathToAppIcon);
+    CopyPath(std::string(gPathToAllIcons) + "unknownDevice.icns", gPathToUnknownIcon);
+    const QIcon appIcon(QString::fromUtf8(gPathToAppIcon));
+    main->setWindowIcon(appIcon);
+    gAboutWindow->setWindowIcon(appIcon);
+    PutIconRefIntoImageWell(main, 1, appIcon);
+    if (auto* aboutIcon = gAboutWindow->findChild<QLabel*>(QStringLiteral("aboutIcon")))
+        aboutIcon->setPixmap(appIcon.pixmap(aboutIcon->size()));
+    ShowIconIn("icon", 3, IconForPath(gPathToUnknownIcon));
+    ShowIconIn("icon", 4, IconForPath(gPathToUnknownIcon));
+    PutIconRefIntoBevelButton(main, 9, IconForPath((std::string(gPathToAllIcons) + "Gear16.icns").c_str()));
+
+    GetWindowControlRect(main, "tabp", 1, &gTabPaneRect);
+    gDragNDropBox = gTabPaneRect.adjusted(0, -10, 0, 0).adjusted(6, 6, -6, -6);
+
+    InitThisTabControl(0, 1, 2);
+    TurnOffControl("push", 1);
+    InstallResultsDisplay();
+    gMessageSheetWindow = BuildMessageSheet(main, answers);
+    GetApplicationPrefs();
+    SetStatTextControlWCStr(main, 5, "- No Drive Selected for Testing -", false);
+    HideThisWindowControl(main, "tabp", 12);
+    ToggleTestPanes();
+    main->show();
+    DrawTestResults();
+    return true;
+}
+
+void DestroyAllWindows()
+{
+    gMessageSheetWindow = nullptr;
+    gSettingsSheetWindow = nullptr;
+    gMainWindowRef = nullptr;
+    gAboutWindowRef = nullptr;
+    gMainWindow.reset();
+    gAboutWindow.reset();
+}
+
+void ShowSettingsSheet()
+{
+    if (auto* sheet = static_cast<QWidget*>(gSettingsSheetWindow)) {
+        sheet->show();
+        sheet->raise();
+    }
+}
