@@ -1,0 +1,56 @@
+#include "app/Startup.h"
+
+#include "devices/DriveRecords.h"
+#include "devices/MountControl.h"
+#include "engine/TestModel.h"
+#include "platform/PrivilegedRelaunch.h"
+#include "shell/Windows.h"
+
+#include <QString>
+
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
+#include <vector>
+
+bool KernelIsRecentEnough(const std::string& release)
+{
+    int major = 0;
+    int minor = 0;
+    if (std::sscanf(release.c_str(), "%d.%d", &major, &minor) != 2)
+        return false;
+    return major > 3 || (major == 3 && minor >= 0);
+}
+
+void Initialize()
+{
+    bTestRunning = false;
+    gUnixReadFileRef = -1;
+    gUnixWriteFileRef = -1;
+    gDVLastTabIndex = 1;
+    gCurrentSelectedTestType = 1;
+    gZoneTestCountS32 = 1;
+    gTestCyclesS32 = 1;
+    gReadCountIndexU32 = 0;
+    gWriteCountIndexU32 = 0;
+    gIgnoreRemountVol = false;
+    gActiveDrive = nullptr;
+    gActiveVolume = nullptr;
+}
+
+bool getPathForFile(const char* fileName, char* path)
+{
+    uint32_t size = 0;
+    MyGetExecutablePath(nullptr, &size);
+    if (size == 0)
+        return false;
+    std::vector<char> executable(size);
+    if (MyGetExecutablePath(executable.data(), &size) != 0)
+        return false;
+    const QByteArray full =
+        (ResourcesDirectoryFor(QString::fromUtf8(executable.data())) + QString::fromUtf8(fileName)).toUtf8();
+    if (full.size() >= 1024)
+        return false;
+    std::memcpy(path, full.constData(), static_cast<std::size_t>(full.size()) + 1);
+    return access(path, F_OK) == 0;
+}

@@ -1,0 +1,199 @@
+#include "shell/Commands.h"
+
+#include "devices/DriveList.h"
+#include "display/ResultPanes.h"
+#include "engine/TestLaunch.h"
+#include "engine/TestModel.h"
+#include "engine/TestWorker.h"
+#include "shell/MountWatcher.h"
+#include "shell/Preferences.h"
+#include "shell/QtInterfaceHost.h"
+#include "shell/QtLaunch.h"
+#include "shell/Toolkit.h"
+#include "shell/Windows.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QSocketNotifier>
+#include <QTabWidget>
+
+#include <memory>
+
+namespace {
+CommandHooks gHooks;
+std::unique_ptr<QtInterfaceHost> gHost;
+std::unique_ptr<QSocketNotifier> gDeviceNotifier;
+std::unique_ptr<MountWatcher> gMountWatcher;
+
+QWidget* MainWindow()
+{
+    return static_cast<QWidget*>(gMainWindowRef);
+}
+
+QWidget* Control(const char* signature, int id)
+{
+    QWidget* control = nullptr;
+    GetMainWindowControlRef(signature, id, &control);
+    return control;
+}
+
+// Closing the main window ends the program instead of closing the window.
+class CloseToQuit final : public QObject {
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Close && watched == gMainWindowRef) {
+            event->ignore();
+            QApplication::quit();
+            return true;
+        }
+        return false;
+    }
+};
+
+void RunCommand(const QString& command)
+{
+    if (command == QLatin1String("word") || command == QLatin1String("xcel")) {
+        // Saving is refused while a test runs, without a word.
+        if (bTestRunning.load() || TestLaunchInProgress())
+            return;
+        if (gHooks.saveResults)
+            gHooks.saveResults(command == QLatin1String("word") ? 1 : 2);
+    } else if (command == QLatin1String("abou")) {
+        if (auto* about = static_cast<QWidget*>(gAboutWindowRef)) {
+            about->show();
+            about->raise();
+            about->activateWindow();
+        }
+    } else if (command == QLatin1String("quit")) {
+        QApplication::quit();
+    }
+}
+
+// The drive popup follows the drive list.
+class DrivePopupHost final : public DriveListHost {
+public:
+    void DriveAppended(int slot) override
+    {
+        const DriveInfoRec& drive = gSavedDriveInfoArray[slot];
+        AppendPopupItem(gMainWindowRef, 1, QString::fromUtf8(drive.driveNameCStr), slot + 3,
+                        IconForPath(drive.iconPathCStr));
+        SetThisWindowControlMax32(gMainWindowRef, "popb", 1, slot + 3);
+    }
+    void DriveChanged(int slot) override
+    {
+        if (auto* popup = qobject_cast<QComboBox*>(Control("popb", 1)); popup && slot + 2 < popup->count())
+            popup->setItemText(slot + 2, QString::fromUtf8(gSavedDriveInfoArray[slot].driveNameCStr));
+    }
+    void DriveRemoved(int slot) override
+    {
+        auto* popup = qobject_cast<QComboBox*>(Control("popb", 1));
+        if (popup == nullptr)
+            return;
+        const QSignalBlocker quiet(popup);
+        DeletePopupMenuRefItem(gMainWindowRef, 1, slot + 3);
+    }
+    void ResetDrivesPopupMenu() override
+    {
+        if (gHooks.resetDrivesPopup)
+            gHooks.resetDrivesPopup();
+    }
+    void SelectDriveItem(int slot) override
+    {
+        if (auto* popup = qobject_cast<QComboBox*>(Control("popb", 1))) {
+            const QSignalBlocker quiet(popup);
+            popup->setCurrentIndex(slot + 2);
+        }
+    }
+    void DrawTestResults() override { ::DrawTestResults(); }
+};
+DrivePopupHost gDrivePopupHost;
+}  // namespace
+
+void InstallCommandHandlers(CommandHooks hooks)
+{
+    gHooks = std::move(hooks);
+    QtLaunchInterface& launch = WindowLaunch();
+    launch.volumeRemounted = gHooks.volumeRemounted;
+    gHost = std::make_unique<QtInterfaceHost>([] { HandleTestFinished(WindowLaunch()); });
+    SetInterfaceHost(gHost.get());
+
+    QWidget* main = MainWindow();
+    static CloseToQuit closeToQuit;
+    main->installEventFilter(&closeToQuit);
+
+    if (auto* start = qobject_cast<QAbstractButton*>(Control("push", 1)))
+        QObject::connect(start, &QAbstractButton::clicked, start,
+                         [] { DoStartButtonStuff(WindowLaunch(), ActiveVolumeIsLocked()); });
+    if (auto* gear = qobject_cast<QAbstractButton*>(Control("bevl", 9)))
+        QObject::connect(gear, &QAbstractButton::clicked, gear, [] {
+            ShowSettingsSheet();
+            DrawTestResults();
+        });
+    InstallSettingsSheetHandlers(static_cast<QWidget*>(gSettingsSheetWindow), [] { DrawTestResults(); });
+    if (QWidget* kind = Control("pgrp", 1))
+        if (auto* popup = kind->findChild<QComboBox*>())
+            QObject::connect(popup, &QComboBox::currentIndexChanged, popup, [] { ToggleTestPanes(); });
+    for (const int popupId : {1, 2})
+        if (auto* popup = qobject_cast<QComboBox*>(Control("popb", popupId)))
+            QObject::connect(popup, &QComboBox::activated, popup, [popupId] {
+                if (gHooks.popupChosen)
+                    gHooks.popupChosen(popupId);
+            });
+    if (auto* tabs = qobject_cast<QTabWidget*>(Control("tabs", 0)))
+        QObject::connect(tabs, &QTabWidget::currentChanged, tabs, [](int index) {
+            if (index + 1 != gDVLastTabIndex && gHooks.tabChosen)
+                gHooks.tabChosen(index + 1);
+        });
+    for (QAction* action : main->findChildren<QAction*>()) {
+        const QString command = action->property("commandId").toString();
+        if (!command.isEmpty())
+            QObject::connect(action, &QAction::triggered, action, [command] { RunCommand(command); });
+    }
+    if (gMessageSheetWindow != nullptr)
+        QObject::connect(gMessageSheetWindow, &QMessageBox::finished, gMessageSheetWindow, [](int answer) {
+            if (answer == QMessageBox::Ok)
+                DoStartButtonStuff(WindowLaunch(), true);
+            else
+                CancelReadOnlyTest(WindowLaunch());
+        });
+}
+
+void StartDeviceWatching()
+{
+    SetDriveListHost(&gDrivePopupHost);
+    const int descriptor = IOKitRegisterForDeviceArrivalsRemovals();
+    if (descriptor >= 0) {
+        gDeviceNotifier = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Read);
+        QObject::connect(gDeviceNotifier.get(), &QSocketNotifier::activated, [] { ProcessDeviceEvents(); });
+    }
+    gMountWatcher = std::make_unique<MountWatcher>();
+    QObject::connect(gMountWatcher.get(), &MountWatcher::volumeMounted, [](const QString& point) {
+        if (gHooks.volumeMounted)
+            gHooks.volumeMounted(point);
+    });
+    QObject::connect(gMountWatcher.get(), &MountWatcher::volumeUnmounted, [](const QString& point) {
+        if (gHooks.volumeUnmounted)
+            gHooks.volumeUnmounted(point);
+    });
+}
+
+void ShutDownCommands()
+{
+    if (bTestRunning.load() || TestWorkerExists())
+        DoStartButtonStuff(WindowLaunch(), false);  // Stop: the worker ends, volumes come back
+    else if (TestLaunchInProgress())
+        CancelReadOnlyTest(WindowLaunch());
+    SaveApplicationPrefs();
+    gMountWatcher.reset();
+    gDeviceNotifier.reset();
+    SetDriveListHost(nullptr);
+    SetInterfaceHost(nullptr);
+    gHost.reset();
+}

@@ -1,0 +1,38 @@
+// The window's side of Start, Stop and the clean-up: the options sheet's
+// settings, the chosen drive or volume, mounting around a write test, and
+// the controls that follow the test's state.
+#pragma once
+
+#include "engine/TestLaunch.h"
+
+#include <functional>
+
+class QtLaunchInterface final : public LaunchInterface {
+public:
+    int32_t ZoneCount() const override;
+    int32_t CycleCount() const override;
+    std::string TransferSizeText() const override;
+    std::optional<LaunchTarget> CurrentTarget() const override;
+    int32_t UnmountTarget() override;
+    int32_t RemountTarget() override;
+    void SetStartButtonRunning(bool running) override;
+    void SetOptionsButtonVisible(bool visible) override;
+    void SetSaveMenuEnabled(bool enabled) override;
+    void ShowArrowCursor() override;
+    void ShowReadOnlySheet() override;
+    void StartProgressTimer() override;
+    void StopProgressTimer() override;
+    void RedrawResults() override;
+    void ShowErrorAlert(const std::string& message, const std::string& explanation) override;
+    void SetStatusText(const std::string& text) override;
+
+    // Runs after the chosen volume was mounted again on the Volumes tab, with
+    // its new reference number: the volume list is rebuilt and it is chosen again.
+    std::function<void(int16_t vRefNum)> volumeRemounted;
+};
+
+// The one launch interface of the window.
+QtLaunchInterface& WindowLaunch();
+
+// True when the chosen volume is mounted read-only (the Volumes tab then tests reads only).
+bool ActiveVolumeIsLocked();
