@@ -1,4 +1,5 @@
 // Kestrelia, the desktop disk benchmark.
+#include "app/QuitSignals.h"
 #include "app/Startup.h"
 #include "devices/DriveRecords.h"
 #include "format/Localization.h"
@@ -93,6 +94,7 @@ int main(int argc, char** argv)
         return 0;
     InstallCommandHandlers({});
     StartDeviceWatching();
+    QuitOnTerminationSignals();
 
     const int status = QApplication::exec();
     ShutDownCommands();

@@ -7,6 +7,8 @@
 #include <QMessageBox>
 #include <QWidget>
 
+#include <cstdio>
+
 namespace {
 QMessageBox::Icon IconForKind(int16_t kind)
 {
@@ -20,6 +22,12 @@ QMessageBox::Icon IconForKind(int16_t kind)
 
 void ShowModalBox(const AlertContent& content)
 {
+    // Without a display nobody could answer a box: the alert goes to standard error.
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
+        std::fprintf(stderr, "kestrelia: %s: %s%s%s\n", qPrintable(content.title), qPrintable(content.message),
+                     content.explanation.isEmpty() ? "" : " ", qPrintable(content.explanation));
+        return;
+    }
     QMessageBox box(IconForKind(content.kind), content.title, content.message, QMessageBox::Ok,
                     static_cast<QWidget*>(gMainWindowRef));
     box.setInformativeText(content.explanation);

@@ -1,0 +1,122 @@
+// The program from launch to quit, and the privileged relaunch of a copy
+// started by an ordinary user with pkexec replaced by a recording stand-in.
+#include "LoopDevice.h"
+#include "app/Startup.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+const std::string kProgram = KESTRELIA_APP_PATH;
+
+std::string ReadText(const fs::path& path)
+{
+    std::ifstream in(path);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+class Program : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char name[] = "/tmp/kestrelia-program-XXXXXX";
+        ASSERT_NE(mkdtemp(name), nullptr);
+        folder = name;
+        fs::permissions(folder, fs::perms::all);  // the ordinary user writes here too
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    // A pkexec stand-in that records its arguments and ends with status.
+    void StandIn(int status)
+    {
+        fs::create_directory(folder / "bin");
+        fs::permissions(folder / "bin", fs::perms::all);
+        const fs::path script = folder / "bin" / "pkexec";
+        std::ofstream(script) << "#!/bin/sh\necho \"$@\" >> " << (folder / "calls").string() << "\nexit " << status
+                              << "\n";
+        fs::permissions(script, fs::perms::all);
+    }
+    // Runs the program as the nobody user with only the stand-in's folder on PATH.
+    int RunUnprivileged(std::string* output)
+    {
+        const std::string command = "cd " + folder.string() + " && env -i QT_QPA_PLATFORM=offscreen HOME=" +
+                                    folder.string() + " XDG_CONFIG_HOME=" + (folder / "config").string() +
+                                    " PATH=" + (folder / "bin").string() +
+                                    " /usr/bin/setpriv --reuid=65534 --regid=65534 --clear-groups " + kProgram;
+        return RunCommand(command, output);
+    }
+
+    fs::path folder;
+};
+
+TEST_F(Program, RunsFromLaunchToQuitAndSavesThePreferences)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "the program's privileged run needs root";
+    const std::string config = (folder / "config").string();
+    std::string output;
+    // The program ends on SIGTERM as on Quit.
+    const int status = RunCommand("XDG_CONFIG_HOME=" + config + " timeout -s TERM 4 " + kProgram +
+                                      "; test $? -eq 124",
+                                  &output);
+    EXPECT_EQ(status, 0) << output;
+    const std::string preferences = ReadText(folder / "config" / "Kestrelia" / "Kestrelia.ini");
+    EXPECT_NE(preferences.find("AppPrefsVersionNum=66305"), std::string::npos) << preferences;
+    EXPECT_NE(preferences.find("ZonesPopup=1"), std::string::npos) << preferences;
+}
+
+TEST_F(Program, AnOrdinaryUserGetsExactlyOnePrivilegedCopy)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "changing to another user needs root";
+    StandIn(0);
+    std::string output;
+    EXPECT_EQ(RunUnprivileged(&output), 0) << output;
+    const std::string calls = ReadText(folder / "calls");
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), '\n'), 1) << calls;
+    EXPECT_NE(calls.find(kProgram + " -un\n"), std::string::npos) << calls;
+    EXPECT_FALSE(fs::exists(folder / "config" / "Kestrelia")) << "no window was built, nothing saved";
+}
+
+TEST_F(Program, AFailedElevationIsSaidNotSwallowed)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "changing to another user needs root";
+    std::string output;
+    fs::create_directory(folder / "bin");
+    EXPECT_EQ(RunUnprivileged(&output), 1);
+    EXPECT_NE(output.find("pkexec is not installed"), std::string::npos) << output;
+
+    StandIn(126);  // the user dismissed the password dialog
+    EXPECT_EQ(RunUnprivileged(&output), 1);
+    EXPECT_NE(output.find("Error: Kestrelia was not given administrator rights."), std::string::npos) << output;
+}
+
+TEST_F(Program, WithoutItsResourcesItEndsQuietly)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "the privileged run needs root";
+    fs::create_directory(folder / "bin");
+    fs::copy_file(kProgram, folder / "bin" / "kestrelia");
+    fs::permissions(folder / "bin" / "kestrelia", fs::perms::owner_all);
+    std::string output;
+    EXPECT_EQ(RunCommand((folder / "bin" / "kestrelia").string() + " 2>&1 | grep -v XDG_RUNTIME_DIR", &output), 1)
+        << "grep finds nothing: " << output;
+}
+
+TEST(Startup, KernelCheck)
+{
+    EXPECT_TRUE(KernelIsRecentEnough("6.1.0-13-amd64"));
+    EXPECT_TRUE(KernelIsRecentEnough("3.0.0"));
+    EXPECT_FALSE(KernelIsRecentEnough("2.6.32-754.el6.x86_64"));
+    EXPECT_FALSE(KernelIsRecentEnough("garbage"));
+}
+}  // namespace
