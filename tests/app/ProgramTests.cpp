@@ -112,6 +112,32 @@ TEST_F(Program, WithoutItsResourcesItEndsQuietly)
         << "grep finds nothing: " << output;
 }
 
+TEST_F(Program, TheInstalledTreeHoldsEverythingADesktopNeeds)
+{
+    const fs::path prefix = folder / "prefix";
+    std::string output;
+    ASSERT_EQ(RunCommand("cmake --install " KESTRELIA_BUILD_DIR " --prefix " + prefix.string(), &output), 0)
+        << output;
+    for (const char* file : {"bin/kestrelia", "bin/kestrelia-cli", "share/kestrelia/AppIcon.icns",
+                             "share/kestrelia/unknownDevice.icns", "share/kestrelia/Gear16.icns",
+                             "share/kestrelia/ui/MainWindow.ui", "share/kestrelia/ui/OptionsSheet.ui",
+                             "share/kestrelia/ui/AboutWindow.ui", "share/kestrelia/Localizable.strings",
+                             "share/applications/org.kestrelia.Kestrelia.desktop",
+                             "share/icons/hicolor/256x256/apps/kestrelia.png",
+                             "share/polkit-1/actions/org.kestrelia.Kestrelia.policy"})
+        EXPECT_TRUE(fs::exists(prefix / file)) << file;
+    if (geteuid() != 0)
+        return;
+    // The installed program finds its resources and runs until it is told to quit.
+    const std::string config = (folder / "config").string();
+    EXPECT_EQ(RunCommand("XDG_CONFIG_HOME=" + config + " timeout -s TERM 3 " + (prefix / "bin/kestrelia").string() +
+                             "; test $? -eq 124",
+                         &output),
+              0)
+        << output;
+    EXPECT_TRUE(fs::exists(folder / "config" / "Kestrelia" / "Kestrelia.ini"));
+}
+
 TEST(Startup, KernelCheck)
 {
     EXPECT_TRUE(KernelIsRecentEnough("6.1.0-13-amd64"));
