@@ -23,7 +23,7 @@ int16_t gGraphMax = 1;
 
 std::atomic<bool> bTestRunning{false};
 int32_t gUnixReadFileRef = -1;
-int32_t gUnixWriteFileRef = 0;
+int32_t gUnixWriteFileRef = -1;
 unsigned char* myIOBuffer = nullptr;
 std::atomic<uint32_t> gReadCountIndexU32{0};
 std::atomic<uint32_t> gWriteCountIndexU32{0};

@@ -22,7 +22,12 @@
 #include <QTemporaryDir>
 
 #include <cstring>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <chrono>
 #include <random>
+#include <thread>
 
 namespace {
 class WindowRun : public LoopDriveTest {
@@ -144,6 +149,68 @@ TEST_F(WindowRun, TheWholeDeviceIsUnchangedByAWriteTest)
     ExpectEverythingBack();
     RunCommand("blockdev --flushbufs " + drive());
     EXPECT_EQ(device_->Checksum(), checksum);
+}
+
+TEST_F(WindowRun, RefusalsThroughTheControls)
+{
+    ChooseDrive();
+    struct Row {
+        int zones;
+        const char* size;
+        std::string alert;
+    };
+    const Row rows[] = {
+        {4, "2x", "Transfer size must be whole number!"},
+        {50, "511", "Sorry, the test drive is not big enough for the currently selected testing parameters."},
+        {4, "", "Sorry, the test drive is not big enough for the currently selected testing parameters."},
+    };
+    for (const Row& row : rows) {
+        alerts.clear();
+        Settings(row.zones, 1, row.size);
+        ClickStart();
+        ASSERT_EQ(alerts.size(), 1u) << row.size;
+        EXPECT_EQ(alerts[0], row.alert);
+        EXPECT_EQ(Status(), "Unexpected Error During Test");
+        ExpectEverythingBack();
+    }
+    // A node that cannot be opened.
+    alerts.clear();
+    Settings(4, 1, "1");
+    DriveInfoRec gone = *gActiveDrive;
+    std::strcpy(gone.devicePathCStr, "/dev/kestrelia-no-such-node");
+    gActiveDrive = &gone;
+    ClickStart();
+    EXPECT_EQ(alerts, std::vector<std::string>{"Sorry, the currently selected drive cannot be opened."});
+    gActiveDrive = &gSavedDriveInfoArray[slot];
+}
+
+TEST_F(WindowRun, ABusyVolumeAsksWhetherToReadOnly)
+{
+    // A process in a folder of the first volume keeps it from being unmounted.
+    const std::string busyPath = volumes_[0].mount->path();
+    FILE* holder = popen(("cd " + busyPath + " && sleep 60").c_str(), "r");
+    ASSERT_NE(holder, nullptr);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    ChooseDrive();
+    Settings(4, 1, "1");
+
+    for (const bool readOnly : {false, true}) {
+        ClickStart();
+        ASSERT_NE(gMessageSheetWindow, nullptr);
+        EXPECT_TRUE(gMessageSheetWindow->isVisible());
+        EXPECT_FALSE(TestWorkerExists());
+        gMessageSheetWindow->button(readOnly ? QMessageBox::Ok : QMessageBox::Cancel)->click();
+        if (readOnly) {
+            ASSERT_TRUE(WaitForStatus("Test Complete")) << Status();
+            EXPECT_FALSE(gWriteTestEnabled);
+            EXPECT_GT(gSavedREADResultsInfo[0].aveSpeedDbl, 0.0);
+            EXPECT_EQ(gSavedWRITEResultsInfo[0].aveSpeedDbl, 0.0);
+        }
+        ExpectEverythingBack();
+    }
+    RunCommand("pkill -f 'sleep 60'");
+    pclose(holder);
+    EXPECT_TRUE(alerts.empty()) << alerts.front();
 }
 
 TEST_F(WindowRun, StopAtRandomMomentsCancelsAndPutsEverythingBack)
