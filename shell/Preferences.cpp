@@ -4,6 +4,7 @@
 #include "engine/LaunchChecks.h"
 #include "engine/TestModel.h"
 #include "display/OverlaySettings.h"
+#include "shell/Toolkit.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -73,23 +74,13 @@ void SetSummaryText(int id, const QString& text)
     SetControlText(FindControl(MainWindow(), "stxt", id), text);
 }
 
-void SetControlValue(QWidget* control, int value)
+// Enables or disables the controls inside the overlay group, not the group's own check box.
+void EnableOverlayControls(bool enabled)
 {
-    if (auto* combo = qobject_cast<QComboBox*>(control))
-        combo->setCurrentIndex(value - 1);
-    else if (auto* group = qobject_cast<QGroupBox*>(control); group && group->isCheckable())
-        group->setChecked(value != 0);
-    else if (auto* button = qobject_cast<QAbstractButton*>(control))
-        button->setChecked(value != 0);
-}
-
-// Enables or disables every control inside the overlay group, not the group's own check box.
-void EnableEmbeddedControls(QWidget* group, bool enabled)
-{
-    if (group == nullptr)
-        return;
-    for (QWidget* child : group->findChildren<QWidget*>())
-        child->setEnabled(enabled);
+    if (enabled)
+        EnableAllEmbeddedControls(gSettingsSheetWindow, "cgrp", 1);
+    else
+        DisableAllEmbeddedControls(gSettingsSheetWindow, "cgrp", 1);
 }
 
 void ShowOverlaySummary(bool overlayOn)
@@ -178,11 +169,11 @@ void GetApplicationPrefs()
         SetSummaryText(6, QString::fromUtf8(text) + QStringLiteral(" Megabytes"));
     }
     if (const int16_t cycles = GetPrefsNumValue16(kIterationsKey); cycles != 0) {
-        SetControlValue(FindControl(sheet, "popb", 4), cycles);
+        SetThisWindowControlValue32(sheet, "popb", 4, cycles);
         SetSummaryText(7, QString::number(cycles));
     }
     if (const int16_t zones = GetPrefsNumValue16(kZonesKey); zones != 0) {
-        SetControlValue(FindControl(sheet, "popb", 3), zones);
+        SetThisWindowControlValue32(sheet, "popb", 3, zones);
         SetSummaryText(8, QString::number(zones));
     }
     gOverlayEnabled = GetPrefsBoolKeyValue(kOverlayKey);
@@ -194,12 +185,11 @@ void GetApplicationPrefs()
                                           : QStringLiteral("Disabled"));
     }  // an empty baseline leaves its summary as it was
     if (const int16_t safety = GetPrefsNumValue16(kSafetyKey); safety != 0)
-        SetControlValue(FindControl(sheet, "popb", 7), safety);
+        SetThisWindowControlValue32(sheet, "popb", 7, safety);
     ShowOverlaySummary(gOverlayEnabled);
 
-    QWidget* group = FindControl(sheet, "cgrp", 1);
-    SetControlValue(group, gOverlayEnabled ? 1 : 0);
-    EnableEmbeddedControls(group, gOverlayEnabled);
+    SetThisWindowControlValue32(sheet, "cgrp", 1, gOverlayEnabled ? 1 : 0);
+    EnableOverlayControls(gOverlayEnabled);
 }
 
 int32_t SaveApplicationPrefs()
@@ -260,6 +250,6 @@ void InstallSettingsSheetHandlers(QWidget* sheet, std::function<void()> onAccept
     if (auto* group = qobject_cast<QGroupBox*>(FindControl(sheet, "cgrp", 1))) {
         // The overlay switch itself changes only when the sheet is accepted.
         QObject::connect(group, &QGroupBox::toggled, group,
-                         [group](bool on) { EnableEmbeddedControls(group, on); });
+                         [](bool on) { EnableOverlayControls(on); });
     }
 }
