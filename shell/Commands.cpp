@@ -1,6 +1,7 @@
 #include "shell/Commands.h"
 
 #include "devices/DriveList.h"
+#include "devices/MountControl.h"
 #include "display/ResultPanes.h"
 #include "engine/TestLaunch.h"
 #include "engine/TestModel.h"
@@ -9,6 +10,7 @@
 #include "shell/Preferences.h"
 #include "shell/QtInterfaceHost.h"
 #include "shell/QtLaunch.h"
+#include "shell/Selection.h"
 #include "shell/Toolkit.h"
 #include "shell/Windows.h"
 
@@ -99,11 +101,7 @@ public:
         const QSignalBlocker quiet(popup);
         DeletePopupMenuRefItem(gMainWindowRef, 1, slot + 3);
     }
-    void ResetDrivesPopupMenu() override
-    {
-        if (gHooks.resetDrivesPopup)
-            gHooks.resetDrivesPopup();
-    }
+    void ResetDrivesPopupMenu() override { ::ResetDrivesPopupMenu(); }
     void SelectDriveItem(int slot) override
     {
         if (auto* popup = qobject_cast<QComboBox*>(Control("popb", 1))) {
@@ -120,7 +118,18 @@ void InstallCommandHandlers(CommandHooks hooks)
 {
     gHooks = std::move(hooks);
     QtLaunchInterface& launch = WindowLaunch();
-    launch.volumeRemounted = gHooks.volumeRemounted;
+    launch.volumeRemounted = [](int16_t) {
+        // The volume list is rebuilt and the tested volume chosen again where it is mounted.
+        const QString mountPoint = gActiveVolume != nullptr ? QString::fromUtf8(gActiveVolume->rootRef) : QString();
+        DeletePopupMenuRefItems(gMainWindowRef, 2, 2, 1);
+        AppendPopupWithVolumes();
+        if (!ChooseVolumeAtMountPoint(mountPoint))
+            ResetVolumesPopupMenu();
+        // The mount table as it is now is no news to the volume list.
+        if (gMountWatcher)
+            gMountWatcher->Resync();
+        gIgnoreRemountVol = false;
+    };
     gHost = std::make_unique<QtInterfaceHost>([] { HandleTestFinished(WindowLaunch()); });
     SetInterfaceHost(gHost.get());
 
@@ -142,15 +151,10 @@ void InstallCommandHandlers(CommandHooks hooks)
             QObject::connect(popup, &QComboBox::currentIndexChanged, popup, [] { ToggleTestPanes(); });
     for (const int popupId : {1, 2})
         if (auto* popup = qobject_cast<QComboBox*>(Control("popb", popupId)))
-            QObject::connect(popup, &QComboBox::activated, popup, [popupId] {
-                if (gHooks.popupChosen)
-                    gHooks.popupChosen(popupId);
-            });
+            QObject::connect(popup, &QComboBox::activated, popup, [popupId] { DoPopupMenuSelection(popupId); });
     if (auto* tabs = qobject_cast<QTabWidget*>(Control("tabs", 0)))
-        QObject::connect(tabs, &QTabWidget::currentChanged, tabs, [](int index) {
-            if (index + 1 != gDVLastTabIndex && gHooks.tabChosen)
-                gHooks.tabChosen(index + 1);
-        });
+        QObject::connect(tabs, &QTabWidget::currentChanged, tabs, [](int index) { DriveVolTabChosen(index + 1); });
+    InstallVolumeDrops();
     for (QAction* action : main->findChildren<QAction*>()) {
         const QString command = action->property("commandId").toString();
         if (!command.isEmpty())
@@ -167,6 +171,8 @@ void InstallCommandHandlers(CommandHooks hooks)
 
 void StartDeviceWatching()
 {
+    // The popup of a newly built window lists every drive, also ones listed before.
+    ClearDriveList();
     SetDriveListHost(&gDrivePopupHost);
     const int descriptor = IOKitRegisterForDeviceArrivalsRemovals();
     if (descriptor >= 0) {
@@ -174,14 +180,8 @@ void StartDeviceWatching()
         QObject::connect(gDeviceNotifier.get(), &QSocketNotifier::activated, [] { ProcessDeviceEvents(); });
     }
     gMountWatcher = std::make_unique<MountWatcher>();
-    QObject::connect(gMountWatcher.get(), &MountWatcher::volumeMounted, [](const QString& point) {
-        if (gHooks.volumeMounted)
-            gHooks.volumeMounted(point);
-    });
-    QObject::connect(gMountWatcher.get(), &MountWatcher::volumeUnmounted, [](const QString& point) {
-        if (gHooks.volumeUnmounted)
-            gHooks.volumeUnmounted(point);
-    });
+    QObject::connect(gMountWatcher.get(), &MountWatcher::volumeMounted, VolumeMountedNotice);
+    QObject::connect(gMountWatcher.get(), &MountWatcher::volumeUnmounted, VolumeUnmountedNotice);
 }
 
 void ShutDownCommands()

@@ -9,15 +9,9 @@
 
 class QString;
 
-// What the command layer hands on to the selection and the save dialog.
+// What the command layer hands on to the save dialog.
 struct CommandHooks {
-    std::function<void(int32_t format)> saveResults;          // 'word' (1) and 'xcel' (2)
-    std::function<void(int popupId)> popupChosen;             // a drive or volume item chosen
-    std::function<void(int tab)> tabChosen;                   // 1 drives, 2 volumes
-    std::function<void(const QString& mountPoint)> volumeMounted;
-    std::function<void(const QString& mountPoint)> volumeUnmounted;
-    std::function<void()> resetDrivesPopup;                   // the chosen drive left
-    std::function<void(int16_t vRefNum)> volumeRemounted;     // after a volume test's remount
+    std::function<void(int32_t format)> saveResults;  // 'word' (1) and 'xcel' (2)
 };
 
 // Connects the main window's controls, menu commands, the read-only sheet's

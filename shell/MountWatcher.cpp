@@ -49,3 +49,8 @@ void MountWatcher::Check()
             emit volumeMounted(QString::fromStdString(point));
     mountPoints_ = now;
 }
+
+void MountWatcher::Resync()
+{
+    mountPoints_ = MountPoints(path_);
+}

@@ -19,6 +19,8 @@ public:
 
     // Compares the mount table with the last one seen (also called by the notifier).
     void Check();
+    // Takes the mount table as it is now as the last one seen, without notices.
+    void Resync();
 
 signals:
     void volumeMounted(const QString& mountPoint);

@@ -22,11 +22,17 @@
 #include <QTemporaryDir>
 
 #include <cstring>
+#include <QComboBox>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QMessageBox>
+#include <QTabWidget>
+#include <QUrl>
 #include <QPushButton>
 
 #include <chrono>
 #include <random>
+#include <set>
 #include <thread>
 
 namespace {
@@ -61,13 +67,45 @@ protected:
         LoopDriveTest::TearDown();
     }
 
-    // Chooses the loop drive the way a drive item of the popup does.
-    void ChooseDrive()
+    // Chooses the loop drive's item in the drive popup, as the user does.
+    void ChooseDrive() { Choose(1, slot + 3); }
+    void Choose(int popupId, int item)
     {
-        gActiveDrive = &gSavedDriveInfoArray[slot];
-        gDriveSizeInBytes64 = gActiveDrive->sizeInBytes64;
-        gDriveSectorsU64 = static_cast<uint64_t>(gDriveSizeInBytes64) >> 9;
-        TurnOnControl("push", 1);
+        auto* popup = qobject_cast<QComboBox*>(display::FindControl(Main(), "popb", popupId));
+        ASSERT_NE(popup, nullptr);
+        ASSERT_LT(item - 1, popup->count());
+        popup->setCurrentIndex(item - 1);
+        emit popup->activated(item - 1);
+    }
+    QWidget* Main() const { return static_cast<QWidget*>(gMainWindowRef); }
+    std::string Text(int id) const
+    {
+        return display::ControlText(display::FindControl(Main(), "stxt", id)).toStdString();
+    }
+    void ShowVolumeTab()
+    {
+        qobject_cast<QTabWidget*>(display::FindControl(Main(), "tabs", 0))->setCurrentIndex(1);
+    }
+    // The volume popup's item of a mount point, or 0.
+    int VolumeItem(const std::string& mountPoint) const
+    {
+        for (int i = 0; i < kMaxVolumeCount; ++i)
+            if (mountPoint == gSavedVolInfoArray[i].rootRef)
+                return i + 3;
+        return 0;
+    }
+    bool Drop(const QList<QUrl>& urls)
+    {
+        QWidget* pane = display::FindControl(Main(), "tabp", 2);
+        QMimeData data;
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(pane, &enter);
+        if (!enter.isAccepted())
+            return false;
+        QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(pane, &drop);
+        return drop.isAccepted();
     }
     void Settings(int zones, int cycles, const char* megabytes)
     {
@@ -211,6 +249,99 @@ TEST_F(WindowRun, ABusyVolumeAsksWhetherToReadOnly)
     RunCommand("pkill -f 'sleep 60'");
     pclose(holder);
     EXPECT_TRUE(alerts.empty()) << alerts.front();
+}
+
+TEST_F(WindowRun, ChoosingTheDriveShowsItsDescription)
+{
+    ChooseDrive();
+    const DriveInfoRec& record = gSavedDriveInfoArray[slot];
+    char interfaceText[256];
+    CopyPStrToCStr(record.interfaceInfoPStr, interfaceText);
+    EXPECT_EQ(Text(1), interfaceText);
+    EXPECT_EQ(Text(2), record.sizeLabelCStr);
+    EXPECT_EQ(Text(5), "Ready To Begin");
+    EXPECT_EQ(Text(21), "0.0");
+    EXPECT_EQ(Text(31), "1.5");  // ten tenths of 1.5 GiB
+    EXPECT_TRUE(display::FindControl(Main(), "push", 1)->isEnabled());
+    Choose(1, 1);  // the leading item changes nothing
+    EXPECT_EQ(gActiveDrive, &record);
+}
+
+TEST_F(WindowRun, AVolumeWriteTestUnmountsOnlyThatVolumeAndChoosesItAgain)
+{
+    ShowVolumeTab();
+    EXPECT_EQ(gDVLastTabIndex, 2);
+    EXPECT_EQ(Text(5), "- No Volume Selected for Testing -");
+    const LoopVolume& volume = volumes_[0];
+    const int item = VolumeItem(volume.mount->path());
+    ASSERT_GT(item, 0) << "the mounted volume is listed";
+    Choose(2, item);
+    EXPECT_EQ(Text(3), std::string(gActiveVolume->fileSystemNameCStr));
+    EXPECT_EQ(Text(5), "Ready To Begin");
+    Settings(5, 1, "2");
+    ClickStart();
+    ASSERT_TRUE(WaitForStatus("Test Complete")) << Status();
+    EXPECT_GT(gSavedWRITEResultsInfo[4].aveSpeedDbl, 0.0);
+    ExpectEverythingBack();
+    ASSERT_NE(gActiveVolume, nullptr);
+    EXPECT_EQ(std::string(gActiveVolume->rootRef), volume.mount->path()) << "chosen again after the remount";
+    EXPECT_EQ(GetThisWindowControlValue32(gMainWindowRef, "popb", 2), VolumeItem(volume.mount->path()));
+    EXPECT_TRUE(alerts.empty()) << alerts.front();
+}
+
+TEST_F(WindowRun, TheRandomTestShowsItsProgress)
+{
+    ShowVolumeTab();
+    Choose(2, VolumeItem(volumes_[0].mount->path()));
+    gCurrentSelectedTestType = 2;
+    ClickStart();
+    std::set<std::string> counts;
+    QElapsedTimer timer;
+    timer.start();
+    while (TestLaunchInProgress() && timer.elapsed() < 120000) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+        counts.insert(Text(110));
+    }
+    gCurrentSelectedTestType = 1;
+    EXPECT_EQ(Status(), "Test Complete");
+    EXPECT_GE(counts.size(), 2u) << "the transfers-done text moved while the test ran";
+    EXPECT_GT(gSavedRandomReadSpeedDbl, 0.0);
+    EXPECT_FALSE(Text(100).empty());
+    ExpectEverythingBack();
+}
+
+TEST_F(WindowRun, DropsChooseTheVolumeThatHoldsTheItem)
+{
+    ShowVolumeTab();
+    const LoopVolume& second = volumes_[1];
+    EXPECT_TRUE(Drop({QUrl::fromLocalFile(QString::fromStdString(second.mount->path() + "/marker"))}));
+    ASSERT_NE(gActiveVolume, nullptr);
+    EXPECT_EQ(std::string(gActiveVolume->rootRef), second.mount->path());
+    EXPECT_EQ(GetThisWindowControlValue32(gMainWindowRef, "popb", 2), VolumeItem(second.mount->path()));
+
+    const QUrl first = QUrl::fromLocalFile(QString::fromStdString(volumes_[0].mount->path()));
+    EXPECT_FALSE(Drop({first, first})) << "one item at a time";
+    EXPECT_FALSE(Drop({QUrl::fromLocalFile("/dev/shm")})) << "on no listed local volume";
+    EXPECT_FALSE(Drop({QUrl("https://example.org/")}));
+    EXPECT_EQ(std::string(gActiveVolume->rootRef), second.mount->path());
+}
+
+TEST_F(WindowRun, AnUnmountedVolumeLeavesTheList)
+{
+    ShowVolumeTab();
+    const LoopVolume& last = volumes_.back();
+    const int item = VolumeItem(last.mount->path());
+    ASSERT_GT(item, 0);
+    Choose(2, item);
+    const int before = GetThisWindowControlMax32(gMainWindowRef, "popb", 2);
+    ASSERT_EQ(RunCommand("umount " + last.mount->path()), 0);
+    QElapsedTimer timer;
+    timer.start();
+    while (GetThisWindowControlMax32(gMainWindowRef, "popb", 2) == before && timer.elapsed() < 5000)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(GetThisWindowControlMax32(gMainWindowRef, "popb", 2), before - 1);
+    EXPECT_EQ(Status(), "- No Volume Selected for Testing -") << "the chosen volume went";
+    ASSERT_EQ(RunCommand("mount " + last.node + " " + last.mount->path() + " -o ro"), 0);  // for the clean-up
 }
 
 TEST_F(WindowRun, StopAtRandomMomentsCancelsAndPutsEverythingBack)
