@@ -6,6 +6,7 @@
 #include "platform/PrivilegedRelaunch.h"
 #include "shell/Alerts.h"
 #include "shell/Commands.h"
+#include "shell/SaveDialog.h"
 #include "shell/StringsTable.h"
 #include "shell/Windows.h"
 
@@ -92,7 +93,7 @@ int main(int argc, char** argv)
 
     if (!CreateAllWindows({}))
         return 0;
-    InstallCommandHandlers({});
+    InstallCommandHandlers({SaveResultsCommand});
     StartDeviceWatching();
     QuitOnTerminationSignals();
 

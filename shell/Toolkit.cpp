@@ -122,8 +122,15 @@ void SetThisWindowControlValue32(WindowRef window, const char* signature, int32_
     else if (auto* group = qobject_cast<QGroupBox*>(control); group && group->isCheckable())
         group->setChecked(value != 0);
     else if (auto* group = qobject_cast<QGroupBox*>(control)) {
-        if (auto* inner = group->findChild<QComboBox*>())
+        // A group that chooses with a popup or with radio buttons inside it.
+        if (auto* inner = group->findChild<QComboBox*>()) {
             inner->setCurrentIndex(value - 1);
+        } else {
+            int index = 0;
+            for (QAbstractButton* radio : group->findChildren<QAbstractButton*>())
+                if (radio->isCheckable() && ++index == value)
+                    radio->setChecked(true);
+        }
     } else if (auto* button = qobject_cast<QAbstractButton*>(control))
         button->setChecked(value != 0);
 }

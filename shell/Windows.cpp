@@ -26,6 +26,15 @@ QMessageBox* gMessageSheetWindow = nullptr;
 char gPathToAppIcon[1024] = "";
 char gPathToUnknownIcon[1024] = "";
 
+std::unique_ptr<QWidget> LoadInterface(const QString& name, QWidget* parent)
+{
+    QFile file(QString::fromUtf8(gPathToAllIcons) + QStringLiteral("ui/") + name + QStringLiteral(".ui"));
+    if (!file.open(QFile::ReadOnly))
+        return nullptr;
+    QUiLoader loader;
+    return std::unique_ptr<QWidget>(loader.load(&file, parent));
+}
+
 namespace {
 std::unique_ptr<QWidget> gMainWindow;
 
@@ -40,14 +49,6 @@ void CopyPath(const std::string& path, char* buffer)
 }
 std::unique_ptr<QWidget> gAboutWindow;
 
-std::unique_ptr<QWidget> LoadInterface(const QString& name, QWidget* parent = nullptr)
-{
-    QFile file(QString::fromUtf8(gPathToAllIcons) + QStringLiteral("ui/") + name + QStringLiteral(".ui"));
-    if (!file.open(QFile::ReadOnly))
-        return nullptr;
-    QUiLoader loader;
-    return std::unique_ptr<QWidget>(loader.load(&file, parent));
-}
 
 void ShowIconIn(const char* signature, int id, const QIcon& icon)
 {

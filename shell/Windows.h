@@ -11,8 +11,10 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class QMessageBox;
+class QWidget;
 
 extern WindowRef gAboutWindowRef;
 extern QRect gTabPaneRect;      // bounds of {'tabp', 1} in the main window
@@ -34,6 +36,10 @@ struct MessageSheetAnswers {
 // Builds everything from the interface files in gPathToAllIcons (which must
 // be set) and shows the main window. False when an interface file is missing.
 bool CreateAllWindows(MessageSheetAnswers answers);
+
+// Builds the window of the interface file ui/<name>.ui in gPathToAllIcons;
+// null when the file is missing or unreadable.
+std::unique_ptr<QWidget> LoadInterface(const QString& name, QWidget* parent = nullptr);
 
 // Destroys the windows (before the application object goes).
 void DestroyAllWindows();

@@ -1,0 +1,165 @@
+#include "shell/SaveDialog.h"
+
+#include "devices/DriveRecords.h"
+#include "display/ResultPanes.h"
+#include "reports/ActiveSubject.h"
+#include "reports/ReportFile.h"
+#include "reports/ReportFileName.h"
+#include "shell/Alerts.h"
+#include "shell/Toolkit.h"
+#include "shell/Windows.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QLineEdit>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <pwd.h>
+#include <unistd.h>
+
+QFileDialog* gNavDialogRef = nullptr;
+
+namespace {
+// A user or group number from the environment; -1 when unset or malformed.
+long IdFromEnvironment(const char* name)
+{
+    const char* text = std::getenv(name);
+    if (text == nullptr || *text == '\0')
+        return -1;
+    char* end = nullptr;
+    errno = 0;
+    const long value = std::strtol(text, &end, 10);
+    if (errno != 0 || *end != '\0' || value < 0)
+        return -1;
+    return value;
+}
+
+QLineEdit* NameField()
+{
+    return gNavDialogRef != nullptr ? gNavDialogRef->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")) : nullptr;
+}
+
+// The name the dialog proposes, from the tested drive or volume.
+std::string SuggestedName()
+{
+    std::string name;
+    if (gDVLastTabIndex == 2) {
+        if (gActiveVolume != nullptr)
+            name = gActiveVolume->volNameCStr;
+    } else if (gActiveDrive != nullptr) {
+        name = gActiveDrive->driveNameCStr;
+    }
+    return SuggestedReportFileName(name, gSavedRestulsFileFormatS32);
+}
+
+// The format chooser below the dialog's own controls; null when its
+// interface file cannot be read (the dialog then saves in the format chosen
+// by the command).
+void AddFormatChooser(QFileDialog& dialog)
+{
+    const std::unique_ptr<QWidget> custom = LoadInterface(QStringLiteral("CustomSave"));
+    if (!custom)
+        return;
+    if (gSavedRestulsFileFormatS32 == kSpreadsheetReportFormat)
+        SetThisWindowControlValue32(custom.get(), "rgrp", 1000, kSpreadsheetReportFormat);
+    QWidget* pane = nullptr;
+    if (GetThisWindowControlRef(custom.get(), "upan", 1000, &pane) != 0)
+        return;
+    auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
+    if (grid == nullptr)
+        return;
+    // The layout takes the pane over; the window it came from goes with `custom`.
+    grid->addWidget(pane, grid->rowCount(), 0, 1, grid->columnCount());
+    for (QAbstractButton* radio : pane->findChildren<QAbstractButton*>()) {
+        QObject::connect(radio, &QAbstractButton::toggled, &dialog, [&dialog](bool checked) {
+            if (!checked)
+                return;
+            gSavedRestulsFileFormatS32 = GetThisWindowControlValue32(&dialog, "rgrp", 1000);
+            ChangeFileNameSuffix();
+        });
+    }
+}
+
+void ReportFailure(const ReportSaveResult& result)
+{
+    if (result.failedStep == "open")
+        return;  // the report's own alert has been shown
+    if (result.failedStep == "create") {
+        DoStandardLocalizedAlert(kReportCreateFailedMessage, std::strerror(result.errorNumber), kAlertStopAlert);
+        return;
+    }
+    const std::string text = ReportSaveFailureText(result);
+    DoStandardLocalizedAlert(text.c_str(), nullptr, kAlertStopAlert);
+}
+}  // namespace
+
+ReportOwner CallingUser()
+{
+    ReportOwner owner;
+    long uid = IdFromEnvironment("PKEXEC_UID");
+    long gid = -1;
+    if (uid < 0) {
+        uid = IdFromEnvironment("SUDO_UID");
+        gid = IdFromEnvironment("SUDO_GID");
+    }
+    const passwd* user = uid >= 0 ? getpwuid(static_cast<uid_t>(uid)) : nullptr;
+    if (uid >= 0 && geteuid() == 0 && static_cast<uid_t>(uid) != geteuid()) {
+        owner.uid = uid;
+        owner.gid = gid >= 0 ? gid : (user != nullptr ? static_cast<long>(user->pw_gid) : -1);
+        if (owner.gid < 0)
+            owner.uid = -1;  // a file given to a user without a group would be half theirs
+    }
+    owner.home = user != nullptr && user->pw_dir != nullptr ? user->pw_dir : QDir::homePath().toStdString();
+    return owner;
+}
+
+void ChangeFileNameSuffix()
+{
+    QLineEdit* field = NameField();
+    if (field == nullptr)
+        return;
+    const std::string name = field->text().toStdString();
+    const std::string changed = ChangeFileNameSuffix(name, gSavedRestulsFileFormatS32);
+    // The field itself: the dialog's selectFile leaves a focused field alone.
+    if (changed != name)
+        field->setText(QString::fromStdString(changed));
+}
+
+void DoNavSaveFileForTestResults()
+{
+    const ReportOwner owner = CallingUser();
+    QFileDialog dialog(static_cast<QWidget*>(gMainWindowRef), QObject::tr("Save Test Results"));
+    // Qt's own dialog, so that the format chooser can live inside it.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDirectory(QString::fromStdString(owner.home));
+    gNavDialogRef = &dialog;
+    AddFormatChooser(dialog);
+    dialog.selectFile(QString::fromStdString(SuggestedName()));
+
+    // Replacing an existing file is confirmed by the dialog itself.
+    const int answer = dialog.exec();
+    const QStringList chosen = dialog.selectedFiles();
+    gNavDialogRef = nullptr;
+    if (answer != QDialog::Accepted || chosen.isEmpty() || QFileInfo(chosen.first()).fileName().isEmpty())
+        return;
+
+    const std::string path = QFile::encodeName(chosen.first()).toStdString();
+    const ReportSaveResult result =
+        SaveReportFile(path, ActiveReportSubject(), gSavedRestulsFileFormatS32, owner.uid, owner.gid);
+    if (!result.ok())
+        ReportFailure(result);
+}
+
+void SaveResultsCommand(int32_t format)
+{
+    gSavedRestulsFileFormatS32 = format;
+    DoNavSaveFileForTestResults();
+    DrawTestResults();
+}

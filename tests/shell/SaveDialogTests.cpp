@@ -1,0 +1,334 @@
+// Saving through the real save dialog, offscreen, driven as a user would:
+// the proposed names, the format chooser and its suffix rules, replacing a
+// file only after agreeing, and each failure with its alert and the earlier
+// file left as it was.
+#include <gtest/gtest.h>
+
+#include "devices/DriveRecords.h"
+#include "engine/TestModel.h"
+#include "reports/ReportFile.h"
+#include "shell/Alerts.h"
+#include "shell/Preferences.h"
+#include "shell/QtInterfaceHost.h"
+#include "shell/SaveDialog.h"
+#include "shell/Toolkit.h"
+#include "shell/Windows.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QPushButton>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+std::string ReadFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// Runs action on the next modal widget of type T once it is shown.
+template <typename T>
+void WhenShown(std::function<void(T*)> action, int triesLeft = 200)
+{
+    QTimer::singleShot(10, [action, triesLeft] {
+        if (auto* widget = qobject_cast<T*>(QApplication::activeModalWidget()); widget && widget->isVisible())
+            action(widget);
+        else if (triesLeft > 0)
+            WhenShown<T>(action, triesLeft - 1);
+    });
+}
+
+QLineEdit* NameEdit(QFileDialog* dialog)
+{
+    return dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+}
+
+QRadioButton* FormatButton(QFileDialog* dialog, const char* name)
+{
+    return dialog->findChild<QRadioButton*>(QString::fromLatin1(name));
+}
+
+// Presses the dialog's Save button.
+void PressSave(QFileDialog* dialog)
+{
+    auto* buttons = dialog->findChild<QDialogButtonBox*>();
+    ASSERT_NE(buttons, nullptr);
+    QPushButton* save = buttons->button(QDialogButtonBox::Save);
+    ASSERT_NE(save, nullptr);
+    ASSERT_TRUE(save->isEnabled());
+    save->click();
+}
+
+class SaveDialog : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(settings.isValid() && folder.isValid());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+        SetPreferencesLocation("KestreliaSaveTests", "Kestrelia");
+        std::strcpy(gPathToAllIcons, KESTRELIA_SHARE_DIR "/");
+        ASSERT_TRUE(CreateAllWindows({}));
+        SetInterfaceHost(&host);
+        SetAlertPresenter([this](const AlertContent& alert) { alerts.push_back(alert); });
+
+        drive = {};
+        std::strcpy(drive.driveNameCStr, "Data Disk");
+        drive.driveNamePStr[0] = 9;
+        std::memcpy(drive.driveNamePStr + 1, "Data Disk", 9);
+        volume = {};
+        std::strcpy(volume.volNameCStr, "Backup");
+        volume.volNamePStr[0] = 6;
+        std::memcpy(volume.volNamePStr + 1, "Backup", 6);
+        gActiveDrive = &drive;
+        gActiveVolume = &volume;
+        gDVLastTabIndex = 1;
+
+        std::memset(gSavedREADResultsInfo, 0, sizeof gSavedREADResultsInfo);
+        gZoneTestCountS32 = 1;
+        gTestCyclesS32 = 1;
+        gXFerMBytes = 1;
+        gWriteTestEnabled = false;
+        gSavedREADResultsInfo[0].cycleSpeedDbl[0] = 25.0;
+        gSavedREADResultsInfo[0].aveSpeedDbl = 25.0;
+        unsetenv("PKEXEC_UID");
+        unsetenv("SUDO_UID");
+        unsetenv("SUDO_GID");
+    }
+    void TearDown() override
+    {
+        if (!mounted.empty())
+            std::system(("umount " + mounted).c_str());
+        SetAlertPresenter(nullptr);
+        SetInterfaceHost(nullptr);
+        gActiveDrive = nullptr;
+        gActiveVolume = nullptr;
+        DestroyAllWindows();
+        unsetenv("PKEXEC_UID");
+    }
+
+    // Opens the dialog in format, lets act work on it and waits until it has closed.
+    void Save(int32_t format, std::function<void(QFileDialog*)> act)
+    {
+        gSavedRestulsFileFormatS32 = format;
+        WhenShown<QFileDialog>([this, act](QFileDialog* dialog) {
+            proposed = NameEdit(dialog)->text();
+            dialog->setDirectory(target);
+            act(dialog);
+        });
+        DoNavSaveFileForTestResults();
+    }
+    // Types name into the dialog and saves.
+    static void TypeAndSave(QFileDialog* dialog, const QString& name)
+    {
+        NameEdit(dialog)->setText(name);
+        PressSave(dialog);
+    }
+    bool MountTmpfs(const std::string& options)
+    {
+        if (geteuid() != 0)
+            return false;
+        const std::string where = (fs::path(folder.path().toStdString()) / "mnt").string();
+        fs::create_directory(where);
+        if (std::system(("mount -t tmpfs -o " + options + " kestrelia-save " + where).c_str()) != 0)
+            return false;
+        mounted = where;
+        target = QString::fromStdString(where);
+        return true;
+    }
+
+    QTemporaryDir settings;
+    QTemporaryDir folder;
+    QString target = folder.path();
+    QtInterfaceHost host{[] {}};
+    std::vector<AlertContent> alerts;
+    DriveInfoRec drive;
+    VolInfoRec volume;
+    QString proposed;
+    std::string mounted;
+};
+
+TEST_F(SaveDialog, ProposesTheTestedItemsNameAndCancelSavesNothing)
+{
+    Save(1, [](QFileDialog* dialog) {
+        EXPECT_TRUE(FormatButton(dialog, "textReport")->isChecked());
+        dialog->reject();
+    });
+    EXPECT_EQ(proposed, "Data Disk Results.txt");
+
+    gDVLastTabIndex = 2;
+    Save(2, [](QFileDialog* dialog) {
+        EXPECT_TRUE(FormatButton(dialog, "spreadsheetReport")->isChecked());
+        dialog->reject();
+    });
+    EXPECT_EQ(proposed, "Backup Results.xls");
+    EXPECT_TRUE(fs::is_empty(folder.path().toStdString()));
+    EXPECT_TRUE(alerts.empty());
+}
+
+TEST_F(SaveDialog, TheSuffixFollowsTheFormatChooser)
+{
+    gDVLastTabIndex = 2;
+    std::vector<QString> names;
+    Save(1, [&names](QFileDialog* dialog) {
+        FormatButton(dialog, "spreadsheetReport")->click();
+        names.push_back(NameEdit(dialog)->text());
+        FormatButton(dialog, "textReport")->click();
+        names.push_back(NameEdit(dialog)->text());
+        NameEdit(dialog)->setText(QStringLiteral("report"));
+        FormatButton(dialog, "spreadsheetReport")->click();
+        names.push_back(NameEdit(dialog)->text());
+        PressSave(dialog);
+    });
+    ASSERT_EQ(names.size(), 3u);
+    EXPECT_EQ(names[0], "Backup Results.xls");
+    EXPECT_EQ(names[1], "Backup Results.txt");
+    EXPECT_EQ(names[2], "report.xls");
+
+    // Saved in the format chosen last, and the choice stays.
+    EXPECT_EQ(gSavedRestulsFileFormatS32, 2);
+    const fs::path saved = fs::path(folder.path().toStdString()) / "report.xls";
+    const std::string bytes = ReadFile(saved);
+    EXPECT_EQ(bytes, CurrentReport());
+    EXPECT_NE(bytes.find('\t'), std::string::npos);
+    EXPECT_NE(bytes.find("Backup"), std::string::npos);
+    EXPECT_TRUE(alerts.empty());
+}
+
+TEST_F(SaveDialog, BothFormatsAreWrittenAsTheReportWritableByAll)
+{
+    const mode_t previous = umask(077);
+    Save(1, [](QFileDialog* dialog) { TypeAndSave(dialog, QStringLiteral("text.txt")); });
+    Save(2, [](QFileDialog* dialog) { TypeAndSave(dialog, QStringLiteral("sheet.xls")); });
+    umask(previous);
+    const fs::path base = folder.path().toStdString();
+    const std::string text = ReadFile(base / "text.txt");
+    const std::string sheet = ReadFile(base / "sheet.xls");
+    EXPECT_EQ(sheet, CurrentReport());
+    EXPECT_NE(text, sheet);
+    EXPECT_NE(text.find("Data Disk"), std::string::npos);
+    for (const char* name : {"text.txt", "sheet.xls"}) {
+        struct stat info {};
+        ASSERT_EQ(stat((base / name).c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0222, 0222u) << name;
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(base), fs::directory_iterator()), 2);
+}
+
+TEST_F(SaveDialog, AnExistingFileIsReplacedOnlyAfterTheUserAgreed)
+{
+    const fs::path existing = fs::path(folder.path().toStdString()) / "old.txt";
+    const std::string earlier(100000, 'x');
+    std::ofstream(existing, std::ios::binary) << earlier;
+
+    int questions = 0;
+    Save(1, [&questions](QFileDialog* dialog) {
+        WhenShown<QMessageBox>([&questions, dialog](QMessageBox* question) {
+            ++questions;
+            question->button(QMessageBox::No)->click();
+            // The dialog stays open for another name; give up.
+            QTimer::singleShot(0, dialog, &QDialog::reject);
+        });
+        TypeAndSave(dialog, QStringLiteral("old.txt"));
+    });
+    EXPECT_EQ(questions, 1);
+    EXPECT_EQ(ReadFile(existing), earlier);
+
+    Save(1, [&questions](QFileDialog* dialog) {
+        WhenShown<QMessageBox>([&questions](QMessageBox* question) {
+            ++questions;
+            question->button(QMessageBox::Yes)->click();
+        });
+        TypeAndSave(dialog, QStringLiteral("old.txt"));
+    });
+    EXPECT_EQ(questions, 2);
+    EXPECT_EQ(ReadFile(existing), CurrentReport());
+    EXPECT_EQ(fs::file_size(existing), CurrentReport().size());
+    EXPECT_TRUE(alerts.empty());
+}
+
+TEST_F(SaveDialog, ACreationFailureAlertsAndLeavesTheEarlierFile)
+{
+    if (!MountTmpfs("size=1m"))
+        GTEST_SKIP() << "needs root to mount a tmpfs";
+    const fs::path existing = fs::path(mounted) / "kept.txt";
+    std::ofstream(existing, std::ios::binary) << "earlier report";
+    ASSERT_EQ(std::system(("mount -o remount,ro " + mounted).c_str()), 0);
+
+    Save(1, [](QFileDialog* dialog) { TypeAndSave(dialog, QStringLiteral("new.txt")); });
+    ASSERT_EQ(alerts.size(), 1u);
+    EXPECT_EQ(alerts[0].title, "Error");
+    EXPECT_EQ(alerts[0].message, "Error: Unable to create test results file.");
+    EXPECT_EQ(alerts[0].explanation, QString::fromUtf8(std::strerror(EROFS)));
+    EXPECT_FALSE(fs::exists(fs::path(mounted) / "new.txt"));
+    EXPECT_EQ(ReadFile(existing), "earlier report");
+}
+
+TEST_F(SaveDialog, AFullDiskAlertsAndLeavesTheEarlierFile)
+{
+    if (!MountTmpfs("size=64k"))
+        GTEST_SKIP() << "needs root to mount a tmpfs";
+    const fs::path existing = fs::path(mounted) / "kept.txt";
+    std::ofstream(existing, std::ios::binary) << "earlier report";
+    std::system(("dd if=/dev/zero of=" + mounted + "/filler bs=4k 2>/dev/null").c_str());
+
+    int questions = 0;
+    Save(1, [&questions](QFileDialog* dialog) {
+        WhenShown<QMessageBox>([&questions](QMessageBox* question) {
+            ++questions;
+            question->button(QMessageBox::Yes)->click();
+        });
+        TypeAndSave(dialog, QStringLiteral("kept.txt"));
+    });
+    EXPECT_EQ(questions, 1);
+    ASSERT_EQ(alerts.size(), 1u);
+    EXPECT_EQ(alerts[0].title, "Error");
+    EXPECT_TRUE(alerts[0].message.startsWith("Error: Unable to")) << alerts[0].message.toStdString();
+    EXPECT_EQ(ReadFile(existing), "earlier report");
+    // Nothing half-written beside it either.
+    EXPECT_EQ(std::distance(fs::directory_iterator(mounted), fs::directory_iterator()), 2);
+}
+
+TEST_F(SaveDialog, TheReportIsGivenToTheUserWhoStartedTheProgram)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root to give a file away";
+    setenv("PKEXEC_UID", "65534", 1);
+    const ReportOwner owner = CallingUser();
+    EXPECT_EQ(owner.uid, 65534);
+    Save(1, [](QFileDialog* dialog) { TypeAndSave(dialog, QStringLiteral("theirs.txt")); });
+    struct stat info {};
+    ASSERT_EQ(stat((fs::path(folder.path().toStdString()) / "theirs.txt").c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 65534u);
+    EXPECT_EQ(static_cast<long>(info.st_gid), owner.gid);
+
+    // Nonsense in the environment gives nothing away.
+    for (const char* text : {"", "12x", "-3", "99999999999999999999"}) {
+        setenv("PKEXEC_UID", text, 1);
+        EXPECT_EQ(CallingUser().uid, -1) << text;
+    }
+    unsetenv("PKEXEC_UID");
+    setenv("SUDO_UID", "65534", 1);
+    setenv("SUDO_GID", "100", 1);
+    EXPECT_EQ(CallingUser().uid, 65534);
+    EXPECT_EQ(CallingUser().gid, 100);
+    unsetenv("SUDO_UID");
+    unsetenv("SUDO_GID");
+}
+}  // namespace
