@@ -1,5 +1,6 @@
 // Kestrelia, the desktop disk benchmark.
 #include "app/QuitSignals.h"
+#include "app/Screenshots.h"
 #include "app/Startup.h"
 #include "devices/DriveRecords.h"
 #include "format/Localization.h"
@@ -96,6 +97,7 @@ int main(int argc, char** argv)
     InstallCommandHandlers({SaveResultsCommand});
     StartDeviceWatching();
     QuitOnTerminationSignals();
+    StartScreenshotsIfAsked();
 
     const int status = QApplication::exec();
     ShutDownCommands();

@@ -123,11 +123,13 @@ void GraphKeyWidget::paintEvent(QPaintEvent*)
                   isActiveWindow());
 }
 
-void GraphKeyWidget::changeEvent(QEvent* event)
+bool GraphKeyWidget::event(QEvent* event)
 {
-    if (event->type() == QEvent::ActivationChange)
+    // Widgets inside a window learn of its activation by WindowActivate and
+    // WindowDeactivate.
+    if (event->type() == QEvent::WindowActivate || event->type() == QEvent::WindowDeactivate)
         update();
-    QWidget::changeEvent(event);
+    return QWidget::event(event);
 }
 
 int32_t InstallGraphicalDB()

@@ -47,7 +47,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
 };
 
 // Builds the key in the standard test pane {'upan', 1} of the main window

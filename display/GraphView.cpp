@@ -75,16 +75,16 @@ void GraphView::paintEvent(QPaintEvent* event)
         painter.drawImage(event->rect().topLeft(), image_, event->rect());
 }
 
-void GraphView::changeEvent(QEvent* event)
-{
-    // The inactive window shows the light colours, the active one the strong.
-    if (event->type() == QEvent::ActivationChange)
-        Redraw();
-    QWidget::changeEvent(event);
-}
-
 bool GraphView::event(QEvent* event)
 {
+    // The inactive window shows the light colours, the active one the strong.
+    // Activation reaches the widgets inside a window as WindowActivate and
+    // WindowDeactivate; only the window itself gets ActivationChange.
+    if (event->type() == QEvent::WindowActivate || event->type() == QEvent::WindowDeactivate) {
+        const bool handled = QWidget::event(event);
+        Redraw();
+        return handled;
+    }
     if (event->type() != QEvent::ToolTip)
         return QWidget::event(event);
     const auto* help = static_cast<QHelpEvent*>(event);

@@ -29,7 +29,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void changeEvent(QEvent* event) override;
     bool event(QEvent* event) override;
 
 private:

@@ -119,6 +119,19 @@ TEST_F(ResultPanesTest, RedrawPaintsTheBarsAndSetsTheLabels)
     EXPECT_EQ(labels[0]->text(), QStringLiteral("86.000"));
 }
 
+TEST_F(ResultPanesTest, TheBarsFollowTheWindowsActivation)
+{
+    SetZone(0, 0, {50, 70, 85.3});
+    DrawTestResults();
+    const QPoint bar(gGraphicChartRect.left + 3, gGraphicChartRect.bottom - 1);
+    QApplication::setActiveWindow(nullptr);
+    ASSERT_FALSE(window->isActiveWindow());
+    EXPECT_TRUE(ColourIs(ViewAt(bar.x(), bar.y()), myLtRedColor));
+    QApplication::setActiveWindow(window.get());
+    ASSERT_TRUE(window->isActiveWindow());
+    EXPECT_TRUE(ColourIs(ViewAt(bar.x(), bar.y()), myRedColor));
+}
+
 TEST_F(ResultPanesTest, TogglingShowsOnePaneAndDrawsOnlyTheStandardOne)
 {
     SetZone(0, 0, {10, 20, 30});

@@ -1,0 +1,179 @@
+#include "app/Screenshots.h"
+
+#include "devices/DriveList.h"
+#include "devices/DriveRecords.h"
+#include "display/ControlLookup.h"
+#include "engine/TestLaunch.h"
+#include "engine/TestModel.h"
+#include "reports/ReportFile.h"
+#include "shell/Preferences.h"
+#include "shell/SaveDialog.h"
+#include "shell/Toolkit.h"
+#include "shell/Windows.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <functional>
+#include <memory>
+
+namespace {
+QWidget* Main()
+{
+    return static_cast<QWidget*>(gMainWindowRef);
+}
+
+QString Status()
+{
+    return display::ControlText(display::FindControl(Main(), "stxt", 5));
+}
+
+// Steps run one after another; a step returning false is asked again later.
+class Sequence final {
+public:
+    explicit Sequence(QString folder) : folder_(std::move(folder))
+    {
+        QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); });
+        timer_.start(10);
+        clock_.start();
+    }
+    void Then(std::function<bool()> step) { steps_.push_back(std::move(step)); }
+    void Grab(QWidget* window, const char* name)
+    {
+        const QString path = QDir(folder_).filePath(QString::fromLatin1(name));
+        if (window == nullptr || !window->grab().save(path))
+            std::fprintf(stderr, "kestrelia: could not write %s\n", qPrintable(path));
+    }
+
+private:
+    void Tick()
+    {
+        if (busy_)
+            return;  // a step is inside a modal dialog
+        if (clock_.elapsed() > kGiveUpMilliseconds) {
+            // A drive that never appears or a test that never ends.
+            std::fprintf(stderr, "kestrelia: screenshots gave up after %d s with %zu steps left\n",
+                         kGiveUpMilliseconds / 1000, steps_.size());
+            timer_.stop();
+            QApplication::exit(1);
+            return;
+        }
+        busy_ = true;
+        while (!steps_.empty() && steps_.front()()) steps_.pop_front();
+        busy_ = false;
+        if (steps_.empty()) {
+            timer_.stop();
+            QApplication::quit();
+        }
+    }
+    static constexpr int kGiveUpMilliseconds = 300000;
+    QString folder_;
+    QTimer timer_;
+    QElapsedTimer clock_;
+    std::deque<std::function<bool()>> steps_;
+    bool busy_ = false;
+};
+
+std::unique_ptr<Sequence> gSequence;
+
+void TestDriveFirst(Sequence& run, const QString& device)
+{
+    run.Then([device] {
+        const int slot = FindListedDrive(device.toLocal8Bit().constData());
+        if (slot < 0)
+            return false;  // not listed yet
+        if (auto* popup = qobject_cast<QComboBox*>(display::FindControl(Main(), "popb", 1))) {
+            popup->setCurrentIndex(slot + 2);
+            emit popup->activated(slot + 2);  // as a user's choice
+        }
+        // Options as a user sets them: 32 MB transfers at 10 zones, 5 cycles.
+        ShowSettingsSheet();
+        SetEditTextControlWCStr(gSettingsSheetWindow, 1, "32");
+        SetThisWindowControlValue32(gSettingsSheetWindow, "popb", 3, 10);
+        SetThisWindowControlValue32(gSettingsSheetWindow, "popb", 4, 5);
+        if (auto* confirm = qobject_cast<QAbstractButton*>(
+                display::FindControl(static_cast<QWidget*>(gSettingsSheetWindow), "push", 10)))
+            confirm->click();
+        if (auto* start = qobject_cast<QAbstractButton*>(display::FindControl(Main(), "push", 1)))
+            start->click();
+        return true;
+    });
+    run.Then([&run] {
+        if (gSavedREADResultsInfo[gZoneTestCountS32 / 2].aveSpeedDbl <= 0.0)
+            return Status() == QLatin1String("Test Complete");
+        run.Grab(Main(), "running.png");
+        return true;
+    });
+    // The status changes before the finished notice has given the window back.
+    run.Then([] { return Status() == QLatin1String("Test Complete") && !bTestRunning.load() && !TestLaunchInProgress(); });
+    run.Then([] {
+        auto* start = display::FindControl(Main(), "push", 1);
+        return start != nullptr && start->isEnabled() && display::FindControl(Main(), "tabs", 0)->isEnabled();
+    });
+}
+}  // namespace
+
+bool StartScreenshotsIfAsked()
+{
+    const char* folder = std::getenv("KESTRELIA_SCREENSHOTS");
+    if (folder == nullptr || *folder == '\0')
+        return false;
+    gSequence = std::make_unique<Sequence>(QString::fromLocal8Bit(folder));
+    Sequence& run = *gSequence;
+    run.Then([] { return Main()->isVisible(); });
+    if (const char* device = std::getenv("KESTRELIA_SCREENSHOT_DRIVE"); device != nullptr && *device != '\0')
+        TestDriveFirst(run, QString::fromLocal8Bit(device));
+    // An inactive window draws its graph pale; without a window manager it
+    // has to be made active. Give it a moment, then take it as it is.
+    auto asked = std::make_shared<QElapsedTimer>();
+    run.Then([asked] {
+        if (!asked->isValid()) {
+            asked->start();
+            Main()->raise();
+            Main()->activateWindow();
+        }
+        return (Main()->isActiveWindow() && asked->elapsed() > 300) || asked->elapsed() > 2000;
+    });
+    run.Then([&run] {
+        run.Grab(Main(), "main.png");
+        return true;
+    });
+    run.Then([] {
+        ShowSettingsSheet();
+        return true;
+    });
+    run.Then([&run] {
+        auto* sheet = static_cast<QDialog*>(gSettingsSheetWindow);
+        run.Grab(sheet, "options.png");
+        sheet->reject();
+        return true;
+    });
+    run.Then([&run] {
+        auto* about = static_cast<QWidget*>(gAboutWindowRef);
+        about->show();
+        run.Grab(about, "about.png");
+        about->hide();
+        return true;
+    });
+    run.Then([&run] {
+        QTimer::singleShot(300, [&run] {
+            if (gNavDialogRef == nullptr)
+                return;
+            run.Grab(gNavDialogRef, "save.png");
+            gNavDialogRef->reject();
+        });
+        gSavedRestulsFileFormatS32 = 1;
+        DoNavSaveFileForTestResults();
+        return true;
+    });
+    return true;
+}
