@@ -11,11 +11,19 @@
 #include "engine/TestWorker.h"
 #include "shell/Alerts.h"
 #include "shell/Commands.h"
+#include "reports/ReportFile.h"
 #include "shell/Preferences.h"
+#include "shell/SaveDialog.h"
 #include "shell/Toolkit.h"
 #include "shell/Windows.h"
 
 #include <QAbstractButton>
+#include <QAction>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTimer>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QSettings>
@@ -31,6 +39,7 @@
 #include <QPushButton>
 
 #include <chrono>
+#include <fstream>
 #include <random>
 #include <set>
 #include <thread>
@@ -50,7 +59,7 @@ protected:
         std::strcpy(gPathToAllIcons, KESTRELIA_SHARE_DIR "/");
         gDVLastTabIndex = 1;
         ASSERT_TRUE(CreateAllWindows({}));
-        InstallCommandHandlers({});
+        InstallCommandHandlers({SaveResultsCommand});
         StartDeviceWatching();
         slot = FindListedDrive(drive().c_str());
         ASSERT_GE(slot, 0) << "the loop drive is in the drive list";
@@ -164,6 +173,58 @@ TEST_F(WindowRun, AStandardTestWithWritesCompletesAndPutsEverythingBack)
     EXPECT_EQ(display::ControlText(display::FindControl(static_cast<QWidget*>(gMainWindowRef), "push", 1)),
               "Start");
     ExpectEverythingBack();  // unmounted for the test, mounted back after it, files intact
+}
+
+// Triggers the menu command with the given command ID.
+void Command(const char* id)
+{
+    for (QAction* action : static_cast<QWidget*>(gMainWindowRef)->findChildren<QAction*>())
+        if (action->property("commandId").toString() == QLatin1String(id))
+            action->trigger();
+}
+
+TEST_F(WindowRun, TheFinishedResultsAreSavedFromTheFileMenu)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    bool dialogSeen = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&dialogSeen] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            dialogSeen = true;
+            dialog->reject();
+        }
+    });
+
+    ChooseDrive();
+    Settings(4, 1, "1");
+    ClickStart();
+    watch.start(5);
+    Command("xcel");  // refused while the test runs
+    ASSERT_TRUE(WaitForStatus("Test Complete")) << Status();
+    watch.stop();
+    EXPECT_FALSE(dialogSeen);
+
+    QString proposed;
+    QTimer::singleShot(50, [&proposed, &folder] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        proposed = name->text();
+        dialog->setDirectory(folder.path());
+        name->setText(QStringLiteral("loop results"));
+        dialog->findChild<QRadioButton*>(QStringLiteral("spreadsheetReport"))->click();
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->click();
+    });
+    Command("word");
+    const std::string driveName = gSavedDriveInfoArray[slot].driveNameCStr;
+    EXPECT_EQ(proposed.toStdString(), driveName + " Results.txt");
+    std::ifstream in(folder.filePath(QStringLiteral("loop results.xls")).toStdString(), std::ios::binary);
+    const std::string saved{std::istreambuf_iterator<char>(in), {}};
+    EXPECT_EQ(saved, CurrentReport());
+    EXPECT_NE(saved.find("Test Drive Name: " + driveName), std::string::npos) << saved.substr(0, 300);
+    EXPECT_NE(saved.find("Zone 4 Writes"), std::string::npos);
+    EXPECT_TRUE(alerts.empty()) << alerts.front();
 }
 
 TEST_F(WindowRun, TheWholeDeviceIsUnchangedByAWriteTest)
