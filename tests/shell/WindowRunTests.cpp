@@ -110,10 +110,13 @@ protected:
         data.setUrls(urls);
         QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(pane, &enter);
+        // The box is highlighted exactly while an acceptable drag is over it.
+        EXPECT_EQ(!pane->styleSheet().isEmpty(), enter.isAccepted());
         if (!enter.isAccepted())
             return false;
         QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(pane, &drop);
+        EXPECT_TRUE(pane->styleSheet().isEmpty());
         return drop.isAccepted();
     }
     void Settings(int zones, int cycles, const char* megabytes)
