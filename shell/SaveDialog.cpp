@@ -57,9 +57,8 @@ std::string SuggestedName()
     return SuggestedReportFileName(name, gSavedRestulsFileFormatS32);
 }
 
-// The format chooser below the dialog's own controls; null when its
-// interface file cannot be read (the dialog then saves in the format chosen
-// by the command).
+// Puts the format chooser below the dialog's own controls. Without its
+// interface file the dialog has none and saves in the format the command chose.
 void AddFormatChooser(QFileDialog& dialog)
 {
     const std::unique_ptr<QWidget> custom = LoadInterface(QStringLiteral("CustomSave"));
