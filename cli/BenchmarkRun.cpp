@@ -21,7 +21,7 @@ volatile std::sig_atomic_t gInterrupted = 0;
 std::string ErrorText(int errorNumber)
 {
     char text[256];
-    ioErrorNoToCStr(static_cast<int16_t>(errorNumber), text);
+    SystemErrorToCStr(errorNumber, text);
     return text;
 }
 

@@ -58,7 +58,7 @@ int32_t RemoteDoioErrorAlert(void* alertInfo)
 {
     const auto* info = static_cast<const MPAlertInfo*>(alertInfo);
     char message[256];
-    ioErrorNoToCStr(info->errorNumber, message);
+    SystemErrorToCStr(info->errorNumber, message);
     if (InterfaceHost* host = CurrentInterfaceHost())
         host->ShowAlert(info->alertType, message);
     return 0;

@@ -1,5 +1,6 @@
 #include "format/ErrorText.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -61,4 +62,34 @@ void ioErrorNoToCStr(int16_t errorNumber, char* text)
         return;
     }
     std::snprintf(text, 256, "Unknown i/o Error = %d", errorNumber);
+}
+
+int16_t TableNumberForSystemError(int systemError)
+{
+    struct Pair {
+        int system;
+        int16_t table;
+    };
+    static constexpr Pair kMoved[] = {
+        {EAGAIN, 35},         {EDEADLK, 11},        {ENOTSOCK, 38},   {EDESTADDRREQ, 39},
+        {EMSGSIZE, 40},       {EPROTOTYPE, 41},     {ENOPROTOOPT, 42}, {EPROTONOSUPPORT, 43},
+        {ESOCKTNOSUPPORT, 44}, {EOPNOTSUPP, 45},    {EADDRINUSE, 48}, {EADDRNOTAVAIL, 49},
+        {ENETDOWN, 50},
+    };
+    for (const Pair& pair : kMoved)
+        if (pair.system == systemError)
+            return pair.table;
+    if (systemError >= 1 && systemError <= 34 && kErrorTexts[systemError] != nullptr)
+        return static_cast<int16_t>(systemError);
+    return -1;
+}
+
+void SystemErrorToCStr(int systemError, char* text)
+{
+    const int16_t number = TableNumberForSystemError(systemError);
+    if (number < 0) {
+        std::snprintf(text, 256, "Unknown i/o Error = %d", systemError);
+        return;
+    }
+    ioErrorNoToCStr(number, text);
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <string>
 
 #include "format/ErrorText.h"
@@ -28,5 +29,26 @@ TEST(ErrorTexts, KnownNumbersHaveFixedTexts) {
 TEST(ErrorTexts, NumbersWithoutARowAreUnknown) {
     for (const int16_t number : {0, 3, 7, 46, 47, 51, -1, 32767})
         EXPECT_EQ(ErrorText(number), "Unknown i/o Error = " + std::to_string(number)) << number;
+}
+}  // namespace
+
+namespace {
+std::string SystemText(int number) {
+    char text[256];
+    SystemErrorToCStr(number, text);
+    return text;
+}
+
+// Linux numbers its errors differently from the table above 34 and at 11.
+TEST(ErrorTexts, LinuxErrorsGetTheirOwnRow) {
+    EXPECT_EQ(SystemText(EIO), "i/o Error: Possible bad sector, connector or data cable");
+    EXPECT_EQ(SystemText(ENXIO), "i/o Error: No such device or address");
+    EXPECT_EQ(SystemText(EAGAIN), "i/o Error: Try operation again later");
+    EXPECT_EQ(SystemText(EDEADLK), "i/o Error: Call would deadlock or block so it was aborted");
+    EXPECT_EQ(SystemText(EOPNOTSUPP), "i/o Error: Operation not supported on socket");
+    EXPECT_EQ(SystemText(ENETDOWN), "i/o Error: Network is down");
+    // Linux errors whose numbers are other errors' rows are not shown under their names.
+    for (const int number : {ENAMETOOLONG, ENOSYS, ENOTEMPTY, ELOOP, ENOMEDIUM, ENOSPC})
+        EXPECT_EQ(SystemText(number), "Unknown i/o Error = " + std::to_string(number)) << number;
 }
 }  // namespace

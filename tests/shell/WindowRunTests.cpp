@@ -230,6 +230,39 @@ TEST_F(WindowRun, TheFinishedResultsAreSavedFromTheFileMenu)
     EXPECT_TRUE(alerts.empty()) << alerts.front();
 }
 
+TEST_F(WindowRun, ADriveThatVanishesMidTestEndsInAnAlertAndAnIdleWindow)
+{
+    ChooseDrive();
+    Settings(10, 3, "16");
+    ClickStart();
+    QElapsedTimer timer;
+    timer.start();
+    while (gSavedREADResultsInfo[1].aveSpeedDbl <= 0.0 && bTestRunning.load() && timer.elapsed() < 60000)
+        QApplication::processEvents(QEventLoop::AllEvents, 1);
+    ASSERT_TRUE(bTestRunning.load()) << "the test ended before the drive could vanish";
+    // The medium goes: every transfer from now on fails as on a pulled drive.
+    ASSERT_EQ(RunCommand("truncate -s 0 " + device_->backingFile() + " && losetup -c " + drive()), 0);
+    while ((bTestRunning.load() || TestLaunchInProgress()) && timer.elapsed() < 60000)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    ASSERT_TRUE(WaitForStatus("Test Complete", 10000)) << Status();
+    // The failed transfer was named in an alert; the window is idle again
+    // with nothing of the test left open.
+    ASSERT_FALSE(alerts.empty());
+    EXPECT_NE(alerts.front().find("i/o Error"), std::string::npos) << alerts.front();
+    EXPECT_FALSE(bTestRunning.load());
+    EXPECT_EQ(gUnixReadFileRef, -1);
+    EXPECT_LE(gUnixWriteFileRef, 0);
+    QWidget* start = display::FindControl(Main(), "push", 1);
+    EXPECT_EQ(display::ControlText(start), "Start");
+    EXPECT_TRUE(display::FindControl(Main(), "tabs", 0)->isEnabled());
+    // The empty drive is no longer offered; nothing is chosen, so Start waits for a choice.
+    while (FindListedDrive(drive().c_str()) >= 0 && timer.elapsed() < 60000)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_LT(FindListedDrive(drive().c_str()), 0);
+    EXPECT_EQ(gActiveDrive, nullptr);
+    EXPECT_FALSE(start->isEnabled());
+}
+
 TEST_F(WindowRun, TheWholeDeviceIsUnchangedByAWriteTest)
 {
     // Read-only mounts write nothing of their own when they come and go, so
