@@ -85,7 +85,26 @@ private:
 
 std::unique_ptr<Sequence> gSequence;
 
-void TestDriveFirst(Sequence& run, const QString& device)
+// An inactive window draws its graph pale; without a window manager it has
+// to be made active. Give it a moment, then take it as it is.
+void GrabMainWindow(Sequence& run, const char* name)
+{
+    auto asked = std::make_shared<QElapsedTimer>();
+    run.Then([asked] {
+        if (!asked->isValid()) {
+            asked->start();
+            Main()->raise();
+            Main()->activateWindow();
+        }
+        return (Main()->isActiveWindow() && asked->elapsed() > 300) || asked->elapsed() > 2000;
+    });
+    run.Then([&run, name] {
+        run.Grab(Main(), name);
+        return true;
+    });
+}
+
+void TestDrive(Sequence& run, const QString& device)
 {
     run.Then([device] {
         const int slot = FindListedDrive(device.toLocal8Bit().constData());
@@ -130,23 +149,11 @@ bool StartScreenshotsIfAsked()
     gSequence = std::make_unique<Sequence>(QString::fromLocal8Bit(folder));
     Sequence& run = *gSequence;
     run.Then([] { return Main()->isVisible(); });
-    if (const char* device = std::getenv("KESTRELIA_SCREENSHOT_DRIVE"); device != nullptr && *device != '\0')
-        TestDriveFirst(run, QString::fromLocal8Bit(device));
-    // An inactive window draws its graph pale; without a window manager it
-    // has to be made active. Give it a moment, then take it as it is.
-    auto asked = std::make_shared<QElapsedTimer>();
-    run.Then([asked] {
-        if (!asked->isValid()) {
-            asked->start();
-            Main()->raise();
-            Main()->activateWindow();
-        }
-        return (Main()->isActiveWindow() && asked->elapsed() > 300) || asked->elapsed() > 2000;
-    });
-    run.Then([&run] {
-        run.Grab(Main(), "main.png");
-        return true;
-    });
+    GrabMainWindow(run, "main.png");
+    if (const char* device = std::getenv("KESTRELIA_SCREENSHOT_DRIVE"); device != nullptr && *device != '\0') {
+        TestDrive(run, QString::fromLocal8Bit(device));
+        GrabMainWindow(run, "finished.png");
+    }
     run.Then([] {
         ShowSettingsSheet();
         return true;
