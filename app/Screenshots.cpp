@@ -104,6 +104,17 @@ void GrabMainWindow(Sequence& run, const char* name)
     });
 }
 
+// Until the test has ended and the window is given back.
+void WaitUntilIdle(Sequence& run)
+{
+    // The status changes before the finished notice has given the window back.
+    run.Then([] { return Status() == QLatin1String("Test Complete") && !bTestRunning.load() && !TestLaunchInProgress(); });
+    run.Then([] {
+        auto* start = display::FindControl(Main(), "push", 1);
+        return start != nullptr && start->isEnabled() && display::FindControl(Main(), "tabs", 0)->isEnabled();
+    });
+}
+
 void TestDrive(Sequence& run, const QString& device)
 {
     run.Then([device] {
@@ -132,12 +143,23 @@ void TestDrive(Sequence& run, const QString& device)
         run.Grab(Main(), "running.png");
         return true;
     });
-    // The status changes before the finished notice has given the window back.
-    run.Then([] { return Status() == QLatin1String("Test Complete") && !bTestRunning.load() && !TestLaunchInProgress(); });
+    WaitUntilIdle(run);
+}
+// The random test on the same drive, from its pane.
+void RandomTest(Sequence& run)
+{
     run.Then([] {
-        auto* start = display::FindControl(Main(), "push", 1);
-        return start != nullptr && start->isEnabled() && display::FindControl(Main(), "tabs", 0)->isEnabled();
+        QWidget* kind = display::FindControl(Main(), "pgrp", 1);
+        auto* popup = kind != nullptr ? kind->findChild<QComboBox*>() : nullptr;
+        if (popup == nullptr)
+            return true;
+        popup->setCurrentIndex(1);
+        emit popup->activated(1);
+        if (auto* start = qobject_cast<QAbstractButton*>(display::FindControl(Main(), "push", 1)))
+            start->click();
+        return true;
     });
+    WaitUntilIdle(run);
 }
 }  // namespace
 
@@ -153,6 +175,8 @@ bool StartScreenshotsIfAsked()
     if (const char* device = std::getenv("KESTRELIA_SCREENSHOT_DRIVE"); device != nullptr && *device != '\0') {
         TestDrive(run, QString::fromLocal8Bit(device));
         GrabMainWindow(run, "finished.png");
+        RandomTest(run);
+        GrabMainWindow(run, "random.png");
     }
     run.Then([] {
         ShowSettingsSheet();

@@ -3,7 +3,7 @@
 // options.png, about.png and save.png there and quits. With
 // KESTRELIA_SCREENSHOT_DRIVE set to a listed device it also tests that drive
 // at 10 zones with writes, grabbing running.png midway and finished.png with
-// the results.
+// the results, then runs the random test and grabs random.png.
 #pragma once
 
 // Starts the sequence when asked for; false when the variable is unset.
