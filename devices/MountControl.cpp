@@ -153,6 +153,11 @@ int UnMountAllDriveVolumesSync(const char* drivePath, pid_t* outDissenter)
     // Enumerated afresh: volumes mounted since the drive was listed count too.
     auto scratch = std::make_unique<VolInfoRec[]>(kMaxVolumeCount);
     const int16_t count = GetBSDDrivesVolumes(drivePath, scratch.get(), false);
+    // A volume mounted inside another must go first: a mount point below
+    // another is always the longer path.
+    std::stable_sort(scratch.get(), scratch.get() + count, [](const VolInfoRec& a, const VolInfoRec& b) {
+        return std::strlen(a.rootRef) > std::strlen(b.rootRef);
+    });
     for (int16_t index = 0; index < count; ++index) {
         if (const int status = UnmountRecorded(scratch[index], outDissenter); status != 0)
             return status;
@@ -203,7 +208,11 @@ int RemountThisDrivesVolsSync(const DriveInfoRec& drive)
         if (DevicePathIsOnDrive(volume.blockDevicePathCStr, drive.devicePathCStr))
             toMount.push_back(volume);
     }
-    // Whole file systems first: bind mounts are made from them.
+    // Outer mount points before those inside them, and whole file systems
+    // before the bind mounts made from them.
+    std::stable_sort(toMount.begin(), toMount.end(), [](const VolInfoRec& a, const VolInfoRec& b) {
+        return std::strlen(a.rootRef) < std::strlen(b.rootRef);
+    });
     std::stable_partition(toMount.begin(), toMount.end(), [](const VolInfoRec& volume) { return !IsBindMount(volume); });
     int status = 0;
     for (const VolInfoRec& volume : toMount)

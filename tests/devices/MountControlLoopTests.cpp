@@ -4,6 +4,7 @@
 #include "devices/MountControl.h"
 
 #include <csignal>
+#include <fstream>
 #include <cstring>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -55,6 +56,38 @@ private:
     pid_t pid_ = -1;
     bool held_ = false;
 };
+
+// A volume mounted inside another volume of the same drive must go first and
+// come back last, whatever order the mount table lists them in.
+TEST_F(LoopDriveTest, NestedVolumesUnmountInnermostFirstAndComeBackInside)
+{
+    ASSERT_GE(volumes_.size(), 2u);
+    const LoopVolume& outer = volumes_[0];
+    const LoopVolume& inner = volumes_[1];
+    const std::string nested = outer.mount->path() + "/inner";
+    ASSERT_EQ(RunCommand("umount " + inner.mount->path() + " && mkdir -p " + nested + " && mount " + inner.node +
+                         " " + nested),
+              0);
+    const MountState outerBefore = MountAt(outer.mount->path());
+    const MountState innerBefore = MountAt(nested);
+    ASSERT_NE(innerBefore.source, "");
+
+    pid_t dissenter = -1;
+    const int status = UnMountAllDriveVolumesSync(drive().c_str(), &dissenter);
+    EXPECT_EQ(0, status);
+    EXPECT_EQ("", MountAt(nested).source);
+    EXPECT_EQ("", MountAt(outer.mount->path()).source);
+    EXPECT_EQ(0, RemountThisDrivesVolsSync(DriveNamed(drive())));
+    EXPECT_EQ(outerBefore, MountAt(outer.mount->path()));
+    EXPECT_EQ(innerBefore, MountAt(nested));
+    {
+        std::ifstream marker(nested + "/marker");
+        EXPECT_EQ("marker " + inner.type, std::string(std::istreambuf_iterator<char>(marker), {}));
+    }
+
+    // Back where the fixture keeps it.
+    RunCommand("umount " + nested + " && mount " + inner.node + " " + inner.mount->path());
+}
 
 TEST_F(LoopDriveTest, UnmountAllThenRemountRestoresEveryMount)
 {
