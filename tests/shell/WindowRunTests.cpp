@@ -219,8 +219,10 @@ TEST_F(WindowRun, TheFinishedResultsAreSavedFromTheFileMenu)
         dialog->findChild<QRadioButton*>(QStringLiteral("spreadsheetReport"))->click();
         dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->click();
     });
+    // The chosen record, wherever drives of other tests attached or detached meanwhile put it.
+    ASSERT_NE(gActiveDrive, nullptr);
+    const std::string driveName = gActiveDrive->driveNameCStr;
     Command("word");
-    const std::string driveName = gSavedDriveInfoArray[slot].driveNameCStr;
     EXPECT_EQ(proposed.toStdString(), driveName + " Results.txt");
     std::ifstream in(folder.filePath(QStringLiteral("loop results.xls")).toStdString(), std::ios::binary);
     const std::string saved{std::istreambuf_iterator<char>(in), {}};
