@@ -73,6 +73,35 @@ TEST_F(Program, RunsFromLaunchToQuitAndSavesThePreferences)
     EXPECT_NE(preferences.find("ZonesPopup=1"), std::string::npos) << preferences;
 }
 
+TEST_F(Program, TestsALoopDriveThroughItsWindowAndQuitsWithThePreferencesSaved)
+{
+    if (const std::string reason = LoopDevicesUnavailableReason(); !reason.empty())
+        GTEST_SKIP() << reason;
+    LoopDevice drive(2ull << 30, "");
+    ASSERT_TRUE(drive.attached()) << drive.error();
+    ASSERT_TRUE(drive.FillWithPattern());
+    const std::string checksum = drive.Checksum();
+
+    // The program's own picture run: it chooses the drive in the popup, sets
+    // 32 MB, 10 zones and 5 cycles in the options sheet, presses Start, runs
+    // the random test too, and quits by itself when done.
+    std::string output;
+    const int status = RunCommand("XDG_CONFIG_HOME=" + (folder / "config").string() +
+                                      " KESTRELIA_SCREENSHOTS=" + folder.string() +
+                                      " KESTRELIA_SCREENSHOT_DRIVE=" + drive.node() + " timeout 300 " + kProgram,
+                                  &output);
+    EXPECT_EQ(status, 0) << output;
+    EXPECT_TRUE(fs::is_regular_file(folder / "finished.png"));
+    EXPECT_TRUE(fs::is_regular_file(folder / "random.png"));
+    const std::string preferences = ReadText(folder / "config" / "Kestrelia" / "Kestrelia.ini");
+    EXPECT_NE(preferences.find("ZonesPopup=10"), std::string::npos) << preferences;
+    EXPECT_NE(preferences.find("IterationsPopup=5"), std::string::npos) << preferences;
+    EXPECT_NE(preferences.find("TransferSize=32"), std::string::npos) << preferences;
+    // Every write put back what it read.
+    RunCommand("blockdev --flushbufs " + drive.node());
+    EXPECT_EQ(drive.Checksum(), checksum);
+}
+
 TEST_F(Program, AnOrdinaryUserGetsExactlyOnePrivilegedCopy)
 {
     if (geteuid() != 0)
