@@ -4,22 +4,9 @@
 #include "format/ByteText.h"
 #include "reports/ActiveSubject.h"
 #include "reports/ReportFile.h"
+#include "reports/ReportOwner.h"
 
-#include <cstdlib>
 #include <filesystem>
-
-namespace {
-// The invoking user's id from the variable sudo or pkexec sets, or -1.
-long InvokingId(const char* variable)
-{
-    const char* value = std::getenv(variable);
-    if (value == nullptr || *value == '\0')
-        return -1;
-    char* end = nullptr;
-    const long id = std::strtol(value, &end, 10);
-    return *end == '\0' && id >= 0 ? id : -1;
-}
-}  // namespace
 
 std::string ReportPathOption(const CliOptions& options)
 {
@@ -48,16 +35,9 @@ bool WriteRunReport(const std::string& path, const CliOptions& options, std::ost
     BytesSInt64ToCStrWLabel(gDriveSizeInBytes64, size, true);
     subject.sizeLabel = size;
 
-    long uid = InvokingId("PKEXEC_UID");
-    long gid = -1;
-    if (uid < 0) {
-        uid = InvokingId("SUDO_UID");
-        gid = InvokingId("SUDO_GID");
-    }
-    if (uid >= 0 && gid < 0)
-        gid = uid;  // pkexec names only the user; their own group has the same number on most systems
-
-    const ReportSaveResult result = SaveReportFile(path, subject, ReportFormatForFileName(path), uid, gid);
+    const ReportOwner owner = CallingUser();
+    const ReportSaveResult result =
+        SaveReportFile(path, subject, ReportFormatForFileName(path), owner.uid, owner.gid);
     if (result.ok())
         return true;
     err << "kestrelia-cli: " << path << ": " << ReportSaveFailureText(result) << '\n';

@@ -5,40 +5,23 @@
 #include "reports/ActiveSubject.h"
 #include "reports/ReportFile.h"
 #include "reports/ReportFileName.h"
+#include "reports/ReportOwner.h"
 #include "shell/Alerts.h"
 #include "shell/Toolkit.h"
 #include "shell/Windows.h"
 
 #include <QAbstractButton>
-#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QLineEdit>
 
-#include <cerrno>
-#include <cstdlib>
 #include <cstring>
-#include <pwd.h>
-#include <unistd.h>
+#include <string>
 
 QFileDialog* gNavDialogRef = nullptr;
 
 namespace {
-// A user or group number from the environment; -1 when unset or malformed.
-long IdFromEnvironment(const char* name)
-{
-    const char* text = std::getenv(name);
-    if (text == nullptr || *text == '\0')
-        return -1;
-    char* end = nullptr;
-    errno = 0;
-    const long value = std::strtol(text, &end, 10);
-    if (errno != 0 || *end != '\0' || value < 0)
-        return -1;
-    return value;
-}
-
 QLineEdit* NameField()
 {
     return gNavDialogRef != nullptr ? gNavDialogRef->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")) : nullptr;
@@ -97,26 +80,6 @@ void ReportFailure(const ReportSaveResult& result)
 }
 }  // namespace
 
-ReportOwner CallingUser()
-{
-    ReportOwner owner;
-    long uid = IdFromEnvironment("PKEXEC_UID");
-    long gid = -1;
-    if (uid < 0) {
-        uid = IdFromEnvironment("SUDO_UID");
-        gid = IdFromEnvironment("SUDO_GID");
-    }
-    const passwd* user = uid >= 0 ? getpwuid(static_cast<uid_t>(uid)) : nullptr;
-    if (uid >= 0 && geteuid() == 0 && static_cast<uid_t>(uid) != geteuid()) {
-        owner.uid = uid;
-        owner.gid = gid >= 0 ? gid : (user != nullptr ? static_cast<long>(user->pw_gid) : -1);
-        if (owner.gid < 0)
-            owner.uid = -1;  // a file given to a user without a group would be half theirs
-    }
-    owner.home = user != nullptr && user->pw_dir != nullptr ? user->pw_dir : QDir::homePath().toStdString();
-    return owner;
-}
-
 void ChangeFileNameSuffix()
 {
     QLineEdit* field = NameField();
@@ -137,7 +100,8 @@ void DoNavSaveFileForTestResults()
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDirectory(QString::fromStdString(owner.home));
+    if (!owner.home.empty())
+        dialog.setDirectory(QString::fromStdString(owner.home));
     gNavDialogRef = &dialog;
     AddFormatChooser(dialog);
     dialog.selectFile(QString::fromStdString(SuggestedName()));

@@ -3,22 +3,11 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 class QFileDialog;
 
 // The save dialog while it is open.
 extern QFileDialog* gNavDialogRef;
-
-// The user the saved report is given to: the one who started the program
-// when it runs as root after the relaunch (pkexec's PKEXEC_UID, or sudo's
-// SUDO_UID/SUDO_GID), else nobody in particular (-1) and the process's home.
-struct ReportOwner {
-    long uid = -1;
-    long gid = -1;
-    std::string home;
-};
-ReportOwner CallingUser();
 
 // Asks for a file and saves the report of the current results in the format
 // gSavedRestulsFileFormatS32 (1 text, 2 spreadsheet), which the user may

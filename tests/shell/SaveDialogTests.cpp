@@ -7,6 +7,7 @@
 #include "devices/DriveRecords.h"
 #include "engine/TestModel.h"
 #include "reports/ReportFile.h"
+#include "reports/ReportOwner.h"
 #include "shell/Alerts.h"
 #include "shell/Preferences.h"
 #include "shell/QtInterfaceHost.h"
