@@ -7,220 +7,459 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
-
-namespace fs = std::filesystem;
 
 bool gIgnoreRemountVol = false;
 
 namespace {
 
-std::vector<VolInfoRec> gUnmountedVolumes;
+// What this process has unmounted and not yet mounted back or reported.
+std::vector<RememberedMount> gRemembered;
 
-bool IsBelow(const std::string& path, const std::string& mountPoint)
+struct ContextDeleter {
+    void operator()(libmnt_context* context) const { mnt_free_context(context); }
+};
+
+std::string RealNode(const std::string& path)
 {
-    if (mountPoint == "/")
-        return true;
-    return path == mountPoint ||
-           (path.compare(0, mountPoint.size(), mountPoint) == 0 && path[mountPoint.size()] == '/');
+    char resolved[PATH_MAX];
+    struct stat status {};
+    if (!realpath(path.c_str(), resolved) || stat(resolved, &status) != 0 || !S_ISBLK(status.st_mode))
+        return std::string();
+    return resolved;
 }
 
-bool ProcessHolds(const fs::path& process, const std::string& mountPoint)
+bool SameMount(const RememberedMount& a, const RememberedMount& b)
 {
-    std::error_code error;
-    for (const char* link : {"cwd", "root", "exe"}) {
-        const fs::path target = fs::read_symlink(process / link, error);
-        if (!error && IsBelow(target.string(), mountPoint))
-            return true;
-    }
-    for (const fs::directory_entry& fd : fs::directory_iterator(process / "fd", error)) {
-        std::error_code linkError;
-        const fs::path target = fs::read_symlink(fd.path(), linkError);
-        if (!linkError && IsBelow(target.string(), mountPoint))
-            return true;
-    }
-    return false;
+    return a.device == b.device && a.target == b.target && a.root == b.root;
 }
 
-// The mount flags and file-system data of a remembered volume.
-bool MountArguments(const VolInfoRec& volume, unsigned long* flags, std::string* data)
+void Forget(const RememberedMount& mount)
 {
-    unsigned long vfsFlags = 0;
-    if (mnt_optstr_get_flags(volume.vfsOptionsCStr, &vfsFlags, mnt_get_builtin_optmap(MNT_LINUX_MAP)) != 0)
-        return false;
-    *flags = vfsFlags;
-    // "rw"/"ro" of the super block are already in the flags.
-    std::string options;
-    const std::string all = volume.fsOptionsCStr;
+    gRemembered.erase(std::remove_if(gRemembered.begin(), gRemembered.end(),
+                                     [&mount](const RememberedMount& m) { return SameMount(m, mount); }),
+                      gRemembered.end());
+    SaveRememberedMounts(gRemembered);
+}
+
+std::vector<std::string> SplitOptions(const std::string& options)
+{
+    std::vector<std::string> list;
     std::size_t start = 0;
-    while (start <= all.size()) {
-        const std::size_t comma = all.find(',', start);
-        const std::string option = all.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-        if (!option.empty() && option != "rw" && option != "ro")
-            options += (options.empty() ? "" : ",") + option;
+    while (start <= options.size()) {
+        const std::size_t comma = options.find(',', start);
+        const std::string option = options.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        if (!option.empty())
+            list.push_back(option);
         if (comma == std::string::npos)
             break;
         start = comma + 1;
     }
-    *data = options;
-    return true;
+    return list;
 }
 
-bool IsBindMount(const VolInfoRec& volume)
+std::string OptionValue(const std::string& options, const std::string& name)
 {
-    return volume.fsRootCStr[0] != '\0' && std::strcmp(volume.fsRootCStr, "/") != 0;
+    for (const std::string& option : SplitOptions(options)) {
+        if (option.compare(0, name.size() + 1, name + "=") == 0)
+            return option.substr(name.size() + 1);
+    }
+    return std::string();
 }
 
-// A bind mount shows a folder of a file system mounted elsewhere: it is
-// made again from a mount of the whole file system on the same device.
-int MountBindAgain(const VolInfoRec& volume, unsigned long flags)
+bool IsFuse(const std::string& type)
 {
-    auto mounted = std::make_unique<VolInfoRec[]>(kMaxVolumeCount);
-    const int16_t count = GetBSDDrivesVolumes(volume.blockDevicePathCStr, mounted.get(), false);
-    for (int16_t index = 0; index < count; ++index) {
-        const VolInfoRec& whole = mounted[index];
-        if (IsBindMount(whole) || std::strcmp(whole.blockDevicePathCStr, volume.blockDevicePathCStr) != 0)
+    return type == "fuseblk" || type == "fuse" || type.compare(0, 5, "fuse.") == 0 ||
+           type.compare(0, 8, "fuseblk.") == 0;
+}
+
+// A view of a folder of a file system mounted elsewhere. A btrfs subvolume
+// mounted by its subvol= option shows its own folder but is no bind mount.
+bool IsBindMount(const RememberedMount& mount)
+{
+    if (mount.root.empty() || mount.root == "/")
+        return false;
+    return !(mount.type == "btrfs" && OptionValue(mount.fsOptions, "subvol") == mount.root);
+}
+
+// The options a mount is made with: the mount's own (vfs) flags and the file
+// system's options, without the super block's rw/ro and, for FUSE, without
+// what the helper sets itself.
+std::string MountOptions(const RememberedMount& mount)
+{
+    std::vector<std::string> options = SplitOptions(mount.vfsOptions);
+    for (const std::string& option : SplitOptions(mount.fsOptions)) {
+        if (option == "rw" || option == "ro")
             continue;
-        const std::string folder = std::string(whole.rootRef == std::string("/") ? "" : whole.rootRef) + volume.fsRootCStr;
-        if (mount(folder.c_str(), volume.rootRef, nullptr, MS_BIND, nullptr) != 0)
-            return -errno;
-        // A bind mount takes its own flags (read-only, noexec, ...) only through a remount.
-        const unsigned long own = flags & (MS_RDONLY | MS_NOSUID | MS_NODEV | MS_NOEXEC | MS_NOATIME |
-                                           MS_NODIRATIME | MS_RELATIME);
-        if (own != 0 && mount(nullptr, volume.rootRef, nullptr, MS_REMOUNT | MS_BIND | own, nullptr) != 0)
-            return -errno;
-        return 0;
+        if (IsFuse(mount.type) &&
+            (option.rfind("user_id=", 0) == 0 || option.rfind("group_id=", 0) == 0 ||
+             option.rfind("rootmode=", 0) == 0 || option.rfind("fd=", 0) == 0 ||
+             option.rfind("blksize=", 0) == 0 || option == "default_permissions"))
+            continue;
+        if (std::find(options.begin(), options.end(), option) == options.end())
+            options.push_back(option);
     }
-    return -ENOENT;
+    std::string text;
+    for (const std::string& option : options)
+        text += (text.empty() ? "" : ",") + option;
+    return text;
 }
 
-int UnmountRecorded(const VolInfoRec& volume, pid_t* outDissenter)
+struct MountResult {
+    int status = 0;  // 0, kVolumeGoneStatus or -errno
+    std::string reason;
+};
+
+MountResult Failed(int errorNumber, const std::string& reason = std::string())
 {
-    if (umount2(volume.rootRef, 0) != 0) {
-        const int error = errno;
-        if (outDissenter)
-            *outDissenter = FindMountHolder(volume.rootRef);
-        return -error;
+    return {-errorNumber, reason.empty() ? std::strerror(errorNumber) : reason};
+}
+
+// One mount through libmount, which runs /sbin/mount.TYPE helpers where they exist.
+MountResult MountWithLibmount(const std::string& source, const std::string& target, const std::string& type,
+                              const std::string& options)
+{
+    std::unique_ptr<libmnt_context, ContextDeleter> context(mnt_new_context());
+    if (!context)
+        return Failed(ENOMEM);
+    mnt_context_set_optsmode(context.get(), MNT_OMODE_IGNORE);  // never fstab's options
+    mnt_context_disable_canonicalize(context.get(), 1);
+    mnt_context_set_source(context.get(), source.c_str());
+    mnt_context_set_target(context.get(), target.c_str());
+    if (!type.empty())
+        mnt_context_set_fstype(context.get(), type.c_str());
+    if (!options.empty())
+        mnt_context_set_options(context.get(), options.c_str());
+    const int status = mnt_context_mount(context.get());
+    if (status == 0 && mnt_context_get_status(context.get()) == 1)
+        return {};
+    const int syscallError = mnt_context_syscall_called(context.get()) ? mnt_context_get_syscall_errno(context.get()) : 0;
+    char text[1024] = {};
+    mnt_context_get_excode(context.get(), status, text, sizeof text);
+    const int errorNumber = syscallError != 0 ? syscallError : status < 0 ? -status : EIO;
+    return Failed(errorNumber, syscallError != 0 || text[0] == '\0' ? std::string() : text);
+}
+
+bool IsMountedNow(const RememberedMount& mount, int16_t* vRefNum = nullptr)
+{
+    const std::vector<MountTableEntry> table = ReadMountTable();
+    for (std::size_t index = table.size(); index-- > 0;) {
+        const MountTableEntry& entry = table[index];
+        if (entry.target == mount.target && entry.root == mount.root && RealNode(entry.source) == mount.device) {
+            if (vRefNum)
+                *vRefNum = static_cast<int16_t>(index + 1);
+            return true;
+        }
     }
-    gUnmountedVolumes.push_back(volume);
-    return 0;
+    return false;
+}
+
+// The folder a bind mount shows, from a mount of the same file system that
+// is mounted now; "" when there is none.
+std::string BindSourceFolder(const RememberedMount& mount)
+{
+    std::string best;
+    std::size_t bestRootLength = 0;
+    bool found = false;
+    for (const MountTableEntry& entry : ReadMountTable()) {
+        if (RealNode(entry.source) != mount.device)
+            continue;
+        const std::string& root = entry.root;
+        const bool contains = root == "/" || mount.root == root ||
+                              (mount.root.compare(0, root.size(), root) == 0 && mount.root[root.size()] == '/');
+        if (!contains || (found && root.size() <= bestRootLength) || entry.target == mount.target)
+            continue;
+        const std::string rest = root == "/" ? mount.root : mount.root.substr(root.size());
+        best = (entry.target == "/" ? "" : entry.target) + rest;
+        bestRootLength = root.size();
+        found = true;
+    }
+    return best;
+}
+
+// A bind mount whose file system is mounted nowhere else: the file system
+// is mounted on a private folder for as long as the bind takes.
+MountResult BindFromPrivateMount(const RememberedMount& mount, const std::string& bindOptions)
+{
+    std::string folder = StateDirectory() + "/bind-XXXXXX";
+    mkdir(StateDirectory().c_str(), 0700);
+    if (!mkdtemp(folder.data()))
+        return Failed(errno);
+    std::string options = "ro";
+    for (const std::string& option : SplitOptions(MountOptions(mount))) {
+        if (option.rfind("subvol=", 0) != 0 && option.rfind("subvolid=", 0) != 0 && option != "rw" && option != "ro")
+            options += "," + option;
+    }
+    if (mount.type == "btrfs")
+        options += ",subvolid=5";
+    MountResult result = MountWithLibmount(mount.source, folder, IsFuse(mount.type) ? "" : mount.type, options);
+    if (result.status == 0) {
+        result = MountWithLibmount(folder + mount.root, mount.target, "", bindOptions);
+        umount2(folder.c_str(), MNT_DETACH);
+    }
+    rmdir(folder.c_str());
+    return result;
+}
+
+// Makes the mount point folder again where it was removed; the folders made,
+// deepest last, in *made.
+MountResult EnsureMountPoint(const RememberedMount& mount, std::vector<std::string>* made)
+{
+    struct stat status {};
+    if (lstat(mount.target.c_str(), &status) == 0 || errno != ENOENT)
+        return {};
+    std::vector<std::string> missing;
+    for (std::string path = mount.target; !path.empty() && path != "/";) {
+        if (lstat(path.c_str(), &status) == 0)
+            break;
+        missing.push_back(path);
+        path = path.substr(0, path.find_last_of('/'));
+    }
+    for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+        const bool leaf = *it == mount.target;
+        if (mkdir(it->c_str(), leaf && mount.folderKnown ? mount.folderMode & 07777 : 0755) != 0)
+            return Failed(errno);
+        made->push_back(*it);
+        if (leaf && mount.folderKnown) {
+            if (chown(it->c_str(), mount.folderOwner, mount.folderGroup) != 0 ||
+                chmod(it->c_str(), mount.folderMode & 07777) != 0)
+                return Failed(errno);
+        }
+    }
+    return {};
+}
+
+MountResult MountBackOne(const RememberedMount& mount)
+{
+    struct stat status {};
+    if (stat(mount.device.c_str(), &status) != 0 && (errno == ENOENT || errno == ENOTDIR))
+        return {kVolumeGoneStatus, "the device is gone"};
+    if (IsMountedNow(mount))
+        return {};
+    std::vector<std::string> made;
+    MountResult result = EnsureMountPoint(mount, &made);
+    if (result.status == 0) {
+        if (IsBindMount(mount)) {
+            const std::string options = "bind" + (mount.vfsOptions.empty() ? "" : "," + mount.vfsOptions);
+            const std::string folder = BindSourceFolder(mount);
+            result = folder.empty() ? BindFromPrivateMount(mount, options)
+                                    : MountWithLibmount(folder, mount.target, "", options);
+        } else {
+            // A FUSE volume's type is probed again, which picks its helper.
+            result = MountWithLibmount(mount.source, mount.target, IsFuse(mount.type) ? "" : mount.type,
+                                       MountOptions(mount));
+        }
+    }
+    if (result.status != 0) {
+        for (auto it = made.rbegin(); it != made.rend(); ++it)
+            rmdir(it->c_str());
+    }
+    return result;
+}
+
+// Mounts back in mount-table order, again and again while that makes
+// progress (a bind mount may need its file system first, a nested volume the
+// one around it). Every volume is forgotten; those not mounted are returned.
+std::vector<RemountFailure> MountBack(std::vector<RememberedMount> pending, std::vector<int>* statuses = nullptr)
+{
+    std::stable_sort(pending.begin(), pending.end(),
+                     [](const RememberedMount& a, const RememberedMount& b) { return a.order < b.order; });
+    std::vector<MountResult> last(pending.size());
+    std::vector<bool> done(pending.size(), false);
+    for (bool progress = true; progress;) {
+        progress = false;
+        for (std::size_t index = 0; index < pending.size(); ++index) {
+            if (done[index])
+                continue;
+            last[index] = MountBackOne(pending[index]);
+            if (last[index].status == 0 || last[index].status == kVolumeGoneStatus) {
+                done[index] = true;
+                progress = true;
+                Forget(pending[index]);
+            }
+        }
+    }
+    std::vector<RemountFailure> failures;
+    for (std::size_t index = 0; index < pending.size(); ++index) {
+        if (statuses)
+            statuses->push_back(last[index].status);
+        if (done[index])
+            continue;
+        failures.push_back({pending[index].device, pending[index].target, last[index].reason});
+        Forget(pending[index]);
+    }
+    return failures;
+}
+
+RememberedMount RememberedFromTable(const MountTableEntry& entry, const std::string& node, int order)
+{
+    RememberedMount mount{node, entry.source, entry.target, entry.type, entry.vfsOptions, entry.fsOptions, entry.root};
+    mount.order = order;
+    return mount;
+}
+
+std::string NodeOrPath(const std::string& path)
+{
+    const std::string node = RealNode(path);
+    return node.empty() ? path : node;
 }
 
 }  // namespace
 
-pid_t FindMountHolder(const std::string& mountPoint)
+int UnmountForWriteTest(const std::string& devicePath, std::string* whyNot, pid_t* holder)
 {
-    std::error_code error;
-    const pid_t self = getpid();
-    for (const fs::directory_entry& entry : fs::directory_iterator("/proc", error)) {
-        const std::string name = entry.path().filename().string();
-        if (name.empty() || name.find_first_not_of("0123456789") != std::string::npos)
-            continue;
-        const pid_t pid = static_cast<pid_t>(std::stol(name));
-        if (pid != self && ProcessHolds(entry.path(), mountPoint))
-            return pid;
+    if (whyNot)
+        whyNot->clear();
+    if (holder)
+        *holder = 0;
+    const std::string node = RealNode(devicePath);
+    if (node.empty())
+        return 0;  // a plain file, or a node that went away: nothing mounted from it
+    const std::string blocker = FindWriteBlocker(node, holder);
+    if (!blocker.empty()) {
+        if (whyNot)
+            *whyNot = blocker;
+        return -EBUSY;
+    }
+
+    std::vector<RememberedMount> mine;
+    const std::vector<MountTableEntry> table = ReadMountTable();
+    for (std::size_t index = 0; index < table.size(); ++index) {
+        const std::string source = RealNode(table[index].source);
+        if (!source.empty() && DevicePathIsOnDrive(source, node))
+            mine.push_back(RememberedFromTable(table[index], source, static_cast<int>(index)));
+    }
+    if (mine.empty())
+        return 0;
+    // A volume mounted inside another must go first: a mount point below
+    // another is always the longer path.
+    std::stable_sort(mine.begin(), mine.end(), [](const RememberedMount& a, const RememberedMount& b) {
+        return a.target.size() > b.target.size();
+    });
+
+    // Written down before anything is unmounted, so that a crash leaves the list behind.
+    const std::size_t before = gRemembered.size();
+    gRemembered.insert(gRemembered.end(), mine.begin(), mine.end());
+    if (!SaveRememberedMounts(gRemembered)) {
+        gRemembered.resize(before);
+        if (whyNot)
+            *whyNot = "The list of volumes to mount back after the test could not be written to " + StateDirectory() + ".";
+        return -EACCES;
+    }
+    std::vector<RememberedMount> unmounted;
+    for (RememberedMount& mount : mine) {
+        if (umount2(mount.target.c_str(), 0) != 0 && errno != EINVAL && errno != ENOENT) {
+            const int error = errno;
+            const pid_t process = FindMountHolder(mount.target);
+            if (holder)
+                *holder = process;
+            if (whyNot)
+                *whyNot = "The volume at " + mount.target + " could not be unmounted (" + std::strerror(error) + ")" +
+                          (process != 0 ? ": it is in use by " + DescribeProcess(process) : std::string()) + ".";
+            // The ones not reached stay mounted; the ones unmounted come back now.
+            for (const RememberedMount& other : mine) {
+                if (std::none_of(unmounted.begin(), unmounted.end(),
+                                 [&other](const RememberedMount& m) { return SameMount(m, other); }))
+                    Forget(other);
+            }
+            MountBack(unmounted);
+            return -error;
+        }
+        struct stat folder {};
+        if (stat(mount.target.c_str(), &folder) == 0) {
+            mount.folderKnown = true;
+            mount.folderMode = folder.st_mode & 07777;
+            mount.folderOwner = folder.st_uid;
+            mount.folderGroup = folder.st_gid;
+            for (RememberedMount& remembered : gRemembered) {
+                if (SameMount(remembered, mount))
+                    remembered = mount;
+            }
+            SaveRememberedMounts(gRemembered);
+        }
+        unmounted.push_back(mount);
     }
     return 0;
-}
-
-std::string DescribeProcess(pid_t pid)
-{
-    if (pid <= 0)
-        return std::string();
-    std::string command;
-    if (FILE* file = std::fopen(("/proc/" + std::to_string(pid) + "/comm").c_str(), "r")) {
-        char line[256] = {};
-        if (std::fgets(line, sizeof line, file))
-            command = line;
-        std::fclose(file);
-    }
-    while (!command.empty() && command.back() == '\n')
-        command.pop_back();
-    return std::to_string(pid) + (command.empty() ? "" : " (" + command + ")");
 }
 
 int UnMountAllDriveVolumesSync(const char* drivePath, pid_t* outDissenter)
 {
-    if (outDissenter)
-        *outDissenter = 0;
-    if (!drivePath || drivePath[0] == '\0')
-        return 0;
-    // Enumerated afresh: volumes mounted since the drive was listed count too.
-    auto scratch = std::make_unique<VolInfoRec[]>(kMaxVolumeCount);
-    const int16_t count = GetBSDDrivesVolumes(drivePath, scratch.get(), false);
-    // A volume mounted inside another must go first: a mount point below
-    // another is always the longer path.
-    std::stable_sort(scratch.get(), scratch.get() + count, [](const VolInfoRec& a, const VolInfoRec& b) {
-        return std::strlen(a.rootRef) > std::strlen(b.rootRef);
-    });
-    for (int16_t index = 0; index < count; ++index) {
-        if (const int status = UnmountRecorded(scratch[index], outDissenter); status != 0)
-            return status;
-    }
-    return 0;
+    return UnmountForWriteTest(drivePath ? drivePath : "", nullptr, outDissenter);
 }
 
 int UnMountThisVolumeSync(const VolInfoRec& volume, pid_t* outDissenter)
 {
-    if (outDissenter)
-        *outDissenter = 0;
-    return UnmountRecorded(volume, outDissenter);
+    return UnmountForWriteTest(volume.blockDevicePathCStr, nullptr, outDissenter);
+}
+
+std::vector<RemountFailure> RemountVolumesOn(const std::string& devicePath)
+{
+    const std::string node = NodeOrPath(devicePath);
+    std::vector<RememberedMount> pending;
+    for (const RememberedMount& mount : gRemembered) {
+        if (DevicePathIsOnDrive(mount.device, node))
+            pending.push_back(mount);
+    }
+    return MountBack(pending);
 }
 
 int RemountThisVolumeSync(const VolInfoRec& volume, int16_t* outVRefNum)
 {
-    if (KernelNameOfDevicePath(volume.blockDevicePathCStr).empty())
+    if (outVRefNum)
+        *outVRefNum = 0;
+    const std::string node = NodeOrPath(volume.blockDevicePathCStr);
+    if (KernelNameOfDevicePath(node).empty())
         return -1;
-    unsigned long flags = 0;
-    std::string data;
-    if (!MountArguments(volume, &flags, &data))
-        return -1;
-    if (IsBindMount(volume)) {
-        if (const int status = MountBindAgain(volume, flags); status != 0)
-            return status;
-    } else if (mount(volume.mountSourceCStr, volume.rootRef, volume.fileSystemTypeCStr, flags,
-                     data.empty() ? nullptr : data.c_str()) != 0) {
-        return -errno;
+    RememberedMount mount{node,          volume.mountSourceCStr, volume.rootRef, volume.fileSystemTypeCStr,
+                          volume.vfsOptionsCStr, volume.fsOptionsCStr, volume.fsRootCStr[0] ? volume.fsRootCStr : "/"};
+    for (const RememberedMount& remembered : gRemembered) {
+        if (remembered.device == node && remembered.target == mount.target)
+            mount = remembered;
     }
-    for (auto it = gUnmountedVolumes.begin(); it != gUnmountedVolumes.end(); ++it) {
-        if (std::strcmp(it->rootRef, volume.rootRef) == 0 &&
-            std::strcmp(it->blockDevicePathCStr, volume.blockDevicePathCStr) == 0) {
-            gUnmountedVolumes.erase(it);
-            break;
-        }
-    }
-    if (outVRefNum) {
-        auto record = std::make_unique<VolInfoRec>();
-        *outVRefNum = FindMountedVolume(volume.rootRef, record.get(), false) == 0 ? record->vRefNum : 0;
-    }
-    return 0;
+    std::vector<int> statuses;
+    MountBack({mount}, &statuses);
+    Forget(mount);
+    if (statuses.front() == 0 && outVRefNum)
+        IsMountedNow(mount, outVRefNum);
+    return statuses.front();
 }
 
 int RemountThisDrivesVolsSync(const DriveInfoRec& drive)
 {
-    std::vector<VolInfoRec> toMount;
-    for (const VolInfoRec& volume : gUnmountedVolumes) {
-        if (DevicePathIsOnDrive(volume.blockDevicePathCStr, drive.devicePathCStr))
-            toMount.push_back(volume);
-    }
-    // Outer mount points before those inside them, and whole file systems
-    // before the bind mounts made from them.
-    std::stable_sort(toMount.begin(), toMount.end(), [](const VolInfoRec& a, const VolInfoRec& b) {
-        return std::strlen(a.rootRef) < std::strlen(b.rootRef);
-    });
-    std::stable_partition(toMount.begin(), toMount.end(), [](const VolInfoRec& volume) { return !IsBindMount(volume); });
-    int status = 0;
-    for (const VolInfoRec& volume : toMount)
-        status = RemountThisVolumeSync(volume, nullptr);
-    return status;
+    const std::vector<RemountFailure> failures = RemountVolumesOn(drive.devicePathCStr);
+    return failures.empty() ? 0 : -EIO;
 }
 
 int RememberedUnmountCount()
 {
-    return static_cast<int>(gUnmountedVolumes.size());
+    return static_cast<int>(gRemembered.size());
+}
+
+std::vector<RemountFailure> RemountLeftMounts(const LeftMounts& left)
+{
+    // Taken over as this process's own, so that a crash now still leaves them written down.
+    for (const RememberedMount& mount : left.mounts) {
+        if (std::none_of(gRemembered.begin(), gRemembered.end(),
+                         [&mount](const RememberedMount& m) { return SameMount(m, mount); }))
+            gRemembered.push_back(mount);
+    }
+    if (SaveRememberedMounts(gRemembered) || gRemembered.empty())
+        unlink(left.file.c_str());
+    const std::vector<RemountFailure> failures = MountBack(left.mounts);
+    unlink(left.file.c_str());
+    return failures;
+}
+
+std::string DescribeRemountFailures(const std::vector<RemountFailure>& failures)
+{
+    std::string text;
+    for (const RemountFailure& failure : failures)
+        text += failure.device + " at " + failure.mountPoint + ": " + failure.reason + "\n";
+    return text;
 }

@@ -1,44 +1,74 @@
 // Unmounting a drive's volumes before a write test and mounting them back
 // afterwards, exactly where and how they were mounted.
 //
-// Every volume unmounted here is remembered with its source, type, options
-// and mount point; the remount calls mount it back from that memory. Runs on
-// the interface thread only; calls block until the kernel has answered.
+// Nothing is unmounted while anything else holds the drive (see
+// MountHolders.h). Every volume unmounted here is remembered with its
+// source, type, options, file-system folder and mount point folder, in
+// memory and in this process's state file under /run (RemountState.h),
+// written before the first unmount. Volumes are mounted back through
+// libmount, which runs the mount helpers (FUSE file systems). Runs on the
+// interface thread only; calls block until the kernel has answered.
 #pragma once
 
 #include "devices/DriveRecords.h"
+#include "devices/MountHolders.h"
+#include "devices/RemountState.h"
 
 #include <string>
 #include <sys/types.h>
+#include <vector>
 
 // Set by test clean-up around the remount of the chosen volume, so that the
 // mount event it causes is not taken for a new volume.
 extern bool gIgnoreRemountVol;
 
-// Unmounts every volume now mounted from the drive (drivePath "/dev/NAME")
-// in mount-table order. 0 when all are unmounted or there are none;
-// otherwise the first failure as -errno, with *outDissenter set to a process
-// holding that volume when one is found (else 0). Later volumes stay mounted.
-int UnMountAllDriveVolumesSync(const char* drivePath, pid_t* outDissenter);
+// Status of a volume whose device node no longer exists.
+inline constexpr int kVolumeGoneStatus = -35;
 
-// Unmounts one volume (a volume test that writes): 0 or -errno as above.
+// A volume that could not be mounted back, and why.
+struct RemountFailure {
+    std::string device;
+    std::string mountPoint;
+    std::string reason;  // the error's text
+    bool operator==(const RemountFailure&) const = default;
+};
+
+// Unmounts for a write test every volume whose device is devicePath or lies
+// on it (a drive: all its partitions; a partition: its own mounts, bind
+// mounts included), innermost mount points first. When anything else holds
+// the drive nothing is unmounted; when an unmount still fails, the volumes
+// already unmounted are mounted back at once. 0 when nothing of it is
+// mounted any more; otherwise -errno with *whyNot saying which volume or
+// holder stands in the way (in the user's words) and *holder the process
+// named, when there is one.
+int UnmountForWriteTest(const std::string& devicePath, std::string* whyNot, pid_t* holder);
+
+// UnmountForWriteTest for a drive ("/dev/NAME") or for one volume's device.
+int UnMountAllDriveVolumesSync(const char* drivePath, pid_t* outDissenter);
 int UnMountThisVolumeSync(const VolInfoRec& volume, pid_t* outDissenter);
 
-// Mounts the volume back with its remembered source, type, options and
-// mount point; *outVRefNum receives its new position in the mount table.
-// 0; -1 when the record names no device; otherwise -errno.
+// Mounts back every volume unmounted here whose device is devicePath or lies
+// on it, and forgets them: the volumes not mounted back, a volume whose device
+// node no longer exists not counted. A volume that is already mounted where it
+// was is left as it is.
+std::vector<RemountFailure> RemountVolumesOn(const std::string& devicePath);
+
+// Mounts the volume back as it was remembered (as the record describes it when
+// it was not unmounted here); *outVRefNum receives its new position in the
+// mount table. 0; -1 when the record names no device; kVolumeGoneStatus when
+// its device node no longer exists; otherwise -errno.
 int RemountThisVolumeSync(const VolInfoRec& volume, int16_t* outVRefNum);
 
-// Mounts back every volume of the drive that was unmounted here, in the
-// order they were unmounted; all are tried. The status of the last attempt,
-// or 0 when none was unmounted.
+// RemountVolumesOn for the drive: 0 when every volume came back (or none was
+// unmounted), else the error of the last volume that did not.
 int RemountThisDrivesVolsSync(const DriveInfoRec& drive);
 
-// Number of volumes unmounted here and not yet mounted back.
+// Number of volumes unmounted here and not yet mounted back or reported.
 int RememberedUnmountCount();
 
-// A process that has a file, directory or mapping open below mountPoint; 0 for none.
-pid_t FindMountHolder(const std::string& mountPoint);
+// Mounts back the volumes a process that ended left unmounted; its state
+// file is removed once each volume is mounted or reported.
+std::vector<RemountFailure> RemountLeftMounts(const LeftMounts& left);
 
-// "1234 (bash)" for a process, "" for 0.
-std::string DescribeProcess(pid_t pid);
+// One line per volume: "/dev/sdb2 at /media/me/Photos: Not a directory".
+std::string DescribeRemountFailures(const std::vector<RemountFailure>& failures);

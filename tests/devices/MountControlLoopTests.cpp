@@ -4,6 +4,9 @@
 #include "devices/MountControl.h"
 
 #include <csignal>
+#include <fcntl.h>
+#include <functional>
+#include <sys/mman.h>
 #include <fstream>
 #include <cstring>
 #include <sys/wait.h>
@@ -18,18 +21,17 @@ DriveInfoRec DriveNamed(const std::string& node)
     return drive;
 }
 
-// A child process whose working directory lies on a volume, until destroyed.
-class VolumeHolder {
+// A child process that holds something (set up by hold() in the child) until destroyed.
+class Holder {
 public:
-    explicit VolumeHolder(const std::string& directory)
+    explicit Holder(const std::function<bool()>& hold)
     {
         int ready[2];
         if (::pipe(ready) != 0)
             return;
         pid_ = ::fork();
         if (pid_ == 0) {
-            const bool entered = ::chdir(directory.c_str()) == 0;
-            const char answer = entered ? 'y' : 'n';
+            const char answer = hold() ? 'y' : 'n';
             [[maybe_unused]] const ssize_t written = ::write(ready[1], &answer, 1);
             ::pause();
             ::_exit(0);
@@ -39,15 +41,15 @@ public:
         held_ = pid_ > 0 && ::read(ready[0], &answer, 1) == 1 && answer == 'y';
         ::close(ready[0]);
     }
-    ~VolumeHolder()
+    ~Holder()
     {
         if (pid_ > 0) {
             ::kill(pid_, SIGKILL);
             ::waitpid(pid_, nullptr, 0);
         }
     }
-    VolumeHolder(const VolumeHolder&) = delete;
-    VolumeHolder& operator=(const VolumeHolder&) = delete;
+    Holder(const Holder&) = delete;
+    Holder& operator=(const Holder&) = delete;
 
     bool held() const { return held_; }
     pid_t pid() const { return pid_; }
@@ -111,24 +113,48 @@ TEST_F(LoopDriveTest, UnmountAllThenRemountRestoresEveryMount)
     }
 }
 
-TEST_F(LoopDriveTest, BusyVolumeRefusesAndNamesItsHolder)
+// Whatever else holds the drive, nothing is unmounted and the holder is named.
+TEST_F(LoopDriveTest, AHeldDriveRefusesWithNothingUnmountedAndNamesTheHolder)
 {
     ASSERT_GE(volumes_.size(), 2u);
-    VolumeHolder holder(volumes_[1].mount->path());
-    ASSERT_TRUE(holder.held());
-
-    pid_t dissenter = 0;
-    EXPECT_EQ(-EBUSY, UnMountAllDriveVolumesSync(drive().c_str(), &dissenter));
-    EXPECT_EQ(holder.pid(), dissenter);
-    EXPECT_NE(std::string::npos, DescribeProcess(dissenter).find(std::to_string(holder.pid()) + " ("));
-    // The first volume went, the held one and any later one stay.
-    EXPECT_EQ("", MountAt(volumes_[0].mount->path()).source);
-    for (std::size_t index = 1; index < volumes_.size(); ++index)
-        EXPECT_EQ(volumes_[index].node, MountAt(volumes_[index].mount->path()).source) << volumes_[index].type;
-
-    EXPECT_EQ(0, RemountThisDrivesVolsSync(DriveNamed(drive())));
-    EXPECT_EQ(volumes_[0].node, MountAt(volumes_[0].mount->path()).source);
-    EXPECT_EQ("marker " + volumes_[0].type, MarkerOf(volumes_[0]));
+    const std::string busy = volumes_[0].mount->path();
+    const std::string free = volumes_.back().node;  // unmounted for the exclusive open
+    ASSERT_EQ(0, RunCommand("umount " + volumes_.back().mount->path() + " && head -c 65536 /dev/zero > " + busy + "/mapped"));
+    std::vector<MountState> before;
+    for (const LoopVolume& volume : volumes_)
+        before.push_back(MountAt(volume.mount->path()));
+    struct Row {
+        const char* name;
+        std::function<bool()> hold;
+    };
+    const Row rows[] = {
+        {"working folder", [&] { return ::chdir(busy.c_str()) == 0; }},
+        {"mapped file", [&] {
+             const int fd = ::open((busy + "/mapped").c_str(), O_RDONLY);
+             const bool mapped = ::mmap(nullptr, 65536, PROT_READ, MAP_SHARED, fd, 0) != MAP_FAILED;
+             return ::close(fd) == 0 && ::chdir("/") == 0 && mapped;
+         }},
+        {"exclusive open", [&] { return ::open(free.c_str(), O_RDONLY | O_EXCL) >= 0 && ::chdir("/") == 0; }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Holder holder(row.hold);
+        ASSERT_TRUE(holder.held());
+        std::string why;
+        pid_t named = 0;
+        EXPECT_EQ(-EBUSY, UnmountForWriteTest(drive(), &why, &named));
+        EXPECT_EQ(holder.pid(), named);
+        EXPECT_NE(std::string::npos, why.find(DescribeProcess(holder.pid()))) << why;
+        for (std::size_t index = 0; index < volumes_.size(); ++index)
+            EXPECT_EQ(before[index], MountAt(volumes_[index].mount->path())) << volumes_[index].type;
+        EXPECT_EQ(0, RememberedUnmountCount());
+    }
+    // A device-mapper volume stacked on a partition (a fake sysfs tree).
+    const std::string sys = volumes_[0].mount->path() + "/sys";
+    const std::string name = drive().substr(5);
+    ASSERT_EQ(0, RunCommand("mkdir -p " + sys + "/class/block/" + name + "/holders/dm-0 " + sys +
+                            "/class/block/dm-0/dm && echo vault > " + sys + "/class/block/dm-0/dm/name"));
+    EXPECT_EQ(drive() + " is in use by /dev/mapper/vault.", FindWriteBlocker(drive(), nullptr, sys));
 }
 
 TEST_F(LoopDriveTest, OneVolumeUnmountsAndMountsBackAlone)

@@ -1,0 +1,210 @@
+#include "devices/MountHolders.h"
+
+#include "devices/DevicePaths.h"
+#include "devices/VolumeRecords.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fcntl.h>
+#include <fstream>
+#include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool IsBelow(const std::string& path, const std::string& mountPoint)
+{
+    if (mountPoint == "/")
+        return true;
+    return path == mountPoint ||
+           (path.compare(0, mountPoint.size(), mountPoint) == 0 && path[mountPoint.size()] == '/');
+}
+
+// The path a line of /proc/PID/maps maps, "" for anonymous memory.
+std::string MappedPath(const std::string& line)
+{
+    const std::size_t slash = line.find('/');
+    if (slash == std::string::npos)
+        return std::string();
+    std::string path = line.substr(slash);
+    const std::string deleted = " (deleted)";
+    if (path.size() > deleted.size() && path.compare(path.size() - deleted.size(), deleted.size(), deleted) == 0)
+        path.resize(path.size() - deleted.size());
+    return path;
+}
+
+// True when the process has open, as a folder, or mapped, a path that matches.
+bool ProcessUses(const fs::path& process, const std::function<bool(const std::string&)>& matches)
+{
+    std::error_code error;
+    for (const char* link : {"cwd", "root", "exe"}) {
+        const fs::path target = fs::read_symlink(process / link, error);
+        if (!error && matches(target.string()))
+            return true;
+    }
+    for (const fs::directory_entry& fd : fs::directory_iterator(process / "fd", error)) {
+        std::error_code linkError;
+        const fs::path target = fs::read_symlink(fd.path(), linkError);
+        if (!linkError && matches(target.string()))
+            return true;
+    }
+    std::ifstream maps(process / "maps");
+    for (std::string line; std::getline(maps, line);) {
+        const std::string path = MappedPath(line);
+        if (!path.empty() && matches(path))
+            return true;
+    }
+    return false;
+}
+
+pid_t FindProcessUsing(const std::function<bool(const std::string&)>& matches)
+{
+    std::error_code error;
+    const pid_t self = getpid();
+    for (const fs::directory_entry& entry : fs::directory_iterator("/proc", error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.empty() || name.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        const pid_t pid = static_cast<pid_t>(std::stol(name));
+        if (pid != self && ProcessUses(entry.path(), matches))
+            return pid;
+    }
+    return 0;
+}
+
+std::string RealNode(const std::string& path)
+{
+    char resolved[PATH_MAX];
+    if (!realpath(path.c_str(), resolved))
+        return std::string();
+    struct stat status {};
+    if (stat(resolved, &status) != 0 || !S_ISBLK(status.st_mode))
+        return std::string();
+    return resolved;
+}
+
+// The node and, for a whole drive, its partitions.
+std::vector<std::string> NodesOf(const std::string& node, const std::string& sysRoot)
+{
+    std::vector<std::string> nodes{node};
+    const std::string name = KernelNameOfDevicePath(node);
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(sysRoot) / "class/block" / name, error)) {
+        std::error_code partError;
+        if (fs::exists(entry.path() / "partition", partError))
+            nodes.push_back("/dev/" + entry.path().filename().string());
+    }
+    return nodes;
+}
+
+// A device stacked on the node ("/dev/mapper/NAME", "/dev/md0"), or "".
+std::string StackedHolder(const std::string& node, const std::string& sysRoot)
+{
+    std::error_code error;
+    const fs::path holders = fs::path(sysRoot) / "class/block" / KernelNameOfDevicePath(node) / "holders";
+    for (const fs::directory_entry& entry : fs::directory_iterator(holders, error)) {
+        const std::string name = entry.path().filename().string();
+        std::ifstream mapperName(fs::path(sysRoot) / "class/block" / name / "dm/name");
+        std::string mapped;
+        if (std::getline(mapperName, mapped) && !mapped.empty())
+            return "/dev/mapper/" + mapped;
+        return "/dev/" + name;
+    }
+    return std::string();
+}
+
+bool IsSwap(const std::string& node)
+{
+    std::ifstream swaps("/proc/swaps");
+    for (std::string line; std::getline(swaps, line);) {
+        if (line.compare(0, node.size() + 1, node + " ") == 0 || line.compare(0, node.size() + 1, node + "\t") == 0)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+pid_t FindMountHolder(const std::string& mountPoint)
+{
+    return FindProcessUsing([&mountPoint](const std::string& path) { return IsBelow(path, mountPoint); });
+}
+
+pid_t FindNodeHolder(const std::string& devicePath)
+{
+    return FindProcessUsing([&devicePath](const std::string& path) { return path == devicePath; });
+}
+
+std::string DescribeProcess(pid_t pid)
+{
+    if (pid <= 0)
+        return std::string();
+    std::string command;
+    std::ifstream comm("/proc/" + std::to_string(pid) + "/comm");
+    std::getline(comm, command);
+    return std::to_string(pid) + (command.empty() ? "" : " (" + command + ")");
+}
+
+std::string FindWriteBlocker(const std::string& devicePath, pid_t* holder, const std::string& sysRoot)
+{
+    if (holder)
+        *holder = 0;
+    const std::string node = RealNode(devicePath);
+    if (node.empty())
+        return std::string();  // a file, or a node that is gone: the open will tell
+    auto usedBy = [holder](pid_t pid) {
+        if (holder)
+            *holder = pid;
+        return pid != 0 ? " is in use by " + DescribeProcess(pid) + "." : std::string(" is in use.");
+    };
+
+    const std::vector<std::string> nodes = NodesOf(node, sysRoot);
+    for (const std::string& part : nodes) {
+        const std::string stacked = StackedHolder(part, sysRoot);
+        if (!stacked.empty())
+            return part + " is in use by " + stacked + ".";
+    }
+
+    std::vector<std::string> mountedNodes;
+    const std::vector<MountTableEntry> mounts = ReadMountTable();
+    for (const MountTableEntry& mount : mounts) {
+        const std::string source = RealNode(mount.source);
+        if (source.empty() || !DevicePathIsOnDrive(source, node))
+            continue;
+        mountedNodes.push_back(source);
+        for (const MountTableEntry& other : mounts) {
+            const std::string otherSource = RealNode(other.source);
+            if (other.target != mount.target && IsBelow(other.target, mount.target) &&
+                (otherSource.empty() || !DevicePathIsOnDrive(otherSource, node)))
+                return "The volume at " + mount.target + " has " + other.source + " mounted inside it, at " +
+                       other.target + ".";
+        }
+        if (const pid_t pid = FindMountHolder(mount.target))
+            return "The volume at " + mount.target + usedBy(pid);
+    }
+
+    for (const std::string& part : nodes) {
+        bool mounted = false;
+        for (const std::string& mountedNode : mountedNodes)
+            mounted = mounted || DevicePathIsOnDrive(mountedNode, part);
+        if (mounted)
+            continue;  // its volumes go first; the test's own open tries the rest
+        if (IsSwap(part))
+            return part + " is used as swap space.";
+        const int fd = open(part.c_str(), O_RDONLY | O_EXCL | O_CLOEXEC);
+        if (fd >= 0) {
+            close(fd);
+            continue;
+        }
+        if (errno == EBUSY)
+            return part + usedBy(FindNodeHolder(part));
+    }
+    return std::string();
+}
