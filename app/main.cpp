@@ -7,6 +7,7 @@
 #include "platform/PrivilegedRelaunch.h"
 #include "shell/Alerts.h"
 #include "shell/Commands.h"
+#include "shell/LeftVolumes.h"
 #include "shell/SaveDialog.h"
 #include "shell/StringsTable.h"
 #include "shell/Windows.h"
@@ -96,6 +97,7 @@ int main(int argc, char** argv)
         return 0;
     InstallCommandHandlers({SaveResultsCommand});
     StartDeviceWatching();
+    OfferToRemountLeftVolumes();
     QuitOnTerminationSignals();
     StartScreenshotsIfAsked();
 

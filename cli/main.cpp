@@ -4,6 +4,7 @@
 #include "cli/DriveListing.h"
 #include "cli/GraphOutput.h"
 #include "cli/ReportOutput.h"
+#include "cli/UnmountedVolumes.h"
 
 #include <csignal>
 #include <iostream>
@@ -18,7 +19,7 @@ void OnInterrupt(int)
 int main(int argc, char** argv)
 {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    const ParseResult parsed = ParseCliOptions(arguments, {{kGraphOption, true}, {kReportOption, true}, {kListOption, false}});
+    const ParseResult parsed = ParseCliOptions(arguments, {{kGraphOption, true}, {kReportOption, true}, {kListOption, false}, {kUnmountOption, false}, {kRemountLeftOption, false}});
     if (!parsed.options) {
         std::cerr << "kestrelia-cli: " << parsed.error << '\n';
         return kExitBadInput;
@@ -32,6 +33,9 @@ int main(int argc, char** argv)
         PrintDriveList(std::cout, options.json);
         return kExitDone;
     }
+    if (RemountLeftOptionGiven(options))
+        return RemountLeftVolumes(std::cout, std::cerr);
+    MentionLeftVolumes(std::cerr);
     for (const std::string& problem : {CheckGraphOption(options), CheckReportOption(options)}) {
         if (!problem.empty()) {
             std::cerr << "kestrelia-cli: " << problem << '\n';
@@ -45,7 +49,10 @@ int main(int argc, char** argv)
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
 
-    const int status = RunBenchmark(options, std::cout, std::cerr);
+    CliMountSession mounts;
+    if (const int refused = mounts.Prepare(options, std::cerr))
+        return refused;
+    const int status = mounts.Finish(RunBenchmark(options, std::cout, std::cerr), std::cerr);
     const std::string graph = GraphPathOption(options);
     if (status == kExitDone && !graph.empty() && !WriteResultGraph(graph, options, std::cerr))
         return kExitTestFailed;

@@ -368,7 +368,9 @@ int UnmountForWriteTest(const std::string& devicePath, std::string* whyNot, pid_
                                  [&other](const RememberedMount& m) { return SameMount(m, other); }))
                     Forget(other);
             }
-            MountBack(unmounted);
+            const std::vector<RemountFailure> failures = MountBack(unmounted);
+            if (whyNot && !failures.empty())
+                *whyNot += " Not mounted back:\n" + DescribeRemountFailures(failures);
             return -error;
         }
         struct stat folder {};

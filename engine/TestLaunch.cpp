@@ -59,6 +59,14 @@ const char* CannotOpenMessage(const LaunchTarget& target)
     return target.isVolume ? kVolumeCannotOpenMessage : kDriveCannotOpenMessage;
 }
 
+// Mounts back what was unmounted; an alert names what could not be.
+void RemountAfterTest(LaunchInterface& launch)
+{
+    const int32_t remounted = launch.RemountTarget();
+    if (remounted != 0 && remounted != kVolumeGone)
+        launch.ShowErrorAlert(kRemountFailedMessage, launch.RemountFailureExplanation());
+}
+
 // Opens the device for writing after unmounting what lies on it. False when
 // writes are impossible (the read-only sheet then asks what to do).
 bool OpenForWriting(LaunchInterface& launch, const LaunchTarget& target)
@@ -70,6 +78,8 @@ bool OpenForWriting(LaunchInterface& launch, const LaunchTarget& target)
     gUnixWriteFileRef = OpenRawForWriting(target.devicePath.c_str(), &errorNumber);
     if (gUnixWriteFileRef < 0) {
         gUnixWriteFileRef = -1;
+        // A test that cannot write leaves nothing unmounted while it reads.
+        RemountAfterTest(launch);
         return false;
     }
     std::memset(myIOBuffer, 0, gXFerBytesU32);
@@ -193,9 +203,7 @@ void DoTestCleanup(LaunchInterface& launch)
     CloseRawDescriptor(&gUnixWriteFileRef);
 
     // Runs after every test, whether or not anything was unmounted.
-    const int32_t remounted = launch.RemountTarget();
-    if (remounted != 0 && remounted != kVolumeGone)
-        launch.ShowErrorAlert(kRemountFailedMessage, kRemountFailedExplanation);
+    RemountAfterTest(launch);
     gLaunchInProgress = false;
 }
 

@@ -19,6 +19,10 @@ struct LaunchTarget {
     std::string interfaceText;    // the drive's interface ("RAID" sets are not limited)
 };
 
+inline constexpr const char* kRemountFailedMessage = "Sorry, the tested volumes could not be mounted again.";
+inline constexpr const char* kRemountFailedExplanation =
+    " Mount them again from the Volumes tab or reconnect the drive.";
+
 class LaunchInterface {
 public:
     virtual ~LaunchInterface() = default;
@@ -39,6 +43,9 @@ public:
     // tab, selects the remounted volume again). 0, or -35 when there is
     // nothing left to mount; anything else is a failure the user is told of.
     virtual int32_t RemountTarget() = 0;
+    // The explanation of the alert that follows a failed RemountTarget: which
+    // volumes are not mounted back, and why.
+    virtual std::string RemountFailureExplanation() const { return kRemountFailedExplanation; }
 
     // Button 1 and the tabs: idle reads "Start" as the default button with the
     // tabs enabled; running reads "Stop" with the tabs disabled.
@@ -72,9 +79,6 @@ inline constexpr const char* kReadOnlySheetMessage = "Sorry, unable to unmount a
 inline constexpr const char* kReadOnlySheetExplanation = "Would you like to test read speeds only?";
 inline constexpr const char* kWorkerNotStartedMessage = "Sorry, the test could not be started.";
 inline constexpr const char* kWorkerNotStartedExplanation = " The system could not create the test's worker thread.";
-inline constexpr const char* kRemountFailedMessage = "Sorry, the tested volumes could not be mounted again.";
-inline constexpr const char* kRemountFailedExplanation =
-    " Mount them again from the Volumes tab or reconnect the drive.";
 
 // Start when no test runs, Stop while one runs. readOnly asks for reads only.
 void DoStartButtonStuff(LaunchInterface& launch, bool readOnly);

@@ -3,6 +3,7 @@
 #include "devices/DevicePaths.h"
 #include "devices/DriveList.h"
 #include "devices/MountControl.h"
+#include "devices/VolumeRecords.h"
 #include "display/ResultPanes.h"
 #include "shell/Alerts.h"
 #include "shell/Preferences.h"
@@ -15,6 +16,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <memory>
 
 namespace {
 constexpr int32_t kVolumeGone = -35;
@@ -32,13 +34,6 @@ const DriveInfoRec* DriveCarrying(const char* devicePath)
     return slot >= 0 ? &gSavedDriveInfoArray[slot] : nullptr;
 }
 
-// A device that has gone away has nothing left to mount.
-int32_t RemountStatus(int status)
-{
-    if (status == -ENOENT || status == -ENXIO || status == -ENODEV)
-        return kVolumeGone;
-    return status;
-}
 }  // namespace
 
 int32_t QtLaunchInterface::ZoneCount() const
@@ -87,32 +82,56 @@ std::optional<LaunchTarget> QtLaunchInterface::CurrentTarget() const
 
 int32_t QtLaunchInterface::UnmountTarget()
 {
+    refusal_.clear();
+    const char* path = OnVolumeTab() ? (gActiveVolume != nullptr ? gActiveVolume->blockDevicePathCStr : nullptr)
+                                     : (gActiveDrive != nullptr ? gActiveDrive->devicePathCStr : nullptr);
+    if (path == nullptr)
+        return kVolumeGone;
+    // udev keeps off the drive from before the unmount until after the remount.
+    driveLock_.Acquire(path);
     pid_t holder = 0;
-    int status = 0;
-    if (OnVolumeTab())
-        status = gActiveVolume != nullptr ? UnMountThisVolumeSync(*gActiveVolume, &holder) : kVolumeGone;
-    else
-        status = gActiveDrive != nullptr ? UnMountAllDriveVolumesSync(gActiveDrive->devicePathCStr, &holder)
-                                         : kVolumeGone;
-    if (status != 0 && holder != 0)
-        std::fprintf(stderr, "kestrelia: unmount refused, volume in use by %s\n", DescribeProcess(holder).c_str());
-    return status;
+    const int status = UnmountForWriteTest(path, &refusal_, &holder);
+    if (status != 0) {
+        driveLock_.Release();
+        return status;
+    }
+    unmountedPath_ = path;
+    return 0;
 }
 
 int32_t QtLaunchInterface::RemountTarget()
 {
-    if (!OnVolumeTab())
-        return gActiveDrive != nullptr ? RemountStatus(RemountThisDrivesVolsSync(*gActiveDrive)) : 0;
-    if (gActiveVolume == nullptr || RememberedUnmountCount() == 0)
-        return 0;  // nothing of it was unmounted
-    gIgnoreRemountVol = true;
-    int16_t vRefNum = 0;
-    const int32_t status = RemountStatus(RemountThisVolumeSync(*gActiveVolume, &vRefNum));
-    if (status != 0)
+    remountFailures_.clear();
+    const std::string path = unmountedPath_;
+    unmountedPath_.clear();
+    if (path.empty())
+        return 0;  // nothing was unmounted
+    const bool volumeTab = OnVolumeTab() && gActiveVolume != nullptr;
+    if (volumeTab)
+        gIgnoreRemountVol = true;
+    const std::vector<RemountFailure> failures = RemountVolumesOn(path);
+    driveLock_.Release();
+    if (!failures.empty()) {
         gIgnoreRemountVol = false;
-    else if (volumeRemounted)
-        volumeRemounted(vRefNum);
-    return status;
+        remountFailures_ = DescribeRemountFailures(failures);
+        return -EIO;
+    }
+    if (volumeTab) {
+        auto record = std::make_unique<VolInfoRec>();
+        const int16_t found = FindMountedVolume(gActiveVolume->rootRef, record.get(), false);
+        if (volumeRemounted)
+            volumeRemounted(found == 0 ? record->vRefNum : 0);
+        else
+            gIgnoreRemountVol = false;
+    }
+    return 0;
+}
+
+std::string QtLaunchInterface::RemountFailureExplanation() const
+{
+    std::string advice = kRemountFailedExplanation;
+    advice.erase(0, advice.find_first_not_of(' '));
+    return remountFailures_ + advice;
 }
 
 void QtLaunchInterface::SetStartButtonRunning(bool running)
@@ -149,8 +168,14 @@ void QtLaunchInterface::ShowArrowCursor()
 
 void QtLaunchInterface::ShowReadOnlySheet()
 {
-    if (gMessageSheetWindow != nullptr)
-        gMessageSheetWindow->open();
+    if (gMessageSheetWindow == nullptr)
+        return;
+    // What stands in the way, when it is known, comes before the question.
+    const std::string explanation = refusal_.empty() ? std::string(kReadOnlySheetExplanation)
+                                                     : refusal_ + "\n\n" + kReadOnlySheetExplanation;
+    gMessageSheetWindow->setInformativeText(QString::fromStdString(explanation));
+    refusal_.clear();
+    gMessageSheetWindow->open();
 }
 
 void QtLaunchInterface::StartProgressTimer()

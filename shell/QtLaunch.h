@@ -3,6 +3,7 @@
 // the controls that follow the test's state.
 #pragma once
 
+#include "devices/DriveLock.h"
 #include "engine/TestLaunch.h"
 
 #include <functional>
@@ -15,6 +16,7 @@ public:
     std::optional<LaunchTarget> CurrentTarget() const override;
     int32_t UnmountTarget() override;
     int32_t RemountTarget() override;
+    std::string RemountFailureExplanation() const override;
     void SetStartButtonRunning(bool running) override;
     void SetOptionsButtonVisible(bool visible) override;
     void SetSaveMenuEnabled(bool enabled) override;
@@ -29,6 +31,12 @@ public:
     // Runs after the chosen volume was mounted again on the Volumes tab, with
     // its new reference number: the volume list is rebuilt and it is chosen again.
     std::function<void(int16_t vRefNum)> volumeRemounted;
+
+private:
+    std::string unmountedPath_;   // what UnmountTarget unmounted, until RemountTarget
+    std::string refusal_;         // why the last unmount was refused, for the read-only sheet
+    std::string remountFailures_; // the volumes the last RemountTarget left unmounted
+    DriveLock driveLock_;         // held from the unmount to the remount
 };
 
 // The one launch interface of the window.

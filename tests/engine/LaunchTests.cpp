@@ -327,6 +327,7 @@ TEST_F(TestLaunch, AMountedDeviceIsNeverWrittenEvenWhenTheUnmountClaimsSuccess)
     launch.unmountStatus = 0;  // says it unmounted, but the file system is still there
     DoStartButtonStuff(launch, false);
     EXPECT_EQ(launch.readOnlySheets, 1);
+    EXPECT_EQ(launch.remounts, 1) << "mounted back before the sheet asks";
     CancelReadOnlyTest(launch);
     ExpectIdle();
 
