@@ -1,9 +1,13 @@
 // Unmounting a loop drive's volumes and mounting them back where and how
 // they were; a busy volume refuses and names the process that holds it.
 #include "LoopDriveFixture.h"
+#include "devices/DevicePaths.h"
 #include "devices/MountControl.h"
 
+#include <algorithm>
 #include <csignal>
+#include <filesystem>
+#include <sys/stat.h>
 #include <fcntl.h>
 #include <functional>
 #include <sys/mman.h>
@@ -59,58 +63,108 @@ private:
     bool held_ = false;
 };
 
-// A volume mounted inside another volume of the same drive must go first and
-// come back last, whatever order the mount table lists them in.
-TEST_F(LoopDriveTest, NestedVolumesUnmountInnermostFirstAndComeBackInside)
+// The drive's mounts as the mount table shows them, sorted.
+std::vector<std::string> DriveMounts(const std::string& drive)
 {
-    ASSERT_GE(volumes_.size(), 2u);
-    const LoopVolume& outer = volumes_[0];
-    const LoopVolume& inner = volumes_[1];
-    const std::string nested = outer.mount->path() + "/inner";
-    ASSERT_EQ(RunCommand("umount " + inner.mount->path() + " && mkdir -p " + nested + " && mount " + inner.node +
-                         " " + nested),
-              0);
-    const MountState outerBefore = MountAt(outer.mount->path());
-    const MountState innerBefore = MountAt(nested);
-    ASSERT_NE(innerBefore.source, "");
-
-    pid_t dissenter = -1;
-    const int status = UnMountAllDriveVolumesSync(drive().c_str(), &dissenter);
-    EXPECT_EQ(0, status);
-    EXPECT_EQ("", MountAt(nested).source);
-    EXPECT_EQ("", MountAt(outer.mount->path()).source);
-    EXPECT_EQ(0, RemountThisDrivesVolsSync(DriveNamed(drive())));
-    EXPECT_EQ(outerBefore, MountAt(outer.mount->path()));
-    EXPECT_EQ(innerBefore, MountAt(nested));
-    {
-        std::ifstream marker(nested + "/marker");
-        EXPECT_EQ("marker " + inner.type, std::string(std::istreambuf_iterator<char>(marker), {}));
+    std::vector<std::string> lines;
+    for (const MountTableEntry& m : ReadMountTable()) {
+        if (DevicePathIsOnDrive(m.source, drive))
+            lines.push_back(m.target + " " + m.source + " " + m.type + " " + m.vfsOptions + " " + m.fsOptions + " " + m.root);
     }
-
-    // Back where the fixture keeps it.
-    RunCommand("umount " + nested + " && mount " + inner.node + " " + inner.mount->path());
+    std::sort(lines.begin(), lines.end());
+    return lines;
 }
 
-TEST_F(LoopDriveTest, UnmountAllThenRemountRestoresEveryMount)
+std::string FileHashes(const std::string& folders)
 {
-    std::vector<MountState> before;
-    for (const LoopVolume& volume : volumes_)
-        before.push_back(MountAt(volume.mount->path()));
+    std::string out;
+    RunCommand("find " + folders + " -type f | sort | xargs cksum", &out);
+    return out;
+}
 
-    pid_t dissenter = -1;
-    ASSERT_EQ(0, UnMountAllDriveVolumesSync(drive().c_str(), &dissenter));
-    EXPECT_EQ(0, dissenter);
-    EXPECT_EQ(static_cast<int>(volumes_.size()), RememberedUnmountCount());
-    for (const LoopVolume& volume : volumes_)
-        EXPECT_EQ("", MountAt(volume.mount->path()).source) << volume.type << " still mounted";
-
-    EXPECT_EQ(0, RemountThisDrivesVolsSync(DriveNamed(drive())));
-    EXPECT_EQ(0, RememberedUnmountCount());
-    for (std::size_t index = 0; index < volumes_.size(); ++index) {
-        SCOPED_TRACE(volumes_[index].type);
-        EXPECT_EQ(before[index], MountAt(volumes_[index].mount->path()));
-        EXPECT_EQ("marker " + volumes_[index].type, MarkerOf(volumes_[index]));
+// The layouts desktops really have, all on one drive: btrfs subvolumes
+// mounted without the top level, a mount point folder that the desktop
+// removes while the volume is unmounted, a volume mounted inside another, a
+// bind mount, an ext4 with a label. Everything comes back exactly as it was.
+TEST_F(LoopDriveTest, EveryLayoutComesBackAsItWas)
+{
+    const LoopVolume& ext4 = volumes_[0];
+    const std::string base = ext4.mount->path();
+    const std::string media = base + "-media";  // beside the fixture's folders, removed at the end
+    ASSERT_EQ(0, RunCommand("mkdir -p " + media + "/bind " + base + "/shared " + base + "/inner && echo s > " + base +
+                            "/shared/file && umount " + volumes_[1].mount->path() + " && mount " + volumes_[1].node + " " +
+                            base + "/inner && echo n > " + base + "/inner/file"));
+    std::vector<std::string> folders = {base, base + "/inner", media + "/bind"};
+    std::string removed;  // the mount point a desktop removes while unmounted
+    if (volumes_.size() > 2 && volumes_[2].type == "btrfs") {
+        const LoopVolume& btrfs = volumes_[2];
+        removed = media + "/Photos";
+        ASSERT_EQ(0, RunCommand("umount " + btrfs.mount->path() + " && mount " + btrfs.node + " " + media + "/bind -o rw &&"
+                                " btrfs -q subvolume create " + media + "/bind/@home && btrfs -q subvolume create " +
+                                media + "/bind/@photos && echo h > " + media + "/bind/@home/file && echo p > " + media +
+                                "/bind/@photos/file && umount " + media + "/bind && mkdir -m 0750 " + removed + " && chown 1000:1000 " +
+                                removed + " && mount -o subvol=/@home " + btrfs.node + " " + btrfs.mount->path() +
+                                " && mount -o subvol=@photos,noatime " + btrfs.node + " " + removed));
+        folders.push_back(btrfs.mount->path());
+        folders.push_back(removed);
     }
+    ASSERT_EQ(0, RunCommand("mount --bind -o ro " + base + "/shared " + media + "/bind"));
+    std::string all;
+    for (const std::string& folder : folders)
+        all += folder + " ";
+    const std::vector<std::string> before = DriveMounts(drive());
+    const std::string hashes = FileHashes(all);
+    ASSERT_EQ(before.size(), folders.size());
+
+    std::string why;
+    pid_t holder = -1;
+    ASSERT_EQ(0, UnmountForWriteTest(drive(), &why, &holder)) << why;
+    EXPECT_TRUE(DriveMounts(drive()).empty());
+    EXPECT_EQ(static_cast<int>(before.size()), RememberedUnmountCount());
+    {
+        std::ifstream state(OwnStateFile());
+        const std::string text{std::istreambuf_iterator<char>(state), {}};
+        for (const std::string& folder : folders)
+            EXPECT_NE(std::string::npos, text.find("\t" + folder + "\t")) << text;
+    }
+    if (!removed.empty()) {
+        ASSERT_EQ(0, ::rmdir(removed.c_str()));
+    }
+
+    EXPECT_EQ(std::vector<RemountFailure>{}, RemountVolumesOn(drive()));
+    EXPECT_EQ(before, DriveMounts(drive()));
+    EXPECT_EQ(hashes, FileHashes(all));
+    EXPECT_EQ(0, RememberedUnmountCount());
+    EXPECT_FALSE(std::filesystem::exists(OwnStateFile()));
+    if (!removed.empty()) {
+        ASSERT_EQ(0, RunCommand("umount " + removed));
+        struct stat folder {};
+        ASSERT_EQ(0, ::stat(removed.c_str(), &folder));
+        EXPECT_EQ(0750u, folder.st_mode & 07777);
+        EXPECT_EQ(1000u, folder.st_uid);
+        EXPECT_EQ(1000u, folder.st_gid);
+    }
+    RunCommand("umount " + media + "/bind " + base + "/inner; rm -rf " + media + "; mount " + volumes_[1].node + " " +
+               volumes_[1].mount->path());
+}
+
+// A mount point replaced by a file is named with its error; a volume that is
+// mounted again meanwhile is not mounted twice; a partition that is gone is
+// no failure. Every volume is forgotten afterwards.
+TEST_F(LoopDriveTest, EveryVolumeNotMountedBackIsNamed)
+{
+    ASSERT_GE(volumes_.size(), 3u);
+    ASSERT_EQ(0, UnmountForWriteTest(drive(), nullptr, nullptr));
+    const std::string blocked = volumes_[0].mount->path();
+    ASSERT_EQ(0, RunCommand("rmdir " + blocked + " && touch " + blocked + " && mount " + volumes_[1].node + " " +
+                            volumes_[1].mount->path() + " && partx -d --nr 3 " + drive()));
+    const std::vector<RemountFailure> failures = RemountVolumesOn(drive());
+    EXPECT_EQ(std::vector<RemountFailure>({{volumes_[0].node, blocked, "Not a directory"}}), failures);
+    EXPECT_EQ(1u, DriveMounts(drive()).size());
+    EXPECT_EQ(volumes_[0].node + " at " + blocked + ": Not a directory\n", DescribeRemountFailures(failures));
+    EXPECT_EQ(0, RememberedUnmountCount());
+    EXPECT_FALSE(std::filesystem::exists(OwnStateFile()));
+    RunCommand("rm " + blocked + " && mkdir " + blocked);
 }
 
 // Whatever else holds the drive, nothing is unmounted and the holder is named.
@@ -172,26 +226,6 @@ TEST_F(LoopDriveTest, OneVolumeUnmountsAndMountsBackAlone)
     EXPECT_GT(vRefNum, 0);
     EXPECT_EQ(before, MountAt(volumes_[0].mount->path()));
     EXPECT_EQ(0, RememberedUnmountCount());
-}
-
-TEST_F(LoopDriveTest, BindMountComesBackAsABindMount)
-{
-    const std::string folder = volumes_[0].mount->path() + "/shared";
-    ASSERT_EQ(0, RunCommand("mkdir " + folder + " && echo inner > " + folder + "/inner"));
-    TemporaryMount view(folder, "bind,ro");
-    ASSERT_TRUE(view.mounted()) << view.error();
-    const MountState before = MountAt(view.path());
-    ASSERT_EQ("/shared", before.root);
-
-    pid_t dissenter = -1;
-    ASSERT_EQ(0, UnMountAllDriveVolumesSync(drive().c_str(), &dissenter));
-    EXPECT_EQ("", MountAt(view.path()).source);
-    ASSERT_EQ(0, RemountThisDrivesVolsSync(DriveNamed(drive())));
-    EXPECT_EQ(before, MountAt(view.path()));
-    std::string inner;
-    EXPECT_EQ(0, RunCommand("cat " + view.path() + "/inner", &inner));
-    EXPECT_EQ("inner\n", inner);
-    EXPECT_EQ("marker " + volumes_[0].type, MarkerOf(volumes_[0]));
 }
 
 TEST_F(LoopDriveTest, NothingToDoWithoutVolumesOrDevice)
