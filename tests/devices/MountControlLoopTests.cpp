@@ -91,6 +91,12 @@ TEST_F(LoopDriveTest, EveryLayoutComesBackAsItWas)
     const LoopVolume& ext4 = volumes_[0];
     const std::string base = ext4.mount->path();
     const std::string media = base + "-media";  // beside the fixture's folders, removed at the end
+    struct Cleanup {
+        std::string command;
+        ~Cleanup() { RunCommand(command); }
+    } cleanup{"umount " + media + "/Photos; while mountpoint -q " + media + "/bind; do umount " + media +
+              "/bind; done; umount " + base + "/inner; rm -rf " + media + "; mountpoint -q " +
+              volumes_[1].mount->path() + " || mount " + volumes_[1].node + " " + volumes_[1].mount->path()};
     ASSERT_EQ(0, RunCommand("mkdir -p " + media + "/bind " + base + "/shared " + base + "/inner && echo s > " + base +
                             "/shared/file && umount " + volumes_[1].mount->path() + " && mount " + volumes_[1].node + " " +
                             base + "/inner && echo n > " + base + "/inner/file"));
@@ -144,8 +150,6 @@ TEST_F(LoopDriveTest, EveryLayoutComesBackAsItWas)
         EXPECT_EQ(1000u, folder.st_uid);
         EXPECT_EQ(1000u, folder.st_gid);
     }
-    RunCommand("umount " + media + "/bind " + base + "/inner; rm -rf " + media + "; mount " + volumes_[1].node + " " +
-               volumes_[1].mount->path());
 }
 
 // A mount point replaced by a file is named with its error; a volume that is
