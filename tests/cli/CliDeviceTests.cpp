@@ -3,6 +3,12 @@
 #include "LoopDriveFixture.h"
 #include "devices/MountControl.h"
 
+#include <chrono>
+#include <csignal>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
 namespace {
 
 const std::string kCli = KESTRELIA_CLI_PATH;
@@ -32,34 +38,73 @@ TEST_F(LoopDriveTest, CliListShowsTheDriveAndItsVolumes)
     }
 }
 
-struct WriteRow {
-    const char* name;
-    bool wholeDrive;
-};
-
-TEST_F(LoopDriveTest, WriteTestAfterUnmountKeepsEveryFile)
+// --write --unmount on the whole drive and on one volume: the volumes come
+// back exactly and the device is unchanged byte for byte; without --unmount a
+// mounted target is refused and left alone.
+TEST_F(LoopDriveTest, CliWriteTestWithUnmountPutsEveryVolumeBack)
 {
-    for (const WriteRow& row : {WriteRow{"whole drive", true}, WriteRow{"one volume", false}}) {
-        SCOPED_TRACE(row.name);
-        pid_t dissenter = 0;
-        VolInfoRec volume{};
-        ASSERT_EQ(0, FindMountedVolume(volumes_[0].mount->path().c_str(), &volume, false));
-        ASSERT_EQ(0, row.wholeDrive ? UnMountAllDriveVolumesSync(drive().c_str(), &dissenter)
-                                    : UnMountThisVolumeSync(volume, &dissenter));
-        const std::string target = row.wholeDrive ? drive() : volumes_[0].node;
-        std::string before;
-        std::string after;
+    MountVolumesReadOnly();
+    const std::vector<std::string> mounts = DriveMounts(drive());
+    const std::string checksum = device_->Checksum();
+    struct Row {
+        std::string options;
+        std::string target;
+        int status;
+    };
+    for (const Row& row : {Row{"--unmount", drive(), 0}, Row{"--unmount", volumes_[0].node, 0}, Row{"", drive(), 2}}) {
+        SCOPED_TRACE(row.options + " " + row.target);
         std::string out;
-        ASSERT_EQ(0, RunCommand("cksum < " + target, &before));
-        EXPECT_EQ(0, RunCommand(kCli + " --write --zones 5 --size 8 " + target, &out)) << out;
-        ASSERT_EQ(0, RunCommand("cksum < " + target, &after));
-        EXPECT_EQ(before, after);
-        DriveInfoRec record{};
-        std::snprintf(record.devicePathCStr, sizeof record.devicePathCStr, "%s", drive().c_str());
-        EXPECT_EQ(0, row.wholeDrive ? RemountThisDrivesVolsSync(record) : RemountThisVolumeSync(volume, nullptr));
-        for (const LoopVolume& mounted : volumes_)
-            EXPECT_EQ("marker " + mounted.type, MarkerOf(mounted)) << mounted.type;
+        EXPECT_EQ(row.status, RunCommand(kCli + " --write --zones 5 --size 8 " + row.options + " " + row.target, &out))
+            << out;
+        EXPECT_EQ(mounts, DriveMounts(drive()));
+        RunCommand("blockdev --flushbufs " + drive());
+        EXPECT_EQ(checksum, device_->Checksum());
     }
+    for (const LoopVolume& volume : volumes_)
+        EXPECT_EQ("marker " + volume.type, MarkerOf(volume)) << volume.type;
+}
+
+// A run killed mid-test leaves its state file; the next run mentions it and
+// --remount-left mounts every volume back as it was.
+TEST_F(LoopDriveTest, AKilledCliRunLeavesItsVolumesForTheNextStart)
+{
+    MountVolumesReadOnly();
+    const std::vector<std::string> mounts = DriveMounts(drive());
+    const std::string checksum = device_->Checksum();
+    char folder[] = "/dev/shm/kestrelia-h15mount-run-XXXXXX";
+    ASSERT_NE(nullptr, ::mkdtemp(folder));
+    const std::string env = std::string("KESTRELIA_RUN_DIR=") + folder + " ";
+    const pid_t run = ::fork();
+    if (run == 0) {
+        ::setenv("KESTRELIA_RUN_DIR", folder, 1);
+        ::freopen("/dev/null", "w", stdout);
+        ::execl(kCli.c_str(), "kestrelia-cli", "--write", "--unmount", "--zones", "50", "--cycles", "50", "--size", "16",
+                drive().c_str(), nullptr);
+        ::_exit(127);
+    }
+    std::string files;
+    for (int wait = 0; wait < 200 && (files.empty() || !DriveMounts(drive()).empty()); ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        RunCommand(std::string("ls ") + folder, &files);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ::kill(run, SIGKILL);
+    int status = 0;
+    ::waitpid(run, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the run ended before it could be killed";
+    EXPECT_EQ("unmounted-" + std::to_string(run) + "\n", files);
+    EXPECT_TRUE(DriveMounts(drive()).empty());
+
+    std::string out;
+    RunCommand(env + kCli + " --zones 1 --size 1 " + folder + "/none", &out);
+    EXPECT_NE(std::string::npos, out.find("kestrelia-cli --remount-left mounts them back")) << out;
+    EXPECT_EQ(0, RunCommand(env + kCli + " --remount-left", &out)) << out;
+    EXPECT_EQ(mounts, DriveMounts(drive()));
+    RunCommand(std::string("ls ") + folder, &files);
+    EXPECT_EQ("", files);
+    RunCommand("blockdev --flushbufs " + drive());
+    EXPECT_EQ(checksum, device_->Checksum());
+    ::rmdir(folder);
 }
 
 }  // namespace

@@ -63,18 +63,6 @@ private:
     bool held_ = false;
 };
 
-// The drive's mounts as the mount table shows them, sorted.
-std::vector<std::string> DriveMounts(const std::string& drive)
-{
-    std::vector<std::string> lines;
-    for (const MountTableEntry& m : ReadMountTable()) {
-        if (DevicePathIsOnDrive(m.source, drive))
-            lines.push_back(m.target + " " + m.source + " " + m.type + " " + m.vfsOptions + " " + m.fsOptions + " " + m.root);
-    }
-    std::sort(lines.begin(), lines.end());
-    return lines;
-}
-
 std::string FileHashes(const std::string& folders)
 {
     std::string out;

@@ -269,14 +269,9 @@ TEST_F(WindowRun, TheWholeDeviceIsUnchangedByAWriteTest)
 {
     // Read-only mounts write nothing of their own when they come and go, so
     // any difference would be the test's.
-    for (std::size_t i = 0; i < volumes_.size(); ++i) {
-        const LoopVolume& volume = volumes_[i];
-        const std::string options = volume.type == "ext4" ? "ro,noload" : volume.type == "xfs" ? "ro,norecovery" : "ro";
-        ASSERT_EQ(RunCommand("umount " + volume.mount->path()), 0);
-        ASSERT_EQ(RunCommand("mount -o " + options + " " + volume.node + " " + volume.mount->path()), 0);
-        mounts[i] = MountAt(volume.mount->path());
-    }
-    RunCommand("sync; blockdev --flushbufs " + drive());
+    MountVolumesReadOnly();
+    for (std::size_t i = 0; i < volumes_.size(); ++i)
+        mounts[i] = MountAt(volumes_[i].mount->path());
     const std::string checksum = device_->Checksum();
     ChooseDrive();
     Settings(8, 1, "16");

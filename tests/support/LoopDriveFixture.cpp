@@ -1,5 +1,8 @@
 #include "LoopDriveFixture.h"
 
+#include "devices/DevicePaths.h"
+
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -28,6 +31,28 @@ MountState MountAt(const std::string& mountPoint)
             return {it->source, it->type, it->vfsOptions, it->fsOptions, it->root};
     }
     return {};
+}
+
+std::vector<std::string> DriveMounts(const std::string& drive)
+{
+    std::vector<std::string> lines;
+    for (const MountTableEntry& m : ReadMountTable()) {
+        if (DevicePathIsOnDrive(m.source, drive))
+            lines.push_back(m.target + " " + m.source + " " + m.type + " " + m.vfsOptions + " " + m.fsOptions + " " + m.root);
+    }
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+void LoopDriveTest::MountVolumesReadOnly()
+{
+    for (const LoopVolume& volume : volumes_) {
+        const std::string options = volume.type == "ext4" ? "ro,noload" : volume.type == "xfs" ? "ro,norecovery" : "ro";
+        ASSERT_EQ(RunCommand("umount " + volume.mount->path() + " && mount -o " + options + " " + volume.node + " " +
+                             volume.mount->path()),
+                  0);
+    }
+    RunCommand("sync; blockdev --flushbufs " + drive());
 }
 
 void LoopDriveTest::SetUp()

@@ -42,6 +42,10 @@ inline void PrintTo(const MountState& state, std::ostream* out)
 // The mount at that path ("" source when nothing is mounted there).
 MountState MountAt(const std::string& mountPoint);
 
+// The mounts of a drive and its partitions as the mount table shows them
+// (mount point, source, type, options, file-system folder), sorted.
+std::vector<std::string> DriveMounts(const std::string& drive);
+
 // Skips the test with the reason when loop devices cannot be used here.
 #define SKIP_WITHOUT_LOOP_DEVICES()                                  \
     do {                                                             \
@@ -58,6 +62,9 @@ protected:
     const std::string& drive() const { return device_->node(); }
     // The text of the marker file on a volume ("" when unreadable).
     static std::string MarkerOf(const LoopVolume& volume);
+    // Mounts every volume again read-only, without journal replay or other
+    // writes of its own, so that only a test could change the device.
+    void MountVolumesReadOnly();
 
     std::unique_ptr<LoopDevice> device_;
     std::vector<LoopVolume> volumes_;
