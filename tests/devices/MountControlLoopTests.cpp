@@ -25,43 +25,6 @@ DriveInfoRec DriveNamed(const std::string& node)
     return drive;
 }
 
-// A child process that holds something (set up by hold() in the child) until destroyed.
-class Holder {
-public:
-    explicit Holder(const std::function<bool()>& hold)
-    {
-        int ready[2];
-        if (::pipe(ready) != 0)
-            return;
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            const char answer = hold() ? 'y' : 'n';
-            [[maybe_unused]] const ssize_t written = ::write(ready[1], &answer, 1);
-            ::pause();
-            ::_exit(0);
-        }
-        ::close(ready[1]);
-        char answer = 'n';
-        held_ = pid_ > 0 && ::read(ready[0], &answer, 1) == 1 && answer == 'y';
-        ::close(ready[0]);
-    }
-    ~Holder()
-    {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, nullptr, 0);
-        }
-    }
-    Holder(const Holder&) = delete;
-    Holder& operator=(const Holder&) = delete;
-
-    bool held() const { return held_; }
-    pid_t pid() const { return pid_; }
-
-private:
-    pid_t pid_ = -1;
-    bool held_ = false;
-};
 
 std::string FileHashes(const std::string& folders)
 {

@@ -5,6 +5,7 @@
 
 #include "devices/DriveList.h"
 #include "devices/DriveRecords.h"
+#include "devices/MountHolders.h"
 #include "display/ControlLookup.h"
 #include "engine/TestLaunch.h"
 #include "engine/TestModel.h"
@@ -39,6 +40,9 @@
 #include <QPushButton>
 
 #include <chrono>
+#include <fcntl.h>
+#include <functional>
+#include <unistd.h>
 #include <fstream>
 #include <random>
 #include <set>
@@ -55,7 +59,10 @@ protected:
         ASSERT_TRUE(settings.isValid());
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
         SetPreferencesLocation("KestreliaWindowRunTests", "Kestrelia");
-        SetAlertPresenter([this](const AlertContent& alert) { alerts.push_back(alert.message.toStdString()); });
+        SetAlertPresenter([this](const AlertContent& alert) {
+            alerts.push_back(alert.message.toStdString());
+            explanations.push_back(alert.explanation.toStdString());
+        });
         std::strcpy(gPathToAllIcons, KESTRELIA_SHARE_DIR "/");
         gDVLastTabIndex = 1;
         ASSERT_TRUE(CreateAllWindows({}));
@@ -157,6 +164,7 @@ protected:
 
     QTemporaryDir settings;
     std::vector<std::string> alerts;
+    std::vector<std::string> explanations;
     int slot = -1;
     std::vector<MountState> mounts;
 };
@@ -316,33 +324,72 @@ TEST_F(WindowRun, RefusalsThroughTheControls)
     gActiveDrive = &gSavedDriveInfoArray[slot];
 }
 
-TEST_F(WindowRun, ABusyVolumeAsksWhetherToReadOnly)
+// A process in a folder of a volume, or one holding an unmounted partition
+// exclusively: the sheet asks at once, names the process, and nothing is
+// unmounted while it asks or while reads only are measured.
+TEST_F(WindowRun, AHeldDriveAsksWhetherToReadOnlyWithNothingUnmounted)
 {
-    // A process in a folder of the first volume keeps it from being unmounted.
-    const std::string busyPath = volumes_[0].mount->path();
-    FILE* holder = popen(("cd " + busyPath + " && sleep 60").c_str(), "r");
-    ASSERT_NE(holder, nullptr);
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    const std::string busy = volumes_[0].mount->path();
+    const std::string free = volumes_.back().node;
+    ASSERT_EQ(RunCommand("umount " + volumes_.back().mount->path()), 0);
+    const std::vector<std::string> before = DriveMounts(drive());
     ChooseDrive();
     Settings(4, 1, "1");
-
-    for (const bool readOnly : {false, true}) {
+    struct Row {
+        const char* name;
+        std::function<bool()> hold;
+        bool readOnly;
+    };
+    const Row rows[] = {
+        {"working folder", [&] { return chdir(busy.c_str()) == 0; }, false},
+        {"exclusive open", [&] { return open(free.c_str(), O_RDONLY | O_EXCL) >= 0 && chdir("/") == 0; }, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Holder holder(row.hold);
+        ASSERT_TRUE(holder.held());
         ClickStart();
         ASSERT_NE(gMessageSheetWindow, nullptr);
         EXPECT_TRUE(gMessageSheetWindow->isVisible());
         EXPECT_FALSE(TestWorkerExists());
-        gMessageSheetWindow->button(readOnly ? QMessageBox::Ok : QMessageBox::Cancel)->click();
-        if (readOnly) {
+        EXPECT_EQ(DriveMounts(drive()), before);
+        EXPECT_NE(gMessageSheetWindow->informativeText().toStdString().find(DescribeProcess(holder.pid())),
+                  std::string::npos)
+            << gMessageSheetWindow->informativeText().toStdString();
+        gMessageSheetWindow->button(row.readOnly ? QMessageBox::Ok : QMessageBox::Cancel)->click();
+        if (row.readOnly) {
             ASSERT_TRUE(WaitForStatus("Test Complete")) << Status();
             EXPECT_FALSE(gWriteTestEnabled);
             EXPECT_GT(gSavedREADResultsInfo[0].aveSpeedDbl, 0.0);
             EXPECT_EQ(gSavedWRITEResultsInfo[0].aveSpeedDbl, 0.0);
         }
-        ExpectEverythingBack();
+        EXPECT_EQ(DriveMounts(drive()), before);
+        EXPECT_FALSE(TestLaunchInProgress());
     }
-    RunCommand("pkill -f 'sleep 60'");
-    pclose(holder);
     EXPECT_TRUE(alerts.empty()) << alerts.front();
+}
+
+// A volume whose mount point was replaced by a file during the test is named
+// in the alert with its error; the others are mounted back.
+TEST_F(WindowRun, AVolumeNotMountedBackIsNamedInTheAlert)
+{
+    const std::string blocked = volumes_[0].mount->path();
+    ChooseDrive();
+    Settings(20, 3, "16");
+    ClickStart();
+    QElapsedTimer timer;
+    timer.start();
+    while (!DriveMounts(drive()).empty() && timer.elapsed() < 10000)
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    ASSERT_TRUE(TestLaunchInProgress()) << "the test ended before its volume could be blocked";
+    ASSERT_EQ(RunCommand("rmdir " + blocked + " && touch " + blocked), 0);
+    ASSERT_TRUE(WaitForStatus("Test Complete")) << Status();
+    ASSERT_EQ(alerts, std::vector<std::string>{kRemountFailedMessage});
+    EXPECT_NE(explanations[0].find(volumes_[0].node + " at " + blocked + ": Not a directory\n"), std::string::npos)
+        << explanations[0];
+    for (std::size_t i = 1; i < volumes_.size(); ++i)
+        EXPECT_EQ(MountAt(volumes_[i].mount->path()), mounts[i]) << volumes_[i].type;
+    RunCommand("rm " + blocked + " && mkdir " + blocked);
 }
 
 TEST_F(WindowRun, ChoosingTheDriveShowsItsDescription)

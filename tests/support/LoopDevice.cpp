@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <fcntl.h>
+#include <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -167,4 +168,30 @@ bool FileSystemAvailable(const std::string& type)
             known = true;
     }
     return known && RunCommand("command -v mkfs." + type) == 0;
+}
+
+Holder::Holder(const std::function<bool()>& hold)
+{
+    int ready[2];
+    if (::pipe(ready) != 0)
+        return;
+    pid_ = ::fork();
+    if (pid_ == 0) {
+        const char answer = hold() ? 'y' : 'n';
+        [[maybe_unused]] const ssize_t written = ::write(ready[1], &answer, 1);
+        ::pause();
+        ::_exit(0);
+    }
+    ::close(ready[1]);
+    char answer = 'n';
+    held_ = pid_ > 0 && ::read(ready[0], &answer, 1) == 1 && answer == 'y';
+    ::close(ready[0]);
+}
+
+Holder::~Holder()
+{
+    if (pid_ > 0) {
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+    }
 }

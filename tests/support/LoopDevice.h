@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <sys/types.h>
 #include <string>
 
 // Runs a shell command; its standard output (and error) in *output. Returns the exit status.
@@ -68,3 +70,20 @@ bool MakeFileSystem(const std::string& type, const std::string& device, const st
 
 // True when the kernel offers that file system and its mkfs is installed.
 bool FileSystemAvailable(const std::string& type);
+
+// A child process that holds something (hold() runs in the child: a working
+// folder, an open node, a mapping) until destroyed; then it is killed by its id.
+class Holder {
+public:
+    explicit Holder(const std::function<bool()>& hold);
+    ~Holder();
+    Holder(const Holder&) = delete;
+    Holder& operator=(const Holder&) = delete;
+
+    bool held() const { return held_; }
+    pid_t pid() const { return pid_; }
+
+private:
+    pid_t pid_ = -1;
+    bool held_ = false;
+};
