@@ -5,6 +5,8 @@
 
 #include <chrono>
 #include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -88,6 +90,10 @@ TEST_F(LoopDriveTest, AKilledCliRunLeavesItsVolumesForTheNextStart)
         RunCommand(std::string("ls ") + folder, &files);
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    // udev keeps off: the whole drive is locked while the test runs.
+    const int node = ::open(drive().c_str(), O_RDONLY);
+    EXPECT_NE(0, ::flock(node, LOCK_EX | LOCK_NB));
+    ::close(node);
     ::kill(run, SIGKILL);
     int status = 0;
     ::waitpid(run, &status, 0);

@@ -6,12 +6,14 @@
 #include "devices/DriveList.h"
 #include "devices/DriveRecords.h"
 #include "devices/MountHolders.h"
+#include "devices/RemountState.h"
 #include "display/ControlLookup.h"
 #include "engine/TestLaunch.h"
 #include "engine/TestModel.h"
 #include "engine/TestWorker.h"
 #include "shell/Alerts.h"
 #include "shell/Commands.h"
+#include "shell/LeftVolumes.h"
 #include "reports/ReportFile.h"
 #include "shell/Preferences.h"
 #include "shell/SaveDialog.h"
@@ -42,6 +44,7 @@
 #include <chrono>
 #include <fcntl.h>
 #include <functional>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <fstream>
 #include <random>
@@ -390,6 +393,37 @@ TEST_F(WindowRun, AVolumeNotMountedBackIsNamedInTheAlert)
     for (std::size_t i = 1; i < volumes_.size(); ++i)
         EXPECT_EQ(MountAt(volumes_[i].mount->path()), mounts[i]) << volumes_[i].type;
     RunCommand("rm " + blocked + " && mkdir " + blocked);
+}
+
+// At start-up the volumes a killed run left unmounted are offered, and on
+// yes mounted back as they were; the state file goes.
+TEST_F(WindowRun, VolumesLeftByAKilledRunAreOfferedAndMountedBack)
+{
+    QTemporaryDir run;
+    qputenv("KESTRELIA_RUN_DIR", run.path().toUtf8());
+    const pid_t ended = fork();
+    if (ended == 0)
+        _exit(0);
+    waitpid(ended, nullptr, 0);
+    std::vector<RememberedMount> left;
+    for (std::size_t i = 0; i < volumes_.size(); ++i) {
+        const MountState& m = mounts[i];
+        left.push_back({volumes_[i].node, m.source, volumes_[i].mount->path(), m.type, m.vfsOptions, m.fsOptions, m.root});
+        ASSERT_EQ(RunCommand("umount " + volumes_[i].mount->path()), 0);
+    }
+    const std::string file = run.filePath(QStringLiteral("unmounted-%1").arg(ended)).toStdString();
+    std::ofstream(file) << StateText(ended, 1, left);
+    QString asked;
+    OfferToRemountLeftVolumes([&asked](const QString& volumes) {
+        asked = volumes;
+        return true;
+    });
+    qunsetenv("KESTRELIA_RUN_DIR");
+    for (const LoopVolume& volume : volumes_)
+        EXPECT_TRUE(asked.contains(QString::fromStdString(volume.node + " at " + volume.mount->path() + "\n")));
+    ExpectEverythingBack();
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(file)));
+    EXPECT_TRUE(alerts.empty()) << alerts.front();
 }
 
 TEST_F(WindowRun, ChoosingTheDriveShowsItsDescription)
