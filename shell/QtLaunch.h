@@ -16,6 +16,7 @@ public:
     int32_t UnmountTarget() override;
     int32_t RemountTarget() override;
     void SetStartButtonRunning(bool running) override;
+    void SetStartButtonEnabled(bool enabled) override;
     void SetOptionsButtonVisible(bool visible) override;
     void SetSaveMenuEnabled(bool enabled) override;
     void ShowArrowCursor() override;
