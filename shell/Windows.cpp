@@ -183,13 +183,12 @@ void ShowAboutWindow()
     auto* main = static_cast<QWidget*>(gMainWindowRef);
     if (about == nullptr)
         return;
+    about->show();  // its frame is known once shown
     if (main != nullptr) {
-        about->adjustSize();
         QRect frame = about->frameGeometry();
         frame.moveCenter(main->frameGeometry().center());
         about->move(frame.topLeft());
     }
-    about->show();
     about->raise();
     about->activateWindow();
 }
