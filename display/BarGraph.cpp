@@ -25,14 +25,16 @@ void PaintSegment(QImage& image, QPoint origin, int left, int top, int right, in
         FillPixels(image, origin, windowArea, colour.rgb());
         return;
     }
-    const QRect area = windowArea.translated(-origin) & image.rect();
+    // The pattern is laid on device pixels, so it stays even at any scale.
+    const DevicePixels device(image, origin);
+    const QRect area = device.Area(windowArea) & image.rect();
     const QRgb ink = colour.rgb();
     const QRgb paper = background.rgb();
     for (int y = area.top(); y <= area.bottom(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        const unsigned pattern = kWriteBarPattern[(y + origin.y()) & 7];
+        const unsigned pattern = kWriteBarPattern[(y + device.originPixels.y()) & 7];
         for (int x = area.left(); x <= area.right(); ++x)
-            row[x] = (pattern & (0x80u >> ((x + origin.x()) & 7))) != 0 ? ink : paper;
+            row[x] = (pattern & (0x80u >> ((x + device.originPixels.x()) & 7))) != 0 ? ink : paper;
     }
 }
 

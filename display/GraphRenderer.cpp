@@ -16,14 +16,11 @@ QRect ToQRect(const Rect& r)
 }
 
 // Changes every pixel of a line, both end points included (an axis-aligned
-// line is a one-pixel-wide rectangle).
+// line is a one-device-pixel-wide rectangle).
 template <typename Change>
 void ChangeLine(QImage& image, QPoint origin, int x1, int y1, int x2, int y2, Change change)
 {
-    const QRect line = QRect(QPoint(std::min(x1, x2), std::min(y1, y2)),
-                             QPoint(std::max(x1, x2), std::max(y1, y2)))
-                           .translated(-origin) &
-                       image.rect();
+    const QRect line = DevicePixels(image, origin).Line(x1, y1, x2, y2) & image.rect();
     for (int y = line.top(); y <= line.bottom(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = line.left(); x <= line.right(); ++x)
@@ -54,11 +51,12 @@ void DrawBackdrop(QImage& image, QPoint origin, const GraphPaintContext& context
     const QRect backdrop = ToQRect(gButtonPictRect);
     const QRgb face = (context.windowActive ? kBackdropActiveColor : kBackdropInactiveColor).rgb();
     const QRgb frame = (context.windowActive ? kBackdropActiveFrame : kBackdropInactiveFrame).rgb();
-    FillPixels(image, origin, backdrop.adjusted(1, 1, -1, -1), face);
-    FillPixels(image, origin, QRect(backdrop.left(), backdrop.top(), backdrop.width(), 1), frame);
-    FillPixels(image, origin, QRect(backdrop.left(), backdrop.bottom(), backdrop.width(), 1), frame);
-    FillPixels(image, origin, QRect(backdrop.left(), backdrop.top(), 1, backdrop.height()), frame);
-    FillPixels(image, origin, QRect(backdrop.right(), backdrop.top(), 1, backdrop.height()), frame);
+    FillPixels(image, origin, backdrop, face);
+    const auto paint = [frame](QRgb) { return frame; };
+    ChangeLine(image, origin, backdrop.left(), backdrop.top(), backdrop.right(), backdrop.top(), paint);
+    ChangeLine(image, origin, backdrop.left(), backdrop.bottom(), backdrop.right(), backdrop.bottom(), paint);
+    ChangeLine(image, origin, backdrop.left(), backdrop.top(), backdrop.left(), backdrop.bottom(), paint);
+    ChangeLine(image, origin, backdrop.right(), backdrop.top(), backdrop.right(), backdrop.bottom(), paint);
 }
 
 void DrawGrid(QImage& image, QPoint origin, bool windowActive)
@@ -76,13 +74,54 @@ void DrawGrid(QImage& image, QPoint origin, bool windowActive)
 
 }  // namespace
 
-void FillPixels(QImage& image, QPoint origin, const QRect& windowArea, QRgb colour)
+DevicePixels::DevicePixels(const QImage& image, QPoint origin)
+    : scale(image.devicePixelRatio() > 0.0 ? image.devicePixelRatio() : 1.0),
+      originPixels(int(std::lround(origin.x() * scale)), int(std::lround(origin.y() * scale)))
 {
-    const QRect area = windowArea.translated(-origin) & image.rect();
+}
+
+int DevicePixels::X(int x) const
+{
+    return int(std::lround(x * scale)) - originPixels.x();
+}
+
+int DevicePixels::Y(int y) const
+{
+    return int(std::lround(y * scale)) - originPixels.y();
+}
+
+QRect DevicePixels::Area(const QRect& windowArea) const
+{
+    if (windowArea.isEmpty())
+        return {};
+    return QRect(QPoint(X(windowArea.left()), Y(windowArea.top())),
+                 QPoint(X(windowArea.left() + windowArea.width()) - 1, Y(windowArea.top() + windowArea.height()) - 1));
+}
+
+QRect DevicePixels::Line(int x1, int y1, int x2, int y2) const
+{
+    const int left = std::min(x1, x2), right = std::max(x1, x2);
+    const int top = std::min(y1, y2), bottom = std::max(y1, y2);
+    QRect area(QPoint(X(left), Y(top)), QPoint(X(right + 1) - 1, Y(bottom + 1) - 1));
+    if (top == bottom)
+        area.setBottom(area.top());
+    if (left == right)
+        area.setRight(area.left());
+    return area;
+}
+
+void FillDeviceArea(QImage& image, const QRect& deviceArea, QRgb colour)
+{
+    const QRect area = deviceArea & image.rect();
     for (int y = area.top(); y <= area.bottom(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
         std::fill(row + area.left(), row + area.right() + 1, colour);
     }
+}
+
+void FillPixels(QImage& image, QPoint origin, const QRect& windowArea, QRgb colour)
+{
+    FillDeviceArea(image, DevicePixels(image, origin).Area(windowArea), colour);
 }
 
 uint32_t GraphScaleTop(double maxSpeed)
@@ -112,8 +151,11 @@ void PaintGraph(QImage& image, QPoint origin, const GraphPaintContext& context,
     gGraphMax = static_cast<int16_t>(top > 32767u ? 32767u : top);
     const double step = top / 10.0;
 
-    if (image.format() != QImage::Format_RGB32)
+    if (image.format() != QImage::Format_RGB32) {
+        const qreal ratio = image.devicePixelRatio();
         image = image.convertToFormat(QImage::Format_RGB32);
+        image.setDevicePixelRatio(ratio);
+    }
 
     DrawBackdrop(image, origin, context);
     if (ZoneIsMeasured(0)) {
@@ -139,9 +181,7 @@ void PaintGraph(QImage& image, QPoint origin, const GraphPaintContext& context,
     }
     if (!context.overlay.enabled || !ZoneIsMeasured(0))
         return;
-    QPainter painter(&image);
-    painter.translate(-origin);
-    result.warningShown = DrawOverlay(painter, top, context);
+    result.warningShown = DrawOverlay(image, origin, top, context);
 }
 
 QImage RenderGraphImage(const GraphPaintContext& context, GraphPaintResult* result)

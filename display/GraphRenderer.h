@@ -40,8 +40,9 @@ uint32_t GraphScaleTop(double maxSpeed);
 // Top edge of a bar segment for speed v on a scale of top MB/s, clipped at the chart's top.
 int BarTopForSpeed(double speed, uint32_t top);
 
-// Paints into image, whose pixel (0, 0) is window point origin. The image
-// should cover gButtonPictRect; whatever lies outside it is clipped.
+// Paints into image, whose pixel (0, 0) is window point origin, at the
+// image's device pixel ratio. The image should cover gButtonPictRect;
+// whatever lies outside it is clipped.
 void PaintGraph(QImage& image, QPoint origin, const GraphPaintContext& context,
                 GraphPaintResult& result);
 
@@ -51,13 +52,32 @@ QImage RenderGraphImage(const GraphPaintContext& context, GraphPaintResult* resu
 // Pieces of PaintGraph. The bar goes into image, whose pixel (0, 0) is window point origin.
 void DrawBarGraph(QImage& image, QPoint origin, int16_t zoneIndex, bool isRead, uint32_t scaleTop,
                   const GraphPaintContext& context);
-// The overlay, with painter in window coordinates. Returns true when the
-// warning text was drawn instead of the lines.
-bool DrawOverlay(QPainter& painter, uint32_t scaleTop, const GraphPaintContext& context);
+// The overlay into image, whose pixel (0, 0) is window point origin. Returns
+// true when the warning text was drawn instead of the lines.
+bool DrawOverlay(QImage& image, QPoint origin, uint32_t scaleTop, const GraphPaintContext& context);
+
+// Window coordinates (logical pixels) to the pixels of an image whose pixel
+// (0, 0) is window point origin, at the image's device pixel ratio: every
+// geometry rule stays in logical pixels, and lines are one device pixel thick.
+struct DevicePixels {
+    DevicePixels(const QImage& image, QPoint origin);
+    int X(int x) const;
+    int Y(int y) const;
+    // The device pixels that cover a window rectangle.
+    QRect Area(const QRect& windowArea) const;
+    // The device pixels of an axis-aligned line between two window points,
+    // both included: as long as the line, one device pixel thick.
+    QRect Line(int x1, int y1, int x2, int y2) const;
+
+    double scale;
+    QPoint originPixels;  // origin in absolute device pixels
+};
 
 // Sets the pixels of a rectangle in window coordinates to one colour; the
 // drawing of backdrop, grid and bars writes pixels directly, without a painter.
 void FillPixels(QImage& image, QPoint origin, const QRect& windowArea, QRgb colour);
+// Sets the pixels of device area (image pixels) to one colour.
+void FillDeviceArea(QImage& image, const QRect& area, QRgb colour);
 
 // Builds the help text of one bar, as a length-prefixed string.
 void MakeBarHelpTag(int zoneIndex, bool isRead, const ZoneResultsRec& record, Str255 tag);

@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QToolTip>
 
+#include <cmath>
+
 namespace {
 
 QRect ToQRect(const Rect& r)
@@ -57,9 +59,16 @@ GraphPaintContext GraphView::PaintContext() const
 
 void GraphView::Redraw()
 {
+    // Drawn at the screen's device pixel ratio, so lines stay one device pixel
+    // thin and the stipple even on scaled screens.
     const QRect backdrop = ToQRect(gButtonPictRect);
-    if (image_.size() != backdrop.size() || image_.format() != QImage::Format_RGB32)
-        image_ = QImage(backdrop.size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    const qreal ratio = devicePixelRatioF() > 0.0 ? devicePixelRatioF() : 1.0;
+    const QSize pixels(int(std::ceil(backdrop.width() * ratio)), int(std::ceil(backdrop.height() * ratio)));
+    if (image_.size() != pixels.expandedTo(QSize(1, 1)) || image_.format() != QImage::Format_RGB32 ||
+        image_.devicePixelRatio() != ratio) {
+        image_ = QImage(pixels.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+        image_.setDevicePixelRatio(ratio);
+    }
     const GraphPaintContext context = PaintContext();
     PaintGraph(image_, backdrop.topLeft(), context, lastPaint_);
     if (lastPaint_.drawn)
@@ -72,7 +81,7 @@ void GraphView::paintEvent(QPaintEvent* event)
     if (image_.isNull())
         painter.fillRect(event->rect(), window()->palette().color(QPalette::Window));
     else
-        painter.drawImage(event->rect().topLeft(), image_, event->rect());
+        painter.drawImage(QPoint(0, 0), image_);  // one image pixel to one device pixel
 }
 
 bool GraphView::event(QEvent* event)

@@ -10,16 +10,30 @@
 
 namespace {
 
-void OverlayLine(QPainter& painter, int y)
+void OverlayLine(QImage& image, QPoint origin, int y)
 {
     const Rect& chart = gGraphicChartRect;
-    painter.fillRect(QRect(chart.left, y, chart.right + kOverlayLineOverhang - chart.left + 1, 1),
-                     myWhiteColor);
+    FillDeviceArea(image, DevicePixels(image, origin).Line(chart.left, y, chart.right + kOverlayLineOverhang, y),
+                   myWhiteColor.rgb());
+}
+
+// Each channel weighed as a mask of myLtGrayColor would: two thirds of the
+// pixel, one third white.
+void WashTowardWhite(QImage& image, const QRect& deviceArea)
+{
+    const int keep = 0xAAAA;
+    const auto wash = [keep](int channel) { return (channel * keep + 0xFF * (0xFFFF - keep)) / 0xFFFF; };
+    const QRect area = deviceArea & image.rect();
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = area.left(); x <= area.right(); ++x)
+            row[x] = qRgb(wash(qRed(row[x])), wash(qGreen(row[x])), wash(qBlue(row[x])));
+    }
 }
 
 }  // namespace
 
-bool DrawOverlay(QPainter& painter, uint32_t scaleTop, const GraphPaintContext& context)
+bool DrawOverlay(QImage& image, QPoint origin, uint32_t scaleTop, const GraphPaintContext& context)
 {
     const OverlayInputs& overlay = context.overlay;
     if (!ZoneIsMeasured(0) || !overlay.enabled)
@@ -31,7 +45,8 @@ bool DrawOverlay(QPainter& painter, uint32_t scaleTop, const GraphPaintContext& 
         QFont font = context.font;
         font.setBold(true);
         font.setPixelSize(24);
-        painter.save();
+        QPainter painter(&image);
+        painter.translate(-origin);
         painter.setFont(font);
         const QString text = QString::fromLatin1(kOverlayWarningText);
         const int textWidth = QFontMetrics(font).horizontalAdvance(text);
@@ -44,7 +59,6 @@ bool DrawOverlay(QPainter& painter, uint32_t scaleTop, const GraphPaintContext& 
             painter.drawText(QPoint(x, baseline) + offset, text);
         painter.setPen(myWhiteColor);
         painter.drawText(QPoint(x, baseline), text);
-        painter.restore();
         return true;
     }
 
@@ -52,23 +66,19 @@ bool DrawOverlay(QPainter& painter, uint32_t scaleTop, const GraphPaintContext& 
     // does not exceed the highest speed and so stays below the scale's top.
     const double fullScale = 10.0 * gGridHeight;
     const int yT = static_cast<int>(std::trunc(chart.bottom - fullScale * target / scaleTop));
-    OverlayLine(painter, yT);
+    OverlayLine(image, origin, yT);
 
     const int32_t marginPercent = 5 * std::max(overlay.safetyValue, 1) - 5;
     const int d = static_cast<int>(std::trunc(((chart.bottom - yT) * marginPercent) / 100.0));
     int yS = yT - d;
     if (yS < chart.top)
         yS = chart.top;
-    OverlayLine(painter, yS);
+    OverlayLine(image, origin, yS);
 
     if (yT > yS) {
         // The band between the lines, washed a third of the way toward white.
-        painter.save();
-        painter.setOpacity(1.0 - double(0xAAAA) / double(0xFFFF));
-        painter.fillRect(QRect(chart.left, yS, chart.right + kOverlayLineOverhang - chart.left,
-                               yT - yS),
-                         myWhiteColor);
-        painter.restore();
+        WashTowardWhite(image, DevicePixels(image, origin)
+                                   .Area(QRect(chart.left, yS, chart.right + kOverlayLineOverhang - chart.left, yT - yS)));
     }
     return false;
 }

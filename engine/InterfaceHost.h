@@ -30,6 +30,9 @@ public:
 
     // The worker's end-of-test notice; posted, never waited on.
     virtual void PostTestFinished() = 0;
+    // Posted by a worker that ended because a stop was requested (it posts no
+    // finished notice then); the thread is about to end.
+    virtual void PostTestStopped() {}
 
     // True on the thread that owns the interface.
     virtual bool OnInterfaceThread() const = 0;

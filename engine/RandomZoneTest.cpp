@@ -97,6 +97,7 @@ void DoRandomZoneTestMP()
     BuildRandomSectorTable(gDriveSectorsU64, gSectorTableU64);
 
     const uint32_t bytes = gXFerBytesU32;
+    RequestStatusText(kStatusText, "Test in Progress: Random Reads\u2026");
     Phase phase = RunBatch(gReadCountIndexU32, gRandomReadsStartTime, gSavedRandomReadSpeedDbl,
                            [bytes](uint64_t sector, unsigned char* slot, int16_t* error) {
                                return ReadBytesFromDevNodeLBA512(sector, bytes, slot, error);
@@ -107,6 +108,7 @@ void DoRandomZoneTestMP()
         ShowPhaseResult(gSavedRandomReadSpeedDbl, {kReadSpeedText, kReadUnitText, kReadRateText});
         if (gWriteTestEnabled) {
             const int32_t fd = gUnixWriteFileRef;
+            RequestStatusText(kStatusText, "Test in Progress: Random Writes\u2026");
             phase = RunBatch(gWriteCountIndexU32, gRandomWritesStartTime, gSavedRandomWriteSpeedDbl,
                              [fd, bytes](uint64_t sector, unsigned char* slot, int16_t* error) {
                                  return WriteBytesToBlock512DevFile(fd, sector, bytes, slot, error);

@@ -17,6 +17,8 @@ constexpr int32_t kVolumeGone = -35;
 std::atomic<bool> gLaunchInProgress{false};
 // What the clean-up must undo, fixed at Start.
 bool gLaunchedRandomTest = false;
+// Stop was pressed and the worker has not returned yet.
+std::atomic<bool> gStopPending{false};
 
 // Back to idle after a refusal: its alert has been shown.
 void Refuse(LaunchInterface& launch, const std::string& message, const std::string& explanation)
@@ -24,6 +26,7 @@ void Refuse(LaunchInterface& launch, const std::string& message, const std::stri
     if (!message.empty())
         launch.ShowErrorAlert(message, explanation);
     launch.SetStartButtonRunning(false);
+    launch.SetOptionsButtonVisible(true);
     launch.SetStatusText(kUnexpectedErrorStatus);
     launch.RedrawResults();
     gLaunchInProgress = false;
@@ -92,7 +95,6 @@ void Launch(LaunchInterface& launch)
         ResetRandomTestResults();
     else
         gBarGraphWidth = BarWidthForZoneCount(gZoneTestCountS32);
-    launch.SetOptionsButtonVisible(false);
     launch.RedrawResults();
     if (!StartTestWorker()) {
         launch.ShowErrorAlert(kWorkerNotStartedMessage, kWorkerNotStartedExplanation);
@@ -108,6 +110,8 @@ void Start(LaunchInterface& launch, bool readOnly)
 {
     gLaunchInProgress = true;
     launch.SetStartButtonRunning(true);
+    // The options cannot change while a test runs or waits for the read-only answer.
+    launch.SetOptionsButtonVisible(false);
     gWriteTestEnabled = !readOnly;
 
     const std::optional<LaunchTarget> target = launch.CurrentTarget();
@@ -165,24 +169,60 @@ void Start(LaunchInterface& launch, bool readOnly)
     Launch(launch);
 }
 
+// Stop answers at once: the worker is asked to stop and the clean-up waits
+// for its notice, since a transfer under way cannot be cut short.
 void Stop(LaunchInterface& launch)
 {
-    StopTestWorker();
+    if (gStopPending.exchange(true))
+        return;
+    launch.SetStatusText(kStoppingStatus);
+    launch.SetStartButtonEnabled(false);
+    RequestTestWorkerStop();
+}
+
+// The worker has returned after Stop: its partial results go, then the clean-up.
+void FinishStop(LaunchInterface& launch)
+{
+    JoinFinishedTestWorker();
     if (gLaunchedRandomTest)
         ResetRandomTestResults();
     else
         ResetZoneTestResults();
     DoTestCleanup(launch);
+    launch.SetStartButtonEnabled(true);
     launch.SetStatusText(kTestCanceledStatus);
+    gStopPending = false;
 }
 }  // namespace
 
 void DoStartButtonStuff(LaunchInterface& launch, bool readOnly)
 {
+    if (gStopPending.load())
+        return;  // Stop was pressed: the clean-up follows the worker's return
     if (bTestRunning.load() || TestWorkerExists())
         Stop(launch);
     else
         Start(launch, readOnly);
+}
+
+void HandleTestStopped(LaunchInterface& launch)
+{
+    if (gStopPending.load())
+        FinishStop(launch);
+}
+
+void StopTestAndWait(LaunchInterface& launch)
+{
+    if (!gStopPending.load() && !(bTestRunning.load() || TestWorkerExists()))
+        return;
+    Stop(launch);
+    StopTestWorker();
+    FinishStop(launch);
+}
+
+bool TestStopPending()
+{
+    return gStopPending.load();
 }
 
 void DoTestCleanup(LaunchInterface& launch)
@@ -191,9 +231,8 @@ void DoTestCleanup(LaunchInterface& launch)
         launch.StopProgressTimer();
         gReadCountIndexU32 = 0;
         gWriteCountIndexU32 = 0;
-    } else {
-        launch.SetOptionsButtonVisible(true);
     }
+    launch.SetOptionsButtonVisible(true);
     launch.SetStartButtonRunning(false);
     launch.SetSaveMenuEnabled(true);
     launch.ShowArrowCursor();
@@ -212,6 +251,11 @@ void HandleTestFinished(LaunchInterface& launch)
     // A notice that arrives after Stop has already cleaned up changes nothing.
     if (!gLaunchInProgress.load())
         return;
+    // The test ended by itself just as Stop was pressed: it counts as stopped.
+    if (gStopPending.load()) {
+        FinishStop(launch);
+        return;
+    }
     JoinFinishedTestWorker();
     DoTestCleanup(launch);
     launch.SetStatusText(kTestCompleteStatus);

@@ -50,6 +50,8 @@ public:
     // Button 1 and the tabs: idle reads "Start" as the default button with the
     // tabs enabled; running reads "Stop" with the tabs disabled.
     virtual void SetStartButtonRunning(bool running) = 0;
+    // Button 1 is disabled from Stop until the stopped worker has returned.
+    virtual void SetStartButtonEnabled(bool enabled) = 0;
     virtual void SetOptionsButtonVisible(bool visible) = 0;
     virtual void SetSaveMenuEnabled(bool enabled) = 0;
     virtual void ShowArrowCursor() = 0;
@@ -68,6 +70,7 @@ public:
 
 inline constexpr const char* kTestCompleteStatus = "Test Complete";
 inline constexpr const char* kTestCanceledStatus = "Test Canceled";
+inline constexpr const char* kStoppingStatus = "Stopping\u2026";
 inline constexpr const char* kUnexpectedErrorStatus = "Unexpected Error During Test";
 
 inline constexpr const char* kNotEnoughMemoryMessage =
@@ -81,7 +84,19 @@ inline constexpr const char* kWorkerNotStartedMessage = "Sorry, the test could n
 inline constexpr const char* kWorkerNotStartedExplanation = " The system could not create the test's worker thread.";
 
 // Start when no test runs, Stop while one runs. readOnly asks for reads only.
+// Stop returns at once with the status "Stopping…" and button 1 disabled;
+// the rest of it (results reset, clean-up, "Test Canceled") runs in
+// HandleTestStopped once the worker has returned. Pressed again meanwhile, nothing.
 void DoStartButtonStuff(LaunchInterface& launch, bool readOnly);
+
+// The stopped worker's notice: finishes a Stop.
+void HandleTestStopped(LaunchInterface& launch);
+
+// Stops a running test and waits for its worker, then cleans up (the program's end).
+void StopTestAndWait(LaunchInterface& launch);
+
+// True from Stop until its clean-up has run.
+bool TestStopPending();
 
 // Restores the controls and the device after a test: closes the descriptors,
 // stops the progress timer, mounts back what was unmounted.

@@ -8,8 +8,12 @@
 #include <system_error>
 #include <thread>
 
+#include <atomic>
+
 namespace {
 std::thread gWorker;
+// Set once the worker has posted its finished notice.
+std::atomic<bool> gFinishPosted{false};
 }
 
 int32_t MyTask(void*)
@@ -33,6 +37,7 @@ void RunSelectedSpeedTestMP()
 void FinishTestMP()
 {
     bTestRunning.store(false);
+    gFinishPosted.store(true);
     if (InterfaceHost* host = CurrentInterfaceHost())
         host->PostTestFinished();
 }
@@ -42,9 +47,16 @@ bool StartTestWorker()
     if (gWorker.joinable())
         return false;
     ClearTestStopRequest();
+    gFinishPosted.store(false);
     bTestRunning.store(true);
     try {
-        gWorker = std::thread([] { MyTask(nullptr); });
+        gWorker = std::thread([] {
+            MyTask(nullptr);
+            // A worker that stopped on request says so, so that Stop need not wait for it.
+            if (!gFinishPosted.load())
+                if (InterfaceHost* host = CurrentInterfaceHost())
+                    host->PostTestStopped();
+        });
     } catch (const std::system_error&) {
         bTestRunning.store(false);
         return false;
@@ -52,13 +64,20 @@ bool StartTestWorker()
     return true;
 }
 
-void StopTestWorker()
+void RequestTestWorkerStop()
 {
     if (!gWorker.joinable())
         return;
     RequestTestStop();
     if (InterfaceHost* host = CurrentInterfaceHost())
         host->ReleaseWaitingWorker();
+}
+
+void StopTestWorker()
+{
+    if (!gWorker.joinable())
+        return;
+    RequestTestWorkerStop();
     gWorker.join();
     ClearTestStopRequest();
 }
@@ -67,6 +86,7 @@ void JoinFinishedTestWorker()
 {
     if (gWorker.joinable())
         gWorker.join();
+    ClearTestStopRequest();
 }
 
 bool TestWorkerExists()

@@ -18,11 +18,15 @@ void FinishTestMP();
 // test. False when the thread cannot be created (the flag is lowered again).
 bool StartTestWorker();
 
-// Asks a running worker to stop between transfers, releases any request it
-// waits in, and waits until the thread has ended. Does nothing without a worker.
+// Asks a running worker to stop between transfers and releases any request it
+// waits in, without waiting: the worker posts its stopped notice (or, if it
+// was just ending, its finished notice) when it returns. Does nothing without a worker.
+void RequestTestWorkerStop();
+
+// The same, then waits until the thread has ended.
 void StopTestWorker();
 
-// Waits for a worker that has posted its finished notice to end.
+// Waits for a worker that has posted its finished or stopped notice to end.
 void JoinFinishedTestWorker();
 
 bool TestWorkerExists();

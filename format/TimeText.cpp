@@ -2,6 +2,20 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+
+namespace {
+// "1 second" whenever the count reads 1, else "N seconds " (trailing space kept).
+// The first form also covers every count from 1 up to 2 when nothing larger is shown.
+void SecondsText(double seconds, bool wholeSecondOnly, char* text, size_t size) {
+    char number[64];
+    std::snprintf(number, sizeof number, "%.0f", seconds);
+    if (std::strcmp(number, "1") == 0 || (wholeSecondOnly && seconds >= 1.0 && seconds < 2.0))
+        std::snprintf(text, size, "1 second");
+    else
+        std::snprintf(text, size, "%s seconds ", number);
+}
+}  // namespace
 
 CFGregorianUnits GregorianUnitsFromSeconds(double seconds) {
     CFGregorianUnits units{};
@@ -21,10 +35,7 @@ void FormatGregorianTimeString(const CFGregorianUnits& units, char* text) {
     const double seconds = units.seconds;
 
     if (hours == 0 && minutes == 0) {
-        if (seconds >= 1.0 && seconds < 2.0)
-            std::snprintf(text, 256, "1 second");
-        else
-            std::snprintf(text, 256, "%.0f seconds ", seconds);
+        SecondsText(seconds, true, text, 256);
         return;
     }
 
@@ -34,10 +45,7 @@ void FormatGregorianTimeString(const CFGregorianUnits& units, char* text) {
         std::snprintf(minutesPart, sizeof minutesPart, "1 minute, ");
     else
         std::snprintf(minutesPart, sizeof minutesPart, "%ld minutes, ", minutes);
-    if (seconds == 1.0)
-        std::snprintf(secondsPart, sizeof secondsPart, "1 second");
-    else
-        std::snprintf(secondsPart, sizeof secondsPart, "%.0f seconds ", seconds);
+    SecondsText(seconds, false, secondsPart, sizeof secondsPart);
 
     if (hours == 0) {
         std::snprintf(text, 256, "%s%s", minutesPart, secondsPart);

@@ -32,6 +32,8 @@ CommandHooks gHooks;
 std::unique_ptr<QtInterfaceHost> gHost;
 std::unique_ptr<QSocketNotifier> gDeviceNotifier;
 std::unique_ptr<MountWatcher> gMountWatcher;
+// Quit was asked for while a stopped worker had not returned yet.
+bool gQuitWhenStopped = false;
 
 QWidget* MainWindow()
 {
@@ -45,6 +47,33 @@ QWidget* Control(const char* signature, int id)
     return control;
 }
 
+// Quits now, or, while a test runs, stops it and quits once its worker has
+// returned and the volumes are mounted back; the window stays live meanwhile.
+void QuitWhenIdle()
+{
+    if (!bTestRunning.load() && !TestWorkerExists() && !TestStopPending()) {
+        QApplication::quit();
+        return;
+    }
+    gQuitWhenStopped = true;
+    DoStartButtonStuff(WindowLaunch(), false);  // Stop, unless already stopping
+}
+
+void TestStopped()
+{
+    HandleTestStopped(WindowLaunch());
+    if (gQuitWhenStopped && !TestStopPending()) {
+        gQuitWhenStopped = false;
+        QApplication::quit();
+    }
+}
+
+void TestFinished()
+{
+    HandleTestFinished(WindowLaunch());
+    TestStopped();  // a test that ended just as Stop was pressed ends the wait too
+}
+
 // Closing the main window ends the program instead of closing the window.
 class CloseToQuit final : public QObject {
 protected:
@@ -52,7 +81,7 @@ protected:
     {
         if (event->type() == QEvent::Close && watched == gMainWindowRef) {
             event->ignore();
-            QApplication::quit();
+            QuitWhenIdle();
             return true;
         }
         return false;
@@ -68,13 +97,9 @@ void RunCommand(const QString& command)
         if (gHooks.saveResults)
             gHooks.saveResults(command == QLatin1String("word") ? 1 : 2);
     } else if (command == QLatin1String("abou")) {
-        if (auto* about = static_cast<QWidget*>(gAboutWindowRef)) {
-            about->show();
-            about->raise();
-            about->activateWindow();
-        }
+        ShowAboutWindow();
     } else if (command == QLatin1String("quit")) {
-        QApplication::quit();
+        QuitWhenIdle();
     }
 }
 
@@ -130,7 +155,7 @@ void InstallCommandHandlers(CommandHooks hooks)
             gMountWatcher->Resync();
         gIgnoreRemountVol = false;
     };
-    gHost = std::make_unique<QtInterfaceHost>([] { HandleTestFinished(WindowLaunch()); });
+    gHost = std::make_unique<QtInterfaceHost>(TestFinished, TestStopped);
     SetInterfaceHost(gHost.get());
 
     QWidget* main = MainWindow();
@@ -186,8 +211,9 @@ void StartDeviceWatching()
 
 void ShutDownCommands()
 {
-    if (bTestRunning.load() || TestWorkerExists())
-        DoStartButtonStuff(WindowLaunch(), false);  // Stop: the worker ends, volumes come back
+    gQuitWhenStopped = false;
+    if (bTestRunning.load() || TestWorkerExists() || TestStopPending())
+        StopTestAndWait(WindowLaunch());  // the worker ends, volumes come back
     else if (TestLaunchInProgress())
         CancelReadOnlyTest(WindowLaunch());
     SaveApplicationPrefs();

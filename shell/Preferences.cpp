@@ -4,13 +4,14 @@
 #include "engine/LaunchChecks.h"
 #include "engine/TestModel.h"
 #include "display/OverlaySettings.h"
+#include "shell/Alerts.h"
 #include "shell/Toolkit.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QGroupBox>
-#include <QMessageBox>
 #include <QSettings>
 
 #include <cstring>
@@ -96,16 +97,56 @@ void ShowOverlaySummary(bool overlayOn)
         SetSummaryText(10, QString::asprintf("%2ld %s", static_cast<long>((safety - 1) * 5), "%"));
 }
 
+// A beep, then the program's own error alert, like every other alert.
 void DefaultRejection(const QString& message, const QString& explanation)
 {
     QApplication::beep();
-    QMessageBox box(QMessageBox::Critical, QObject::tr("Error"), message, QMessageBox::Ok, Sheet());
-    box.setInformativeText(explanation);
-    box.exec();
+    const QByteArray messageKey = message.toUtf8();
+    const QByteArray explanationKey = explanation.toUtf8();
+    DoStandardLocalizedAlert(messageKey.constData(), explanation.isEmpty() ? nullptr : explanationKey.constData(),
+                             kAlertStopAlert);
 }
 
 SheetRejection gRejection = DefaultRejection;
+
+SheetValues gAccepted;
+
+SheetValues ReadSheetValues()
+{
+    QWidget* sheet = Sheet();
+    SheetValues values;
+    values.transferSize = ControlText(FindControl(sheet, "etxt", 1));
+    values.zones = ControlValue(FindControl(sheet, "popb", 3));
+    values.cycles = ControlValue(FindControl(sheet, "popb", 4));
+    values.overlay = ControlValue(FindControl(sheet, "cgrp", 1)) != 0;
+    values.baseline = ControlText(FindControl(sheet, "etxt", 2));
+    values.safety = ControlValue(FindControl(sheet, "popb", 7));
+    return values;
+}
+
+// The sheet's controls back to what was last accepted (or loaded).
+void RestoreSheetValues(const SheetValues& values)
+{
+    QWidget* sheet = Sheet();
+    SetControlText(FindControl(sheet, "etxt", 1), values.transferSize);
+    SetThisWindowControlValue32(sheet, "popb", 3, values.zones);
+    SetThisWindowControlValue32(sheet, "popb", 4, values.cycles);
+    SetControlText(FindControl(sheet, "etxt", 2), values.baseline);
+    SetThisWindowControlValue32(sheet, "popb", 7, values.safety);
+    SetThisWindowControlValue32(sheet, "cgrp", 1, values.overlay ? 1 : 0);
+    EnableOverlayControls(values.overlay);
+}
 }  // namespace
+
+const SheetValues& AcceptedSheetValues()
+{
+    return gAccepted;
+}
+
+void CancelSettingsSheet()
+{
+    RestoreSheetValues(gAccepted);
+}
 
 void SetPreferencesLocation(const QString& organization, const QString& application)
 {
@@ -190,6 +231,8 @@ void GetApplicationPrefs()
 
     SetThisWindowControlValue32(sheet, "cgrp", 1, gOverlayEnabled ? 1 : 0);
     EnableOverlayControls(gOverlayEnabled);
+    // What the sheet now shows is what a test uses until the sheet is accepted again.
+    gAccepted = ReadSheetValues();
 }
 
 int32_t SaveApplicationPrefs()
@@ -247,6 +290,13 @@ void InstallSettingsSheetHandlers(QWidget* sheet, std::function<void()> onAccept
                 onAccepted();
         });
     }
+    // Escape and the close button cancel: the controls go back to the accepted values.
+    if (auto* dialog = qobject_cast<QDialog*>(sheet))
+        QObject::connect(dialog, &QDialog::rejected, dialog, [onAccepted] {
+            CancelSettingsSheet();
+            if (onAccepted)
+                onAccepted();  // the overlay follows the sheet's values back
+        });
     if (auto* group = qobject_cast<QGroupBox*>(FindControl(sheet, "cgrp", 1))) {
         // The overlay switch itself changes only when the sheet is accepted.
         QObject::connect(group, &QGroupBox::toggled, group,

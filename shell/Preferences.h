@@ -44,6 +44,22 @@ int32_t SaveApplicationPrefs();
 using SheetRejection = std::function<void(const QString& message, const QString& explanation)>;
 void SetSheetRejection(SheetRejection rejection);
 
+// The sheet's values as last loaded or accepted: what Start uses, whatever
+// the sheet's controls hold meanwhile.
+struct SheetValues {
+    QString transferSize;
+    int32_t zones = 1;
+    int32_t cycles = 1;
+    bool overlay = false;
+    QString baseline;
+    int32_t safety = 1;
+};
+const SheetValues& AcceptedSheetValues();
+
+// Puts the accepted values back into the sheet's controls (Escape, the close
+// button); hiding the sheet is the dialog's own business.
+void CancelSettingsSheet();
+
 // Connects the sheet's confirming button (push button 10) and its overlay
 // group {'cgrp', 1}. onAccepted runs after an accepted sheet is hidden, saved
 // and loaded again (the window redraws the results there).

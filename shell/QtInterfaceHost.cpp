@@ -16,8 +16,8 @@ struct QtInterfaceHost::Request {
     bool abandoned = false;
 };
 
-QtInterfaceHost::QtInterfaceHost(std::function<void()> onTestFinished)
-    : onTestFinished_(std::move(onTestFinished))
+QtInterfaceHost::QtInterfaceHost(std::function<void()> onTestFinished, std::function<void()> onTestStopped)
+    : onTestFinished_(std::move(onTestFinished)), onTestStopped_(std::move(onTestStopped))
 {
 }
 
@@ -69,6 +69,16 @@ void QtInterfaceHost::PostTestFinished()
         qApp, [this] {
             if (onTestFinished_)
                 onTestFinished_();
+        },
+        Qt::QueuedConnection);
+}
+
+void QtInterfaceHost::PostTestStopped()
+{
+    QMetaObject::invokeMethod(
+        qApp, [this] {
+            if (onTestStopped_)
+                onTestStopped_();
         },
         Qt::QueuedConnection);
 }

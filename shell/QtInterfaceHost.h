@@ -14,12 +14,14 @@
 
 class QtInterfaceHost final : public InterfaceHost {
 public:
-    // onTestFinished runs on the interface thread for each finished notice.
-    explicit QtInterfaceHost(std::function<void()> onTestFinished);
+    // onTestFinished runs on the interface thread for each finished notice,
+    // onTestStopped for each notice of a worker that stopped on request.
+    QtInterfaceHost(std::function<void()> onTestFinished, std::function<void()> onTestStopped = {});
 
     int32_t CallOnInterfaceThread(RemoteProcedure procedure, void* parameter) override;
     void ReleaseWaitingWorker() override;
     void PostTestFinished() override;
+    void PostTestStopped() override;
     bool OnInterfaceThread() const override;
     void SetStaticText(WindowRef window, int32_t controlId, const char* text, bool truncate) override;
     void SetProgressBarValue(int32_t controlId, int32_t value) override;
@@ -32,6 +34,7 @@ private:
     struct Request;
 
     std::function<void()> onTestFinished_;
+    std::function<void()> onTestStopped_;
     std::mutex mutex_;
     std::condition_variable served_;
     std::shared_ptr<Request> pending_;

@@ -36,21 +36,20 @@ const DriveInfoRec* DriveCarrying(const char* devicePath)
 
 }  // namespace
 
+// The options as last accepted, never half-edited text of an open sheet.
 int32_t QtLaunchInterface::ZoneCount() const
 {
-    return GetThisWindowControlValue32(gSettingsSheetWindow, "popb", 3);
+    return AcceptedSheetValues().zones;
 }
 
 int32_t QtLaunchInterface::CycleCount() const
 {
-    return GetThisWindowControlValue32(gSettingsSheetWindow, "popb", 4);
+    return AcceptedSheetValues().cycles;
 }
 
 std::string QtLaunchInterface::TransferSizeText() const
 {
-    char text[256];
-    GetEditTextControlCStr(gSettingsSheetWindow, 1, text);
-    return text;
+    return AcceptedSheetValues().transferSize.left(255).toStdString();
 }
 
 std::optional<LaunchTarget> QtLaunchInterface::CurrentTarget() const
@@ -142,6 +141,14 @@ void QtLaunchInterface::SetStartButtonRunning(bool running)
         TurnOnControl("tabs", 0);
     ChangePushButtonNameCFStr(1, running ? "Stop" : "Start");
     ChangePushButtonDefault(1, !running);
+}
+
+void QtLaunchInterface::SetStartButtonEnabled(bool enabled)
+{
+    if (enabled)
+        TurnOnControl("push", 1);
+    else
+        TurnOffControl("push", 1);
 }
 
 void QtLaunchInterface::SetOptionsButtonVisible(bool visible)

@@ -18,6 +18,7 @@ public:
     int32_t RemountTarget() override;
     std::string RemountFailureExplanation() const override;
     void SetStartButtonRunning(bool running) override;
+    void SetStartButtonEnabled(bool enabled) override;
     void SetOptionsButtonVisible(bool visible) override;
     void SetSaveMenuEnabled(bool enabled) override;
     void ShowArrowCursor() override;

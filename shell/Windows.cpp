@@ -1,11 +1,13 @@
 #include "shell/Windows.h"
 
 #include "devices/DriveRecords.h"
+#include "display/OverlaySettings.h"
 #include "display/ResultPanes.h"
 #include "engine/TestLaunch.h"
 #include "shell/Preferences.h"
 #include "shell/Toolkit.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -26,13 +28,32 @@ QMessageBox* gMessageSheetWindow = nullptr;
 char gPathToAppIcon[1024] = "";
 char gPathToUnknownIcon[1024] = "";
 
+namespace {
+// An item "-" of a popup in an interface file is a separator, which cannot be chosen.
+void MakeSeparators(QWidget* window)
+{
+    for (QComboBox* popup : window->findChildren<QComboBox*>()) {
+        const QSignalBlocker quiet(popup);
+        for (int i = 0; i < popup->count(); ++i) {
+            if (popup->itemText(i) != QLatin1String("-"))
+                continue;
+            popup->removeItem(i);
+            popup->insertSeparator(i);
+        }
+    }
+}
+}  // namespace
+
 std::unique_ptr<QWidget> LoadInterface(const QString& name, QWidget* parent)
 {
     QFile file(QString::fromUtf8(gPathToAllIcons) + QStringLiteral("ui/") + name + QStringLiteral(".ui"));
     if (!file.open(QFile::ReadOnly))
         return nullptr;
     QUiLoader loader;
-    return std::unique_ptr<QWidget>(loader.load(&file, parent));
+    std::unique_ptr<QWidget> window(loader.load(&file, parent));
+    if (window)
+        MakeSeparators(window.get());
+    return window;
 }
 
 namespace {
@@ -109,6 +130,10 @@ bool CreateAllWindows(MessageSheetAnswers answers)
     sheet->setParent(main, Qt::Sheet);
     sheet->setWindowModality(Qt::WindowModal);
     gSettingsSheetWindow = sheet.release();
+    // The overlay reads its target rate and margin from the sheet.
+    SetOverlaySettingsSheet(static_cast<QWidget*>(gSettingsSheetWindow));
+    // The about window belongs to the main window: transient for it, shown over it.
+    gAboutWindow->setParent(main, Qt::Dialog);
 
     // The save submenu waits for the first finished test.
     TurnOffSubMenuItem(1, 1, 0);
@@ -148,8 +173,24 @@ void DestroyAllWindows()
     gSettingsSheetWindow = nullptr;
     gMainWindowRef = nullptr;
     gAboutWindowRef = nullptr;
+    gAboutWindow.reset();  // a child of the main window: goes first
     gMainWindow.reset();
-    gAboutWindow.reset();
+}
+
+void ShowAboutWindow()
+{
+    auto* about = static_cast<QWidget*>(gAboutWindowRef);
+    auto* main = static_cast<QWidget*>(gMainWindowRef);
+    if (about == nullptr)
+        return;
+    about->show();  // its frame is known once shown
+    if (main != nullptr) {
+        QRect frame = about->frameGeometry();
+        frame.moveCenter(main->frameGeometry().center());
+        about->move(frame.topLeft());
+    }
+    about->raise();
+    about->activateWindow();
 }
 
 void ShowSettingsSheet()

@@ -49,3 +49,6 @@ QIcon IconForPath(const char* pathOrThemeName);
 
 // Shows the options sheet over the main window.
 void ShowSettingsSheet();
+
+// Shows the about window centred over the main window and brings it to the front.
+void ShowAboutWindow();

@@ -94,6 +94,12 @@ void RecordingHost::PostTestFinished()
     ++finished;
 }
 
+void RecordingHost::PostTestStopped()
+{
+    const std::lock_guard lock(mutex);
+    ++stopped;
+}
+
 void RecordingHost::SetStaticText(WindowRef, int32_t controlId, const char* text, bool)
 {
     const std::lock_guard lock(mutex);

@@ -42,6 +42,7 @@ class RecordingHost final : public InterfaceHost {
 public:
     int32_t CallOnInterfaceThread(RemoteProcedure procedure, void* parameter) override;
     void PostTestFinished() override;
+    void PostTestStopped() override;
     bool OnInterfaceThread() const override { return false; }
     void SetStaticText(WindowRef, int32_t controlId, const char* text, bool truncate) override;
     void SetProgressBarValue(int32_t controlId, int32_t value) override;
@@ -54,5 +55,6 @@ public:
     int draws = 0;
     std::function<void()> onDraw;  // runs at each redraw, on the worker
     int finished = 0;
+    int stopped = 0;
     std::mutex mutex;
 };

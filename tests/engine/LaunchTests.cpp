@@ -26,6 +26,7 @@ public:
     int32_t UnmountTarget() override { ++unmounts; return unmountStatus; }
     int32_t RemountTarget() override { ++remounts; return remountStatus; }
     void SetStartButtonRunning(bool isRunning) override { running = isRunning; }
+    void SetStartButtonEnabled(bool isEnabled) override { enabled = isEnabled; }
     void SetOptionsButtonVisible(bool visible) override { optionsVisible = visible; }
     void SetSaveMenuEnabled(bool enabled) override { saveEnabled = enabled; }
     void ShowArrowCursor() override {}
@@ -50,6 +51,7 @@ public:
     int readOnlySheets = 0;
     int redraws = 0;
     bool running = false;
+    bool enabled = true;
     bool optionsVisible = true;
     bool saveEnabled = false;
     bool timerRunning = false;
@@ -95,6 +97,7 @@ protected:
     void TearDown() override
     {
         StopTestWorker();
+        HandleTestStopped(launch);
         if (TestLaunchInProgress())
             DoTestCleanup(launch);
         gCurrentSelectedTestType = 1;
@@ -129,6 +132,8 @@ protected:
     void ExpectIdle()
     {
         EXPECT_FALSE(launch.running);
+        EXPECT_TRUE(launch.enabled);
+        EXPECT_TRUE(launch.optionsVisible) << "the options can be changed whenever no test runs";
         EXPECT_FALSE(TestWorkerExists());
         EXPECT_FALSE(TestLaunchInProgress());
         EXPECT_FALSE(bTestRunning.load());
@@ -171,9 +176,16 @@ TEST_F(TestLaunch, RandomTestRunsItsProgressTimerUntilTheCleanUp)
     launch.sizeText = "not looked at";
     DoStartButtonStuff(launch, false);
     EXPECT_TRUE(launch.timerRunning);
+    EXPECT_FALSE(launch.optionsVisible);
     ASSERT_TRUE(RunToEnd());
     EXPECT_FALSE(launch.timerRunning);
     EXPECT_EQ(launch.status, kTestCompleteStatus);
+    std::vector<std::string> statuses;
+    for (const auto& [id, text] : host.texts)
+        if (id == kStatusText)
+            statuses.push_back(text);
+    EXPECT_EQ(statuses, (std::vector<std::string>{"Test in Progress: Random Reads\u2026",
+                                                  "Test in Progress: Random Writes\u2026"}));
     EXPECT_GT(gSavedRandomReadSpeedDbl, 0.0);
     EXPECT_GT(gSavedRandomWriteSpeedDbl, 0.0);
     EXPECT_EQ(gReadCountIndexU32.load(), 0u);
@@ -294,6 +306,22 @@ TEST_F(TestLaunch, StopAtRandomMomentsCancelsAndLeavesTheDataIntact)
         }
         DoStartButtonStuff(launch, false);
         ++stops;
+        // Stop answers at once; the clean-up follows the worker's notice.
+        EXPECT_EQ(launch.status, kStoppingStatus) << round;
+        EXPECT_FALSE(launch.enabled);
+        DoStartButtonStuff(launch, false);  // pressed again meanwhile: nothing
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        for (;;) {
+            {
+                const std::lock_guard lock(host.mutex);
+                if (host.stopped + host.finished > 0 || std::chrono::steady_clock::now() > deadline)
+                    break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        HandleTestStopped(launch);
+        HandleTestFinished(launch);  // ended by itself just as Stop came: canceled all the same
+        host.stopped = 0;
         EXPECT_EQ(launch.status, kTestCanceledStatus) << round;
         ExpectIdle();
         EXPECT_EQ(launch.remounts, 1);

@@ -26,6 +26,8 @@ TEST(ElapsedTime, WordsForHoursMinutesAndSeconds) {
         {0, 0, 59.6, "60 seconds "},
         {0, 0, 1.6, "1 second"},
         {0, 0, 1.0, "1 second"},
+        {0, 0, 0.7, "1 second"},  // rounds to one: never "1 seconds"
+        {0, 2, 0.9, "2 minutes, 1 second"},
         {0, 0, 0.0, "0 seconds "},
         {0, 0, 2.0, "2 seconds "},
         {0, 3, 1.0, "3 minutes, 1 second"},

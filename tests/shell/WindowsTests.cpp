@@ -4,12 +4,23 @@
 #include "devices/DriveRecords.h"
 #include "display/ControlLookup.h"
 #include "display/GraphGeometry.h"
+#include "display/GraphView.h"
+#include "display/ResultPanes.h"
+#include "engine/TestModel.h"
+#include "shell/Commands.h"
 #include "shell/Preferences.h"
+#include "shell/QtLaunch.h"
 #include "shell/Toolkit.h"
 #include "shell/Windows.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
 #include <QDialog>
+#include <QKeyEvent>
+#include <QStandardItemModel>
+#include <QWindow>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -18,6 +29,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -89,6 +101,17 @@ TEST_F(Windows, TheMainWindowStartsIdleWithNothingChosen)
     EXPECT_FALSE(saveItem->isEnabled());
     EXPECT_EQ(TurnOnSubMenuItem(1, 1, 0), 0);
     EXPECT_TRUE(saveItem->isEnabled());
+
+    // The second item of the drive and volume popups is a separator nobody can choose.
+    for (const int popupId : {1, 2}) {
+        auto* popup = qobject_cast<QComboBox*>(display::FindControl(main, "popb", popupId));
+        auto* model = qobject_cast<QStandardItemModel*>(popup->model());
+        ASSERT_NE(model, nullptr);
+        ASSERT_GE(model->rowCount(), 2);
+        EXPECT_FALSE(model->item(1)->flags() & Qt::ItemIsSelectable) << popupId;
+        EXPECT_FALSE(model->item(1)->flags() & Qt::ItemIsEnabled) << popupId;
+        EXPECT_NE(popup->itemText(1), "-") << popupId;
+    }
 }
 
 TEST_F(Windows, IconsGeometryAndTheReadOnlySheet)
@@ -117,6 +140,210 @@ TEST_F(Windows, IconsGeometryAndTheReadOnlySheet)
     EXPECT_EQ(readOnlyAnswers, 1);
     EXPECT_EQ(cancelAnswers, 1);
     EXPECT_EQ(gMessageSheetWindow, sheet) << "built once, shown again";
+}
+
+// The window as a user drives it: the gear, the options sheet's controls, its
+// OK button, Escape and the close button, and what the graph then shows.
+class WindowUse : public Windows {
+protected:
+    void SetUp() override
+    {
+        Windows::SetUp();
+        InstallCommandHandlers({});
+        SetSheetRejection([this](const QString& message, const QString&) { rejections << message; });
+    }
+    void TearDown() override
+    {
+        SetSheetRejection(nullptr);
+        ShutDownCommands();
+        ResetZoneTestResults();
+        gMaxSpeed = 0.0;
+        Windows::TearDown();
+    }
+    static QWidget* Main() { return static_cast<QWidget*>(gMainWindowRef); }
+    static QWidget* Sheet() { return static_cast<QWidget*>(gSettingsSheetWindow); }
+    static void Click(QWidget* window, const char* signature, int id)
+    {
+        auto* button = qobject_cast<QAbstractButton*>(display::FindControl(window, signature, id));
+        ASSERT_NE(button, nullptr) << signature << id;
+        ASSERT_TRUE(button->isVisible()) << signature << id;
+        button->click();
+    }
+    // Opens the sheet with the gear and fills it; OK when confirm is set.
+    static void FillSheet(const char* size, int zones, bool overlay, const char* target, int safety)
+    {
+        Click(Main(), "bevl", 9);
+        ASSERT_TRUE(Sheet()->isVisible());
+        SetEditTextControlWCStr(gSettingsSheetWindow, 1, size);
+        SetThisWindowControlValue32(gSettingsSheetWindow, "popb", 3, zones);
+        SetThisWindowControlValue32(gSettingsSheetWindow, "cgrp", 1, overlay ? 1 : 0);
+        SetEditTextControlWCStr(gSettingsSheetWindow, 2, target);
+        SetThisWindowControlValue32(gSettingsSheetWindow, "popb", 7, safety);
+    }
+    static void Confirm() { Click(Sheet(), "push", 10); }
+    // One measured zone, as a finished test leaves it.
+    static void MeasuredZone(double maxSpeed)
+    {
+        ResetZoneTestResults();
+        gZoneTestCountS32 = 1;
+        gBarGraphWidth = 15;
+        gDriveSectorsU64 = 1000000;
+        ZoneResultsRec& zone = gSavedREADResultsInfo[0];
+        zone.cycleSpeedDbl[0] = maxSpeed;
+        zone.minSpeedDbl = maxSpeed / 4;
+        zone.aveSpeedDbl = maxSpeed / 2;
+        zone.maxSpeedDbl = maxSpeed;
+        gMaxSpeed = maxSpeed;
+    }
+    QStringList rejections;
+};
+
+// A grab of the graph, read in window coordinates at its device pixel ratio.
+struct GraphGrab {
+    GraphGrab()
+    {
+        DrawTestResults();
+        image = CurrentGraphView()->grab().toImage();
+        ratio = image.devicePixelRatio();
+    }
+    int X(int x) const { return int(std::lround(x * ratio)) - int(std::lround(gButtonPictRect.left * ratio)); }
+    int Y(int y) const { return int(std::lround(y * ratio)) - int(std::lround(gButtonPictRect.top * ratio)); }
+    QRgb At(int x, int y) const { return image.pixel(X(x), Y(y)); }
+    // Every device pixel of the row at window y, across the overlay lines' span, is white.
+    bool WhiteRow(int y) const
+    {
+        for (int x = X(gGraphicChartRect.left); x < X(gGraphicChartRect.right + kOverlayLineOverhang + 1); ++x)
+            if (image.pixel(x, Y(y)) != qRgb(255, 255, 255))
+                return false;
+        return true;
+    }
+    QImage image;
+    qreal ratio = 1.0;
+};
+
+int Washed(int channel)
+{
+    return (channel * 0xAAAA + 0xFF * (0xFFFF - 0xAAAA)) / 0xFFFF;
+}
+
+TEST_F(WindowUse, TheOverlayShowsWhatTheConfirmedSheetSays)
+{
+    struct Row {
+        const char* target;
+        int safety;       // popup value: margin (5 * value - 5) percent
+        double maxSpeed;  // measured
+        bool warning;
+    };
+    const Row rows[] = {{"3000", 3, 4000.0, false}, {"1500", 5, 2400.5, false}, {"5000", 1, 4000.0, true}};
+    const Rect& chart = gGraphicChartRect;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.target);
+        MeasuredZone(row.maxSpeed);
+        FillSheet("4", 1, false, row.target, row.safety);
+        Confirm();
+        const GraphGrab plain;  // the overlay switched off
+        FillSheet("4", 1, true, row.target, row.safety);
+        Confirm();
+        ASSERT_FALSE(Sheet()->isVisible());
+        ASSERT_TRUE(rejections.isEmpty()) << rejections.join(", ").toStdString();
+        EXPECT_EQ(display::ControlText(display::FindControl(Main(), "stxt", 9)), QString(row.target) + " MB/sec");
+        const GraphGrab grab;
+
+        const double top = std::floor(row.maxSpeed + 1.0);
+        const int yT = int(std::trunc(chart.bottom - 10.0 * gGridHeight * std::atof(row.target) / top));
+        const int yS = std::max<int>(chart.top, yT - int(std::trunc((chart.bottom - yT) * (5 * row.safety - 5) / 100.0)));
+        if (row.warning) {
+            // White letters across the chart's middle, no lines.
+            int white = 0;
+            for (int y = grab.Y(chart.top); y < grab.Y(chart.bottom); ++y)
+                for (int x = grab.X(chart.left); x < grab.X(chart.right); ++x)
+                    white += grab.image.pixel(x, y) == qRgb(255, 255, 255);
+            EXPECT_GT(white, 300 * grab.ratio * grab.ratio);
+            EXPECT_FALSE(grab.WhiteRow(yT));
+            continue;
+        }
+        EXPECT_TRUE(grab.WhiteRow(yT)) << "target line at " << yT;
+        EXPECT_TRUE(grab.WhiteRow(yS)) << "safety line at " << yS;
+        EXPECT_GT(yT - yS, 3);
+        // The band between them is the plain graph washed a third toward white.
+        for (int y = yS + 1; y < yT; ++y)
+            for (int x = chart.left; x < chart.right + kOverlayLineOverhang; x += 7) {
+                const QRgb before = plain.At(x, y), after = grab.At(x, y);
+                ASSERT_LE(std::abs(qRed(after) - Washed(qRed(before))), 1) << x << "," << y;
+                ASSERT_LE(std::abs(qBlue(after) - Washed(qBlue(before))), 1) << x << "," << y;
+            }
+        // Below the target line the graph is untouched.
+        EXPECT_EQ(grab.At(chart.left + 3, yT + 2), plain.At(chart.left + 3, yT + 2));
+    }
+}
+
+// Run at scale 1 and, by its own test entry, with QT_SCALE_FACTOR=2.
+TEST_F(WindowUse, TheGraphIsDrawnAtTheDevicePixelRatio)
+{
+    MeasuredZone(100.0);
+    const GraphGrab grab;
+    if (const QByteArray factor = qgetenv("QT_SCALE_FACTOR"); !factor.isEmpty()) {
+        EXPECT_DOUBLE_EQ(grab.ratio, factor.toDouble());
+    }
+    EXPECT_EQ(grab.image.width(), std::ceil(RectWidth(gButtonPictRect) * grab.ratio)) << "not a scaled-up picture";
+    const Rect& chart = gGraphicChartRect;
+    // Grid lines one device pixel thin, away from the bar at the chart's left.
+    const int x = grab.X(chart.right - 5), y = grab.Y(chart.bottom - 5 * gGridHeight);
+    EXPECT_NE(grab.image.pixel(x, y), grab.image.pixel(x, y - 1));
+    EXPECT_EQ(grab.image.pixel(x, y - 1), grab.image.pixel(x, y + 1));
+    const int column = grab.X(chart.left + 7 * gGridWidth), row = grab.Y(chart.top + 20);
+    EXPECT_NE(grab.image.pixel(column, row), grab.image.pixel(column - 1, row));
+    EXPECT_EQ(grab.image.pixel(column - 1, row), grab.image.pixel(column + 1, row));
+}
+
+TEST_F(WindowUse, EscapeAndCloseCancelTheSheetAndStartKeepsTheAcceptedValues)
+{
+    FillSheet("8", 5, false, "", 1);
+    Confirm();
+    const QString summary = display::ControlText(display::FindControl(Main(), "stxt", 6));
+    EXPECT_EQ(summary, "8 Megabytes");
+    for (const bool escape : {true, false}) {
+        SCOPED_TRACE(escape ? "Escape" : "close button");
+        FillSheet("abc", 9, true, "x", 4);
+        // While the sheet is open Start still reads what was accepted.
+        EXPECT_EQ(WindowLaunch().TransferSizeText(), "8");
+        EXPECT_EQ(WindowLaunch().ZoneCount(), 5);
+        if (escape) {
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QApplication::sendEvent(Sheet(), &key);
+        } else {
+            Sheet()->close();
+        }
+        EXPECT_FALSE(Sheet()->isVisible());
+        EXPECT_TRUE(rejections.isEmpty());
+        EXPECT_EQ(display::ControlText(display::FindControl(Sheet(), "etxt", 1)), "8");
+        EXPECT_EQ(GetThisWindowControlValue32(gSettingsSheetWindow, "popb", 3), 5);
+        EXPECT_EQ(GetThisWindowControlValue32(gSettingsSheetWindow, "cgrp", 1), 0);
+        EXPECT_FALSE(display::FindControl(Sheet(), "etxt", 2)->isEnabled());
+        EXPECT_EQ(display::ControlText(display::FindControl(Main(), "stxt", 6)), summary);
+        EXPECT_EQ(WindowLaunch().TransferSizeText(), "8");
+        EXPECT_EQ(WindowLaunch().ZoneCount(), 5);
+    }
+    SaveApplicationPrefs();  // as at the program's end
+    char saved[256];
+    GetPrefsCString("TransferSize", saved);
+    EXPECT_STREQ(saved, "8");
+    // A refused OK is no acceptance either.
+    FillSheet("abc", 9, false, "", 1);
+    Confirm();
+    EXPECT_EQ(rejections, QStringList{kSheetSizeNotWholeMessage});
+    EXPECT_TRUE(Sheet()->isVisible());
+    EXPECT_EQ(WindowLaunch().TransferSizeText(), "8");
+}
+
+TEST_F(WindowUse, TheAboutWindowBelongsToTheMainWindowAndOpensOverIt)
+{
+    ShowAboutWindow();
+    auto* about = static_cast<QWidget*>(gAboutWindowRef);
+    ASSERT_TRUE(about->isVisible());
+    ASSERT_NE(about->windowHandle(), nullptr);
+    EXPECT_EQ(about->windowHandle()->transientParent(), Main()->windowHandle());
+    EXPECT_LE((about->frameGeometry().center() - Main()->frameGeometry().center()).manhattanLength(), 2);
 }
 
 TEST(ResourcesDirectory, BesideTheExecutablesFolder)
