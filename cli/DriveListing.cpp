@@ -21,7 +21,7 @@ void PrintVolumeText(std::ostream& out, const VolInfoRec& volume)
 
 void PrintDriveText(std::ostream& out, int slot, const DriveInfoRec& drive)
 {
-    out << "  " << slot + 1 << ". " << PascalText(drive.driveNamePStr) << '\n'
+    out << "  " << slot + 1 << ". " << ListedDriveItemText(slot) << '\n'
         << "     Device:    " << drive.devicePathCStr << '\n'
         << "     Size:      " << drive.sizeLabelCStr << " (" << drive.sizeInBytes64 << " bytes)\n"
         << "     Interface: " << PascalText(drive.interfaceInfoPStr) << '\n'
@@ -77,7 +77,7 @@ int PrintDriveList(std::ostream& out, bool json)
             out << (slot ? ",\n  " : "\n  ");
             PrintDriveJson(out, gSavedDriveInfoArray[slot]);
         }
-        out << (count ? "\n" : "") << "]}\n";
+        out << (count ? "\n" : "") << "], \"left_out\": " << DrivesLeftOutCount() << "}\n";
         return count;
     }
     if (count == 0) {
@@ -87,5 +87,8 @@ int PrintDriveList(std::ostream& out, bool json)
     out << "Drives:\n";
     for (int slot = 0; slot < count; ++slot)
         PrintDriveText(out, slot, gSavedDriveInfoArray[slot]);
+    if (const int leftOut = DrivesLeftOutCount(); leftOut > 0)
+        out << leftOut << (leftOut == 1 ? " more drive was" : " more drives were")
+            << " left out: the list holds " << kMaxDriveCount << " drives, loop devices last.\n";
     return count;
 }

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 
 namespace {
@@ -15,6 +16,7 @@ namespace {
 DriveListHost* gDriveListHost = nullptr;
 std::string gSysRoot = "/sys";
 int32_t gListedDriveCount = 0;
+int gDrivesLeftOut = 0;
 BlockDeviceMonitor gDeviceMonitor;
 
 void CopyText(const std::string& source, char (&text)[kPathBytes])
@@ -66,7 +68,10 @@ void FillCompositeMedium(const RegistryEntry& medium, DriveInfoRec& record)
         CopyText(std::string(gPathToAllIcons) + "MultiDisk.icns", record.iconPathCStr);
     else
         IOKitGetMediaIconFullPath(medium, record.iconPathCStr);
-    record.writable = true;
+    // An md array assembled read-only says so; composite media without the
+    // property are taken as writable.
+    const RegistryValue* writable = medium.Own("Writable");
+    record.writable = writable == nullptr || IOKitUtilsIsDeviceWritable(medium);
 }
 
 bool IsWholeDiskEvent(const BlockDeviceEvent& event)
@@ -74,16 +79,40 @@ bool IsWholeDiskEvent(const BlockDeviceEvent& event)
     return event.devtype.empty() || event.devtype == "disk";
 }
 
+// Fills a drive record from a medium, all but its volumes; false when the
+// medium is not offered.
+bool FillDriveRecord(const RegistryEntry& medium, DriveInfoRec& record)
+{
+    std::memset(&record, 0, sizeof record);
+    IOKitUtilsGetBDSName(medium, record.devicePathCStr);
+    const bool listedKind = medium.Name().find("Media") != std::string::npos;
+    if (listedKind) {
+        if (!FillDriveMedium(medium, record))
+            return false;
+    } else {
+        FillCompositeMedium(medium, record);
+    }
+    IOKitGetMaxSegmenByteCountSize(medium, &record.maxSegmentBytes64);
+    IOKitUtilsGetDeviceSizeInBytes(medium, &record.sizeInBytes64);
+    return record.interfaceInfoPStr[0] != 0 && record.sizeInBytes64 > kMinimumListedDriveBytes;
+}
+
 // Lists the media of the registry that are not listed yet and pass the rule.
+// The registry comes in drive list order, so when the table is full the
+// media left out are the loop devices at its end; they are counted.
 void AppendUnlistedMedia(const MediaRegistry& registry)
 {
+    gDrivesLeftOut = 0;
+    auto scratch = std::make_unique<DriveInfoRec>();
     for (const RegistryEntry* medium : registry.media) {
-        if (gListedDriveCount >= kMaxDriveCount)
-            break;
         char path[kPathBytes];
         IOKitUtilsGetBDSName(*medium, path);
         if (FindListedDrive(path) >= 0)
             continue;
+        if (gListedDriveCount >= kMaxDriveCount) {
+            gDrivesLeftOut += FillDriveRecord(*medium, *scratch) ? 1 : 0;
+            continue;
+        }
         if (InsertMediaInfo(*medium, gListedDriveCount)) {
             ++gListedDriveCount;
             Host().DriveAppended(gListedDriveCount - 1);
@@ -103,6 +132,7 @@ void SetDriveListHost(DriveListHost* host)
 void SetDeviceSysRoot(const std::string& sysRoot)
 {
     gSysRoot = sysRoot;
+    SetVolumeSources("", sysRoot);
 }
 
 int32_t ListedDriveCount()
@@ -114,6 +144,7 @@ void ClearDriveList()
 {
     std::memset(gSavedDriveInfoArray, 0, sizeof gSavedDriveInfoArray);
     gListedDriveCount = 0;
+    gDrivesLeftOut = 0;
     gActiveDrive = nullptr;
 }
 
@@ -126,23 +157,29 @@ int FindListedDrive(const char* devicePath)
     return -1;
 }
 
+int DrivesLeftOutCount()
+{
+    return gDrivesLeftOut;
+}
+
+std::string ListedDriveItemText(int slot)
+{
+    if (slot < 0 || slot >= gListedDriveCount)
+        return std::string();
+    const DriveInfoRec& drive = gSavedDriveInfoArray[slot];
+    for (int other = 0; other < gListedDriveCount; ++other) {
+        if (other != slot && std::strcmp(gSavedDriveInfoArray[other].driveNameCStr, drive.driveNameCStr) == 0)
+            return std::string(drive.driveNameCStr) + " (" + KernelNameOfDevicePath(drive.devicePathCStr) + ")";
+    }
+    return drive.driveNameCStr;
+}
+
 bool InsertMediaInfo(const RegistryEntry& medium, int slot)
 {
     if (slot < 0 || slot >= kMaxDriveCount)
         return false;
     DriveInfoRec& record = gSavedDriveInfoArray[slot];
-    std::memset(&record, 0, sizeof record);
-    IOKitUtilsGetBDSName(medium, record.devicePathCStr);
-    const bool listedKind = medium.Name().find("Media") != std::string::npos;
-    if (listedKind) {
-        if (!FillDriveMedium(medium, record))
-            return false;
-    } else {
-        FillCompositeMedium(medium, record);
-    }
-    IOKitGetMaxSegmenByteCountSize(medium, &record.maxSegmentBytes64);
-    IOKitUtilsGetDeviceSizeInBytes(medium, &record.sizeInBytes64);
-    if (record.interfaceInfoPStr[0] == 0 || record.sizeInBytes64 <= kMinimumListedDriveBytes)
+    if (!FillDriveRecord(medium, record))
         return false;
     record.volumeCount = GetBSDDrivesVolumes(record.devicePathCStr, record.volumes, false);
     BytesSInt64ToCStrWLabel(record.sizeInBytes64, record.sizeLabelCStr, true);

@@ -68,5 +68,14 @@ int32_t ListedDriveCount();
 // Slot of the listed drive with that path, or -1.
 int FindListedDrive(const char* devicePath);
 
+// Media that passed the rule but found no room in the table at the last
+// full listing (loop devices, which come last).
+int DrivesLeftOutCount();
+
+// The text of drive `slot`'s menu item: its name, with the kernel name added
+// ("Samsung SSD 970 EVO Plus 1TB (nvme1n1)") when another listed drive has
+// the same name.
+std::string ListedDriveItemText(int slot);
+
 // Empties the table (start-up state).
 void ClearDriveList();

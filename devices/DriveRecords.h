@@ -36,6 +36,8 @@ struct VolInfoRec {
     char rootRef[kPathBytes];              // the mount point (root directory of the volume)
     const void* iconRef;                   // set by the interface, when it has one
     int16_t vRefNum;                       // 1-based position in the mount table
+    uint64_t devNumber;                    // the mount's device number (0 when unknown)
+    char mapperNameCStr[kTextBytes];       // device-mapper name ("vg-root"), "" for other devices
 };
 
 struct DriveInfoRec {

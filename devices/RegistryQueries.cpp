@@ -152,6 +152,14 @@ std::string LinuxInterfaceText(const RegistryEntry& entry, const std::string& ic
         return ic + ":  File = " + detail;
     if ((ic == "MMC" || ic == "SD") && ConvertString(SearchUpward(entry, "Card Name"), &detail))
         return ic + ":  Card = " + detail;
+    if (ic == "Xen" && ConvertString(SearchUpward(entry, "Xen Device"), &detail))
+        return "Xen Virtual Block Device:  " + detail;
+    if (ic == "Device Mapper" && ConvertString(SearchUpward(entry, "Mapper Name"), &detail))
+        return ic + ":  Name = " + detail;
+    if (ic == "bcache" && ConvertString(SearchUpward(entry, "Stacked On"), &detail))
+        return ic + ":  On = " + (detail.empty() ? "(no backing device)" : detail);
+    if (ic == "NBD" && ConvertString(SearchOwnEntry(entry, "BSD Name"), &detail))
+        return "Network Block Device:  " + detail;
     return std::string();
 }
 

@@ -3,20 +3,30 @@
 #include "devices/DevicePaths.h"
 #include "format/ByteText.h"
 #include "format/FileSystemText.h"
+#include "platform/BlockStack.h"
 
 #include <libmount/libmount.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
+#include <linux/fs.h>
 #include <memory>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 namespace {
 
 constexpr int16_t kNoSuchVolume = -35;
+
+std::string gMountInfoPath = "/proc/self/mountinfo";
+std::string gSysRoot = "/sys";
 
 struct TableDeleter {
     void operator()(libmnt_table* table) const { mnt_unref_table(table); }
@@ -40,28 +50,69 @@ bool IsNetworkSource(const std::string& source)
     return source.find(":/") != std::string::npos || source.rfind("//", 0) == 0;
 }
 
-// The real node of a block device source (following /dev symlinks); "" for
-// sources that are not block devices.
-std::string BlockNodeOf(const std::string& source)
-{
-    if (source.rfind("/dev/", 0) != 0)
-        return std::string();
-    char resolved[PATH_MAX];
-    if (!realpath(source.c_str(), resolved))
-        return std::string();
-    struct stat status {};
-    if (stat(resolved, &status) != 0 || !S_ISBLK(status.st_mode))
-        return std::string();
-    return resolved;
-}
-
-// The name shown for a volume: the last part of its mount point.
-std::string VolumeNameOf(const std::string& mountPoint)
+// The last part of a mount point, the name of a volume without a label.
+std::string MountPointName(const std::string& mountPoint)
 {
     if (mountPoint == "/")
         return "Root";
     const std::size_t slash = mountPoint.find_last_of('/');
     return slash == std::string::npos ? mountPoint : mountPoint.substr(slash + 1);
+}
+
+// The file system's label, asked of the mounted file system itself (so no
+// device is opened), else from the udev database.
+std::string FileSystemLabel(const MountTableEntry& mount, dev_t device)
+{
+    char label[FSLABEL_MAX] = {};
+    const int folder = open(mount.target.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK);
+    if (folder >= 0) {
+        const int status = ioctl(folder, FS_IOC_GETFSLABEL, label);
+        close(folder);
+        if (status == 0) {
+            label[FSLABEL_MAX - 1] = '\0';
+            return label;
+        }
+    }
+    return device != 0 ? DecodeUdevString(UdevDataProperty(device, "ID_FS_LABEL_ENC")) : std::string();
+}
+
+// The device number of a mount's block device: the table's, except where
+// the file system reports one of its own (btrfs), then the source node's.
+dev_t BlockDevNumber(const MountTableEntry& mount)
+{
+    if (major(mount.devNumber) != 0)
+        return mount.devNumber;
+    struct stat status {};
+    if (mount.source.rfind("/dev/", 0) == 0 && stat(mount.source.c_str(), &status) == 0 && S_ISBLK(status.st_mode))
+        return status.st_rdev;
+    return 0;
+}
+
+// A volume is named by its file system's label, else by its mount point; a
+// btrfs subvolume adds its own name to the label ("fedora/home").
+std::string VolumeNameOf(const MountTableEntry& mount)
+{
+    const std::string label = FileSystemLabel(mount, BlockDevNumber(mount));
+    if (label.empty())
+        return MountPointName(mount.target);
+    if (IsSubvolumeMount(mount))
+        return label + "/" + mount.root.substr(mount.root.find_first_not_of('/'));
+    return label;
+}
+
+std::string OptionValue(const std::string& options, const std::string& key)
+{
+    std::size_t start = 0;
+    while (start <= options.size()) {
+        const std::size_t comma = options.find(',', start);
+        const std::string option = options.substr(start, comma == std::string::npos ? comma : comma - start);
+        if (option.rfind(key + "=", 0) == 0)
+            return option.substr(key.size() + 1);
+        if (comma == std::string::npos)
+            break;
+        start = comma + 1;
+    }
+    return std::string();
 }
 
 std::string RootOf(libmnt_fs* fs)
@@ -72,18 +123,55 @@ std::string RootOf(libmnt_fs* fs)
 
 }  // namespace
 
+void SetVolumeSources(const std::string& mountInfoPath, const std::string& sysRoot)
+{
+    if (!mountInfoPath.empty())
+        gMountInfoPath = mountInfoPath;
+    if (!sysRoot.empty())
+        gSysRoot = sysRoot;
+}
+
+std::string MountKernelName(const MountTableEntry& mount)
+{
+    if (major(mount.devNumber) != 0) {
+        if (std::string name = KernelNameOfDevNumber(mount.devNumber, gSysRoot); !name.empty())
+            return name;
+    }
+    return KernelNameOfNodePath(mount.source, gSysRoot);
+}
+
+bool IsSubvolumeMount(const MountTableEntry& mount)
+{
+    return mount.type == "btrfs" && mount.root != "/" && OptionValue(mount.fsOptions, "subvol") == mount.root;
+}
+
+std::string VolumeItemText(const VolInfoRec* table, int count, int index)
+{
+    if (index < 0 || index >= count)
+        return std::string();
+    const VolInfoRec& volume = table[index];
+    for (int other = 0; other < count; ++other) {
+        if (other != index && std::strcmp(table[other].volNameCStr, volume.volNameCStr) == 0) {
+            const char* slash = std::strrchr(volume.blockDevicePathCStr, '/');
+            return std::string(volume.volNameCStr) + " (" + (slash ? slash + 1 : volume.blockDevicePathCStr) + ")";
+        }
+    }
+    return volume.volNameCStr;
+}
+
 std::vector<MountTableEntry> ReadMountTable(const char* mountInfoPath)
 {
     std::vector<MountTableEntry> mounts;
     std::unique_ptr<libmnt_table, TableDeleter> table(mnt_new_table());
     std::unique_ptr<libmnt_iter, IterDeleter> iter(mnt_new_iter(MNT_ITER_FORWARD));
-    if (!table || !iter || mnt_table_parse_file(table.get(), mountInfoPath) != 0)
+    const std::string path = mountInfoPath != nullptr ? mountInfoPath : gMountInfoPath;
+    if (!table || !iter || mnt_table_parse_file(table.get(), path.c_str()) != 0)
         return mounts;
     libmnt_fs* fs = nullptr;
     while (mnt_table_next_fs(table.get(), iter.get(), &fs) == 0) {
         MountTableEntry mount{Text(mnt_fs_get_source(fs)), Text(mnt_fs_get_target(fs)),
                               Text(mnt_fs_get_fstype(fs)), Text(mnt_fs_get_vfs_options(fs)),
-                              Text(mnt_fs_get_fs_options(fs)), RootOf(fs)};
+                              Text(mnt_fs_get_fs_options(fs)), RootOf(fs), mnt_fs_get_devno(fs)};
         if (mount.source.rfind("/", 0) == 0 || IsNetworkSource(mount.source))
             mounts.push_back(mount);
     }
@@ -99,7 +187,14 @@ void SetVolumeMountFields(VolInfoRec* record, const MountTableEntry& mount)
     CopyText(mount.vfsOptions, record->vfsOptionsCStr, sizeof record->vfsOptionsCStr);
     CopyText(mount.fsOptions, record->fsOptionsCStr, sizeof record->fsOptionsCStr);
     CopyText(mount.root, record->fsRootCStr, sizeof record->fsRootCStr);
-    const std::string name = VolumeNameOf(mount.target);
+    const std::string node = MountKernelName(mount);
+    if (!node.empty()) {
+        // The device as the kernel names it, whatever path the mount used.
+        CopyText("/dev/" + node, record->blockDevicePathCStr, sizeof record->blockDevicePathCStr);
+        CopyText(MapperNameOf(node, gSysRoot), record->mapperNameCStr, sizeof record->mapperNameCStr);
+    }
+    record->devNumber = BlockDevNumber(mount);
+    const std::string name = node.empty() ? MountPointName(mount.target) : VolumeNameOf(mount);
     CopyCStrToPStr(name.c_str(), record->volNamePStr);
 }
 
@@ -116,7 +211,7 @@ int16_t GetVolvMDeviceID(VolInfoRec* record)
         record->volParms.blockBytes = info.f_frsize;
         record->volParms.totalBytes = static_cast<uint64_t>(info.f_blocks) * info.f_frsize;
         record->volParms.freeBytes = static_cast<uint64_t>(info.f_bavail) * info.f_frsize;
-        const std::string node = BlockNodeOf(record->mountSourceCStr);
+        const std::string node = record->blockDevicePathCStr;
         if (!node.empty()) {
             CopyText(node, record->rawDevicePathCStr, sizeof record->rawDevicePathCStr);
             CopyText(node, record->blockDevicePathCStr, sizeof record->blockDevicePathCStr);
@@ -135,7 +230,12 @@ void FillInVolInfoStruct(VolInfoRec* record, int16_t vRefNum, bool longLabels)
     record->vRefNum = vRefNum;
     if (GetVolvMDeviceID(record) == kNoSuchVolume)
         return;
-    LinuxFileSystemTypeToCString(record->fileSystemTypeCStr, record->fileSystemNameCStr);
+    // FUSE hides which file system it serves; udev's probe knows.
+    const std::string probed = std::strcmp(record->fileSystemTypeCStr, "fuseblk") == 0 && record->devNumber != 0
+                                   ? UdevDataProperty(static_cast<dev_t>(record->devNumber), "ID_FS_TYPE")
+                                   : std::string();
+    LinuxFileSystemTypeToCString(probed.empty() ? record->fileSystemTypeCStr : probed.c_str(),
+                                 record->fileSystemNameCStr);
     record->totalBytes64 = record->volParms.totalBytes;
     BytesSInt64ToCStrWLabel(static_cast<int64_t>(record->volParms.totalBytes), record->totalSizeLabelCStr,
                             longLabels);
@@ -147,11 +247,19 @@ int16_t GetBSDDrivesVolumes(const char* drivePath, VolInfoRec* table, bool longL
 {
     std::memset(table, 0, sizeof(VolInfoRec) * kMaxVolumeCount);
     int16_t count = 0;
+    const std::string driveName = KernelNameOfDevicePath(drivePath ? drivePath : "");
+    if (driveName.empty())
+        return 0;
     const std::vector<MountTableEntry> mounts = ReadMountTable();
     for (std::size_t index = 0; index < mounts.size() && count < kMaxVolumeCount; ++index) {
-        // Only the node decides: other devices' and network volumes are not read.
-        const std::string node = BlockNodeOf(mounts[index].source);
-        if (node.empty() || !DevicePathIsOnDrive(node, drivePath))
+        // Only the device decides: other devices' and network volumes are not
+        // read. A volume on LVM over LUKS lies on the drive of the partition
+        // at the bottom of its stack.
+        const std::string node = MountKernelName(mounts[index]);
+        if (node.empty())
+            continue;
+        const std::vector<std::string> stack = StackBelow(node, gSysRoot);
+        if (std::find(stack.begin(), stack.end(), driveName) == stack.end())
             continue;
         VolInfoRec* record = &table[count];
         SetVolumeMountFields(record, mounts[index]);

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 // One line of the mount table.
@@ -16,14 +17,35 @@ struct MountTableEntry {
     std::string vfsOptions;
     std::string fsOptions;
     std::string root = "/";  // the folder of the file system shown there ("/" unless a bind mount)
+    dev_t devNumber = 0;     // as the table gives it (btrfs gives a number of its own, not the device's)
 };
+
+// Where volumes are looked up: the mount table and the sysfs root ("" keeps
+// the present one). Tests point them at fake tables and trees.
+void SetVolumeSources(const std::string& mountInfoPath, const std::string& sysRoot);
+
+// The kernel name of the block device a mount lives on ("dm-2" for a mount
+// of /dev/mapper/vg-root or /dev/disk/by-label/root), from the table's
+// device number or else the source node; "" for mounts without one.
+std::string MountKernelName(const MountTableEntry& mount);
+
+// A btrfs subvolume mounted on its own (its root is the subvol= option),
+// unlike a bind mount of a folder.
+bool IsSubvolumeMount(const MountTableEntry& mount);
+
+// The text of volume `index`'s menu item among `count` listed volumes: its
+// name, with the kernel name of its device added ("data (sdb1)") when another
+// listed volume has the same name.
+std::string VolumeItemText(const VolInfoRec* table, int count, int index);
 
 // The mounts of this process's mount table that can be volumes (those with
 // a device node or a network source; kernel pseudo file systems are left
-// out), in table order. mountInfoPath is the table to read.
-std::vector<MountTableEntry> ReadMountTable(const char* mountInfoPath = "/proc/self/mountinfo");
+// out), in table order. mountInfoPath is the table to read (nullptr: the one
+// set above, normally /proc/self/mountinfo).
+std::vector<MountTableEntry> ReadMountTable(const char* mountInfoPath = nullptr);
 
-// Fills the table with the volumes whose device lies on the drive, in
+// Fills the table with the volumes whose device lies on the drive (a
+// partition of it, or a device-mapper, md or bcache device built on it), in
 // mount-table order, and returns their number (at most kMaxVolumeCount;
 // further volumes are left out). Volumes without a local device are skipped.
 int16_t GetBSDDrivesVolumes(const char* drivePath, VolInfoRec* table, bool longLabels);

@@ -5,6 +5,9 @@
 #include <cstring>
 
 namespace {
+// "Possible bad sector, connector or data cable".
+constexpr int16_t kMediumErrorRow = 5;
+
 const char* const kErrorTexts[51] = {
     nullptr,
     "i/o Error: Permission denied",                        // 1
@@ -86,6 +89,29 @@ int16_t TableNumberForSystemError(int systemError)
 
 void SystemErrorToCStr(int systemError, char* text)
 {
+    // Linux's own numbers for faults of the medium and of the link to it,
+    // and those a raw device gives when it is full, read-only, not a block
+    // device or held by another user.
+    struct LinuxText {
+        int system;
+        const char* text;
+    };
+    static constexpr LinuxText kLinuxTexts[] = {
+        {ENODATA, nullptr},   {EREMOTEIO, nullptr}, {EILSEQ, nullptr},
+        {ETIMEDOUT, nullptr}, {ENOLINK, nullptr},   {ENOMEDIUM, nullptr},
+        {ENOSPC, "i/o Error: No space left on device"},
+        {EROFS, "i/o Error: Device or file system is read-only"},
+        {ENOTBLK, "i/o Error: Not a block device"},
+    };
+    for (const LinuxText& row : kLinuxTexts) {
+        if (row.system == systemError) {
+            if (row.text == nullptr)
+                ioErrorNoToCStr(kMediumErrorRow, text);
+            else
+                std::snprintf(text, 256, "%s", row.text);
+            return;
+        }
+    }
     const int16_t number = TableNumberForSystemError(systemError);
     if (number < 0) {
         std::snprintf(text, 256, "Unknown i/o Error = %d", systemError);

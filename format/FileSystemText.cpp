@@ -73,10 +73,17 @@ const LinuxKind kLinuxKinds[] = {
     {"vfat", "PC DOS File System", kDosKind},
     {"msdos", "PC DOS File System", kDosKind},
     {"fat", "PC DOS File System", kDosKind},
-    {"exfat", "PC DOS File System", kDosKind},
+    {"exfat", "exFAT File System", kDosKind},
     {"ntfs", "NT File System", kNTKind},
     {"ntfs3", "NT File System", kNTKind},
+    {"fuseblk", "NTFS/exFAT (FUSE)", kNTKind},
     {"udf", "Universal Disk Format", kUDFKind},
+    {"iso9660", "ISO 9660 (CD-ROM) File System", kUDFKind},
+    {"squashfs", "SquashFS (compressed, read-only)", kUnixKind},
+    {"f2fs", "Flash-Friendly File System (F2FS)", kUnixKind},
+    {"zfs", "ZFS File System", kUnixKind},
+    {"bcachefs", "bcachefs File System", kUnixKind},
+    {"nilfs2", "NILFS2 File System", kUnixKind},
     {"nfs", "Network File System (NFS)", kNetworkKind},
     {"nfs4", "Network File System (NFS)", kNetworkKind},
     {"cifs", "Windows Sharing (SMB/CIFS)", kNetworkKind},
@@ -86,7 +93,7 @@ const LinuxKind kLinuxKinds[] = {
 
 // Linux's own disk file systems are Unix file systems, named with their type.
 const char* const kLinuxNativeTypes[] = {
-    "ext2", "ext3", "ext4", "xfs", "btrfs", "jfs", "reiserfs", "f2fs", "zfs", "bcachefs", "nilfs2",
+    "ext2", "ext3", "ext4", "xfs", "btrfs", "jfs", "reiserfs",
 };
 }  // namespace
 

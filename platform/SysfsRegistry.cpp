@@ -1,14 +1,19 @@
 #include "platform/SysfsRegistry.h"
 
+#include "platform/BlockStack.h"
+
 #include <libudev.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
+#include <iterator>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <regex>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 namespace fs = std::filesystem;
 
@@ -48,6 +53,7 @@ struct Attachment {
     bool nvme = false;
     bool virtio = false;
     bool scsi = false;
+    bool xen = false;
     std::string mmcType;  // "SD", "MMC", ... for memory cards
     fs::path scsiDevice;  // directory with vendor and model
     fs::path nvmeController;
@@ -84,6 +90,8 @@ void DescribeAncestor(RegistryEntry& entry, const fs::path& dir, Attachment& att
     static const std::regex virtioBus("virtio[0-9]+");
     static const std::regex mmcCard("mmc[0-9]+:[0-9a-fA-F]+");
     static const std::regex nvmeController("nvme[0-9]+");
+    static const std::regex nvmeSubsystem("nvme-subsys[0-9]+");
+    static const std::regex xenDevice("vbd-[0-9]+");
     const std::string name = dir.filename().string();
     std::smatch match;
     if (Exists(dir / "busnum") && Exists(dir / "devnum")) {
@@ -111,10 +119,21 @@ void DescribeAncestor(RegistryEntry& entry, const fs::path& dir, Attachment& att
             attachment.mmcType = "MMC";
         attachment.mmcCard = dir;
         entry.Set("Card Name", RegistryString(name));
-    } else if (std::regex_match(name, nvmeController)) {
+    } else if (std::regex_match(name, nvmeController) || std::regex_match(name, nvmeSubsystem)) {
+        // A multipath namespace hangs below its subsystem, which knows the model.
         attachment.nvme = true;
         attachment.nvmeController = dir;
+    } else if (std::regex_match(name, xenDevice)) {
+        attachment.xen = true;
+        entry.Set("Xen Device", RegistryString(name));
     }
+}
+
+// libata reports every ATA disk's vendor as "ATA", which names no maker.
+std::string JoinVendorModel(const std::string& vendor, const std::string& model)
+{
+    const std::string maker = Trimmed(vendor);
+    return Trimmed((maker == "ATA" ? std::string() : maker) + " " + Trimmed(model));
 }
 
 // Vendor and model from the udev database, where a udev daemon keeps one.
@@ -127,14 +146,44 @@ std::string UdevProductName(const fs::path& blockDir)
         return std::string();
     std::string product;
     if (udev_device* device = udev_device_new_from_syspath(context, blockDir.c_str())) {
-        const char* vendor = udev_device_get_property_value(device, "ID_VENDOR");
-        const char* model = udev_device_get_property_value(device, "ID_MODEL");
+        // The _ENC forms keep the spaces that ID_VENDOR and ID_MODEL turn into "_".
+        const char* vendor = udev_device_get_property_value(device, "ID_VENDOR_ENC");
+        const char* model = udev_device_get_property_value(device, "ID_MODEL_ENC");
+        if (!vendor)
+            vendor = udev_device_get_property_value(device, "ID_VENDOR");
+        if (!model)
+            model = udev_device_get_property_value(device, "ID_MODEL");
         if (model)
-            product = Trimmed(std::string(vendor ? vendor : "") + " " + model);
+            product = JoinVendorModel(DecodeUdevString(vendor ? vendor : ""), DecodeUdevString(model));
         udev_device_unref(device);
     }
     udev_unref(context);
     return product;
+}
+
+bool StartsWith(const std::string& text, const char* prefix)
+{
+    return text.rfind(prefix, 0) == 0;
+}
+
+// Devices the kernel makes up from others or from files and sockets.
+std::string VirtualDeviceProduct(const std::string& name, const fs::path& blockDir)
+{
+    if (StartsWith(name, "loop"))
+        return "Loop Device";
+    if (StartsWith(name, "nbd"))
+        return "Network Block Device";
+    if (StartsWith(name, "bcache"))
+        return "bcache Device";
+    if (StartsWith(name, "dm-")) {
+        const std::string uuid = ReadSysfsText((blockDir / "dm" / "uuid").string());
+        if (StartsWith(uuid, "LVM-"))
+            return "LVM Volume";
+        if (StartsWith(uuid, "CRYPT-"))
+            return "Encrypted Volume";
+        return "Device Mapper Volume";
+    }
+    return std::string();
 }
 
 std::string ProductName(const std::string& name, const fs::path& blockDir, const Attachment& attachment)
@@ -143,19 +192,22 @@ std::string ProductName(const std::string& name, const fs::path& blockDir, const
     if (!product.empty())
         return product;
     if (!attachment.scsiDevice.empty()) {
-        product = Trimmed(ReadSysfsText(attachment.scsiDevice / "vendor") + " " +
-                          ReadSysfsText(attachment.scsiDevice / "model"));
+        product = JoinVendorModel(ReadSysfsText(attachment.scsiDevice / "vendor"),
+                                  ReadSysfsText(attachment.scsiDevice / "model"));
     } else if (!attachment.nvmeController.empty()) {
         product = ReadSysfsText(attachment.nvmeController / "model");
     } else if (!attachment.mmcCard.empty()) {
         product = Trimmed(attachment.mmcType + " " + ReadSysfsText(attachment.mmcCard / "name"));
     } else if (attachment.virtio) {
         product = "Virtio Disk";
-    } else if (name.rfind("loop", 0) == 0) {
-        product = "Loop Device";
+    } else if (attachment.xen) {
+        product = "Xen Virtual Disk";
+    } else {
+        product = VirtualDeviceProduct(name, blockDir);
     }
     // Generic names would make several drives look alike in the menu.
-    if (!product.empty() && (attachment.virtio || name.rfind("loop", 0) == 0))
+    if (!product.empty() && attachment.scsiDevice.empty() && attachment.nvmeController.empty() &&
+        attachment.mmcCard.empty())
         product += " (" + name + ")";
     return product;
 }
@@ -178,16 +230,44 @@ Protocol ChooseProtocol(const std::string& name, const fs::path& blockDir, const
         protocol.interconnect = "NVMe";
     } else if (attachment.virtio) {
         protocol.interconnect = "Virtio";
+    } else if (attachment.xen) {
+        protocol.interconnect = "Xen";
     } else if (!attachment.mmcType.empty()) {
         protocol = {attachment.mmcType == "SD" ? "SD" : "MMC", "media-flash"};
     } else if (attachment.scsi) {
         protocol.interconnect = "SCSI";
-    } else if (name.rfind("loop", 0) == 0) {
+    } else if (StartsWith(name, "loop")) {
         protocol.interconnect = "Loop";
+    } else if (StartsWith(name, "nbd")) {
+        protocol.interconnect = "NBD";
+    } else if (StartsWith(name, "bcache")) {
+        protocol.interconnect = "bcache";
+    } else if (StartsWith(name, "dm-")) {
+        protocol.interconnect = "Device Mapper";
     }
     if (protocol.icon == "drive-harddisk" && ReadSysfsText(blockDir / "removable") == "1")
         protocol.icon = "drive-removable-media";
     return protocol;
+}
+
+// A loop device's backing path as the drive text can show it: bytes outside
+// ASCII escaped as \xNN, and a path too long for the text cut to its end.
+std::string ShownBackingPath(const std::string& path)
+{
+    constexpr std::size_t kLongest = 200;
+    std::string shown;
+    for (const unsigned char c : path) {
+        if (c >= 0x20 && c < 0x7F) {
+            shown += static_cast<char>(c);
+        } else {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
+            shown += escaped;
+        }
+    }
+    if (shown.size() > kLongest)
+        shown = "..." + shown.substr(shown.size() - (kLongest - 3));
+    return shown;
 }
 
 void DescribeMedium(RegistryEntry& medium, const std::string& name, const fs::path& blockDir,
@@ -217,7 +297,10 @@ void DescribeMedium(RegistryEntry& medium, const std::string& name, const fs::pa
         medium.Set("NVMe Namespace", RegistryInteger(nsid, RegistryNumber::Type::SInt32));
     }
     if (const std::string backing = ReadSysfsText(blockDir / "loop" / "backing_file"); !backing.empty())
-        medium.Set("Backing File", RegistryString(backing));
+        medium.Set("Backing File", RegistryString(ShownBackingPath(backing)));
+    if (const std::string mapper = ReadSysfsText(blockDir / "dm" / "name"); !mapper.empty())
+        medium.Set("Mapper Name", RegistryString(mapper));
+
     RegistryDictionary icon;
     icon["CFBundleIdentifier"] = RegistryString(kIconThemeBundle);
     icon["IOBundleResourceFile"] = RegistryString(protocol.icon);
@@ -238,6 +321,16 @@ void DescribeRaidSet(RegistryEntry& medium, const std::string& name, const fs::p
     medium.Set("Size", RegistryInteger(ReadSysfsNumber(blockDir / "size").value_or(0) * 512));
     medium.Set("IOClass", RegistryString("LinuxSoftwareRAID"));
     medium.Set("RAID Level", RegistryString(ReadSysfsText(blockDir / "md" / "level")));
+    // An array assembled read-only says so in its own attribute.
+    medium.Set("Writable", RegistryBool(ReadSysfsText(blockDir / "ro") != "1"));
+}
+
+// The path devices of a multipath NVMe namespace (nvme0c1n1) have no node:
+// only the namespace head (nvme0n1) is a drive.
+bool IsHiddenPathDevice(const std::string& name, const fs::path& blockDir)
+{
+    static const std::regex pathDevice("nvme[0-9]+c[0-9]+n[0-9]+");
+    return std::regex_match(name, pathDevice) || ReadSysfsText((blockDir / "hidden").string()) == "1";
 }
 
 const RegistryEntry* AddMedium(RegistryEntry& root, const fs::path& sysRoot, const std::string& name)
@@ -245,7 +338,7 @@ const RegistryEntry* AddMedium(RegistryEntry& root, const fs::path& sysRoot, con
     const fs::path blockLink = sysRoot / "block" / name;
     std::error_code error;
     const fs::path blockDir = fs::canonical(blockLink, error);
-    if (error)
+    if (error || IsHiddenPathDevice(name, blockDir))
         return nullptr;
     const fs::path devices = fs::canonical(sysRoot / "devices", error);
     RegistryEntry* parent = &root;
@@ -270,10 +363,70 @@ const RegistryEntry* AddMedium(RegistryEntry& root, const fs::path& sysRoot, con
     const std::string product = ProductName(name, blockDir, attachment);
     RegistryEntry& medium = parent->AddChild((product.empty() ? name : product) + " Media");
     DescribeMedium(medium, name, blockDir, attachment);
+    if (StartsWith(name, "bcache")) {
+        std::string below;
+        for (const std::string& device : StackBelow(name, sysRoot.string()))
+            below += device == name ? "" : (below.empty() ? "" : ", ") + device;
+        medium.Set("Stacked On", RegistryString(below));
+    }
     return &medium;
 }
 
+// Letters and digits of a name in runs; digit runs compare as numbers and
+// letter runs by length first, as the kernel counts sda .. sdz, sdaa.
+int CompareNaturally(const std::string& a, const std::string& b)
+{
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < a.size() && j < b.size()) {
+        const bool digits = std::isdigit(static_cast<unsigned char>(a[i])) != 0;
+        if (digits != (std::isdigit(static_cast<unsigned char>(b[j])) != 0))
+            return digits ? -1 : 1;
+        std::size_t endA = i;
+        std::size_t endB = j;
+        while (endA < a.size() && (std::isdigit(static_cast<unsigned char>(a[endA])) != 0) == digits) ++endA;
+        while (endB < b.size() && (std::isdigit(static_cast<unsigned char>(b[endB])) != 0) == digits) ++endB;
+        std::string runA = a.substr(i, endA - i);
+        std::string runB = b.substr(j, endB - j);
+        if (digits) {
+            runA.erase(0, std::min(runA.find_first_not_of('0'), runA.size() - 1));
+            runB.erase(0, std::min(runB.find_first_not_of('0'), runB.size() - 1));
+        }
+        if (runA.size() != runB.size())
+            return runA.size() < runB.size() ? -1 : 1;
+        if (const int order = runA.compare(runB); order != 0)
+            return order;
+        i = endA;
+        j = endB;
+    }
+    return (a.size() - i) == (b.size() - j) ? 0 : ((a.size() - i) < (b.size() - j) ? -1 : 1);
+}
+
+// Drives of the machine first, then those made of other devices, loop
+// devices last.
+int KindRank(const std::string& name)
+{
+    static const char* const kinds[] = {"nvme", "sd", "hd", "vd", "xvd", "mmcblk", "md", "dm-", "bcache", "nbd"};
+    if (StartsWith(name, "loop"))
+        return static_cast<int>(std::size(kinds)) + 1;
+    for (std::size_t rank = 0; rank < std::size(kinds); ++rank) {
+        if (StartsWith(name, kinds[rank]))
+            return static_cast<int>(rank);
+    }
+    return static_cast<int>(std::size(kinds));
+}
+
 }  // namespace
+
+bool DriveNameComesBefore(const std::string& a, const std::string& b)
+{
+    const int rankA = KindRank(a);
+    const int rankB = KindRank(b);
+    if (rankA != rankB)
+        return rankA < rankB;
+    const int order = CompareNaturally(a, b);
+    return order != 0 ? order < 0 : a < b;
+}
 
 std::string ReadSysfsText(const std::string& path)
 {
@@ -293,7 +446,7 @@ MediaRegistry BuildMediaRegistry(const std::string& sysRoot)
     std::error_code error;
     for (const fs::directory_entry& item : fs::directory_iterator(fs::path(sysRoot) / "block", error))
         names.push_back(item.path().filename().string());
-    std::sort(names.begin(), names.end());
+    std::sort(names.begin(), names.end(), DriveNameComesBefore);
     for (const std::string& name : names) {
         if (const RegistryEntry* medium = AddMedium(*registry.root, sysRoot, name))
             registry.media.push_back(medium);

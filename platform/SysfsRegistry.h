@@ -12,11 +12,16 @@
 
 struct MediaRegistry {
     std::unique_ptr<RegistryEntry> root = std::make_unique<RegistryEntry>("Root");
-    std::vector<const RegistryEntry*> media;  // whole media in kernel name order
+    std::vector<const RegistryEntry*> media;  // whole media in drive list order
 };
 
+// Drive list order: by kind (the machine's own drives, then devices made of
+// other devices, loop devices last), then naturally by kernel name:
+// sdb before sdaa, nvme2n1 before nvme10n1, loop9 before loop10.
+bool DriveNameComesBefore(const std::string& a, const std::string& b);
+
 // All whole block devices of sysRoot ("/sys" on a live system; tests pass a
-// fake tree laid out the same way).
+// fake tree laid out the same way), in drive list order.
 MediaRegistry BuildMediaRegistry(const std::string& sysRoot = "/sys");
 
 // One whole block device by kernel name (media empty when it is absent).

@@ -109,14 +109,18 @@ public:
     void DriveAppended(int slot) override
     {
         const DriveInfoRec& drive = gSavedDriveInfoArray[slot];
-        AppendPopupItem(gMainWindowRef, 1, QString::fromUtf8(drive.driveNameCStr), slot + 3,
+        AppendPopupItem(gMainWindowRef, 1, QString::fromStdString(ListedDriveItemText(slot)), slot + 3,
                         IconForPath(drive.iconPathCStr));
         SetThisWindowControlMax32(gMainWindowRef, "popb", 1, slot + 3);
+        RefreshItemTexts();
     }
     void DriveChanged(int slot) override
     {
-        if (auto* popup = qobject_cast<QComboBox*>(Control("popb", 1)); popup && slot + 2 < popup->count())
-            popup->setItemText(slot + 2, QString::fromUtf8(gSavedDriveInfoArray[slot].driveNameCStr));
+        RefreshItemTexts();
+        // A new medium in the chosen drive (a card swapped, a loop device
+        // resized) changes what the description and the position labels show.
+        if (gActiveDrive == &gSavedDriveInfoArray[slot] && gDVLastTabIndex == 1)
+            RefreshChosenDrive();
     }
     void DriveRemoved(int slot) override
     {
@@ -125,6 +129,7 @@ public:
             return;
         const QSignalBlocker quiet(popup);
         DeletePopupMenuRefItem(gMainWindowRef, 1, slot + 3);
+        RefreshItemTexts();
     }
     void ResetDrivesPopupMenu() override { ::ResetDrivesPopupMenu(); }
     void SelectDriveItem(int slot) override
@@ -135,6 +140,18 @@ public:
         }
     }
     void DrawTestResults() override { ::DrawTestResults(); }
+
+private:
+    // Drives of the same name tell themselves apart by their node, so every
+    // arrival, change or departure can change other items' texts.
+    static void RefreshItemTexts()
+    {
+        auto* popup = qobject_cast<QComboBox*>(Control("popb", 1));
+        if (popup == nullptr)
+            return;
+        for (int slot = 0; slot < ListedDriveCount() && slot + 2 < popup->count(); ++slot)
+            popup->setItemText(slot + 2, QString::fromStdString(ListedDriveItemText(slot)));
+    }
 };
 DrivePopupHost gDrivePopupHost;
 }  // namespace

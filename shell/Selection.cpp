@@ -26,6 +26,9 @@
 namespace {
 constexpr const char* kBlank = " ";
 constexpr int kFirstRecordItem = 3;
+// The chosen drive's device node ("/dev/nvme1n1"), so that drives of the
+// same make are told apart before a write test.
+constexpr int kDriveDeviceText = 32;
 
 QWidget* MainWindow()
 {
@@ -92,8 +95,16 @@ QIcon VolumeIcon()
 // Appends record slot of the volume table to the popup.
 void AppendVolumeItem(int slot)
 {
-    AppendPopupItem(gMainWindowRef, 2, QString::fromUtf8(gSavedVolInfoArray[slot].volNameCStr), 2 + slot,
-                    VolumeIcon());
+    AppendPopupItem(gMainWindowRef, 2, QString::fromStdString(VolumeItemText(gSavedVolInfoArray, slot + 1, slot)),
+                    2 + slot, VolumeIcon());
+}
+
+// Volumes of the same name tell themselves apart by their device.
+void RefreshVolumeItemTexts(int count)
+{
+    auto* popup = Popup(2);
+    for (int slot = 0; popup != nullptr && slot < count && slot + 2 < popup->count(); ++slot)
+        popup->setItemText(slot + 2, QString::fromStdString(VolumeItemText(gSavedVolInfoArray, count, slot)));
 }
 
 bool SameFileSystem(const std::string& a, const std::string& b)
@@ -168,6 +179,7 @@ void ClearSelectedDriveInfo()
 {
     SetText(1, kBlank);
     SetText(2, kBlank);
+    SetText(kDriveDeviceText, kBlank);
     SetIcon(3, IconForPath(gPathToUnknownIcon));
     InsertSizeIncrements();
 }
@@ -180,8 +192,18 @@ void UpdateSelectedDriveInfo()
     CopyPStrToCStr(gActiveDrive->interfaceInfoPStr, interfaceText);
     SetText(2, gActiveDrive->sizeLabelCStr);
     SetText(1, interfaceText);
+    SetText(kDriveDeviceText, gActiveDrive->devicePathCStr);
     SetIcon(3, IconForPath(gActiveDrive->iconPathCStr));
     InsertSizeIncrements();
+}
+
+void RefreshChosenDrive()
+{
+    if (gActiveDrive == nullptr)
+        return;
+    gDriveSizeInBytes64 = gActiveDrive->sizeInBytes64;
+    gDriveSectorsU64 = static_cast<uint64_t>(gActiveDrive->sizeInBytes64) >> 9;
+    UpdateSelectedDriveInfo();
 }
 
 void ClearSelectedVolumeInfo()
@@ -235,23 +257,27 @@ int32_t AppendPopupWithVolumes()
     AddSeparatorToPopup(gMainWindowRef, 2);
     std::memset(gSavedVolInfoArray, 0, sizeof gSavedVolInfoArray);
     int count = 0;
-    std::set<std::string> devices;
+    std::set<std::pair<std::string, std::string>> shown;
     for (const MountTableEntry& mount : ReadMountTable()) {
         if (count >= kMaxVolumeCount)
             break;
-        // Local volumes only, each device once (its first mount), no bind mounts of a folder.
-        if (mount.source.rfind("/dev/", 0) != 0 || mount.root != "/" || devices.count(mount.source) != 0)
+        // Local volumes only, each file system (or btrfs subvolume) once at
+        // its first mount, no bind mounts of a folder. The device is the
+        // kernel's, however the mount names it (/dev/mapper/..., /dev/disk/by-label/...).
+        const std::string node = MountKernelName(mount);
+        if (node.empty() || (mount.root != "/" && !IsSubvolumeMount(mount)) || shown.count({node, mount.root}) != 0)
             continue;
         VolInfoRec& record = gSavedVolInfoArray[count];
         if (FindMountedVolume(mount.target.c_str(), &record, true) != 0 ||
-            std::string(record.rawDevicePathCStr) != mount.source) {
+            std::string(record.rawDevicePathCStr) != "/dev/" + node || mount.root != record.fsRootCStr) {
             std::memset(&record, 0, sizeof record);
             continue;
         }
-        devices.insert(mount.source);
+        shown.insert({node, mount.root});
         AppendVolumeItem(count);
         ++count;
     }
+    RefreshVolumeItemTexts(count);
     return count;
 }
 
@@ -268,6 +294,7 @@ bool AppendPopupWithThisVolume(const QString& mountPoint)
         return false;
     }
     AppendVolumeItem(slot);
+    RefreshVolumeItemTexts(slot + 1);
     return true;
 }
 
@@ -372,6 +399,7 @@ void VolumeUnmountedNotice(const QString& mountPoint)
         std::memmove(&gSavedVolInfoArray[i], &gSavedVolInfoArray[i + 1],
                      sizeof gSavedVolInfoArray[0] * static_cast<std::size_t>(n - 1 - i));
     DeletePopupMenuRefItem(gMainWindowRef, 2, i + kFirstRecordItem);
+    RefreshVolumeItemTexts(n - 1);
     if (value - kFirstRecordItem == i) {
         ResetVolumesPopupMenu();
         DrawTestResults();

@@ -13,6 +13,9 @@ void ResetDrivesPopupMenu();
 void ResetVolumesPopupMenu();
 void UpdateSelectedDriveInfo();
 void ClearSelectedDriveInfo();
+// The chosen drive's record was refilled (new medium, new size): its
+// description, size and position labels are shown anew.
+void RefreshChosenDrive();
 void UpdateSelectedVolumeInfo();
 void ClearSelectedVolumeInfo();
 // The eleven position labels {'stxt', 21} .. {'stxt', 31}.

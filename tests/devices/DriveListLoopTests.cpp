@@ -40,9 +40,10 @@ TEST_F(LoopDriveTest, DriveListShowsTheDriveAndItsVolumes)
         EXPECT_EQ(expected.node, std::string(volume.rawDevicePathCStr));
         EXPECT_EQ(expected.node, std::string(volume.blockDevicePathCStr));
         EXPECT_EQ(expected.mount->path(), std::string(volume.rootRef));
-        const std::string mountName = std::filesystem::path(expected.mount->path()).filename().string();
-        EXPECT_EQ(mountName, std::string(volume.volNameCStr));
-        EXPECT_EQ(mountName, PascalText(volume.volNamePStr));
+        // Named by the file system's label.
+        const std::string label = "kv" + std::to_string(index + 1);
+        EXPECT_EQ(label, std::string(volume.volNameCStr));
+        EXPECT_EQ(label, PascalText(volume.volNamePStr));
         EXPECT_EQ("Linux File System (" + expected.type + ")", std::string(volume.fileSystemNameCStr));
         EXPECT_EQ(expected.type, std::string(volume.fileSystemTypeCStr));
         // The file system keeps some of the partition for itself.

@@ -161,6 +161,22 @@ TEST_F(DriveListTest, DeviceEventsAddChangeAndRemove)
     }
 }
 
+// 70 loop devices beside the system disk: the disk stays in the full table,
+// the loop devices that find no room are counted.
+TEST_F(DriveListTest, FullTableKeepsPhysicalDrivesAndCountsWhatIsLeftOut)
+{
+    for (int number = 0; number < 70; ++number)
+        AddLoop(number, kTwoGiBSectors);
+    sysfs_.AddDisk("pci0000:00/0000:00:04.0/virtio1/block", "vdq", kTwoGiBSectors);
+    IOKitRegisterForDeviceArrivalsRemovals();
+    ASSERT_EQ(64, ListedDriveCount());
+    EXPECT_EQ(0, FindListedDrive("/dev/vdq"));
+    EXPECT_EQ(10, FindListedDrive("/dev/loop9"));
+    EXPECT_EQ(11, FindListedDrive("/dev/loop10"));
+    EXPECT_EQ(63, FindListedDrive("/dev/loop62"));
+    EXPECT_EQ(7, DrivesLeftOutCount());
+}
+
 TEST_F(DriveListTest, RescanFindsWhatEventsMissed)
 {
     ListLoopDrives(2);

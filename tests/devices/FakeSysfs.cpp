@@ -7,12 +7,15 @@ namespace fs = std::filesystem;
 
 FakeSysfs::FakeSysfs()
 {
-    std::string pattern = (fs::temp_directory_path() / "kestrelia-sysfs-XXXXXX").string();
+    // In memory: the folders double as mount points whose file system has no label.
+    const fs::path base = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
+    std::string pattern = (base / "kestrelia-sysfs-XXXXXX").string();
     if (::mkdtemp(pattern.data()))
         root_ = pattern;
     fs::create_directories(root_ / "block");
     fs::create_directories(root_ / "class" / "block");
     fs::create_directories(root_ / "devices");
+    fs::create_directories(root_ / "dev" / "block");
 }
 
 FakeSysfs::~FakeSysfs()
@@ -55,4 +58,16 @@ void FakeSysfs::RemoveDisk(const std::string& name)
     fs::remove(root_ / "block" / name);
     fs::remove(root_ / "class" / "block" / name);
     fs::remove_all(target);
+}
+
+void FakeSysfs::AddSlave(const std::string& holder, const std::string& slave)
+{
+    const fs::path folder = fs::canonical(root_ / "class" / "block" / holder) / "slaves";
+    fs::create_directories(folder);
+    fs::create_symlink(fs::canonical(root_ / "class" / "block" / slave), folder / slave);
+}
+
+void FakeSysfs::SetDevNumber(const std::string& name, const std::string& number)
+{
+    fs::create_symlink(fs::canonical(root_ / "class" / "block" / name), root_ / "dev" / "block" / number);
 }

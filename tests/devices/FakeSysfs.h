@@ -25,6 +25,10 @@ public:
     // A partition of a disk added before (class/block link included).
     void AddPartition(const std::string& devicePath, const std::string& disk, const std::string& name);
     void RemoveDisk(const std::string& name);
+    // holder/slaves/slave, as device-mapper, md and bcache link what they are built on.
+    void AddSlave(const std::string& holder, const std::string& slave);
+    // dev/block/MAJOR:MINOR ("259:1") for a disk or partition added before.
+    void SetDevNumber(const std::string& name, const std::string& number);
 
 private:
     std::filesystem::path root_;

@@ -4,10 +4,13 @@
 #include "FakeSysfs.h"
 #include "devices/DevicePaths.h"
 #include "devices/DriveList.h"
+#include "devices/VolumeRecords.h"
 #include "platform/SysfsRegistry.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
 
 namespace {
@@ -24,7 +27,7 @@ struct MediumRow {
     std::function<void(FakeSysfs&)> build;
     bool listed;
     const char* driveName;
-    const char* interfaceText;
+    std::string interfaceText;
     const char* icon;
     bool writable;
 };
@@ -70,7 +73,7 @@ TEST_F(SysfsRegistryTest, EachInterconnectGivesItsTexts)
              s.Write(lun + "/model", "Samsung SSD 860 ");
              s.Write(lun + "/type", "0");
              s.AddDisk(lun + "/block", "sdy", kTwoGiBSectors);
-         }, true, "ATA Samsung SSD 860", "Serial ATA Channel 3", "drive-harddisk", true},
+         }, true, "Samsung SSD 860", "Serial ATA Channel 3", "drive-harddisk", true},
         {"sdw", [](FakeSysfs& s) {
              const std::string lun = "pci0000:00/0000:00:10.0/host0/target0:0:3/0:0:3:0";
              s.Write(lun + "/vendor", "SEAGATE ");
@@ -115,6 +118,29 @@ TEST_F(SysfsRegistryTest, EachInterconnectGivesItsTexts)
              s.AddDisk("virtual/block", "loop97", 2097153, {{"loop/backing_file", "/x"}});
          }, true, "Loop Device (loop97)", "Loop:  File = /x", "drive-harddisk", true},
         {"zram9", [](FakeSysfs& s) { s.AddDisk("virtual/block", "zram9", kTwoGiBSectors); }, false, "", "", "", false},
+        {"nvme7n1", [](FakeSysfs& s) {  // multipath: the head below the subsystem, paths hidden
+             s.Write("virtual/nvme-subsystem/nvme-subsys7/model", "Micron 7450 PRO ");
+             s.AddDisk("virtual/nvme-subsystem/nvme-subsys7", "nvme7n1", kTwoGiBSectors, {{"nsid", "1"}});
+             s.AddDisk("pci0000:00/0000:00:1c.0/nvme/nvme7", "nvme7c7n1", kTwoGiBSectors, {{"hidden", "1"}});
+         }, true, "Micron 7450 PRO", "NVMe:  Namespace = 1", "drive-harddisk", true},
+        {"nvme7c7n1", [](FakeSysfs&) {}, false, "", "", "", false},
+        {"xvdb", [](FakeSysfs& s) { s.AddDisk("vbd-51728/block", "xvdb", kTwoGiBSectors); },
+         true, "Xen Virtual Disk (xvdb)", "Xen Virtual Block Device:  vbd-51728", "drive-harddisk", true},
+        {"nbd3", [](FakeSysfs& s) { s.AddDisk("virtual/block", "nbd3", kTwoGiBSectors); },
+         true, "Network Block Device (nbd3)", "Network Block Device:  nbd3", "drive-harddisk", true},
+        {"bcache0", [](FakeSysfs& s) {
+             s.AddDisk("virtual/block", "bcache0", kTwoGiBSectors);
+             s.AddSlave("bcache0", "sdy");
+         }, true, "bcache Device (bcache0)", "bcache:  On = sdy", "drive-harddisk", true},
+        {"md98", [](FakeSysfs& s) {
+             s.AddDisk("virtual/block", "md98", kTwoGiBSectors, {{"md/level", "raid1"}, {"ro", "1"}});
+         }, true, "md98", "Linux Software RAID: raid1", "/icons/MultiDisk.icns", false},
+        {"loop95", [](FakeSysfs& s) {  // a backing path in UTF-8 and one too long for the text
+             s.AddDisk("virtual/block", "loop95", kTwoGiBSectors, {{"loop/backing_file", "/srv/Bilder/M\xc3\xbcll.img"}});
+             s.AddDisk("virtual/block", "loop94", kTwoGiBSectors, {{"loop/backing_file", "/" + std::string(300, 'x')}});
+         }, true, "Loop Device (loop95)", "Loop:  File = /srv/Bilder/M\\xC3\\xBCll.img", "drive-harddisk", true},
+        {"loop94", [](FakeSysfs&) {}, true, "Loop Device (loop94)",
+         ("Loop:  File = ..." + std::string(197, 'x')).c_str(), "drive-harddisk", true},
     };
     for (const MediumRow& row : rows)
         row.build(sysfs_);
@@ -133,7 +159,76 @@ TEST_F(SysfsRegistryTest, EachInterconnectGivesItsTexts)
         EXPECT_GT(drive.sizeInBytes64, int64_t{1} << 30);
         EXPECT_EQ(0u, drive.maxSegmentBytes64);
     }
-    EXPECT_EQ(10, ListedDriveCount());
+    EXPECT_EQ(17, ListedDriveCount());
+}
+
+struct VolumeRow {
+    const char* drive;
+    std::vector<std::string> volumes;  // "name device mapper-name"
+    const char* itemText;
+};
+
+// An NVMe laptop: /boot on a partition, the root on LVM inside LUKS on the
+// next partition, mounted through /dev/mapper; a second drive of the same make.
+TEST_F(SysfsRegistryTest, StackedVolumesLieOnTheirPhysicalDrive)
+{
+    const std::string pci = "pci0000:00/0000:00:1d.0/0000:3d:00.0/nvme/";
+    for (const char* controller : {"nvme0", "nvme1"}) {
+        sysfs_.Write(pci + controller + "/model", "Samsung SSD 970 EVO Plus 1TB");
+        sysfs_.AddDisk(pci + controller, std::string(controller) + "n1", kTwoGiBSectors, {{"nsid", "1"}});
+    }
+    sysfs_.AddPartition(pci + "nvme0", "nvme0n1", "nvme0n1p1");
+    sysfs_.AddPartition(pci + "nvme0", "nvme0n1", "nvme0n1p2");
+    sysfs_.AddDisk("virtual/block", "dm-0", kTwoGiBSectors, {{"dm/name", "luks-0f3c"}, {"dm/uuid", "CRYPT-LUKS2-0f3c"}});
+    sysfs_.AddDisk("virtual/block", "dm-1", kTwoGiBSectors, {{"dm/name", "vg-root"}, {"dm/uuid", "LVM-Xy"}});
+    sysfs_.AddSlave("dm-0", "nvme0n1p2");
+    sysfs_.AddSlave("dm-1", "dm-0");
+    sysfs_.SetDevNumber("nvme0n1p1", "259:1");
+    sysfs_.SetDevNumber("dm-1", "253:1");
+    const std::filesystem::path mnt = sysfs_.root() / "mnt";
+    std::filesystem::create_directories(mnt / "root");
+    std::filesystem::create_directories(mnt / "boot");
+    const std::string table = (sysfs_.root() / "mountinfo").string();
+    std::ofstream(table) << "30 1 253:1 / " << (mnt / "root").string() << " rw - ext4 /dev/mapper/vg-root rw\n"
+                         << "31 30 259:1 / " << (mnt / "boot").string() << " rw - ext4 /dev/nvme0n1p1 rw\n"
+                         << "32 30 0:25 / /proc rw - proc proc rw\n";
+    SetVolumeSources(table, "");
+    IOKitRegisterForDeviceArrivalsRemovals();
+    SetVolumeSources("/proc/self/mountinfo", "");
+    const VolumeRow rows[] = {
+        {"nvme0n1", {"root /dev/dm-1 vg-root", "boot /dev/nvme0n1p1 "}, "Samsung SSD 970 EVO Plus 1TB (nvme0n1)"},
+        {"nvme1n1", {}, "Samsung SSD 970 EVO Plus 1TB (nvme1n1)"},
+        // Menu names turn "-" into "_"; the Device line shows the node as it is.
+        {"dm-0", {"root /dev/dm-1 vg-root"}, "Encrypted Volume (dm_0)"},
+        {"dm-1", {"root /dev/dm-1 vg-root"}, "LVM Volume (dm_1)"},
+    };
+    ASSERT_EQ(4, ListedDriveCount());
+    for (const VolumeRow& row : rows) {
+        SCOPED_TRACE(row.drive);
+        const int slot = FindListedDrive(("/dev/" + std::string(row.drive)).c_str());
+        ASSERT_GE(slot, 0);
+        EXPECT_EQ(row.itemText, ListedDriveItemText(slot));
+        const DriveInfoRec& drive = gSavedDriveInfoArray[slot];
+        std::vector<std::string> volumes;
+        for (int index = 0; index < drive.volumeCount; ++index) {
+            const VolInfoRec& volume = drive.volumes[index];
+            volumes.push_back(std::string(volume.volNameCStr) + " " + volume.blockDevicePathCStr + " " +
+                              volume.mapperNameCStr);
+            EXPECT_STREQ("Linux File System (ext4)", volume.fileSystemNameCStr);
+        }
+        EXPECT_EQ(row.volumes, volumes);
+    }
+    EXPECT_EQ("Device Mapper:  Name = vg-root", PascalText(gSavedDriveInfoArray[FindListedDrive("/dev/dm-1")].interfaceInfoPStr));
+}
+
+TEST_F(SysfsRegistryTest, DrivesListInOrderOfKindThenNaturally)
+{
+    std::vector<std::string> names = {"loop10", "sdaa", "dm-1", "nvme10n1", "loop9", "sdb", "md0", "vda",
+                                      "nvme2n1", "sda", "mmcblk0", "nbd0", "xvda", "bcache0", "sdz"};
+    std::sort(names.begin(), names.end(), DriveNameComesBefore);
+    const std::vector<std::string> expected = {"nvme2n1", "nvme10n1", "sda", "sdb", "sdz", "sdaa", "vda", "xvda",
+                                               "mmcblk0", "md0", "dm-1", "bcache0", "nbd0", "loop9", "loop10"};
+    EXPECT_EQ(expected, names);
 }
 
 TEST_F(SysfsRegistryTest, PartitionsLeadToTheirDrive)

@@ -47,8 +47,15 @@ TEST(ErrorTexts, LinuxErrorsGetTheirOwnRow) {
     EXPECT_EQ(SystemText(EDEADLK), "i/o Error: Call would deadlock or block so it was aborted");
     EXPECT_EQ(SystemText(EOPNOTSUPP), "i/o Error: Operation not supported on socket");
     EXPECT_EQ(SystemText(ENETDOWN), "i/o Error: Network is down");
+    // Faults of the medium and the link as Linux reports them are read errors of the drive.
+    for (const int number : {ENODATA, EREMOTEIO, EILSEQ, ETIMEDOUT, ENOLINK, ENOMEDIUM})
+        EXPECT_EQ(SystemText(number), "i/o Error: Possible bad sector, connector or data cable") << number;
+    EXPECT_EQ(SystemText(ENOSPC), "i/o Error: No space left on device");
+    EXPECT_EQ(SystemText(EROFS), "i/o Error: Device or file system is read-only");
+    EXPECT_EQ(SystemText(ENOTBLK), "i/o Error: Not a block device");
+    EXPECT_EQ(SystemText(EBUSY), "i/o Error: Device or resource busy");
     // Linux errors whose numbers are other errors' rows are not shown under their names.
-    for (const int number : {ENAMETOOLONG, ENOSYS, ENOTEMPTY, ELOOP, ENOMEDIUM, ENOSPC})
+    for (const int number : {ENAMETOOLONG, ENOSYS, ENOTEMPTY, ELOOP})
         EXPECT_EQ(SystemText(number), "Unknown i/o Error = " + std::to_string(number)) << number;
 }
 }  // namespace
