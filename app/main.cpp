@@ -5,6 +5,7 @@
 #include "devices/DriveRecords.h"
 #include "format/Localization.h"
 #include "platform/PrivilegedRelaunch.h"
+#include "platform/SessionImport.h"
 #include "shell/Alerts.h"
 #include "shell/Commands.h"
 #include "shell/LeftVolumes.h"
@@ -19,16 +20,27 @@
 #include <unistd.h>
 #include <vector>
 
-#ifndef KESTRELIA_INSTALLED_PATH
-#define KESTRELIA_INSTALLED_PATH ""
-#endif
-
 namespace {
 const char* const kNoPkexecMessage = "Kestrelia needs administrator rights to test drives, and pkexec is not installed.";
-const char* const kNoPkexecExplanation = "Install the pkexec package, or start Kestrelia as root.";
-const char* const kRefusedMessage = "Kestrelia was not given administrator rights.";
-const char* const kRefusedExplanation = "Without them it cannot open drives for testing.";
+const char* const kNoPkexecExplanation =
+    "Install the pkexec package, or start Kestrelia as root (sudo kestrelia). Without a desktop, "
+    "kestrelia-cli tests drives from a terminal.";
+const char* const kNoAgentMessage =
+    "Kestrelia could not ask for administrator rights: no polkit authentication agent is running.";
+const char* const kNoAgentExplanation =
+    "Start it from a desktop session, or run `sudo kestrelia`. Without a desktop, `sudo kestrelia-cli` "
+    "tests drives from a terminal.";
+const char* const kCancelledMessage = "Kestrelia was not given administrator rights: the request was cancelled.";
+const char* const kCancelledExplanation =
+    "Without them it cannot open drives for testing. Start Kestrelia again to be asked once more, or test "
+    "from a terminal with `sudo kestrelia-cli`.";
+const char* const kRefusedMessage = "Kestrelia was not given administrator rights: the authorisation was refused.";
+const char* const kRefusedExplanation =
+    "Only an administrator can test drives. Ask one to run Kestrelia, or to test from a terminal with "
+    "`sudo kestrelia-cli`.";
+const char* const kStillNotRootMessage = "Kestrelia was started for administrator rights but runs without them.";
 const char* const kRelaunchFailedMessage = "Kestrelia could not be started with administrator rights.";
+const char* const kRelaunchFailedExplanation = "kestrelia-cli tests drives from a terminal (sudo kestrelia-cli).";
 
 // The strings table beside the executable, before any alert is shown.
 void LoadStrings()
@@ -49,15 +61,20 @@ int RelaunchPrivileged(bool alreadyRelaunched)
         return -1;
     if (alreadyRelaunched) {
         // Started as the privileged copy and still not root: never loop.
-        DoStandardLocalizedAlert(kRefusedMessage, kRefusedExplanation, kAlertStopAlert);
+        DoStandardLocalizedAlert(kStillNotRootMessage, kRelaunchFailedExplanation, kAlertStopAlert);
         return 1;
     }
-    const RelaunchResult result = RelaunchWithAdministratorRights(executable.data(), KESTRELIA_INSTALLED_PATH);
-    switch (result.outcome) {
+    switch (RelaunchWithAdministratorRights(executable.data()).outcome) {
     case RelaunchOutcome::Relaunched:
         return 0;
     case RelaunchOutcome::ElevationMissing:
         DoStandardLocalizedAlert(kNoPkexecMessage, kNoPkexecExplanation, kAlertStopAlert);
+        return 1;
+    case RelaunchOutcome::NoAgent:
+        DoStandardLocalizedAlert(kNoAgentMessage, kNoAgentExplanation, kAlertStopAlert);
+        return 1;
+    case RelaunchOutcome::Cancelled:
+        DoStandardLocalizedAlert(kCancelledMessage, kCancelledExplanation, kAlertStopAlert);
         return 1;
     case RelaunchOutcome::Refused:
         DoStandardLocalizedAlert(kRefusedMessage, kRefusedExplanation, kAlertStopAlert);
@@ -65,13 +82,18 @@ int RelaunchPrivileged(bool alreadyRelaunched)
     case RelaunchOutcome::Failed:
         break;
     }
-    DoStandardLocalizedAlert(kRelaunchFailedMessage, nullptr, kAlertStopAlert);
+    DoStandardLocalizedAlert(kRelaunchFailedMessage, kRelaunchFailedExplanation, kAlertStopAlert);
     return 1;
 }
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    const bool privilegedCopy = argc == 2 && std::strcmp(argv[1], kPrivilegedArgument) == 0;
+    // Before Qt looks at the environment: the display, language and scale of
+    // the user who asked for the rights.
+    if (privilegedCopy && geteuid() == 0)
+        ImportSessionFromParent();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kestrelia"));
     QApplication::setOrganizationName(QStringLiteral("Kestrelia"));
@@ -84,7 +106,7 @@ int main(int argc, char** argv)
         return 0;
     }
     if (geteuid() != 0)
-        return RelaunchPrivileged(argc == 2 && std::strcmp(argv[1], kPrivilegedArgument) == 0);
+        return RelaunchPrivileged(privilegedCopy);
 
     Initialize();
     if (!getPathForFile("AppIcon.icns", gPathToAppIcon))

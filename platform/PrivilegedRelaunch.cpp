@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -12,18 +13,43 @@
 extern char** environ;
 
 namespace {
-// What a graphical program needs from the session that started it.
-const char* const kSessionVariables[] = {"DISPLAY", "XAUTHORITY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR",
-                                         "LANG", "LC_ALL"};
-
-// pkexec's statuses when no program was run.
+// pkexec's statuses when it ran no program: 126 the dialog was dismissed,
+// 127 anything else (not authorised, no agent, no polkit).
 constexpr int kPkexecDismissed = 126;
-constexpr int kPkexecNotAuthorized = 127;
+constexpr int kPkexecNotRun = 127;
+// What pkexec's standard error is kept of for telling its failures apart.
+constexpr std::size_t kKeptErrorText = 8192;
 
 bool IsExecutableFile(const std::string& path)
 {
     struct stat status {};
     return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && access(path.c_str(), X_OK) == 0;
+}
+
+// Copies everything from fd to our standard error until end of file, keeping
+// the start of it.
+std::string PassThrough(int fd)
+{
+    std::string kept;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t count = read(fd, buffer, sizeof buffer);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            break;
+        if (kept.size() < kKeptErrorText)
+            kept.append(buffer, std::min(static_cast<std::size_t>(count), kKeptErrorText - kept.size()));
+        for (ssize_t done = 0; done < count;) {
+            const ssize_t written = write(STDERR_FILENO, buffer + done, static_cast<std::size_t>(count - done));
+            if (written < 0 && errno == EINTR)
+                continue;
+            if (written <= 0)
+                break;
+            done += written;
+        }
+    }
+    return kept;
 }
 }  // namespace
 
@@ -45,19 +71,21 @@ int MyGetExecutablePath(char* buffer, uint32_t* size)
     return 0;
 }
 
-std::vector<std::string> RelaunchCommand(const std::string& pkexecPath, const std::string& executable,
-                                         const std::string& installedPath)
+std::vector<std::string> RelaunchCommand(const std::string& pkexecPath, const std::string& executable)
 {
-    if (!installedPath.empty() && executable == installedPath)
-        return {pkexecPath, executable, kPrivilegedArgument};
-    std::vector<std::string> command = {pkexecPath, "/usr/bin/env"};
-    for (const char* name : kSessionVariables) {
-        if (const char* value = std::getenv(name); value != nullptr && *value != '\0')
-            command.push_back(std::string(name) + "=" + value);
-    }
-    command.push_back(executable);
-    command.push_back(kPrivilegedArgument);
-    return command;
+    return {pkexecPath, executable, kPrivilegedArgument};
+}
+
+RelaunchOutcome OutcomeOfPkexec(int exitStatus, const std::string& errorText)
+{
+    if (exitStatus == kPkexecDismissed)
+        return RelaunchOutcome::Cancelled;
+    if (exitStatus != kPkexecNotRun)
+        return RelaunchOutcome::Relaunched;  // the privileged copy's own status
+    if (errorText.find("No authentication agent found") != std::string::npos ||
+        errorText.find("Error getting authority") != std::string::npos)
+        return RelaunchOutcome::NoAgent;
+    return RelaunchOutcome::Refused;
 }
 
 std::string FindOnPath(const std::string& program)
@@ -78,20 +106,33 @@ std::string FindOnPath(const std::string& program)
     return {};
 }
 
-RelaunchResult RelaunchWithAdministratorRights(const std::string& executable, const std::string& installedPath)
+RelaunchResult RelaunchWithAdministratorRights(const std::string& executable)
 {
     const std::string pkexec = FindOnPath("pkexec");
     if (pkexec.empty())
         return {RelaunchOutcome::ElevationMissing, 0};
 
-    const std::vector<std::string> command = RelaunchCommand(pkexec, executable, installedPath);
+    const std::vector<std::string> command = RelaunchCommand(pkexec, executable);
     std::vector<char*> argv;
     for (const std::string& argument : command) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
 
-    pid_t child = 0;
-    if (posix_spawn(&child, pkexec.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
+    int errorPipe[2];
+    if (pipe2(errorPipe, O_CLOEXEC) != 0)
         return {RelaunchOutcome::Failed, 0};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, errorPipe[1], STDERR_FILENO);
+    pid_t child = 0;
+    const int spawned = posix_spawn(&child, pkexec.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(errorPipe[1]);
+    if (spawned != 0) {
+        close(errorPipe[0]);
+        return {RelaunchOutcome::Failed, 0};
+    }
+    const std::string errorText = PassThrough(errorPipe[0]);
+    close(errorPipe[0]);
     int status = 0;
     while (waitpid(child, &status, 0) < 0) {
         if (errno != EINTR)
@@ -100,7 +141,5 @@ RelaunchResult RelaunchWithAdministratorRights(const std::string& executable, co
     if (!WIFEXITED(status))
         return {RelaunchOutcome::Failed, 128 + (WIFSIGNALED(status) ? WTERMSIG(status) : 0)};
     const int exitStatus = WEXITSTATUS(status);
-    if (exitStatus == kPkexecDismissed || exitStatus == kPkexecNotAuthorized)
-        return {RelaunchOutcome::Refused, exitStatus};
-    return {RelaunchOutcome::Relaunched, exitStatus};
+    return {OutcomeOfPkexec(exitStatus, errorText), exitStatus};
 }

@@ -18,7 +18,9 @@ int MyGetExecutablePath(char* buffer, uint32_t* size);
 enum class RelaunchOutcome {
     Relaunched,       // the privileged copy ran
     ElevationMissing, // no pkexec on this system
-    Refused,          // the user cancelled or was not authorised
+    NoAgent,          // no polkit authentication agent (or no polkit) to ask the user
+    Cancelled,        // the user dismissed the password dialog
+    Refused,          // the user was not authorised
     Failed,           // pkexec could not be started
 };
 
@@ -27,16 +29,19 @@ struct RelaunchResult {
     int exitStatus = 0;  // pkexec's exit status
 };
 
-// The command that starts the privileged copy. The installed program has a
-// polkit action that lets pkexec keep the display (pkexec executable -un);
-// any other copy (a build tree) is run through env, which hands it what a
-// desktop session needs, since pkexec clears the environment.
-std::vector<std::string> RelaunchCommand(const std::string& pkexecPath, const std::string& executable,
-                                         const std::string& installedPath);
+// The command that starts the privileged copy: pkexec executable -un. pkexec
+// clears the environment; the copy takes its session from this one, its
+// parent (platform/SessionImport.h). The installed program's polkit action
+// names it, so the dialog says what asks for the rights.
+std::vector<std::string> RelaunchCommand(const std::string& pkexecPath, const std::string& executable);
+
+// Tells the outcome from pkexec's exit status and what it wrote to stderr
+// before it ran the program.
+RelaunchOutcome OutcomeOfPkexec(int exitStatus, const std::string& errorText);
 
 // Looks up a program on PATH; empty when it is not there.
 std::string FindOnPath(const std::string& program);
 
-// Runs the privileged copy and waits for pkexec to end.
-RelaunchResult RelaunchWithAdministratorRights(const std::string& executable,
-                                               const std::string& installedPath);
+// Runs the privileged copy and waits for it to end. Its standard error
+// passes through to ours.
+RelaunchResult RelaunchWithAdministratorRights(const std::string& executable);

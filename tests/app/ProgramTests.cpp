@@ -126,7 +126,10 @@ TEST_F(Program, AFailedElevationIsSaidNotSwallowed)
 
     StandIn(126);  // the user dismissed the password dialog
     EXPECT_EQ(RunUnprivileged(&output), 1);
-    EXPECT_NE(output.find("Error: Kestrelia was not given administrator rights."), std::string::npos) << output;
+    EXPECT_NE(output.find("Error: Kestrelia was not given administrator rights: the request was cancelled."),
+              std::string::npos)
+        << output;
+    EXPECT_NE(output.find("sudo kestrelia-cli"), std::string::npos) << output;
 }
 
 TEST_F(Program, WithoutItsResourcesItEndsQuietly)
@@ -143,18 +146,49 @@ TEST_F(Program, WithoutItsResourcesItEndsQuietly)
 
 TEST_F(Program, TheInstalledTreeHoldsEverythingADesktopNeeds)
 {
-    const fs::path prefix = folder / "prefix";
+    // Installed into a staging folder (DESTDIR), as a package is made: the polkit action
+    // goes to /usr/share/polkit-1/actions whatever the prefix and names the program's real
+    // path, here once through a link in the prefix.
+    const fs::path stage = folder / "stage";
+    fs::create_directories(stage / "opt" / "kestrelia-real");
+    fs::create_directory_symlink("kestrelia-real", stage / "opt" / "kestrelia-link");
+    const fs::path policy = stage / "usr/share/polkit-1/actions/org.kestrelia.Kestrelia.policy";
     std::string output;
-    ASSERT_EQ(RunCommand("cmake --install " KESTRELIA_BUILD_DIR " --prefix " + prefix.string(), &output), 0)
-        << output;
+    for (const auto& [prefix, execPath] : {std::pair<std::string, std::string>{"/opt/kestrelia-link", "/opt/kestrelia-real/bin/kestrelia"},
+                                           {"/usr/local", "/usr/local/bin/kestrelia"}}) {
+        ASSERT_EQ(RunCommand("DESTDIR=" + stage.string() + " cmake --install " KESTRELIA_BUILD_DIR " --prefix " + prefix,
+                             &output),
+                  0)
+            << output;
+        EXPECT_NE(ReadText(policy).find("<annotate key=\"org.freedesktop.policykit.exec.path\">" + execPath +
+                                        "</annotate>"),
+                  std::string::npos)
+            << prefix << "\n" << ReadText(policy);
+        EXPECT_TRUE(fs::exists(stage.string() + execPath)) << execPath;
+    }
+    const fs::path prefix = stage / "usr/local";
     for (const char* file : {"bin/kestrelia", "bin/kestrelia-cli", "share/kestrelia/AppIcon.icns",
                              "share/kestrelia/unknownDevice.icns", "share/kestrelia/Gear16.icns",
                              "share/kestrelia/ui/MainWindow.ui", "share/kestrelia/ui/OptionsSheet.ui",
                              "share/kestrelia/ui/AboutWindow.ui", "share/kestrelia/Localizable.strings",
                              "share/applications/org.kestrelia.Kestrelia.desktop",
-                             "share/icons/hicolor/256x256/apps/kestrelia.png",
-                             "share/polkit-1/actions/org.kestrelia.Kestrelia.policy"})
+                             "share/metainfo/org.kestrelia.Kestrelia.metainfo.xml",
+                             "share/icons/hicolor/scalable/apps/org.kestrelia.Kestrelia.svg",
+                             "share/icons/hicolor/16x16/apps/org.kestrelia.Kestrelia.png",
+                             "share/icons/hicolor/512x512/apps/org.kestrelia.Kestrelia.png",
+                             "share/man/man1/kestrelia.1.gz", "share/man/man1/kestrelia-cli.1.gz",
+                             "share/bash-completion/completions/kestrelia-cli"})
         EXPECT_TRUE(fs::exists(prefix / file)) << file;
+    // What the desktop reads passes its validators, without hints.
+    if (RunCommand("command -v desktop-file-validate && command -v appstreamcli", &output) == 0) {
+        EXPECT_EQ(RunCommand("desktop-file-validate " + (prefix / "share/applications/org.kestrelia.Kestrelia.desktop").string(), &output), 0);
+        EXPECT_EQ(output, "");
+        EXPECT_EQ(RunCommand("appstreamcli validate --no-net --explain " +
+                                 (prefix / "share/metainfo/org.kestrelia.Kestrelia.metainfo.xml").string(),
+                             &output),
+                  0)
+            << output;
+    }
     if (geteuid() != 0)
         return;
     // The installed program finds its resources and runs until it is told to quit.

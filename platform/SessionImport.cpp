@@ -1,0 +1,189 @@
+#include "platform/SessionImport.h"
+
+#include <charconv>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+enum class Check { Display, WaylandName, OwnFolder, OwnFile, LocaleName, LocaleList, Number, ScreenFactors };
+
+struct Allowed {
+    const char* name;
+    Check check;
+};
+
+const Allowed kAllowed[] = {
+    {"DISPLAY", Check::Display},
+    {"WAYLAND_DISPLAY", Check::WaylandName},
+    {"XDG_RUNTIME_DIR", Check::OwnFolder},
+    {"XAUTHORITY", Check::OwnFile},
+    {"LANG", Check::LocaleName},
+    {"LANGUAGE", Check::LocaleList},
+    {"LC_ALL", Check::LocaleName},
+    {"LC_CTYPE", Check::LocaleName},
+    {"LC_NUMERIC", Check::LocaleName},
+    {"LC_TIME", Check::LocaleName},
+    {"LC_COLLATE", Check::LocaleName},
+    {"LC_MONETARY", Check::LocaleName},
+    {"LC_MESSAGES", Check::LocaleName},
+    {"LC_PAPER", Check::LocaleName},
+    {"LC_NAME", Check::LocaleName},
+    {"LC_ADDRESS", Check::LocaleName},
+    {"LC_TELEPHONE", Check::LocaleName},
+    {"LC_MEASUREMENT", Check::LocaleName},
+    {"LC_IDENTIFICATION", Check::LocaleName},
+    {"QT_SCALE_FACTOR", Check::Number},
+    {"QT_FONT_DPI", Check::Number},
+    {"QT_SCREEN_SCALE_FACTORS", Check::ScreenFactors},
+};
+
+bool Matches(const std::string& value, const char* pattern)
+{
+    return value.size() <= 256 && std::regex_match(value, std::regex(pattern));
+}
+
+// An absolute path without "." or ".." components whose own entry (not
+// followed through a link) is of the given type and belongs to user.
+bool OwnedEntry(const std::string& path, uid_t user, mode_t type)
+{
+    if (path.size() >= 1024 || path.empty() || path[0] != '/' || path.find("/.") != std::string::npos)
+        return false;
+    struct stat status {};
+    return lstat(path.c_str(), &status) == 0 && (status.st_mode & S_IFMT) == type && status.st_uid == user;
+}
+
+bool Valid(Check check, const std::string& value, uid_t user)
+{
+    switch (check) {
+    case Check::Display:
+        return Matches(value, "[A-Za-z0-9._-]{0,64}:[0-9]{1,5}(\\.[0-9]{1,3})?");
+    case Check::WaylandName:
+        return Matches(value, "[A-Za-z0-9_-][A-Za-z0-9._-]{0,63}");
+    case Check::OwnFolder:
+        return OwnedEntry(value, user, S_IFDIR);
+    case Check::OwnFile:
+        return OwnedEntry(value, user, S_IFREG);
+    case Check::LocaleName:
+        return Matches(value, "[A-Za-z0-9_][A-Za-z0-9_.@-]{0,63}");
+    case Check::LocaleList:
+        return Matches(value, "[A-Za-z0-9_][A-Za-z0-9_.@-]{0,63}(:[A-Za-z0-9_][A-Za-z0-9_.@-]{0,63}){0,15}");
+    case Check::Number:
+        return Matches(value, "[0-9]{1,4}(\\.[0-9]{1,4})?");
+    case Check::ScreenFactors:
+        return Matches(value, "([A-Za-z0-9_.-]{1,32}=)?[0-9]{1,2}(\\.[0-9]{1,4})?"
+                              "([;,]([A-Za-z0-9_.-]{1,32}=)?[0-9]{1,2}(\\.[0-9]{1,4})?){0,15}");
+    }
+    return false;
+}
+
+bool ReadWhole(const std::string& path, std::string* text)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    text->assign(std::istreambuf_iterator<char>(in), {});
+    return !in.bad();
+}
+
+// The real and effective user ids from /proc/PID/status.
+bool ProcessUsers(pid_t pid, uid_t* real, uid_t* effective)
+{
+    std::string status;
+    if (!ReadWhole("/proc/" + std::to_string(pid) + "/status", &status))
+        return false;
+    const std::size_t line = status.find("\nUid:");
+    if (line == std::string::npos)
+        return false;
+    std::istringstream fields(status.substr(line + 5));
+    unsigned long r = 0;
+    unsigned long e = 0;
+    if (!(fields >> r >> e))
+        return false;
+    *real = static_cast<uid_t>(r);
+    *effective = static_cast<uid_t>(e);
+    return true;
+}
+
+bool SameFile(const std::string& a, const std::string& b, bool* same)
+{
+    struct stat first {};
+    struct stat second {};
+    if (stat(a.c_str(), &first) != 0 || stat(b.c_str(), &second) != 0)
+        return false;
+    *same = first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+    return true;
+}
+}  // namespace
+
+SessionVariables AllowedSessionVariables(const std::string& block, uid_t user)
+{
+    SessionVariables variables;
+    std::size_t start = 0;
+    while (start < block.size()) {
+        std::size_t end = block.find('\0', start);
+        if (end == std::string::npos)
+            end = block.size();
+        const std::string entry = block.substr(start, end - start);
+        start = end + 1;
+        const std::size_t equals = entry.find('=');
+        if (equals == std::string::npos)
+            continue;
+        const std::string name = entry.substr(0, equals);
+        const std::string value = entry.substr(equals + 1);
+        for (const Allowed& allowed : kAllowed) {
+            if (name == allowed.name && Valid(allowed.check, value, user)) {
+                variables.emplace_back(name, value);
+                break;
+            }
+        }
+    }
+    return variables;
+}
+
+SessionImportStatus ReadSessionOf(pid_t pid, uid_t user, SessionVariables* variables)
+{
+    const std::string proc = "/proc/" + std::to_string(pid);
+    bool same = false;
+    if (!SameFile(proc + "/exe", "/proc/self/exe", &same))
+        return SessionImportStatus::ParentUnreadable;
+    if (!same)
+        return SessionImportStatus::NotSameProgram;
+    uid_t real = 0;
+    uid_t effective = 0;
+    if (!ProcessUsers(pid, &real, &effective))
+        return SessionImportStatus::ParentUnreadable;
+    if (real != user || effective != user)
+        return SessionImportStatus::NotSameUser;
+    std::string block;
+    if (!ReadWhole(proc + "/environ", &block))
+        return SessionImportStatus::ParentUnreadable;
+    *variables = AllowedSessionVariables(block, user);
+    return SessionImportStatus::Imported;
+}
+
+SessionImportStatus ImportSessionFromParent()
+{
+    const char* text = std::getenv("PKEXEC_UID");
+    unsigned long user = 0;
+    const char* end = text != nullptr ? text + std::char_traits<char>::length(text) : nullptr;
+    if (text == nullptr || *text == '\0' || std::from_chars(text, end, user).ptr != end)
+        return SessionImportStatus::NotRelaunched;
+    const pid_t parent = getppid();
+    if (parent <= 1)
+        return SessionImportStatus::NotRelaunched;
+    SessionVariables variables;
+    const SessionImportStatus status = ReadSessionOf(parent, static_cast<uid_t>(user), &variables);
+    if (status != SessionImportStatus::Imported)
+        return status;
+    for (const auto& [name, value] : variables) setenv(name.c_str(), value.c_str(), 1);
+    const char* display = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if ((display == nullptr || *display == '\0') && wayland != nullptr && *wayland != '\0')
+        setenv("QT_QPA_PLATFORM", "wayland", 0);
+    return status;
+}

@@ -1,0 +1,165 @@
+// The privileged copy's session, read from a parent process: a child of the test
+// running as another user with a hostile environment stands in for that parent.
+#include <gtest/gtest.h>
+
+#include "platform/SessionImport.h"
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <grp.h>
+#include <map>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+// Started again as a stand-in parent (below), this executable only waits to be ended.
+const bool kWaitingChild = [] {
+    if (std::getenv("KESTRELIA_SESSION_CHILD") != nullptr) {
+        for (;;) pause();
+    }
+    return false;
+}();
+
+constexpr uid_t kUser = 65534;  // nobody
+
+class SessionImport : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char name[] = "/tmp/kestrelia-session-XXXXXX";
+        ASSERT_NE(mkdtemp(name), nullptr);
+        folder = name;
+        fs::create_directory(folder / "runtime");
+        std::ofstream(folder / "Xauthority") << "cookie";
+        fs::create_directory(folder / "root-runtime");
+        std::ofstream(folder / "root-Xauthority") << "cookie";
+        fs::create_directory_symlink(folder / "runtime", folder / "runtime-link");
+        for (const char* own : {"runtime", "Xauthority"})
+            ASSERT_EQ(lchown((folder / own).c_str(), kUser, kUser), 0);
+        fs::permissions(folder, fs::perms::owner_all | fs::perms::others_exec | fs::perms::group_exec);
+    }
+    void TearDown() override
+    {
+        for (const pid_t child : children) {
+            kill(child, SIGKILL);
+            waitpid(child, nullptr, 0);
+        }
+        fs::remove_all(folder);
+    }
+    // Starts program as kUser with the given environment, and waits until it runs.
+    pid_t StartAsUser(const std::string& program, std::vector<std::string> environment,
+                      std::string argument = "")
+    {
+        environment.push_back("KESTRELIA_SESSION_CHILD=1");
+        std::vector<char*> envp;
+        for (std::string& entry : environment) envp.push_back(entry.data());
+        envp.push_back(nullptr);
+        std::string argument0 = program;
+        char* argv[] = {argument0.data(), argument.empty() ? nullptr : argument.data(), nullptr};
+        const pid_t child = fork();
+        if (child == 0) {
+            if (setgroups(0, nullptr) == 0 && setgid(kUser) == 0 && setuid(kUser) == 0)
+                execve(program.c_str(), argv, envp.data());
+            _exit(127);
+        }
+        children.push_back(child);
+        // Until the new program's environment shows.
+        for (int i = 0; i < 500; ++i) {
+            std::ifstream in("/proc/" + std::to_string(child) + "/environ");
+            const std::string text{std::istreambuf_iterator<char>(in), {}};
+            if (text.find("KESTRELIA_SESSION_CHILD=1") != std::string::npos)
+                return child;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        ADD_FAILURE() << program << " did not start";
+        return child;
+    }
+
+    fs::path folder;
+    std::vector<pid_t> children;
+};
+
+TEST_F(SessionImport, OnlyTheAllowlistWithValidValuesPasses)
+{
+    const std::string runtime = (folder / "runtime").string();
+    const std::string xauthority = (folder / "Xauthority").string();
+    const struct {
+        const char* name;
+        std::string value;
+        bool taken;
+    } cases[] = {
+        {"DISPLAY", ":0", true},
+        {"DISPLAY", "localhost:10.0", true},
+        {"DISPLAY", ":0;touch /x", false},
+        {"WAYLAND_DISPLAY", "wayland-0", true},
+        {"WAYLAND_DISPLAY", "../../etc/x", false},
+        {"XDG_RUNTIME_DIR", runtime, true},
+        {"XDG_RUNTIME_DIR", (folder / "root-runtime").string(), false},  // not the user's
+        {"XDG_RUNTIME_DIR", (folder / "runtime-link").string(), false},  // a link
+        {"XDG_RUNTIME_DIR", "runtime", false},                            // relative
+        {"XAUTHORITY", xauthority, true},
+        {"XAUTHORITY", (folder / "root-Xauthority").string(), false},
+        {"XAUTHORITY", runtime, false},  // a folder
+        {"LANG", "de_DE.UTF-8", true},
+        {"LANG", "../../tmp/locale", false},  // glibc would read a path
+        {"LC_ALL", "C", true},
+        {"LC_MESSAGES", "fr_FR.UTF-8@euro", true},
+        {"LANGUAGE", "de:en", true},
+        {"QT_SCALE_FACTOR", "1.5", true},
+        {"QT_SCALE_FACTOR", "1e9", false},
+        {"QT_FONT_DPI", "120", true},
+        {"QT_SCREEN_SCALE_FACTORS", "eDP-1=2;HDMI-A-1=1.25", true},
+        {"QT_SCREEN_SCALE_FACTORS", "eDP-1=/tmp", false},
+        {"LD_PRELOAD", "/tmp/evil.so", false},
+        {"LD_LIBRARY_PATH", "/tmp", false},
+        {"QT_PLUGIN_PATH", "/tmp/evil", false},
+        {"QT_QPA_PLATFORM_PLUGIN_PATH", "/tmp/evil", false},
+        {"QT_QPA_PLATFORM", "xcb", false},
+        {"LOCPATH", "/tmp", false},
+        {"GCONV_PATH", "/tmp", false},
+        {"XDG_CONFIG_HOME", "/tmp", false},
+        {"DBUS_SESSION_BUS_ADDRESS", "unix:path=/tmp/bus", false},
+    };
+    for (const auto& c : cases) {
+        const std::string entry = std::string(c.name) + "=" + c.value;
+        const SessionVariables taken = AllowedSessionVariables("HOME=/x" + std::string(1, '\0') + entry, kUser);
+        EXPECT_EQ(taken.size(), c.taken ? 1u : 0u) << entry;
+    }
+}
+
+TEST_F(SessionImport, TakesTheSessionOfTheSameProgramRunByTheUserOnly)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "starting a process as another user needs root";
+    const std::string runtime = (folder / "runtime").string();
+    const std::string xauthority = (folder / "Xauthority").string();
+    const std::string self = fs::read_symlink("/proc/self/exe").string();
+    const pid_t parent = StartAsUser(self, {"DISPLAY=:5", "WAYLAND_DISPLAY=wayland-1", "XDG_RUNTIME_DIR=" + runtime,
+                                            "XAUTHORITY=" + xauthority, "LANG=de_DE.UTF-8", "LC_TIME=../../tmp/x",
+                                            "QT_SCALE_FACTOR=2", "LD_PRELOAD=libm.so.6",
+                                            "QT_PLUGIN_PATH=/tmp/evil", "PATH=/tmp"});
+    SessionVariables variables;
+    ASSERT_EQ(ReadSessionOf(parent, kUser, &variables), SessionImportStatus::Imported);
+    const std::map<std::string, std::string> expected = {{"DISPLAY", ":5"},
+                                                         {"WAYLAND_DISPLAY", "wayland-1"},
+                                                         {"XDG_RUNTIME_DIR", runtime},
+                                                         {"XAUTHORITY", xauthority},
+                                                         {"LANG", "de_DE.UTF-8"},
+                                                         {"QT_SCALE_FACTOR", "2"}};
+    const std::map<std::string, std::string> taken(variables.begin(), variables.end());
+    EXPECT_EQ(taken, expected);
+
+    // Not the user pkexec names, or another program of the user: nothing is read.
+    variables.clear();
+    EXPECT_EQ(ReadSessionOf(parent, 1000, &variables), SessionImportStatus::NotSameUser);
+    const pid_t other = StartAsUser("/bin/sleep", {"DISPLAY=:5"}, "60");
+    EXPECT_EQ(ReadSessionOf(other, kUser, &variables), SessionImportStatus::NotSameProgram);
+    EXPECT_TRUE(variables.empty());
+}
+}  // namespace
