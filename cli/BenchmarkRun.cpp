@@ -144,8 +144,10 @@ int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err
 
     ConsoleHost host(isatty(STDERR_FILENO) != 0 && !options.json);
     const InstalledHost installed(&host);
-    if (const int status = InterruptExitStatus(); status != 0)
+    if (const int status = InterruptExitStatus(); status != 0) {
+        err << "kestrelia-cli: stopped before the test began.\n";
         return status;
+    }
     if (!StartWorkerWithoutSignals()) {
         err << "kestrelia-cli: cannot start the test thread\n";
         return kExitTestFailed;
