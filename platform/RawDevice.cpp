@@ -43,15 +43,23 @@ uint32_t SysfsLogicalBlockBytes(dev_t device)
     return static_cast<uint32_t>(bytes);
 }
 
-// Offsets of direct transfers on a regular file must be multiples of this:
-// what the kernel says (statx), else the logical block size of the device
-// the file system lies on, else a page when no single device holds it.
-uint32_t FileDirectIoAlignment(int fd, const struct stat& st)
+// The offset alignment of direct transfers as the kernel gives it (statx), or 0.
+uint32_t KernelDirectIoAlignment(int fd)
 {
     struct statx extended {};
     if (::statx(fd, "", AT_EMPTY_PATH, STATX_DIOALIGN, &extended) == 0 &&
-        (extended.stx_mask & STATX_DIOALIGN) != 0 && extended.stx_dio_offset_align != 0)
+        (extended.stx_mask & STATX_DIOALIGN) != 0)
         return extended.stx_dio_offset_align;
+    return 0;
+}
+
+// Offsets of direct transfers on a regular file must be multiples of this:
+// what the kernel says, else the logical block size of the device the file
+// system lies on, else a page when no single device holds it.
+uint32_t FileDirectIoAlignment(int fd, const struct stat& st)
+{
+    if (const uint32_t bytes = KernelDirectIoAlignment(fd); bytes != 0)
+        return bytes;
     if (const uint32_t bytes = SysfsLogicalBlockBytes(st.st_dev); bytes != 0)
         return bytes;
     return static_cast<uint32_t>(::sysconf(_SC_PAGESIZE));
@@ -96,7 +104,10 @@ bool QueryDeviceGeometry(int fd, DeviceGeometry* geometry, int* errorNumber)
             return false;
         }
         g.sizeBytes = bytes;
-        g.logicalBlockBytes = blockBytes > 0 ? static_cast<uint32_t>(blockBytes) : 512;
+        const uint32_t kernelAlignment = KernelDirectIoAlignment(fd);
+        g.logicalBlockBytes = kernelAlignment != 0 ? kernelAlignment
+                              : blockBytes > 0     ? static_cast<uint32_t>(blockBytes)
+                                                   : 512;
     } else if (S_ISREG(st.st_mode)) {
         g.sizeBytes = static_cast<uint64_t>(st.st_size);
         g.logicalBlockBytes = FileDirectIoAlignment(fd, st);
