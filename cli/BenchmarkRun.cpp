@@ -2,6 +2,7 @@
 
 #include "cli/ConsoleHost.h"
 #include "cli/ResultsOutput.h"
+#include "cli/RunMessages.h"
 #include "cli/ScratchFile.h"
 #include "engine/TestModel.h"
 #include "engine/TestSetup.h"
@@ -13,6 +14,7 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <pthread.h>
 #include <unistd.h>
 
 namespace {
@@ -34,6 +36,21 @@ struct OpenDescriptors {
     }
 };
 
+// Starts the worker with the stop signals blocked in it, so that they are
+// always taken by the main thread, which stops the run.
+bool StartWorkerWithoutSignals()
+{
+    sigset_t blocked;
+    sigset_t previous;
+    sigemptyset(&blocked);
+    for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP})
+        sigaddset(&blocked, signalNumber);
+    pthread_sigmask(SIG_BLOCK, &blocked, &previous);
+    const bool started = StartTestWorker();
+    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    return started;
+}
+
 // Installs the host for the length of the run.
 struct InstalledHost {
     explicit InstalledHost(InterfaceHost* host) { SetInterfaceHost(host); }
@@ -41,9 +58,17 @@ struct InstalledHost {
 };
 }  // namespace
 
-void RequestBenchmarkInterrupt()
+void RequestBenchmarkInterrupt(int signalNumber)
 {
-    gInterrupted = 1;
+    gInterrupted = signalNumber;
+}
+
+int InterruptExitStatus()
+{
+    const int signalNumber = gInterrupted;
+    if (signalNumber == 0)
+        return 0;
+    return signalNumber == SIGINT ? kExitInterrupted : kExitTerminated;
 }
 
 int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err)
@@ -59,7 +84,11 @@ int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err
         err << "No target given: measuring a 1 GiB scratch file in the temporary directory, "
                "removed afterwards.\n";
         std::string error;
-        if (!scratch.Create(kScratchFileBytes, &error)) {
+        if (!scratch.Create(kScratchFileBytes, &error, [] { return gInterrupted != 0; })) {
+            if (error.empty()) {
+                err << "kestrelia-cli: stopped while filling the scratch file; it is removed.\n";
+                return InterruptExitStatus();
+            }
             err << "kestrelia-cli: " << error << '\n';
             return kExitTestFailed;
         }
@@ -82,11 +111,17 @@ int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err
 
     OpenDescriptors descriptors;
     gUnixReadFileRef = OpenRawForReading(target.c_str(), &errorNumber);
-    if (gUnixReadFileRef < 0)
+    if (gUnixReadFileRef < 0) {
+        if (errorNumber == EINVAL)
+            return badInput(target + ": direct I/O refused (" + ErrorText(errorNumber) +
+                            "); reading through the page cache would time the cache, not the storage");
         return badInput(target + ": " + ErrorText(errorNumber));
+    }
     gDeviceBlockBytesU32 = geometry.logicalBlockBytes;
 
     gWriteTestEnabled = false;
+    if (options.write && DeviceIsReadOnly(gUnixReadFileRef))
+        return badInput(target + ": writes refused: the device is read-only");
     if (options.write) {
         gUnixWriteFileRef = OpenRawForWriting(target.c_str(), &errorNumber);
         if (gUnixWriteFileRef < 0) {
@@ -109,8 +144,11 @@ int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err
 
     ConsoleHost host(isatty(STDERR_FILENO) != 0 && !options.json);
     const InstalledHost installed(&host);
-    gInterrupted = 0;
-    if (!StartTestWorker()) {
+    if (const int status = InterruptExitStatus(); status != 0) {
+        err << "kestrelia-cli: stopped before the test began.\n";
+        return status;
+    }
+    if (!StartWorkerWithoutSignals()) {
         err << "kestrelia-cli: cannot start the test thread\n";
         return kExitTestFailed;
     }
@@ -122,27 +160,29 @@ int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err
             StopTestWorker();
             host.EndProgress();
             err << "kestrelia-cli: stopped; every block written so far was put back.\n";
-            return kExitTestFailed;
+            return InterruptExitStatus();
         }
     }
     JoinFinishedTestWorker();
     host.EndProgress();
 
+    // A random test whose writes failed still shows the reads it measured.
+    const std::string failure = TransferFailureText();
     const std::string alert = host.AlertMessage();
-    const bool failed = !alert.empty() ||
-                        (options.randomTest ? gSavedRandomReadSpeedDbl == 0.0 ||
-                                                  (gWriteTestEnabled && gSavedRandomWriteSpeedDbl == 0.0)
-                                            : !ZoneIsMeasured(0));
+    const bool readsMeasured = options.randomTest ? gSavedRandomReadSpeedDbl != 0.0 : ZoneIsMeasured(0);
+    const bool writesMeasured = !gWriteTestEnabled || !options.randomTest || gSavedRandomWriteSpeedDbl != 0.0;
+    const bool failed = !failure.empty() || !alert.empty() || !readsMeasured || !writesMeasured;
+    if (readsMeasured) {
+        RunDescription run{target, geometry.sizeBytes, options.randomTest, gWriteTestEnabled && writesMeasured};
+        if (options.json)
+            PrintResultsJson(out, run);
+        else
+            PrintResultsTable(out, run);
+    }
     if (failed) {
-        err << "kestrelia-cli: " << target << ": the test failed"
-            << (alert.empty() ? std::string(": a transfer failed") : ": " + alert) << '\n';
+        const std::string why = !failure.empty() ? failure : !alert.empty() ? alert : "a transfer failed";
+        err << "kestrelia-cli: " << target << ": the test failed: " << why << '\n';
         return kExitTestFailed;
     }
-
-    RunDescription run{target, geometry.sizeBytes, options.randomTest, gWriteTestEnabled};
-    if (options.json)
-        PrintResultsJson(out, run);
-    else
-        PrintResultsTable(out, run);
     return kExitDone;
 }

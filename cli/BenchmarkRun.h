@@ -9,9 +9,16 @@
 inline constexpr int kExitDone = 0;
 inline constexpr int kExitTestFailed = 1;
 inline constexpr int kExitBadInput = 2;
+inline constexpr int kExitInterrupted = 130;  // SIGINT (Ctrl-C)
+inline constexpr int kExitTerminated = 143;   // SIGTERM or SIGHUP
 
 // Runs the test the options describe; returns the exit status.
 int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err);
 
-// Set from a signal handler: the run stops between transfers and ends.
-void RequestBenchmarkInterrupt();
+// Called from the handler of SIGINT, SIGTERM and SIGHUP: the run stops at
+// the next chunk of the scratch file or between transfers, and ends through
+// the ordinary clean-up (every block put back, the scratch file removed).
+void RequestBenchmarkInterrupt(int signalNumber);
+
+// 130 after SIGINT, 143 after SIGTERM or SIGHUP, 0 while no signal came.
+int InterruptExitStatus();

@@ -1,6 +1,7 @@
 #include "cli/CliOptions.h"
 
 #include <charconv>
+#include <sys/stat.h>
 
 namespace {
 // A whole decimal number within [low, high], or nothing.
@@ -12,6 +13,12 @@ std::optional<long> ParseBounded(const std::string& text, long low, long high)
     if (text.empty() || ec != std::errc() || ptr != end || value < low || value > high)
         return std::nullopt;
     return value;
+}
+
+bool LooksLikeMissingFileName(const std::string& value)
+{
+    struct stat status {};
+    return value.empty() || value[0] == '-' || (stat(value.c_str(), &status) == 0 && S_ISBLK(status.st_mode));
 }
 
 const ExtraOption* FindExtra(const std::vector<ExtraOption>& extras, const std::string& name)
@@ -36,7 +43,7 @@ const char* CliUsageText()
            "  --cycles N              cycles of the standard test, 1 to 50 (default 1)\n"
            "  --size MB               transfer size of the standard test in MB, 1 to 511 (default 1)\n"
            "  --write                 also measure writes; every write puts back the data just\n"
-           "                          read. Refused on a mounted or busy device.\n"
+           "                          read. Refused on a mounted, busy or read-only device.\n"
            "  --unmount               with --write: unmount the drive's (or volume's) volumes\n"
            "                          first and mount them back as they were afterwards\n"
            "  --remount-left          mount back the volumes a run that was killed left\n"
@@ -50,7 +57,7 @@ const char* CliUsageText()
            "  --help                  show this text\n"
            "\n"
            "Speeds are in MB per second of 1,048,576 bytes. Exit status: 0 done, 1 the test\n"
-           "failed, 2 bad input.\n";
+           "failed, 2 bad input, 130 stopped by Ctrl-C, 143 stopped by SIGTERM or SIGHUP.\n";
 }
 
 ParseResult ParseCliOptions(const std::vector<std::string>& arguments,
@@ -103,11 +110,15 @@ ParseResult ParseCliOptions(const std::vector<std::string>& arguments,
                             text + "\"");
             options.sizeMegabytes = static_cast<uint32_t>(*n);
         } else if (const ExtraOption* extra = FindExtra(extraOptions, arg)) {
-            if (extra->takesValue && !value(text))
-                return fail(arg + " needs a value");
+            // A forgotten file name must not turn the next argument (an option
+            // or the device under test) into the file to write.
+            if (extra->takesValue && (!value(text) || LooksLikeMissingFileName(text)))
+                return fail(arg + " needs a file name");
             options.extras.emplace_back(arg, extra->takesValue ? text : std::string());
         } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
             return fail("unknown option " + arg + " (see --help)");
+        } else if (arg.empty()) {
+            return fail("the target is an empty name: give a device or a file, or none for a scratch file");
         } else if (!options.target.empty()) {
             return fail("only one target may be given, not \"" + options.target + "\" and \"" + arg + "\"");
         } else {

@@ -1,6 +1,8 @@
 #include "cli/ConsoleHost.h"
 
+#include "cli/RunMessages.h"
 #include "engine/TestModel.h"
+#include "engine/TransferPosition.h"
 
 #include <cstdio>
 
@@ -42,17 +44,19 @@ void ConsoleHost::DrawTestResults()
 {
     if (!showProgress_ || gCurrentSelectedTestType != 1)
         return;
-    // The last measured zone of the cycle under way.
-    int zone = -1;
-    for (int z = 0; z < gZoneTestCountS32 && z < kMaxZoneCount; ++z)
-        if (ZoneIsMeasured(z))
-            zone = z;
-    if (zone < 0)
+    // The zone and cycle under way, with the speeds just measured there.
+    const std::string where = ZoneProgressText();
+    const int32_t zone = gTransferPosition.zone.load();
+    const int32_t cycle = gTransferPosition.cycle.load();
+    if (where.empty() || zone >= kMaxZoneCount || cycle < 0 || cycle >= kMaxCycleCount)
         return;
-    const ZoneResultsRec& r = gSavedREADResultsInfo[zone];
     char line[256];
-    std::snprintf(line, sizeof line, "%s: zone %d of %d, read %.1f MB/s",
-                  StaticText(kStatusText).c_str(), zone + 1, gZoneTestCountS32, r.aveSpeedDbl);
+    int length = std::snprintf(line, sizeof line, "Test in Progress: %s, read %.1f MB/s", where.c_str(),
+                               gSavedREADResultsInfo[zone].cycleSpeedDbl[cycle]);
+    if (gTransferPosition.phase.load() == TransferPhase::Write && length > 0 &&
+        static_cast<std::size_t>(length) < sizeof line)
+        std::snprintf(line + length, sizeof line - static_cast<std::size_t>(length), ", write %.1f MB/s",
+                      gSavedWRITEResultsInfo[zone].cycleSpeedDbl[cycle]);
     PrintProgress(line);
 }
 

@@ -3,13 +3,17 @@
 #include "display/GraphImage.h"
 #include "engine/TestModel.h"
 #include "format/ByteText.h"
+#include "reports/OutputPath.h"
+#include "reports/ReportOwner.h"
 
+#include <QBuffer>
 #include <QGuiApplication>
+#include <QImageWriter>
 #include <QtGlobal>
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
+#include <cstring>
 #include <memory>
 
 std::string GraphPathOption(const CliOptions& options)
@@ -24,11 +28,8 @@ std::string CheckGraphOption(const CliOptions& options)
         return {};
     if (options.randomTest)
         return "--graph draws the zones of the standard test; the random test has none";
-    std::error_code error;
-    const std::filesystem::path folder = std::filesystem::absolute(path, error).parent_path();
-    if (error || !std::filesystem::is_directory(folder, error))
-        return "--graph: no folder " + folder.string() + " to write " + path + " into";
-    return {};
+    const OutputPathCheck check = CheckOutputPath(path);
+    return check.ok() ? std::string() : std::string(kGraphOption) + ": " + check.refusal;
 }
 
 namespace {
@@ -65,9 +66,21 @@ bool WriteResultGraph(const std::string& path, const CliOptions& options, std::o
                                        gTestCyclesS32, gTestCyclesS32 == 1 ? "cycle" : "cycles",
                                        gXFerMBytes,
                                        gWriteTestEnabled ? "reads and writes" : "reads only");
-    QString error;
-    if (SaveResultGraphPng(QString::fromStdString(path), image, &error))
+    // Encoded in memory, then saved through the same checks as a report.
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    if (!writer.write(RenderResultGraphImage(image))) {
+        err << "kestrelia-cli: cannot draw the graph: " << writer.errorString().toStdString() << '\n';
+        return false;
+    }
+    const ReportOwner owner = CallingUser();
+    const OutputSaveResult saved = SaveFileContents(path, png.toStdString(), owner.uid, owner.gid);
+    if (saved.ok())
         return true;
-    err << "kestrelia-cli: cannot write the graph to " << path << ": " << error.toStdString() << '\n';
+    err << "kestrelia-cli: cannot write the graph to " << path << ": "
+        << (saved.refusal.empty() ? saved.failedStep + ": " + std::strerror(saved.errorNumber) : saved.refusal)
+        << '\n';
     return false;
 }

@@ -3,10 +3,9 @@
 #include "engine/TestModel.h"
 #include "format/ByteText.h"
 #include "reports/ActiveSubject.h"
+#include "reports/OutputPath.h"
 #include "reports/ReportFile.h"
 #include "reports/ReportOwner.h"
-
-#include <filesystem>
 
 std::string ReportPathOption(const CliOptions& options)
 {
@@ -18,13 +17,8 @@ std::string CheckReportOption(const CliOptions& options)
     const std::string path = ReportPathOption(options);
     if (path.empty())
         return {};
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    if (error || !std::filesystem::is_directory(absolute.parent_path(), error))
-        return "--report: no folder " + absolute.parent_path().string() + " to write " + path + " into";
-    if (std::filesystem::is_directory(absolute, error))
-        return "--report: " + path + " is a folder";
-    return {};
+    const OutputPathCheck check = CheckOutputPath(path);
+    return check.ok() ? std::string() : std::string(kReportOption) + ": " + check.refusal;
 }
 
 bool WriteRunReport(const std::string& path, const CliOptions& options, std::ostream& err)

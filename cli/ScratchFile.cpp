@@ -14,7 +14,7 @@ ScratchFile::~ScratchFile()
         ::unlink(path_.c_str());
 }
 
-bool ScratchFile::Create(uint64_t sizeBytes, std::string* error)
+bool ScratchFile::Create(uint64_t sizeBytes, std::string* error, bool (*stopRequested)())
 {
     const char* tmp = std::getenv("TMPDIR");
     std::string pattern = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") +
@@ -33,6 +33,12 @@ bool ScratchFile::Create(uint64_t sizeBytes, std::string* error)
     std::vector<uint64_t> chunk((16u << 20) / sizeof(uint64_t));
     uint64_t state = 0x9E3779B97F4A7C15ull;
     for (uint64_t written = 0; written < sizeBytes;) {
+        if (stopRequested != nullptr && stopRequested()) {
+            error->clear();
+            ::unlink(path_.c_str());
+            path_.clear();
+            return false;
+        }
         for (uint64_t& word : chunk) {
             state ^= state << 13;
             state ^= state >> 7;
@@ -41,6 +47,8 @@ bool ScratchFile::Create(uint64_t sizeBytes, std::string* error)
         }
         const uint64_t want = std::min<uint64_t>(chunk.size() * sizeof(uint64_t), sizeBytes - written);
         const ssize_t put = ::write(fd.get(), chunk.data(), want);
+        if (put < 0 && errno == EINTR)
+            continue;
         if (put <= 0) {
             *error = "cannot fill the scratch file " + path_ + ": " +
                      std::strerror(put < 0 ? errno : ENOSPC);

@@ -13,8 +13,10 @@ public:
     ~ScratchFile();
 
     // Creates and fills the file (every byte written, so nothing is sparse).
-    // False with a message on failure; a partly written file is removed.
-    bool Create(uint64_t sizeBytes, std::string* error);
+    // False with a message on failure, and false with an empty message when
+    // stopRequested() turned true between two chunks; a partly written file
+    // is removed.
+    bool Create(uint64_t sizeBytes, std::string* error, bool (*stopRequested)() = nullptr);
 
     const std::string& path() const { return path_; }
 

@@ -10,14 +10,22 @@
 #include <iostream>
 
 namespace {
-void OnInterrupt(int)
+void OnStopSignal(int signalNumber)
 {
-    RequestBenchmarkInterrupt();
+    RequestBenchmarkInterrupt(signalNumber);
 }
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    // Ctrl-C, SIGTERM and SIGHUP stop the run through its ordinary end, so
+    // that every block is put back and the scratch file removed.
+    struct sigaction action {};
+    action.sa_handler = OnStopSignal;
+    sigemptyset(&action.sa_mask);
+    for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP})
+        sigaction(signalNumber, &action, nullptr);
+
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const ParseResult parsed = ParseCliOptions(arguments, {{kGraphOption, true}, {kReportOption, true}, {kListOption, false}, {kUnmountOption, false}, {kRemountLeftOption, false}});
     if (!parsed.options) {
@@ -43,21 +51,18 @@ int main(int argc, char** argv)
         }
     }
 
-    struct sigaction action {};
-    action.sa_handler = OnInterrupt;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-
     CliMountSession mounts;
     if (const int refused = mounts.Prepare(options, std::cerr))
         return refused;
     const int status = mounts.Finish(RunBenchmark(options, std::cout, std::cerr), std::cerr);
+    if (const int stopped = InterruptExitStatus(); stopped != 0)
+        return stopped;
     const std::string graph = GraphPathOption(options);
     if (status == kExitDone && !graph.empty() && !WriteResultGraph(graph, options, std::cerr))
         return kExitTestFailed;
     const std::string report = ReportPathOption(options);
     if (status == kExitDone && !report.empty() && !WriteRunReport(report, options, std::cerr))
         return kExitTestFailed;
-    return status;
+    const int stopped = InterruptExitStatus();
+    return stopped != 0 ? stopped : status;
 }

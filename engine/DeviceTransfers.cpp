@@ -3,6 +3,7 @@
 #include "engine/InterfaceHost.h"
 #include "engine/StopRequest.h"
 #include "engine/TestModel.h"
+#include "engine/TransferPosition.h"
 #include "engine/WorkerBridge.h"
 
 #include <cerrno>
@@ -96,6 +97,7 @@ int32_t DoRWSpeedMeasurement(double* speed, bool isRead)
     }
     if (host != nullptr)
         host->ShowArrowCursor();
+    RecordTransferFailure(error);
     gMPAlertInfo.alertType = 0;
     gMPAlertInfo.errorNumber = error;
     MPRemoteCall(RemoteDoioErrorAlert, &gMPAlertInfo);

@@ -2,6 +2,7 @@
 #include "engine/StopRequest.h"
 #include "engine/TestModel.h"
 #include "engine/TestWorker.h"
+#include "engine/TransferPosition.h"
 #include "engine/WorkerBridge.h"
 #include "engine/ZoneTests.h"
 
@@ -63,7 +64,7 @@ void ShowPhaseResult(double speed, const PhaseControls& controls)
 // the block of transfer i, so a write batch puts every block back where the
 // read batch found it.
 template <typename Transfer>
-Phase RunBatch(std::atomic<uint32_t>& counter, std::atomic<double>& startTime, double& result,
+Phase RunBatch(TransferPhase direction, std::atomic<uint32_t>& counter, std::atomic<double>& startTime, double& result,
                Transfer transfer)
 {
     startTime.store(AbsoluteTimeNow());
@@ -73,9 +74,12 @@ Phase RunBatch(std::atomic<uint32_t>& counter, std::atomic<double>& startTime, d
     for (uint32_t i = 0; i < kRandomTransferCount; ++i) {
         if (TestStopRequested())
             return Phase::Stopped;
+        SetRandomTransferPosition(direction, static_cast<int32_t>(i), gSectorTableU64[i]);
         int16_t error = 0;
-        if (!transfer(gSectorTableU64[i], slot, &error))
+        if (!transfer(gSectorTableU64[i], slot, &error)) {
+            RecordTransferFailure(error);
             return Phase::Failed;
+        }
         counter.store(i + 1, std::memory_order_relaxed);
         slot += kRandomTransferBytes;
     }
@@ -95,10 +99,11 @@ void DoRandomZoneTestMP()
     RequestStatusText(kReadSpeedText, " ");
     RequestStatusText(kWriteSpeedText, " ");
     BuildRandomSectorTable(gDriveSectorsU64, gSectorTableU64);
+    ResetTransferPosition();
 
     const uint32_t bytes = gXFerBytesU32;
     RequestStatusText(kStatusText, "Test in Progress: Random Reads\u2026");
-    Phase phase = RunBatch(gReadCountIndexU32, gRandomReadsStartTime, gSavedRandomReadSpeedDbl,
+    Phase phase = RunBatch(TransferPhase::Read, gReadCountIndexU32, gRandomReadsStartTime, gSavedRandomReadSpeedDbl,
                            [bytes](uint64_t sector, unsigned char* slot, int16_t* error) {
                                return ReadBytesFromDevNodeLBA512(sector, bytes, slot, error);
                            });
@@ -109,7 +114,7 @@ void DoRandomZoneTestMP()
         if (gWriteTestEnabled) {
             const int32_t fd = gUnixWriteFileRef;
             RequestStatusText(kStatusText, "Test in Progress: Random Writes\u2026");
-            phase = RunBatch(gWriteCountIndexU32, gRandomWritesStartTime, gSavedRandomWriteSpeedDbl,
+            phase = RunBatch(TransferPhase::Write, gWriteCountIndexU32, gRandomWritesStartTime, gSavedRandomWriteSpeedDbl,
                              [fd, bytes](uint64_t sector, unsigned char* slot, int16_t* error) {
                                  return WriteBytesToBlock512DevFile(fd, sector, bytes, slot, error);
                              });

@@ -2,6 +2,7 @@
 #include "engine/StopRequest.h"
 #include "engine/TestModel.h"
 #include "engine/TestWorker.h"
+#include "engine/TransferPosition.h"
 #include "engine/WorkerBridge.h"
 #include "engine/ZoneTests.h"
 
@@ -59,6 +60,7 @@ Outcome Preflight(uint32_t x)
     for (int32_t z = 0; z < gZoneTestCountS32; ++z) {
         if (TestStopRequested())
             return Outcome::Stopped;
+        SetZoneTransferPosition(TransferPhase::Preflight, z, -1, gCurrentSectorU64);
         double speed = 0.0;
         if (DoRWSpeedMeasurement(&speed, true) != 0)
             return Outcome::Failed;
@@ -78,6 +80,7 @@ Outcome MeasureAllCycles(uint64_t inc, uint32_t x)
         for (int32_t z = 0; z < gZoneTestCountS32; ++z) {
             if (TestStopRequested())
                 return Outcome::Stopped;
+            SetZoneTransferPosition(TransferPhase::Read, z, c, gCurrentSectorU64);
             double v = 0.0;
             if (DoRWSpeedMeasurement(&v, true) != 0)
                 return Outcome::Failed;
@@ -91,6 +94,7 @@ Outcome MeasureAllCycles(uint64_t inc, uint32_t x)
                 // The buffer still holds what was just read, so the write puts it back.
                 if (TestStopRequested())
                     return Outcome::Stopped;
+                SetZoneTransferPosition(TransferPhase::Write, z, c, gCurrentSectorU64);
                 if (DoRWSpeedMeasurement(&v, false) != 0)
                     return Outcome::Failed;
                 ZoneResultsRec& w = gSavedWRITEResultsInfo[z];
@@ -112,6 +116,7 @@ void DoStandardZoneTestMP()
     const uint32_t x = gXFerSectorsU32;
 
     ResetZoneTestResults();
+    ResetTransferPosition();
     gMaxSpeed = 0.0;
     gCurrentSectorU64 = 0;
 

@@ -6,13 +6,15 @@
 
 struct DeviceGeometry {
     uint64_t sizeBytes = 0;
+    // Offsets of direct transfers are multiples of this: a device's logical
+    // block size, a file's direct I/O alignment.
     uint32_t logicalBlockBytes = 512;
     bool isBlockDevice = false;
 };
 
 // Opens path read-only for direct I/O. Returns the descriptor, or -1 with the
-// error number in *errorNumber. A regular file whose file system refuses
-// direct I/O is opened through the page cache instead.
+// error number in *errorNumber (EINVAL when the file system refuses direct
+// I/O: there is no fallback to the page cache).
 int OpenRawForReading(const char* path, int* errorNumber);
 
 // Opens path write-only for direct I/O and exclusively: the kernel refuses a
@@ -20,7 +22,11 @@ int OpenRawForReading(const char* path, int* errorNumber);
 // (EBUSY), so a test never writes under a file system.
 int OpenRawForWriting(const char* path, int* errorNumber);
 
-// Size and logical block size of an open device or file.
+// True for a block device that the kernel has made read-only (BLKROGET, or
+// "ro" in sysfs).
+bool DeviceIsReadOnly(int fd);
+
+// Size and direct I/O alignment of an open device or file.
 bool QueryDeviceGeometry(int fd, DeviceGeometry* geometry, int* errorNumber);
 
 // Size and geometry of a path without keeping it open.

@@ -48,21 +48,13 @@ int WriteAll(int fd, const std::string& text)
     }
     return 0;
 }
-
-std::string TemporaryTemplateBeside(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    const std::string directory = slash == std::string::npos ? "." : path.substr(0, slash);
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    return directory + "/." + name + ".XXXXXX";
-}
 }  // namespace
 
 int16_t OpenAndAllocateDataFork(const std::string& fileRef, int* forkRefNum, uint64_t requestCount,
                                 uint64_t* actualCount)
 {
     *actualCount = 0;
-    const int fd = open(fileRef.c_str(), O_RDWR | O_CLOEXEC);
+    const int fd = open(fileRef.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
         return -1;
     *forkRefNum = fd;
@@ -126,21 +118,24 @@ int16_t MakeWritableByAll(int fd)
 ReportSaveResult SaveReportFile(const std::string& path, const ReportSubject& subject, int32_t format,
                                 long ownerUid, long ownerGid)
 {
-    std::string temporary = TemporaryTemplateBeside(path);
-    const int created = mkstemp(temporary.data());
+    const OutputPathCheck check = CheckOutputPath(path);
+    if (!check.ok())
+        return {check.errorNumber, "check", check.refusal};
+    std::string temporary;
+    const int created = CreateFileBeside(check.path, &temporary);
     if (created < 0)
-        return {errno, "create"};
+        return {errno, "create", {}};
     close(created);
     gResultsFileRef = temporary;
 
     const auto fail = [&](int errorNumber, const char* step) {
         CloseFork();
         unlink(temporary.c_str());
-        return ReportSaveResult{errorNumber, step};
+        return ReportSaveResult{errorNumber, step, {}};
     };
 
     if (const int16_t status = DoCommonSaveResults(subject); status != 0)
-        return {status == -1 ? EIO : status, "open"};  // the file is already deleted
+        return {status == -1 ? EIO : status, "open", {}};  // the file is already deleted
     if (format == kTextReportFormat)
         SaveTestResultsTEXT();
     else if (format == kSpreadsheetReportFormat)
@@ -163,17 +158,16 @@ ReportSaveResult SaveReportFile(const std::string& path, const ReportSubject& su
     gResultsFileForkRefNum = -1;
     if (close(fd) != 0)
         return fail(errno, "close");
-    struct stat target {};
-    if (stat(path.c_str(), &target) == 0 && S_ISDIR(target.st_mode))
-        return fail(EISDIR, "replace");
-    if (rename(temporary.c_str(), path.c_str()) != 0)
-        return fail(errno, "replace");
+    if (const int error = ReplaceWithFile(temporary, check.path); error != 0)
+        return fail(error, "replace");
     gResultsFileRef = path;
     return {};
 }
 
 std::string ReportSaveFailureText(const ReportSaveResult& result)
 {
+    if (!result.refusal.empty())
+        return "Error: Unable to save test results file: " + result.refusal + ".";
     return "Error: Unable to save test results file (" + result.failedStep + "): " +
            std::strerror(result.errorNumber) + ".";
 }

@@ -4,6 +4,7 @@
 // never leaves a short report where a complete one was.
 #pragma once
 
+#include "reports/OutputPath.h"
 #include "reports/ReportText.h"
 
 #include <cstdint>
@@ -39,17 +40,13 @@ const std::string& CurrentReport();
 // Adds write permission for owner, group and others (0222) to the file.
 int16_t MakeWritableByAll(int fd);
 
-// The outcome of a save: 0, or the error number of the step that failed
-// with that step's description ("write", "close", ...).
-struct ReportSaveResult {
-    int errorNumber = 0;
-    std::string failedStep;
-    bool ok() const { return errorNumber == 0; }
-};
+using ReportSaveResult = OutputSaveResult;
 
 // Saves the report of the current results in the given format to path,
-// replacing a file that is there. ownerUid/ownerGid, when not -1, become the
-// file's owner (the user who started the program, when it runs as root).
+// replacing a file that is there (through a symbolic link, the file it
+// names). A destination that is not a regular file is refused (see
+// CheckOutputPath). ownerUid/ownerGid, when not -1, become the file's owner
+// (the user who started the program, when it runs as root).
 ReportSaveResult SaveReportFile(const std::string& path, const ReportSubject& subject, int32_t format,
                                 long ownerUid = -1, long ownerGid = -1);
 

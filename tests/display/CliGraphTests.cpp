@@ -1,4 +1,4 @@
-// kestrelia-cli --graph on a file this test creates in /dev/shm.
+// kestrelia-cli --graph on a file this test creates in /tmp (nothing is saved under /dev).
 #include "display/GraphColors.h"
 
 #include <QGuiApplication>
@@ -20,7 +20,7 @@ class CliGraphTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        folder = std::filesystem::path("/dev/shm") / ("kestrelia-graph-" + std::to_string(getpid()));
+        folder = std::filesystem::path("/tmp") / ("kestrelia-graph-" + std::to_string(getpid()));
         std::filesystem::create_directories(folder);
         target = folder / "target.img";
         std::ofstream(target).close();
@@ -60,7 +60,6 @@ TEST_F(CliGraphTest, GraphsThatCannotBeMadeAreRefusedBeforeTheTest)
 {
     const RefusalRow rows[] = {
         {"random_test", "--test random --graph PICTURE"},
-        {"missing_folder", "--graph /nonexistent-folder/zones.png"},
         {"no_path", "--graph"},
     };
     for (const RefusalRow& row : rows) {

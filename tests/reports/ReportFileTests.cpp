@@ -101,19 +101,43 @@ TEST_F(ReportFiles, AnExistingFileIsReplacedCompletely)
     EXPECT_EQ(fs::file_size(path), CurrentReport().size());
 }
 
-TEST_F(ReportFiles, FailuresNameTheirCauseAndLeaveTheEarlierFile)
+TEST_F(ReportFiles, OnlyRegularFilesAreWrittenAndLinksStay)
 {
-    // A missing folder and a directory in the file's place.
-    ReportSaveResult result = SaveReportFile(directory / "missing" / "r.txt", subject, kTextReportFormat);
-    EXPECT_EQ(result.errorNumber, ENOENT);
-    EXPECT_EQ(ReportSaveFailureText(result),
-              "Error: Unable to save test results file (create): No such file or directory.");
-
     fs::create_directory(directory / "taken");
-    result = SaveReportFile(directory / "taken", subject, kTextReportFormat);
-    EXPECT_EQ(result.errorNumber, EISDIR);
-    EXPECT_TRUE(fs::is_directory(directory / "taken"));
-    EXPECT_EQ(Others(directory, "taken").size(), 0u);
+    ASSERT_EQ(mkfifo((directory / "fifo").c_str(), 0600), 0);
+    fs::create_symlink(directory / "fifo", directory / "to-fifo");
+    fs::create_symlink("/proc/version", directory / "to-proc");
+    struct Row {
+        std::string name;
+        int errorNumber;
+        std::string refusal;
+    };
+    const Row rows[] = {
+        {"missing/r.txt", ENOENT, "no folder " + (directory / "missing").string() + " to write "},
+        {"taken", EISDIR, "taken is a folder, not a file"},
+        {"taken/", EISDIR, "taken/ names a folder, not a file"},
+        {"fifo", EPERM, "fifo is a FIFO, not a file"},
+        {"to-fifo", EPERM, "to-fifo (" + (directory / "fifo").string() + ") is a FIFO, not a file"},
+        {"to-proc", EPERM, "to-proc (/proc/version) is under /proc, where no file is saved"},
+    };
+    for (const Row& row : rows) {
+        const ReportSaveResult result = SaveReportFile((directory / row.name).string(), subject, kTextReportFormat);
+        EXPECT_EQ(result.errorNumber, row.errorNumber) << row.name;
+        EXPECT_NE(ReportSaveFailureText(result).find(row.refusal), std::string::npos) << ReportSaveFailureText(result);
+    }
+    EXPECT_TRUE(fs::is_fifo(directory / "fifo"));
+    EXPECT_EQ(Others(directory, "").size(), 4u);
+
+    // Through a link the file it names is written, whether it exists or not.
+    WriteFile(directory / "old.txt", "old");
+    fs::create_symlink("old.txt", directory / "to-old");
+    fs::create_symlink(directory / "new.txt", directory / "to-new");
+    for (const char* link : {"to-old", "to-new"}) {
+        ASSERT_TRUE(SaveReportFile(directory / link, subject, kTextReportFormat).ok()) << link;
+        EXPECT_TRUE(fs::is_symlink(directory / link));
+        EXPECT_EQ(ReadFile(directory / link), CurrentReport()) << link;
+    }
+    EXPECT_EQ(Others(directory, "").size(), 8u);
 }
 
 TEST_F(ReportFiles, AFullDiskLeavesTheEarlierReportWhole)

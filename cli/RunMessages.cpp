@@ -1,0 +1,57 @@
+#include "cli/RunMessages.h"
+
+#include "engine/TestModel.h"
+#include "engine/TransferPosition.h"
+#include "format/ByteText.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+std::string Grouped(uint64_t number)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%llu", static_cast<unsigned long long>(number));
+    AddCommasToCStringNumber(text);
+    return text;
+}
+
+std::string ErrorDescription(int errorNumber)
+{
+    const char* name = strerrorname_np(errorNumber);
+    return std::string(std::strerror(errorNumber)) + " (" + (name != nullptr ? name : "errno " + std::to_string(errorNumber)) + ")";
+}
+}  // namespace
+
+std::string TransferFailureText()
+{
+    const int errorNumber = gTransferPosition.errorNumber.load();
+    const TransferPhase phase = gTransferPosition.phase.load();
+    if (errorNumber == 0 || phase == TransferPhase::None)
+        return {};
+    const char* what = phase == TransferPhase::Preflight ? "preflight read"
+                       : phase == TransferPhase::Read    ? "read"
+                                                         : "write";
+    std::string where;
+    if (const int32_t transfer = gTransferPosition.transfer.load(); transfer >= 0) {
+        where = "transfer " + Grouped(static_cast<uint64_t>(transfer) + 1) + " of " + Grouped(kRandomTransferCount);
+    } else {
+        where = "zone " + std::to_string(gTransferPosition.zone.load() + 1);
+        if (const int32_t cycle = gTransferPosition.cycle.load(); cycle >= 0)
+            where += ", cycle " + std::to_string(cycle + 1);
+    }
+    return std::string(what) + " failed at " + where + ", sector " + Grouped(gTransferPosition.sector.load()) +
+           ": " + ErrorDescription(errorNumber);
+}
+
+std::string ZoneProgressText()
+{
+    const TransferPhase phase = gTransferPosition.phase.load(std::memory_order_acquire);
+    const int32_t zone = gTransferPosition.zone.load();
+    if (phase == TransferPhase::None || zone < 0)
+        return {};
+    std::string text = "zone " + std::to_string(zone + 1) + " of " + std::to_string(gZoneTestCountS32);
+    if (const int32_t cycle = gTransferPosition.cycle.load(); cycle >= 0)
+        text += ", cycle " + std::to_string(cycle + 1) + " of " + std::to_string(gTestCyclesS32);
+    return text;
+}
