@@ -1,5 +1,7 @@
 #include "cli/CliOptions.h"
 
+#include "engine/QueuedTransfers.h"
+
 #include <charconv>
 
 namespace {
@@ -35,6 +37,8 @@ const char* CliUsageText()
            "  --zones N               zones of the standard test, 1 to 50 (default 10)\n"
            "  --cycles N              cycles of the standard test, 1 to 50 (default 1)\n"
            "  --size MB               transfer size of the standard test in MB, 1 to 511 (default 1)\n"
+           "  --queue-depth N         transfers of the random test kept in flight: 1 (default,\n"
+           "                          one at a time), 2, 4, 8, 16, 32, 64, 128 or 256 (io_uring)\n"
            "  --write                 also measure writes; every write puts back the data just\n"
            "                          read. Refused on a mounted or busy device.\n"
            "  --json                  print the results as one JSON object\n"
@@ -53,6 +57,7 @@ ParseResult ParseCliOptions(const std::vector<std::string>& arguments,
                             const std::vector<ExtraOption>& extraOptions)
 {
     CliOptions options;
+    bool queueDepthGiven = false;
     ParseResult result;
     auto fail = [&result](std::string message) {
         result.error = std::move(message);
@@ -98,6 +103,14 @@ ParseResult ParseCliOptions(const std::vector<std::string>& arguments,
                 return fail("--size must be a whole number of megabytes from 1 to 511, not \"" +
                             text + "\"");
             options.sizeMegabytes = static_cast<uint32_t>(*n);
+        } else if (arg == "--queue-depth") {
+            if (!value(text))
+                return fail("--queue-depth needs a number: 1, 2, 4, 8, 16, 32, 64, 128 or 256");
+            const auto n = ParseBounded(text, 1, kMaxRandomQueueDepth);
+            if (!n || !IsSupportedQueueDepth(static_cast<uint32_t>(*n)))
+                return fail("--queue-depth must be 1, 2, 4, 8, 16, 32, 64, 128 or 256, not \"" + text + "\"");
+            options.queueDepth = static_cast<uint32_t>(*n);
+            queueDepthGiven = true;
         } else if (const ExtraOption* extra = FindExtra(extraOptions, arg)) {
             if (extra->takesValue && !value(text))
                 return fail(arg + " needs a value");
@@ -110,6 +123,8 @@ ParseResult ParseCliOptions(const std::vector<std::string>& arguments,
             options.target = arg;
         }
     }
+    if (queueDepthGiven && !options.randomTest)
+        return fail("--queue-depth applies to the random test only (--test random)");
     result.options = options;
     return result;
 }

@@ -40,6 +40,9 @@ void GetApplicationPrefs();
 // Writes every key from the options sheet; 0 when the settings were stored.
 int32_t SaveApplicationPrefs();
 
+// The random test's queue depth chosen in the sheet's "Queue depth" popup {'popb', 8}.
+uint32_t SheetQueueDepth();
+
 // How the sheet rejects a value: a beep and an error alert (message, explanation).
 using SheetRejection = std::function<void(const QString& message, const QString& explanation)>;
 void SetSheetRejection(SheetRejection rejection);

@@ -51,6 +51,11 @@ int32_t QtLaunchInterface::CycleCount() const
     return GetThisWindowControlValue32(gSettingsSheetWindow, "popb", 4);
 }
 
+uint32_t QtLaunchInterface::QueueDepth() const
+{
+    return SheetQueueDepth();
+}
+
 std::string QtLaunchInterface::TransferSizeText() const
 {
     char text[256];
