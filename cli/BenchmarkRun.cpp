@@ -4,6 +4,7 @@
 #include "cli/ResultsOutput.h"
 #include "cli/RunMessages.h"
 #include "cli/ScratchFile.h"
+#include "engine/QueuedTransfers.h"
 #include "engine/TestModel.h"
 #include "engine/TestSetup.h"
 #include "engine/TestWorker.h"
@@ -100,8 +101,10 @@ int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err
     if (!QueryPathGeometry(target.c_str(), &geometry, &errorNumber))
         return badInput(target + ": " + ErrorText(errorNumber));
 
+    if (options.randomTest && options.queueDepth > 1 && !QueuedTransfersAvailable())
+        return badInput(kQueueDepthNeedsUringMessage);
     if (options.randomTest)
-        ApplyRandomTestSettings();
+        ApplyRandomTestSettings(options.queueDepth);
     else
         ApplyStandardTestSettings(options.zones, options.cycles, options.sizeMegabytes);
     ApplyTargetSize(geometry.sizeBytes);

@@ -1,5 +1,7 @@
 #include "cli/CliOptions.h"
 
+#include "engine/QueuedTransfers.h"
+
 #include <charconv>
 #include <sys/stat.h>
 
@@ -42,6 +44,8 @@ const char* CliUsageText()
            "  --zones N               zones of the standard test, 1 to 50 (default 10)\n"
            "  --cycles N              cycles of the standard test, 1 to 50 (default 1)\n"
            "  --size MB               transfer size of the standard test in MB, 1 to 511 (default 1)\n"
+           "  --queue-depth N         transfers of the random test kept in flight: 1 (default,\n"
+           "                          one at a time), 2, 4, 8, 16, 32, 64, 128 or 256 (io_uring)\n"
            "  --write                 also measure writes; every write puts back the data just\n"
            "                          read. Refused on a mounted, busy or read-only device.\n"
            "  --unmount               with --write: unmount the drive's (or volume's) volumes\n"
@@ -64,6 +68,7 @@ ParseResult ParseCliOptions(const std::vector<std::string>& arguments,
                             const std::vector<ExtraOption>& extraOptions)
 {
     CliOptions options;
+    bool queueDepthGiven = false;
     ParseResult result;
     auto fail = [&result](std::string message) {
         result.error = std::move(message);
@@ -109,6 +114,14 @@ ParseResult ParseCliOptions(const std::vector<std::string>& arguments,
                 return fail("--size must be a whole number of megabytes from 1 to 511, not \"" +
                             text + "\"");
             options.sizeMegabytes = static_cast<uint32_t>(*n);
+        } else if (arg == "--queue-depth") {
+            if (!value(text))
+                return fail("--queue-depth needs a number: 1, 2, 4, 8, 16, 32, 64, 128 or 256");
+            const auto n = ParseBounded(text, 1, kMaxRandomQueueDepth);
+            if (!n || !IsSupportedQueueDepth(static_cast<uint32_t>(*n)))
+                return fail("--queue-depth must be 1, 2, 4, 8, 16, 32, 64, 128 or 256, not \"" + text + "\"");
+            options.queueDepth = static_cast<uint32_t>(*n);
+            queueDepthGiven = true;
         } else if (const ExtraOption* extra = FindExtra(extraOptions, arg)) {
             // A forgotten file name must not turn the next argument (an option
             // or the device under test) into the file to write.
@@ -125,6 +138,8 @@ ParseResult ParseCliOptions(const std::vector<std::string>& arguments,
             options.target = arg;
         }
     }
+    if (queueDepthGiven && !options.randomTest)
+        return fail("--queue-depth applies to the random test only (--test random)");
     result.options = options;
     return result;
 }

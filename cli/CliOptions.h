@@ -11,6 +11,7 @@ struct CliOptions {
     int32_t zones = 10;
     int32_t cycles = 1;
     uint32_t sizeMegabytes = 1;
+    uint32_t queueDepth = 1;  // random test only
     bool write = false;
     bool json = false;
     bool help = false;

@@ -66,14 +66,15 @@ void PrintResultsTable(std::ostream& out, const RunDescription& run)
     char line[512];
     const double gib = static_cast<double>(run.sizeBytes) / (1024.0 * 1024.0 * 1024.0);
     if (run.randomTest) {
-        std::snprintf(line, sizeof line, "%s (%.2f GiB): random test, %d transfers of %u bytes%s\n",
+        std::snprintf(line, sizeof line,
+                      "%s (%.2f GiB): random test, %d transfers of %u bytes, queue depth %u%s\n",
                       run.target.c_str(), gib, kRandomTransferCount, kRandomTransferBytes,
-                      run.writes ? ", reads and writes" : ", reads only");
+                      gSavedRandomQueueDepthU32, run.writes ? ", reads and writes" : ", reads only");
         out << line;
         auto phase = [&](const char* name, double speed) {
             const RandomSpeedTexts t = FormatRandomSpeed(speed);
-            std::snprintf(line, sizeof line, "%-7s %s %s, %s transfers per second\n", name, t.value,
-                          t.unit, t.perSecond);
+            std::snprintf(line, sizeof line, "%-7s %s %s, %s transfers per second, %s per transfer\n",
+                          name, t.value, t.unit, t.perSecond, t.perTransfer);
             out << line;
         };
         phase("Reads:", gSavedRandomReadSpeedDbl);
@@ -130,6 +131,10 @@ void PrintResultsJson(std::ostream& out, const RunDescription& run)
             << ", \"read_per_sec\": " << RandomTransfersPerSecond(gSavedRandomReadSpeedDbl)
             << ", \"write_per_sec\": "
             << (run.writes ? std::to_string(RandomTransfersPerSecond(gSavedRandomWriteSpeedDbl)) : "null")
+            << ", \"queue_depth\": " << gSavedRandomQueueDepthU32
+            << ", \"read_latency_us\": " << Number(RandomMicrosecondsPerTransfer(gSavedRandomReadSpeedDbl))
+            << ", \"write_latency_us\": "
+            << (run.writes ? Number(RandomMicrosecondsPerTransfer(gSavedRandomWriteSpeedDbl)) : "null")
             << "}";
     } else {
         out << "null";

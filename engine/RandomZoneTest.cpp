@@ -1,4 +1,5 @@
 #include "engine/DeviceTransfers.h"
+#include "engine/QueuedTransfers.h"
 #include "engine/StopRequest.h"
 #include "engine/TestModel.h"
 #include "engine/TestWorker.h"
@@ -7,6 +8,7 @@
 #include "engine/ZoneTests.h"
 
 #include <cstdio>
+#include <string>
 
 void BuildRandomSectorTable(uint64_t driveSectors, uint64_t* table)
 {
@@ -40,7 +42,20 @@ RandomSpeedTexts FormatRandomSpeed(double v)
     }
     std::snprintf(texts.perSecond, sizeof texts.perSecond, "%lu",
                   static_cast<unsigned long>(RandomTransfersPerSecond(v)));
+    const double microseconds = RandomMicrosecondsPerTransfer(v);
+    if (microseconds <= 0.0)
+        texts.perTransfer[0] = '\0';
+    else if (microseconds < 1000.0)
+        std::snprintf(texts.perTransfer, sizeof texts.perTransfer, "%.1f \u00b5s", microseconds);
+    else
+        std::snprintf(texts.perTransfer, sizeof texts.perTransfer, "%.2f ms", microseconds / 1000.0);
     return texts;
+}
+
+double RandomMicrosecondsPerTransfer(double megabytesPerSecond)
+{
+    const double perSecond = megabytesPerSecond * 1024.0 * 0.25;
+    return perSecond > 0.0 ? 1e6 / perSecond : 0.0;
 }
 
 namespace {
@@ -50,6 +65,7 @@ struct PhaseControls {
     int32_t speedText;
     int32_t unitText;
     int32_t rateText;
+    int32_t timeText;
 };
 
 void ShowPhaseResult(double speed, const PhaseControls& controls)
@@ -58,18 +74,16 @@ void ShowPhaseResult(double speed, const PhaseControls& controls)
     RequestStatusText(controls.speedText, texts.value);
     RequestStatusText(controls.unitText, texts.unit);
     RequestStatusText(controls.rateText, texts.perSecond);
+    RequestStatusText(controls.timeText, (std::string(texts.perTransfer) + " per transfer").c_str());
 }
 
-// One batch of 10,000 transfers, timed as a whole. Slot i of the buffer holds
-// the block of transfer i, so a write batch puts every block back where the
-// read batch found it.
+// The 10,000 transfers one at a time, timed as a whole.
 template <typename Transfer>
-Phase RunBatch(TransferPhase direction, std::atomic<uint32_t>& counter, std::atomic<double>& startTime, double& result,
-               Transfer transfer)
+Phase RunOneByOne(TransferPhase direction, std::atomic<uint32_t>& counter, uint64_t* t0, uint64_t* t1,
+                  Transfer transfer)
 {
-    startTime.store(AbsoluteTimeNow());
     unsigned char* slot = myIOBuffer;
-    const uint64_t t0 = TransferClockNanoseconds();
+    *t0 = TransferClockNanoseconds();
     counter.store(0, std::memory_order_relaxed);
     for (uint32_t i = 0; i < kRandomTransferCount; ++i) {
         if (TestStopRequested())
@@ -83,7 +97,38 @@ Phase RunBatch(TransferPhase direction, std::atomic<uint32_t>& counter, std::ato
         counter.store(i + 1, std::memory_order_relaxed);
         slot += kRandomTransferBytes;
     }
-    const uint64_t t1 = TransferClockNanoseconds();
+    *t1 = TransferClockNanoseconds();
+    return Phase::Completed;
+}
+
+Phase RunQueued(bool isRead, std::atomic<uint32_t>& counter, uint64_t* t0, uint64_t* t1)
+{
+    switch (RunQueuedTransfers(isRead, gRandomQueueDepthU32, counter, t0, t1)) {
+    case QueuedBatchEnd::Completed:
+        return Phase::Completed;
+    case QueuedBatchEnd::Stopped:
+        return Phase::Stopped;
+    case QueuedBatchEnd::Failed:
+        break;
+    }
+    return Phase::Failed;
+}
+
+// One batch of 10,000 transfers, timed as a whole: one at a time at queue
+// depth 1, else through the queue. Slot i of the buffer holds the block of
+// transfer i, so a write batch puts every block back where the read batch
+// found it.
+template <typename Transfer>
+Phase RunBatch(TransferPhase direction, std::atomic<uint32_t>& counter, std::atomic<double>& startTime,
+               double& result, Transfer transfer)
+{
+    startTime.store(AbsoluteTimeNow());
+    uint64_t t0 = 0;
+    uint64_t t1 = 0;
+    const Phase transfers = gRandomQueueDepthU32 > 1 ? RunQueued(direction == TransferPhase::Read, counter, &t0, &t1)
+                                                     : RunOneByOne(direction, counter, &t0, &t1, transfer);
+    if (transfers != Phase::Completed)
+        return transfers;
     // The progress display keeps showing the full count during this pause.
     MyMPDelayMilliSeconds(1000);
     if (TestStopRequested())
@@ -98,6 +143,8 @@ void DoRandomZoneTestMP()
 {
     RequestStatusText(kReadSpeedText, " ");
     RequestStatusText(kWriteSpeedText, " ");
+    gSavedRandomQueueDepthU32 = gRandomQueueDepthU32;
+    RequestStatusText(kQueueDepthText, ("Queue depth " + std::to_string(gRandomQueueDepthU32)).c_str());
     BuildRandomSectorTable(gDriveSectorsU64, gSectorTableU64);
     ResetTransferPosition();
 
@@ -110,7 +157,7 @@ void DoRandomZoneTestMP()
     if (phase == Phase::Stopped)
         return;
     if (phase == Phase::Completed) {
-        ShowPhaseResult(gSavedRandomReadSpeedDbl, {kReadSpeedText, kReadUnitText, kReadRateText});
+        ShowPhaseResult(gSavedRandomReadSpeedDbl, {kReadSpeedText, kReadUnitText, kReadRateText, kReadTimeText});
         if (gWriteTestEnabled) {
             const int32_t fd = gUnixWriteFileRef;
             RequestStatusText(kStatusText, "Test in Progress: Random Writes\u2026");
@@ -122,7 +169,7 @@ void DoRandomZoneTestMP()
                 return;
             if (phase == Phase::Completed)
                 ShowPhaseResult(gSavedRandomWriteSpeedDbl,
-                                {kWriteSpeedText, kWriteUnitText, kWriteRateText});
+                                {kWriteSpeedText, kWriteUnitText, kWriteRateText, kWriteTimeText});
         }
     }
     FinishTestMP();

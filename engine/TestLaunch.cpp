@@ -1,6 +1,7 @@
 #include "engine/TestLaunch.h"
 
 #include "engine/LaunchChecks.h"
+#include "engine/QueuedTransfers.h"
 #include "engine/TestModel.h"
 #include "engine/TestSetup.h"
 #include "engine/TestWorker.h"
@@ -36,7 +37,11 @@ void Refuse(LaunchInterface& launch, const std::string& message, const std::stri
 std::optional<LaunchRefusal> ApplySettings(const LaunchInterface& launch)
 {
     if (gCurrentSelectedTestType != 1) {
-        ApplyRandomTestSettings();
+        // Never run silently at depth 1 what was asked for at a higher depth.
+        const uint32_t depth = launch.QueueDepth();
+        if (depth > 1 && !QueuedTransfersAvailable())
+            return LaunchRefusal{kQueueDepthNeedsUringMessage, ""};
+        ApplyRandomTestSettings(depth);
         return std::nullopt;
     }
     const std::string sizeText = launch.TransferSizeText();

@@ -31,6 +31,8 @@ public:
     virtual int32_t ZoneCount() const = 0;
     virtual int32_t CycleCount() const = 0;
     virtual std::string TransferSizeText() const = 0;
+    // The random test's queue depth (1, 2, 4 ... 256).
+    virtual uint32_t QueueDepth() const { return 1; }
 
     // The selected drive or volume, or nothing when none is chosen.
     virtual std::optional<LaunchTarget> CurrentTarget() const = 0;

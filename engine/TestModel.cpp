@@ -20,6 +20,7 @@ uint64_t gCurrentSectorU64 = 0;
 double gMaxSpeed = 0.0;
 uint16_t gBarGraphWidth = 15;
 int16_t gGraphMax = 1;
+uint32_t gRandomQueueDepthU32 = 1;
 
 std::atomic<bool> bTestRunning{false};
 int32_t gUnixReadFileRef = -1;
@@ -36,6 +37,7 @@ ZoneResultsRec gSavedREADResultsInfo[kMaxZoneCount];
 ZoneResultsRec gSavedWRITEResultsInfo[kMaxZoneCount];
 double gSavedRandomReadSpeedDbl = 0.0;
 double gSavedRandomWriteSpeedDbl = 0.0;
+uint32_t gSavedRandomQueueDepthU32 = 1;
 uint64_t gSectorTableU64[kRandomTransferCount];
 Rect gSavedReadResultsGraphRects[kMaxZoneCount];
 Rect gSavedWriteResultsGraphRects[kMaxZoneCount];
@@ -69,7 +71,8 @@ void ResetRandomTestResults()
     host->SetProgressBarValue(kReadProgressBar, 0);
     host->SetProgressBarValue(kWriteProgressBar, 0);
     for (int32_t id : {kReadCountText, kWriteCountText, kReadElapsedText, kWriteElapsedText,
-                       kReadUnitText, kWriteUnitText, kReadRateText, kWriteRateText})
+                       kReadUnitText, kWriteUnitText, kReadRateText, kWriteRateText,
+                       kQueueDepthText, kReadTimeText, kWriteTimeText})
         host->SetStatusText(id, "");
 }
 

@@ -56,6 +56,9 @@ extern uint64_t gCurrentSectorU64;
 extern double gMaxSpeed;
 extern uint16_t gBarGraphWidth;
 extern int16_t gGraphMax;
+// Transfers the random test keeps in flight: 1 (one pread or pwrite at a
+// time) or a power of two up to 256 (io_uring).
+extern uint32_t gRandomQueueDepthU32;
 
 // ---- run state ----
 extern std::atomic<bool> bTestRunning;
@@ -77,6 +80,8 @@ extern ZoneResultsRec gSavedREADResultsInfo[kMaxZoneCount];
 extern ZoneResultsRec gSavedWRITEResultsInfo[kMaxZoneCount];
 extern double gSavedRandomReadSpeedDbl;
 extern double gSavedRandomWriteSpeedDbl;
+// The queue depth the random speeds above were measured at.
+extern uint32_t gSavedRandomQueueDepthU32;
 extern uint64_t gSectorTableU64[kRandomTransferCount];
 extern Rect gSavedReadResultsGraphRects[kMaxZoneCount];
 extern Rect gSavedWriteResultsGraphRects[kMaxZoneCount];
@@ -91,6 +96,9 @@ enum RandomPaneControl : int32_t {
     kWriteUnitText = 103,
     kReadRateText = 104,
     kWriteRateText = 105,
+    kQueueDepthText = 106,
+    kReadTimeText = 107,   // average time per transfer
+    kWriteTimeText = 108,
     kReadCountText = 110,
     kWriteCountText = 120,
     kReadElapsedText = 111,

@@ -15,10 +15,11 @@ void ApplyStandardTestSettings(int32_t zones, int32_t cycles, uint32_t megabytes
     gBarGraphWidth = BarWidthForZoneCount(zones);
 }
 
-void ApplyRandomTestSettings()
+void ApplyRandomTestSettings(uint32_t queueDepth)
 {
     gCurrentSelectedTestType = 2;
     gXFerBytesU32 = kRandomTransferBytes;
+    gRandomQueueDepthU32 = queueDepth;
 }
 
 uint32_t RequiredTransferBufferBytes()

@@ -7,8 +7,8 @@
 // Standard test: zones, cycles and transfer size in megabytes.
 void ApplyStandardTestSettings(int32_t zones, int32_t cycles, uint32_t megabytes);
 
-// Random test: 4096-byte transfers.
-void ApplyRandomTestSettings();
+// Random test: 4096-byte transfers, queueDepth of them in flight.
+void ApplyRandomTestSettings(uint32_t queueDepth = 1);
 
 // Size of the transfer buffer for the settings now in the model.
 uint32_t RequiredTransferBufferBytes();

@@ -20,14 +20,18 @@ void DoStandardZoneTestMP();
 // Fills table[0..9999] with the random test's sectors for a drive of the given size.
 void BuildRandomSectorTable(uint64_t driveSectors, uint64_t* table);
 
-// Value and unit texts of a random-test speed, and the transfers per second.
+// Value and unit texts of a random-test speed, the transfers per second and
+// the average time per transfer ("31.2 µs", "1.25 ms"; empty for no speed).
 struct RandomSpeedTexts {
     char value[32];
     const char* unit;
     char perSecond[32];
+    char perTransfer[32];
 };
 RandomSpeedTexts FormatRandomSpeed(double megabytesPerSecond);
 uint32_t RandomTransfersPerSecond(double megabytesPerSecond);
+// 1 ÷ transfers per second, in microseconds; 0 for no speed.
+double RandomMicrosecondsPerTransfer(double megabytesPerSecond);
 
 // 10,000 transfers of 4096 bytes at places spread over the whole drive.
 void DoRandomZoneTestMP();

@@ -145,10 +145,14 @@ std::string ReportHeader(const ReportSubject& subject, const ReportDate& date)
         header += "Test Drive Name: " + subject.name + "\r";
         header += "Test Drive Size: " + subject.sizeLabel + "\r";
     }
+    // Results measured one transfer at a time read as they always have.
+    const std::string depthLine = gSavedRandomQueueDepthU32 > 1
+        ? Line("Queue Depth: %lu\r", static_cast<unsigned long>(gSavedRandomQueueDepthU32))
+        : std::string();
     if (gSavedRandomReadSpeedDbl != 0.0)
-        header += "\rRandom Read Results:\t" + SpeedLine(gSavedRandomReadSpeedDbl);
+        header += "\rRandom Read Results:\t" + SpeedLine(gSavedRandomReadSpeedDbl) + depthLine;
     if (gSavedRandomWriteSpeedDbl != 0.0)
-        header += "Random Write Results:\t" + SpeedLine(gSavedRandomWriteSpeedDbl);
+        header += "Random Write Results:\t" + SpeedLine(gSavedRandomWriteSpeedDbl) + depthLine;
     if (FirstZoneMeasured()) {
         header += "\rZone Test Results:\r";
         const long megabytes = static_cast<long>(gXFerMBytes);

@@ -2,6 +2,7 @@
 
 #include "display/ControlLookup.h"
 #include "engine/LaunchChecks.h"
+#include "engine/QueuedTransfers.h"
 #include "engine/TestModel.h"
 #include "display/OverlaySettings.h"
 #include "shell/Alerts.h"
@@ -35,6 +36,9 @@ constexpr const char* kZonesKey = "ZonesPopup";
 constexpr const char* kSafetyKey = "SafetyPopup";
 constexpr const char* kTransferSizeKey = "TransferSize";
 constexpr const char* kBaselineKey = "BaselineSpeed";
+constexpr const char* kQueueDepthKey = "RandomQueueDepth";  // the depth itself, 1 to 256
+constexpr int kQueueDepthPopup = 8;
+constexpr int kQueueDepthSummary = 130;
 
 std::unique_ptr<QSettings> ApplicationSettings()
 {
@@ -121,6 +125,7 @@ SheetValues ReadSheetValues()
     values.overlay = ControlValue(FindControl(sheet, "cgrp", 1)) != 0;
     values.baseline = ControlText(FindControl(sheet, "etxt", 2));
     values.safety = ControlValue(FindControl(sheet, "popb", 7));
+    values.queueDepthItem = ControlValue(FindControl(sheet, "popb", kQueueDepthPopup));
     return values;
 }
 
@@ -133,6 +138,7 @@ void RestoreSheetValues(const SheetValues& values)
     SetThisWindowControlValue32(sheet, "popb", 4, values.cycles);
     SetControlText(FindControl(sheet, "etxt", 2), values.baseline);
     SetThisWindowControlValue32(sheet, "popb", 7, values.safety);
+    SetThisWindowControlValue32(sheet, "popb", kQueueDepthPopup, values.queueDepthItem);
     SetThisWindowControlValue32(sheet, "cgrp", 1, values.overlay ? 1 : 0);
     EnableOverlayControls(values.overlay);
 }
@@ -231,8 +237,18 @@ void GetApplicationPrefs()
 
     SetThisWindowControlValue32(sheet, "cgrp", 1, gOverlayEnabled ? 1 : 0);
     EnableOverlayControls(gOverlayEnabled);
+
+    // A missing or unsupported depth leaves the popup as it was (depth 1 at first).
+    if (const QVariant depth = ReadValue(kQueueDepthKey); IsSupportedQueueDepth(depth.toUInt()))
+        SetThisWindowControlValue32(sheet, "popb", kQueueDepthPopup, PopupItemForQueueDepth(depth.toUInt()));
+    SetSummaryText(kQueueDepthSummary, QStringLiteral("Queue depth: %1").arg(SheetQueueDepth()));
     // What the sheet now shows is what a test uses until the sheet is accepted again.
     gAccepted = ReadSheetValues();
+}
+
+uint32_t SheetQueueDepth()
+{
+    return QueueDepthForPopupItem(ControlValue(FindControl(Sheet(), "popb", kQueueDepthPopup)));
 }
 
 int32_t SaveApplicationPrefs()
@@ -245,6 +261,7 @@ int32_t SaveApplicationPrefs()
     SaveThisS16CtlValueIntoPrefs(sheet, "popb", 7, kSafetyKey);
     SaveThisETextCtlValueIntoPrefs(sheet, 1, kTransferSizeKey);
     SaveThisETextCtlValueIntoPrefs(sheet, 2, kBaselineKey);
+    WriteValue(kQueueDepthKey, SheetQueueDepth());
     const auto settings = ApplicationSettings();
     settings->sync();
     return settings->status() == QSettings::NoError ? 0 : -1;

@@ -40,6 +40,9 @@ void GetApplicationPrefs();
 // Writes every key from the options sheet; 0 when the settings were stored.
 int32_t SaveApplicationPrefs();
 
+// The random test's queue depth chosen in the sheet's "Queue depth" popup {'popb', 8}.
+uint32_t SheetQueueDepth();
+
 // How the sheet rejects a value: a beep and an error alert (message, explanation).
 using SheetRejection = std::function<void(const QString& message, const QString& explanation)>;
 void SetSheetRejection(SheetRejection rejection);
@@ -53,6 +56,7 @@ struct SheetValues {
     bool overlay = false;
     QString baseline;
     int32_t safety = 1;
+    int32_t queueDepthItem = 1;
 };
 const SheetValues& AcceptedSheetValues();
 

@@ -5,6 +5,7 @@
 #include "devices/MountControl.h"
 #include "devices/VolumeRecords.h"
 #include "display/ResultPanes.h"
+#include "engine/QueuedTransfers.h"
 #include "shell/Alerts.h"
 #include "shell/Preferences.h"
 #include "shell/ProgressTimer.h"
@@ -45,6 +46,11 @@ int32_t QtLaunchInterface::ZoneCount() const
 int32_t QtLaunchInterface::CycleCount() const
 {
     return AcceptedSheetValues().cycles;
+}
+
+uint32_t QtLaunchInterface::QueueDepth() const
+{
+    return QueueDepthForPopupItem(AcceptedSheetValues().queueDepthItem);
 }
 
 std::string QtLaunchInterface::TransferSizeText() const

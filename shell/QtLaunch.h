@@ -13,6 +13,7 @@ public:
     int32_t ZoneCount() const override;
     int32_t CycleCount() const override;
     std::string TransferSizeText() const override;
+    uint32_t QueueDepth() const override;
     std::optional<LaunchTarget> CurrentTarget() const override;
     int32_t UnmountTarget() override;
     int32_t RemountTarget() override;

@@ -3,6 +3,7 @@
 #include "EngineFixture.h"
 #include "LoopDevice.h"
 
+#include "engine/QueuedTransfers.h"
 #include "engine/TestLaunch.h"
 #include "engine/TestModel.h"
 #include "engine/TestSetup.h"
@@ -22,6 +23,7 @@ public:
     int32_t ZoneCount() const override { return zones; }
     int32_t CycleCount() const override { return cycles; }
     std::string TransferSizeText() const override { return sizeText; }
+    uint32_t QueueDepth() const override { return queueDepth; }
     std::optional<LaunchTarget> CurrentTarget() const override { return target; }
     int32_t UnmountTarget() override { ++unmounts; return unmountStatus; }
     int32_t RemountTarget() override { ++remounts; return remountStatus; }
@@ -43,6 +45,7 @@ public:
     int32_t zones = 4;
     int32_t cycles = 2;
     std::string sizeText = "1";
+    uint32_t queueDepth = 1;
     std::optional<LaunchTarget> target;
     int32_t unmountStatus = 0;
     int32_t remountStatus = 0;
@@ -101,6 +104,7 @@ protected:
         if (TestLaunchInProgress())
             DoTestCleanup(launch);
         gCurrentSelectedTestType = 1;
+        RestoreDefaultQueuedTransferCalls();
         EngineFixture::TearDown();
     }
 
@@ -204,6 +208,7 @@ TEST_F(TestLaunch, EachRefusalShowsItsAlertAndReturnsToIdle)
         bool isVolume;
         uint64_t maxSegment;
         std::string alert;
+        uint32_t randomQueueDepth = 0;  // 0: the standard test
     };
     const Row rows[] = {
         {"letter in the size", "1a", 4, file.path, false, 0, "Transfer size must be whole number!|"},
@@ -220,9 +225,14 @@ TEST_F(TestLaunch, EachRefusalShowsItsAlertAndReturnsToIdle)
          std::string(kDriveCannotOpenMessage) + "|"},
         {"missing volume", "1", 4, "/dev/shm/kestrelia-no-such-node", true, 0,
          std::string(kVolumeCannotOpenMessage) + "|"},
+        {"queue depth 32 without io_uring", "1", 4, file.path, false, 0,
+         std::string(kQueueDepthNeedsUringMessage) + "|", 32},
     };
+    gQueuedTransferCalls.available = [] { return false; };
     for (const Row& row : rows) {
         launch = FakeLaunch{};
+        gCurrentSelectedTestType = row.randomQueueDepth > 0 ? 2 : 1;
+        launch.queueDepth = row.randomQueueDepth;
         launch.sizeText = row.sizeText;
         launch.zones = row.zones;
         Target(row.path, row.isVolume);

@@ -36,6 +36,8 @@ TEST_F(CliOnLoopDevice, WriteTestsLeaveTheDeviceAsItWas)
         {"random", "--direct-io=on", "--test random"},
         {"standard on 4096-byte sectors", "--direct-io=on --sector-size 4096", "--zones 7 --size 3"},
         {"random on 4096-byte sectors", "--direct-io=on --sector-size 4096", "--test random"},
+        {"random at queue depth 32 on 4096-byte sectors", "--direct-io=on --sector-size 4096",
+         "--test random --queue-depth 32"},
     };
     for (const WriteRun& run : runs) {
         SCOPED_TRACE(run.name);
@@ -50,6 +52,9 @@ TEST_F(CliOnLoopDevice, WriteTestsLeaveTheDeviceAsItWas)
         EXPECT_EQ(0, status) << out;
         const bool random = std::string(run.cliOptions).find("random") != std::string::npos;
         EXPECT_NE(std::string::npos, out.find(random ? "\"write_mbps\": " : "\"write\": {")) << out;
+        if (std::string(run.cliOptions).find("--queue-depth 32") != std::string::npos) {
+            EXPECT_NE(std::string::npos, out.find("\"queue_depth\": 32, \"read_latency_us\": ")) << out;
+        }
         EXPECT_EQ(before, device.Checksum());
     }
 }
@@ -117,6 +122,8 @@ TEST(CliInput, BadInputExitsWithStatusTwo)
         {"--zones 51", "zones"},
         {"--cycles x", "cycles"},
         {"--size 512", "size"},
+        {"--test random --queue-depth 3", "--queue-depth must be 1, 2, 4, 8, 16, 32, 64, 128 or 256"},
+        {"--queue-depth 32 " + smallFile, "--queue-depth applies to the random test only"},
         {"/nonexistent/kestrelia", "i/o Error: No such file or directory"},
         {"--zones 2 --size 2 " + smallFile,
          "Sorry, the test drive is not big enough for the currently selected testing parameters."},

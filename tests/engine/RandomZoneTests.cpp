@@ -42,19 +42,22 @@ TEST(RandomSpeedText, ValueUnitAndRate)
         const char* value;
         const char* unit;
         const char* perSecond;
+        const char* perTransfer;
     };
     const Row rows[] = {
-        {0.5, "512", "KB per Second", "128"},
-        {100.0, "100.000", "MB per Second", "25600"},
-        {1.0, "1024", "KB per Second", "256"},  // exactly 1.0 is not above 1.0
-        {0.0, "0", "KB per Second", "0"},
-        {1.0e12, "1000000000000.000", "MB per Second", "4294967295"},  // the rate saturates
+        {0.5, "512", "KB per Second", "128", "7.81 ms"},
+        {100.0, "100.000", "MB per Second", "25600", "39.1 \u00b5s"},
+        {1.0, "1024", "KB per Second", "256", "3.91 ms"},  // exactly 1.0 is not above 1.0
+        {0.0, "0", "KB per Second", "0", ""},
+        {3.90625, "3.906", "MB per Second", "1000", "1.00 ms"},
+        {1.0e12, "1000000000000.000", "MB per Second", "4294967295", "0.0 \u00b5s"},  // the rate saturates
     };
     for (const Row& row : rows) {
         const RandomSpeedTexts t = FormatRandomSpeed(row.speed);
         EXPECT_STREQ(row.value, t.value) << row.speed;
         EXPECT_STREQ(row.unit, t.unit) << row.speed;
         EXPECT_STREQ(row.perSecond, t.perSecond) << row.speed;
+        EXPECT_STREQ(row.perTransfer, t.perTransfer) << row.speed;
     }
 }
 

@@ -25,6 +25,7 @@ protected:
         std::memset(gSavedWRITEResultsInfo, 0, sizeof gSavedWRITEResultsInfo);
         gSavedRandomReadSpeedDbl = 0.0;
         gSavedRandomWriteSpeedDbl = 0.0;
+        gSavedRandomQueueDepthU32 = 1;
         gWriteTestEnabled = false;
         gXFerMBytes = 1;
         gZoneTestCountS32 = 1;
@@ -136,17 +137,25 @@ TEST_F(Report, RandomResultLinesAndTheirSpacing)
     const std::string head = kProduct + kNotice + kDateLine + "Test Drive Name: D\rTest Drive Size: 1 Gigabytes\r";
     struct Row {
         double read, write;
+        uint32_t queueDepth;
         std::string tail;
     };
     const Row rows[] = {
-        {1.0, 0.0, "\rRandom Read Results:\t1024 Kilobytes per Second\r"},
-        {0.0, 2.25, "Random Write Results:\t2.250 Megabytes per Second\r"},
-        {0.0, 0.0, ""},
+        {1.0, 0.0, 1, "\rRandom Read Results:\t1024 Kilobytes per Second\r"},
+        {0.0, 2.25, 1, "Random Write Results:\t2.250 Megabytes per Second\r"},
+        {0.0, 0.0, 1, ""},
+        {0.0, 0.0, 32, ""},
+        {1.5, 0.5, 32,
+         "\rRandom Read Results:\t1.500 Megabytes per Second\rQueue Depth: 32\r"
+         "Random Write Results:\t512 Kilobytes per Second\rQueue Depth: 32\r"},
+        {0.0, 2.25, 256, "Random Write Results:\t2.250 Megabytes per Second\rQueue Depth: 256\r"},
     };
     for (const Row& row : rows) {
         gSavedRandomReadSpeedDbl = row.read;
         gSavedRandomWriteSpeedDbl = row.write;
-        EXPECT_EQ(AssembleReport(drive, kTextReportFormat, kDate), head + row.tail) << row.read << row.write;
+        gSavedRandomQueueDepthU32 = row.queueDepth;
+        EXPECT_EQ(AssembleReport(drive, kTextReportFormat, kDate), head + row.tail)
+            << row.read << " " << row.write << " depth " << row.queueDepth;
     }
 }
 

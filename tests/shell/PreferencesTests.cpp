@@ -53,8 +53,10 @@ struct Windows {
         overlay->setChecked(false);
         baseline = Tagged<QLineEdit>(overlay, "etxt", 2);
         safety = Popup(overlay, 7, 11);
+        queueDepth = Popup(&sheet, 8, 9);
         confirm = Tagged<QPushButton>(&sheet, "push", 10);
         for (int id = 6; id <= 10; ++id) Tagged<QLabel>(&main, "stxt", id)->setText("built-in");
+        Tagged<QLabel>(&main, "stxt", 130);
         gSettingsSheetWindow = &sheet;
         gMainWindowRef = &main;
         InstallSettingsSheetHandlers(&sheet, [this] { ++accepted; });
@@ -73,6 +75,7 @@ struct Windows {
     QComboBox* zones;
     QComboBox* cycles;
     QComboBox* safety;
+    QComboBox* queueDepth;
     QGroupBox* overlay;
     QPushButton* confirm;
     int accepted = 0;
@@ -107,6 +110,7 @@ TEST_F(Preferences, FirstRunKeepsTheBuiltInContentsAndTurnsTheOverlayOff)
     EXPECT_EQ(windows.size->text(), "1");
     for (int id = 6; id <= 9; ++id) EXPECT_EQ(windows.Summary(id), "built-in") << id;
     EXPECT_EQ(windows.Summary(10), "Disabled");
+    EXPECT_EQ(windows.Summary(130), "Queue depth: 1");
     EXPECT_EQ(GetPrefsVersion(), 0);
 }
 
@@ -121,6 +125,7 @@ TEST_F(Preferences, AcceptedValuesSurviveARestart)
         windows.overlay->setChecked(true);
         windows.baseline->setText("150");
         windows.safety->setCurrentIndex(2);
+        windows.queueDepth->setCurrentIndex(5);
         windows.confirm->click();
         EXPECT_EQ(windows.accepted, 1);
         EXPECT_TRUE(rejections.empty());
@@ -143,6 +148,11 @@ TEST_F(Preferences, AcceptedValuesSurviveARestart)
     EXPECT_EQ(restarted.Summary(8), "20");
     EXPECT_EQ(restarted.Summary(9), "150 MB/sec");
     EXPECT_EQ(restarted.Summary(10), "10 %");
+    EXPECT_EQ(ControlValue(restarted.queueDepth), 6);
+    EXPECT_EQ(SheetQueueDepth(), 32u);
+    EXPECT_EQ(restarted.Summary(130), "Queue depth: 32");
+    EXPECT_EQ(QSettings(QSettings::IniFormat, QSettings::UserScope, "KestreliaTests", "Kestrelia")
+                  .value("RandomQueueDepth").toInt(), 32);
 }
 
 TEST_F(Preferences, SafetyAndOverlaySummaries)

@@ -1,0 +1,45 @@
+// The random test above queue depth 1: the batch's transfers go through
+// io_uring with many of them in flight at once.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+inline constexpr uint32_t kMaxRandomQueueDepth = 256;
+inline constexpr const char* kQueueDepthNeedsUringMessage =
+    "queue depths above 1 need io_uring, which this system does not offer";
+
+// 1, 2, 4, 8, 16, 32, 64, 128 or 256.
+bool IsSupportedQueueDepth(uint32_t depth);
+// The "Queue depth" popup lists the supported depths in order: item 1 is
+// depth 1, item 9 depth 256. Anything else means depth 1 (and item 1).
+uint32_t QueueDepthForPopupItem(int32_t item);
+int32_t PopupItemForQueueDepth(uint32_t depth);
+
+// What queued batches go through. Tests replace it to record where each
+// transfer is queued, to move one elsewhere (a fault) and to see every
+// completion reaped; the program asks the kernel and changes nothing.
+struct QueuedTransferCalls {
+    bool (*available)();
+    // Transfer `index` of the batch is queued at byte `offset`; returns where it goes.
+    uint64_t (*queued)(uint32_t index, bool isRead, uint64_t offset);
+    // Its completion was reaped with this result (bytes moved, or -errno).
+    void (*completed)(uint32_t index, bool isRead, int32_t result);
+};
+extern QueuedTransferCalls gQueuedTransferCalls;
+void RestoreDefaultQueuedTransferCalls();
+
+// True when queue depths above 1 can run here.
+bool QueuedTransfersAvailable();
+
+enum class QueuedBatchEnd { Completed, Failed, Stopped };
+
+// The random test's 10,000 transfers in table order, `depth` of them in
+// flight: slot i of myIOBuffer to or from gSectorTableU64[i], on
+// gUnixReadFileRef for reads and gUnixWriteFileRef for writes. counter
+// counts the completions that moved all their bytes. The first failed
+// completion or a stop request ends the submissions; everything still in
+// flight is reaped before this returns, whatever the outcome. *t0 and *t1 are
+// the clock just before the first submission and after the last completion.
+QueuedBatchEnd RunQueuedTransfers(bool isRead, uint32_t depth, std::atomic<uint32_t>& counter,
+                                  uint64_t* t0, uint64_t* t1);

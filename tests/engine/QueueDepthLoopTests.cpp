@@ -1,0 +1,195 @@
+// The random test at queue depth 32 on a patterned loop device: where every
+// transfer goes, what a failed completion or Stop leaves behind, and that
+// the device ends as it was.
+#include "EngineFixture.h"
+#include "LoopDevice.h"
+
+#include "engine/QueuedTransfers.h"
+#include "engine/StopRequest.h"
+#include "engine/TestModel.h"
+#include "engine/TestSetup.h"
+#include "engine/TransferBuffer.h"
+#include "engine/ZoneTests.h"
+#include "platform/RawDevice.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+constexpr uint64_t kDeviceBytes = 64ull << 20;
+constexpr uint32_t kDepth = 32;
+
+struct Queued {
+    uint32_t index;
+    uint64_t offset;
+};
+
+// What the batches queued and reaped, per phase (0 reads, 1 writes).
+struct QueueLog {
+    std::vector<Queued> queued[2];
+    std::vector<uint32_t> reaped[2];
+    int failPhase = -1;  // this phase's transfer failIndex is moved off the block grid
+    uint32_t failIndex = 0;
+    int queueDelayMicroseconds = 0;
+};
+QueueLog gLog;
+
+uint64_t RecordQueued(uint32_t index, bool isRead, uint64_t offset)
+{
+    const int phase = isRead ? 0 : 1;
+    gLog.queued[phase].push_back({index, offset});
+    if (gLog.queueDelayMicroseconds > 0)
+        std::this_thread::sleep_for(std::chrono::microseconds(gLog.queueDelayMicroseconds));
+    // Direct I/O at an offset off the sector grid: the kernel refuses it (EINVAL).
+    return phase == gLog.failPhase && index == gLog.failIndex ? offset + 1 : offset;
+}
+
+void RecordReaped(uint32_t index, bool isRead, int32_t)
+{
+    gLog.reaped[isRead ? 0 : 1].push_back(index);
+}
+
+class QueueDepthOnLoopDevice : public EngineFixture {
+protected:
+    void SetUp() override
+    {
+        EngineFixture::SetUp();
+        gUnixReadFileRef = -1;
+        gUnixWriteFileRef = -1;
+        const std::string reason = LoopDevicesUnavailableReason();
+        if (!reason.empty())
+            GTEST_SKIP() << reason;
+        if (!QueuedTransfersAvailable())
+            GTEST_SKIP() << "io_uring is not available here";
+        gLog = QueueLog{};
+        gQueuedTransferCalls.queued = RecordQueued;
+        gQueuedTransferCalls.completed = RecordReaped;
+        loop = std::make_unique<LoopDevice>(kDeviceBytes, "--direct-io=on");
+        ASSERT_TRUE(loop->attached()) << loop->error();
+        ASSERT_TRUE(loop->FillWithPattern());
+        before = loop->Checksum();
+
+        int error = 0;
+        gUnixReadFileRef = OpenRawForReading(loop->node().c_str(), &error);
+        gUnixWriteFileRef = OpenRawForWriting(loop->node().c_str(), &error);
+        ASSERT_GT(gUnixReadFileRef, 0);
+        ASSERT_GT(gUnixWriteFileRef, 0);
+        ApplyTargetSize(kDeviceBytes);
+        ApplyRandomTestSettings(kDepth);
+        gWriteTestEnabled = true;
+        ASSERT_TRUE(AllocateTransferBuffer(RequiredTransferBufferBytes()));
+    }
+    void TearDown() override
+    {
+        CloseRawDescriptor(&gUnixReadFileRef);
+        CloseRawDescriptor(&gUnixWriteFileRef);
+        RestoreDefaultQueuedTransferCalls();
+        gRandomQueueDepthU32 = 1;
+        if (loop && !before.empty()) {
+            EXPECT_EQ(before, loop->Checksum()) << "the device's data changed";
+        }
+        loop.reset();
+        EngineFixture::TearDown();
+    }
+
+    // Every transfer a phase queued was reaped exactly once.
+    static void ExpectEverythingReaped(int phase)
+    {
+        std::vector<uint32_t> queued;
+        for (const Queued& q : gLog.queued[phase])
+            queued.push_back(q.index);
+        std::vector<uint32_t> reaped = gLog.reaped[phase];
+        std::sort(queued.begin(), queued.end());
+        std::sort(reaped.begin(), reaped.end());
+        EXPECT_EQ(queued, reaped) << "phase " << phase;
+    }
+
+    std::unique_ptr<LoopDevice> loop;
+    std::string before;
+};
+
+TEST_F(QueueDepthOnLoopDevice, EveryTransferLandsAtItsTableOffsetAndTheDataStays)
+{
+    DoRandomZoneTestMP();
+    EXPECT_EQ(1, host.finished);
+    EXPECT_GT(gSavedRandomReadSpeedDbl, 0.0);
+    EXPECT_GT(gSavedRandomWriteSpeedDbl, 0.0);
+    EXPECT_EQ(kDepth, gSavedRandomQueueDepthU32);
+
+    const UniqueFd device(::open(loop->node().c_str(), O_RDONLY));
+    std::vector<unsigned char> block(kRandomTransferBytes);
+    for (int phase = 0; phase < 2; ++phase) {
+        ASSERT_EQ(static_cast<size_t>(kRandomTransferCount), gLog.queued[phase].size()) << phase;
+        for (uint32_t i = 0; i < kRandomTransferCount; ++i) {
+            const Queued& q = gLog.queued[phase][i];
+            ASSERT_EQ(i, q.index) << "queued in table order";
+            ASSERT_EQ(gSectorTableU64[i] * 512, q.offset) << "transfer " << i;
+        }
+        ExpectEverythingReaped(phase);
+    }
+    // Slot i holds the block read at T[i]: the reads landed where the table says.
+    for (uint32_t i = 0; i < kRandomTransferCount; i += 97) {
+        ASSERT_EQ(static_cast<ssize_t>(block.size()),
+                  ::pread(device.get(), block.data(), block.size(), static_cast<off_t>(gSectorTableU64[i] * 512)));
+        ASSERT_EQ(0, std::memcmp(block.data(), myIOBuffer + size_t{i} * kRandomTransferBytes, block.size()))
+            << "slot " << i;
+    }
+}
+
+TEST_F(QueueDepthOnLoopDevice, AFailedCompletionReapsEverythingInFlightAndStopsThePhase)
+{
+    struct Row {
+        const char* name;
+        int failPhase;
+    };
+    for (const Row row : {Row{"read fails", 0}, Row{"write fails", 1}}) {
+        SCOPED_TRACE(row.name);
+        gLog = QueueLog{};
+        gLog.failPhase = row.failPhase;
+        gLog.failIndex = 5000;
+        host.finished = 0;
+        gSavedRandomReadSpeedDbl = gSavedRandomWriteSpeedDbl = 0.0;
+        DoRandomZoneTestMP();
+
+        EXPECT_EQ(1, host.finished);
+        EXPECT_TRUE(host.alerts.empty());
+        EXPECT_EQ(0.0, row.failPhase == 0 ? gSavedRandomReadSpeedDbl : gSavedRandomWriteSpeedDbl);
+        const std::vector<Queued>& failing = gLog.queued[row.failPhase];
+        // Nothing is queued after the failure has been seen, so at most a queue's worth beyond it.
+        EXPECT_LE(failing.size(), size_t{gLog.failIndex + 1 + kDepth});
+        ExpectEverythingReaped(row.failPhase);
+        const uint32_t counter = (row.failPhase == 0 ? gReadCountIndexU32 : gWriteCountIndexU32).load();
+        EXPECT_EQ(failing.size() - 1, counter) << "the counter holds the good completions";
+        if (row.failPhase == 0) {
+            EXPECT_TRUE(gLog.queued[1].empty()) << "no write phase after a failed read phase";
+        } else {
+            EXPECT_GT(gSavedRandomReadSpeedDbl, 0.0);
+        }
+        EXPECT_EQ(before, loop->Checksum());
+        gReadCountIndexU32 = 0;
+        gWriteCountIndexU32 = 0;
+    }
+}
+
+TEST_F(QueueDepthOnLoopDevice, StopDuringABatchReturnsPromptly)
+{
+    gLog.queueDelayMicroseconds = 500;  // the read batch alone would take over 5 seconds
+    std::thread worker([] { DoRandomZoneTestMP(); });
+    while (gReadCountIndexU32.load() < 200)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    const auto stopAt = std::chrono::steady_clock::now();
+    RequestTestStop();
+    worker.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - stopAt, std::chrono::seconds(1));
+    EXPECT_EQ(0, host.finished);
+    EXPECT_LT(gLog.queued[0].size(), size_t{kRandomTransferCount});
+    EXPECT_TRUE(gLog.queued[1].empty());
+    ExpectEverythingReaped(0);
+}
+
+}  // namespace
