@@ -118,5 +118,5 @@ void DoRandomZoneTestMP()
                                 {kWriteSpeedText, kWriteUnitText, kWriteRateText});
         }
     }
-    FinishTestMP();
+    FinishTestMP(phase == Phase::Completed);
 }

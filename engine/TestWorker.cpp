@@ -5,11 +5,13 @@
 #include "engine/TestModel.h"
 #include "engine/ZoneTests.h"
 
+#include <atomic>
 #include <system_error>
 #include <thread>
 
 namespace {
 std::thread gWorker;
+std::atomic<bool> gLastTestCompleted{false};
 }
 
 int32_t MyTask(void*)
@@ -30,8 +32,9 @@ void RunSelectedSpeedTestMP()
         DoRandomZoneTestMP();
 }
 
-void FinishTestMP()
+void FinishTestMP(bool completed)
 {
+    gLastTestCompleted.store(completed);
     bTestRunning.store(false);
     if (InterfaceHost* host = CurrentInterfaceHost())
         host->PostTestFinished();
@@ -42,6 +45,7 @@ bool StartTestWorker()
     if (gWorker.joinable())
         return false;
     ClearTestStopRequest();
+    gLastTestCompleted.store(false);
     bTestRunning.store(true);
     try {
         gWorker = std::thread([] { MyTask(nullptr); });
@@ -72,4 +76,9 @@ void JoinFinishedTestWorker()
 bool TestWorkerExists()
 {
     return gWorker.joinable();
+}
+
+bool LastTestCompleted()
+{
+    return gLastTestCompleted.load();
 }
