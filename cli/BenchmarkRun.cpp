@@ -46,7 +46,8 @@ void RequestBenchmarkInterrupt()
     gInterrupted = 1;
 }
 
-int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err)
+int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err,
+                 const std::function<std::string(const std::string& target)>& afterTest)
 {
     auto badInput = [&err](const std::string& message) {
         err << "kestrelia-cli: " << message << '\n';
@@ -139,7 +140,9 @@ int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err
         return kExitTestFailed;
     }
 
-    RunDescription run{target, geometry.sizeBytes, options.randomTest, gWriteTestEnabled};
+    RunDescription run{target, geometry.sizeBytes, options.randomTest, gWriteTestEnabled, {}};
+    if (afterTest)
+        run.extraJsonMembers = afterTest(target);
     if (options.json)
         PrintResultsJson(out, run);
     else

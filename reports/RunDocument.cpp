@@ -300,6 +300,15 @@ std::string RunSummary(const RunDocument& run)
     return text;
 }
 
+std::string RunComparabilityProblem(const RunDocument& earlier, bool randomTest, int32_t zones)
+{
+    if (earlier.randomTest != randomTest)
+        return earlier.randomTest ? "a random test" : "a standard test";
+    if (!randomTest && earlier.zones != zones)
+        return std::to_string(earlier.zones) + (earlier.zones == 1 ? " zone" : " zones");
+    return {};
+}
+
 std::optional<double> PercentChange(double earlier, double now)
 {
     if (!(earlier > 0.0))

@@ -78,5 +78,9 @@ std::optional<RunDocument> ReadRunDocumentFile(const std::string& path, std::str
 // "2026-12-07 19:40 UTC, Standard test, 10 zones × 2 cycles, 4 MB, reads and writes".
 std::string RunSummary(const RunDocument& run);
 
+// Why an earlier run cannot be compared zone by zone with results of the
+// given kind and zone count ("a random test", "5 zones"), or "" when it can.
+std::string RunComparabilityProblem(const RunDocument& earlier, bool randomTest, int32_t zones);
+
 // Change from earlier to now in percent; nullopt when earlier is not positive.
 std::optional<double> PercentChange(double earlier, double now);
