@@ -72,7 +72,8 @@ int InterruptExitStatus()
     return signalNumber == SIGINT ? kExitInterrupted : kExitTerminated;
 }
 
-int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err)
+int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err,
+                 const std::function<std::string(const std::string& target)>& afterTest)
 {
     auto badInput = [&err](const std::string& message) {
         err << "kestrelia-cli: " << message << '\n';
@@ -176,7 +177,9 @@ int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err
     const bool writesMeasured = !gWriteTestEnabled || !options.randomTest || gSavedRandomWriteSpeedDbl != 0.0;
     const bool failed = !failure.empty() || !alert.empty() || !readsMeasured || !writesMeasured;
     if (readsMeasured) {
-        RunDescription run{target, geometry.sizeBytes, options.randomTest, gWriteTestEnabled && writesMeasured};
+        RunDescription run{target, geometry.sizeBytes, options.randomTest, gWriteTestEnabled && writesMeasured, {}};
+        if (!failed && afterTest)
+            run.extraJsonMembers = afterTest(target);
         if (options.json)
             PrintResultsJson(out, run);
         else

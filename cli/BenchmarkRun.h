@@ -4,7 +4,9 @@
 
 #include "cli/CliOptions.h"
 
+#include <functional>
 #include <ostream>
+#include <string>
 
 inline constexpr int kExitDone = 0;
 inline constexpr int kExitTestFailed = 1;
@@ -12,8 +14,11 @@ inline constexpr int kExitBadInput = 2;
 inline constexpr int kExitInterrupted = 130;  // SIGINT (Ctrl-C)
 inline constexpr int kExitTerminated = 143;   // SIGTERM or SIGHUP
 
-// Runs the test the options describe; returns the exit status.
-int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err);
+// Runs the test the options describe; returns the exit status. afterTest,
+// when given, runs once a test has ended well, before the results are
+// printed, and returns more members for the JSON output (or "").
+int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err,
+                 const std::function<std::string(const std::string& target)>& afterTest = {});
 
 // Called from the handler of SIGINT, SIGTERM and SIGHUP: the run stops at
 // the next chunk of the scratch file or between transfers, and ends through

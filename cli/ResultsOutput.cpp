@@ -139,5 +139,7 @@ void PrintResultsJson(std::ostream& out, const RunDescription& run)
     } else {
         out << "null";
     }
+    if (!run.extraJsonMembers.empty())
+        out << ", " << run.extraJsonMembers;
     out << "}\n";
 }

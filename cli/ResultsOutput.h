@@ -9,6 +9,7 @@ struct RunDescription {
     uint64_t sizeBytes = 0;
     bool randomTest = false;
     bool writes = false;
+    std::string extraJsonMembers;  // more "name": value pairs for the JSON object, or empty
 };
 
 void PrintResultsTable(std::ostream& out, const RunDescription& run);

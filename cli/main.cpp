@@ -3,6 +3,7 @@
 #include "cli/CliOptions.h"
 #include "cli/DriveListing.h"
 #include "cli/GraphOutput.h"
+#include "cli/HistoryOutput.h"
 #include "cli/ReportOutput.h"
 #include "cli/UnmountedVolumes.h"
 
@@ -27,7 +28,14 @@ int main(int argc, char** argv)
         sigaction(signalNumber, &action, nullptr);
 
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    const ParseResult parsed = ParseCliOptions(arguments, {{kGraphOption, true}, {kReportOption, true}, {kListOption, false}, {kUnmountOption, false}, {kRemountLeftOption, false}});
+    const ParseResult parsed = ParseCliOptions(arguments, {{kGraphOption, true},
+                                                                {kReportOption, true},
+                                                                {kListOption, false},
+                                                                {kUnmountOption, false},
+                                                                {kRemountLeftOption, false},
+                                                                {kHistoryOption, true},
+                                                                {kCompareOption, true},
+                                                                {kSaveJsonOption, true}});
     if (!parsed.options) {
         std::cerr << "kestrelia-cli: " << parsed.error << '\n';
         return kExitBadInput;
@@ -44,7 +52,12 @@ int main(int argc, char** argv)
     if (RemountLeftOptionGiven(options))
         return RemountLeftVolumes(std::cout, std::cerr);
     MentionLeftVolumes(std::cerr);
-    for (const std::string& problem : {CheckGraphOption(options), CheckReportOption(options)}) {
+    const std::string historyTarget = ExtraOptionValue(options, kHistoryOption);
+    if (!historyTarget.empty())
+        return PrintRunHistory(historyTarget, options.json, std::cout, std::cerr);
+    std::optional<RunDocument> earlier;
+    for (const std::string& problem :
+         {CheckGraphOption(options), CheckReportOption(options), CheckHistoryOptions(options, &earlier)}) {
         if (!problem.empty()) {
             std::cerr << "kestrelia-cli: " << problem << '\n';
             return kExitBadInput;
@@ -54,9 +67,25 @@ int main(int argc, char** argv)
     CliMountSession mounts;
     if (const int refused = mounts.Prepare(options, std::cerr))
         return refused;
-    const int status = mounts.Finish(RunBenchmark(options, std::cout, std::cerr), std::cerr);
+    // The run is kept (history, --save-json) as soon as it has ended well; its
+    // comparison with --compare goes into the JSON output or after the table.
+    bool kept = true;
+    RunDocument run;
+    const std::string comparePath = ExtraOptionValue(options, kCompareOption);
+    const int status = mounts.Finish(RunBenchmark(options, std::cout, std::cerr, [&](const std::string& target) {
+        run = CliRunDocument(target);
+        if (options.target.empty())
+            run.devicePath = run.description = "Scratch file";
+        kept = KeepCliRun(options, run, std::cerr);
+        return earlier && options.json ? "\"compared_with\": " + ComparisonJson(*earlier, comparePath, run)
+                                       : std::string();
+    }), std::cerr);
     if (const int stopped = InterruptExitStatus(); stopped != 0)
         return stopped;
+    if (status == kExitDone && earlier && !options.json)
+        PrintComparisonTable(std::cout, *earlier, comparePath, run);
+    if (status == kExitDone && !kept)
+        return kExitTestFailed;
     const std::string graph = GraphPathOption(options);
     if (status == kExitDone && !graph.empty() && !WriteResultGraph(graph, options, std::cerr))
         return kExitTestFailed;

@@ -1,5 +1,6 @@
 #include "display/GraphRenderer.h"
 
+#include "display/EarlierRun.h"
 #include "display/GraphColors.h"
 #include "format/ByteText.h"
 
@@ -64,6 +65,9 @@ void MakeBarHelpTag(int zoneIndex, bool isRead, const ZoneResultsRec& rec, Str25
                                "Average %s Speed: %.2f MB/sec\rMinimum %s Speed: %.2f MB/sec",
                                zoneIndex + 1, sector, kind, rec.maxSpeedDbl, kind,
                                rec.aveSpeedDbl, kind, rec.minSpeedDbl);
+    if (length > 0 && length < static_cast<int>(sizeof text))
+        length += std::snprintf(text + length, sizeof text - static_cast<size_t>(length), "%s",
+                                EarlierRunHelpText(zoneIndex, isRead, rec.aveSpeedDbl).c_str());
     length = std::clamp(length, 0, 255);
     tag[0] = static_cast<unsigned char>(length);
     std::memcpy(tag + 1, text, static_cast<size_t>(length));

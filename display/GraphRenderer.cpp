@@ -1,5 +1,6 @@
 #include "display/GraphRenderer.h"
 
+#include "display/EarlierRun.h"
 #include "display/GraphColors.h"
 
 #include <QPainter>
@@ -147,6 +148,7 @@ void PaintGraph(QImage& image, QPoint origin, const GraphPaintContext& context,
     uint32_t top = GraphScaleTop(gMaxSpeed);
     if (top == 0)
         top = 1;
+    top = std::max(top, EarlierRunScaleTop());  // an earlier run's markers fit on the scale too
     result.scaleTop = top;
     gGraphMax = static_cast<int16_t>(top > 32767u ? 32767u : top);
     const double step = top / 10.0;
@@ -179,6 +181,7 @@ void PaintGraph(QImage& image, QPoint origin, const GraphPaintContext& context,
             }
         }
     }
+    DrawEarlierRunMarkers(image, origin, top, context);
     if (!context.overlay.enabled || !ZoneIsMeasured(0))
         return;
     result.warningShown = DrawOverlay(image, origin, top, context);

@@ -172,5 +172,5 @@ void DoRandomZoneTestMP()
                                 {kWriteSpeedText, kWriteUnitText, kWriteRateText, kWriteTimeText});
         }
     }
-    FinishTestMP();
+    FinishTestMP(phase == Phase::Completed);
 }

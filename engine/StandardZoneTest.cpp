@@ -133,5 +133,5 @@ void DoStandardZoneTestMP()
     }
     if (outcome == Outcome::Stopped)
         return;
-    FinishTestMP();
+    FinishTestMP(outcome == Outcome::Completed);
 }

@@ -5,6 +5,7 @@
 #include "engine/TestModel.h"
 #include "engine/ZoneTests.h"
 
+#include <atomic>
 #include <system_error>
 #include <thread>
 
@@ -14,6 +15,7 @@ namespace {
 std::thread gWorker;
 // Set once the worker has posted its finished notice.
 std::atomic<bool> gFinishPosted{false};
+std::atomic<bool> gLastTestCompleted{false};
 }
 
 int32_t MyTask(void*)
@@ -34,8 +36,9 @@ void RunSelectedSpeedTestMP()
         DoRandomZoneTestMP();
 }
 
-void FinishTestMP()
+void FinishTestMP(bool completed)
 {
+    gLastTestCompleted.store(completed);
     bTestRunning.store(false);
     gFinishPosted.store(true);
     if (InterfaceHost* host = CurrentInterfaceHost())
@@ -48,6 +51,7 @@ bool StartTestWorker()
         return false;
     ClearTestStopRequest();
     gFinishPosted.store(false);
+    gLastTestCompleted.store(false);
     bTestRunning.store(true);
     try {
         gWorker = std::thread([] {
@@ -92,4 +96,9 @@ void JoinFinishedTestWorker()
 bool TestWorkerExists()
 {
     return gWorker.joinable();
+}
+
+bool LastTestCompleted()
+{
+    return gLastTestCompleted.load();
 }

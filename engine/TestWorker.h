@@ -9,9 +9,13 @@ int32_t MyTask(void* parameter);
 // Raises the running flag and runs the standard test (type 1) or the random test.
 void RunSelectedSpeedTestMP();
 
-// Ends a test that ran to its end or failed: lowers the running flag and
-// posts the test-finished notice to the host.
-void FinishTestMP();
+// Ends a test that ran to its end (completed) or failed: lowers the running
+// flag and posts the test-finished notice to the host.
+void FinishTestMP(bool completed);
+
+// True when the last test that ended by itself measured everything it set
+// out to (not stopped, no failed transfer); false again once a test starts.
+bool LastTestCompleted();
 
 // Starts the worker for the settings now in the model. The running flag is
 // raised before the thread starts, so a second Start cannot launch a second

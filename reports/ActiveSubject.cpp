@@ -2,9 +2,25 @@
 
 #include "devices/DriveRecords.h"
 #include "reports/ReportFile.h"
+#include "reports/RunDocument.h"
+
+namespace {
+ReportSubject gOpenedSubject;
+uint64_t gOpenedFingerprint = 0;
+bool gOpened = false;
+}  // namespace
+
+void SetOpenedResultsSubject(const ReportSubject& subject, uint64_t fingerprint)
+{
+    gOpenedSubject = subject;
+    gOpenedFingerprint = fingerprint;
+    gOpened = true;
+}
 
 ReportSubject ActiveReportSubject()
 {
+    if (gOpened && gOpenedFingerprint == CurrentResultsFingerprint())
+        return gOpenedSubject;
     ReportSubject subject;
     subject.isVolume = gDVLastTabIndex == 2;
     char name[kTextBytes];

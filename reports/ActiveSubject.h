@@ -10,6 +10,10 @@
 // drive; empty texts when nothing is chosen.
 ReportSubject ActiveReportSubject();
 
+// Results opened from a saved run report on that run's drive, for as long as
+// the results are still those opened (fingerprint, CurrentResultsFingerprint).
+void SetOpenedResultsSubject(const ReportSubject& subject, uint64_t fingerprint);
+
 // The report format a file name asks for: ".xls" the spreadsheet report,
 // anything else the text report.
 int32_t ReportFormatForFileName(const std::string& path);

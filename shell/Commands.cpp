@@ -10,6 +10,7 @@
 #include "shell/Preferences.h"
 #include "shell/QtInterfaceHost.h"
 #include "shell/QtLaunch.h"
+#include "shell/RunHistoryWindow.h"
 #include "shell/Selection.h"
 #include "shell/Toolkit.h"
 #include "shell/Windows.h"
@@ -70,7 +71,10 @@ void TestStopped()
 
 void TestFinished()
 {
+    const bool launched = TestLaunchInProgress();  // false when Stop has already cleaned up
     HandleTestFinished(WindowLaunch());
+    if (launched)
+        RecordFinishedRun();
     TestStopped();  // a test that ended just as Stop was pressed ends the wait too
 }
 
@@ -197,6 +201,7 @@ void InstallCommandHandlers(CommandHooks hooks)
     if (auto* tabs = qobject_cast<QTabWidget*>(Control("tabs", 0)))
         QObject::connect(tabs, &QTabWidget::currentChanged, tabs, [](int index) { DriveVolTabChosen(index + 1); });
     InstallVolumeDrops();
+    InstallRunHistoryControls();
     for (QAction* action : main->findChildren<QAction*>()) {
         const QString command = action->property("commandId").toString();
         if (!command.isEmpty())

@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <stdlib.h>
 
 namespace {
 
@@ -113,4 +114,41 @@ TEST_F(LoopDriveTest, AKilledCliRunLeavesItsVolumesForTheNextStart)
     ::rmdir(folder);
 }
 
+}  // namespace
+
+namespace {
+// --save-json, --compare and --history on a loop drive, with the history in a
+// folder of the test's own: the comparison per zone in the table and as
+// "compared_with" in the JSON output, the saved document matching the schema.
+TEST(CliHistory, SaveCompareAndListTheRunsOfADrive)
+{
+    if (const std::string reason = LoopDevicesUnavailableReason(); !reason.empty())
+        GTEST_SKIP() << reason;
+    LoopDevice device(64ull << 20, "");
+    ASSERT_TRUE(device.attached()) << device.error();
+    ASSERT_TRUE(device.FillWithPattern());
+    const std::string before = device.Checksum();
+    char folder[] = "/dev/shm/h20history-cli-XXXXXX";
+    ASSERT_NE(::mkdtemp(folder), nullptr);
+    const std::string env = std::string("env -u SUDO_UID -u PKEXEC_UID XDG_DATA_HOME=") + folder + "/data ";
+    const std::string saved = std::string(folder) + "/first.json";
+    std::string out;
+    ASSERT_EQ(0, RunCommand(env + kCli + " --write --zones 3 --save-json " + saved + " " + device.node(), &out)) << out;
+    ASSERT_EQ(0, RunCommand(env + kCli + " --zones 3 --compare " + saved + " " + device.node(), &out)) << out;
+    EXPECT_NE(out.find("Compared with the run of "), std::string::npos) << out;
+    EXPECT_NE(out.find("Zone  Earlier read  New read  Change"), std::string::npos) << out;
+    ASSERT_EQ(0, RunCommand(env + kCli + " --zones 3 --json --compare " + saved + " " + device.node() + " 2>/dev/null",
+                            &out)) << out;
+    EXPECT_NE(out.find(", \"compared_with\": {\"file\": \"" + saved + "\""), std::string::npos) << out;
+    EXPECT_NE(out.find("{\"zone\": 3, \"read\": {\"earlier_avg\": "), std::string::npos) << out;
+    EXPECT_EQ(2, RunCommand(env + kCli + " --zones 4 --compare " + saved + " " + device.node(), &out));
+    EXPECT_NE(out.find("3 zones, which cannot be compared"), std::string::npos) << out;
+
+    ASSERT_EQ(0, RunCommand(env + kCli + " --history " + device.node(), &out)) << out;
+    EXPECT_NE(out.find("(loop:" + device.backingFile() + "): 3 runs\n"), std::string::npos) << out;
+    EXPECT_EQ(0, RunCommand(KESTRELIA_SOURCE_DIR "/tests/support/validate-run-documents " KESTRELIA_SOURCE_DIR
+                            "/docs/run-document.schema.json " + saved, &out)) << out;
+    EXPECT_EQ(device.Checksum(), before);
+    RunCommand(std::string("rm -rf ") + folder);
+}
 }  // namespace

@@ -1,0 +1,191 @@
+#include "cli/HistoryOutput.h"
+
+#include "cli/ResultsOutput.h"
+#include "devices/DriveIdentity.h"
+#include "engine/TestModel.h"
+#include "reports/RunHistory.h"
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+namespace {
+std::string Number(double value)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.6f", value);
+    return text;
+}
+
+std::string ChangeJson(double earlier, double now)
+{
+    const std::optional<double> change = PercentChange(earlier, now);
+    return change ? Number(*change) : "null";
+}
+
+std::string ChangeText(double earlier, double now)
+{
+    const std::optional<double> change = PercentChange(earlier, now);
+    if (!change)
+        return "      -";
+    char text[32];
+    std::snprintf(text, sizeof text, "%+6.1f%%", *change);
+    return text;
+}
+
+std::string PairJson(double earlier, double now)
+{
+    return "{\"earlier_avg\": " + Number(earlier) + ", \"new_avg\": " + Number(now) +
+           ", \"change_percent\": " + ChangeJson(earlier, now) + "}";
+}
+
+// The folder is there and the path is no folder: else why not.
+std::string WritablePathProblem(const std::string& option, const std::string& path)
+{
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    if (error || !std::filesystem::is_directory(absolute.parent_path(), error))
+        return option + ": no folder " + absolute.parent_path().string() + " to write " + path + " into";
+    if (std::filesystem::is_directory(absolute, error))
+        return option + ": " + path + " is a folder";
+    return {};
+}
+}  // namespace
+
+int PrintRunHistory(const std::string& target, bool json, std::ostream& out, std::ostream& err)
+{
+    const std::string identity = DriveIdentityFor(target);
+    if (identity.empty()) {
+        err << "kestrelia-cli: " << target << ": no such drive, volume or file\n";
+        return 2;
+    }
+    const std::vector<HistoryEntry> runs = ListDriveHistory(HistoryRoot(), identity, err);
+    if (json) {
+        out << "{\"target\": " << JsonQuoted(target) << ", \"identity\": " << JsonQuoted(identity) << ", \"runs\": [";
+        for (std::size_t i = 0; i < runs.size(); ++i)
+            out << (i ? ", " : "") << "{\"file\": " << JsonQuoted(runs[i].path)
+                << ", \"when\": " << JsonQuoted(runs[i].run.when)
+                << ", \"summary\": " << JsonQuoted(RunSummary(runs[i].run)) << "}";
+        out << "]}\n";
+        return 0;
+    }
+    out << target << " (" << identity << "): " << runs.size() << (runs.size() == 1 ? " run" : " runs") << '\n';
+    for (const HistoryEntry& entry : runs)
+        out << "  " << RunSummary(entry.run) << "\n    " << entry.path << '\n';
+    return 0;
+}
+
+std::string CheckHistoryOptions(const CliOptions& options, std::optional<RunDocument>* earlier)
+{
+    const std::string saveJson = ExtraOptionValue(options, kSaveJsonOption);
+    if (!saveJson.empty())
+        if (std::string problem = WritablePathProblem(kSaveJsonOption, saveJson); !problem.empty())
+            return problem;
+    const std::string compare = ExtraOptionValue(options, kCompareOption);
+    if (compare.empty())
+        return {};
+    std::string why;
+    *earlier = ReadRunDocumentFile(compare, &why);
+    if (!*earlier)
+        return std::string(kCompareOption) + ": " + compare + ": " + why;
+    const std::string problem = RunComparabilityProblem(**earlier, options.randomTest, options.zones);
+    if (!problem.empty())
+        return std::string(kCompareOption) + ": " + compare + " is " + problem +
+               ", which cannot be compared with this test";
+    return {};
+}
+
+RunDocument CliRunDocument(const std::string& target)
+{
+    RunSubject subject;
+    subject.identity = DriveIdentityFor(target);
+    subject.description = target;
+    subject.devicePath = target;
+    subject.sizeBytes = static_cast<uint64_t>(gDriveSizeInBytes64);
+    subject.isVolume = subject.identity.find("#part") != std::string::npos;
+    return CaptureRunDocument(subject, std::time(nullptr));
+}
+
+bool KeepCliRun(const CliOptions& options, const RunDocument& run, std::ostream& err)
+{
+    if (!options.target.empty()) {  // a scratch file has no history
+        std::string why;
+        if (SaveRunToHistory(HistoryRoot(), run, NowMilliseconds(), &why).empty())
+            err << "kestrelia-cli: the run could not be kept in the history: " << why << '\n';
+    }
+    const std::string saveJson = ExtraOptionValue(options, kSaveJsonOption);
+    if (saveJson.empty())
+        return true;
+    if (const int status = WriteRunDocumentFile(saveJson, run)) {
+        err << "kestrelia-cli: " << saveJson << ": " << std::strerror(status) << '\n';
+        return false;
+    }
+    return true;
+}
+
+void PrintComparisonTable(std::ostream& out, const RunDocument& earlier, const std::string& earlierPath,
+                          const RunDocument& now)
+{
+    out << "Compared with the run of " << RunSummary(earlier) << " (" << earlierPath << "):\n";
+    char line[256];
+    if (now.randomTest) {
+        auto row = [&](const char* name, std::optional<double> before, std::optional<double> after) {
+            if (!before || !after)
+                return;
+            std::snprintf(line, sizeof line, "%-7s %10.3f %10.3f %s\n", name, *before, *after,
+                          ChangeText(*before, *after).c_str());
+            out << line;
+        };
+        out << "        Earlier        New   Change   (MB/s)\n";
+        row("Reads:", earlier.randomRead, now.randomRead);
+        row("Writes:", earlier.randomWrite, now.randomWrite);
+        return;
+    }
+    const bool writes = now.writes && earlier.writes;
+    std::snprintf(line, sizeof line, "%4s %13s %9s %7s", "Zone", "Earlier read", "New read", "Change");
+    out << line;
+    if (writes) {
+        std::snprintf(line, sizeof line, " %13s %9s %7s", "Earlier write", "New write", "Change");
+        out << line;
+    }
+    out << "   (average MB/s)\n";
+    const std::size_t zones = std::min(earlier.zoneResults.size(), now.zoneResults.size());
+    for (std::size_t z = 0; z < zones; ++z) {
+        const RunZone& before = earlier.zoneResults[z];
+        const RunZone& after = now.zoneResults[z];
+        std::snprintf(line, sizeof line, "%4zu %13.2f %9.2f %s", z + 1, before.read.avg, after.read.avg,
+                      ChangeText(before.read.avg, after.read.avg).c_str());
+        out << line;
+        if (writes && before.write && after.write) {
+            std::snprintf(line, sizeof line, " %13.2f %9.2f %s", before.write->avg, after.write->avg,
+                          ChangeText(before.write->avg, after.write->avg).c_str());
+            out << line;
+        }
+        out << '\n';
+    }
+}
+
+std::string ComparisonJson(const RunDocument& earlier, const std::string& earlierPath, const RunDocument& now)
+{
+    std::string json = "{\"file\": " + JsonQuoted(earlierPath) + ", \"when\": " + JsonQuoted(earlier.when) +
+                       ", \"test\": " + (earlier.randomTest ? "\"random\"" : "\"standard\"") + ", \"zones\": [";
+    const std::size_t zones = now.randomTest ? 0 : std::min(earlier.zoneResults.size(), now.zoneResults.size());
+    for (std::size_t z = 0; z < zones; ++z) {
+        const RunZone& before = earlier.zoneResults[z];
+        const RunZone& after = now.zoneResults[z];
+        json += (z ? ", " : "") + std::string("{\"zone\": ") + std::to_string(z + 1) +
+                ", \"read\": " + PairJson(before.read.avg, after.read.avg) + ", \"write\": " +
+                (before.write && after.write ? PairJson(before.write->avg, after.write->avg) : "null") + "}";
+    }
+    json += "], \"random\": ";
+    if (now.randomTest) {
+        json += "{\"read\": " +
+                (earlier.randomRead && now.randomRead ? PairJson(*earlier.randomRead, *now.randomRead) : "null") +
+                ", \"write\": " +
+                (earlier.randomWrite && now.randomWrite ? PairJson(*earlier.randomWrite, *now.randomWrite) : "null") +
+                "}";
+    } else {
+        json += "null";
+    }
+    return json + "}";
+}

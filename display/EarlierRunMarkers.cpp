@@ -1,0 +1,68 @@
+// Drawing of the earlier run's markers and of its graph-key cell.
+#include "display/EarlierRun.h"
+
+#include "display/GraphGeometry.h"
+#include "display/GraphKey.h"
+#include "display/GraphRenderer.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace {
+void DrawOneMarker(QImage& image, QPoint origin, int x0, int x1, double min, double avg, double max,
+                   uint32_t scaleTop)
+{
+    const QRgb fill = kEarlierRunColor.rgb();
+    const QRgb outline = kEarlierRunOutline.rgb();
+    const int centre = (x0 + x1) / 2;
+    const int yMax = BarTopForSpeed(max, scaleTop);
+    const int yMin = BarTopForSpeed(min, scaleTop);
+    const int yAvg = BarTopForSpeed(avg, scaleTop);
+    // Whisker: a line from the minimum to the maximum with a short cap at each end.
+    FillPixels(image, origin, QRect(centre, yMax, 1, yMin - yMax + 1), outline);
+    FillPixels(image, origin, QRect(centre - 2, yMax, 5, 1), outline);
+    FillPixels(image, origin, QRect(centre - 2, yMin, 5, 1), outline);
+    // Marker: a thin bar one pixel wider than the bar on each side, outlined.
+    FillPixels(image, origin, QRect(x0 - 1, yAvg - 2, x1 - x0 + 2, 5), outline);
+    FillPixels(image, origin, QRect(x0, yAvg - 1, x1 - x0, 3), fill);
+}
+}  // namespace
+
+void DrawEarlierRunMarkers(QImage& image, QPoint origin, uint32_t scaleTop, const GraphPaintContext&)
+{
+    if (!gEarlierRun.active || gEarlierRun.random || gEarlierRun.driveSectors == 0)
+        return;
+    const Rect& chart = gGraphicChartRect;
+    const uint64_t chartWidth = static_cast<uint64_t>(std::max<int>(RectWidth(chart), 0));
+    const int width = BarWidthForZoneCount(static_cast<int32_t>(gEarlierRun.zones.size()));
+    for (const EarlierZone& zone : gEarlierRun.zones) {
+        const uint64_t first = std::min(zone.firstSector, gEarlierRun.driveSectors);
+        const int x0 = chart.left + static_cast<int>((first * chartWidth) / gEarlierRun.driveSectors);
+        DrawOneMarker(image, origin, x0, x0 + width, zone.readMin, zone.readAvg, zone.readMax, scaleTop);
+        if (zone.hasWrite)
+            DrawOneMarker(image, origin, x0 + width, x0 + 2 * width, zone.writeMin, zone.writeAvg, zone.writeMax,
+                          scaleTop);
+    }
+}
+
+EarlierRunKeyCell::EarlierRunKeyCell(QWidget* parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void EarlierRunKeyCell::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), QColor(236, 236, 238));
+    painter.setPen(QColor(160, 160, 164));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    painter.fillRect(QRect(4, 7, 14, 5), kEarlierRunOutline);
+    painter.fillRect(QRect(5, 8, 12, 3), kEarlierRunColor);
+    QFont font = painter.font();
+    font.setPixelSize(10);
+    painter.setFont(font);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(rect().adjusted(22, 0, -2, 0), Qt::AlignVCenter | Qt::AlignLeft, kEarlierRunKeyTitle);
+}

@@ -1,0 +1,86 @@
+// One finished test as a self-contained record: when it ran, with which
+// program, on which drive or volume, with which settings, and every result.
+// It is what the run history keeps and what "Open Results…" shows again,
+// written and read as JSON (docs/run-document.schema.json).
+#pragma once
+
+#include "engine/TestModel.h"
+
+#include <cstdint>
+#include <ctime>
+#include <optional>
+#include <string>
+#include <vector>
+
+inline constexpr const char* kRunDocumentFormat = "kestrelia-run";
+inline constexpr int kRunDocumentVersion = 1;
+
+struct RunSpeeds {
+    double min = 0, avg = 0, max = 0;
+    std::vector<double> cycles;
+};
+
+struct RunZone {
+    uint64_t firstSector = 0;
+    uint64_t lastSector = 0;
+    RunSpeeds read;
+    std::optional<RunSpeeds> write;
+};
+
+struct RunDocument {
+    std::string when;            // UTC, "2026-12-07T19:40:52Z"
+    std::string programVersion;
+    std::string identity;        // DriveIdentityFor
+    std::string description;     // the drive's or volume's name as listed
+    std::string devicePath;      // the node it was tested through
+    uint64_t sizeBytes = 0;
+    bool isVolume = false;
+    bool randomTest = false;
+    int32_t zones = 0;
+    int32_t cycles = 0;
+    uint32_t transferMegabytes = 0;
+    bool writes = false;
+    int32_t queueDepth = 1;
+    std::vector<RunZone> zoneResults;       // standard test: measured zones in order
+    std::optional<double> randomRead;       // random test, MB/s
+    std::optional<double> randomWrite;
+};
+
+// The subject of a run: who the drive is and how it was shown.
+struct RunSubject {
+    std::string identity;
+    std::string description;
+    std::string devicePath;
+    uint64_t sizeBytes = 0;
+    bool isVolume = false;
+};
+
+// The run of the kind last started (gCurrentSelectedTestType), from the model.
+RunDocument CaptureRunDocument(const RunSubject& subject, std::time_t when);
+
+// Puts a run's settings and results into the model as the current results
+// (the other kind's results are cleared), with gDriveSectorsU64 and
+// gDriveSizeInBytes64 set to the run's size and gMaxSpeed to its highest speed.
+void ApplyRunDocument(const RunDocument& run);
+
+// A fingerprint of the results now in the model: tells whether they are
+// still those of a run that was captured or applied.
+uint64_t CurrentResultsFingerprint();
+
+// JSON text of a document, and a document from JSON text. Parsing refuses
+// (with the reason in *error) text that is no run document of this program.
+std::string RunDocumentToJson(const RunDocument& run);
+std::optional<RunDocument> RunDocumentFromJson(const std::string& text, std::string* error);
+
+// Reads a file holding a run document; the reason in *error when it cannot.
+std::optional<RunDocument> ReadRunDocumentFile(const std::string& path, std::string* error);
+
+// "2026-12-07 19:40 UTC, Standard test, 10 zones × 2 cycles, 4 MB, reads and writes".
+std::string RunSummary(const RunDocument& run);
+
+// Why an earlier run cannot be compared zone by zone with results of the
+// given kind and zone count ("a random test", "5 zones"), or "" when it can.
+std::string RunComparabilityProblem(const RunDocument& earlier, bool randomTest, int32_t zones);
+
+// Change from earlier to now in percent; nullopt when earlier is not positive.
+std::optional<double> PercentChange(double earlier, double now);

@@ -1,0 +1,245 @@
+#include "reports/RunHistory.h"
+
+#include "reports/ReportOwner.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <random>
+#include <regex>
+#include <sys/fsuid.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+// File-system access as the calling user for the length of a scope: what is
+// created belongs to them, and what they may not touch is not touched. Only
+// the calling thread is affected.
+class ActAsCallingUser {
+public:
+    ActAsCallingUser()
+    {
+        const ReportOwner owner = CallingUser();
+        if (owner.uid < 0)
+            return;
+        active_ = true;
+        savedGid_ = setfsgid(static_cast<gid_t>(owner.gid));
+        savedUid_ = setfsuid(static_cast<uid_t>(owner.uid));
+    }
+    ~ActAsCallingUser()
+    {
+        if (!active_)
+            return;
+        setfsuid(static_cast<uid_t>(savedUid_));
+        setfsgid(static_cast<gid_t>(savedGid_));
+    }
+    ActAsCallingUser(const ActAsCallingUser&) = delete;
+    ActAsCallingUser& operator=(const ActAsCallingUser&) = delete;
+
+private:
+    bool active_ = false;
+    int savedUid_ = 0;
+    int savedGid_ = 0;
+};
+
+bool StartsWith(const std::string& text, const std::string& prefix)
+{
+    return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+// Creates every missing folder of path (private to the user); 0 or an error number.
+int MakeFolders(const std::string& path)
+{
+    std::string partial;
+    std::size_t at = 0;
+    while (at != std::string::npos) {
+        at = path.find('/', at + 1);
+        partial = path.substr(0, at);
+        if (partial.empty())
+            continue;
+        if (mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST)
+            return errno;
+    }
+    struct stat status {};
+    if (stat(path.c_str(), &status) != 0)
+        return errno;
+    return S_ISDIR(status.st_mode) ? 0 : ENOTDIR;
+}
+
+// Writes text to a new file beside path and renames it over path; 0 or an error number.
+int WriteAtomically(const std::string& path, const std::string& text, bool replace)
+{
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
+    std::random_device random;
+    const std::string temporary = folder + "/.kestrelia-" + std::to_string(getpid()) + "-" +
+                                  std::to_string(random()) + ".tmp";
+    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return errno;
+    int error = 0;
+    std::size_t done = 0;
+    while (error == 0 && done < text.size()) {
+        const ssize_t written = write(fd, text.data() + done, text.size() - done);
+        if (written < 0 && errno != EINTR)
+            error = errno;
+        else if (written > 0)
+            done += static_cast<std::size_t>(written);
+    }
+    if (error == 0 && fsync(fd) != 0)
+        error = errno;
+    if (close(fd) != 0 && error == 0)
+        error = errno;
+    if (error == 0) {
+        if (replace) {
+            if (rename(temporary.c_str(), path.c_str()) != 0)
+                error = errno;
+        } else if (link(temporary.c_str(), path.c_str()) != 0) {
+            error = errno;  // EEXIST: another run took the name
+        }
+    }
+    if (error != 0 || !replace)
+        unlink(temporary.c_str());
+    return error;
+}
+
+std::vector<std::string> JsonFilesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    if (DIR* dir = opendir(folder.c_str())) {
+        while (const dirent* entry = readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (name[0] != '.' && name.size() > 5 && name.compare(name.size() - 5, 5, ".json") == 0)
+                names.push_back(name);
+        }
+        closedir(dir);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string FileNameFor(int64_t milliseconds)
+{
+    const std::time_t seconds = static_cast<std::time_t>(milliseconds / 1000);
+    std::tm parts{};
+    gmtime_r(&seconds, &parts);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%dT%H%M%S", &parts);
+    char name[64];
+    std::snprintf(name, sizeof name, "%s.%03dZ.json", stamp, static_cast<int>(milliseconds % 1000));
+    return name;
+}
+
+void DropOldestRuns(const std::string& folder)
+{
+    static const std::regex runName(R"(\d{8}T\d{6}\.\d{3}Z\.json)");
+    std::vector<std::string> runs;
+    for (const std::string& name : JsonFilesIn(folder))
+        if (std::regex_match(name, runName))
+            runs.push_back(name);
+    for (std::size_t i = 0; i + kMaxRunsPerDrive < runs.size(); ++i)
+        unlink((folder + "/" + runs[i]).c_str());
+}
+}  // namespace
+
+std::string HistoryRoot()
+{
+    const ReportOwner owner = CallingUser();
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    std::string data = xdg != nullptr && xdg[0] == '/' ? xdg : "";
+    // Running for someone else, a data folder outside their home is not theirs.
+    if (!data.empty() && owner.uid >= 0 && !StartsWith(data, owner.home + "/"))
+        data.clear();
+    if (data.empty()) {
+        if (owner.home.empty() || owner.home[0] != '/')
+            return {};
+        data = owner.home + "/.local/share";
+    }
+    return data + "/kestrelia/history";
+}
+
+std::string DriveHistoryFolder(const std::string& root, const std::string& identity)
+{
+    std::string name;
+    for (const unsigned char c : identity) {
+        if (name.size() >= 60)
+            break;
+        name += std::isalnum(c) != 0 || c == '.' || c == '-' || c == '_' ? static_cast<char>(c) : '_';
+    }
+    uint64_t hash = 14695981039346656037ull;
+    for (const unsigned char c : identity)
+        hash = (hash ^ c) * 1099511628211ull;
+    char suffix[24];
+    std::snprintf(suffix, sizeof suffix, "-%016llx", static_cast<unsigned long long>(hash));
+    return root + "/" + name + suffix;
+}
+
+std::vector<HistoryEntry> ListDriveHistory(const std::string& root, const std::string& identity,
+                                           std::ostream& notes)
+{
+    const ActAsCallingUser asUser;
+    const std::string folder = DriveHistoryFolder(root, identity);
+    std::vector<HistoryEntry> entries;
+    std::vector<std::string> names = JsonFilesIn(folder);
+    std::reverse(names.begin(), names.end());
+    for (const std::string& name : names) {
+        const std::string path = folder + "/" + name;
+        std::string why;
+        std::optional<RunDocument> run = ReadRunDocumentFile(path, &why);
+        if (run && run->identity != identity)
+            why = "the run of another drive (" + run->identity + ")";
+        if (!run || run->identity != identity) {
+            notes << "kestrelia: skipping " << path << ": " << why << '\n';
+            continue;
+        }
+        entries.push_back({path, std::move(*run)});
+    }
+    return entries;
+}
+
+std::string SaveRunToHistory(const std::string& root, const RunDocument& run, int64_t whenMilliseconds,
+                             std::string* error)
+{
+    auto fail = [error](const std::string& reason) {
+        if (error != nullptr)
+            *error = reason;
+        return std::string();
+    };
+    if (root.empty())
+        return fail("no home folder to keep the history in");
+    if (run.identity.empty())
+        return fail("the drive cannot be told apart from others");
+    const ActAsCallingUser asUser;
+    const std::string folder = DriveHistoryFolder(root, run.identity);
+    if (const int status = MakeFolders(folder))
+        return fail(folder + ": " + std::strerror(status));
+    const std::string text = RunDocumentToJson(run);
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        const std::string path = folder + "/" + FileNameFor(whenMilliseconds + attempt);
+        const int status = WriteAtomically(path, text, false);
+        if (status == EEXIST)
+            continue;
+        if (status != 0)
+            return fail(path + ": " + std::strerror(status));
+        DropOldestRuns(folder);
+        return path;
+    }
+    return fail(folder + ": no free name for the run");
+}
+
+int WriteRunDocumentFile(const std::string& path, const RunDocument& run)
+{
+    const ActAsCallingUser asUser;
+    return WriteAtomically(path, RunDocumentToJson(run), true);
+}
+
+int64_t NowMilliseconds()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+}

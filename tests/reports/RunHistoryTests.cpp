@@ -1,0 +1,147 @@
+// Run documents through JSON and the run history: a run captured from the
+// model comes back unchanged and matches the schema; the history keeps at
+// most 200 runs per drive, newest first, and skips corrupt and foreign files.
+#include "reports/RunHistory.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+class RunHistoryTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (fs::exists("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path()).string() + "/kestrelia-history-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        folder_ = pattern;
+        unsetenv("PKEXEC_UID");
+        unsetenv("SUDO_UID");
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    // A standard run of 3 zones of 2 cycles with writes, in the model.
+    static void FillStandardResults()
+    {
+        std::memset(gSavedREADResultsInfo, 0, sizeof gSavedREADResultsInfo);
+        std::memset(gSavedWRITEResultsInfo, 0, sizeof gSavedWRITEResultsInfo);
+        gCurrentSelectedTestType = 1;
+        gZoneTestCountS32 = 3;
+        gTestCyclesS32 = 2;
+        gXFerMBytes = 4;
+        gWriteTestEnabled = true;
+        for (int z = 0; z < 3; ++z) {
+            for (ZoneResultsRec* r : {&gSavedREADResultsInfo[z], &gSavedWRITEResultsInfo[z]}) {
+                r->firstSectorU64 = z * 1000000ull;
+                r->lastSectorU64 = z * 1000000ull + 8191;
+                r->cycleSpeedDbl[0] = 100.0 + z;
+                r->cycleSpeedDbl[1] = 110.5 + z;
+                r->minSpeedDbl = 100.0 + z;
+                r->aveSpeedDbl = 105.25 + z;
+                r->maxSpeedDbl = 110.5 + z;
+            }
+        }
+    }
+
+    fs::path folder_;
+};
+
+const RunSubject kSubject{"loop:/dev/shm/disk", "Loop Drive (2.00 GB)", "/dev/loop3", 2147483648ull, false};
+
+TEST_F(RunHistoryTest, ARunComesBackFromJsonAsItWasAndMatchesTheSchema)
+{
+    FillStandardResults();
+    const uint64_t before = CurrentResultsFingerprint();
+    const RunDocument run = CaptureRunDocument(kSubject, 1796672452);
+    EXPECT_EQ(run.when, "2026-12-07T19:40:52Z");
+    EXPECT_EQ(run.queueDepth, 1);
+    ASSERT_EQ(run.zoneResults.size(), 3u);
+
+    const std::string path = (folder_ / "run.json").string();
+    ASSERT_EQ(WriteRunDocumentFile(path, run), 0);
+    std::memset(gSavedREADResultsInfo, 0, sizeof gSavedREADResultsInfo);
+    std::string why;
+    const std::optional<RunDocument> back = ReadRunDocumentFile(path, &why);
+    ASSERT_TRUE(back) << why;
+    ApplyRunDocument(*back);
+    EXPECT_EQ(CurrentResultsFingerprint(), before) << "every record as it was";
+    EXPECT_EQ(gDriveSectorsU64, 4194304u);
+    EXPECT_DOUBLE_EQ(gMaxSpeed, 112.5);
+    EXPECT_EQ(RunDocumentToJson(*back), RunDocumentToJson(run));
+
+    const std::string command = std::string(KESTRELIA_SOURCE_DIR "/tests/support/validate-run-documents ")
+                                + KESTRELIA_SOURCE_DIR "/docs/run-document.schema.json " + path;
+    EXPECT_EQ(std::system(command.c_str()), 0);
+}
+
+TEST_F(RunHistoryTest, MalformedDocumentsAreRefusedWithAReason)
+{
+    FillStandardResults();
+    const std::string good = RunDocumentToJson(CaptureRunDocument(kSubject, 0));
+    auto replaced = [&good](const std::string& from, const std::string& to) {
+        std::string text = good;
+        text.replace(text.find(from), from.size(), to);
+        return text;
+    };
+    const struct {
+        std::string text;
+        const char* reason;
+    } cases[] = {
+        {"{\"format\": ", "not JSON"},
+        {"[1, 2]", "not a Kestrelia run document"},
+        {replaced("\"kestrelia-run\"", "\"other\""), "not a Kestrelia run document"},
+        {replaced("\"format_version\": 1", "\"format_version\": 9"), "another version"},
+        {replaced("\"zones\": 3", "\"zones\": 51"), "out of range"},
+        {replaced("\"min\": 100.0", "\"min\": -1"), "negative"},
+        {replaced("\"writes\": true", "\"writes\": \"yes\""), "malformed"},
+        {replaced("\"test\": \"standard\"", "\"test\": \"other\""), "unknown test kind"},
+    };
+    for (const auto& c : cases) {
+        std::string why;
+        EXPECT_FALSE(RunDocumentFromJson(c.text, &why)) << c.reason;
+        EXPECT_NE(why.find(c.reason), std::string::npos) << why;
+    }
+}
+
+TEST_F(RunHistoryTest, AtMost200RunsNewestFirstCorruptAndForeignFilesSkipped)
+{
+    FillStandardResults();
+    const std::string root = (folder_ / "history").string();
+    const RunDocument run = CaptureRunDocument(kSubject, 0);
+    const int64_t start = 1796672452000;
+    std::string first, last, why;
+    for (int i = 0; i < 203; ++i) {
+        last = SaveRunToHistory(root, run, start + i * 1000, &why);
+        ASSERT_FALSE(last.empty()) << why;
+        if (i == 0)
+            first = last;
+    }
+    // Two runs in the same millisecond both stay.
+    const std::string twin = SaveRunToHistory(root, run, start + 202 * 1000, &why);
+    ASSERT_FALSE(twin.empty()) << why;
+    EXPECT_NE(twin, last);
+
+    const std::string folder = DriveHistoryFolder(root, kSubject.identity);
+    std::ofstream(folder + "/broken.json") << "{\"format\": \"kestrelia-run\", ";
+    RunDocument foreign = run;
+    foreign.identity = "serial:OTHER";
+    ASSERT_EQ(WriteRunDocumentFile(folder + "/foreign.json", foreign), 0);
+
+    std::ostringstream notes;
+    const std::vector<HistoryEntry> entries = ListDriveHistory(root, kSubject.identity, notes);
+    ASSERT_EQ(entries.size(), kMaxRunsPerDrive);
+    EXPECT_EQ(entries.front().path, twin);
+    EXPECT_FALSE(fs::exists(first)) << "the oldest runs are dropped";
+    EXPECT_NE(notes.str().find("broken.json: not JSON"), std::string::npos) << notes.str();
+    EXPECT_NE(notes.str().find("foreign.json: the run of another drive"), std::string::npos) << notes.str();
+    EXPECT_NE(DriveHistoryFolder(root, "loop:/a/b"), DriveHistoryFolder(root, "loop:/a_b"));
+    for (const auto& entry : fs::directory_iterator(folder))
+        EXPECT_NE(entry.path().filename().string()[0], '.') << "no temporary file stays behind";
+}
+}  // namespace
