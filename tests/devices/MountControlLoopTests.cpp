@@ -36,7 +36,7 @@ std::string FileHashes(const std::string& folders)
 // The layouts desktops really have, all on one drive: btrfs subvolumes
 // mounted without the top level, a mount point folder that the desktop
 // removes while the volume is unmounted, a volume mounted inside another, a
-// bind mount, an ext4 with a label. Everything comes back exactly as it was.
+// bind mount, an ext4 with a label, a FUSE file system (ntfs-3g). Everything comes back exactly as it was.
 TEST_F(LoopDriveTest, EveryLayoutComesBackAsItWas)
 {
     const LoopVolume& ext4 = volumes_[0];
@@ -46,11 +46,13 @@ TEST_F(LoopDriveTest, EveryLayoutComesBackAsItWas)
         std::string command;
         ~Cleanup() { RunCommand(command); }
     } cleanup{"umount " + media + "/Photos; while mountpoint -q " + media + "/bind; do umount " + media +
-              "/bind; done; umount " + base + "/inner; rm -rf " + media + "; mountpoint -q " +
-              volumes_[1].mount->path() + " || mount " + volumes_[1].node + " " + volumes_[1].mount->path()};
+              "/bind; done; umount " + base + "/inner; rm -rf " + media};
     ASSERT_EQ(0, RunCommand("mkdir -p " + media + "/bind " + base + "/shared " + base + "/inner && echo s > " + base +
-                            "/shared/file && umount " + volumes_[1].mount->path() + " && mount " + volumes_[1].node + " " +
-                            base + "/inner && echo n > " + base + "/inner/file"));
+                            "/shared/file && umount " + volumes_[1].mount->path()));
+    // Nested, and through a FUSE mount helper where ntfs-3g is installed.
+    const bool fuse = RunCommand("command -v mkntfs") == 0;
+    ASSERT_EQ(0, RunCommand((fuse ? "mkntfs -Q -F " + volumes_[1].node + " && mount -t ntfs-3g " : "mount ") +
+                            volumes_[1].node + " " + base + "/inner && echo n > " + base + "/inner/file"));
     std::vector<std::string> folders = {base, base + "/inner", media + "/bind"};
     std::string removed;  // the mount point a desktop removes while unmounted
     if (volumes_.size() > 2 && volumes_[2].type == "btrfs") {
