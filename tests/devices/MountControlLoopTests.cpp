@@ -160,6 +160,14 @@ TEST_F(LoopDriveTest, AHeldDriveRefusesWithNothingUnmountedAndNamesTheHolder)
             EXPECT_EQ(before[index], MountAt(volumes_[index].mount->path())) << volumes_[index].type;
         EXPECT_EQ(0, RememberedUnmountCount());
     }
+    // A loop device backed by a file on a volume: a kernel user no process shows.
+    std::string loop;
+    ASSERT_EQ(0, RunCommand("losetup -f --show " + busy + "/mapped", &loop));
+    loop.pop_back();
+    std::string why;
+    EXPECT_EQ(-EBUSY, UnmountForWriteTest(drive(), &why, nullptr));
+    RunCommand("losetup -d " + loop);
+    EXPECT_NE(std::string::npos, why.find(busy + "/mapped is the backing file of " + loop + ".")) << why;
     // A device-mapper volume stacked on a partition (a fake sysfs tree).
     const std::string sys = volumes_[0].mount->path() + "/sys";
     const std::string name = drive().substr(5);
