@@ -192,8 +192,10 @@ MountResult BindFromPrivateMount(const RememberedMount& mount, const std::string
     mkdir(StateDirectory().c_str(), 0700);
     if (!mkdtemp(folder.data()))
         return Failed(errno);
-    std::string options = "ro";
-    for (const std::string& option : SplitOptions(MountOptions(mount))) {
+    // Read-only or not as the file system itself was; the bind sets its own flags.
+    const std::vector<std::string> own = SplitOptions(mount.fsOptions);
+    std::string options = std::find(own.begin(), own.end(), "ro") != own.end() ? "ro" : "rw";
+    for (const std::string& option : own) {
         if (option.rfind("subvol=", 0) != 0 && option.rfind("subvolid=", 0) != 0 && option != "rw" && option != "ro")
             options += "," + option;
     }

@@ -45,7 +45,7 @@ TEST_F(LoopDriveTest, EveryLayoutComesBackAsItWas)
     struct Cleanup {
         std::string command;
         ~Cleanup() { RunCommand(command); }
-    } cleanup{"umount " + media + "/Photos; while mountpoint -q " + media + "/bind; do umount " + media +
+    } cleanup{"umount " + media + "/Photos " + media + "/loose; while mountpoint -q " + media + "/bind; do umount " + media +
               "/bind; done; umount " + base + "/inner; rm -rf " + media};
     ASSERT_EQ(0, RunCommand("mkdir -p " + media + "/bind " + base + "/shared " + base + "/inner && echo s > " + base +
                             "/shared/file && umount " + volumes_[1].mount->path()));
@@ -61,11 +61,14 @@ TEST_F(LoopDriveTest, EveryLayoutComesBackAsItWas)
         ASSERT_EQ(0, RunCommand("umount " + btrfs.mount->path() + " && mount " + btrfs.node + " " + media + "/bind -o rw &&"
                                 " btrfs -q subvolume create " + media + "/bind/@home && btrfs -q subvolume create " +
                                 media + "/bind/@photos && echo h > " + media + "/bind/@home/file && echo p > " + media +
-                                "/bind/@photos/file && umount " + media + "/bind && mkdir -m 0750 " + removed + " && chown 1000:1000 " +
+                                "/bind/@photos/file && mkdir " + media + "/bind/loose " + media + "/loose && echo l > " + media +
+                                "/bind/loose/file && mount --bind " + media + "/bind/loose " + media + "/loose && umount " +
+                                media + "/bind && mkdir -m 0750 " + removed + " && chown 1000:1000 " +
                                 removed + " && mount -o subvol=/@home " + btrfs.node + " " + btrfs.mount->path() +
                                 " && mount -o subvol=@photos,noatime " + btrfs.node + " " + removed));
         folders.push_back(btrfs.mount->path());
         folders.push_back(removed);
+        folders.push_back(media + "/loose");  // a bind mount of a folder no other mount shows
     }
     ASSERT_EQ(0, RunCommand("mount --bind -o ro " + base + "/shared " + media + "/bind"));
     std::string all;
