@@ -33,7 +33,6 @@ const DriveInfoRec* DriveCarrying(const char* devicePath)
     const int slot = drivePath.empty() ? -1 : FindListedDrive(drivePath.c_str());
     return slot >= 0 ? &gSavedDriveInfoArray[slot] : nullptr;
 }
-
 }  // namespace
 
 int32_t QtLaunchInterface::ZoneCount() const
