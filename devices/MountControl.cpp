@@ -10,6 +10,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <memory>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -191,8 +192,10 @@ MountResult BindFromPrivateMount(const RememberedMount& mount, const std::string
     mkdir(StateDirectory().c_str(), 0700);
     if (!mkdtemp(folder.data()))
         return Failed(errno);
-    std::string options = "ro";
-    for (const std::string& option : SplitOptions(MountOptions(mount))) {
+    // Read-only or not as the file system itself was; the bind sets its own flags.
+    const std::vector<std::string> own = SplitOptions(mount.fsOptions);
+    std::string options = std::find(own.begin(), own.end(), "ro") != own.end() ? "ro" : "rw";
+    for (const std::string& option : own) {
         if (option.rfind("subvol=", 0) != 0 && option.rfind("subvolid=", 0) != 0 && option != "rw" && option != "ro")
             options += "," + option;
     }
@@ -297,6 +300,20 @@ std::vector<RemountFailure> MountBack(std::vector<RememberedMount> pending, std:
     return failures;
 }
 
+void WaitUntilUnclaimed(const std::string& node)
+{
+    for (int attempt = 0; attempt < 60; ++attempt) {
+        const int fd = open(node.c_str(), O_RDONLY | O_EXCL | O_CLOEXEC);
+        if (fd >= 0) {
+            close(fd);
+            return;
+        }
+        if (errno != EBUSY)
+            return;
+        usleep(50000);
+    }
+}
+
 RememberedMount RememberedFromTable(const MountTableEntry& entry, const std::string& node, int order)
 {
     RememberedMount mount{node, entry.source, entry.target, entry.type, entry.vfsOptions, entry.fsOptions, entry.root};
@@ -386,6 +403,11 @@ int UnmountForWriteTest(const std::string& devicePath, std::string* whyNot, pid_
             SaveRememberedMounts(gRemembered);
         }
         unmounted.push_back(mount);
+    }
+    // A FUSE daemon lets go of its device only after the unmount has returned.
+    for (const RememberedMount& mount : unmounted) {
+        if (IsFuse(mount.type))
+            WaitUntilUnclaimed(mount.device);
     }
     return 0;
 }

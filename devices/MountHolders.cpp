@@ -3,6 +3,7 @@
 #include "devices/DevicePaths.h"
 #include "devices/VolumeRecords.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -120,14 +121,36 @@ std::string StackedHolder(const std::string& node, const std::string& sysRoot)
     return std::string();
 }
 
-bool IsSwap(const std::string& node)
+// The swap areas in use: partitions and files.
+std::vector<std::string> SwapAreas()
 {
+    std::vector<std::string> areas;
     std::ifstream swaps("/proc/swaps");
-    for (std::string line; std::getline(swaps, line);) {
-        if (line.compare(0, node.size() + 1, node + " ") == 0 || line.compare(0, node.size() + 1, node + "\t") == 0)
-            return true;
+    std::string line;
+    std::getline(swaps, line);  // the heading
+    while (std::getline(swaps, line)) {
+        const std::size_t end = line.find_first_of(" \t");
+        areas.push_back(line.substr(0, end));
     }
-    return false;
+    return areas;
+}
+
+// Kernel users of files below a mount point that no process shows: swap
+// files and loop devices' backing files.
+std::string KernelFileUser(const std::string& mountPoint, const std::string& sysRoot)
+{
+    for (const std::string& area : SwapAreas()) {
+        if (IsBelow(area, mountPoint))
+            return area + " is used as swap space.";
+    }
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(sysRoot) / "class/block", error)) {
+        std::ifstream backing(entry.path() / "loop/backing_file");
+        std::string file;
+        if (std::getline(backing, file) && IsBelow(file, mountPoint))
+            return file + " is the backing file of /dev/" + entry.path().filename().string() + ".";
+    }
+    return std::string();
 }
 
 }  // namespace
@@ -188,6 +211,8 @@ std::string FindWriteBlocker(const std::string& devicePath, pid_t* holder, const
         }
         if (const pid_t pid = FindMountHolder(mount.target))
             return "The volume at " + mount.target + usedBy(pid);
+        if (const std::string user = KernelFileUser(mount.target, sysRoot); !user.empty())
+            return "The volume at " + mount.target + " is in use: " + user;
     }
 
     for (const std::string& part : nodes) {
@@ -196,7 +221,8 @@ std::string FindWriteBlocker(const std::string& devicePath, pid_t* holder, const
             mounted = mounted || DevicePathIsOnDrive(mountedNode, part);
         if (mounted)
             continue;  // its volumes go first; the test's own open tries the rest
-        if (IsSwap(part))
+        const std::vector<std::string> swaps = SwapAreas();
+        if (std::find(swaps.begin(), swaps.end(), part) != swaps.end())
             return part + " is used as swap space.";
         const int fd = open(part.c_str(), O_RDONLY | O_EXCL | O_CLOEXEC);
         if (fd >= 0) {

@@ -34,7 +34,6 @@ const DriveInfoRec* DriveCarrying(const char* devicePath)
     const int slot = drivePath.empty() ? -1 : FindListedDrive(drivePath.c_str());
     return slot >= 0 ? &gSavedDriveInfoArray[slot] : nullptr;
 }
-
 }  // namespace
 
 // The options as last accepted, never half-edited text of an open sheet.

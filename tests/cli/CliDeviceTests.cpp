@@ -67,9 +67,10 @@ TEST_F(LoopDriveTest, CliWriteTestWithUnmountPutsEveryVolumeBack)
         EXPECT_EQ("marker " + volume.type, MarkerOf(volume)) << volume.type;
 }
 
-// A run killed mid-test leaves its state file; the next run mentions it and
-// --remount-left mounts every volume back as it was.
-TEST_F(LoopDriveTest, AKilledCliRunLeavesItsVolumesForTheNextStart)
+// Stopped by SIGINT or SIGTERM mid-test, a run mounts back what it
+// unmounted itself; killed, it leaves its state file, the next run mentions
+// it and --remount-left mounts every volume back as it was.
+TEST_F(LoopDriveTest, AStoppedOrKilledCliRunPutsEveryVolumeBack)
 {
     MountVolumesReadOnly();
     const std::vector<std::string> mounts = DriveMounts(drive());
@@ -77,40 +78,46 @@ TEST_F(LoopDriveTest, AKilledCliRunLeavesItsVolumesForTheNextStart)
     char folder[] = "/dev/shm/kestrelia-h15mount-run-XXXXXX";
     ASSERT_NE(nullptr, ::mkdtemp(folder));
     const std::string env = std::string("KESTRELIA_RUN_DIR=") + folder + " ";
-    const pid_t run = ::fork();
-    if (run == 0) {
-        ::setenv("KESTRELIA_RUN_DIR", folder, 1);
-        ::freopen("/dev/null", "w", stdout);
-        ::execl(kCli.c_str(), "kestrelia-cli", "--write", "--unmount", "--zones", "50", "--cycles", "50", "--size", "16",
-                drive().c_str(), nullptr);
-        ::_exit(127);
-    }
-    std::string files;
-    for (int wait = 0; wait < 200 && (files.empty() || !DriveMounts(drive()).empty()); ++wait) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    for (const int signal : {SIGINT, SIGTERM, SIGKILL}) {
+        SCOPED_TRACE(signal);
+        const pid_t run = ::fork();
+        if (run == 0) {
+            ::setenv("KESTRELIA_RUN_DIR", folder, 1);
+            ::freopen("/dev/null", "w", stdout);
+            ::execl(kCli.c_str(), "kestrelia-cli", "--write", "--unmount", "--zones", "50", "--cycles", "50", "--size",
+                    "16", drive().c_str(), nullptr);
+            ::_exit(127);
+        }
+        std::string files;
+        for (int wait = 0; wait < 200 && (files.empty() || !DriveMounts(drive()).empty()); ++wait) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            RunCommand(std::string("ls ") + folder, &files);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        // udev keeps off: the whole drive is locked while the test runs.
+        const int node = ::open(drive().c_str(), O_RDONLY);
+        EXPECT_NE(0, ::flock(node, LOCK_EX | LOCK_NB));
+        ::close(node);
+        ::kill(run, signal);
+        int status = 0;
+        ::waitpid(run, &status, 0);
+        EXPECT_EQ("unmounted-" + std::to_string(run) + "\n", files);
+        std::string out;
+        if (signal == SIGKILL) {
+            ASSERT_TRUE(WIFSIGNALED(status)) << "the run ended before it could be killed";
+            EXPECT_TRUE(DriveMounts(drive()).empty());
+            RunCommand(env + kCli + " --zones 1 --size 1 " + folder + "/none", &out);
+            EXPECT_NE(std::string::npos, out.find("kestrelia-cli --remount-left mounts them back")) << out;
+            EXPECT_EQ(0, RunCommand(env + kCli + " --remount-left", &out)) << out;
+        } else {
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 0) << status;
+        }
+        EXPECT_EQ(mounts, DriveMounts(drive()));
         RunCommand(std::string("ls ") + folder, &files);
+        EXPECT_EQ("", files);
+        RunCommand("blockdev --flushbufs " + drive());
+        EXPECT_EQ(checksum, device_->Checksum());
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    // udev keeps off: the whole drive is locked while the test runs.
-    const int node = ::open(drive().c_str(), O_RDONLY);
-    EXPECT_NE(0, ::flock(node, LOCK_EX | LOCK_NB));
-    ::close(node);
-    ::kill(run, SIGKILL);
-    int status = 0;
-    ::waitpid(run, &status, 0);
-    ASSERT_TRUE(WIFSIGNALED(status)) << "the run ended before it could be killed";
-    EXPECT_EQ("unmounted-" + std::to_string(run) + "\n", files);
-    EXPECT_TRUE(DriveMounts(drive()).empty());
-
-    std::string out;
-    RunCommand(env + kCli + " --zones 1 --size 1 " + folder + "/none", &out);
-    EXPECT_NE(std::string::npos, out.find("kestrelia-cli --remount-left mounts them back")) << out;
-    EXPECT_EQ(0, RunCommand(env + kCli + " --remount-left", &out)) << out;
-    EXPECT_EQ(mounts, DriveMounts(drive()));
-    RunCommand(std::string("ls ") + folder, &files);
-    EXPECT_EQ("", files);
-    RunCommand("blockdev --flushbufs " + drive());
-    EXPECT_EQ(checksum, device_->Checksum());
     ::rmdir(folder);
 }
 

@@ -36,7 +36,7 @@ std::string FileHashes(const std::string& folders)
 // The layouts desktops really have, all on one drive: btrfs subvolumes
 // mounted without the top level, a mount point folder that the desktop
 // removes while the volume is unmounted, a volume mounted inside another, a
-// bind mount, an ext4 with a label. Everything comes back exactly as it was.
+// bind mount, an ext4 with a label, a FUSE file system (ntfs-3g). Everything comes back exactly as it was.
 TEST_F(LoopDriveTest, EveryLayoutComesBackAsItWas)
 {
     const LoopVolume& ext4 = volumes_[0];
@@ -45,12 +45,14 @@ TEST_F(LoopDriveTest, EveryLayoutComesBackAsItWas)
     struct Cleanup {
         std::string command;
         ~Cleanup() { RunCommand(command); }
-    } cleanup{"umount " + media + "/Photos; while mountpoint -q " + media + "/bind; do umount " + media +
-              "/bind; done; umount " + base + "/inner; rm -rf " + media + "; mountpoint -q " +
-              volumes_[1].mount->path() + " || mount " + volumes_[1].node + " " + volumes_[1].mount->path()};
+    } cleanup{"umount " + media + "/Photos " + media + "/loose; while mountpoint -q " + media + "/bind; do umount " + media +
+              "/bind; done; umount " + base + "/inner; rm -rf " + media};
     ASSERT_EQ(0, RunCommand("mkdir -p " + media + "/bind " + base + "/shared " + base + "/inner && echo s > " + base +
-                            "/shared/file && umount " + volumes_[1].mount->path() + " && mount " + volumes_[1].node + " " +
-                            base + "/inner && echo n > " + base + "/inner/file"));
+                            "/shared/file && umount " + volumes_[1].mount->path()));
+    // Nested, and through a FUSE mount helper where ntfs-3g is installed.
+    const bool fuse = RunCommand("command -v mkntfs") == 0;
+    ASSERT_EQ(0, RunCommand((fuse ? "mkntfs -Q -F " + volumes_[1].node + " && mount -t ntfs-3g " : "mount ") +
+                            volumes_[1].node + " " + base + "/inner && echo n > " + base + "/inner/file"));
     std::vector<std::string> folders = {base, base + "/inner", media + "/bind"};
     std::string removed;  // the mount point a desktop removes while unmounted
     if (volumes_.size() > 2 && volumes_[2].type == "btrfs") {
@@ -59,11 +61,14 @@ TEST_F(LoopDriveTest, EveryLayoutComesBackAsItWas)
         ASSERT_EQ(0, RunCommand("umount " + btrfs.mount->path() + " && mount " + btrfs.node + " " + media + "/bind -o rw &&"
                                 " btrfs -q subvolume create " + media + "/bind/@home && btrfs -q subvolume create " +
                                 media + "/bind/@photos && echo h > " + media + "/bind/@home/file && echo p > " + media +
-                                "/bind/@photos/file && umount " + media + "/bind && mkdir -m 0750 " + removed + " && chown 1000:1000 " +
+                                "/bind/@photos/file && mkdir " + media + "/bind/loose " + media + "/loose && echo l > " + media +
+                                "/bind/loose/file && mount --bind " + media + "/bind/loose " + media + "/loose && umount " +
+                                media + "/bind && mkdir -m 0750 " + removed + " && chown 1000:1000 " +
                                 removed + " && mount -o subvol=/@home " + btrfs.node + " " + btrfs.mount->path() +
                                 " && mount -o subvol=@photos,noatime " + btrfs.node + " " + removed));
         folders.push_back(btrfs.mount->path());
         folders.push_back(removed);
+        folders.push_back(media + "/loose");  // a bind mount of a folder no other mount shows
     }
     ASSERT_EQ(0, RunCommand("mount --bind -o ro " + base + "/shared " + media + "/bind"));
     std::string all;
@@ -158,6 +163,14 @@ TEST_F(LoopDriveTest, AHeldDriveRefusesWithNothingUnmountedAndNamesTheHolder)
             EXPECT_EQ(before[index], MountAt(volumes_[index].mount->path())) << volumes_[index].type;
         EXPECT_EQ(0, RememberedUnmountCount());
     }
+    // A loop device backed by a file on a volume: a kernel user no process shows.
+    std::string loop;
+    ASSERT_EQ(0, RunCommand("losetup -f --show " + busy + "/mapped", &loop));
+    loop.pop_back();
+    std::string why;
+    EXPECT_EQ(-EBUSY, UnmountForWriteTest(drive(), &why, nullptr));
+    RunCommand("losetup -d " + loop);
+    EXPECT_NE(std::string::npos, why.find(busy + "/mapped is the backing file of " + loop + ".")) << why;
     // A device-mapper volume stacked on a partition (a fake sysfs tree).
     const std::string sys = volumes_[0].mount->path() + "/sys";
     const std::string name = drive().substr(5);
