@@ -88,8 +88,12 @@ std::string ConsoleHost::StaticText(int32_t controlId) const
 
 void ConsoleHost::ShowRandomProgress()
 {
-    if (!showProgress_ || gCurrentSelectedTestType == 1)
+    if (!showProgress_)
         return;
+    if (gCurrentSelectedTestType == 1) {
+        ShowZoneUnderWay();
+        return;
+    }
     const uint32_t reads = gReadCountIndexU32.load();
     const uint32_t writes = gWriteCountIndexU32.load();
     char line[128];
@@ -100,6 +104,23 @@ void ConsoleHost::ShowRandomProgress()
     else
         return;
     PrintProgress(line);
+}
+
+void ConsoleHost::ShowZoneUnderWay()
+{
+    // Once per transfer: a long one shows where it is while it runs.
+    const TransferPhase phase = gTransferPosition.phase.load(std::memory_order_acquire);
+    const int64_t shown = (static_cast<int64_t>(phase) << 40) |
+                          (static_cast<int64_t>(gTransferPosition.cycle.load() + 1) << 20) |
+                          gTransferPosition.zone.load();
+    const std::string where = ZoneProgressText();
+    if (where.empty() || shown == shownTransfer_)
+        return;
+    shownTransfer_ = shown;
+    const char* doing = phase == TransferPhase::Preflight ? "preflight read"
+                        : phase == TransferPhase::Read    ? "reading"
+                                                          : "writing";
+    PrintProgress("Test in Progress: " + where + ", " + doing);
 }
 
 void ConsoleHost::PrintProgress(const std::string& line)

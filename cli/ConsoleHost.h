@@ -32,13 +32,15 @@ public:
     // The last text set on a control of the main window.
     std::string StaticText(int32_t controlId) const;
 
-    // Shows the random test's progress (called by the main thread between waits).
+    // Shows the random test's counts, or the zone and cycle of the standard
+    // test's transfer under way (called by the main thread between waits).
     void ShowRandomProgress();
 
     // Ends the progress line.
     void EndProgress();
 
 private:
+    void ShowZoneUnderWay();
     void PrintProgress(const std::string& line);
 
     const bool showProgress_;
@@ -49,4 +51,5 @@ private:
     std::string alert_;
     std::map<int32_t, std::string> texts_;
     bool progressShown_ = false;
+    int64_t shownTransfer_ = -1;  // the transfer ShowZoneUnderWay last named
 };

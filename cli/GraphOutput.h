@@ -13,8 +13,10 @@ inline constexpr const char* kGraphOption = "--graph";
 std::string GraphPathOption(const CliOptions& options);
 
 // Refuses a graph that cannot be drawn or stored, before any test runs: the
-// random test has no zone graph, and the file's folder must exist. Empty when fine.
+// random test has no zone graph, and the path must be one where a regular
+// file may be saved (CheckOutputPath). Empty when fine.
 std::string CheckGraphOption(const CliOptions& options);
 
-// Draws the results of the test that just ended; returns false with a message on err.
+// Draws the results of the test that just ended and saves the PNG through a
+// new file beside the destination; returns false with a message on err.
 bool WriteResultGraph(const std::string& path, const CliOptions& options, std::ostream& err);

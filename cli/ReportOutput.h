@@ -12,7 +12,8 @@ inline constexpr const char* kReportOption = "--report";
 // The --report path given, or empty.
 std::string ReportPathOption(const CliOptions& options);
 
-// Refuses a report that could not be stored, before any test runs. Empty when fine.
+// Refuses a report that could not be stored, or whose path is not one where a
+// regular file may be saved (CheckOutputPath), before any test runs. Empty when fine.
 std::string CheckReportOption(const CliOptions& options);
 
 // Saves the report; false with a message on err. Under sudo or pkexec the

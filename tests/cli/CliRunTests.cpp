@@ -38,7 +38,8 @@ protected:
     {
         if (!folder_.empty()) {
             for (const fs::path& point : mounts_)
-                RunCommand("umount " + point.string());
+                if (RunCommand("umount " + point.string()) == 0)
+                    fs::remove(point);
             fs::remove_all(folder_);
         }
     }

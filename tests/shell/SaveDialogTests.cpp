@@ -281,6 +281,21 @@ TEST_F(SaveDialog, ACreationFailureAlertsAndLeavesTheEarlierFile)
     EXPECT_EQ(ReadFile(existing), "earlier report");
 }
 
+TEST_F(SaveDialog, ALinkToAFifoIsRefusedAndKept)
+{
+    const fs::path fifo = fs::path(folder.path().toStdString()) / "pipe";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    fs::create_symlink(fifo, fifo.parent_path() / "to-pipe.txt");
+    Save(1, [](QFileDialog* dialog) {
+        WhenShown<QMessageBox>([](QMessageBox* question) { question->button(QMessageBox::Yes)->click(); });
+        TypeAndSave(dialog, QStringLiteral("to-pipe.txt"));
+    });
+    ASSERT_EQ(alerts.size(), 1u);
+    EXPECT_TRUE(alerts[0].message.endsWith(QStringLiteral(") is a FIFO, not a file."))) << alerts[0].message.toStdString();
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_TRUE(fs::is_symlink(fifo.parent_path() / "to-pipe.txt"));
+}
+
 TEST_F(SaveDialog, AFullDiskAlertsAndLeavesTheEarlierFile)
 {
     if (!MountTmpfs("size=64k"))
