@@ -1,6 +1,5 @@
 // Kestrelia, the desktop disk benchmark.
 #include "app/QuitSignals.h"
-#include "app/Screenshots.h"
 #include "app/Startup.h"
 #include "devices/DriveRecords.h"
 #include "format/Localization.h"
@@ -12,6 +11,10 @@
 #include "shell/Windows.h"
 
 #include <QApplication>
+
+#ifdef KESTRELIA_PICTURE_RUN
+#include "Screenshots.h"  // kestrelia-screenshots only
+#endif
 
 #include <cstring>
 #include <sys/utsname.h>
@@ -97,7 +100,9 @@ int main(int argc, char** argv)
     InstallCommandHandlers({SaveResultsCommand});
     StartDeviceWatching();
     QuitOnTerminationSignals();
+#ifdef KESTRELIA_PICTURE_RUN
     StartScreenshotsIfAsked();
+#endif
 
     const int status = QApplication::exec();
     ShutDownCommands();

@@ -41,7 +41,7 @@ const char* GraphKeyTitle(int column)
     return column >= 0 && column < kGraphKeyColumns ? kTitles[column] : "";
 }
 
-QImage MakeGraphKeyIcon(int iconIndex)
+QImage MakeGraphKeyIcon(int iconIndex, const QColor& stippleGap)
 {
     // Icons 0, 1: maximum; 2, 3: average; 4, 5: minimum. Even: read, odd: write.
     const QColor colours[3] = {myGreenColor, myYellowColor, myRedColor};
@@ -52,7 +52,7 @@ QImage MakeGraphKeyIcon(int iconIndex)
     for (int y = 2; y < 14; ++y)
         for (int x = 2; x < 14; ++x) {
             const bool set = !write || (kWriteBarPattern[y % 8] & (0x80 >> (x % 8)));
-            icon.setPixelColor(x, y, set ? colour : QColor(255, 255, 255));
+            icon.setPixelColor(x, y, set ? colour : stippleGap);
         }
     QPainter painter(&icon);
     painter.setPen(QColor(64, 64, 64));
@@ -67,7 +67,7 @@ Rect GraphKeyBounds(const Rect& chart)
                 static_cast<int16_t>(chart.top - 19), static_cast<int16_t>(chart.left + 635)};
 }
 
-void PaintGraphKey(QPainter& painter, const QRect& area, bool windowActive)
+void PaintGraphKey(QPainter& painter, const QRect& area, bool windowActive, const QColor& stippleGap)
 {
     const int columnWidth = area.width() / kGraphKeyColumns;
     painter.save();
@@ -92,9 +92,11 @@ void PaintGraphKey(QPainter& painter, const QRect& area, bool windowActive)
         const int contentWidth = textWidth + (hasIcon ? 16 + 3 : 0);
         int x = cell.left() + (cell.width() - contentWidth) / 2;
         if (hasIcon) {
-            const QImage& icon = gMyIconRefs[column - 1].isNull()
-                                      ? (gMyIconRefs[column - 1] = MakeGraphKeyIcon(column - 1))
-                                      : gMyIconRefs[column - 1];
+            if (gMyIconRefs[column - 1].isNull())
+                gMyIconRefs[column - 1] = MakeGraphKeyIcon(column - 1);
+            // The registered icons have the light gaps; other gaps get icons of their own.
+            const QImage icon = stippleGap == kLightStippleGap ? gMyIconRefs[column - 1]
+                                                               : MakeGraphKeyIcon(column - 1, stippleGap);
             painter.drawImage(x, cell.top() + (cell.height() - 16) / 2, icon);
             x += 16 + 3;
         }
@@ -119,8 +121,8 @@ void GraphKeyWidget::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Window));
-    PaintGraphKey(painter, QRect(0, 0, gColumnWidth * kGraphKeyColumns, height()),
-                  isActiveWindow());
+    PaintGraphKey(painter, QRect(0, 0, gColumnWidth * kGraphKeyColumns, height()), isActiveWindow(),
+                  StippleGapColour(window()->palette().color(QPalette::Window)));
 }
 
 bool GraphKeyWidget::event(QEvent* event)

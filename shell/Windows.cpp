@@ -9,6 +9,10 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QEvent>
+#include <QImage>
+#include <QPalette>
+#include <QPixmap>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -69,6 +73,48 @@ void CopyPath(const std::string& path, char* buffer)
     std::memcpy(buffer, path.c_str(), path.size() + 1);
 }
 std::unique_ptr<QWidget> gAboutWindow;
+
+// The gear drawn for the palette: on a dark one its shades are turned light
+// (lightness mirrored, hue and transparency kept), so it reads on a dark button.
+QIcon GearForPalette(const QIcon& gear, const QPalette& palette)
+{
+    if (gear.isNull() || palette.color(QPalette::Button).lightness() >= 128)
+        return gear;
+    QIcon adapted;
+    for (const int size : {16, 20, 32, 40, 64}) {
+        QImage image = gear.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                image.setPixelColor(x, y, QColor::fromHsl(c.hslHue(), c.hslSaturation(), 255 - c.lightness(), c.alpha()));
+            }
+        adapted.addPixmap(QPixmap::fromImage(image));
+    }
+    return adapted;
+}
+
+// Puts the gear into its button again whenever the palette changes.
+class GearFollowsPalette final : public QObject {
+public:
+    explicit GearFollowsPalette(QIcon gear) : gear_(std::move(gear)) {}
+    void Apply() const
+    {
+        if (auto* main = static_cast<QWidget*>(gMainWindowRef))
+            PutIconRefIntoBevelButton(main, 9, GearForPalette(gear_, main->palette()));
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == gMainWindowRef && event->type() == QEvent::PaletteChange)
+            Apply();
+        return false;
+    }
+
+private:
+    QIcon gear_;
+};
+std::unique_ptr<GearFollowsPalette> gGearFollower;
 
 
 void ShowIconIn(const char* signature, int id, const QIcon& icon)
@@ -149,7 +195,10 @@ bool CreateAllWindows(MessageSheetAnswers answers)
         aboutIcon->setPixmap(appIcon.pixmap(aboutIcon->size()));
     ShowIconIn("icon", 3, IconForPath(gPathToUnknownIcon));
     ShowIconIn("icon", 4, IconForPath(gPathToUnknownIcon));
-    PutIconRefIntoBevelButton(main, 9, IconForPath((std::string(gPathToAllIcons) + "Gear16.icns").c_str()));
+    gGearFollower = std::make_unique<GearFollowsPalette>(
+        IconForPath((std::string(gPathToAllIcons) + "Gear16.icns").c_str()));
+    gGearFollower->Apply();
+    main->installEventFilter(gGearFollower.get());
 
     GetWindowControlRect(main, "tabp", 1, &gTabPaneRect);
     gDragNDropBox = gTabPaneRect.adjusted(0, -10, 0, 0).adjusted(6, 6, -6, -6);
@@ -175,6 +224,7 @@ void DestroyAllWindows()
     gAboutWindowRef = nullptr;
     gAboutWindow.reset();  // a child of the main window: goes first
     gMainWindow.reset();
+    gGearFollower.reset();
 }
 
 void ShowAboutWindow()
