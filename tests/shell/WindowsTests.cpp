@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QStandardItemModel>
 #include <QWindow>
@@ -294,6 +295,27 @@ TEST_F(WindowUse, TheGraphIsDrawnAtTheDevicePixelRatio)
     const int column = grab.X(chart.left + 7 * gGridWidth), row = grab.Y(chart.top + 20);
     EXPECT_NE(grab.image.pixel(column, row), grab.image.pixel(column - 1, row));
     EXPECT_EQ(grab.image.pixel(column - 1, row), grab.image.pixel(column + 1, row));
+}
+
+TEST_F(WindowUse, TheSpeedLabelsStandOnTheirGridLinesAndAreNeverCut)
+{
+    for (const double maxSpeed : {85.3, 45678.9, 2345678.9}) {
+        MeasuredZone(maxSpeed);
+        DrawTestResults();
+        for (int i = 0; i < 10; ++i) {
+            auto* label = qobject_cast<QLabel*>(display::FindControl(Main(), "stxt", 11 + i));
+            ASSERT_NE(label, nullptr);
+            // Where the graph shows the line, in the window as it is laid out now.
+            const QPoint line = CurrentGraphView()->mapTo(
+                Main(), QPoint(0, gGraphicChartRect.bottom - (10 - i) * gGridHeight - gButtonPictRect.top));
+            const QRect bounds(label->mapTo(Main(), QPoint(0, 0)), label->size());
+            EXPECT_LE(std::abs(bounds.center().y() - line.y()), 1) << i;
+            EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(label->text()), label->width())
+                << label->text().toStdString();
+            EXPECT_LT(bounds.right(), CurrentGraphView()->mapTo(Main(), QPoint(0, 0)).x()) << i;
+        }
+    }
+    EXPECT_EQ(display::ControlText(display::FindControl(Main(), "stxt", 11)), "2345679.000");
 }
 
 TEST_F(WindowUse, EscapeAndCloseCancelTheSheetAndStartKeepsTheAcceptedValues)
