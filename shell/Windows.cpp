@@ -11,7 +11,9 @@
 #include <QDir>
 #include <QEvent>
 #include <QImage>
+#include <QPainter>
 #include <QPalette>
+#include <QStyle>
 #include <QPixmap>
 #include <QFile>
 #include <QFileInfo>
@@ -116,6 +118,41 @@ private:
 };
 std::unique_ptr<GearFollowsPalette> gGearFollower;
 
+// Draws the text of a label marked "elide" with "…" at its end when it does
+// not fit; the label keeps its whole text (and Toolkit puts it in the tooltip).
+class ElidingLabels final : public QObject {
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* label = qobject_cast<QLabel*>(watched);
+        if (label == nullptr || event->type() != QEvent::Paint)
+            return false;
+        const QRect room = label->contentsRect();
+        const QString text = label->text();
+        if (label->fontMetrics().horizontalAdvance(text) <= room.width())
+            return false;
+        QPainter painter(label);
+        label->style()->drawItemText(&painter, room, static_cast<int>(label->alignment()), label->palette(),
+                                     label->isEnabled(), label->fontMetrics().elidedText(text, Qt::ElideRight, room.width()),
+                                     label->foregroundRole());
+        return true;
+    }
+};
+ElidingLabels gElidingLabels;
+
+// The descriptions of the chosen drive and volume hold names and interface
+// texts of any length.
+void ElideLongTexts()
+{
+    for (const int id : {1, 2, 3, 4}) {
+        QWidget* control = nullptr;
+        if (GetMainWindowControlRef("stxt", id, &control) != 0)
+            continue;
+        control->setProperty("elide", true);
+        control->installEventFilter(&gElidingLabels);
+    }
+}
+
 
 void ShowIconIn(const char* signature, int id, const QIcon& icon)
 {
@@ -203,6 +240,7 @@ bool CreateAllWindows(MessageSheetAnswers answers)
     GetWindowControlRect(main, "tabp", 1, &gTabPaneRect);
     gDragNDropBox = gTabPaneRect.adjusted(0, -10, 0, 0).adjusted(6, 6, -6, -6);
 
+    ElideLongTexts();
     InitThisTabControl(0, 1, 2);
     TurnOffControl("push", 1);
     InstallResultsDisplay();

@@ -189,6 +189,17 @@ void UseDarkPaletteIfAsked()
     dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(120, 120, 120));
     QApplication::setPalette(dark);
 }
+
+// KESTRELIA_SCREENSHOT_FONT=12: the pictures with a system font of that many points.
+void UseFontSizeIfAsked()
+{
+    const char* size = std::getenv("KESTRELIA_SCREENSHOT_FONT");
+    if (size == nullptr || std::atof(size) <= 0.0)
+        return;
+    QFont font = QApplication::font();
+    font.setPointSizeF(std::atof(size));
+    QApplication::setFont(font);
+}
 }  // namespace
 
 bool StartScreenshotsIfAsked()
@@ -197,6 +208,7 @@ bool StartScreenshotsIfAsked()
     if (folder == nullptr || *folder == '\0')
         return false;
     UseDarkPaletteIfAsked();
+    UseFontSizeIfAsked();
     gSequence = std::make_unique<Sequence>(QString::fromLocal8Bit(folder));
     Sequence& run = *gSequence;
     run.Then([] { return Main()->isVisible(); });

@@ -368,6 +368,50 @@ TEST_F(WindowUse, TheAboutWindowBelongsToTheMainWindowAndOpensOverIt)
     EXPECT_LE((about->frameGeometry().center() - Main()->frameGeometry().center()).manhattanLength(), 2);
 }
 
+// At a 12 pt system font no text of the main window or the options sheet is
+// cut; long interface texts elide with "…" and show the whole in a tooltip.
+TEST(LargeFonts, NoTextIsCutAtTwelvePoints)
+{
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+    SetPreferencesLocation("KestreliaWindowTests", "Kestrelia");
+    std::strcpy(gPathToAllIcons, KESTRELIA_SHARE_DIR "/");
+    const QFont systemFont = QApplication::font();
+    QFont large = systemFont;
+    large.setPointSize(12);
+    QApplication::setFont(large);
+    ASSERT_TRUE(CreateAllWindows({}));
+    auto* main = static_cast<QWidget*>(gMainWindowRef);
+    auto* sheet = static_cast<QWidget*>(gSettingsSheetWindow);
+    // The longest texts the summaries and figures take.
+    const std::pair<int, const char*> worst[] = {{6, "511 Megabytes"}, {9, "65535 MB/sec"}, {10, "50 %"},
+                                                 {102, "MB per Second"}, {103, "MB per Second"},
+                                                 {100, "12345.678"}, {104, "1234567"}, {111, "59 minutes, 59 seconds "}};
+    for (const auto& [id, text] : worst) SetStatTextControlWCStr(main, id, text, false);
+    sheet->show();
+    QApplication::processEvents();
+    for (QWidget* window : {main, sheet})
+        for (QLabel* label : window->findChildren<QLabel*>()) {
+            if (label->wordWrap() || label->text().trimmed().isEmpty() || label->property("elide").toBool())
+                continue;
+            const QFontMetrics metrics(label->font());
+            EXPECT_LE(metrics.horizontalAdvance(label->text()), label->contentsRect().width())
+                << label->objectName().toStdString() << ": " << label->text().toStdString();
+            EXPECT_LE(metrics.height(), label->contentsRect().height()) << label->objectName().toStdString();
+        }
+    // An interface text too long for its place is elided, and whole in its tooltip.
+    const QString interfaceText = QStringLiteral("Loop:  File = /dev/shm/a-backing-file-with-a-long-name-indeed");
+    SetStatTextControlWCStr(main, 1, interfaceText.toUtf8().constData(), false);
+    auto* label = qobject_cast<QLabel*>(display::FindControl(main, "stxt", 1));
+    EXPECT_EQ(label->text(), interfaceText);
+    EXPECT_EQ(label->toolTip(), interfaceText);
+    QImage shown(label->size(), QImage::Format_ARGB32);
+    label->render(&shown);
+    EXPECT_FALSE(shown.isNull());
+    DestroyAllWindows();
+    QApplication::setFont(systemFont);
+}
+
 TEST(ResourcesDirectory, BesideTheExecutablesFolder)
 {
     EXPECT_EQ(ResourcesDirectoryFor("/usr/bin/kestrelia"), "/usr/share/kestrelia/");
