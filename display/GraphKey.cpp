@@ -10,6 +10,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -41,22 +42,27 @@ const char* GraphKeyTitle(int column)
     return column >= 0 && column < kGraphKeyColumns ? kTitles[column] : "";
 }
 
-QImage MakeGraphKeyIcon(int iconIndex, const QColor& stippleGap)
+QImage MakeGraphKeyIcon(int iconIndex, const QColor& stippleGap, qreal devicePixelRatio)
 {
     // Icons 0, 1: maximum; 2, 3: average; 4, 5: minimum. Even: read, odd: write.
     const QColor colours[3] = {myGreenColor, myYellowColor, myRedColor};
     const QColor colour = colours[std::clamp(iconIndex / 2, 0, 2)];
     const bool write = (iconIndex % 2) != 0;
-    QImage icon(16, 16, QImage::Format_ARGB32);
+    // Drawn in device pixels, so the stipple is as fine as the bars' on any screen.
+    const qreal ratio = devicePixelRatio > 0.0 ? devicePixelRatio : 1.0;
+    const int size = int(std::lround(16 * ratio));
+    QImage icon(size, size, QImage::Format_ARGB32);
     icon.fill(Qt::transparent);
-    for (int y = 2; y < 14; ++y)
-        for (int x = 2; x < 14; ++x) {
+    const int from = int(std::lround(2 * ratio)), to = int(std::lround(14 * ratio));
+    for (int y = from; y < to; ++y)
+        for (int x = from; x < to; ++x) {
             const bool set = !write || (kWriteBarPattern[y % 8] & (0x80 >> (x % 8)));
             icon.setPixelColor(x, y, set ? colour : stippleGap);
         }
+    icon.setDevicePixelRatio(ratio);
     QPainter painter(&icon);
-    painter.setPen(QColor(64, 64, 64));
-    painter.drawRect(1, 1, 13, 13);
+    painter.setPen(QPen(QColor(64, 64, 64), 0));
+    painter.drawRect(QRectF(1, 1, 13, 13).adjusted(0.5 / ratio, 0.5 / ratio, 0.5 / ratio, 0.5 / ratio));
     painter.end();
     return icon;
 }
@@ -94,9 +100,11 @@ void PaintGraphKey(QPainter& painter, const QRect& area, bool windowActive, cons
         if (hasIcon) {
             if (gMyIconRefs[column - 1].isNull())
                 gMyIconRefs[column - 1] = MakeGraphKeyIcon(column - 1);
-            // The registered icons have the light gaps; other gaps get icons of their own.
-            const QImage icon = stippleGap == kLightStippleGap ? gMyIconRefs[column - 1]
-                                                               : MakeGraphKeyIcon(column - 1, stippleGap);
+            // The registered icons have the light gaps at scale 1; others are drawn to suit.
+            const qreal ratio = painter.device() != nullptr ? painter.device()->devicePixelRatioF() : 1.0;
+            const QImage icon = stippleGap == kLightStippleGap && ratio == 1.0
+                                    ? gMyIconRefs[column - 1]
+                                    : MakeGraphKeyIcon(column - 1, stippleGap, ratio);
             painter.drawImage(x, cell.top() + (cell.height() - 16) / 2, icon);
             x += 16 + 3;
         }

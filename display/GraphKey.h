@@ -32,7 +32,7 @@ const char* GraphKeyTitle(int column);
 
 // The 16 x 16 icon of icon column 0 to 5 (key columns 2 to 7): the colour of
 // the bar segment it names, solid for reads and stippled for writes.
-QImage MakeGraphKeyIcon(int iconIndex, const QColor& stippleGap = kLightStippleGap);
+QImage MakeGraphKeyIcon(int iconIndex, const QColor& stippleGap = kLightStippleGap, qreal devicePixelRatio = 1.0);
 
 // The key's bounds for the inset chart rectangle: 659 x 19 pixels, ending 19
 // pixels above the chart and starting 24 pixels left of it.
