@@ -79,6 +79,9 @@ void GraphView::Redraw()
 
 void GraphView::paintEvent(QPaintEvent* event)
 {
+    // Moved to a screen of another scale: drawn anew for it.
+    if (!image_.isNull() && image_.devicePixelRatio() != devicePixelRatioF())
+        Redraw();
     QPainter painter(this);
     if (image_.isNull())
         painter.fillRect(event->rect(), window()->palette().color(QPalette::Window));

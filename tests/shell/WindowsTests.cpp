@@ -7,6 +7,7 @@
 #include "display/GraphView.h"
 #include "display/ResultPanes.h"
 #include "engine/TestModel.h"
+#include "shell/Alerts.h"
 #include "shell/Commands.h"
 #include "shell/Preferences.h"
 #include "shell/QtLaunch.h"
@@ -151,11 +152,15 @@ protected:
     {
         Windows::SetUp();
         InstallCommandHandlers({});
-        SetSheetRejection([this](const QString& message, const QString&) { rejections << message; });
+        // The sheet's refusals come as the program's standard alerts.
+        SetAlertPresenter([this](const AlertContent& alert) {
+            rejections << alert.message;
+            EXPECT_EQ(alert.title, "Error");
+        });
     }
     void TearDown() override
     {
-        SetSheetRejection(nullptr);
+        SetAlertPresenter(nullptr);
         ShutDownCommands();
         ResetZoneTestResults();
         gMaxSpeed = 0.0;
