@@ -1,6 +1,5 @@
 // Kestrelia, the desktop disk benchmark.
 #include "app/QuitSignals.h"
-#include "app/Screenshots.h"
 #include "app/Startup.h"
 #include "devices/DriveRecords.h"
 #include "format/Localization.h"
@@ -14,6 +13,10 @@
 #include "shell/Windows.h"
 
 #include <QApplication>
+
+#ifdef KESTRELIA_PICTURE_RUN
+#include "Screenshots.h"  // kestrelia-screenshots only
+#endif
 
 #include <cstring>
 #include <sys/utsname.h>
@@ -121,7 +124,9 @@ int main(int argc, char** argv)
     StartDeviceWatching();
     OfferToRemountLeftVolumes();
     QuitOnTerminationSignals();
+#ifdef KESTRELIA_PICTURE_RUN
     StartScreenshotsIfAsked();
+#endif
 
     const int status = QApplication::exec();
     ShutDownCommands();

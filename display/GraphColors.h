@@ -25,3 +25,12 @@ inline const QColor kBackdropInactiveFrame{190, 190, 192};
 
 // Rim around the overlay's warning text.
 inline const QColor kWarningRimColor{24, 24, 32, 200};
+
+// The gaps of the write bars' stipple: the window's background on a light
+// desktop; on a dark one a light grey, so that stippled bars read as the same
+// colours as the solid ones. The key's icons use the same gaps.
+inline const QColor kLightStippleGap{236, 236, 236};
+inline QColor StippleGapColour(const QColor& windowBackground)
+{
+    return windowBackground.lightness() >= 128 ? windowBackground : kLightStippleGap;
+}

@@ -10,6 +10,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -41,22 +42,27 @@ const char* GraphKeyTitle(int column)
     return column >= 0 && column < kGraphKeyColumns ? kTitles[column] : "";
 }
 
-QImage MakeGraphKeyIcon(int iconIndex)
+QImage MakeGraphKeyIcon(int iconIndex, const QColor& stippleGap, qreal devicePixelRatio)
 {
     // Icons 0, 1: maximum; 2, 3: average; 4, 5: minimum. Even: read, odd: write.
     const QColor colours[3] = {myGreenColor, myYellowColor, myRedColor};
     const QColor colour = colours[std::clamp(iconIndex / 2, 0, 2)];
     const bool write = (iconIndex % 2) != 0;
-    QImage icon(16, 16, QImage::Format_ARGB32);
+    // Drawn in device pixels, so the stipple is as fine as the bars' on any screen.
+    const qreal ratio = devicePixelRatio > 0.0 ? devicePixelRatio : 1.0;
+    const int size = int(std::lround(16 * ratio));
+    QImage icon(size, size, QImage::Format_ARGB32);
     icon.fill(Qt::transparent);
-    for (int y = 2; y < 14; ++y)
-        for (int x = 2; x < 14; ++x) {
+    const int from = int(std::lround(2 * ratio)), to = int(std::lround(14 * ratio));
+    for (int y = from; y < to; ++y)
+        for (int x = from; x < to; ++x) {
             const bool set = !write || (kWriteBarPattern[y % 8] & (0x80 >> (x % 8)));
-            icon.setPixelColor(x, y, set ? colour : QColor(255, 255, 255));
+            icon.setPixelColor(x, y, set ? colour : stippleGap);
         }
+    icon.setDevicePixelRatio(ratio);
     QPainter painter(&icon);
-    painter.setPen(QColor(64, 64, 64));
-    painter.drawRect(1, 1, 13, 13);
+    painter.setPen(QPen(QColor(64, 64, 64), 0));
+    painter.drawRect(QRectF(1, 1, 13, 13).adjusted(0.5 / ratio, 0.5 / ratio, 0.5 / ratio, 0.5 / ratio));
     painter.end();
     return icon;
 }
@@ -67,7 +73,7 @@ Rect GraphKeyBounds(const Rect& chart)
                 static_cast<int16_t>(chart.top - 19), static_cast<int16_t>(chart.left + 635)};
 }
 
-void PaintGraphKey(QPainter& painter, const QRect& area, bool windowActive)
+void PaintGraphKey(QPainter& painter, const QRect& area, bool windowActive, const QColor& stippleGap)
 {
     const int columnWidth = area.width() / kGraphKeyColumns;
     painter.save();
@@ -92,9 +98,13 @@ void PaintGraphKey(QPainter& painter, const QRect& area, bool windowActive)
         const int contentWidth = textWidth + (hasIcon ? 16 + 3 : 0);
         int x = cell.left() + (cell.width() - contentWidth) / 2;
         if (hasIcon) {
-            const QImage& icon = gMyIconRefs[column - 1].isNull()
-                                      ? (gMyIconRefs[column - 1] = MakeGraphKeyIcon(column - 1))
-                                      : gMyIconRefs[column - 1];
+            if (gMyIconRefs[column - 1].isNull())
+                gMyIconRefs[column - 1] = MakeGraphKeyIcon(column - 1);
+            // The registered icons have the light gaps at scale 1; others are drawn to suit.
+            const qreal ratio = painter.device() != nullptr ? painter.device()->devicePixelRatioF() : 1.0;
+            const QImage icon = stippleGap == kLightStippleGap && ratio == 1.0
+                                    ? gMyIconRefs[column - 1]
+                                    : MakeGraphKeyIcon(column - 1, stippleGap, ratio);
             painter.drawImage(x, cell.top() + (cell.height() - 16) / 2, icon);
             x += 16 + 3;
         }
@@ -119,8 +129,8 @@ void GraphKeyWidget::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Window));
-    PaintGraphKey(painter, QRect(0, 0, gColumnWidth * kGraphKeyColumns, height()),
-                  isActiveWindow());
+    PaintGraphKey(painter, QRect(0, 0, gColumnWidth * kGraphKeyColumns, height()), isActiveWindow(),
+                  StippleGapColour(window()->palette().color(QPalette::Window)));
 }
 
 bool GraphKeyWidget::event(QEvent* event)

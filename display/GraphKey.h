@@ -2,6 +2,8 @@
 // with a small icon and a title, that explains the bar colours.
 #pragma once
 
+#include "display/GraphColors.h"
+
 #include "engine/TestModel.h"
 
 #include <QImage>
@@ -30,14 +32,15 @@ const char* GraphKeyTitle(int column);
 
 // The 16 x 16 icon of icon column 0 to 5 (key columns 2 to 7): the colour of
 // the bar segment it names, solid for reads and stippled for writes.
-QImage MakeGraphKeyIcon(int iconIndex);
+QImage MakeGraphKeyIcon(int iconIndex, const QColor& stippleGap = kLightStippleGap, qreal devicePixelRatio = 1.0);
 
 // The key's bounds for the inset chart rectangle: 659 x 19 pixels, ending 19
 // pixels above the chart and starting 24 pixels left of it.
 Rect GraphKeyBounds(const Rect& chart);
 
 // Paints the key's header row into area (its top-left corner and the 19-pixel height).
-void PaintGraphKey(QPainter& painter, const QRect& area, bool windowActive);
+void PaintGraphKey(QPainter& painter, const QRect& area, bool windowActive,
+                   const QColor& stippleGap = kLightStippleGap);
 
 class GraphKeyWidget : public QWidget {
     Q_OBJECT

@@ -1,5 +1,7 @@
 #include "display/GraphView.h"
 
+#include "display/GraphColors.h"
+
 #include <QEvent>
 #include <QHelpEvent>
 #include <QPaintEvent>
@@ -51,7 +53,7 @@ GraphPaintContext GraphView::PaintContext() const
 {
     GraphPaintContext context;
     context.windowActive = isActiveWindow();
-    context.background = window()->palette().color(QPalette::Window);
+    context.background = StippleGapColour(window()->palette().color(QPalette::Window));
     context.font = font();
     context.overlay = CurrentOverlayInputs();
     return context;
@@ -77,6 +79,9 @@ void GraphView::Redraw()
 
 void GraphView::paintEvent(QPaintEvent* event)
 {
+    // Moved to a screen of another scale: drawn anew for it.
+    if (!image_.isNull() && image_.devicePixelRatio() != devicePixelRatioF())
+        Redraw();
     QPainter painter(this);
     if (image_.isNull())
         painter.fillRect(event->rect(), window()->palette().color(QPalette::Window));
@@ -89,7 +94,8 @@ bool GraphView::event(QEvent* event)
     // The inactive window shows the light colours, the active one the strong.
     // Activation reaches the widgets inside a window as WindowActivate and
     // WindowDeactivate; only the window itself gets ActivationChange.
-    if (event->type() == QEvent::WindowActivate || event->type() == QEvent::WindowDeactivate) {
+    if (event->type() == QEvent::WindowActivate || event->type() == QEvent::WindowDeactivate ||
+        event->type() == QEvent::PaletteChange) {
         const bool handled = QWidget::event(event);
         Redraw();
         return handled;

@@ -6,9 +6,11 @@
 #include "engine/InterfaceHost.h"
 #include "engine/TestModel.h"
 
+#include <QFontMetrics>
 #include <QPointer>
 #include <QWidget>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -32,16 +34,63 @@ void ShowControl(QWidget* window, const char* signature, int id, bool show)
         control->setVisible(show);
 }
 
+QFont gAxisLabelFont;  // as the interface file gives it
+constexpr int kAxisLabelGap = 4;  // between a label and the graph's backdrop
+
+// Each label centred on its grid line, reaching from the pane's left edge to
+// just before the backdrop.
+void PlaceAxisLabels()
+{
+    QWidget* window = MainWindow();
+    for (int i = 0; i < kAxisLabelCount; ++i) {
+        QWidget* label = gAxisLabels[i];
+        if (label == nullptr || label->parentWidget() == nullptr)
+            continue;
+        QWidget* parent = label->parentWidget();
+        const int lineY = gGraphicChartRect.bottom - (kAxisLabelCount - i) * gGridHeight;
+        const QPoint line = parent->mapFrom(window, QPoint(gButtonPictRect.left - kAxisLabelGap, lineY));
+        const int height = QFontMetrics(label->font()).height() + 2;
+        const int left = std::min(label->x(), 0);
+        label->setGeometry(left, line.y() - height / 2, std::max(line.x() - left, 1), height);
+    }
+}
+
+// Long values (five digits and more) get a smaller font rather than being cut.
+void FitAxisLabels()
+{
+    int room = 0;
+    for (int i = 0; i < kAxisLabelCount; ++i)
+        if (!gAxisLabels[i].isNull())
+            room = gAxisLabels[i]->width();
+    const auto widestAt = [](const QFont& font) {
+        const QFontMetrics metrics(font);
+        int widest = 0;
+        for (int i = 0; i < kAxisLabelCount; ++i)
+            widest = std::max(widest, metrics.horizontalAdvance(QString::fromLatin1(gAxisLabelTexts[i])));
+        return widest;
+    };
+    QFont font = gAxisLabelFont;
+    for (int step = 0; step < 40 && room > 0 && font.pointSizeF() > 4.0 && widestAt(font) > room; ++step)
+        font.setPointSizeF(font.pointSizeF() * 0.92);
+    for (int i = 0; i < kAxisLabelCount; ++i)
+        if (!gAxisLabels[i].isNull() && gAxisLabels[i]->font() != font)
+            gAxisLabels[i]->setFont(font);
+}
+
 void SetAxisLabels(const GraphPaintResult& paint)
 {
     if (!paint.labelsSet)
         return;
+    bool changed = false;
     for (int i = 0; i < kAxisLabelCount; ++i) {
         if (gAxisLabels[i].isNull() || std::strcmp(gAxisLabelTexts[i], paint.axisLabels[i]) == 0)
             continue;
         std::memcpy(gAxisLabelTexts[i], paint.axisLabels[i], sizeof gAxisLabelTexts[i]);
         display::SetControlText(gAxisLabels[i], QString::fromLatin1(paint.axisLabels[i]));
+        changed = true;
     }
+    if (changed)
+        FitAxisLabels();
 }
 
 }  // namespace
@@ -81,6 +130,9 @@ int32_t InstallResultsDisplay()
         gAxisLabels[i] = display::FindControl(window, "stxt", kFirstAxisLabelId + i);
         gAxisLabelTexts[i][0] = '\0';
     }
+    if (!gAxisLabels[0].isNull())
+        gAxisLabelFont = gAxisLabels[0]->font();
+    PlaceAxisLabels();
     return 0;
 }
 

@@ -83,8 +83,15 @@ void SetSubMenuItemEnabled(int16_t menuId, int16_t item, int16_t subItem, bool e
 
 void SetTextOf(WindowRef window, const char* signature, int32_t id, const QString& text)
 {
-    if (QWidget* control = Find(window, signature, id))
-        SetControlText(control, text);
+    QWidget* control = Find(window, signature, id);
+    if (control == nullptr)
+        return;
+    SetControlText(control, text);
+    // A label that elides a text too long for it shows the whole in its tooltip.
+    if (auto* label = qobject_cast<QLabel*>(control); label && label->property("elide").toBool()) {
+        const bool fits = label->fontMetrics().horizontalAdvance(text) <= label->contentsRect().width();
+        label->setToolTip(fits ? QString() : text);
+    }
 }
 
 // Removes characters from the start while keep() says so.

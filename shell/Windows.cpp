@@ -9,6 +9,12 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QEvent>
+#include <QImage>
+#include <QPainter>
+#include <QPalette>
+#include <QStyle>
+#include <QPixmap>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -69,6 +75,83 @@ void CopyPath(const std::string& path, char* buffer)
     std::memcpy(buffer, path.c_str(), path.size() + 1);
 }
 std::unique_ptr<QWidget> gAboutWindow;
+
+// The gear drawn for the palette: on a dark one its shades are turned light
+// (lightness mirrored, hue and transparency kept), so it reads on a dark button.
+QIcon GearForPalette(const QIcon& gear, const QPalette& palette)
+{
+    if (gear.isNull() || palette.color(QPalette::Button).lightness() >= 128)
+        return gear;
+    QIcon adapted;
+    for (const int size : {16, 20, 32, 40, 64}) {
+        QImage image = gear.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                image.setPixelColor(x, y, QColor::fromHsl(c.hslHue(), c.hslSaturation(), 255 - c.lightness(), c.alpha()));
+            }
+        adapted.addPixmap(QPixmap::fromImage(image));
+    }
+    return adapted;
+}
+
+// Puts the gear into its button again whenever the palette changes.
+class GearFollowsPalette final : public QObject {
+public:
+    explicit GearFollowsPalette(QIcon gear) : gear_(std::move(gear)) {}
+    void Apply() const
+    {
+        if (auto* main = static_cast<QWidget*>(gMainWindowRef))
+            PutIconRefIntoBevelButton(main, 9, GearForPalette(gear_, main->palette()));
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == gMainWindowRef && event->type() == QEvent::PaletteChange)
+            Apply();
+        return false;
+    }
+
+private:
+    QIcon gear_;
+};
+std::unique_ptr<GearFollowsPalette> gGearFollower;
+
+// Draws the text of a label marked "elide" with "…" at its end when it does
+// not fit; the label keeps its whole text (and Toolkit puts it in the tooltip).
+class ElidingLabels final : public QObject {
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* label = qobject_cast<QLabel*>(watched);
+        if (label == nullptr || event->type() != QEvent::Paint)
+            return false;
+        const QRect room = label->contentsRect();
+        const QString text = label->text();
+        if (label->fontMetrics().horizontalAdvance(text) <= room.width())
+            return false;
+        QPainter painter(label);
+        label->style()->drawItemText(&painter, room, static_cast<int>(label->alignment()), label->palette(),
+                                     label->isEnabled(), label->fontMetrics().elidedText(text, Qt::ElideRight, room.width()),
+                                     label->foregroundRole());
+        return true;
+    }
+};
+ElidingLabels gElidingLabels;
+
+// The descriptions of the chosen drive and volume hold names and interface
+// texts of any length.
+void ElideLongTexts()
+{
+    for (const int id : {1, 2, 3, 4}) {
+        QWidget* control = nullptr;
+        if (GetMainWindowControlRef("stxt", id, &control) != 0)
+            continue;
+        control->setProperty("elide", true);
+        control->installEventFilter(&gElidingLabels);
+    }
+}
 
 
 void ShowIconIn(const char* signature, int id, const QIcon& icon)
@@ -149,11 +232,15 @@ bool CreateAllWindows(MessageSheetAnswers answers)
         aboutIcon->setPixmap(appIcon.pixmap(aboutIcon->size()));
     ShowIconIn("icon", 3, IconForPath(gPathToUnknownIcon));
     ShowIconIn("icon", 4, IconForPath(gPathToUnknownIcon));
-    PutIconRefIntoBevelButton(main, 9, IconForPath((std::string(gPathToAllIcons) + "Gear16.icns").c_str()));
+    gGearFollower = std::make_unique<GearFollowsPalette>(
+        IconForPath((std::string(gPathToAllIcons) + "Gear16.icns").c_str()));
+    gGearFollower->Apply();
+    main->installEventFilter(gGearFollower.get());
 
     GetWindowControlRect(main, "tabp", 1, &gTabPaneRect);
     gDragNDropBox = gTabPaneRect.adjusted(0, -10, 0, 0).adjusted(6, 6, -6, -6);
 
+    ElideLongTexts();
     InitThisTabControl(0, 1, 2);
     TurnOffControl("push", 1);
     InstallResultsDisplay();
@@ -175,6 +262,7 @@ void DestroyAllWindows()
     gAboutWindowRef = nullptr;
     gAboutWindow.reset();  // a child of the main window: goes first
     gMainWindow.reset();
+    gGearFollower.reset();
 }
 
 void ShowAboutWindow()

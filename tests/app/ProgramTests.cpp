@@ -82,13 +82,14 @@ TEST_F(Program, TestsALoopDriveThroughItsWindowAndQuitsWithThePreferencesSaved)
     ASSERT_TRUE(drive.FillWithPattern());
     const std::string checksum = drive.Checksum();
 
-    // The program's own picture run: it chooses the drive in the popup, sets
-    // 32 MB, 10 zones and 5 cycles in the options sheet, presses Start, runs
-    // the random test too, and quits by itself when done.
+    // The picture run of the same program: it chooses the drive in the popup,
+    // sets 32 MB, 10 zones and 5 cycles in the options sheet, presses Start,
+    // runs the random test too, and quits by itself when done.
     std::string output;
     const int status = RunCommand("XDG_CONFIG_HOME=" + (folder / "config").string() +
                                       " KESTRELIA_SCREENSHOTS=" + folder.string() +
-                                      " KESTRELIA_SCREENSHOT_DRIVE=" + drive.node() + " timeout 300 " + kProgram,
+                                      " KESTRELIA_SCREENSHOT_DRIVE=" + drive.node() + " timeout 300 " +
+                                      KESTRELIA_PICTURES_PATH,
                                   &output);
     EXPECT_EQ(status, 0) << output;
     EXPECT_TRUE(fs::is_regular_file(folder / "finished.png"));
@@ -100,6 +101,8 @@ TEST_F(Program, TestsALoopDriveThroughItsWindowAndQuitsWithThePreferencesSaved)
     // Every write put back what it read.
     RunCommand("blockdev --flushbufs " + drive.node());
     EXPECT_EQ(drive.Checksum(), checksum);
+    // The shipped program holds no such test path.
+    EXPECT_EQ(ReadText(kProgram).find("KESTRELIA_SCREENSHOT"), std::string::npos);
 }
 
 TEST_F(Program, AnOrdinaryUserGetsExactlyOnePrivilegedCopy)

@@ -8,6 +8,7 @@
 #include "devices/MountHolders.h"
 #include "devices/RemountState.h"
 #include "display/ControlLookup.h"
+#include "engine/DeviceTransfers.h"
 #include "engine/TestLaunch.h"
 #include "engine/TestModel.h"
 #include "engine/TestWorker.h"
@@ -46,12 +47,41 @@
 #include <functional>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <condition_variable>
 #include <fstream>
+#include <mutex>
 #include <random>
 #include <set>
 #include <thread>
 
 namespace {
+// A read that blocks until released, as on a hung device.
+struct HungDevice {
+    std::mutex mutex;
+    std::condition_variable signal;
+    bool hung = false;
+    bool released = false;
+};
+HungDevice gHungDevice;
+
+ssize_t HangingRead(int fd, void* buffer, size_t count, off_t offset)
+{
+    std::unique_lock lock(gHungDevice.mutex);
+    gHungDevice.hung = true;
+    gHungDevice.signal.wait(lock, [] { return gHungDevice.released; });
+    lock.unlock();
+    return pread(fd, buffer, count, offset);
+}
+
+void ReleaseHungDevice()
+{
+    {
+        const std::lock_guard lock(gHungDevice.mutex);
+        gHungDevice.released = true;
+    }
+    gHungDevice.signal.notify_all();
+}
+
 class WindowRun : public LoopDriveTest {
 protected:
     void SetUp() override
@@ -77,11 +107,13 @@ protected:
     }
     void TearDown() override
     {
+        ReleaseHungDevice();
         if (gMainWindowRef != nullptr) {
             ShutDownCommands();
             DestroyAllWindows();
         }
         SetAlertPresenter(nullptr);
+        RestoreDefaultTransferCalls();
         gActiveDrive = nullptr;
         LoopDriveTest::TearDown();
     }
@@ -163,6 +195,8 @@ protected:
         EXPECT_FALSE(TestLaunchInProgress());
         EXPECT_EQ(gUnixReadFileRef, -1);
         EXPECT_EQ(gUnixWriteFileRef, -1);
+        EXPECT_TRUE(display::FindControl(Main(), "bevl", 9)->isVisible()) << "the options can be opened";
+        EXPECT_TRUE(display::FindControl(Main(), "push", 1)->isEnabled());
         for (std::size_t i = 0; i < volumes_.size(); ++i) {
             EXPECT_EQ(MountAt(volumes_[i].mount->path()), mounts[i]) << volumes_[i].type;
             EXPECT_EQ(MarkerOf(volumes_[i]), "marker " + volumes_[i].type);
@@ -545,6 +579,49 @@ TEST_F(WindowRun, StopAtRandomMomentsCancelsAndPutsEverythingBack)
     }
     gCurrentSelectedTestType = 1;
     EXPECT_GE(stops, 3);
+    EXPECT_TRUE(alerts.empty()) << alerts.front();
+}
+}  // namespace
+
+namespace {
+TEST_F(WindowRun, StopDuringAHungTransferAnswersAtOnceAndQuitWaitsForTheWorker)
+{
+    ChooseDrive();
+    Settings(4, 1, "1");
+    gHungDevice.hung = gHungDevice.released = false;
+    gTransferCalls.read = HangingRead;
+    ClickStart();
+    QElapsedTimer timer;
+    timer.start();
+    for (;;) {
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+        const std::lock_guard lock(gHungDevice.mutex);
+        if (gHungDevice.hung || timer.elapsed() > 30000)
+            break;
+    }
+    ASSERT_TRUE(gHungDevice.hung) << "the test reached the device";
+
+    timer.restart();
+    ClickStart();  // Stop, while the worker waits in its transfer
+    EXPECT_LT(timer.elapsed(), 100) << "Stop answered only after " << timer.elapsed() << " ms";
+    EXPECT_EQ(Status(), "Stopping\u2026");
+    QWidget* start = display::FindControl(Main(), "push", 1);
+    EXPECT_FALSE(start->isEnabled());
+    // The window stays live; nothing is cleaned up under the worker's feet.
+    timer.restart();
+    while (timer.elapsed() < 200) QApplication::processEvents(QEventLoop::AllEvents, 5);
+    EXPECT_TRUE(TestWorkerExists());
+    EXPECT_EQ(Status(), "Stopping\u2026");
+
+    // Quit meanwhile: the program ends once the worker is back and the volumes are mounted again.
+    Command("quit");
+    EXPECT_TRUE(TestWorkerExists());
+    QTimer::singleShot(300, [] { ReleaseHungDevice(); });
+    QTimer::singleShot(60000, [] { QApplication::exit(2); });
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_EQ(Status(), "Test Canceled");
+    EXPECT_EQ(gSavedREADResultsInfo[0].aveSpeedDbl, 0.0);
+    ExpectEverythingBack();
     EXPECT_TRUE(alerts.empty()) << alerts.front();
 }
 }  // namespace

@@ -7,6 +7,7 @@
 #include "display/GraphView.h"
 #include "display/ResultPanes.h"
 #include "engine/TestModel.h"
+#include "shell/Alerts.h"
 #include "shell/Commands.h"
 #include "shell/Preferences.h"
 #include "shell/QtLaunch.h"
@@ -18,6 +19,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QStandardItemModel>
 #include <QWindow>
@@ -150,11 +152,15 @@ protected:
     {
         Windows::SetUp();
         InstallCommandHandlers({});
-        SetSheetRejection([this](const QString& message, const QString&) { rejections << message; });
+        // The sheet's refusals come as the program's standard alerts.
+        SetAlertPresenter([this](const AlertContent& alert) {
+            rejections << alert.message;
+            EXPECT_EQ(alert.title, "Error");
+        });
     }
     void TearDown() override
     {
-        SetSheetRejection(nullptr);
+        SetAlertPresenter(nullptr);
         ShutDownCommands();
         ResetZoneTestResults();
         gMaxSpeed = 0.0;
@@ -296,6 +302,27 @@ TEST_F(WindowUse, TheGraphIsDrawnAtTheDevicePixelRatio)
     EXPECT_EQ(grab.image.pixel(column - 1, row), grab.image.pixel(column + 1, row));
 }
 
+TEST_F(WindowUse, TheSpeedLabelsStandOnTheirGridLinesAndAreNeverCut)
+{
+    for (const double maxSpeed : {85.3, 45678.9, 2345678.9}) {
+        MeasuredZone(maxSpeed);
+        DrawTestResults();
+        for (int i = 0; i < 10; ++i) {
+            auto* label = qobject_cast<QLabel*>(display::FindControl(Main(), "stxt", 11 + i));
+            ASSERT_NE(label, nullptr);
+            // Where the graph shows the line, in the window as it is laid out now.
+            const QPoint line = CurrentGraphView()->mapTo(
+                Main(), QPoint(0, gGraphicChartRect.bottom - (10 - i) * gGridHeight - gButtonPictRect.top));
+            const QRect bounds(label->mapTo(Main(), QPoint(0, 0)), label->size());
+            EXPECT_LE(std::abs(bounds.center().y() - line.y()), 1) << i;
+            EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(label->text()), label->width())
+                << label->text().toStdString();
+            EXPECT_LT(bounds.right(), CurrentGraphView()->mapTo(Main(), QPoint(0, 0)).x()) << i;
+        }
+    }
+    EXPECT_EQ(display::ControlText(display::FindControl(Main(), "stxt", 11)), "2345679.000");
+}
+
 TEST_F(WindowUse, EscapeAndCloseCancelTheSheetAndStartKeepsTheAcceptedValues)
 {
     FillSheet("8", 5, false, "", 1);
@@ -344,6 +371,50 @@ TEST_F(WindowUse, TheAboutWindowBelongsToTheMainWindowAndOpensOverIt)
     ASSERT_NE(about->windowHandle(), nullptr);
     EXPECT_EQ(about->windowHandle()->transientParent(), Main()->windowHandle());
     EXPECT_LE((about->frameGeometry().center() - Main()->frameGeometry().center()).manhattanLength(), 2);
+}
+
+// At a 12 pt system font no text of the main window or the options sheet is
+// cut; long interface texts elide with "…" and show the whole in a tooltip.
+TEST(LargeFonts, NoTextIsCutAtTwelvePoints)
+{
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+    SetPreferencesLocation("KestreliaWindowTests", "Kestrelia");
+    std::strcpy(gPathToAllIcons, KESTRELIA_SHARE_DIR "/");
+    const QFont systemFont = QApplication::font();
+    QFont large = systemFont;
+    large.setPointSize(12);
+    QApplication::setFont(large);
+    ASSERT_TRUE(CreateAllWindows({}));
+    auto* main = static_cast<QWidget*>(gMainWindowRef);
+    auto* sheet = static_cast<QWidget*>(gSettingsSheetWindow);
+    // The longest texts the summaries and figures take.
+    const std::pair<int, const char*> worst[] = {{6, "511 Megabytes"}, {9, "65535 MB/sec"}, {10, "50 %"},
+                                                 {102, "MB per Second"}, {103, "MB per Second"},
+                                                 {100, "12345.678"}, {104, "1234567"}, {111, "59 minutes, 59 seconds "}};
+    for (const auto& [id, text] : worst) SetStatTextControlWCStr(main, id, text, false);
+    sheet->show();
+    QApplication::processEvents();
+    for (QWidget* window : {main, sheet})
+        for (QLabel* label : window->findChildren<QLabel*>()) {
+            if (label->wordWrap() || label->text().trimmed().isEmpty() || label->property("elide").toBool())
+                continue;
+            const QFontMetrics metrics(label->font());
+            EXPECT_LE(metrics.horizontalAdvance(label->text()), label->contentsRect().width())
+                << label->objectName().toStdString() << ": " << label->text().toStdString();
+            EXPECT_LE(metrics.height(), label->contentsRect().height()) << label->objectName().toStdString();
+        }
+    // An interface text too long for its place is elided, and whole in its tooltip.
+    const QString interfaceText = QStringLiteral("Loop:  File = /dev/shm/a-backing-file-with-a-long-name-indeed");
+    SetStatTextControlWCStr(main, 1, interfaceText.toUtf8().constData(), false);
+    auto* label = qobject_cast<QLabel*>(display::FindControl(main, "stxt", 1));
+    EXPECT_EQ(label->text(), interfaceText);
+    EXPECT_EQ(label->toolTip(), interfaceText);
+    QImage shown(label->size(), QImage::Format_ARGB32);
+    label->render(&shown);
+    EXPECT_FALSE(shown.isNull());
+    DestroyAllWindows();
+    QApplication::setFont(systemFont);
 }
 
 TEST(ResourcesDirectory, BesideTheExecutablesFolder)

@@ -1,4 +1,6 @@
-// A picture of each window for the documentation: with KESTRELIA_SCREENSHOTS
+// A picture of each window for the documentation, taken by the program
+// kestrelia-screenshots (the desktop program with this sequence added; built
+// for the tests and tools/screenshots, never installed): with KESTRELIA_SCREENSHOTS
 // set to a folder the program grabs its windows into main.png (idle),
 // options.png, about.png and save.png there and quits. With
 // KESTRELIA_SCREENSHOT_DRIVE set to a listed device it also tests that drive

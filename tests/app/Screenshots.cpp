@@ -1,4 +1,4 @@
-#include "app/Screenshots.h"
+#include "Screenshots.h"
 
 #include "devices/DriveList.h"
 #include "devices/DriveRecords.h"
@@ -18,6 +18,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QPalette>
+#include <QStyleFactory>
 #include <QTimer>
 
 #include <cstdio>
@@ -25,6 +27,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace {
 QWidget* Main()
@@ -161,6 +164,42 @@ void RandomTest(Sequence& run)
     });
     WaitUntilIdle(run);
 }
+
+// KESTRELIA_SCREENSHOT_PALETTE=dark: the pictures on a dark desktop (Fusion, dark palette).
+void UseDarkPaletteIfAsked()
+{
+    const char* palette = std::getenv("KESTRELIA_SCREENSHOT_PALETTE");
+    if (palette == nullptr || std::string(palette) != "dark")
+        return;
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(45, 45, 48));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Base, QColor(30, 30, 32));
+    dark.setColor(QPalette::AlternateBase, QColor(45, 45, 48));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    dark.setColor(QPalette::Button, QColor(58, 58, 62));
+    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
+    dark.setColor(QPalette::HighlightedText, Qt::white);
+    dark.setColor(QPalette::ToolTipBase, QColor(58, 58, 62));
+    dark.setColor(QPalette::ToolTipText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Disabled, QPalette::Text, QColor(120, 120, 120));
+    dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(120, 120, 120));
+    dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(120, 120, 120));
+    QApplication::setPalette(dark);
+}
+
+// KESTRELIA_SCREENSHOT_FONT=12: the pictures with a system font of that many points.
+void UseFontSizeIfAsked()
+{
+    const char* size = std::getenv("KESTRELIA_SCREENSHOT_FONT");
+    if (size == nullptr || std::atof(size) <= 0.0)
+        return;
+    QFont font = QApplication::font();
+    font.setPointSizeF(std::atof(size));
+    QApplication::setFont(font);
+}
 }  // namespace
 
 bool StartScreenshotsIfAsked()
@@ -168,6 +207,8 @@ bool StartScreenshotsIfAsked()
     const char* folder = std::getenv("KESTRELIA_SCREENSHOTS");
     if (folder == nullptr || *folder == '\0')
         return false;
+    UseDarkPaletteIfAsked();
+    UseFontSizeIfAsked();
     gSequence = std::make_unique<Sequence>(QString::fromLocal8Bit(folder));
     Sequence& run = *gSequence;
     run.Then([] { return Main()->isVisible(); });
