@@ -4,6 +4,7 @@
 #include "app/Startup.h"
 #include "devices/DriveRecords.h"
 #include "format/Localization.h"
+#include "format/NumberLocale.h"
 #include "platform/PrivilegedRelaunch.h"
 #include "shell/Alerts.h"
 #include "shell/Commands.h"
@@ -72,6 +73,8 @@ int RelaunchPrivileged(bool alreadyRelaunched)
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
+    // Qt has taken the user's locale; numbers keep the reports' form.
+    UseUserLocaleExceptNumbers();
     QApplication::setApplicationName(QStringLiteral("Kestrelia"));
     QApplication::setOrganizationName(QStringLiteral("Kestrelia"));
     QApplication::setDesktopFileName(QStringLiteral("org.kestrelia.Kestrelia"));

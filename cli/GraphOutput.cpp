@@ -3,6 +3,7 @@
 #include "display/GraphImage.h"
 #include "engine/TestModel.h"
 #include "format/ByteText.h"
+#include "format/NumberLocale.h"
 
 #include <QGuiApplication>
 #include <QtGlobal>
@@ -53,6 +54,7 @@ bool WriteResultGraph(const std::string& path, const CliOptions& options, std::o
         static char name[] = "kestrelia-cli";
         static char* argv[] = {name, nullptr};
         application = std::make_unique<QGuiApplication>(argc, argv);
+        UseUserLocaleExceptNumbers();  // the toolkit took the user's locale for numbers too
     }
 
     char size[256];

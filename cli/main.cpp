@@ -4,6 +4,7 @@
 #include "cli/DriveListing.h"
 #include "cli/GraphOutput.h"
 #include "cli/ReportOutput.h"
+#include "format/NumberLocale.h"
 
 #include <csignal>
 #include <iostream>
@@ -17,6 +18,7 @@ void OnInterrupt(int)
 
 int main(int argc, char** argv)
 {
+    UseUserLocaleExceptNumbers();
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const ParseResult parsed = ParseCliOptions(arguments, {{kGraphOption, true}, {kReportOption, true}, {kListOption, false}});
     if (!parsed.options) {
