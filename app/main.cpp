@@ -3,6 +3,7 @@
 #include "app/Startup.h"
 #include "devices/DriveRecords.h"
 #include "format/Localization.h"
+#include "format/NumberLocale.h"
 #include "platform/PrivilegedRelaunch.h"
 #include "platform/SessionImport.h"
 #include "shell/Alerts.h"
@@ -98,6 +99,8 @@ int main(int argc, char** argv)
     if (privilegedCopy && geteuid() == 0)
         ImportSessionFromParent();
     QApplication application(argc, argv);
+    // Qt has taken the user's locale; numbers keep the reports' form.
+    UseUserLocaleExceptNumbers();
     QApplication::setApplicationName(QStringLiteral("Kestrelia"));
     QApplication::setOrganizationName(QStringLiteral("Kestrelia"));
     QApplication::setDesktopFileName(QStringLiteral("org.kestrelia.Kestrelia"));

@@ -5,6 +5,7 @@
 #include "format/ByteText.h"
 #include "reports/OutputPath.h"
 #include "reports/ReportOwner.h"
+#include "format/NumberLocale.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
@@ -54,6 +55,7 @@ bool WriteResultGraph(const std::string& path, const CliOptions& options, std::o
         static char name[] = "kestrelia-cli";
         static char* argv[] = {name, nullptr};
         application = std::make_unique<QGuiApplication>(argc, argv);
+        UseUserLocaleExceptNumbers();  // the toolkit took the user's locale for numbers too
     }
 
     char size[256];

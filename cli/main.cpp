@@ -6,6 +6,7 @@
 #include "cli/HistoryOutput.h"
 #include "cli/ReportOutput.h"
 #include "cli/UnmountedVolumes.h"
+#include "format/NumberLocale.h"
 
 #include <csignal>
 #include <iostream>
@@ -19,6 +20,7 @@ void OnStopSignal(int signalNumber)
 
 int main(int argc, char** argv)
 {
+    UseUserLocaleExceptNumbers();
     // Ctrl-C, SIGTERM and SIGHUP stop the run through its ordinary end, so
     // that every block is put back and the scratch file removed.
     struct sigaction action {};

@@ -122,6 +122,24 @@ void AppendUnlistedMedia(const MediaRegistry& registry)
         std::memset(&gSavedDriveInfoArray[gListedDriveCount], 0, sizeof(DriveInfoRec));
 }
 
+// A drive that is not a loop device arriving at a full table takes the
+// place of the last listed loop device that is not the chosen one.
+void MakeRoomForDrive(const RegistryEntry& medium)
+{
+    auto scratch = std::make_unique<DriveInfoRec>();
+    if (!FillDriveRecord(medium, *scratch))
+        return;
+    for (int slot = gListedDriveCount - 1; slot >= 0; --slot) {
+        const DriveInfoRec& drive = gSavedDriveInfoArray[slot];
+        if (&drive != gActiveDrive && KernelNameOfDevicePath(drive.devicePathCStr).rfind("loop", 0) == 0) {
+            const std::string path = drive.devicePathCStr;
+            RemoveListedDrive(path.c_str());
+            ++gDrivesLeftOut;
+            return;
+        }
+    }
+}
+
 }  // namespace
 
 void SetDriveListHost(DriveListHost* host)
@@ -235,6 +253,8 @@ void HandleBlockDeviceEvent(const BlockDeviceEvent& event)
         }
         return;
     }
+    if (!registry.media.empty() && gListedDriveCount >= kMaxDriveCount && event.name.rfind("loop", 0) != 0)
+        MakeRoomForDrive(*registry.media.front());
     if (!registry.media.empty() && gListedDriveCount < kMaxDriveCount &&
         InsertMediaInfo(*registry.media.front(), gListedDriveCount)) {
         ++gListedDriveCount;

@@ -272,6 +272,32 @@ int16_t GetBSDDrivesVolumes(const char* drivePath, VolInfoRec* table, bool longL
     return count;
 }
 
+int16_t ListTestableVolumes(VolInfoRec* table, bool longLabels)
+{
+    std::memset(table, 0, sizeof(VolInfoRec) * kMaxVolumeCount);
+    int16_t count = 0;
+    std::vector<std::pair<std::string, std::string>> shown;
+    const std::vector<MountTableEntry> mounts = ReadMountTable();
+    for (std::size_t index = 0; index < mounts.size() && count < kMaxVolumeCount; ++index) {
+        const MountTableEntry& mount = mounts[index];
+        const std::string node = MountKernelName(mount);
+        const std::pair<std::string, std::string> key{node, mount.root};
+        if (node.empty() || (mount.root != "/" && !IsSubvolumeMount(mount)) ||
+            std::find(shown.begin(), shown.end(), key) != shown.end())
+            continue;
+        // The mount that is visible at its mount point now.
+        VolInfoRec& record = table[count];
+        if (FindMountedVolume(mount.target.c_str(), &record, longLabels) != 0 ||
+            std::string(record.rawDevicePathCStr) != "/dev/" + node || mount.root != record.fsRootCStr) {
+            std::memset(&record, 0, sizeof record);
+            continue;
+        }
+        shown.push_back(key);
+        ++count;
+    }
+    return count;
+}
+
 int16_t FindMountedVolume(const char* mountPoint, VolInfoRec* record, bool longLabels)
 {
     const std::vector<MountTableEntry> mounts = ReadMountTable();

@@ -61,5 +61,11 @@ int16_t GetVolvMDeviceID(VolInfoRec* record);
 // Copies a mount-table entry into a cleared record.
 void SetVolumeMountFields(VolInfoRec* record, const MountTableEntry& mount);
 
+// The volumes offered for a volume test, in mount-table order, at most
+// kMaxVolumeCount: local file systems, each once at its first mount, and
+// btrfs subvolumes mounted on their own; bind mounts of a folder are not.
+// Returns the number filled.
+int16_t ListTestableVolumes(VolInfoRec* table, bool longLabels);
+
 // The volume mounted at mountPoint, or -35 (no such volume).
 int16_t FindMountedVolume(const char* mountPoint, VolInfoRec* record, bool longLabels);

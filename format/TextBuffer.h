@@ -6,6 +6,8 @@
 #include <cstring>
 #include <string>
 
+#include "format/NumberLocale.h"
+
 inline constexpr std::size_t kTextBufferBytes = 256;
 
 // Copies value into text, cut to fit the buffer, NUL-terminated.
@@ -15,9 +17,11 @@ inline void CopyToText(const std::string& value, char* text) {
     text[length] = '\0';
 }
 
-// printf-style formatting of one value into a std::string.
+// printf-style formatting of one value into a std::string, with "." before
+// the decimals whatever the locale.
 template <typename Value>
 std::string FormatValue(const char* format, Value value) {
+    const CNumericScope numbers;
     char buffer[kTextBufferBytes];
     const int written = std::snprintf(buffer, sizeof buffer, format, value);
     return written < 0 ? std::string() : std::string(buffer);

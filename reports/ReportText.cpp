@@ -2,8 +2,13 @@
 
 #include "engine/TestModel.h"
 #include "format/ByteText.h"
+#include "format/NumberLocale.h"
 #include "reports/MacRomanText.h"
 
+#include <QDateTime>
+#include <QLocale>
+
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 
@@ -12,6 +17,7 @@ namespace {
 std::string Line(const char* format, ...) __attribute__((format(printf, 1, 2)));
 std::string Line(const char* format, ...)
 {
+    const CNumericScope numbers;
     char line[1024];
     va_list arguments;
     va_start(arguments, format);
@@ -105,6 +111,27 @@ std::string SpreadsheetZoneSpeeds(int32_t zone, int32_t cycles)
     return block;
 }
 
+// The locale's long time format (with seconds) without the time zone.
+QString TimeWithoutZone(const QLocale& locale)
+{
+    const QString format = locale.timeFormat(QLocale::LongFormat);
+    QString kept;
+    bool quoted = false;
+    for (const QChar c : format) {
+        if (c == QLatin1Char('\''))
+            quoted = !quoted;
+        if (quoted || c != QLatin1Char('t'))
+            kept += c;
+    }
+    return kept.trimmed();
+}
+
+bool FitsMacRoman(const std::string& utf8)
+{
+    const std::string roman = Utf8ToMacRoman(utf8);
+    return std::count(utf8.begin(), utf8.end(), '?') == std::count(roman.begin(), roman.end(), '?');
+}
+
 template <typename ZoneSpeeds>
 std::string ZoneBody(ZoneSpeeds speeds)
 {
@@ -122,15 +149,24 @@ std::string ZoneBody(ZoneSpeeds speeds)
 
 ReportDate ReportDateFor(std::time_t when)
 {
-    std::tm local{};
-    localtime_r(&when, &local);
-    char longDate[256];
-    char timeOfDay[256];
-    if (std::strftime(longDate, sizeof longDate, "%A, %B %-d, %Y", &local) == 0)
-        longDate[0] = '\0';
-    if (std::strftime(timeOfDay, sizeof timeOfDay, "%X", &local) == 0)
-        timeOfDay[0] = '\0';
-    return {longDate, timeOfDay};
+    return ReportDateFor(when, QLocale::system());
+}
+
+ReportDate ReportDateFor(std::time_t when, const QLocale& locale)
+{
+    const QDateTime moment = QDateTime::fromSecsSinceEpoch(static_cast<qint64>(when));
+    // Locale data may space with no-break spaces, which the report's set lacks.
+    const auto plain = [](QString text) {
+        return text.replace(QChar(0x202F), QLatin1Char(' ')).replace(QChar(0x00A0), QLatin1Char(' ')).toStdString();
+    };
+    const auto written = [&moment, &plain](const QLocale& in) {
+        return ReportDate{plain(in.toString(moment.date(), QLocale::LongFormat)),
+                          plain(in.toString(moment.time(), TimeWithoutZone(in)))};
+    };
+    ReportDate date = written(locale);
+    if (!FitsMacRoman(date.longDate) || !FitsMacRoman(date.timeOfDay))
+        date = written(QLocale(QLocale::English, QLocale::UnitedStates));
+    return date;
 }
 
 std::string ReportHeader(const ReportSubject& subject, const ReportDate& date)

@@ -7,6 +7,8 @@
 #include <ctime>
 #include <string>
 
+class QLocale;
+
 inline constexpr int32_t kTextReportFormat = 1;
 inline constexpr int32_t kSpreadsheetReportFormat = 2;
 
@@ -17,13 +19,16 @@ struct ReportSubject {
     std::string sizeLabel;  // the record's size text
 };
 
-// The long date ("Monday, December 7, 2026" as the locale writes it) and the
-// time of day with seconds, for the "Test Date" line.
+// The long date ("Monday, December 7, 2026"; "Montag, 7. Dezember 2026" in
+// German) and the time of day with seconds, for the "Test Date" line, in the
+// locale's own order and words; in English when the locale's text has
+// characters Mac OS Roman cannot hold (Japanese, Russian, ...).
 struct ReportDate {
     std::string longDate;
     std::string timeOfDay;
 };
-ReportDate ReportDateFor(std::time_t when);
+ReportDate ReportDateFor(std::time_t when);  // the user's locale
+ReportDate ReportDateFor(std::time_t when, const QLocale& locale);
 
 // The common header (UTF-8 text).
 std::string ReportHeader(const ReportSubject& subject, const ReportDate& date);

@@ -19,7 +19,6 @@
 #include <QUrl>
 
 #include <cstring>
-#include <set>
 #include <string>
 #include <sys/stat.h>
 
@@ -255,28 +254,9 @@ void ResetVolumesPopupMenu()
 int32_t AppendPopupWithVolumes()
 {
     AddSeparatorToPopup(gMainWindowRef, 2);
-    std::memset(gSavedVolInfoArray, 0, sizeof gSavedVolInfoArray);
-    int count = 0;
-    std::set<std::pair<std::string, std::string>> shown;
-    for (const MountTableEntry& mount : ReadMountTable()) {
-        if (count >= kMaxVolumeCount)
-            break;
-        // Local volumes only, each file system (or btrfs subvolume) once at
-        // its first mount, no bind mounts of a folder. The device is the
-        // kernel's, however the mount names it (/dev/mapper/..., /dev/disk/by-label/...).
-        const std::string node = MountKernelName(mount);
-        if (node.empty() || (mount.root != "/" && !IsSubvolumeMount(mount)) || shown.count({node, mount.root}) != 0)
-            continue;
-        VolInfoRec& record = gSavedVolInfoArray[count];
-        if (FindMountedVolume(mount.target.c_str(), &record, true) != 0 ||
-            std::string(record.rawDevicePathCStr) != "/dev/" + node || mount.root != record.fsRootCStr) {
-            std::memset(&record, 0, sizeof record);
-            continue;
-        }
-        shown.insert({node, mount.root});
-        AppendVolumeItem(count);
-        ++count;
-    }
+    const int count = ListTestableVolumes(gSavedVolInfoArray, true);
+    for (int slot = 0; slot < count; ++slot)
+        AppendVolumeItem(slot);
     RefreshVolumeItemTexts(count);
     return count;
 }

@@ -175,6 +175,12 @@ TEST_F(DriveListTest, FullTableKeepsPhysicalDrivesAndCountsWhatIsLeftOut)
     EXPECT_EQ(11, FindListedDrive("/dev/loop10"));
     EXPECT_EQ(63, FindListedDrive("/dev/loop62"));
     EXPECT_EQ(7, DrivesLeftOutCount());
+    // A disk plugged in later takes the last loop device's place.
+    sysfs_.AddDisk("pci0000:00/0000:00:05.0/virtio2/block", "vdr", kTwoGiBSectors);
+    HandleBlockDeviceEvent({"add", "vdr", "disk"});
+    EXPECT_EQ(63, FindListedDrive("/dev/vdr"));
+    EXPECT_EQ(-1, FindListedDrive("/dev/loop62"));
+    EXPECT_EQ(8, DrivesLeftOutCount());
 }
 
 TEST_F(DriveListTest, RescanFindsWhatEventsMissed)

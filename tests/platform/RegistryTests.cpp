@@ -1,5 +1,6 @@
 // Search orders of the registry model: the entry itself, then its ancestors
 // nearest first, or its descendants depth first.
+#include "platform/BlockStack.h"
 #include "platform/Registry.h"
 
 #include <gtest/gtest.h>
@@ -51,3 +52,16 @@ TEST(Registry, SearchOrders)
 }
 
 }  // namespace
+
+// udev writes a model's spaces (and anything outside plain ASCII) as \xNN.
+TEST(UdevStrings, EncodedBytesComeBack)
+{
+    const std::pair<const char*, const char*> rows[] = {
+        {"Samsung\\x20SSD\\x20860\\x20EVO", "Samsung SSD 860 EVO"},
+        {"B\\xc3\\xa4nde", "B\xC3\xA4nde"},
+        {"no\\xZZescape\\x2", "no\\xZZescape\\x2"},
+        {"", ""},
+    };
+    for (const auto& [encoded, decoded] : rows)
+        EXPECT_EQ(decoded, DecodeUdevString(encoded)) << encoded;
+}

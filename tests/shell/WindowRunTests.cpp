@@ -474,8 +474,19 @@ TEST_F(WindowRun, ChoosingTheDriveShowsItsDescription)
     EXPECT_EQ(Text(21), "0.0");
     EXPECT_EQ(Text(31), "1.5");  // ten tenths of 1.5 GiB
     EXPECT_TRUE(display::FindControl(Main(), "push", 1)->isEnabled());
+    EXPECT_EQ(Text(32), drive());
     Choose(1, 1);  // the leading item changes nothing
     EXPECT_EQ(gActiveDrive, &record);
+
+    // A new medium size in the chosen drive shows in its size and position labels.
+    ASSERT_EQ(0, RunCommand("truncate -s 2G " + device_->backingFile() + " && losetup -c " + drive()));
+    QElapsedTimer timer;
+    timer.start();
+    while (Text(2) != "2 Gigabytes" && timer.elapsed() < 10000)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_EQ(Text(2), "2 Gigabytes");
+    EXPECT_EQ(Text(31), "2.0");
+    EXPECT_EQ(gDriveSizeInBytes64, int64_t{2} << 30);
 }
 
 TEST_F(WindowRun, AVolumeWriteTestUnmountsOnlyThatVolumeAndChoosesItAgain)
