@@ -19,6 +19,7 @@
 #include "Screenshots.h"  // kestrelia-screenshots only
 #endif
 
+#include <cstdio>
 #include <cstring>
 #include <sys/utsname.h>
 #include <unistd.h>
@@ -96,8 +97,12 @@ int main(int argc, char** argv)
     const bool privilegedCopy = argc == 2 && std::strcmp(argv[1], kPrivilegedArgument) == 0;
     // Before Qt looks at the environment: the display, language and scale of
     // the user who asked for the rights.
-    if (privilegedCopy && geteuid() == 0)
-        ImportSessionFromParent();
+    if (privilegedCopy && geteuid() == 0) {
+        const SessionImportStatus session = ImportSessionFromParent();
+        if (session != SessionImportStatus::Imported && session != SessionImportStatus::NotRelaunched)
+            std::fprintf(stderr, "kestrelia: the desktop session of the user who asked for administrator rights "
+                                 "was not taken: %s\n", SessionImportStatusText(session));
+    }
     QApplication application(argc, argv);
     // Qt has taken the user's locale; numbers keep the reports' form.
     UseUserLocaleExceptNumbers();

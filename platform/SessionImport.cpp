@@ -166,6 +166,23 @@ SessionImportStatus ReadSessionOf(pid_t pid, uid_t user, SessionVariables* varia
     return SessionImportStatus::Imported;
 }
 
+const char* SessionImportStatusText(SessionImportStatus status)
+{
+    switch (status) {
+    case SessionImportStatus::Imported:
+        return "read";
+    case SessionImportStatus::NotRelaunched:
+        return "not started by pkexec";
+    case SessionImportStatus::ParentUnreadable:
+        return "the parent process could not be read";
+    case SessionImportStatus::NotSameProgram:
+        return "the parent process runs another program";
+    case SessionImportStatus::NotSameUser:
+        return "the parent process does not run as the user pkexec names";
+    }
+    return "unknown";
+}
+
 SessionImportStatus ImportSessionFromParent()
 {
     const char* text = std::getenv("PKEXEC_UID");

@@ -30,6 +30,9 @@ SessionVariables AllowedSessionVariables(const std::string& block, uid_t user);
 // this process's own executable with user as its real and effective user.
 SessionImportStatus ReadSessionOf(pid_t pid, uid_t user, SessionVariables* variables);
 
+// Why a session was not read, for a diagnostic line.
+const char* SessionImportStatusText(SessionImportStatus status);
+
 // For the privileged copy: sets the variables read from the parent, and picks
 // Qt's Wayland platform when the session has Wayland but no X display.
 SessionImportStatus ImportSessionFromParent();
