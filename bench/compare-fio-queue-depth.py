@@ -4,7 +4,9 @@
 script creates and removes. Both read 10,000 blocks per run.
 
 Prints our transfers per second as a ratio to fio's at each depth, best of a
-few runs of each. Needs root (losetup) and fio; run as:
+few runs of each; beside it the ratio to fio told to submit and reap up to N
+at once (--iodepth_batch_submit=N --iodepth_batch_complete_max=N), which is
+how kestrelia refills its queue. Needs root (losetup) and fio; run as:
   bench/compare-fio-queue-depth.py [path/to/kestrelia-cli]
 """
 
@@ -52,11 +54,12 @@ def ours(cli, device, depth):
     return results["random"]["read_mbps"] * MIB / 4096
 
 
-def theirs(device, depth):
+def theirs(device, depth, batched=False):
     """fio's random reads per second over the same number of 4 KiB reads."""
+    batch = [f"--iodepth_batch_submit={depth}", f"--iodepth_batch_complete_max={depth}"] if batched else []
     output = run(["fio", "--output-format=json", "--name=qd", f"--filename={device}",
                   "--ioengine=io_uring", f"--iodepth={depth}", "--direct=1", "--rw=randread",
-                  "--bs=4k", f"--number_ios={TRANSFERS}", "--norandommap"])
+                  "--bs=4k", f"--number_ios={TRANSFERS}", "--norandommap", *batch])
     read = json.loads(output)["jobs"][0]["read"]
     return read["total_ios"] / (read["runtime"] / 1000.0)
 
@@ -74,11 +77,14 @@ def main():
     with LoopDevice() as loop:
         print(f"loop device {loop.path} over {DEVICE_BYTES >> 30} GiB in /dev/shm, direct I/O, "
               f"{TRANSFERS} random 4 KiB reads, best of {REPEATS} runs of each")
-        print(f"{'queue depth':<14}{'kestrelia IO/s':>16}{'fio IO/s':>12}{'ratio':>8}")
+        print(f"{'queue depth':<14}{'kestrelia IO/s':>16}{'fio IO/s':>12}{'ratio':>8}"
+              f"{'fio batched IO/s':>18}{'ratio':>8}")
         for depth in DEPTHS:
             best_ours = max(ours(cli, loop.path, depth) for _ in range(REPEATS))
             best_theirs = max(theirs(loop.path, depth) for _ in range(REPEATS))
-            print(f"{depth:<14}{best_ours:>16.0f}{best_theirs:>12.0f}{best_ours / best_theirs:>8.3f}")
+            best_batched = max(theirs(loop.path, depth, True) for _ in range(REPEATS))
+            print(f"{depth:<14}{best_ours:>16.0f}{best_theirs:>12.0f}{best_ours / best_theirs:>8.3f}"
+                  f"{best_batched:>18.0f}{best_ours / best_batched:>8.3f}")
     return 0
 
 

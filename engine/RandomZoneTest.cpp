@@ -144,7 +144,7 @@ void DoRandomZoneTestMP()
     RequestStatusText(kReadSpeedText, " ");
     RequestStatusText(kWriteSpeedText, " ");
     gSavedRandomQueueDepthU32 = gRandomQueueDepthU32;
-    RequestStatusText(kQueueDepthText, ("Queue depth " + std::to_string(gRandomQueueDepthU32)).c_str());
+    RequestStatusText(kQueueDepthText, ("Queue depth: " + std::to_string(gRandomQueueDepthU32)).c_str());
     BuildRandomSectorTable(gDriveSectorsU64, gSectorTableU64);
     ResetTransferPosition();
 

@@ -35,7 +35,7 @@ TEST_F(CliOnLoopDevice, WriteTestsLeaveTheDeviceAsItWas)
         {"standard, 1 zone, 16 MB", "--direct-io=on", "--zones 1 --cycles 2 --size 16"},
         {"random", "--direct-io=on", "--test random"},
         {"standard on 4096-byte sectors", "--direct-io=on --sector-size 4096", "--zones 7 --size 3"},
-        {"random on 4096-byte sectors", "--direct-io=on --sector-size 4096", "--test random"},
+        // One at a time the 4096-byte sectors are the standard row's; queued, they are this one's.
         {"random at queue depth 32 on 4096-byte sectors", "--direct-io=on --sector-size 4096",
          "--test random --queue-depth 32"},
     };

@@ -98,6 +98,8 @@ TEST_F(RandomZone, WritesReturnEveryBlockToItsPlaceInReadOrder)
     EXPECT_EQ("39.062", texts.at(kReadSpeedText));
     EXPECT_EQ("MB per Second", texts.at(kWriteUnitText));
     EXPECT_EQ("10000", texts.at(kWriteRateText));
+    EXPECT_EQ("100.0 \u00b5s per transfer", texts.at(kWriteTimeText));
+    EXPECT_EQ("Queue depth: 1", texts.at(kQueueDepthText));
     EXPECT_EQ(0u, gReadCountIndexU32.load());
     EXPECT_EQ(0u, gWriteCountIndexU32.load());
     EXPECT_EQ(1, host.finished);
