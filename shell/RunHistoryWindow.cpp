@@ -16,6 +16,7 @@
 #include "shell/Alerts.h"
 #include "shell/Preferences.h"
 #include "shell/QtLaunch.h"
+#include "shell/Selection.h"
 #include "shell/Toolkit.h"
 #include "shell/Windows.h"
 
@@ -329,6 +330,7 @@ QString OpenResultsFile(const QString& path)
         if (auto* popup = kind->findChild<QComboBox*>())
             popup->setCurrentIndex(run->randomTest ? 1 : 0);  // shows the pane of the run
     ToggleTestPanes();
+    InsertSizeIncrements();  // the positions along the run's drive
     ShowRandomFigures();
     WindowLaunch().SetSaveMenuEnabled(true);
     SetStatTextControlWCStr(gMainWindowRef, kStatusText, ("Results of " + RunSummary(*run)).c_str(), false);
