@@ -113,6 +113,20 @@ TEST(RunHistoryWindow, RunsAreKeptComparedAndOpenedAgain)
     ASSERT_TRUE(device.attached()) << device.error();
     const std::string checksum = device.Checksum();
     std::string otherNode;
+    // Whatever happens: the second loop device detached, the home folder gone.
+    struct CleanUp {
+        std::string& node;
+        const char* folder;
+        ~CleanUp()
+        {
+            if (!node.empty())
+                RunCommand("losetup -d " + node);
+            std::error_code ignored;
+            fs::remove_all(folder, ignored);
+            unsetenv("SUDO_UID");
+            unsetenv("SUDO_GID");
+        }
+    } cleanUp{otherNode, home};
 
     QTemporaryDir settings;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
@@ -227,9 +241,7 @@ TEST(RunHistoryWindow, RunsAreKeptComparedAndOpenedAgain)
     SetAlertPresenter(nullptr);
     gActiveDrive = nullptr;
     RunCommand("losetup -d " + otherNode);
+    otherNode.clear();
     EXPECT_EQ(device.Checksum(), checksum) << "every write put the data back";
-    fs::remove_all(home);
-    unsetenv("SUDO_UID");
-    unsetenv("SUDO_GID");
 }
 }  // namespace
