@@ -209,6 +209,7 @@ TEST(RunHistoryWindow, RunsAreKeptComparedAndOpenedAgain)
     EXPECT_EQ(greyed, 1);
     popup->setCurrentIndex(3);
     EXPECT_GT(MarkerPixels(), 0) << "the markers stand without bars of a new run";
+    EXPECT_TRUE(CurrentGraphView()->LastPaint().labelsSet) << "with the scale they are drawn on";
     popup->setCurrentIndex(0);
 
     // The random pane compares with the random run.
