@@ -108,7 +108,8 @@ RunDocument CliRunDocument(const std::string& target)
 
 bool KeepCliRun(const CliOptions& options, const RunDocument& run, std::ostream& err)
 {
-    if (!options.target.empty()) {  // a scratch file has no history
+    // Drives and volumes have a history; files (the scratch file among them) do not.
+    if (!options.target.empty() && run.identity.rfind("file:", 0) != 0) {
         std::string why;
         if (SaveRunToHistory(HistoryRoot(), run, NowMilliseconds(), &why).empty())
             err << "kestrelia-cli: the run could not be kept in the history: " << why << '\n';

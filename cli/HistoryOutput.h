@@ -1,7 +1,7 @@
 // kestrelia-cli and the run history: --history TARGET lists a drive's runs,
 // --compare FILE.json sets the results of a test beside an earlier run, and
 // --save-json FILE writes the run document that the history keeps. Every
-// finished test of a drive, volume or file is also kept in its history.
+// finished test of a drive or volume is also kept in its history.
 #pragma once
 
 #include "cli/CliOptions.h"

@@ -160,7 +160,7 @@ void PaintGraph(QImage& image, QPoint origin, const GraphPaintContext& context,
     }
 
     DrawBackdrop(image, origin, context);
-    if (ZoneIsMeasured(0)) {
+    if (ZoneIsMeasured(0) || EarlierRunScaleTop() > 0) {  // an earlier run's markers need the scale too
         for (int i = 0; i < 10; ++i)
             std::snprintf(result.axisLabels[i], sizeof result.axisLabels[i], "%.3f",
                           top - i * step);

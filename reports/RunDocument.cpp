@@ -6,8 +6,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #ifndef KESTRELIA_VERSION
 #define KESTRELIA_VERSION "unknown"
@@ -16,6 +18,9 @@
 using nlohmann::json;
 
 namespace {
+// The largest run (50 zones of 50 cycles, reads and writes) is about 100 KB.
+constexpr std::size_t kMaxRunDocumentBytes = 1 << 20;
+
 // The queue depth of the random test. The engine keeps no such setting yet and
 // runs one transfer at a time; once it does, read it here.
 int32_t CurrentQueueDepth()
@@ -274,15 +279,39 @@ std::optional<RunDocument> RunDocumentFromJson(const std::string& text, std::str
 
 std::optional<RunDocument> ReadRunDocumentFile(const std::string& path, std::string* error)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    auto refuse = [error](const std::string& reason) {
         if (error != nullptr)
-            *error = "cannot be read";
+            *error = reason;
         return std::nullopt;
+    };
+    // Opened without waiting, so that a pipe or device under a .json name cannot hold the program.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return refuse(std::string("cannot be read: ") + std::strerror(errno));
+    struct stat status {};
+    std::string text;
+    std::string problem;
+    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
+        problem = "not a regular file";
+    else if (static_cast<uint64_t>(status.st_size) > kMaxRunDocumentBytes)
+        problem = "too large for a run document";
+    char chunk[65536];
+    while (problem.empty()) {
+        const ssize_t got = read(fd, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            problem = std::string("cannot be read: ") + std::strerror(errno);
+        if (got <= 0)
+            break;
+        text.append(chunk, static_cast<std::size_t>(got));
+        if (text.size() > kMaxRunDocumentBytes)
+            problem = "too large for a run document";
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    return RunDocumentFromJson(text.str(), error);
+    close(fd);
+    if (!problem.empty())
+        return refuse(problem);
+    return RunDocumentFromJson(text, error);
 }
 
 std::string RunSummary(const RunDocument& run)

@@ -31,7 +31,7 @@ struct RunDocument {
     std::string when;            // UTC, "2026-12-07T19:40:52Z"
     std::string programVersion;
     std::string identity;        // DriveIdentityFor
-    std::string description;     // the drive's or volume's name as listed
+    std::string description;     // the drive's or volume's name as listed ("Loop Device (loop3)")
     std::string devicePath;      // the node it was tested through
     uint64_t sizeBytes = 0;
     bool isVolume = false;

@@ -10,11 +10,13 @@
 #include "engine/TestModel.h"
 #include "engine/TestWorker.h"
 #include "engine/ZoneTests.h"
+#include "format/ByteText.h"
 #include "reports/ActiveSubject.h"
 #include "reports/RunHistory.h"
 #include "shell/Alerts.h"
 #include "shell/Preferences.h"
 #include "shell/QtLaunch.h"
+#include "shell/Selection.h"
 #include "shell/Toolkit.h"
 #include "shell/Windows.h"
 
@@ -176,13 +178,13 @@ std::optional<RunSubject> WindowRunSubject()
             return std::nullopt;
         subject.isVolume = true;
         subject.devicePath = gActiveVolume->rawDevicePathCStr;
-        subject.description = std::string(gActiveVolume->volNameCStr) + " (" + gActiveVolume->totalSizeLabelCStr + ")";
+        subject.description = gActiveVolume->volNameCStr;
         subject.sizeBytes = gActiveVolume->totalBytes64;
     } else {
         if (gActiveDrive == nullptr || gActiveDrive->devicePathCStr[0] == '\0')
             return std::nullopt;
         subject.devicePath = gActiveDrive->devicePathCStr;
-        subject.description = std::string(gActiveDrive->driveNameCStr) + " (" + gActiveDrive->sizeLabelCStr + ")";
+        subject.description = gActiveDrive->driveNameCStr;
         subject.sizeBytes = static_cast<uint64_t>(gActiveDrive->sizeInBytes64);
     }
     subject.identity = DriveIdentityFor(subject.devicePath);
@@ -268,10 +270,12 @@ void InstallRunHistoryControls()
         status->setGeometry(place.adjusted(0, 0, -(popupWidth + titleWidth + 8), 0));
     auto* title = new QLabel(QString::fromUtf8(kCompareWithTitle), row);
     title->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    title->setGeometry(place.right() - popupWidth - titleWidth - 3, place.top() - 2, titleWidth, place.height() + 4);
+    // Below the settings box above it and above the graph key below it.
+    const int top = place.top() + 5, height = 24;
+    title->setGeometry(place.right() - popupWidth - titleWidth - 3, top, titleWidth, height);
     gPopup = new CompareCombo(row);
     gPopup->setObjectName(QStringLiteral("comparePopup"));
-    gPopup->setGeometry(place.right() - popupWidth + 1, place.top() - 3, popupWidth, place.height() + 6);
+    gPopup->setGeometry(place.right() - popupWidth + 1, top, popupWidth, height);
     gPopup->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     gPopup->view()->setMinimumWidth(560);
     title->show();
@@ -316,6 +320,9 @@ QString OpenResultsFile(const QString& path)
     ReportSubject subject;
     subject.isVolume = run->isVolume;
     subject.name = run->description;
+    char size[256];
+    BytesSInt64ToCStrWLabel(static_cast<int64_t>(run->sizeBytes), size, true);
+    subject.sizeLabel = size;
     SetOpenedResultsSubject(subject, CurrentResultsFingerprint());
     gShownRunPath = path.toStdString();
     gShownFingerprint = CurrentResultsFingerprint();
@@ -323,6 +330,7 @@ QString OpenResultsFile(const QString& path)
         if (auto* popup = kind->findChild<QComboBox*>())
             popup->setCurrentIndex(run->randomTest ? 1 : 0);  // shows the pane of the run
     ToggleTestPanes();
+    InsertSizeIncrements();  // the positions along the run's drive
     ShowRandomFigures();
     WindowLaunch().SetSaveMenuEnabled(true);
     SetStatTextControlWCStr(gMainWindowRef, kStatusText, ("Results of " + RunSummary(*run)).c_str(), false);

@@ -87,6 +87,7 @@ TEST_F(Program, TestsALoopDriveThroughItsWindowAndQuitsWithThePreferencesSaved)
     // runs the random test too, and quits by itself when done.
     std::string output;
     const int status = RunCommand("XDG_CONFIG_HOME=" + (folder / "config").string() +
+                                      " XDG_DATA_HOME=" + (folder / "data").string() +
                                       " KESTRELIA_SCREENSHOTS=" + folder.string() +
                                       " KESTRELIA_SCREENSHOT_DRIVE=" + drive.node() + " timeout 300 " +
                                       KESTRELIA_PICTURES_PATH,

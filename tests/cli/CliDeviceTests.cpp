@@ -15,6 +15,8 @@
 namespace {
 
 const std::string kCli = KESTRELIA_CLI_PATH;
+// The runs these tests make go to a history of the tests' own.
+const int kHistoryAside = setenv("XDG_DATA_HOME", KESTRELIA_BINARY_DIR "/test-history", 1);
 
 TEST_F(LoopDriveTest, CliListShowsTheDriveAndItsVolumes)
 {

@@ -4,6 +4,7 @@
 
 #include "engine/StopRequest.h"
 #include "engine/TestModel.h"
+#include "engine/TestWorker.h"
 #include "engine/ZoneTests.h"
 
 #include <map>
@@ -133,6 +134,7 @@ TEST_F(RandomZone, ReadFailureEndsSilentlyWithNoResult)
     EXPECT_EQ(5000u, gReadCountIndexU32.load()) << "the counter keeps the completed transfers";
     EXPECT_EQ(" ", LastTexts().at(kReadSpeedText));
     EXPECT_EQ(1, host.finished);
+    EXPECT_FALSE(LastTestCompleted()) << "a failed test is not kept";
 }
 
 TEST_F(RandomZone, StopDuringThePauseEndsWithoutTheFinishedNotice)

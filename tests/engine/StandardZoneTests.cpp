@@ -4,6 +4,7 @@
 
 #include "engine/StopRequest.h"
 #include "engine/TestModel.h"
+#include "engine/TestWorker.h"
 #include "engine/ZoneTests.h"
 
 #include <cerrno>
@@ -124,6 +125,7 @@ TEST_F(StandardZone, TenZonesWithWritesPutEveryBlockBack)
     DoStandardZoneTestMP();
 
     EXPECT_EQ(before, d.bytes);
+    EXPECT_TRUE(LastTestCompleted()) << "a completed test is kept in the history";
     const uint64_t inc = gTestIncrementSizeU64;
     ASSERT_EQ(10u + 2 * 10 * 2, d.log.size());
     for (size_t i = 10; i < d.log.size(); i += 2) {
@@ -204,6 +206,7 @@ TEST_F(StandardZone, FailuresEndTheTestAndLeaveNoResults)
         ASSERT_EQ(1u, host.alerts.size()) << row.what;
         EXPECT_EQ("i/o Error: Possible bad sector, connector or data cable", host.alerts[0]);
         EXPECT_EQ(1, host.finished) << row.what;
+        EXPECT_FALSE(LastTestCompleted()) << row.what << ": a failed test is not kept";
         EXPECT_EQ(before, d.bytes) << row.what;
     }
 }

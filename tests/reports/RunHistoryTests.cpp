@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -129,6 +130,7 @@ TEST_F(RunHistoryTest, AtMost200RunsNewestFirstCorruptAndForeignFilesSkipped)
 
     const std::string folder = DriveHistoryFolder(root, kSubject.identity);
     std::ofstream(folder + "/broken.json") << "{\"format\": \"kestrelia-run\", ";
+    ASSERT_EQ(::mkfifo((folder + "/pipe.json").c_str(), 0600), 0);  // would block a plain read
     RunDocument foreign = run;
     foreign.identity = "serial:OTHER";
     ASSERT_EQ(WriteRunDocumentFile(folder + "/foreign.json", foreign), 0);
@@ -140,6 +142,7 @@ TEST_F(RunHistoryTest, AtMost200RunsNewestFirstCorruptAndForeignFilesSkipped)
     EXPECT_FALSE(fs::exists(first)) << "the oldest runs are dropped";
     EXPECT_NE(notes.str().find("broken.json: not JSON"), std::string::npos) << notes.str();
     EXPECT_NE(notes.str().find("foreign.json: the run of another drive"), std::string::npos) << notes.str();
+    EXPECT_NE(notes.str().find("pipe.json: not a regular file"), std::string::npos) << notes.str();
     EXPECT_NE(DriveHistoryFolder(root, "loop:/a/b"), DriveHistoryFolder(root, "loop:/a_b"));
     for (const auto& entry : fs::directory_iterator(folder))
         EXPECT_NE(entry.path().filename().string()[0], '.') << "no temporary file stays behind";

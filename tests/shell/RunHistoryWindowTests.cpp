@@ -14,6 +14,7 @@
 #include "display/GraphView.h"
 #include "display/ResultPanes.h"
 #include "engine/TestModel.h"
+#include "reports/ActiveSubject.h"
 #include "reports/RunHistory.h"
 #include "shell/Alerts.h"
 #include "shell/Commands.h"
@@ -28,6 +29,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QSettings>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
@@ -111,6 +113,20 @@ TEST(RunHistoryWindow, RunsAreKeptComparedAndOpenedAgain)
     ASSERT_TRUE(device.attached()) << device.error();
     const std::string checksum = device.Checksum();
     std::string otherNode;
+    // Whatever happens: the second loop device detached, the home folder gone.
+    struct CleanUp {
+        std::string& node;
+        const char* folder;
+        ~CleanUp()
+        {
+            if (!node.empty())
+                RunCommand("losetup -d " + node);
+            std::error_code ignored;
+            fs::remove_all(folder, ignored);
+            unsetenv("SUDO_UID");
+            unsetenv("SUDO_GID");
+        }
+    } cleanUp{otherNode, home};
 
     QTemporaryDir settings;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
@@ -166,6 +182,8 @@ TEST(RunHistoryWindow, RunsAreKeptComparedAndOpenedAgain)
     EXPECT_EQ(MarkerPixels(), 0);
     popup->setCurrentIndex(2);  // the first run
     EXPECT_GT(MarkerPixels(), 4 * 15) << "a marker on each of the four zones";
+    if (const char* grab = std::getenv("KESTRELIA_GRAB"))
+        Main()->grab().save(QString::fromUtf8(grab) + "-standard.png");
     // The help tag of a zone (a bar under a pixel high has no area to point at).
     const std::string tag(reinterpret_cast<const char*>(gSavedReadResultsHelpTag[0] + 1), gSavedReadResultsHelpTag[0][0]);
     EXPECT_NE(tag.find("\rEarlier Average: "), std::string::npos) << tag;
@@ -191,6 +209,21 @@ TEST(RunHistoryWindow, RunsAreKeptComparedAndOpenedAgain)
     EXPECT_EQ(greyed, 1);
     popup->setCurrentIndex(3);
     EXPECT_GT(MarkerPixels(), 0) << "the markers stand without bars of a new run";
+    EXPECT_TRUE(CurrentGraphView()->LastPaint().labelsSet) << "with the scale they are drawn on";
+    popup->setCurrentIndex(0);
+
+    // The random pane compares with the random run.
+    qobject_cast<QComboBox*>(display::FindControl(Main(), "pgrp", 1)->findChild<QComboBox*>())->setCurrentIndex(1);
+    ASSERT_EQ(popup->count(), 4);
+    ASSERT_TRUE(model->item(1)->isEnabled()) << popup->itemText(1).toStdString();
+    popup->setCurrentIndex(1);
+    auto* randomLine = Main()->findChild<QLabel*>("earlierRandomRun");
+    ASSERT_NE(randomLine, nullptr);
+    EXPECT_TRUE(randomLine->isVisible());
+    EXPECT_TRUE(randomLine->text().startsWith("Earlier run (")) << randomLine->text().toStdString();
+    EXPECT_TRUE(randomLine->text().contains("  Read ")) << randomLine->text().toStdString();
+    if (const char* grab = std::getenv("KESTRELIA_GRAB"))
+        Main()->grab().save(QString::fromUtf8(grab) + "-random.png");
     popup->setCurrentIndex(0);
 
     // A saved run opens as the current results: its bars, its settings.
@@ -199,6 +232,9 @@ TEST(RunHistoryWindow, RunsAreKeptComparedAndOpenedAgain)
     EXPECT_TRUE(ZoneIsMeasured(3));
     EXPECT_EQ(gZoneTestCountS32, 4);
     EXPECT_EQ(CurrentGraphView()->LastPaint().barsDrawn, 8);
+    EXPECT_EQ(ActiveReportSubject().name, "Loop Device (" + device.node().substr(5) + ")")
+        << "reports of it name the run's drive";
+    EXPECT_EQ(ActiveReportSubject().sizeLabel, "1.074 Gigabytes");
     EXPECT_FALSE(OpenResultsFile(QString::fromStdString(folder + "/19990101T000000.000Z.json")).isEmpty());
 
     ShutDownCommands();
@@ -206,9 +242,7 @@ TEST(RunHistoryWindow, RunsAreKeptComparedAndOpenedAgain)
     SetAlertPresenter(nullptr);
     gActiveDrive = nullptr;
     RunCommand("losetup -d " + otherNode);
+    otherNode.clear();
     EXPECT_EQ(device.Checksum(), checksum) << "every write put the data back";
-    fs::remove_all(home);
-    unsetenv("SUDO_UID");
-    unsetenv("SUDO_GID");
 }
 }  // namespace
