@@ -128,8 +128,10 @@ ParseResult ParseCliOptions(const std::vector<std::string>& arguments,
         } else if (const ExtraOption* extra = FindExtra(extraOptions, arg)) {
             // A forgotten file name must not turn the next argument (an option
             // or the device under test) into the file to write.
-            if (extra->takesValue && (!value(text) || LooksLikeMissingFileName(text)))
+            if (extra->takesValue && extra->namesOutputFile && (!value(text) || LooksLikeMissingFileName(text)))
                 return fail(arg + " needs a file name");
+            if (extra->takesValue && !extra->namesOutputFile && (!value(text) || text.empty() || text[0] == '-'))
+                return fail(arg + " needs a value");
             options.extras.emplace_back(arg, extra->takesValue ? text : std::string());
         } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
             return fail("unknown option " + arg + " (see --help)");

@@ -29,6 +29,7 @@ struct ParseResult {
 struct ExtraOption {
     const char* name;
     bool takesValue;
+    bool namesOutputFile = false;  // its value is a file to write, never a device
 };
 
 ParseResult ParseCliOptions(const std::vector<std::string>& arguments,

@@ -3,11 +3,11 @@
 #include "cli/ResultsOutput.h"
 #include "devices/DriveIdentity.h"
 #include "engine/TestModel.h"
+#include "reports/OutputPath.h"
 #include "reports/RunHistory.h"
 
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 
 namespace {
 std::string Number(double value)
@@ -42,13 +42,8 @@ std::string PairJson(double earlier, double now)
 // The folder is there and the path is no folder: else why not.
 std::string WritablePathProblem(const std::string& option, const std::string& path)
 {
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    if (error || !std::filesystem::is_directory(absolute.parent_path(), error))
-        return option + ": no folder " + absolute.parent_path().string() + " to write " + path + " into";
-    if (std::filesystem::is_directory(absolute, error))
-        return option + ": " + path + " is a folder";
-    return {};
+    const OutputPathCheck check = CheckOutputPath(path);
+    return check.ok() ? std::string() : option + ": " + check.refusal;
 }
 }  // namespace
 

@@ -30,14 +30,14 @@ int main(int argc, char** argv)
         sigaction(signalNumber, &action, nullptr);
 
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    const ParseResult parsed = ParseCliOptions(arguments, {{kGraphOption, true},
-                                                                {kReportOption, true},
+    const ParseResult parsed = ParseCliOptions(arguments, {{kGraphOption, true, true},
+                                                                {kReportOption, true, true},
                                                                 {kListOption, false},
                                                                 {kUnmountOption, false},
                                                                 {kRemountLeftOption, false},
                                                                 {kHistoryOption, true},
                                                                 {kCompareOption, true},
-                                                                {kSaveJsonOption, true}});
+                                                                {kSaveJsonOption, true, true}});
     if (!parsed.options) {
         std::cerr << "kestrelia-cli: " << parsed.error << '\n';
         return kExitBadInput;

@@ -21,11 +21,10 @@ namespace {
 // The largest run (50 zones of 50 cycles, reads and writes) is about 100 KB.
 constexpr std::size_t kMaxRunDocumentBytes = 1 << 20;
 
-// The queue depth of the random test. The engine keeps no such setting yet and
-// runs one transfer at a time; once it does, read it here.
+// The queue depth the saved random results were measured at.
 int32_t CurrentQueueDepth()
 {
-    return 1;
+    return static_cast<int32_t>(gSavedRandomQueueDepthU32 > 0 ? gSavedRandomQueueDepthU32 : 1);
 }
 
 std::string UtcText(std::time_t when)

@@ -1,5 +1,6 @@
 #include "reports/RunHistory.h"
 
+#include "reports/OutputPath.h"
 #include "reports/ReportOwner.h"
 
 #include <algorithm>
@@ -234,8 +235,12 @@ std::string SaveRunToHistory(const std::string& root, const RunDocument& run, in
 
 int WriteRunDocumentFile(const std::string& path, const RunDocument& run)
 {
+    // Like every saved file: never over a device, through a link to the file it names.
+    const OutputPathCheck check = CheckOutputPath(path);
+    if (!check.ok())
+        return check.errorNumber != 0 ? check.errorNumber : EINVAL;
     const ActAsCallingUser asUser;
-    return WriteAtomically(path, RunDocumentToJson(run), true);
+    return WriteAtomically(check.path, RunDocumentToJson(run), true);
 }
 
 int64_t NowMilliseconds()
