@@ -64,7 +64,7 @@ std::string ReadText(const fs::path& path)
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-TEST_F(CliRun, GraphAndReportNeverReachADevice)
+TEST_F(CliRun, SavedFilesNeverReachADevice)
 {
     LoopDevice device(kDeviceBytes, "--direct-io=on");
     ASSERT_TRUE(device.attached()) << device.error();
@@ -82,6 +82,7 @@ TEST_F(CliRun, GraphAndReportNeverReachADevice)
         "--write --report " + link.string() + " " + target,
         "--write --report " + device.node(),  // the forgotten file name
         "--report --zones 2 " + target,
+        "--save-json " + link.string() + " " + target,
     };
     for (const std::string& arguments : rows) {
         std::string out;
