@@ -1,6 +1,7 @@
 #include "devices/MountControl.h"
 
 #include "devices/DevicePaths.h"
+#include "devices/MountTable.h"
 #include "devices/VolumeRecords.h"
 
 #include <libmount/libmount.h>
@@ -147,16 +148,11 @@ MountResult MountWithLibmount(const std::string& source, const std::string& targ
     return Failed(errorNumber, syscallError != 0 || text[0] == '\0' ? std::string() : text);
 }
 
-bool IsMountedNow(const RememberedMount& mount, int16_t* vRefNum = nullptr)
+bool IsMountedNow(const RememberedMount& mount)
 {
-    const std::vector<MountTableEntry> table = ReadMountTable();
-    for (std::size_t index = table.size(); index-- > 0;) {
-        const MountTableEntry& entry = table[index];
-        if (entry.target == mount.target && entry.root == mount.root && RealNode(entry.source) == mount.device) {
-            if (vRefNum)
-                *vRefNum = static_cast<int16_t>(index + 1);
+    for (const MountLine& entry : ReadMountLines()) {
+        if (entry.target == mount.target && entry.root == mount.root && BlockDeviceNode(entry.source) == mount.device)
             return true;
-        }
     }
     return false;
 }
@@ -168,8 +164,8 @@ std::string BindSourceFolder(const RememberedMount& mount)
     std::string best;
     std::size_t bestRootLength = 0;
     bool found = false;
-    for (const MountTableEntry& entry : ReadMountTable()) {
-        if (RealNode(entry.source) != mount.device)
+    for (const MountLine& entry : ReadMountLines()) {
+        if (BlockDeviceNode(entry.source) != mount.device)
             continue;
         const std::string& root = entry.root;
         const bool contains = root == "/" || mount.root == root ||
@@ -314,7 +310,7 @@ void WaitUntilUnclaimed(const std::string& node)
     }
 }
 
-RememberedMount RememberedFromTable(const MountTableEntry& entry, const std::string& node, int order)
+RememberedMount RememberedFromTable(const MountLine& entry, const std::string& node, int order)
 {
     RememberedMount mount{node, entry.source, entry.target, entry.type, entry.vfsOptions, entry.fsOptions, entry.root};
     mount.order = order;
@@ -346,9 +342,9 @@ int UnmountForWriteTest(const std::string& devicePath, std::string* whyNot, pid_
     }
 
     std::vector<RememberedMount> mine;
-    const std::vector<MountTableEntry> table = ReadMountTable();
+    const std::vector<MountLine> table = ReadMountLines();
     for (std::size_t index = 0; index < table.size(); ++index) {
-        const std::string source = RealNode(table[index].source);
+        const std::string source = BlockDeviceNode(table[index].source);
         if (!source.empty() && DevicePathIsOnDrive(source, node))
             mine.push_back(RememberedFromTable(table[index], source, static_cast<int>(index)));
     }
@@ -449,8 +445,11 @@ int RemountThisVolumeSync(const VolInfoRec& volume, int16_t* outVRefNum)
     std::vector<int> statuses;
     MountBack({mount}, &statuses);
     Forget(mount);
-    if (statuses.front() == 0 && outVRefNum)
-        IsMountedNow(mount, outVRefNum);
+    if (statuses.front() == 0 && outVRefNum) {
+        auto record = std::make_unique<VolInfoRec>();
+        if (FindMountedVolume(mount.target.c_str(), record.get(), false) == 0)
+            *outVRefNum = record->vRefNum;
+    }
     return statuses.front();
 }
 

@@ -1,7 +1,7 @@
 #include "devices/MountHolders.h"
 
 #include "devices/DevicePaths.h"
-#include "devices/VolumeRecords.h"
+#include "devices/MountTable.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -196,14 +196,14 @@ std::string FindWriteBlocker(const std::string& devicePath, pid_t* holder, const
     }
 
     std::vector<std::string> mountedNodes;
-    const std::vector<MountTableEntry> mounts = ReadMountTable();
-    for (const MountTableEntry& mount : mounts) {
-        const std::string source = RealNode(mount.source);
+    const std::vector<MountLine> mounts = ReadMountLines();
+    for (const MountLine& mount : mounts) {
+        const std::string source = BlockDeviceNode(mount.source);
         if (source.empty() || !DevicePathIsOnDrive(source, node))
             continue;
         mountedNodes.push_back(source);
-        for (const MountTableEntry& other : mounts) {
-            const std::string otherSource = RealNode(other.source);
+        for (const MountLine& other : mounts) {
+            const std::string otherSource = BlockDeviceNode(other.source);
             if (other.target != mount.target && IsBelow(other.target, mount.target) &&
                 (otherSource.empty() || !DevicePathIsOnDrive(otherSource, node)))
                 return "The volume at " + mount.target + " has " + other.source + " mounted inside it, at " +

@@ -95,14 +95,20 @@ TEST_F(LoopDriveTest, AStoppedOrKilledCliRunPutsEveryVolumeBack)
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
             RunCommand(std::string("ls ") + folder, &files);
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        std::this_thread::sleep_for(std::chrono::milliseconds(1000));  // well into the test
         // udev keeps off: the whole drive is locked while the test runs.
         const int node = ::open(drive().c_str(), O_RDONLY);
         EXPECT_NE(0, ::flock(node, LOCK_EX | LOCK_NB));
         ::close(node);
         ::kill(run, signal);
         int status = 0;
-        ::waitpid(run, &status, 0);
+        for (int wait = 0; wait < 400 && ::waitpid(run, &status, WNOHANG) == 0; ++wait)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        if (::kill(run, 0) == 0) {
+            ::kill(run, SIGKILL);
+            ::waitpid(run, &status, 0);
+            FAIL() << "the run did not stop on the signal";
+        }
         EXPECT_EQ("unmounted-" + std::to_string(run) + "\n", files);
         std::string out;
         if (signal == SIGKILL) {

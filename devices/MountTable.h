@@ -1,0 +1,22 @@
+// Every line of this process's mount table, unfiltered: what unmounting for a
+// write test must see, whatever the volume lists choose to show.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct MountLine {
+    std::string source;      // "/dev/sdb2", "/dev/mapper/x", "proc", ...
+    std::string target;      // mount point
+    std::string type;
+    std::string vfsOptions;  // the mount's own options
+    std::string fsOptions;   // the file system's options
+    std::string root;        // the folder of the file system shown there
+};
+
+// The lines of the table in order; empty when it cannot be read.
+std::vector<MountLine> ReadMountLines(const char* mountInfoPath = "/proc/self/mountinfo");
+
+// The real node of a block device source (following /dev symlinks); "" for
+// a source that is not a block device.
+std::string BlockDeviceNode(const std::string& source);
