@@ -205,7 +205,7 @@ int RemountThisDrivesVolsSync(const DriveInfoRec& drive)
 {
     std::vector<VolInfoRec> toMount;
     for (const VolInfoRec& volume : gUnmountedVolumes) {
-        if (DevicePathIsOnDrive(volume.blockDevicePathCStr, drive.devicePathCStr))
+        if (VolumeLiesOnDrive(volume.blockDevicePathCStr, drive.devicePathCStr))
             toMount.push_back(volume);
     }
     // Outer mount points before those inside them, and whole file systems
