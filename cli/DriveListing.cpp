@@ -14,7 +14,8 @@ std::string PascalText(const unsigned char* pascal)
 
 void PrintVolumeText(std::ostream& out, const VolInfoRec& volume)
 {
-    out << "       " << volume.volNameCStr << ": " << volume.blockDevicePathCStr << ", "
+    const std::string mapper = volume.mapperNameCStr[0] ? std::string(" (/dev/mapper/") + volume.mapperNameCStr + ")" : "";
+    out << "       " << volume.volNameCStr << ": " << volume.blockDevicePathCStr << mapper << ", "
         << volume.fileSystemNameCStr << ", " << volume.totalSizeLabelCStr << " (" << volume.freeSizeLabelCStr
         << " free), mounted at " << volume.rootRef << '\n';
 }
@@ -37,7 +38,8 @@ void PrintVolumeJson(std::ostream& out, const VolInfoRec& volume)
         << ", \"mount_point\": " << JsonQuoted(volume.rootRef) << ", \"type\": " << JsonQuoted(volume.fileSystemTypeCStr)
         << ", \"file_system\": " << JsonQuoted(volume.fileSystemNameCStr) << ", \"total_bytes\": " << volume.totalBytes64
         << ", \"free_bytes\": " << volume.volParms.freeBytes << ", \"size\": " << JsonQuoted(volume.totalSizeLabelCStr)
-        << ", \"free\": " << JsonQuoted(volume.freeSizeLabelCStr) << "}";
+        << ", \"free\": " << JsonQuoted(volume.freeSizeLabelCStr) << ", \"mapper_name\": " << JsonQuoted(volume.mapperNameCStr)
+        << "}";
 }
 
 void PrintDriveJson(std::ostream& out, const DriveInfoRec& drive)

@@ -145,6 +145,16 @@ bool IsSubvolumeMount(const MountTableEntry& mount)
     return mount.type == "btrfs" && mount.root != "/" && OptionValue(mount.fsOptions, "subvol") == mount.root;
 }
 
+bool VolumeLiesOnDrive(const char* volumeNode, const char* drivePath)
+{
+    const std::string volume = KernelNameOfDevicePath(volumeNode ? volumeNode : "");
+    const std::string drive = KernelNameOfDevicePath(drivePath ? drivePath : "");
+    if (volume.empty() || drive.empty())
+        return false;
+    const std::vector<std::string> stack = StackBelow(volume, gSysRoot);
+    return std::find(stack.begin(), stack.end(), drive) != stack.end();
+}
+
 std::string VolumeItemText(const VolInfoRec* table, int count, int index)
 {
     if (index < 0 || index >= count)

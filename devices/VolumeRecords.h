@@ -44,6 +44,10 @@ std::string VolumeItemText(const VolInfoRec* table, int count, int index);
 // set above, normally /proc/self/mountinfo).
 std::vector<MountTableEntry> ReadMountTable(const char* mountInfoPath = nullptr);
 
+// True when the volume's node ("/dev/dm-2", "/dev/sdb1") is the drive
+// ("/dev/sdb") or a partition of it, or is built on one of them.
+bool VolumeLiesOnDrive(const char* volumeNode, const char* drivePath);
+
 // Fills the table with the volumes whose device lies on the drive (a
 // partition of it, or a device-mapper, md or bcache device built on it), in
 // mount-table order, and returns their number (at most kMaxVolumeCount;

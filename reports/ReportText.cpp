@@ -163,9 +163,11 @@ ReportDate ReportDateFor(std::time_t when, const QLocale& locale)
         return ReportDate{plain(in.toString(moment.date(), QLocale::LongFormat)),
                           plain(in.toString(moment.time(), TimeWithoutZone(in)))};
     };
-    ReportDate date = written(locale);
+    // The C locale (no locale set) and texts the report's set cannot hold are written in English.
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    ReportDate date = written(locale.language() == QLocale::C ? english : locale);
     if (!FitsMacRoman(date.longDate) || !FitsMacRoman(date.timeOfDay))
-        date = written(QLocale(QLocale::English, QLocale::UnitedStates));
+        date = written(english);
     return date;
 }
 

@@ -106,6 +106,14 @@ void RefreshVolumeItemTexts(int count)
         popup->setItemText(slot + 2, QString::fromStdString(VolumeItemText(gSavedVolInfoArray, count, slot)));
 }
 
+// A bind mount of a folder is no volume of its own; a btrfs subvolume is.
+bool WholeFileSystemOrSubvolume(const VolInfoRec& record)
+{
+    MountTableEntry mount{record.mountSourceCStr, record.rootRef, record.fileSystemTypeCStr, record.vfsOptionsCStr,
+                          record.fsOptionsCStr, record.fsRootCStr};
+    return mount.root == "/" || IsSubvolumeMount(mount);
+}
+
 bool SameFileSystem(const std::string& a, const std::string& b)
 {
     struct stat first {}, second {};
@@ -269,7 +277,7 @@ bool AppendPopupWithThisVolume(const QString& mountPoint)
     VolInfoRec& record = gSavedVolInfoArray[slot];
     std::memset(&record, 0, sizeof record);
     if (FindMountedVolume(mountPoint.toUtf8().constData(), &record, true) != 0 ||
-        std::strncmp(record.rawDevicePathCStr, "/dev/", 5) != 0) {
+        std::strncmp(record.rawDevicePathCStr, "/dev/", 5) != 0 || !WholeFileSystemOrSubvolume(record)) {
         std::memset(&record, 0, sizeof record);
         return false;
     }

@@ -218,6 +218,9 @@ TEST_F(SysfsRegistryTest, StackedVolumesLieOnTheirPhysicalDrive)
         }
         EXPECT_EQ(row.volumes, volumes);
     }
+    // Volumes unmounted from a drive are found again for the remount by the same stack.
+    EXPECT_TRUE(VolumeLiesOnDrive("/dev/dm-1", "/dev/nvme0n1"));
+    EXPECT_FALSE(VolumeLiesOnDrive("/dev/dm-1", "/dev/nvme1n1"));
     EXPECT_EQ("Device Mapper:  Name = vg-root", PascalText(gSavedDriveInfoArray[FindListedDrive("/dev/dm-1")].interfaceInfoPStr));
 }
 

@@ -88,5 +88,6 @@ TEST_F(LocaleReport, NumbersKeepTheReportFormAndDatesFollowTheLocale)
         EXPECT_EQ(row.date.longDate, date.longDate);
         EXPECT_EQ(row.date.timeOfDay, date.timeOfDay);
     }
+    EXPECT_EQ("Monday, December 7, 2026", ReportDateFor(when, QLocale::c()).longDate);
 }
 }  // namespace
