@@ -28,29 +28,26 @@ class CliRun : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const std::string reason = LoopDevicesUnavailableReason();
-        if (!reason.empty())
+        if (const std::string reason = LoopDevicesUnavailableReason(); !reason.empty())
             GTEST_SKIP() << reason;
         folder_ = "/dev/shm/kestrelia-h15cli-" + std::to_string(getpid());
         fs::create_directories(folder_);
     }
     void TearDown() override
     {
-        if (!folder_.empty()) {
-            for (const fs::path& point : mounts_)
-                if (RunCommand("umount " + point.string()) == 0)
-                    fs::remove(point);
+        for (const fs::path& point : mounts_)
+            if (RunCommand("umount " + point.string()) == 0)
+                fs::remove(point);
+        if (!folder_.empty())
             fs::remove_all(folder_);
-        }
     }
     // A file system of that type (tmpfs, ramfs) mounted on a folder of the test.
-    fs::path Mount(const std::string& type, const std::string& options = "")
+    fs::path Mount(const std::string& type, const std::string& options)
     {
-        const fs::path point = fs::path("/tmp") / ("kestrelia-h15cli-" + type + "-" + std::to_string(getpid()));
+        const fs::path point = "/tmp/kestrelia-h15cli-" + type + "-" + std::to_string(getpid());
         fs::create_directories(point);
         std::string out;
-        EXPECT_EQ(0, RunCommand("mount -t " + type + (options.empty() ? "" : " -o " + options) + " h15cli " +
-                                point.string(), &out)) << out;
+        EXPECT_EQ(0, RunCommand("mount -t " + type + " -o " + options + " h15cli " + point.string(), &out)) << out;
         mounts_.push_back(point);
         return point;
     }
@@ -72,9 +69,9 @@ TEST_F(CliRun, SavedFilesNeverReachADevice)
     const std::string before = device.Checksum();
     struct stat node {};
     ASSERT_EQ(0, stat(device.node().c_str(), &node));
-    const fs::path link = fs::path("/tmp") / ("kestrelia-h15cli-link-" + std::to_string(getpid()));
+    const fs::path link = folder_ / "link";
     fs::create_symlink(device.node(), link);
-    const std::string target = device.node();
+    const std::string& target = device.node();
     const std::string rows[] = {
         "--zones 2 --graph " + device.node() + " " + target,
         "--zones 2 --graph " + link.string() + " " + target,
@@ -91,12 +88,9 @@ TEST_F(CliRun, SavedFilesNeverReachADevice)
     }
     struct stat after {};
     ASSERT_EQ(0, stat(device.node().c_str(), &after));
-    EXPECT_TRUE(S_ISBLK(after.st_mode));
-    EXPECT_EQ(node.st_rdev, after.st_rdev);
-    EXPECT_EQ(node.st_ino, after.st_ino);
+    EXPECT_TRUE(S_ISBLK(after.st_mode) && node.st_rdev == after.st_rdev && node.st_ino == after.st_ino);
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(before, device.Checksum());
-    fs::remove(link);
 }
 
 // Starts the program with its output in a file; returns its process id.
@@ -111,25 +105,23 @@ pid_t Start(const std::string& arguments, const fs::path& output, const std::str
     return pid;
 }
 
-struct SignalRow {
-    int signalNumber;
-    int exitStatus;
-    bool scratch;  // the default scratch-file run, else a write test on a loop device
-    const char* options;
-    int earliestMs;
-    int latestMs;
-};
-
 TEST_F(CliRun, StopSignalsAtRandomMomentsEndTheRunCleanly)
 {
-    const SignalRow rows[] = {
+    const struct {
+        int signalNumber;
+        int exitStatus;
+        bool scratch;  // the default scratch-file run, else a write test on a loop device
+        const char* options;
+        int earliestMs;
+        int latestMs;
+    } rows[] = {
         {SIGINT, 130, true, "--zones 50 --cycles 50 --size 16", 200, 1500},
         {SIGHUP, 143, true, "--zones 50 --cycles 50 --size 16", 1500, 8000},
         {SIGTERM, 143, false, "--write --zones 20 --cycles 50 --size 8", 200, 2500},
         {SIGINT, 130, false, "--write --test random", 200, 2000},
     };
     std::mt19937 random(std::random_device{}());
-    for (const SignalRow& row : rows) {
+    for (const auto& row : rows) {
         const int delay = std::uniform_int_distribution<int>(row.earliestMs, row.latestMs)(random);
         SCOPED_TRACE(std::string(row.options) + ", signal " + std::to_string(row.signalNumber) + " after " +
                      std::to_string(delay) + " ms");
@@ -157,54 +149,46 @@ TEST_F(CliRun, StopSignalsAtRandomMomentsEndTheRunCleanly)
     }
 }
 
-struct RefusalRow {
-    const char* name;
-    std::string arguments;
-    int exitStatus;
-    std::string message;
-    std::string output;  // expected on standard output too, or empty
-};
-
-TEST_F(CliRun, BadTargetsAreRefusedAndFailuresSayWhere)
+TEST_F(CliRun, BadTargetsAreRefusedFailuresSayWhereAndFourKiBSectorFilesAreMeasured)
 {
     LoopDevice readOnly(kDeviceBytes, "-r");
     ASSERT_TRUE(readOnly.attached()) << readOnly.error();
-    const fs::path ramfs = Mount("ramfs");
+    LoopDevice fourKiB(1300ull << 20, "--direct-io=on --sector-size 4096");
+    ASSERT_TRUE(fourKiB.attached()) << fourKiB.error();
+    std::string out;
+    ASSERT_EQ(0, RunCommand("mkfs.ext4 -q " + fourKiB.node(), &out)) << out;
+    const TemporaryMount ext4(fourKiB.node());
+    ASSERT_TRUE(ext4.mounted()) << ext4.error();
+    const fs::path ramfs = Mount("ramfs", "defaults");
     const fs::path small = Mount("tmpfs", "size=2M");
     RunCommand("truncate -s 64M " + (ramfs / "file").string() + " " + (small / "zones").string() + " " +
                (small / "random").string());
-    const RefusalRow rows[] = {
-        {"read-only device", "--write --zones 2 " + readOnly.node(), 2, "writes refused: the device is read-only", ""},
-        {"no direct I/O", "--zones 2 " + (ramfs / "file").string(), 2, "direct I/O refused", ""},
-        {"empty target", "''", 2, "the target is an empty name", ""},
-        {"full disk, zones", "--write --zones 3 " + (small / "zones").string(), 1,
+    const struct {
+        const char* name;
+        std::string command;
+        int exitStatus;
+        std::string message;
+        std::string output;  // expected on standard output too, or empty
+    } rows[] = {
+        {"read-only device", kCli + " --write --zones 2 " + readOnly.node(), 2, "writes refused: the device is read-only", ""},
+        {"no direct I/O", kCli + " --zones 2 " + (ramfs / "file").string(), 2, "direct I/O refused", ""},
+        {"empty target", kCli + " ''", 2, "the target is an empty name", ""},
+        {"full disk, zones", kCli + " --write --zones 3 " + (small / "zones").string(), 1,
          "the test failed: write failed at zone 3, cycle 1, sector ", ""},
-        {"full disk, random", "--write --test random " + (small / "random").string(), 1,
+        {"full disk, random", kCli + " --write --test random " + (small / "random").string(), 1,
          "the test failed: write failed at transfer ", "Reads:  "},
+        {"scratch file on 4 KiB sectors", "TMPDIR=" + ext4.path() + " " + kCli + " --write --zones 7 --cycles 2 --size 3",
+         0, "reads and writes", ""},
     };
-    for (const RefusalRow& row : rows) {
-        std::string out;
-        EXPECT_EQ(row.exitStatus, RunCommand(kCli + " " + row.arguments, &out)) << row.name << ": " << out;
+    for (const auto& row : rows) {
+        EXPECT_EQ(row.exitStatus, RunCommand(row.command, &out)) << row.name << ": " << out;
         EXPECT_NE(std::string::npos, out.find(row.message)) << row.name << ": " << out;
         EXPECT_NE(std::string::npos, out.find(row.output)) << row.name << ": " << out;
         if (row.exitStatus == 1) {
             EXPECT_NE(std::string::npos, out.find(": No space left on device (ENOSPC)\n")) << row.name << ": " << out;
         }
     }
-}
-
-TEST_F(CliRun, ScratchFileOnFourKiBSectorStorage)
-{
-    LoopDevice device(1300ull << 20, "--direct-io=on --sector-size 4096");
-    ASSERT_TRUE(device.attached()) << device.error();
-    std::string out;
-    ASSERT_EQ(0, RunCommand("mkfs.ext4 -q " + device.node(), &out)) << out;
-    const TemporaryMount mount(device.node());
-    ASSERT_TRUE(mount.mounted()) << mount.error();
-    EXPECT_EQ(0, RunCommand("TMPDIR=" + mount.path() + " " + kCli + " --write --zones 7 --cycles 2 --size 3", &out))
-        << out;
-    EXPECT_NE(std::string::npos, out.find("reads and writes")) << out;
-    for (const auto& entry : fs::directory_iterator(mount.path()))
+    for (const auto& entry : fs::directory_iterator(ext4.path()))
         EXPECT_EQ(std::string::npos, entry.path().filename().string().find("kestrelia-scratch")) << entry.path();
 }
 

@@ -14,38 +14,27 @@
 namespace {
 namespace fs = std::filesystem;
 
-class MountedFolders {
-public:
-    explicit MountedFolders(std::string root) : root_(std::move(root)) {}
+// Mounts at folders of the test's own, unmounted in reverse order and removed at the end.
+struct MountedFolders {
+    std::string root;
+    std::vector<std::string> mounted;
     ~MountedFolders()
     {
-        for (auto it = mounted_.rbegin(); it != mounted_.rend(); ++it)
+        for (auto it = mounted.rbegin(); it != mounted.rend(); ++it)
             RunCommand("umount " + *it);
         std::error_code error;
-        fs::remove_all(root_, error);
+        fs::remove_all(root, error);
     }
     // Mounts source at root/folder; false with the reason in *output.
     bool Mount(const std::string& options, const std::string& source, const std::string& folder, std::string* output)
     {
-        const std::string point = root_ + "/" + folder;
+        const std::string point = root + "/" + folder;
         fs::create_directories(point);
         if (RunCommand("mount " + options + " '" + source + "' " + point, output) != 0)
             return false;
-        mounted_.push_back(point);
+        mounted.push_back(point);
         return true;
     }
-    std::string Unmount(const std::string& folder)
-    {
-        mounted_.pop_back();
-        std::string out;
-        RunCommand("umount " + root_ + "/" + folder, &out);
-        return out;
-    }
-    const std::string& root() const { return root_; }
-
-private:
-    std::string root_;
-    std::vector<std::string> mounted_;
 };
 
 TEST(VolumeNames, SubvolumesSameFoldersAndSymlinkedLabelsAreToldApart)
@@ -64,12 +53,14 @@ TEST(VolumeNames, SubvolumesSameFoldersAndSymlinkedLabelsAreToldApart)
 
     char pattern[] = "/dev/shm/kestrelia-h17devices-mnt-XXXXXX";
     ASSERT_NE(nullptr, ::mkdtemp(pattern));
-    MountedFolders mounts(pattern);
-    ASSERT_TRUE(mounts.Mount("", drive.PartitionNode(1), "top", &out)) << out;
-    ASSERT_EQ(0, RunCommand("btrfs -q subvolume create " + mounts.root() + "/top/home && btrfs -q subvolume create " +
-                                mounts.root() + "/top/data", &out)) << out;
-    mounts.Unmount("top");
-    const std::string link = mounts.root() + "/by-label/B\xC3\xA4nde";
+    MountedFolders mounts{pattern, {}};
+    {
+        const TemporaryMount top(drive.PartitionNode(1));
+        ASSERT_TRUE(top.mounted()) << top.error();
+        ASSERT_EQ(0, RunCommand("btrfs -q subvolume create " + top.path() + "/home && btrfs -q subvolume create " +
+                                    top.path() + "/data", &out)) << out;
+    }
+    const std::string link = mounts.root + "/by-label/B\xC3\xA4nde";
     fs::create_directories(fs::path(link).parent_path());
     fs::create_symlink(drive.PartitionNode(4), link);
     ASSERT_TRUE(mounts.Mount("-o subvol=home", drive.PartitionNode(1), "home", &out)) << out;
@@ -77,7 +68,7 @@ TEST(VolumeNames, SubvolumesSameFoldersAndSymlinkedLabelsAreToldApart)
     ASSERT_TRUE(mounts.Mount("", drive.PartitionNode(2), "a/same", &out)) << out;
     ASSERT_TRUE(mounts.Mount("", drive.PartitionNode(3), "b/same", &out)) << out;
     ASSERT_TRUE(mounts.Mount("--no-canonicalize", link, "label", &out)) << out;
-    ASSERT_TRUE(mounts.Mount("--bind", mounts.root() + "/a/same/lost+found", "bound", &out)) << out;
+    ASSERT_TRUE(mounts.Mount("--bind", mounts.root + "/a/same/lost+found", "bound", &out)) << out;
 
     const std::string p = drive.node() + "p";
     const std::string k = p.substr(5);

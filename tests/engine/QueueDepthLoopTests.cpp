@@ -59,10 +59,8 @@ protected:
     void SetUp() override
     {
         EngineFixture::SetUp();
-        gUnixReadFileRef = -1;
-        gUnixWriteFileRef = -1;
-        const std::string reason = LoopDevicesUnavailableReason();
-        if (!reason.empty())
+        gUnixReadFileRef = gUnixWriteFileRef = -1;
+        if (const std::string reason = LoopDevicesUnavailableReason(); !reason.empty())
             GTEST_SKIP() << reason;
         if (!QueuedTransfersAvailable())
             GTEST_SKIP() << "io_uring is not available here";
@@ -77,8 +75,7 @@ protected:
         int error = 0;
         gUnixReadFileRef = OpenRawForReading(loop->node().c_str(), &error);
         gUnixWriteFileRef = OpenRawForWriting(loop->node().c_str(), &error);
-        ASSERT_GT(gUnixReadFileRef, 0);
-        ASSERT_GT(gUnixWriteFileRef, 0);
+        ASSERT_TRUE(gUnixReadFileRef > 0 && gUnixWriteFileRef > 0) << error;
         ApplyTargetSize(kDeviceBytes);
         ApplyRandomTestSettings(kDepth);
         gWriteTestEnabled = true;
@@ -93,19 +90,17 @@ protected:
         if (loop && !before.empty()) {
             EXPECT_EQ(before, loop->Checksum()) << "the device's data changed";
         }
-        loop.reset();
         EngineFixture::TearDown();
     }
 
     // Every transfer a phase queued was reaped exactly once.
     static void ExpectEverythingReaped(int phase)
     {
-        std::vector<uint32_t> queued;
+        std::vector<uint32_t> queued, reaped = gLog.reaped[phase];
         for (const Queued& q : gLog.queued[phase])
             queued.push_back(q.index);
-        std::vector<uint32_t> reaped = gLog.reaped[phase];
-        std::sort(queued.begin(), queued.end());
-        std::sort(reaped.begin(), reaped.end());
+        std::ranges::sort(queued);
+        std::ranges::sort(reaped);
         EXPECT_EQ(queued, reaped) << "phase " << phase;
     }
 
@@ -117,8 +112,7 @@ TEST_F(QueueDepthOnLoopDevice, EveryTransferLandsAtItsTableOffsetAndTheDataStays
 {
     DoRandomZoneTestMP();
     EXPECT_EQ(1, host.finished);
-    EXPECT_GT(gSavedRandomReadSpeedDbl, 0.0);
-    EXPECT_GT(gSavedRandomWriteSpeedDbl, 0.0);
+    EXPECT_TRUE(gSavedRandomReadSpeedDbl > 0.0 && gSavedRandomWriteSpeedDbl > 0.0);
     EXPECT_EQ(kDepth, gSavedRandomQueueDepthU32);
 
     const UniqueFd device(::open(loop->node().c_str(), O_RDONLY));
@@ -143,37 +137,31 @@ TEST_F(QueueDepthOnLoopDevice, EveryTransferLandsAtItsTableOffsetAndTheDataStays
 
 TEST_F(QueueDepthOnLoopDevice, AFailedCompletionReapsEverythingInFlightAndStopsThePhase)
 {
-    struct Row {
-        const char* name;
-        int failPhase;
-    };
-    for (const Row row : {Row{"read fails", 0}, Row{"write fails", 1}}) {
-        SCOPED_TRACE(row.name);
+    for (const int failPhase : {0, 1}) {  // the read, then the write phase fails
+        SCOPED_TRACE(failPhase == 0 ? "read fails" : "write fails");
         gLog = QueueLog{};
-        gLog.failPhase = row.failPhase;
+        gLog.failPhase = failPhase;
         gLog.failIndex = 5000;
         host.finished = 0;
         gSavedRandomReadSpeedDbl = gSavedRandomWriteSpeedDbl = 0.0;
+        gReadCountIndexU32 = gWriteCountIndexU32 = 0;
         DoRandomZoneTestMP();
 
         EXPECT_EQ(1, host.finished);
         EXPECT_TRUE(host.alerts.empty());
-        EXPECT_EQ(0.0, row.failPhase == 0 ? gSavedRandomReadSpeedDbl : gSavedRandomWriteSpeedDbl);
-        const std::vector<Queued>& failing = gLog.queued[row.failPhase];
+        EXPECT_EQ(0.0, failPhase == 0 ? gSavedRandomReadSpeedDbl : gSavedRandomWriteSpeedDbl);
+        const std::vector<Queued>& failing = gLog.queued[failPhase];
         // Nothing is queued after the failure has been seen, so at most a queue's worth beyond it.
         EXPECT_LE(failing.size(), size_t{gLog.failIndex + 1 + kDepth});
-        ExpectEverythingReaped(row.failPhase);
-        const uint32_t counter = (row.failPhase == 0 ? gReadCountIndexU32 : gWriteCountIndexU32).load();
-        EXPECT_EQ(failing.size() - 1, counter) << "the counter holds the good completions";
-        if (row.failPhase == 0) {
-            EXPECT_TRUE(gLog.queued[1].empty()) << "no write phase after a failed read phase";
-        } else {
-            EXPECT_GT(gSavedRandomReadSpeedDbl, 0.0);
-        }
+        ExpectEverythingReaped(failPhase);
+        EXPECT_EQ(failing.size() - 1, (failPhase == 0 ? gReadCountIndexU32 : gWriteCountIndexU32).load())
+            << "the counter holds the good completions";
+        // After a failed read phase no write phase; after a failed write phase the reads stand.
+        EXPECT_EQ(failPhase == 0, gLog.queued[1].empty());
+        EXPECT_EQ(failPhase == 1, gSavedRandomReadSpeedDbl > 0.0);
         EXPECT_EQ(before, loop->Checksum());
-        gReadCountIndexU32 = 0;
-        gWriteCountIndexU32 = 0;
     }
+    gReadCountIndexU32 = gWriteCountIndexU32 = 0;
 }
 
 TEST_F(QueueDepthOnLoopDevice, StopDuringABatchReturnsPromptly)

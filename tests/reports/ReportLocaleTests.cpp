@@ -14,61 +14,45 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
-#include <string>
 #include <unistd.h>
 
 namespace {
-struct LocaleRow {
-    const char* name;
-    const char* decimalInLocale;  // how printf writes 1.5 there, to show the row means something
-    ReportDate date;
-};
-
-class LocaleReport : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        std::string pattern = "/dev/shm/kestrelia-h17devices-locales-XXXXXX";
-        ASSERT_NE(nullptr, ::mkdtemp(pattern.data()));
-        folder_ = pattern;
-        for (const char* name : {"de_DE", "ja_JP"}) {
-            const std::string command = "localedef -i " + std::string(name) + " -f UTF-8 " + folder_ + "/" + name +
-                                        ".UTF-8 >/dev/null 2>&1";
-            if (std::system(command.c_str()) != 0)
-                GTEST_SKIP() << "localedef could not build " << name << " (package locales missing?)";
-        }
-        setenv("LOCPATH", folder_.c_str(), 1);
-    }
-    void TearDown() override
-    {
-        std::setlocale(LC_ALL, "C");
-        unsetenv("LOCPATH");
-        std::error_code error;
-        std::filesystem::remove_all(folder_, error);
-        gSavedRandomReadSpeedDbl = 0.0;
-        std::memset(gSavedREADResultsInfo, 0, sizeof gSavedREADResultsInfo);
-    }
-    std::string folder_;
-};
-
-TEST_F(LocaleReport, NumbersKeepTheReportFormAndDatesFollowTheLocale)
+TEST(LocaleReport, NumbersKeepTheReportFormAndDatesFollowTheLocale)
 {
-    std::tm noon{};
-    noon.tm_year = 2026 - 1900;
-    noon.tm_mon = 11;
-    noon.tm_mday = 7;
-    noon.tm_hour = 12;
-    noon.tm_isdst = -1;
-    const std::time_t when = std::mktime(&noon);
-    const LocaleRow rows[] = {
+    std::string folder = "/dev/shm/kestrelia-h21new-locales-XXXXXX";
+    ASSERT_NE(nullptr, ::mkdtemp(folder.data()));
+    struct CleanUp {
+        std::string folder;
+        ~CleanUp()
+        {
+            std::setlocale(LC_ALL, "C");
+            unsetenv("LOCPATH");
+            std::filesystem::remove_all(folder);
+            gSavedRandomReadSpeedDbl = 0.0;
+            std::memset(gSavedREADResultsInfo, 0, sizeof gSavedREADResultsInfo);
+        }
+    } cleanUp{folder};
+    const struct {
+        const char* name;
+        const char* decimalInLocale;  // how printf writes 1.5 there, to show the row means something
+        ReportDate date;
+    } rows[] = {
         {"de_DE", "1,5", {"Montag, 7. Dezember 2026", "12:00:00"}},
         {"ja_JP", "1.5", {"Monday, December 7, 2026", "12:00:00 PM"}},
     };
+    for (const auto& row : rows)
+        if (std::system(("localedef -i " + std::string(row.name) + " -f UTF-8 " + folder + "/" + row.name +
+                         ".UTF-8 >/dev/null 2>&1").c_str()) != 0)
+            GTEST_SKIP() << "localedef could not build " << row.name << " (package locales missing?)";
+    setenv("LOCPATH", folder.c_str(), 1);
+    std::tm noon{};
+    ASSERT_NE(nullptr, strptime("2026-12-07 12:00:00", "%Y-%m-%d %H:%M:%S", &noon));
+    noon.tm_isdst = -1;
+    const std::time_t when = std::mktime(&noon);
     gSavedRandomReadSpeedDbl = 1.5;
-    gSavedREADResultsInfo[0].cycleSpeedDbl[0] = 85.25;
-    gSavedREADResultsInfo[0].maxSpeedDbl = 85.25;
+    gSavedREADResultsInfo[0].cycleSpeedDbl[0] = gSavedREADResultsInfo[0].maxSpeedDbl = 85.25;
     gSavedREADResultsInfo[0].lastSectorU64 = 1000;
-    for (const LocaleRow& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         ASSERT_NE(nullptr, std::setlocale(LC_ALL, (std::string(row.name) + ".UTF-8").c_str()));
         char text[256];

@@ -19,7 +19,8 @@ class RunHistoryTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::string pattern = (fs::exists("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path()).string() + "/kestrelia-history-XXXXXX";
+        // Not under /dev/shm: saved files are refused anywhere under /dev.
+        std::string pattern = (fs::temp_directory_path() / "kestrelia-history-XXXXXX").string();
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
         folder_ = pattern;
         unsetenv("PKEXEC_UID");
@@ -37,17 +38,14 @@ protected:
         gTestCyclesS32 = 2;
         gXFerMBytes = 4;
         gWriteTestEnabled = true;
-        for (int z = 0; z < 3; ++z) {
+        for (int z = 0; z < 3; ++z)
             for (ZoneResultsRec* r : {&gSavedREADResultsInfo[z], &gSavedWRITEResultsInfo[z]}) {
                 r->firstSectorU64 = z * 1000000ull;
                 r->lastSectorU64 = z * 1000000ull + 8191;
-                r->cycleSpeedDbl[0] = 100.0 + z;
-                r->cycleSpeedDbl[1] = 110.5 + z;
-                r->minSpeedDbl = 100.0 + z;
+                r->cycleSpeedDbl[0] = r->minSpeedDbl = 100.0 + z;
+                r->cycleSpeedDbl[1] = r->maxSpeedDbl = 110.5 + z;
                 r->aveSpeedDbl = 105.25 + z;
-                r->maxSpeedDbl = 110.5 + z;
             }
-        }
     }
 
     fs::path folder_;
@@ -76,9 +74,8 @@ TEST_F(RunHistoryTest, ARunComesBackFromJsonAsItWasAndMatchesTheSchema)
     EXPECT_DOUBLE_EQ(gMaxSpeed, 112.5);
     EXPECT_EQ(RunDocumentToJson(*back), RunDocumentToJson(run));
 
-    const std::string command = std::string(KESTRELIA_SOURCE_DIR "/tests/support/validate-run-documents ")
-                                + KESTRELIA_SOURCE_DIR "/docs/run-document.schema.json " + path;
-    EXPECT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(std::system((KESTRELIA_SOURCE_DIR "/tests/support/validate-run-documents " KESTRELIA_SOURCE_DIR
+                           "/docs/run-document.schema.json " + path).c_str()), 0);
 }
 
 TEST_F(RunHistoryTest, MalformedDocumentsAreRefusedWithAReason)
@@ -116,13 +113,11 @@ TEST_F(RunHistoryTest, AtMost200RunsNewestFirstCorruptAndForeignFilesSkipped)
     const std::string root = (folder_ / "history").string();
     const RunDocument run = CaptureRunDocument(kSubject, 0);
     const int64_t start = 1796672452000;
-    std::string first, last, why;
-    for (int i = 0; i < 203; ++i) {
-        last = SaveRunToHistory(root, run, start + i * 1000, &why);
-        ASSERT_FALSE(last.empty()) << why;
-        if (i == 0)
-            first = last;
-    }
+    std::string why;
+    const std::string first = SaveRunToHistory(root, run, start, &why);
+    std::string last = first;
+    for (int i = 1; i < 203; ++i)
+        ASSERT_FALSE((last = SaveRunToHistory(root, run, start + i * 1000, &why)).empty()) << why;
     // Two runs in the same millisecond both stay.
     const std::string twin = SaveRunToHistory(root, run, start + 202 * 1000, &why);
     ASSERT_FALSE(twin.empty()) << why;
@@ -140,9 +135,8 @@ TEST_F(RunHistoryTest, AtMost200RunsNewestFirstCorruptAndForeignFilesSkipped)
     ASSERT_EQ(entries.size(), kMaxRunsPerDrive);
     EXPECT_EQ(entries.front().path, twin);
     EXPECT_FALSE(fs::exists(first)) << "the oldest runs are dropped";
-    EXPECT_NE(notes.str().find("broken.json: not JSON"), std::string::npos) << notes.str();
-    EXPECT_NE(notes.str().find("foreign.json: the run of another drive"), std::string::npos) << notes.str();
-    EXPECT_NE(notes.str().find("pipe.json: not a regular file"), std::string::npos) << notes.str();
+    for (const char* note : {"broken.json: not JSON", "foreign.json: the run of another drive", "pipe.json: not a regular file"})
+        EXPECT_NE(notes.str().find(note), std::string::npos) << notes.str();
     EXPECT_NE(DriveHistoryFolder(root, "loop:/a/b"), DriveHistoryFolder(root, "loop:/a_b"));
     for (const auto& entry : fs::directory_iterator(folder))
         EXPECT_NE(entry.path().filename().string()[0], '.') << "no temporary file stays behind";
