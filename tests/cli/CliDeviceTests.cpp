@@ -143,7 +143,7 @@ TEST(CliHistory, SaveCompareAndListTheRunsOfADrive)
     ASSERT_TRUE(device.attached()) << device.error();
     ASSERT_TRUE(device.FillWithPattern());
     const std::string before = device.Checksum();
-    char folder[] = "/dev/shm/h20history-cli-XXXXXX";
+    char folder[] = "/tmp/kestrelia-history-cli-XXXXXX";  // nothing is saved under /dev
     ASSERT_NE(::mkdtemp(folder), nullptr);
     const std::string env = std::string("env -u SUDO_UID -u PKEXEC_UID XDG_DATA_HOME=") + folder + "/data ";
     const std::string saved = std::string(folder) + "/first.json";

@@ -435,6 +435,7 @@ TEST_F(WindowRun, AVolumeNotMountedBackIsNamedInTheAlert)
 // yes mounted back as they were; the state file goes.
 TEST_F(WindowRun, VolumesLeftByAKilledRunAreOfferedAndMountedBack)
 {
+    ChooseDrive();  // so that the window ends ready to start, as after every other run
     QTemporaryDir run;
     qputenv("KESTRELIA_RUN_DIR", run.path().toUtf8());
     const pid_t ended = fork();
