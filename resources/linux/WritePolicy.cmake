@@ -24,3 +24,6 @@ else()
   endif()
 endif()
 configure_file("${KESTRELIA_POLICY_SOURCE}" "${KESTRELIA_POLICY}" @ONLY)
+# install(FILES) skips a file whose copy is less than a second older than its source: an
+# action installed just before for another prefix would stay. Remove it so it is copied.
+file(REMOVE "$ENV{DESTDIR}/usr/share/polkit-1/actions/org.kestrelia.Kestrelia.policy")
