@@ -42,14 +42,6 @@ inline void PrintTo(const MountState& state, std::ostream* out)
 // The mount at that path ("" source when nothing is mounted there).
 MountState MountAt(const std::string& mountPoint);
 
-// Skips the test with the reason when loop devices cannot be used here.
-#define SKIP_WITHOUT_LOOP_DEVICES()                                  \
-    do {                                                             \
-        const std::string reason = LoopDevicesUnavailableReason();   \
-        if (!reason.empty())                                         \
-            GTEST_SKIP() << reason;                                  \
-    } while (false)
-
 class LoopDriveTest : public ::testing::Test {
 protected:
     void SetUp() override;
