@@ -101,6 +101,7 @@ TEST_F(StandardZone, TenZonesWithWritesPutEveryBlockBackWhereItWasRead)
     for (size_t i = 10; i < d.log.size(); i += 2) {
         EXPECT_TRUE(d.log[i].isRead && !d.log[i + 1].isRead);
         EXPECT_EQ(d.log[i].offset, d.log[i + 1].offset) << "write goes where the read was";
+        EXPECT_EQ(gUnixWriteFileRef, d.log[i + 1].fd);
         EXPECT_EQ(StandardZoneTransferSector(((i - 10) / 2) % 10, gTestIncrementSizeU64, kSectorsPerMB) * 512,
                   d.log[i].offset);
         EXPECT_LE(d.log[i].offset + d.log[i].count, size);
