@@ -6,6 +6,7 @@
 #include "engine/TestModel.h"
 #include "engine/ZoneTests.h"
 
+#include <chrono>
 #include <map>
 #include <thread>
 
@@ -127,8 +128,11 @@ TEST_F(RandomZone, StopDuringThePauseEndsWithoutTheFinishedNotice)
     Device(4ull << 20);
     PrepareRandom(true);
     std::thread worker([] { DoRandomZoneTestMP(); });
-    while (gReadCountIndexU32.load() < static_cast<uint32_t>(kRandomTransferCount))
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (gReadCountIndexU32.load() < static_cast<uint32_t>(kRandomTransferCount) &&
+           std::chrono::steady_clock::now() < deadline)
         std::this_thread::yield();
+    EXPECT_EQ(gReadCountIndexU32.load(), static_cast<uint32_t>(kRandomTransferCount)) << "the read phase's pause";
     RequestTestStop();  // the one-second pause must end at once
     worker.join();
     EXPECT_EQ(0, host.finished);

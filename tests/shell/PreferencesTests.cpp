@@ -138,6 +138,14 @@ TEST_F(Preferences, AcceptedValuesSurviveARestart)
         EXPECT_TRUE(rejections.empty());
         EXPECT_TRUE(gOverlayEnabled);
     }
+    // Under the keys other versions of the program read.
+    const QSettings stored(QSettings::IniFormat, QSettings::UserScope, "KestreliaTests", "Kestrelia");
+    const std::vector<std::pair<const char*, QString>> keys = {
+        {"AppPrefsVersionNum", QString::number(kAppPrefsVersion)}, {"OverlayEnabled", "true"},
+        {"IterationsPopup", "3"}, {"ZonesPopup", "20"}, {"SafetyPopup", "3"}, {"TransferSize", "12"},
+        {"BaselineSpeed", "150"}};
+    for (const auto& [key, value] : keys)
+        EXPECT_EQ(stored.value(key).toString(), value) << key;
     gOverlayEnabled = false;
     Windows restarted;
     GetApplicationPrefs();
