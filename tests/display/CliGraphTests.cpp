@@ -51,26 +51,21 @@ TEST_F(CliGraphTest, FinishedTestIsDrawnIntoThePicture)
     EXPECT_EQ(image.pixelColor(100, 387).rgb(), myRedColor.rgb());
 }
 
-struct RefusalRow {
-    const char* name;
-    const char* arguments;  // before the target; PICTURE stands for a path in the test's folder
-};
-
 TEST_F(CliGraphTest, GraphsThatCannotBeMadeAreRefusedBeforeTheTest)
 {
-    const RefusalRow rows[] = {
+    // Arguments before the target; PICTURE stands for a path in the test's folder.
+    const std::pair<const char*, const char*> rows[] = {
         {"random_test", "--test random --graph PICTURE"},
         {"no_path", "--graph"},
     };
-    for (const RefusalRow& row : rows) {
-        std::string arguments = row.arguments;
-        const auto picture = folder / (std::string(row.name) + ".png");
+    for (const auto& [name, given] : rows) {
+        std::string arguments = given;
+        const auto picture = folder / (std::string(name) + ".png");
         if (const auto at = arguments.find("PICTURE"); at != std::string::npos)
             arguments.replace(at, 7, picture.string());
-        const std::string command = row.name == std::string("no_path") ? target.string() + " " + arguments
-                                                                         : arguments + " " + target.string();
-        EXPECT_EQ(Run(command), 2) << row.name;
-        EXPECT_FALSE(std::filesystem::exists(picture)) << row.name;
+        const bool last = name == std::string("no_path");
+        EXPECT_EQ(Run(last ? target.string() + " " + arguments : arguments + " " + target.string()), 2) << name;
+        EXPECT_FALSE(std::filesystem::exists(picture)) << name;
     }
 }
 

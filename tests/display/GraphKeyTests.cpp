@@ -1,5 +1,5 @@
-// The graph key: its fixed size and place, the seven titles and the icons'
-// colours (solid for reads, stippled for writes).
+// The graph key's icons and their colours; its place above the chart is
+// tested with the result panes.
 #include "display/GraphColors.h"
 #include "display/GraphKey.h"
 
@@ -10,18 +10,6 @@
 
 namespace {
 
-
-TEST(GraphKey, Is659By19PixelsEnding19PixelsAboveTheChart)
-{
-    for (const Rect chart : {Rect{108, 58, 288, 438}, Rect{60, 30, 400, 700}, Rect{40, 24, 41, 25}}) {
-        const Rect key = GraphKeyBounds(chart);
-        EXPECT_EQ(key.top, chart.top - 38);
-        EXPECT_EQ(key.bottom, chart.top - 19);
-        EXPECT_EQ(key.left, chart.left - 24);
-        EXPECT_EQ(key.right - key.left, 659);
-        EXPECT_EQ((key.right - key.left) / kGraphKeyColumns, 94);
-    }
-}
 
 TEST(GraphKey, EachIconColumnShowsItsColourAndTheFirstNone)
 {

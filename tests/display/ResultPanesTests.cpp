@@ -77,12 +77,9 @@ protected:
 
 TEST_F(ResultPanesTest, GeometryComesFromTheGraphPane)
 {
-    EXPECT_EQ(gGraphicChartRect.top, 108);
-    EXPECT_EQ(gGraphicChartRect.left, 48);
-    EXPECT_EQ(gGraphicChartRect.bottom, 408);
-    EXPECT_EQ(gGraphicChartRect.right, 678);
-    EXPECT_EQ(gGridHeight, 30);
-    EXPECT_EQ(gGridWidth, 63);
+    const Rect& chart = gGraphicChartRect;
+    EXPECT_EQ((std::vector<int>{108, 48, 408, 678, 30, 63}),
+              (std::vector<int>{chart.top, chart.left, chart.bottom, chart.right, gGridHeight, gGridWidth}));
     GraphView* view = CurrentGraphView();
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->parentWidget(), standardPane);
@@ -110,6 +107,12 @@ TEST_F(ResultPanesTest, RedrawPaintsTheBarsAndSetsTheLabels)
                          red));
     EXPECT_EQ(labels[0]->text(), QStringLiteral("86.000"));
     EXPECT_EQ(labels[9]->text(), QStringLiteral("8.600"));
+    // The bars follow the window's activation.
+    const QPoint bar(gGraphicChartRect.left + 3, gGraphicChartRect.bottom - 1);
+    QApplication::setActiveWindow(nullptr);
+    EXPECT_TRUE(ColourIs(ViewAt(bar.x(), bar.y()), myLtRedColor));
+    QApplication::setActiveWindow(window.get());
+    EXPECT_TRUE(ColourIs(ViewAt(bar.x(), bar.y()), myRedColor));
 
     // Reset results keep the labels as they were.
     gSavedREADResultsInfo[0] = ZoneResultsRec{};
@@ -119,49 +122,29 @@ TEST_F(ResultPanesTest, RedrawPaintsTheBarsAndSetsTheLabels)
     EXPECT_EQ(labels[0]->text(), QStringLiteral("86.000"));
 }
 
-TEST_F(ResultPanesTest, TheBarsFollowTheWindowsActivation)
-{
-    SetZone(0, 0, {50, 70, 85.3});
-    DrawTestResults();
-    const QPoint bar(gGraphicChartRect.left + 3, gGraphicChartRect.bottom - 1);
-    QApplication::setActiveWindow(nullptr);
-    ASSERT_FALSE(window->isActiveWindow());
-    EXPECT_TRUE(ColourIs(ViewAt(bar.x(), bar.y()), myLtRedColor));
-    QApplication::setActiveWindow(window.get());
-    ASSERT_TRUE(window->isActiveWindow());
-    EXPECT_TRUE(ColourIs(ViewAt(bar.x(), bar.y()), myRedColor));
-}
-
 TEST_F(ResultPanesTest, TogglingShowsOnePaneAndDrawsOnlyTheStandardOne)
 {
     SetZone(0, 0, {10, 20, 30});
     popup->setCurrentIndex(1);
     ToggleTestPanes();
+    const auto shown = [this] {
+        return std::vector<bool>{standardPane->isVisibleTo(window.get()), randomPane->isVisibleTo(window.get()),
+                                 standardBox->isVisibleTo(window.get()), randomBox->isVisibleTo(window.get())};
+    };
     EXPECT_EQ(gCurrentSelectedTestType, 2);
-    EXPECT_FALSE(standardPane->isVisibleTo(window.get()));
-    EXPECT_TRUE(randomPane->isVisibleTo(window.get()));
-    EXPECT_FALSE(standardBox->isVisibleTo(window.get()));
-    EXPECT_TRUE(randomBox->isVisibleTo(window.get()));
+    EXPECT_EQ(shown(), (std::vector<bool>{false, true, false, true}));
     DrawTestResults();
     EXPECT_EQ(CurrentGraphView()->LastPaint().barsDrawn, 0);  // never drawn while hidden
 
     popup->setCurrentIndex(0);
     ToggleTestPanes();
     EXPECT_EQ(gCurrentSelectedTestType, 1);
-    EXPECT_TRUE(standardPane->isVisibleTo(window.get()));
-    EXPECT_FALSE(randomPane->isVisibleTo(window.get()));
-    EXPECT_TRUE(standardBox->isVisibleTo(window.get()));
-    EXPECT_FALSE(randomBox->isVisibleTo(window.get()));
+    EXPECT_EQ(shown(), (std::vector<bool>{true, false, true, false}));
     EXPECT_EQ(CurrentGraphView()->LastPaint().barsDrawn, 1);  // redrawn from the stored results
 }
 
-struct TagPointRow {
-    const char* name;
-    int dx, dy;  // from the read bar's bottom-left pixel
-    bool running;
-    int32_t testType;
-    const char* expectedStart;  // empty: no tag
-};
+// dx, dy from the read bar's bottom-left pixel; an empty expected start: no tag.
+struct TagPointRow { const char* name; int dx, dy; bool running; int32_t testType; const char* expectedStart; };
 
 const TagPointRow kTagPointRows[] = {
     // Scale 31 MB/s on a 300-pixel chart: the 30 MB/s bars are 290 pixels high.

@@ -12,6 +12,8 @@ void EngineFixture::SetUp()
     ResetZoneTestResults();
     ResetRandomTestResults();
     gMaxSpeed = 0.0;
+    gReadCountIndexU32 = 0;
+    gWriteCountIndexU32 = 0;
     gDeviceBlockBytesU32 = 512;
     gUnixReadFileRef = 3;
     gUnixWriteFileRef = 4;

@@ -1,5 +1,7 @@
-// Start-time checks of the transfer size text and of the device's largest transfer.
+// Start-time rules: the transfer size text, the device's largest transfer and
+// the bar width for the zone count.
 #include "engine/LaunchChecks.h"
+#include "engine/TestModel.h"
 
 #include <gtest/gtest.h>
 
@@ -7,12 +9,7 @@ namespace {
 
 TEST(TransferSizeText, WholeNumbersAndTheirValue)
 {
-    struct Row {
-        const char* text;
-        bool whole;
-        uint32_t megabytes;
-    };
-    const Row rows[] = {
+    const struct { const char* text; bool whole; uint32_t megabytes; } rows[] = {
         {"", true, 0},  // empty passes the digit check and is refused later as too small
         {"1", true, 1},
         {"511", true, 511},
@@ -24,7 +21,7 @@ TEST(TransferSizeText, WholeNumbersAndTheirValue)
         {" 4", false, 0},
         {"-4", false, 0},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         EXPECT_EQ(row.whole, IsWholeNumberText(row.text)) << '"' << row.text << '"';
         EXPECT_EQ(row.megabytes, MegabytesFromText(row.text)) << '"' << row.text << '"';
     }
@@ -32,14 +29,8 @@ TEST(TransferSizeText, WholeNumbersAndTheirValue)
 
 TEST(MaxTransfer, RefusalNamesTheLargestWholeUnit)
 {
-    struct Row {
-        uint64_t maxSegment;
-        uint32_t transfer;
-        const char* interfaceText;
-        const char* message;  // null: accepted
-    };
     const uint32_t mb = 1048576;
-    const Row rows[] = {
+    const struct { uint64_t maxSegment; uint32_t transfer; const char* interfaceText; const char* message; } rows[] = {
         {131072, mb, "USB", "Sorry, the test drive will not accept transfers above 128 KiloBytes."},
         {4194304, 5 * mb, "SATA", "Sorry, the test drive will not accept transfers above 4 MegaBytes."},
         {4194304, 4 * mb, "SATA", nullptr},
@@ -50,7 +41,7 @@ TEST(MaxTransfer, RefusalNamesTheLargestWholeUnit)
         {2147483646, 2147483647u + 1u, "SATA",
          "Sorry, the test drive will not accept transfers above 2047 MegaBytes."},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {  // a null message: accepted
         const auto refusal = MaxTransferRefusal(row.maxSegment, row.transfer, row.interfaceText);
         if (row.message == nullptr) {
             EXPECT_FALSE(refusal.has_value()) << row.maxSegment << " / " << row.transfer;
@@ -60,6 +51,14 @@ TEST(MaxTransfer, RefusalNamesTheLargestWholeUnit)
         EXPECT_EQ(row.message, refusal->message);
         EXPECT_EQ(" Try reducing the transfer size below this limit.", refusal->explanation);
     }
+}
+
+TEST(BarWidth, FollowsTheZoneCountTable)
+{
+    const std::pair<int32_t, uint16_t> rows[] = {{1, 15}, {9, 15}, {10, 12}, {19, 12}, {20, 10}, {29, 10},
+                                                 {30, 8}, {39, 8}, {40, 6}, {50, 6}};
+    for (const auto& [zones, width] : rows)
+        EXPECT_EQ(width, BarWidthForZoneCount(zones)) << zones;
 }
 
 }  // namespace

@@ -10,22 +10,13 @@ constexpr uint16_t Chars(char high, char low) {
 }
 
 TEST(FileSystemKinds, FirstMatchingRowWins) {
-    struct Row {
-        uint16_t fsid, sig;
-        const char* text;
-        int16_t code;
-    };
-    const Row rows[] = {
+    const struct { uint16_t fsid, sig; const char* text; int16_t code; } rows[] = {
         {Chars('a', 's'), Chars('H', '+'), "AppleShare File System", 11},
         {Chars('c', 'u'), Chars('B', 'D'), "Windows Sharing (SMB/CIFS)", 11},
-        {Chars('c', 'u'), Chars('C', 'A'), ".Mac File System", 11},
         {Chars('c', 'u'), Chars('K', 'G'), "Network File System (NFS)", 11},
         {Chars('I', 'S'), Chars('B', 'D'), "PC DOS File System", 4},
-        {Chars('J', 'H'), Chars('B', 'D'), "Audio CD-ROM", 7},
         {0, Chars('B', 'D'), "MacOS Standard", 1},
         {0, Chars('H', '+'), "MacOS Extended", 2},
-        {0, Chars('K', 'H'), "Unix File System", 3},
-        {0, Chars('N', 'T'), "NT File System", 5},
         {0, 0x75DF, "Universal Disk Format", 6},
         {0, 0, "Unknown File System", 0},
         {Chars('Z', 'Z'), Chars('B', 'D'), "Unknown File System", 0},
@@ -33,15 +24,12 @@ TEST(FileSystemKinds, FirstMatchingRowWins) {
         {Chars('c', 'u'), Chars('H', '+'), "MacOS Extended", 2},
         {Chars('c', 'u'), 0, "Unknown File System", 11},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         char text[256] = "untouched";
         EXPECT_EQ(VolSigWordToCString({row.fsid, row.sig}, text), row.code) << row.text;
         EXPECT_STREQ(text, row.text);
     }
-}
-
-TEST(FileSystemKinds, NetworkVolumeWithoutATextLeavesTheBuffer) {
-    char text[256] = "untouched";
+    char text[256] = "untouched";  // a network volume without a text leaves the buffer
     EXPECT_EQ(VolSigWordToCString({Chars('c', 'u'), Chars('A', 'G')}, text), 10);
     EXPECT_STREQ(text, "untouched");
 }
@@ -49,11 +37,8 @@ TEST(FileSystemKinds, NetworkVolumeWithoutATextLeavesTheBuffer) {
 TEST(FileSystemKinds, LinuxTypeNames) {
     const std::pair<const char*, std::pair<const char*, int16_t>> rows[] = {
         {"ext4", {"Linux File System (ext4)", 3}},
-        {"xfs", {"Linux File System (xfs)", 3}},
         {"btrfs", {"Linux File System (btrfs)", 3}},
         {"vfat", {"PC DOS File System", 4}},
-        {"ntfs3", {"NT File System", 5}},
-        {"hfsplus", {"MacOS Extended", 2}},
         {"nfs4", {"Network File System (NFS)", 11}},
         {"cifs", {"Windows Sharing (SMB/CIFS)", 11}},
         {"fuseblk", {"NTFS/exFAT (FUSE)", 5}},
@@ -66,7 +51,6 @@ TEST(FileSystemKinds, LinuxTypeNames) {
         {"bcachefs", {"bcachefs File System", 3}},
         {"nilfs2", {"NILFS2 File System", 3}},
         {"tmpfs", {"Unknown File System", 0}},
-        {"", {"Unknown File System", 0}},
         {nullptr, {"Unknown File System", 0}},
     };
     for (const auto& [type, expected] : rows) {

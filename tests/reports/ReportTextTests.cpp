@@ -135,12 +135,7 @@ TEST_F(Report, RandomResultLinesAndTheirSpacing)
 {
     const ReportSubject drive{false, "D", "1 Gigabytes"};
     const std::string head = kProduct + kNotice + kDateLine + "Test Drive Name: D\rTest Drive Size: 1 Gigabytes\r";
-    struct Row {
-        double read, write;
-        uint32_t queueDepth;
-        std::string tail;
-    };
-    const Row rows[] = {
+    const struct { double read, write; uint32_t queueDepth; std::string tail; } rows[] = {
         {1.0, 0.0, 1, "\rRandom Read Results:\t1024 Kilobytes per Second\r"},
         {0.0, 2.25, 1, "Random Write Results:\t2.250 Megabytes per Second\r"},
         {0.0, 0.0, 1, ""},
@@ -150,7 +145,7 @@ TEST_F(Report, RandomResultLinesAndTheirSpacing)
          "Random Write Results:\t512 Kilobytes per Second\rQueue Depth: 32\r"},
         {0.0, 2.25, 256, "Random Write Results:\t2.250 Megabytes per Second\rQueue Depth: 256\r"},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         gSavedRandomReadSpeedDbl = row.read;
         gSavedRandomWriteSpeedDbl = row.write;
         gSavedRandomQueueDepthU32 = row.queueDepth;
@@ -215,17 +210,12 @@ TEST(ActiveSubject, TheChosenTabDecidesBetweenDriveAndVolume)
     gActiveDrive = &drive;
     gActiveVolume = volume.get();
 
-    gDVLastTabIndex = 1;
-    ReportSubject subject = ActiveReportSubject();
-    EXPECT_FALSE(subject.isVolume);
-    EXPECT_EQ(subject.name, "Data Disk");
-    EXPECT_EQ(subject.sizeLabel, "465.762 Gigabytes");
-
-    gDVLastTabIndex = 2;
-    subject = ActiveReportSubject();
-    EXPECT_TRUE(subject.isVolume);
-    EXPECT_EQ(subject.name, "Backup");
-    EXPECT_EQ(subject.sizeLabel, "2 Gigabytes");
+    for (const int32_t tab : {1, 2}) {
+        gDVLastTabIndex = tab;
+        const ReportSubject subject = ActiveReportSubject();
+        EXPECT_EQ(subject.isVolume, tab == 2);
+        EXPECT_EQ(subject.name + "|" + subject.sizeLabel, tab == 1 ? "Data Disk|465.762 Gigabytes" : "Backup|2 Gigabytes");
+    }
 
     gActiveDrive = nullptr;
     gActiveVolume = nullptr;

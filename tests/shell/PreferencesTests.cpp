@@ -99,19 +99,31 @@ protected:
     std::vector<std::string> rejections;
 };
 
-TEST_F(Preferences, FirstRunKeepsTheBuiltInContentsAndTurnsTheOverlayOff)
+TEST_F(Preferences, FirstRunKeepsTheBuiltInContentsAndTheOverlayWaitsForAcceptance)
 {
     Windows windows;
     GetApplicationPrefs();
     EXPECT_FALSE(gOverlayEnabled);
-    EXPECT_FALSE(windows.overlay->isChecked());
-    EXPECT_FALSE(windows.safety->isEnabled());
-    EXPECT_FALSE(windows.baseline->isEnabled());
+    EXPECT_FALSE(windows.overlay->isChecked() || windows.safety->isEnabled() || windows.baseline->isEnabled());
     EXPECT_EQ(windows.size->text(), "1");
     for (int id = 6; id <= 9; ++id) EXPECT_EQ(windows.Summary(id), "built-in") << id;
     EXPECT_EQ(windows.Summary(10), "Disabled");
     EXPECT_EQ(windows.Summary(130), "Queue depth: 1");
     EXPECT_EQ(GetPrefsVersion(), 0);
+    // The box enables its controls; the switch itself waits for acceptance.
+    windows.overlay->setChecked(true);
+    EXPECT_TRUE(windows.safety->isEnabled() && windows.baseline->isEnabled());
+    EXPECT_FALSE(gOverlayEnabled);
+    windows.baseline->setText("80");
+    windows.safety->setCurrentIndex(0);
+    ASSERT_TRUE(AcceptSettingsSheet());
+    EXPECT_EQ(windows.Summary(10), "none");
+    EXPECT_EQ(windows.Summary(9), "80 MB/sec");
+    windows.overlay->setChecked(false);
+    EXPECT_FALSE(windows.safety->isEnabled());
+    ASSERT_TRUE(AcceptSettingsSheet());
+    EXPECT_FALSE(GetPrefsBoolKeyValue("OverlayEnabled"));
+    EXPECT_EQ(windows.Summary(9) + windows.Summary(10), "DisabledDisabled");
 }
 
 TEST_F(Preferences, AcceptedValuesSurviveARestart)
@@ -131,6 +143,14 @@ TEST_F(Preferences, AcceptedValuesSurviveARestart)
         EXPECT_TRUE(rejections.empty());
         EXPECT_TRUE(gOverlayEnabled);
     }
+    // Under the keys other versions of the program read.
+    const QSettings stored(QSettings::IniFormat, QSettings::UserScope, "KestreliaTests", "Kestrelia");
+    const std::vector<std::pair<const char*, QString>> keys = {
+        {"AppPrefsVersionNum", QString::number(kAppPrefsVersion)}, {"OverlayEnabled", "true"},
+        {"IterationsPopup", "3"}, {"ZonesPopup", "20"}, {"SafetyPopup", "3"}, {"TransferSize", "12"},
+        {"BaselineSpeed", "150"}, {"RandomQueueDepth", "32"}};
+    for (const auto& [key, value] : keys)
+        EXPECT_EQ(stored.value(key).toString(), value) << key;
     gOverlayEnabled = false;
     Windows restarted;
     GetApplicationPrefs();
@@ -143,42 +163,16 @@ TEST_F(Preferences, AcceptedValuesSurviveARestart)
     EXPECT_TRUE(restarted.overlay->isChecked());
     EXPECT_TRUE(restarted.safety->isEnabled());
     EXPECT_TRUE(gOverlayEnabled);
-    EXPECT_EQ(restarted.Summary(6), "12 Megabytes");
-    EXPECT_EQ(restarted.Summary(7), "3");
-    EXPECT_EQ(restarted.Summary(8), "20");
-    EXPECT_EQ(restarted.Summary(9), "150 MB/sec");
-    EXPECT_EQ(restarted.Summary(10), "10 %");
     EXPECT_EQ(ControlValue(restarted.queueDepth), 6);
     EXPECT_EQ(SheetQueueDepth(), 32u);
-    EXPECT_EQ(restarted.Summary(130), "Queue depth: 32");
-    EXPECT_EQ(QSettings(QSettings::IniFormat, QSettings::UserScope, "KestreliaTests", "Kestrelia")
-                  .value("RandomQueueDepth").toInt(), 32);
-}
-
-TEST_F(Preferences, SafetyAndOverlaySummaries)
-{
-    Windows windows;
-    windows.overlay->setChecked(true);
-    windows.baseline->setText("80");
-    windows.safety->setCurrentIndex(0);
-    ASSERT_TRUE(AcceptSettingsSheet());
-    EXPECT_EQ(windows.Summary(10), "none");
-    EXPECT_EQ(windows.Summary(9), "80 MB/sec");
-
-    windows.overlay->setChecked(false);
-    ASSERT_TRUE(AcceptSettingsSheet());
-    EXPECT_FALSE(GetPrefsBoolKeyValue("OverlayEnabled"));
-    EXPECT_EQ(windows.Summary(9), "Disabled");
-    EXPECT_EQ(windows.Summary(10), "Disabled");
+    EXPECT_EQ((std::vector<QString>{"12 Megabytes", "3", "20", "150 MB/sec", "10 %", "Queue depth: 32"}),
+              (std::vector<QString>{restarted.Summary(6), restarted.Summary(7), restarted.Summary(8),
+                                    restarted.Summary(9), restarted.Summary(10), restarted.Summary(130)}));
 }
 
 TEST_F(Preferences, TheSheetRefusesWhatATestCouldNotUse)
 {
-    struct Row {
-        const char* size;
-        const char* baseline;
-        std::string rejection;  // empty: accepted
-    };
+    struct Row { const char* size; const char* baseline; std::string rejection; };  // no rejection: accepted
     const std::string unsupported =
         std::string(kTransferSizeUnsupportedMessage) + "|" + kTransferSizeUnsupportedExplanation;
     const Row rows[] = {
@@ -210,18 +204,6 @@ TEST_F(Preferences, TheSheetRefusesWhatATestCouldNotUse)
             EXPECT_EQ(windows.size->text(), row.size) << "the user's text stays";
         }
     }
-}
-
-TEST_F(Preferences, TheOverlayBoxEnablesItsControlsButTheSwitchWaitsForAcceptance)
-{
-    Windows windows;
-    GetApplicationPrefs();
-    windows.overlay->setChecked(true);
-    EXPECT_TRUE(windows.safety->isEnabled());
-    EXPECT_TRUE(windows.baseline->isEnabled());
-    EXPECT_FALSE(gOverlayEnabled);
-    windows.overlay->setChecked(false);
-    EXPECT_FALSE(windows.safety->isEnabled());
 }
 
 TEST_F(Preferences, TheOlderSuiteIsReadUntilTheFirstSave)

@@ -21,10 +21,7 @@ TEST(ToolkitStrings, InPlaceHelpers)
 {
     EXPECT_EQ(InPlace(StripAllSpaces, "  a b  "), "a b");
     EXPECT_EQ(InPlace(StripLeadingZeros, "000"), "");
-    EXPECT_EQ(InPlace(StripLeadingZeros, "0070"), "70");
-    EXPECT_EQ(InPlace(StripLeadingSpaces, "  x "), "x ");
     EXPECT_EQ(InPlace(ConvertSlashesAndDashes, "/dev/sd-b"), "_dev_sd_b");
-    EXPECT_EQ(InPlace(reverse, "abc"), "cba");
     EXPECT_TRUE(StringIsAllDigits(""));
     EXPECT_FALSE(StringIsAllDigits("1 2"));
     EXPECT_FALSE(StringIsAllDigits(nullptr));

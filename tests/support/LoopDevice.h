@@ -13,6 +13,14 @@ int RunCommand(const std::string& command, std::string* output = nullptr);
 // Empty when loop devices can be used here, else why not.
 std::string LoopDevicesUnavailableReason();
 
+// Skips the test with the reason when loop devices cannot be used here.
+#define SKIP_WITHOUT_LOOP_DEVICES()                                  \
+    do {                                                             \
+        const std::string reason = LoopDevicesUnavailableReason();   \
+        if (!reason.empty())                                         \
+            GTEST_SKIP() << reason;                                  \
+    } while (false)
+
 class LoopDevice {
 public:
     // extraOptions go to losetup, e.g. "--direct-io=on --sector-size 4096 -P".

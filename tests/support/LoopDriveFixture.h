@@ -46,14 +46,6 @@ MountState MountAt(const std::string& mountPoint);
 // (mount point, source, type, options, file-system folder), sorted.
 std::vector<std::string> DriveMounts(const std::string& drive);
 
-// Skips the test with the reason when loop devices cannot be used here.
-#define SKIP_WITHOUT_LOOP_DEVICES()                                  \
-    do {                                                             \
-        const std::string reason = LoopDevicesUnavailableReason();   \
-        if (!reason.empty())                                         \
-            GTEST_SKIP() << reason;                                  \
-    } while (false)
-
 class LoopDriveTest : public ::testing::Test {
 protected:
     void SetUp() override;
