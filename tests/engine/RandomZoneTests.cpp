@@ -34,7 +34,7 @@ TEST(RandomSpeedText, ValueUnitAndRate)
         {0.5, "512", "KB per Second", "128", "7.81 ms"},
         {100.0, "100.000", "MB per Second", "25600", "39.1 \u00b5s"},
         {1.0, "1024", "KB per Second", "256", "3.91 ms"},  // exactly 1.0 is not above 1.0
-        {1.001, "1.001", "MB per Second", "256", "3.91 ms"},
+        {1.001, "1.001", "MB per Second", "256", "3.90 ms"},  // the time comes from the speed, not the rounded rate
         {0.0, "0", "KB per Second", "0", ""},
         {3.90625, "3.906", "MB per Second", "1000", "1.00 ms"},
         {1.0e12, "1000000000000.000", "MB per Second", "4294967295", "0.0 \u00b5s"},  // the rate saturates
@@ -66,7 +66,8 @@ TEST_F(RandomZone, ResetClearsBothSpeedsBarsAndTextsButNotTheSpeedValues)
     EXPECT_EQ(0.0, gSavedRandomWriteSpeedDbl);
     EXPECT_EQ((std::vector<std::pair<int32_t, int32_t>>{{kReadProgressBar, 0}, {kWriteProgressBar, 0}}), host.bars);
     const std::vector<std::pair<int32_t, std::string>> cleared = {
-        {110, ""}, {120, ""}, {111, ""}, {121, ""}, {102, ""}, {103, ""}, {104, ""}, {105, ""}};
+        {110, ""}, {120, ""}, {111, ""}, {121, ""}, {102, ""}, {103, ""}, {104, ""}, {105, ""},
+        {kQueueDepthText, ""}, {kReadTimeText, ""}, {kWriteTimeText, ""}};
     EXPECT_EQ(cleared, host.texts) << "texts 100 and 101 are the test's own";
 }
 
