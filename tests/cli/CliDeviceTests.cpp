@@ -77,7 +77,7 @@ TEST_F(LoopDriveTest, AStoppedOrKilledCliRunPutsEveryVolumeBack)
     MountVolumesReadOnly();
     const std::vector<std::string> mounts = DriveMounts(drive());
     const std::string checksum = device_->Checksum();
-    char folder[] = "/dev/shm/kestrelia-h15mount-run-XXXXXX";
+    char folder[] = "/dev/shm/kestrelia-cli-mounts-XXXXXX";
     ASSERT_NE(nullptr, ::mkdtemp(folder));
     const std::string env = std::string("KESTRELIA_RUN_DIR=") + folder + " ";
     for (const int signal : {SIGINT, SIGTERM, SIGKILL}) {

@@ -30,7 +30,7 @@ protected:
     {
         if (const std::string reason = LoopDevicesUnavailableReason(); !reason.empty())
             GTEST_SKIP() << reason;
-        folder_ = "/dev/shm/kestrelia-h15cli-" + std::to_string(getpid());
+        folder_ = "/dev/shm/kestrelia-cli-run-" + std::to_string(getpid());
         fs::create_directories(folder_);
     }
     void TearDown() override
@@ -44,10 +44,10 @@ protected:
     // A file system of that type (tmpfs, ramfs) mounted on a folder of the test.
     fs::path Mount(const std::string& type, const std::string& options)
     {
-        const fs::path point = "/tmp/kestrelia-h15cli-" + type + "-" + std::to_string(getpid());
+        const fs::path point = "/tmp/kestrelia-cli-run-" + type + "-" + std::to_string(getpid());
         fs::create_directories(point);
         std::string out;
-        EXPECT_EQ(0, RunCommand("mount -t " + type + " -o " + options + " h15cli " + point.string(), &out)) << out;
+        EXPECT_EQ(0, RunCommand("mount -t " + type + " -o " + options + " kestrelia " + point.string(), &out)) << out;
         mounts_.push_back(point);
         return point;
     }

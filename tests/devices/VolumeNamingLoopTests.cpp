@@ -51,7 +51,7 @@ TEST(VolumeNames, SubvolumesSameFoldersAndSymlinkedLabelsAreToldApart)
     ASSERT_TRUE(MakeFileSystem("ext4", drive.PartitionNode(3), "''", &out)) << out;
     ASSERT_TRUE(MakeFileSystem("ext4", drive.PartitionNode(4), "B\xC3\xA4nde", &out)) << out;
 
-    char pattern[] = "/dev/shm/kestrelia-h17devices-mnt-XXXXXX";
+    char pattern[] = "/dev/shm/kestrelia-naming-mnt-XXXXXX";
     ASSERT_NE(nullptr, ::mkdtemp(pattern));
     MountedFolders mounts{pattern, {}};
     {

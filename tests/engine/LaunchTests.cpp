@@ -249,7 +249,7 @@ TEST_F(TestLaunch, AMountedDeviceIsNeverWrittenEvenWhenTheUnmountClaimsSuccess)
     LoopDevice loop(64 << 20, "--direct-io=on");
     ASSERT_TRUE(loop.attached()) << loop.error();
     std::string out;
-    ASSERT_TRUE(MakeFileSystem("ext4", loop.node(), "h21launch", &out)) << out;
+    ASSERT_TRUE(MakeFileSystem("ext4", loop.node(), "launch", &out)) << out;
     // Mounted without journal replay or writes of its own, so only a test could change the device.
     TemporaryMount mount(loop.node(), "ro,noload");
     ASSERT_TRUE(mount.mounted()) << mount.error();

@@ -50,7 +50,7 @@ TEST_F(CliOnLoopDevice, WritesAreRefusedUnderAMountedFileSystem)
     ASSERT_TRUE(device.Partition("start=2048, type=83\\n")) << device.error();
     const std::string partition = device.PartitionNode(1);
     std::string out;
-    ASSERT_TRUE(MakeFileSystem("ext4", partition, "h21cli", &out)) << out;
+    ASSERT_TRUE(MakeFileSystem("ext4", partition, "loopcli", &out)) << out;
     TemporaryMount mount(partition);
     ASSERT_TRUE(mount.mounted()) << mount.error();
     ASSERT_EQ(0, RunCommand("echo kept > " + mount.path() + "/file && sync", &out)) << out;

@@ -19,7 +19,7 @@
 namespace {
 TEST(LocaleReport, NumbersKeepTheReportFormAndDatesFollowTheLocale)
 {
-    std::string folder = "/dev/shm/kestrelia-h21new-locales-XXXXXX";
+    std::string folder = "/dev/shm/kestrelia-locales-XXXXXX";
     ASSERT_NE(nullptr, ::mkdtemp(folder.data()));
     struct CleanUp {
         std::string folder;

@@ -105,7 +105,7 @@ TEST(RunHistoryWindow, RunsAreKeptComparedAndOpenedAgain)
     if (const std::string reason = LoopDevicesUnavailableReason(); !reason.empty())
         GTEST_SKIP() << reason;
     // The program runs as root for user 54321, whose data folder is under a fresh home.
-    char home[] = "/dev/shm/h20history-home-XXXXXX";
+    char home[] = "/dev/shm/kestrelia-history-home-XXXXXX";
     ASSERT_NE(mkdtemp(home), nullptr);
     ASSERT_EQ(chown(home, kInvokingUser, kInvokingUser), 0);
     setenv("HOME", home, 1);
