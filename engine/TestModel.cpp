@@ -50,7 +50,7 @@ bool ZoneIsMeasured(int zoneIndex)
            gSavedREADResultsInfo[zoneIndex].cycleSpeedDbl[0] != 0.0;
 }
 
-void ResetZoneTestResults()
+void ClearZoneTestResults()
 {
     std::memset(gSavedREADResultsInfo, 0, sizeof gSavedREADResultsInfo);
     std::memset(gSavedWRITEResultsInfo, 0, sizeof gSavedWRITEResultsInfo);
@@ -58,6 +58,11 @@ void ResetZoneTestResults()
     std::memset(gSavedWriteResultsGraphRects, 0, sizeof gSavedWriteResultsGraphRects);
     std::memset(gSavedReadResultsHelpTag, 0, sizeof gSavedReadResultsHelpTag);
     std::memset(gSavedWriteResultsHelpTag, 0, sizeof gSavedWriteResultsHelpTag);
+}
+
+void ResetZoneTestResults()
+{
+    ClearZoneTestResults();
     RequestDrawTestResults();
 }
 

@@ -113,6 +113,8 @@ bool ZoneIsMeasured(int zoneIndex);
 
 // Zeroes every zone record, graph rectangle and help tag, then has the
 // results redrawn (through the bridge when called on the worker).
+// Zeroes the zone records, their bar rectangles and help tags, without a redraw.
+void ClearZoneTestResults();
 void ResetZoneTestResults();
 
 // Clears both random speeds, both progress bars and the random pane's

@@ -133,12 +133,7 @@ RunDocument CaptureRunDocument(const RunSubject& subject, std::time_t when)
 
 void ApplyRunDocument(const RunDocument& run)
 {
-    std::memset(gSavedREADResultsInfo, 0, sizeof gSavedREADResultsInfo);
-    std::memset(gSavedWRITEResultsInfo, 0, sizeof gSavedWRITEResultsInfo);
-    std::memset(gSavedReadResultsGraphRects, 0, sizeof gSavedReadResultsGraphRects);
-    std::memset(gSavedWriteResultsGraphRects, 0, sizeof gSavedWriteResultsGraphRects);
-    std::memset(gSavedReadResultsHelpTag, 0, sizeof gSavedReadResultsHelpTag);
-    std::memset(gSavedWriteResultsHelpTag, 0, sizeof gSavedWriteResultsHelpTag);
+    ClearZoneTestResults();
     gSavedRandomReadSpeedDbl = 0.0;
     gSavedRandomWriteSpeedDbl = 0.0;
 
