@@ -119,6 +119,9 @@ int main(int argc, char** argv)
     if (geteuid() != 0)
         return RelaunchPrivileged(privilegedCopy);
 
+#ifdef KESTRELIA_PICTURE_RUN
+    UseDesktopLookIfAsked();
+#endif
     Initialize();
     if (!getPathForFile("AppIcon.icns", gPathToAppIcon))
         return 0;

@@ -32,6 +32,7 @@
 #include <QStandardItemModel>
 #include <QTabWidget>
 
+#include <algorithm>
 #include <ctime>
 #include <iostream>
 
@@ -265,11 +266,12 @@ void InstallRunHistoryControls()
     QWidget* status = display::FindControl(window, "stxt", kStatusText);
     QWidget* row = status != nullptr ? status->parentWidget() : window;
     QRect place = status != nullptr ? status->geometry() : QRect(12, 148, 776, 20);
-    const int popupWidth = 250, titleWidth = 90;
-    if (status != nullptr)
-        status->setGeometry(place.adjusted(0, 0, -(popupWidth + titleWidth + 8), 0));
     auto* title = new QLabel(QString::fromUtf8(kCompareWithTitle), row);
     title->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // As wide as the title needs in the user's font, never narrower than the layout's 90.
+    const int popupWidth = 250, titleWidth = std::max(90, title->sizeHint().width());
+    if (status != nullptr)
+        status->setGeometry(place.adjusted(0, 0, -(popupWidth + titleWidth + 8), 0));
     // Below the settings box above it and above the graph key below it.
     const int top = place.top() + 5, height = 24;
     title->setGeometry(place.right() - popupWidth - titleWidth - 3, top, titleWidth, height);

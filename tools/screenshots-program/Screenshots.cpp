@@ -202,13 +202,17 @@ void UseFontSizeIfAsked()
 }
 }  // namespace
 
+void UseDesktopLookIfAsked()
+{
+    UseDarkPaletteIfAsked();
+    UseFontSizeIfAsked();
+}
+
 bool StartScreenshotsIfAsked()
 {
     const char* folder = std::getenv("KESTRELIA_SCREENSHOTS");
     if (folder == nullptr || *folder == '\0')
         return false;
-    UseDarkPaletteIfAsked();
-    UseFontSizeIfAsked();
     gSequence = std::make_unique<Sequence>(QString::fromLocal8Bit(folder));
     Sequence& run = *gSequence;
     run.Then([] { return Main()->isVisible(); });

@@ -8,5 +8,9 @@
 // the results, then runs the random test and grabs random.png.
 #pragma once
 
+// The desktop's look asked for by the picture run (dark palette, font size),
+// applied before the windows are built, as a desktop's own settings are.
+void UseDesktopLookIfAsked();
+
 // Starts the sequence when asked for; false when the variable is unset.
 bool StartScreenshotsIfAsked();
