@@ -1,32 +1,20 @@
-// Unmounting a loop drive's volumes and mounting them back where and how
-// they were; a busy volume refuses and names the process that holds it.
-// Single-volume round trips of plain mounts are tested by the window runs in
-// tests/shell.
+// A loop drive's volumes as the drive's volume list names them, unmounted
+// and mounted back where and how they were; a busy volume refuses and names
+// the process that holds it. Single-volume round trips of plain mounts are
+// tested by the window runs in tests/shell.
 #include "LoopDriveFixture.h"
-#include "devices/DevicePaths.h"
 #include "devices/MountControl.h"
 
-#include <algorithm>
-#include <csignal>
-#include <filesystem>
-#include <sys/stat.h>
 #include <fcntl.h>
-#include <functional>
-#include <sys/mman.h>
+#include <filesystem>
 #include <fstream>
-#include <cstring>
-#include <sys/wait.h>
+#include <functional>
+#include <memory>
+#include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-DriveInfoRec DriveNamed(const std::string& node)
-{
-    DriveInfoRec drive{};
-    std::snprintf(drive.devicePathCStr, sizeof drive.devicePathCStr, "%s", node.c_str());
-    return drive;
-}
-
 
 std::string FileHashes(const std::string& folders)
 {
@@ -36,10 +24,13 @@ std::string FileHashes(const std::string& folders)
 }
 
 // The layouts desktops really have, all on one drive: btrfs subvolumes
-// mounted without the top level, a mount point folder that the desktop
-// removes while the volume is unmounted, a volume mounted inside another, a
-// bind mount, an ext4 with a label, a FUSE file system (ntfs-3g). Everything comes back exactly as it was.
-TEST_F(LoopDriveTest, EveryLayoutComesBackAsItWas)
+// mounted without the top level, one of them through a by-label symlink
+// under a label outside ASCII, at a mount point folder that the desktop
+// removes while the volume is unmounted; a volume mounted inside another at a
+// folder named like the outer one's label; bind mounts; a FUSE file system
+// (ntfs-3g). Each volume is offered once under a name that tells it apart, and
+// everything comes back exactly as it was.
+TEST_F(LoopDriveTest, EveryLayoutIsNamedApartAndComesBackAsItWas)
 {
     const LoopVolume& ext4 = volumes_[0];
     const std::string base = ext4.mount->path();
@@ -48,29 +39,37 @@ TEST_F(LoopDriveTest, EveryLayoutComesBackAsItWas)
         std::string command;
         ~Cleanup() { RunCommand(command); }
     } cleanup{"umount " + media + "/Photos " + media + "/loose; while mountpoint -q " + media + "/bind; do umount " + media +
-              "/bind; done; umount " + base + "/inner; rm -rf " + media};
-    ASSERT_EQ(0, RunCommand("mkdir -p " + media + "/bind " + base + "/shared " + base + "/inner && echo s > " + base +
+              "/bind; done; umount " + base + "/kv1; rm -rf " + media};
+    ASSERT_EQ(0, RunCommand("mkdir -p " + media + "/bind " + base + "/shared " + base + "/kv1 && echo s > " + base +
                             "/shared/file && umount " + volumes_[1].mount->path()));
-    // Nested, and through a FUSE mount helper where ntfs-3g is installed.
+    // Nested, and through a FUSE mount helper where ntfs-3g is installed: a
+    // file system without a label, named by its folder like the outer one.
     const bool fuse = RunCommand("command -v mkntfs") == 0;
     ASSERT_EQ(0, RunCommand((fuse ? "mkntfs -Q -F " + volumes_[1].node + " && mount -t ntfs-3g " : "mount ") +
-                            volumes_[1].node + " " + base + "/inner && echo n > " + base + "/inner/file"));
-    std::vector<std::string> folders = {base, base + "/inner", media + "/bind"};
+                            volumes_[1].node + " " + base + "/kv1 && echo n > " + base + "/kv1/file"));
+    const std::string p = drive() + "p";
+    std::vector<std::string> names = {fuse ? "kv1|kv1 (" + p.substr(5) + "1)|" + p + "1" : "kv1|kv1|" + p + "1",
+                                      fuse ? "kv1|kv1 (" + p.substr(5) + "2)|" + p + "2" : "kv2|kv2|" + p + "2"};
+    std::vector<std::string> folders = {base, base + "/kv1", media + "/bind"};
     std::string removed;  // the mount point a desktop removes while unmounted
     if (volumes_.size() > 2 && volumes_[2].type == "btrfs") {
         const LoopVolume& btrfs = volumes_[2];
         removed = media + "/Photos";
+        const std::string link = media + "/by-label/B\xC3\xA4nde";
         ASSERT_EQ(0, RunCommand("umount " + btrfs.mount->path() + " && mount " + btrfs.node + " " + media + "/bind -o rw &&"
                                 " btrfs -q subvolume create " + media + "/bind/@home && btrfs -q subvolume create " +
                                 media + "/bind/@photos && echo h > " + media + "/bind/@home/file && echo p > " + media +
                                 "/bind/@photos/file && mkdir " + media + "/bind/loose " + media + "/loose && echo l > " + media +
-                                "/bind/loose/file && mount --bind " + media + "/bind/loose " + media + "/loose && umount " +
-                                media + "/bind && mkdir -m 0750 " + removed + " && chown 1000:1000 " +
-                                removed + " && mount -o subvol=/@home " + btrfs.node + " " + btrfs.mount->path() +
-                                " && mount -o subvol=@photos,noatime " + btrfs.node + " " + removed));
+                                "/bind/loose/file && mount --bind " + media + "/bind/loose " + media + "/loose && btrfs "
+                                "filesystem label " + media + "/bind 'B\xC3\xA4nde' && umount " + media + "/bind && mkdir -m 0750 " +
+                                removed + " && chown 1000:1000 " + removed + " && mount -o subvol=/@home " + btrfs.node + " " +
+                                btrfs.mount->path() + " && mkdir " + media + "/by-label && ln -s " + btrfs.node + " '" + link +
+                                "' && mount --no-canonicalize -o subvol=@photos,noatime '" + link + "' " + removed));
         folders.push_back(btrfs.mount->path());
         folders.push_back(removed);
         folders.push_back(media + "/loose");  // a bind mount of a folder no other mount shows
+        names.push_back("B\xC3\xA4nde/@home|B\xC3\xA4nde/@home|" + p + "3");
+        names.push_back("B\xC3\xA4nde/@photos|B\xC3\xA4nde/@photos|" + p + "3");
     }
     ASSERT_EQ(0, RunCommand("mount --bind -o ro " + base + "/shared " + media + "/bind"));
     std::string all;
@@ -79,6 +78,19 @@ TEST_F(LoopDriveTest, EveryLayoutComesBackAsItWas)
     const std::vector<std::string> before = DriveMounts(drive());
     const std::string hashes = FileHashes(all);
     ASSERT_EQ(before.size(), folders.size());
+
+    // Offered once each; under the drive every mount counts, the bind mounts too.
+    auto table = std::make_unique<VolInfoRec[]>(kMaxVolumeCount);
+    const int16_t count = ListTestableVolumes(table.get(), true);
+    std::vector<std::string> offered;
+    for (int index = 0; index < count; ++index) {
+        const VolInfoRec& volume = table[index];
+        if (std::string(volume.blockDevicePathCStr).rfind(p, 0) == 0)
+            offered.push_back(std::string(volume.volNameCStr) + "|" + VolumeItemText(table.get(), count, index) + "|" +
+                              volume.blockDevicePathCStr);
+    }
+    EXPECT_EQ(names, offered);
+    EXPECT_EQ(static_cast<int16_t>(folders.size()), GetBSDDrivesVolumes(drive().c_str(), table.get(), false));
 
     std::string why;
     pid_t holder = -1;
@@ -179,21 +191,6 @@ TEST_F(LoopDriveTest, AHeldDriveRefusesWithNothingUnmountedAndNamesTheHolder)
     ASSERT_EQ(0, RunCommand("mkdir -p " + sys + "/class/block/" + name + "/holders/dm-0 " + sys +
                             "/class/block/dm-0/dm && echo vault > " + sys + "/class/block/dm-0/dm/name"));
     EXPECT_EQ(drive() + " is in use by /dev/mapper/vault.", FindWriteBlocker(drive(), nullptr, sys));
-}
-
-TEST_F(LoopDriveTest, NothingToDoWithoutVolumesOrDevice)
-{
-    pid_t dissenter = -1;
-    EXPECT_EQ(0, UnMountAllDriveVolumesSync("", &dissenter));
-    VolInfoRec noDevice{};
-    EXPECT_EQ(-1, RemountThisVolumeSync(noDevice, nullptr));
-    EXPECT_EQ(0, RemountThisDrivesVolsSync(DriveNamed(drive())));
-
-    // A drive whose volumes are all unmounted already: nothing is tried.
-    volumes_.clear();
-    EXPECT_EQ(0, UnMountAllDriveVolumesSync(drive().c_str(), &dissenter));
-    EXPECT_EQ(0, dissenter);
-    EXPECT_EQ(0, RememberedUnmountCount());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "devices/DevicePaths.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -37,7 +38,8 @@ std::vector<std::string> DriveMounts(const std::string& drive)
 {
     std::vector<std::string> lines;
     for (const MountTableEntry& m : ReadMountTable()) {
-        if (DevicePathIsOnDrive(m.source, drive))
+        std::error_code error;  // a source may be a symlink to the node
+        if (DevicePathIsOnDrive(std::filesystem::canonical(m.source, error).string(), drive))
             lines.push_back(m.target + " " + m.source + " " + m.type + " " + m.vfsOptions + " " + m.fsOptions + " " + m.root);
     }
     std::sort(lines.begin(), lines.end());
