@@ -80,16 +80,12 @@ void LoopDriveTest::SetUp()
                           rows[index].megabytes << 20, nullptr};
         std::string out;
         ASSERT_TRUE(MakeFileSystem(volume.type, volume.node, "kv" + std::to_string(index + 1), &out)) << out;
-        if (std::string(rows[index].options) == "ro") {
-            // Put the marker in first; the read-only mount comes after.
-            TemporaryMount writable(volume.node);
-            ASSERT_TRUE(writable.mounted()) << writable.error();
-            std::ofstream(writable.path() + "/marker") << "marker " << volume.type;
-        }
-        volume.mount = std::make_unique<TemporaryMount>(volume.node, rows[index].options);
+        volume.mount = std::make_unique<TemporaryMount>(volume.node);
         ASSERT_TRUE(volume.mount->mounted()) << volume.mount->error();
-        if (std::string(rows[index].options) != "ro")
-            std::ofstream(volume.mount->path() + "/marker") << "marker " << volume.type;
+        std::ofstream(volume.mount->path() + "/marker") << "marker " << volume.type;
+        if (*rows[index].options != '\0') {
+            ASSERT_EQ(0, RunCommand(std::string("mount -o remount,") + rows[index].options + " " + volume.mount->path()));
+        }
         volumes_.push_back(std::move(volume));
     }
     RunCommand("sync");
