@@ -11,9 +11,9 @@ struct OnDriveRow {
     bool onDrive;
 };
 
-TEST(DevicePaths, PartitionsBelongToTheirDriveOnly)
+TEST(DevicePaths, PartitionsBelongToTheirDriveOnlyAndKernelNames)
 {
-    const OnDriveRow rows[] = {
+    const OnDriveRow onDrive[] = {
         {"/dev/sdb1", "/dev/sdb", true},
         {"/dev/sdb12", "/dev/sdb", true},
         {"/dev/sdb", "/dev/sdb", true},
@@ -32,12 +32,9 @@ TEST(DevicePaths, PartitionsBelongToTheirDriveOnly)
         {"/dev/sdb1", "", false},
         {"server:/export", "/dev/sdb", false},
     };
-    for (const OnDriveRow& row : rows)
+    for (const OnDriveRow& row : onDrive)
         EXPECT_EQ(row.onDrive, DevicePathIsOnDrive(row.volume, row.drive)) << row.volume << " on " << row.drive;
-}
-
-TEST(DevicePaths, KernelNameOnlyForNodesDirectlyInDev)
-{
+    // Kernel names only for nodes directly in /dev.
     const std::pair<const char*, const char*> rows[] = {
         {"/dev/sdb1", "sdb1"},     {"/dev/loop3", "loop3"}, {"/dev/mapper/root", ""},
         {"/dev/", ""},             {"/dev/..", ""},         {"/tmp/sdb", ""},

@@ -110,8 +110,6 @@ TEST(SysfsRegistry, EachInterconnectGivesItsTexts)
         EXPECT_EQ(row.interfaceText, PascalText(drive.interfaceInfoPStr));
         EXPECT_STREQ(row.icon, drive.iconPathCStr);
         EXPECT_EQ(row.writable, drive.writable);
-        EXPECT_GT(drive.sizeInBytes64, int64_t{1} << 30);
-        EXPECT_EQ(0u, drive.maxSegmentBytes64);
     }
     EXPECT_EQ(16, ListedDriveCount());
 }
@@ -135,8 +133,8 @@ TEST(SysfsRegistry, StackedVolumesLieOnTheirPhysicalDrive)
     sysfs.SetDevNumber("nvme0n1p1", "259:1");
     sysfs.SetDevNumber("dm-1", "253:1");
     const std::filesystem::path mnt = sysfs.root() / "mnt";
-    std::filesystem::create_directories(mnt / "root");
-    std::filesystem::create_directories(mnt / "boot");
+    for (const char* folder : {"root", "boot"})
+        std::filesystem::create_directories(mnt / folder);
     const std::string table = (sysfs.root() / "mountinfo").string();
     std::ofstream(table) << "30 1 253:1 / " << (mnt / "root").string() << " rw - ext4 /dev/mapper/vg-root rw\n"
                          << "31 30 259:1 / " << (mnt / "boot").string() << " rw - ext4 /dev/nvme0n1p1 rw\n"
