@@ -122,40 +122,20 @@ TEST_F(LoopDriveTest, EveryLayoutIsNamedApartAndComesBackAsItWas)
     }
 }
 
-// A mount point replaced by a file is named with its error; a volume that is
-// mounted again meanwhile is not mounted twice; a partition that is gone is
-// no failure. Every volume is forgotten afterwards.
-TEST_F(LoopDriveTest, EveryVolumeNotMountedBackIsNamed)
+// Whatever else holds the drive, nothing is unmounted and the holder is named.
+// Once free: a mount point replaced by a file is named with its error, a
+// volume that is mounted again meanwhile is not mounted twice, a partition
+// that is gone is no failure; every volume is forgotten afterwards.
+TEST_F(LoopDriveTest, AHeldDriveRefusesAndEveryVolumeNotMountedBackIsNamed)
 {
     ASSERT_GE(volumes_.size(), 3u);
-    ASSERT_EQ(0, UnmountForWriteTest(drive(), nullptr, nullptr));
-    const std::string blocked = volumes_[0].mount->path();
-    ASSERT_EQ(0, RunCommand("rmdir " + blocked + " && touch " + blocked + " && mount " + volumes_[1].node + " " +
-                            volumes_[1].mount->path() + " && partx -d --nr 3 " + drive()));
-    const std::vector<RemountFailure> failures = RemountVolumesOn(drive());
-    EXPECT_EQ(std::vector<RemountFailure>({{volumes_[0].node, blocked, "Not a directory"}}), failures);
-    EXPECT_EQ(1u, DriveMounts(drive()).size());
-    EXPECT_EQ(volumes_[0].node + " at " + blocked + ": Not a directory\n", DescribeRemountFailures(failures));
-    EXPECT_EQ(0, RememberedUnmountCount());
-    EXPECT_FALSE(std::filesystem::exists(OwnStateFile()));
-    RunCommand("rm " + blocked + " && mkdir " + blocked);
-}
-
-// Whatever else holds the drive, nothing is unmounted and the holder is named.
-TEST_F(LoopDriveTest, AHeldDriveRefusesWithNothingUnmountedAndNamesTheHolder)
-{
-    ASSERT_GE(volumes_.size(), 2u);
     const std::string busy = volumes_[0].mount->path();
     const std::string free = volumes_.back().node;  // unmounted for the exclusive open
     ASSERT_EQ(0, RunCommand("umount " + volumes_.back().mount->path() + " && head -c 65536 /dev/zero > " + busy + "/mapped"));
     std::vector<MountState> before;
     for (const LoopVolume& volume : volumes_)
         before.push_back(MountAt(volume.mount->path()));
-    struct Row {
-        const char* name;
-        std::function<bool()> hold;
-    };
-    const Row rows[] = {
+    const std::pair<const char*, std::function<bool()>> rows[] = {
         {"working folder", [&] { return ::chdir(busy.c_str()) == 0; }},
         {"mapped file", [&] {
              const int fd = ::open((busy + "/mapped").c_str(), O_RDONLY);
@@ -164,9 +144,9 @@ TEST_F(LoopDriveTest, AHeldDriveRefusesWithNothingUnmountedAndNamesTheHolder)
          }},
         {"exclusive open", [&] { return ::open(free.c_str(), O_RDONLY | O_EXCL) >= 0 && ::chdir("/") == 0; }},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        Holder holder(row.hold);
+    for (const auto& [name, hold] : rows) {
+        SCOPED_TRACE(name);
+        Holder holder(hold);
         ASSERT_TRUE(holder.held());
         std::string why;
         pid_t named = 0;
@@ -191,6 +171,19 @@ TEST_F(LoopDriveTest, AHeldDriveRefusesWithNothingUnmountedAndNamesTheHolder)
     ASSERT_EQ(0, RunCommand("mkdir -p " + sys + "/class/block/" + name + "/holders/dm-0 " + sys +
                             "/class/block/dm-0/dm && echo vault > " + sys + "/class/block/dm-0/dm/name"));
     EXPECT_EQ(drive() + " is in use by /dev/mapper/vault.", FindWriteBlocker(drive(), nullptr, sys));
+
+    ASSERT_EQ(0, RunCommand("mount " + free + " " + volumes_.back().mount->path()));
+    ASSERT_EQ(0, UnmountForWriteTest(drive(), nullptr, nullptr));
+    const std::string blocked = volumes_[0].mount->path();
+    ASSERT_EQ(0, RunCommand("rmdir " + blocked + " && touch " + blocked + " && mount " + volumes_[1].node + " " +
+                            volumes_[1].mount->path() + " && partx -d --nr 3 " + drive()));
+    const std::vector<RemountFailure> failures = RemountVolumesOn(drive());
+    EXPECT_EQ(std::vector<RemountFailure>({{volumes_[0].node, blocked, "Not a directory"}}), failures);
+    EXPECT_EQ(1u, DriveMounts(drive()).size());
+    EXPECT_EQ(volumes_[0].node + " at " + blocked + ": Not a directory\n", DescribeRemountFailures(failures));
+    EXPECT_EQ(0, RememberedUnmountCount());
+    EXPECT_FALSE(std::filesystem::exists(OwnStateFile()));
+    RunCommand("rm " + blocked + " && mkdir " + blocked);
 }
 
 }  // namespace
