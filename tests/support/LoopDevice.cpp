@@ -18,9 +18,8 @@ int RunCommand(const std::string& command, std::string* output)
         return -1;
     std::string text;
     std::array<char, 4096> chunk{};
-    size_t got = 0;
-    while ((got = std::fread(chunk.data(), 1, chunk.size(), pipe)) > 0)
-        text.append(chunk.data(), got);
+    while (std::fgets(chunk.data(), chunk.size(), pipe) != nullptr)
+        text += chunk.data();
     const int status = ::pclose(pipe);
     if (output != nullptr)
         *output = text;
@@ -92,18 +91,14 @@ std::string LoopDevice::Checksum() const
 
 bool LoopDevice::Partition(const std::string& sfdiskScript)
 {
+    // Without a udev daemon the kernel may show the partitions only after partx.
     std::string out;
-    if (RunCommand("printf '" + sfdiskScript + "' | sfdisk -q " + node_, &out) != 0) {
-        error_ = "sfdisk failed: " + out;
-        return false;
-    }
+    RunCommand("printf '" + sfdiskScript + "' | sfdisk -q " + node_ + " && { test -b " + PartitionNode(1) +
+                   " || partx -a " + node_ + "; }",
+               &out);
     if (!std::filesystem::exists(PartitionNode(1)))
-        RunCommand("partx -a " + node_);
-    if (!std::filesystem::exists(PartitionNode(1))) {
-        error_ = "no partition nodes on " + node_;
-        return false;
-    }
-    return true;
+        error_ = "sfdisk or partx failed on " + node_ + ": " + out;
+    return error_.empty();
 }
 
 std::string LoopDevice::PartitionNode(int number) const
@@ -114,15 +109,11 @@ std::string LoopDevice::PartitionNode(int number) const
 TemporaryMount::TemporaryMount(const std::string& device, const std::string& options)
 {
     std::string pattern = (std::filesystem::temp_directory_path() / "kestrelia-mnt-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        error_ = "cannot create a mount point";
-        return;
-    }
-    path_ = pattern;
+    path_ = ::mkdtemp(pattern.data()) != nullptr ? pattern : "";
     std::string out;
-    const std::string optionText = options.empty() ? "" : " -o " + options;
-    if (RunCommand("mount" + optionText + " " + device + " " + path_, &out) != 0)
-        error_ = "mount failed: " + out;
+    if (path_.empty() ||
+        RunCommand("mount" + (options.empty() ? "" : " -o " + options) + " " + device + " " + path_, &out) != 0)
+        error_ = "no mount point, or mount failed: " + out;
 }
 
 TemporaryMount::~TemporaryMount()

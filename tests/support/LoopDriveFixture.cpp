@@ -10,17 +10,13 @@
 namespace {
 
 // File systems in partition order, with the mount options that show whether
-// a remount restores them.
+// a remount restores them; 500 MiB each.
 struct FileSystemRow {
     const char* type;
-    uint64_t megabytes;
     const char* options;
 };
-constexpr FileSystemRow kFileSystems[] = {
-    {"ext4", 500, "noatime"},
-    {"xfs", 500, ""},
-    {"btrfs", 500, "ro"},
-};
+constexpr FileSystemRow kFileSystems[] = {{"ext4", "noatime"}, {"xfs", ""}, {"btrfs", "ro"}};
+constexpr uint64_t kPartitionBytes = 500ull << 20;
 
 }  // namespace
 
@@ -72,12 +68,11 @@ void LoopDriveTest::SetUp()
     device_ = std::make_unique<LoopDevice>(kLoopDriveBytes, "-P");
     ASSERT_TRUE(device_->attached()) << device_->error();
     std::string script = "label: gpt\\n";
-    for (const FileSystemRow& row : rows)
-        script += "size=" + std::to_string(row.megabytes) + "MiB\\n";
+    for (std::size_t index = 0; index < rows.size(); ++index)
+        script += "size=500MiB\\n";
     ASSERT_TRUE(device_->Partition(script)) << device_->error();
     for (std::size_t index = 0; index < rows.size(); ++index) {
-        LoopVolume volume{rows[index].type, device_->PartitionNode(static_cast<int>(index + 1)),
-                          rows[index].megabytes << 20, nullptr};
+        LoopVolume volume{rows[index].type, device_->PartitionNode(static_cast<int>(index + 1)), kPartitionBytes, nullptr};
         std::string out;
         ASSERT_TRUE(MakeFileSystem(volume.type, volume.node, "kv" + std::to_string(index + 1), &out)) << out;
         volume.mount = std::make_unique<TemporaryMount>(volume.node);
