@@ -64,7 +64,8 @@ TEST_F(LoopDriveTest, DriveListShowsTheDriveAndItsVolumesAndFollowsDeviceEvents)
     LoopDevice arriving(kLoopDriveBytes, "");
     ASSERT_TRUE(arriving.attached()) << arriving.error();
     ASSERT_TRUE(WaitForListing(arriving.node(), true)) << arriving.node() << " did not arrive";
-    EXPECT_EQ(static_cast<int64_t>(kLoopDriveBytes), gSavedDriveInfoArray[FindListedDrive(arriving.node().c_str())].sizeInBytes64);
+    const DriveInfoRec& arrived = gSavedDriveInfoArray[FindListedDrive(arriving.node().c_str())];
+    EXPECT_EQ(static_cast<int64_t>(kLoopDriveBytes), arrived.sizeInBytes64);
 }
 
 }  // namespace
