@@ -3,17 +3,13 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+#include <tuple>
 
-struct OnDriveRow {
-    const char* volume;
-    const char* drive;
-    bool onDrive;
-};
+namespace {
 
 TEST(DevicePaths, PartitionsBelongToTheirDriveOnlyAndKernelNames)
 {
-    const OnDriveRow onDrive[] = {
+    const std::tuple<const char*, const char*, bool> onDrive[] = {
         {"/dev/sdb1", "/dev/sdb", true},
         {"/dev/sdb12", "/dev/sdb", true},
         {"/dev/sdb", "/dev/sdb", true},
@@ -32,8 +28,8 @@ TEST(DevicePaths, PartitionsBelongToTheirDriveOnlyAndKernelNames)
         {"/dev/sdb1", "", false},
         {"server:/export", "/dev/sdb", false},
     };
-    for (const OnDriveRow& row : onDrive)
-        EXPECT_EQ(row.onDrive, DevicePathIsOnDrive(row.volume, row.drive)) << row.volume << " on " << row.drive;
+    for (const auto& [volume, drive, expected] : onDrive)
+        EXPECT_EQ(expected, DevicePathIsOnDrive(volume, drive)) << volume << " on " << drive;
     // Kernel names only for nodes directly in /dev.
     const std::pair<const char*, const char*> rows[] = {
         {"/dev/sdb1", "sdb1"},     {"/dev/loop3", "loop3"}, {"/dev/mapper/root", ""},

@@ -10,8 +10,7 @@ namespace fs = std::filesystem;
 FakeSysfs::FakeSysfs()
 {
     // In memory: the folders double as mount points whose file system has no label.
-    const fs::path base = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-    std::string pattern = (base / "kestrelia-sysfs-XXXXXX").string();
+    std::string pattern = "/dev/shm/kestrelia-sysfs-XXXXXX";
     if (::mkdtemp(pattern.data()))
         root_ = pattern;
     for (const char* folder : {"block", "class/block", "devices", "dev/block"})
@@ -25,8 +24,7 @@ FakeSysfs::~FakeSysfs()
     ClearDriveList();
     SetDeviceSysRoot("/sys");
     std::error_code error;
-    if (!root_.empty())
-        fs::remove_all(root_, error);
+    fs::remove_all(root_, error);
 }
 
 void FakeSysfs::Write(const std::string& folder, const std::map<std::string, std::string>& attributes)

@@ -15,12 +15,6 @@ struct Tree {
     RegistryEntry& medium = device.AddChild("Disk Media");
 };
 
-void SetAll(RegistryEntry& entry, const RegistryDictionary& properties)
-{
-    for (const auto& [key, value] : properties)
-        entry.Set(key, value);
-}
-
 struct InterfaceRow {
     const char* interconnect;  // nullptr: no protocol dictionary
     RegistryDictionary protocol;
@@ -64,9 +58,11 @@ TEST(RegistryQueries, InterfaceTextsLargestTransferAndIconPaths)
             protocol["Physical Interconnect"] = RegistryString(row.interconnect);
             tree.device.Set("Protocol Characteristics", RegistryValue{protocol});
         }
-        SetAll(tree.device, row.device);
-        SetAll(tree.controller, row.controller);
-        SetAll(tree.medium, row.medium);
+        for (const auto& [entry, properties] : {std::pair{&tree.device, &row.device}, {&tree.controller, &row.controller},
+                                                {&tree.medium, &row.medium}}) {
+            for (const auto& [key, value] : *properties)
+                entry->Set(key, value);
+        }
         char text[256];
         IOKitUtilsGetNonMediaDeviceInterfaceInfo(tree.medium, text);
         EXPECT_STREQ(row.expected, text) << (row.interconnect ? row.interconnect : "-") << " " << row.expected;
