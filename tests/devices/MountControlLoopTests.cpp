@@ -122,9 +122,7 @@ TEST_F(LoopDriveTest, AHeldDriveRefusesAndEveryVolumeNotMountedBackIsNamed)
     const std::string busy = volumes_[0].mount->path();
     const std::string free = volumes_.back().node;  // unmounted for the exclusive open
     ASSERT_EQ(0, RunCommand("umount " + volumes_.back().mount->path() + " && head -c 65536 /dev/zero > " + busy + "/mapped"));
-    std::vector<MountState> before;
-    for (const LoopVolume& volume : volumes_)
-        before.push_back(MountAt(volume.mount->path()));
+    const std::vector<std::string> before = DriveMounts(drive());
     const std::pair<const char*, std::function<bool()>> rows[] = {
         {"working folder", [&] { return ::chdir(busy.c_str()) == 0; }},
         {"mapped file", [&] {
@@ -143,8 +141,7 @@ TEST_F(LoopDriveTest, AHeldDriveRefusesAndEveryVolumeNotMountedBackIsNamed)
         EXPECT_EQ(-EBUSY, UnmountForWriteTest(drive(), &why, &named));
         EXPECT_EQ(holder.pid(), named);
         EXPECT_NE(std::string::npos, why.find(DescribeProcess(holder.pid()))) << why;
-        for (std::size_t index = 0; index < volumes_.size(); ++index)
-            EXPECT_EQ(before[index], MountAt(volumes_[index].mount->path())) << volumes_[index].type;
+        EXPECT_EQ(before, DriveMounts(drive()));
         EXPECT_EQ(0, RememberedUnmountCount());
     }
     // A loop device backed by a file on a volume: a kernel user no process shows.
