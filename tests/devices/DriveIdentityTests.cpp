@@ -17,11 +17,12 @@ TEST(DriveIdentity, EachSourceInItsOrderOfPreference)
     std::filesystem::create_directories(udev);
     std::ofstream(udev / "b8:48") << "S:disk/by-id/x\nE:ID_SERIAL=Maker_Disk_XYZ123\nE:ID_WWN=0x5000aaaa\n";
     std::ofstream(udev / "b8:64") << "E:ID_WWN=0x5000bbbb\n";
+    std::ofstream(udev / "b8:32") << "E:ID_SERIAL=Udev_Serial_After_VPD\n";
     const std::string vpd = std::string("\x00\x80\x00\x08ZA1B2C3D", 12);
     const std::string host = "pci0000:00/host0/target0:0:0/0:0:0:0/block";
     sys.AddDisk(host, "sda", kTwoGiBSectors, {{"device/serial", "  S3Z9NB0K  "}, {"wwid", "naa.ignored"}});
     sys.AddDisk(host, "sdb", kTwoGiBSectors, {{"wwid", "naa.5000c500a1b2c3d4"}, {"device/model", "ignored"}});
-    sys.AddDisk(host, "sdc", kTwoGiBSectors, {{"device/vpd_pg80", vpd}});
+    sys.AddDisk(host, "sdc", kTwoGiBSectors, {{"device/vpd_pg80", vpd}, {"dev", "8:32"}});
     sys.AddDisk(host, "sdd", kTwoGiBSectors, {{"dev", "8:48"}, {"device/model", "ignored"}});
     sys.AddDisk(host, "sde", kTwoGiBSectors, {{"dev", "8:64"}});
     sys.AddDisk(host, "sdf", kTwoGiBSectors, {{"device/model", "Disk Model  "}, {"dev", "8:80"}});
