@@ -9,7 +9,6 @@
 #include <fstream>
 
 namespace {
-constexpr uint64_t kSectors = 4194304;  // 2 GiB
 
 TEST(DriveIdentity, EachSourceInItsOrderOfPreference)
 {
@@ -18,22 +17,20 @@ TEST(DriveIdentity, EachSourceInItsOrderOfPreference)
     std::filesystem::create_directories(udev);
     std::ofstream(udev / "b8:48") << "S:disk/by-id/x\nE:ID_SERIAL=Maker_Disk_XYZ123\nE:ID_WWN=0x5000aaaa\n";
     std::ofstream(udev / "b8:64") << "E:ID_WWN=0x5000bbbb\n";
+    std::ofstream(udev / "b8:32") << "E:ID_SERIAL=Udev_Serial_After_VPD\n";
     const std::string vpd = std::string("\x00\x80\x00\x08ZA1B2C3D", 12);
     const std::string host = "pci0000:00/host0/target0:0:0/0:0:0:0/block";
-    sys.AddDisk(host, "sda", kSectors, {{"device/serial", "  S3Z9NB0K  "}, {"wwid", "naa.ignored"}});
-    sys.AddDisk(host, "sdb", kSectors, {{"wwid", "naa.5000c500a1b2c3d4"}, {"device/model", "ignored"}});
-    sys.AddDisk(host, "sdc", kSectors, {{"device/vpd_pg80", vpd}});
-    sys.AddDisk(host, "sdd", kSectors, {{"dev", "8:48"}, {"device/model", "ignored"}});
-    sys.AddDisk(host, "sde", kSectors, {{"dev", "8:64"}});
-    sys.AddDisk(host, "sdf", kSectors, {{"device/model", "Disk Model  "}, {"dev", "8:80"}});
-    sys.AddDisk("virtual/block", "loop7", kSectors, {{"loop/backing_file", "/var/tmp/disk.img"}, {"device/serial", "x"}});
+    sys.AddDisk(host, "sda", kTwoGiBSectors, {{"device/serial", "  S3Z9NB0K  "}, {"wwid", "naa.ignored"}});
+    sys.AddDisk(host, "sdb", kTwoGiBSectors, {{"wwid", "naa.5000c500a1b2c3d4"}, {"device/model", "ignored"}});
+    sys.AddDisk(host, "sdc", kTwoGiBSectors, {{"device/vpd_pg80", vpd}, {"dev", "8:32"}});
+    sys.AddDisk(host, "sdd", kTwoGiBSectors, {{"dev", "8:48"}, {"device/model", "ignored"}});
+    sys.AddDisk(host, "sde", kTwoGiBSectors, {{"dev", "8:64"}});
+    sys.AddDisk(host, "sdf", kTwoGiBSectors, {{"device/model", "Disk Model  "}, {"dev", "8:80"}});
+    sys.AddDisk("virtual/block", "loop7", kTwoGiBSectors, {{"loop/backing_file", "/var/tmp/disk.img"}, {"device/serial", "x"}});
     sys.AddPartition(host, "sda", "sda1");
     const DriveIdentityRoots roots{sys.root().string(), udev.string()};
 
-    const struct {
-        const char* node;
-        const char* identity;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"/dev/sda", "serial:S3Z9NB0K"},
         {"/dev/sdb", "serial:naa.5000c500a1b2c3d4"},
         {"/dev/sdc", "serial:ZA1B2C3D"},
@@ -44,7 +41,7 @@ TEST(DriveIdentity, EachSourceInItsOrderOfPreference)
         {"/dev/sda1", "serial:S3Z9NB0K#part1"},
         {"/dev/sdz", ""},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(DriveIdentityFor(c.node, roots), c.identity) << c.node;
+    for (const auto& [node, identity] : cases)
+        EXPECT_EQ(DriveIdentityFor(node, roots), identity) << node;
 }
 }  // namespace

@@ -1,65 +1,71 @@
-// The drive list and volume records for a real partitioned loop drive. The
-// size rule and the read-only flag are tested on a fake sysfs tree.
+// The drive list on a real partitioned loop drive: the drive and its volumes
+// as the kernel and the mounts show them, then the drive leaving and another
+// arriving through the kernel's device events, without a udev daemon. The
+// interface texts, the size rule and the read-only flag are tested on a fake
+// sysfs tree.
 #include "LoopDriveFixture.h"
 #include "devices/DriveList.h"
 
-#include <filesystem>
+#include <chrono>
+#include <poll.h>
 
 namespace {
 
-const DriveInfoRec* ListedRecord(const std::string& node)
+// Handles device events until the drive's listing is as wanted or 10 s pass.
+bool WaitForListing(const std::string& node, bool listed)
 {
-    const int slot = FindListedDrive(node.c_str());
-    return slot < 0 ? nullptr : &gSavedDriveInfoArray[slot];
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while ((FindListedDrive(node.c_str()) >= 0) != listed) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        pollfd watched{DeviceMonitorDescriptor(), POLLIN, 0};
+        if (::poll(&watched, 1, 200) > 0)
+            ProcessDeviceEvents();
+    }
+    return true;
 }
 
-std::string PascalText(const unsigned char* pascal)
-{
-    return std::string(reinterpret_cast<const char*>(pascal + 1), pascal[0]);
-}
-
-TEST_F(LoopDriveTest, DriveListShowsTheDriveAndItsVolumes)
+TEST_F(LoopDriveTest, DriveListShowsTheDriveAndItsVolumesAndFollowsDeviceEvents)
 {
     ClearDriveList();
-    IOKitRegisterForDeviceArrivalsRemovals();
-    const DriveInfoRec* drive = ListedRecord(this->drive());
-    ASSERT_NE(nullptr, drive) << this->drive() << " is not listed";
-    const std::string name = this->drive().substr(5);
-    EXPECT_EQ("Loop Device (" + name + ")", std::string(drive->driveNameCStr));
-    EXPECT_EQ(std::string(drive->driveNameCStr), PascalText(drive->driveNamePStr));
-    EXPECT_EQ("Loop:  File = " + device_->backingFile(), PascalText(drive->interfaceInfoPStr));
-    EXPECT_EQ(static_cast<int64_t>(kLoopDriveBytes), drive->sizeInBytes64);
-    EXPECT_STREQ("1.500 Gigabytes", drive->sizeLabelCStr);
-    EXPECT_TRUE(drive->writable);
-    EXPECT_EQ(0u, drive->maxSegmentBytes64);
-
-    ASSERT_EQ(static_cast<int16_t>(volumes_.size()), drive->volumeCount);
+    if (IOKitRegisterForDeviceArrivalsRemovals() < 0)
+        GTEST_SKIP() << "the kernel offers no device events here";
+    const int slot = FindListedDrive(drive().c_str());
+    ASSERT_GE(slot, 0) << drive() << " is not listed";
+    const DriveInfoRec& listed = gSavedDriveInfoArray[slot];
+    EXPECT_EQ("Loop Device (" + drive().substr(5) + ")", std::string(listed.driveNameCStr));
+    EXPECT_EQ("Loop:  File = " + device_->backingFile(),
+              std::string(reinterpret_cast<const char*>(listed.interfaceInfoPStr + 1), listed.interfaceInfoPStr[0]));
+    EXPECT_EQ(static_cast<int64_t>(kLoopDriveBytes), listed.sizeInBytes64);
+    EXPECT_TRUE(listed.writable);
+    ASSERT_EQ(static_cast<int16_t>(volumes_.size()), listed.volumeCount);
     for (std::size_t index = 0; index < volumes_.size(); ++index) {
         const LoopVolume& expected = volumes_[index];
-        const VolInfoRec& volume = drive->volumes[index];
+        const VolInfoRec& volume = listed.volumes[index];
         SCOPED_TRACE(expected.type);
-        EXPECT_EQ(expected.node, std::string(volume.rawDevicePathCStr));
         EXPECT_EQ(expected.node, std::string(volume.blockDevicePathCStr));
         EXPECT_EQ(expected.mount->path(), std::string(volume.rootRef));
         // Named by the file system's label.
-        const std::string label = "kv" + std::to_string(index + 1);
-        EXPECT_EQ(label, std::string(volume.volNameCStr));
-        EXPECT_EQ(label, PascalText(volume.volNamePStr));
+        EXPECT_EQ("kv" + std::to_string(index + 1), std::string(volume.volNameCStr));
         EXPECT_EQ("Linux File System (" + expected.type + ")", std::string(volume.fileSystemNameCStr));
-        EXPECT_EQ(expected.type, std::string(volume.fileSystemTypeCStr));
         // The file system keeps some of the partition for itself.
         EXPECT_LE(volume.totalBytes64, expected.partitionBytes);
         EXPECT_GT(volume.totalBytes64, expected.partitionBytes / 2);
         EXPECT_LE(volume.volParms.freeBytes, volume.totalBytes64);
-        EXPECT_NE(std::string::npos, std::string(volume.totalSizeLabelCStr).find("MB")) << volume.totalSizeLabelCStr;
-        EXPECT_GT(volume.vRefNum, 0);
-        VolInfoRec found{};
-        ASSERT_EQ(0, FindMountedVolume(expected.mount->path().c_str(), &found, true));
-        EXPECT_EQ(expected.node, std::string(found.rawDevicePathCStr));
     }
     VolInfoRec record{};
     EXPECT_EQ(-35, FindMountedVolume("/nonexistent/kestrelia", &record, true));
-    ClearDriveList();
+
+    ProcessDeviceEvents();  // whatever was queued before
+    const std::string gone = drive();
+    volumes_.clear();
+    device_.reset();
+    ASSERT_TRUE(WaitForListing(gone, false)) << gone << " did not leave";
+    LoopDevice arriving(kLoopDriveBytes, "");
+    ASSERT_TRUE(arriving.attached()) << arriving.error();
+    ASSERT_TRUE(WaitForListing(arriving.node(), true)) << arriving.node() << " did not arrive";
+    const DriveInfoRec& arrived = gSavedDriveInfoArray[FindListedDrive(arriving.node().c_str())];
+    EXPECT_EQ(static_cast<int64_t>(kLoopDriveBytes), arrived.sizeInBytes64);
 }
 
 }  // namespace

@@ -1,163 +1,113 @@
 // The drive table as drives come and go: device events on a fake sysfs
-// tree, the selection following its drive, and a rescan after lost events.
+// tree or a rescan after lost events, and the selection following its drive.
 #include "FakeSysfs.h"
 #include "devices/DriveList.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 namespace {
 
-constexpr uint64_t kTwoGiBSectors = 4194304;
-
-struct HostCall {
-    std::string what;
-    int slot;
-    bool operator==(const HostCall&) const = default;
-};
-
 class RecordingHost : public DriveListHost {
 public:
-    void DriveAppended(int slot) override { calls.push_back({"appended", slot}); }
-    void DriveChanged(int slot) override { calls.push_back({"changed", slot}); }
-    void DriveRemoved(int slot) override { calls.push_back({"removed", slot}); }
-    void ResetDrivesPopupMenu() override { calls.push_back({"reset", -1}); }
-    void SelectDriveItem(int slot) override { calls.push_back({"select", slot}); }
-    void DrawTestResults() override { calls.push_back({"draw", -1}); }
-    std::vector<HostCall> calls;
+    void DriveAppended(int slot) override { calls.push_back("appended " + std::to_string(slot)); }
+    void DriveChanged(int slot) override { calls.push_back("changed " + std::to_string(slot)); }
+    void DriveRemoved(int slot) override { calls.push_back("removed " + std::to_string(slot)); }
+    void ResetDrivesPopupMenu() override { calls.push_back("reset"); }
+    void SelectDriveItem(int slot) override { calls.push_back("select " + std::to_string(slot)); }
+    void DrawTestResults() override { calls.push_back("draw"); }
+    std::vector<std::string> calls;
 };
 
-void PrintTo(const HostCall& call, std::ostream* out)
-{
-    *out << call.what << "(" << call.slot << ")";
-}
-
 class DriveListTest : public ::testing::Test {
-public:
-    void SetUp() override
-    {
-        SetDeviceSysRoot(sysfs_.root().string());
-        ClearDriveList();
-        SetDriveListHost(&host_);
-        gDVLastTabIndex = 1;
-    }
+protected:
+    void SetUp() override { SetDriveListHost(&host_); }
     void TearDown() override
     {
         SetDriveListHost(nullptr);
-        ClearDriveList();
-        SetDeviceSysRoot("/sys");
         gDVLastTabIndex = 1;
     }
-    // Loop drives loop90, loop91, ... of two gigabytes, listed in that order.
-    void ListLoopDrives(int count)
-    {
-        for (int index = 0; index < count; ++index)
-            AddLoop(90 + index, kTwoGiBSectors);
-        IOKitRegisterForDeviceArrivalsRemovals();
-        ASSERT_EQ(count, ListedDriveCount());
-        host_.calls.clear();
-    }
-    void AddLoop(int number, uint64_t sectors)
-    {
-        sysfs_.AddDisk("virtual/block", "loop" + std::to_string(number), sectors,
-                       {{"loop/backing_file", "/dev/shm/img" + std::to_string(number)}});
-    }
-    void SetLoopSize(int number, uint64_t sectors)
-    {
-        sysfs_.Write("virtual/block/loop" + std::to_string(number) + "/size", std::to_string(sectors));
-    }
-    static std::string PathAt(int slot) { return gSavedDriveInfoArray[slot].devicePathCStr; }
-
-    FakeSysfs sysfs_;
     RecordingHost host_;
 };
 
-struct RemovalRow {
+void AddLoop(FakeSysfs& sysfs, int number, uint64_t sectors = kTwoGiBSectors)
+{
+    sysfs.AddDisk("virtual/block", "loop" + std::to_string(number), sectors,
+                  {{"loop/backing_file", "/dev/shm/img" + std::to_string(number)}});
+}
+
+void SetLoopSize(FakeSysfs& sysfs, int number, uint64_t sectors)
+{
+    sysfs.Write("virtual/block/loop" + std::to_string(number), {{"size", std::to_string(sectors)}});
+}
+
+struct EventRow {
     const char* name;
     int32_t tab;
     int selected;  // slot, -1 none
-    int removed;
+    std::function<void(FakeSysfs&)> change;
+    BlockDeviceEvent event;  // no action: a rescan
+    int listedAfter;
     int selectedAfter;  // slot, -1 none
-    std::vector<HostCall> calls;
+    std::vector<std::string> calls;
 };
 
-TEST_F(DriveListTest, RemovalKeepsTheSelectionOnItsDrive)
+TEST_F(DriveListTest, DeviceEventsKeepTheSelectionOnItsDrive)
 {
-    const RemovalRow rows[] = {
-        {"below the selection", 1, 2, 0, 1, {{"removed", 0}, {"select", 1}}},
-        {"above the selection", 1, 0, 2, 0, {{"removed", 2}}},
-        {"the selection, drive tab", 1, 1, 1, -1, {{"removed", 1}, {"reset", -1}, {"draw", -1}}},
-        {"the selection, volume tab", 2, 1, 1, -1, {{"removed", 1}}},
-        {"below the selection, volume tab", 2, 2, 0, 1, {{"removed", 0}}},
-        {"nothing selected", 1, -1, 0, -1, {{"removed", 0}}},
+    // loop90, loop91 and loop92 listed; each row starts from that.
+    const auto remove = [](const char* name) { return [name](FakeSysfs& s) { s.RemoveDisk(name); }; };
+    const EventRow rows[] = {
+        {"below the selection", 1, 2, remove("loop90"), {"remove", "loop90", "disk"}, 2, 1, {"removed 0", "select 1"}},
+        {"above the selection", 1, 0, remove("loop92"), {"remove", "loop92", "disk"}, 2, 0, {"removed 2"}},
+        {"the selection, drive tab", 1, 1, remove("loop91"), {"remove", "loop91", "disk"}, 2, -1,
+         {"removed 1", "reset", "draw"}},
+        {"the selection, volume tab", 2, 1, remove("loop91"), {"remove", "loop91", "disk"}, 2, -1, {"removed 1"}},
+        {"below the selection, volume tab", 2, 2, remove("loop90"), {"remove", "loop90", "disk"}, 2, 1, {"removed 0"}},
+        {"nothing selected", 1, -1, remove("loop90"), {"remove", "loop90", "disk"}, 2, -1, {"removed 0"}},
+        {"attach: a size above the rule", 1, -1, [](FakeSysfs& s) { AddLoop(s, 95); }, {"change", "loop95", "disk"}, 4, -1,
+         {"appended 3"}},
+        {"attach of a small device", 1, -1, [](FakeSysfs& s) { AddLoop(s, 95, 1024); }, {"change", "loop95", "disk"}, 3, -1,
+         {}},
+        {"detach: size 0", 1, -1, [](FakeSysfs& s) { SetLoopSize(s, 90, 0); }, {"change", "loop90", "disk"}, 2, -1,
+         {"removed 0"}},
+        {"new size still listed", 1, -1, [](FakeSysfs& s) { SetLoopSize(s, 91, 2 * kTwoGiBSectors); },
+         {"change", "loop91", "disk"}, 3, -1, {"changed 1"}},
+        {"partition events are not drives", 1, -1, remove("loop90"), {"remove", "loop90", "partition"}, 3, -1, {}},
+        {"other actions are ignored", 1, -1, remove("loop90"), {"move", "loop90", "disk"}, 3, -1, {}},
+        {"an event for a name that is not a device", 1, -1, [](FakeSysfs&) {}, {"add", "../../etc", "disk"}, 3, -1, {}},
+        {"rescan after lost events", 1, -1, [](FakeSysfs& s) {
+             s.RemoveDisk("loop90");
+             SetLoopSize(s, 91, 1024);
+             AddLoop(s, 95);
+         }, {}, 2, -1, {"changed 2", "removed 1", "removed 0", "appended 1"}},
     };
-    for (const RemovalRow& row : rows) {
+    for (const EventRow& row : rows) {
         SCOPED_TRACE(row.name);
-        ClearDriveList();
-        ListLoopDrives(3);
+        FakeSysfs sysfs;
+        for (int number = 90; number < 93; ++number)
+            AddLoop(sysfs, number);
+        IOKitRegisterForDeviceArrivalsRemovals();
+        ASSERT_EQ(3, ListedDriveCount());
+        host_.calls.clear();
         gDVLastTabIndex = row.tab;
-        const std::string selectedPath = row.selected >= 0 ? PathAt(row.selected) : "";
+        const std::string selectedPath = row.selected >= 0 ? gSavedDriveInfoArray[row.selected].devicePathCStr : "";
         gActiveDrive = row.selected >= 0 ? &gSavedDriveInfoArray[row.selected] : nullptr;
-        const std::string removedPath = PathAt(row.removed);
-        ASSERT_TRUE(RemoveListedDrive(removedPath.c_str()));
+        row.change(sysfs);
+        if (row.event.action.empty())
+            RescanDriveList();
+        else
+            HandleBlockDeviceEvent(row.event);
         EXPECT_EQ(row.calls, host_.calls);
-        EXPECT_EQ(2, ListedDriveCount());
-        EXPECT_EQ(-1, FindListedDrive(removedPath.c_str()));
-        EXPECT_EQ('\0', gSavedDriveInfoArray[2].devicePathCStr[0]);
+        EXPECT_EQ(row.listedAfter, ListedDriveCount());
+        EXPECT_EQ('\0', gSavedDriveInfoArray[ListedDriveCount()].devicePathCStr[0]);
         if (row.selectedAfter < 0) {
             EXPECT_EQ(nullptr, gActiveDrive);
         } else {
             ASSERT_EQ(&gSavedDriveInfoArray[row.selectedAfter], gActiveDrive);
             EXPECT_EQ(selectedPath, gActiveDrive->devicePathCStr);
         }
-        for (int number = 90; number < 93; ++number)
-            sysfs_.RemoveDisk("loop" + std::to_string(number));
-    }
-    EXPECT_FALSE(RemoveListedDrive("/dev/loop90"));
-}
-
-struct EventRow {
-    const char* name;
-    std::function<void(DriveListTest&)> change;
-    BlockDeviceEvent event;
-    int listedAfter;
-    std::vector<HostCall> calls;
-};
-
-TEST_F(DriveListTest, DeviceEventsAddChangeAndRemove)
-{
-    // loop90 and loop91 listed; each row starts from that.
-    const EventRow rows[] = {
-        {"attach: a size above the rule", [](DriveListTest& t) { t.AddLoop(95, kTwoGiBSectors); },
-         {"change", "loop95", "disk"}, 3, {{"appended", 2}}},
-        {"attach of a small device", [](DriveListTest& t) { t.AddLoop(95, 1024); },
-         {"change", "loop95", "disk"}, 2, {}},
-        {"detach: size 0", [](DriveListTest& t) { t.SetLoopSize(90, 0); },
-         {"change", "loop90", "disk"}, 1, {{"removed", 0}}},
-        {"new size still listed", [](DriveListTest& t) { t.SetLoopSize(91, 2 * kTwoGiBSectors); },
-         {"change", "loop91", "disk"}, 2, {{"changed", 1}}},
-        {"removed device", [](DriveListTest& t) { t.sysfs_.RemoveDisk("loop91"); },
-         {"remove", "loop91", "disk"}, 1, {{"removed", 1}}},
-        {"partition events are not drives", [](DriveListTest&) {},
-         {"remove", "loop90", "partition"}, 2, {}},
-        {"other actions are ignored", [](DriveListTest&) {},
-         {"move", "loop90", "disk"}, 2, {}},
-        {"an event for a name that is not a device", [](DriveListTest&) {},
-         {"add", "../../etc", "disk"}, 2, {}},
-    };
-    for (const EventRow& row : rows) {
-        SCOPED_TRACE(row.name);
-        for (const char* name : {"loop90", "loop91", "loop95"}) {
-            if (std::filesystem::exists(sysfs_.root() / "block" / name))
-                sysfs_.RemoveDisk(name);
-        }
-        ClearDriveList();
-        ListLoopDrives(2);
-        row.change(*this);
-        HandleBlockDeviceEvent(row.event);
-        EXPECT_EQ(row.listedAfter, ListedDriveCount());
-        EXPECT_EQ(row.calls, host_.calls);
     }
 }
 
@@ -165,37 +115,21 @@ TEST_F(DriveListTest, DeviceEventsAddChangeAndRemove)
 // the loop devices that find no room are counted.
 TEST_F(DriveListTest, FullTableKeepsPhysicalDrivesAndCountsWhatIsLeftOut)
 {
+    FakeSysfs sysfs;
     for (int number = 0; number < 70; ++number)
-        AddLoop(number, kTwoGiBSectors);
-    sysfs_.AddDisk("pci0000:00/0000:00:04.0/virtio1/block", "vdq", kTwoGiBSectors);
+        AddLoop(sysfs, number);
+    sysfs.AddDisk("pci0000:00/0000:00:04.0/virtio1/block", "vdq");
     IOKitRegisterForDeviceArrivalsRemovals();
     ASSERT_EQ(64, ListedDriveCount());
     EXPECT_EQ(0, FindListedDrive("/dev/vdq"));
-    EXPECT_EQ(10, FindListedDrive("/dev/loop9"));
-    EXPECT_EQ(11, FindListedDrive("/dev/loop10"));
     EXPECT_EQ(63, FindListedDrive("/dev/loop62"));
     EXPECT_EQ(7, DrivesLeftOutCount());
     // A disk plugged in later takes the last loop device's place.
-    sysfs_.AddDisk("pci0000:00/0000:00:05.0/virtio2/block", "vdr", kTwoGiBSectors);
+    sysfs.AddDisk("pci0000:00/0000:00:05.0/virtio2/block", "vdr");
     HandleBlockDeviceEvent({"add", "vdr", "disk"});
     EXPECT_EQ(63, FindListedDrive("/dev/vdr"));
     EXPECT_EQ(-1, FindListedDrive("/dev/loop62"));
     EXPECT_EQ(8, DrivesLeftOutCount());
-}
-
-TEST_F(DriveListTest, RescanFindsWhatEventsMissed)
-{
-    ListLoopDrives(2);
-    sysfs_.RemoveDisk("loop90");
-    AddLoop(96, kTwoGiBSectors);
-    SetLoopSize(91, 1024);
-    AddLoop(97, kTwoGiBSectors);
-    RescanDriveList();
-    EXPECT_EQ(2, ListedDriveCount());
-    EXPECT_EQ(-1, FindListedDrive("/dev/loop90"));
-    EXPECT_EQ(-1, FindListedDrive("/dev/loop91"));
-    EXPECT_GE(FindListedDrive("/dev/loop96"), 0);
-    EXPECT_GE(FindListedDrive("/dev/loop97"), 0);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "FakeSysfs.h"
 
+#include "devices/DriveList.h"
+
 #include <fstream>
 #include <stdlib.h>
 
@@ -8,39 +10,38 @@ namespace fs = std::filesystem;
 FakeSysfs::FakeSysfs()
 {
     // In memory: the folders double as mount points whose file system has no label.
-    const fs::path base = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-    std::string pattern = (base / "kestrelia-sysfs-XXXXXX").string();
+    std::string pattern = "/dev/shm/kestrelia-sysfs-XXXXXX";
     if (::mkdtemp(pattern.data()))
         root_ = pattern;
-    fs::create_directories(root_ / "block");
-    fs::create_directories(root_ / "class" / "block");
-    fs::create_directories(root_ / "devices");
-    fs::create_directories(root_ / "dev" / "block");
+    for (const char* folder : {"block", "class/block", "devices", "dev/block"})
+        fs::create_directories(root_ / folder);
+    SetDeviceSysRoot(root_.string());
+    ClearDriveList();
 }
 
 FakeSysfs::~FakeSysfs()
 {
+    ClearDriveList();
+    SetDeviceSysRoot("/sys");
     std::error_code error;
-    if (!root_.empty())
-        fs::remove_all(root_, error);
+    fs::remove_all(root_, error);
 }
 
-void FakeSysfs::Write(const std::string& devicePath, const std::string& text)
+void FakeSysfs::Write(const std::string& folder, const std::map<std::string, std::string>& attributes)
 {
-    const fs::path file = root_ / "devices" / devicePath;
-    fs::create_directories(file.parent_path());
-    std::ofstream(file) << text << '\n';
+    for (const auto& [attribute, text] : attributes) {
+        const fs::path file = root_ / "devices" / folder / attribute;
+        fs::create_directories(file.parent_path());
+        std::ofstream(file) << text << '\n';
+    }
 }
 
 void FakeSysfs::AddDisk(const std::string& devicePath, const std::string& name, uint64_t sectors,
                         const std::map<std::string, std::string>& attributes)
 {
     const std::string disk = devicePath + "/" + name;
-    Write(disk + "/size", std::to_string(sectors));
-    Write(disk + "/ro", "0");
-    Write(disk + "/removable", "0");
-    for (const auto& [attribute, text] : attributes)
-        Write(disk + "/" + attribute, text);
+    Write(disk, {{"size", std::to_string(sectors)}, {"ro", "0"}, {"removable", "0"}});
+    Write(disk, attributes);
     fs::create_symlink(root_ / "devices" / disk, root_ / "block" / name);
     fs::create_symlink(root_ / "devices" / disk, root_ / "class" / "block" / name);
 }
@@ -48,7 +49,7 @@ void FakeSysfs::AddDisk(const std::string& devicePath, const std::string& name, 
 void FakeSysfs::AddPartition(const std::string& devicePath, const std::string& disk, const std::string& name)
 {
     const std::string partition = devicePath + "/" + disk + "/" + name;
-    Write(partition + "/partition", "1");
+    Write(partition, {{"partition", "1"}});
     fs::create_symlink(root_ / "devices" / partition, root_ / "class" / "block" / name);
 }
 

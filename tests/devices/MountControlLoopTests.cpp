@@ -1,45 +1,28 @@
-// Unmounting a loop drive's volumes and mounting them back where and how
-// they were; a busy volume refuses and names the process that holds it.
-// Single-volume round trips of plain mounts are tested by the window runs in
-// tests/shell.
+// A loop drive's volumes as the drive's volume list names them, unmounted
+// and mounted back where and how they were; a busy volume refuses and names
+// the process that holds it. Single-volume round trips of plain mounts are
+// tested by the window runs in tests/shell.
 #include "LoopDriveFixture.h"
-#include "devices/DevicePaths.h"
 #include "devices/MountControl.h"
 
-#include <algorithm>
-#include <csignal>
-#include <filesystem>
-#include <sys/stat.h>
 #include <fcntl.h>
-#include <functional>
-#include <sys/mman.h>
+#include <filesystem>
 #include <fstream>
-#include <cstring>
-#include <sys/wait.h>
+#include <functional>
+#include <memory>
+#include <sys/mman.h>
 #include <unistd.h>
 
 namespace {
 
-DriveInfoRec DriveNamed(const std::string& node)
-{
-    DriveInfoRec drive{};
-    std::snprintf(drive.devicePathCStr, sizeof drive.devicePathCStr, "%s", node.c_str());
-    return drive;
-}
-
-
-std::string FileHashes(const std::string& folders)
-{
-    std::string out;
-    RunCommand("find " + folders + " -type f | sort | xargs cksum", &out);
-    return out;
-}
-
 // The layouts desktops really have, all on one drive: btrfs subvolumes
-// mounted without the top level, a mount point folder that the desktop
-// removes while the volume is unmounted, a volume mounted inside another, a
-// bind mount, an ext4 with a label, a FUSE file system (ntfs-3g). Everything comes back exactly as it was.
-TEST_F(LoopDriveTest, EveryLayoutComesBackAsItWas)
+// mounted without the top level, one of them through a by-label symlink
+// under a label outside ASCII, at a mount point folder that the desktop
+// removes while the volume is unmounted; a volume mounted inside another at a
+// folder named like the outer one's label; bind mounts; a FUSE file system
+// (ntfs-3g). Each volume is offered once under a name that tells it apart, and
+// everything comes back exactly as it was.
+TEST_F(LoopDriveTest, EveryLayoutIsNamedApartAndComesBackAsItWas)
 {
     const LoopVolume& ext4 = volumes_[0];
     const std::string base = ext4.mount->path();
@@ -48,41 +31,61 @@ TEST_F(LoopDriveTest, EveryLayoutComesBackAsItWas)
         std::string command;
         ~Cleanup() { RunCommand(command); }
     } cleanup{"umount " + media + "/Photos " + media + "/loose; while mountpoint -q " + media + "/bind; do umount " + media +
-              "/bind; done; umount " + base + "/inner; rm -rf " + media};
-    ASSERT_EQ(0, RunCommand("mkdir -p " + media + "/bind " + base + "/shared " + base + "/inner && echo s > " + base +
+              "/bind; done; umount " + base + "/kv1; rm -rf " + media};
+    ASSERT_EQ(0, RunCommand("mkdir -p " + media + "/bind " + base + "/shared " + base + "/kv1 && echo s > " + base +
                             "/shared/file && umount " + volumes_[1].mount->path()));
-    // Nested, and through a FUSE mount helper where ntfs-3g is installed.
+    // Nested, and through a FUSE mount helper where ntfs-3g is installed: a
+    // file system without a label, named by its folder like the outer one.
     const bool fuse = RunCommand("command -v mkntfs") == 0;
     ASSERT_EQ(0, RunCommand((fuse ? "mkntfs -Q -F " + volumes_[1].node + " && mount -t ntfs-3g " : "mount ") +
-                            volumes_[1].node + " " + base + "/inner && echo n > " + base + "/inner/file"));
-    std::vector<std::string> folders = {base, base + "/inner", media + "/bind"};
+                            volumes_[1].node + " " + base + "/kv1 && echo n > " + base + "/kv1/file"));
+    const std::string p = drive() + "p";
+    std::vector<std::string> names = {fuse ? "kv1|kv1 (" + p.substr(5) + "1)|" + p + "1" : "kv1|kv1|" + p + "1",
+                                      fuse ? "kv1|kv1 (" + p.substr(5) + "2)|" + p + "2" : "kv2|kv2|" + p + "2"};
+    std::vector<std::string> folders = {base, base + "/kv1", media + "/bind"};
     std::string removed;  // the mount point a desktop removes while unmounted
     if (volumes_.size() > 2 && volumes_[2].type == "btrfs") {
         const LoopVolume& btrfs = volumes_[2];
         removed = media + "/Photos";
+        const std::string link = media + "/by-label/B\xC3\xA4nde";
         ASSERT_EQ(0, RunCommand("umount " + btrfs.mount->path() + " && mount " + btrfs.node + " " + media + "/bind -o rw &&"
                                 " btrfs -q subvolume create " + media + "/bind/@home && btrfs -q subvolume create " +
                                 media + "/bind/@photos && echo h > " + media + "/bind/@home/file && echo p > " + media +
                                 "/bind/@photos/file && mkdir " + media + "/bind/loose " + media + "/loose && echo l > " + media +
-                                "/bind/loose/file && mount --bind " + media + "/bind/loose " + media + "/loose && umount " +
-                                media + "/bind && mkdir -m 0750 " + removed + " && chown 1000:1000 " +
-                                removed + " && mount -o subvol=/@home " + btrfs.node + " " + btrfs.mount->path() +
-                                " && mount -o subvol=@photos,noatime " + btrfs.node + " " + removed));
+                                "/bind/loose/file && mount --bind " + media + "/bind/loose " + media + "/loose && btrfs "
+                                "filesystem label " + media + "/bind 'B\xC3\xA4nde' && umount " + media + "/bind && mkdir -m 0750 " +
+                                removed + " && chown 1000:1000 " + removed + " && mount -o subvol=/@home " + btrfs.node + " " +
+                                btrfs.mount->path() + " && mkdir " + media + "/by-label && ln -s " + btrfs.node + " '" + link +
+                                "' && mount --no-canonicalize -o subvol=@photos,noatime '" + link + "' " + removed));
         folders.push_back(btrfs.mount->path());
         folders.push_back(removed);
         folders.push_back(media + "/loose");  // a bind mount of a folder no other mount shows
+        names.push_back("B\xC3\xA4nde/@home|B\xC3\xA4nde/@home|" + p + "3");
+        names.push_back("B\xC3\xA4nde/@photos|B\xC3\xA4nde/@photos|" + p + "3");
     }
     ASSERT_EQ(0, RunCommand("mount --bind -o ro " + base + "/shared " + media + "/bind"));
-    std::string all;
-    for (const std::string& folder : folders)
-        all += folder + " ";
     const std::vector<std::string> before = DriveMounts(drive());
-    const std::string hashes = FileHashes(all);
     ASSERT_EQ(before.size(), folders.size());
+    const std::string hashFiles =
+        "find " + base + " " + media + " " + volumes_.back().mount->path() + " -type f | sort | xargs cksum";
+    std::string hashes;
+    RunCommand(hashFiles, &hashes);
+
+    // Offered once each; under the drive every mount counts, the bind mounts too.
+    auto table = std::make_unique<VolInfoRec[]>(kMaxVolumeCount);
+    const int16_t count = ListTestableVolumes(table.get(), true);
+    std::vector<std::string> offered;
+    for (int index = 0; index < count; ++index) {
+        const VolInfoRec& volume = table[index];
+        if (std::string(volume.blockDevicePathCStr).rfind(p, 0) == 0)
+            offered.push_back(std::string(volume.volNameCStr) + "|" + VolumeItemText(table.get(), count, index) + "|" +
+                              volume.blockDevicePathCStr);
+    }
+    EXPECT_EQ(names, offered);
+    EXPECT_EQ(static_cast<int16_t>(folders.size()), GetBSDDrivesVolumes(drive().c_str(), table.get(), false));
 
     std::string why;
-    pid_t holder = -1;
-    ASSERT_EQ(0, UnmountForWriteTest(drive(), &why, &holder)) << why;
+    ASSERT_EQ(0, UnmountForWriteTest(drive(), &why, nullptr)) << why;
     EXPECT_TRUE(DriveMounts(drive()).empty());
     EXPECT_EQ(static_cast<int>(before.size()), RememberedUnmountCount());
     {
@@ -97,53 +100,30 @@ TEST_F(LoopDriveTest, EveryLayoutComesBackAsItWas)
 
     EXPECT_EQ(std::vector<RemountFailure>{}, RemountVolumesOn(drive()));
     EXPECT_EQ(before, DriveMounts(drive()));
-    EXPECT_EQ(hashes, FileHashes(all));
+    std::string after;
+    RunCommand(hashFiles, &after);
+    EXPECT_EQ(hashes, after);
     EXPECT_EQ(0, RememberedUnmountCount());
     EXPECT_FALSE(std::filesystem::exists(OwnStateFile()));
     if (!removed.empty()) {
-        ASSERT_EQ(0, RunCommand("umount " + removed));
-        struct stat folder {};
-        ASSERT_EQ(0, ::stat(removed.c_str(), &folder));
-        EXPECT_EQ(0750u, folder.st_mode & 07777);
-        EXPECT_EQ(1000u, folder.st_uid);
-        EXPECT_EQ(1000u, folder.st_gid);
+        // The folder made again as it was.
+        RunCommand("umount " + removed + " && stat -c '%a %u %g' " + removed, &after);
+        EXPECT_EQ("750 1000 1000\n", after);
     }
 }
 
-// A mount point replaced by a file is named with its error; a volume that is
-// mounted again meanwhile is not mounted twice; a partition that is gone is
-// no failure. Every volume is forgotten afterwards.
-TEST_F(LoopDriveTest, EveryVolumeNotMountedBackIsNamed)
+// Whatever else holds the drive, nothing is unmounted and the holder is named.
+// Once free: a mount point replaced by a file is named with its error, a
+// volume that is mounted again meanwhile is not mounted twice, a partition
+// that is gone is no failure; every volume is forgotten afterwards.
+TEST_F(LoopDriveTest, AHeldDriveRefusesAndEveryVolumeNotMountedBackIsNamed)
 {
     ASSERT_GE(volumes_.size(), 3u);
-    ASSERT_EQ(0, UnmountForWriteTest(drive(), nullptr, nullptr));
-    const std::string blocked = volumes_[0].mount->path();
-    ASSERT_EQ(0, RunCommand("rmdir " + blocked + " && touch " + blocked + " && mount " + volumes_[1].node + " " +
-                            volumes_[1].mount->path() + " && partx -d --nr 3 " + drive()));
-    const std::vector<RemountFailure> failures = RemountVolumesOn(drive());
-    EXPECT_EQ(std::vector<RemountFailure>({{volumes_[0].node, blocked, "Not a directory"}}), failures);
-    EXPECT_EQ(1u, DriveMounts(drive()).size());
-    EXPECT_EQ(volumes_[0].node + " at " + blocked + ": Not a directory\n", DescribeRemountFailures(failures));
-    EXPECT_EQ(0, RememberedUnmountCount());
-    EXPECT_FALSE(std::filesystem::exists(OwnStateFile()));
-    RunCommand("rm " + blocked + " && mkdir " + blocked);
-}
-
-// Whatever else holds the drive, nothing is unmounted and the holder is named.
-TEST_F(LoopDriveTest, AHeldDriveRefusesWithNothingUnmountedAndNamesTheHolder)
-{
-    ASSERT_GE(volumes_.size(), 2u);
     const std::string busy = volumes_[0].mount->path();
     const std::string free = volumes_.back().node;  // unmounted for the exclusive open
     ASSERT_EQ(0, RunCommand("umount " + volumes_.back().mount->path() + " && head -c 65536 /dev/zero > " + busy + "/mapped"));
-    std::vector<MountState> before;
-    for (const LoopVolume& volume : volumes_)
-        before.push_back(MountAt(volume.mount->path()));
-    struct Row {
-        const char* name;
-        std::function<bool()> hold;
-    };
-    const Row rows[] = {
+    const std::vector<std::string> before = DriveMounts(drive());
+    const std::pair<const char*, std::function<bool()>> rows[] = {
         {"working folder", [&] { return ::chdir(busy.c_str()) == 0; }},
         {"mapped file", [&] {
              const int fd = ::open((busy + "/mapped").c_str(), O_RDONLY);
@@ -152,17 +132,16 @@ TEST_F(LoopDriveTest, AHeldDriveRefusesWithNothingUnmountedAndNamesTheHolder)
          }},
         {"exclusive open", [&] { return ::open(free.c_str(), O_RDONLY | O_EXCL) >= 0 && ::chdir("/") == 0; }},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        Holder holder(row.hold);
+    for (const auto& [name, hold] : rows) {
+        SCOPED_TRACE(name);
+        Holder holder(hold);
         ASSERT_TRUE(holder.held());
         std::string why;
         pid_t named = 0;
         EXPECT_EQ(-EBUSY, UnmountForWriteTest(drive(), &why, &named));
         EXPECT_EQ(holder.pid(), named);
         EXPECT_NE(std::string::npos, why.find(DescribeProcess(holder.pid()))) << why;
-        for (std::size_t index = 0; index < volumes_.size(); ++index)
-            EXPECT_EQ(before[index], MountAt(volumes_[index].mount->path())) << volumes_[index].type;
+        EXPECT_EQ(before, DriveMounts(drive()));
         EXPECT_EQ(0, RememberedUnmountCount());
     }
     // A loop device backed by a file on a volume: a kernel user no process shows.
@@ -179,21 +158,19 @@ TEST_F(LoopDriveTest, AHeldDriveRefusesWithNothingUnmountedAndNamesTheHolder)
     ASSERT_EQ(0, RunCommand("mkdir -p " + sys + "/class/block/" + name + "/holders/dm-0 " + sys +
                             "/class/block/dm-0/dm && echo vault > " + sys + "/class/block/dm-0/dm/name"));
     EXPECT_EQ(drive() + " is in use by /dev/mapper/vault.", FindWriteBlocker(drive(), nullptr, sys));
-}
 
-TEST_F(LoopDriveTest, NothingToDoWithoutVolumesOrDevice)
-{
-    pid_t dissenter = -1;
-    EXPECT_EQ(0, UnMountAllDriveVolumesSync("", &dissenter));
-    VolInfoRec noDevice{};
-    EXPECT_EQ(-1, RemountThisVolumeSync(noDevice, nullptr));
-    EXPECT_EQ(0, RemountThisDrivesVolsSync(DriveNamed(drive())));
-
-    // A drive whose volumes are all unmounted already: nothing is tried.
-    volumes_.clear();
-    EXPECT_EQ(0, UnMountAllDriveVolumesSync(drive().c_str(), &dissenter));
-    EXPECT_EQ(0, dissenter);
+    ASSERT_EQ(0, RunCommand("mount " + free + " " + volumes_.back().mount->path()));
+    ASSERT_EQ(0, UnmountForWriteTest(drive(), nullptr, nullptr));
+    const std::string blocked = volumes_[0].mount->path();
+    ASSERT_EQ(0, RunCommand("rmdir " + blocked + " && touch " + blocked + " && mount " + volumes_[1].node + " " +
+                            volumes_[1].mount->path() + " && partx -d --nr 3 " + drive()));
+    const std::vector<RemountFailure> failures = RemountVolumesOn(drive());
+    EXPECT_EQ(std::vector<RemountFailure>({{volumes_[0].node, blocked, "Not a directory"}}), failures);
+    EXPECT_EQ(1u, DriveMounts(drive()).size());
+    EXPECT_EQ(volumes_[0].node + " at " + blocked + ": Not a directory\n", DescribeRemountFailures(failures));
     EXPECT_EQ(0, RememberedUnmountCount());
+    EXPECT_FALSE(std::filesystem::exists(OwnStateFile()));
+    RunCommand("rm " + blocked + " && mkdir " + blocked);
 }
 
 }  // namespace

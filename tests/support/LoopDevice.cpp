@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <fcntl.h>
 #include <csignal>
 #include <sys/wait.h>
@@ -19,9 +18,8 @@ int RunCommand(const std::string& command, std::string* output)
         return -1;
     std::string text;
     std::array<char, 4096> chunk{};
-    size_t got = 0;
-    while ((got = std::fread(chunk.data(), 1, chunk.size(), pipe)) > 0)
-        text.append(chunk.data(), got);
+    while (std::fgets(chunk.data(), chunk.size(), pipe) != nullptr)
+        text += chunk.data();
     const int status = ::pclose(pipe);
     if (output != nullptr)
         *output = text;
@@ -43,25 +41,16 @@ LoopDevice::LoopDevice(uint64_t sizeBytes, const std::string& extraOptions) : si
 {
     char name[] = "/dev/shm/kestrelia-test-XXXXXX";
     const int fd = ::mkstemp(name);
-    if (fd < 0) {
-        error_ = "cannot create a file in /dev/shm";
-        return;
-    }
-    file_ = name;
-    const bool sized = ::ftruncate(fd, static_cast<off_t>(sizeBytes)) == 0;
+    if (fd >= 0)
+        file_ = name;
+    const bool sized = fd >= 0 && ::ftruncate(fd, static_cast<off_t>(sizeBytes)) == 0;
     ::close(fd);
-    if (!sized) {
-        error_ = "cannot size " + file_;
-        return;
-    }
     std::string out;
-    if (RunCommand("losetup --find --show " + extraOptions + " " + file_, &out) != 0) {
-        error_ = "losetup failed: " + out;
+    if (!sized || RunCommand("losetup --find --show " + extraOptions + " " + file_, &out) != 0) {
+        error_ = "no sparse file in /dev/shm or losetup failed: " + out;
         return;
     }
-    while (!out.empty() && (out.back() == '\n' || out.back() == ' '))
-        out.pop_back();
-    node_ = out;
+    node_ = out.substr(0, out.find_first_of(" \n"));
 }
 
 LoopDevice::~LoopDevice()
@@ -79,22 +68,16 @@ LoopDevice::~LoopDevice()
 bool LoopDevice::FillWithPattern()
 {
     const int fd = ::open(node_.c_str(), O_WRONLY);
-    if (fd < 0)
-        return false;
     std::vector<uint64_t> block(1 << 17);  // 1 MiB
-    uint64_t state = 0x9E3779B97F4A7C15ull;
-    bool ok = true;
+    bool ok = fd >= 0;
     for (uint64_t done = 0; ok && done < sizeBytes_; done += block.size() * 8) {
-        for (uint64_t& word : block) {
-            state ^= state << 13;
-            state ^= state >> 7;
-            state ^= state << 17;
-            word = state;
-        }
+        // No two 8-byte words of the device alike.
+        for (std::size_t index = 0; index < block.size(); ++index)
+            block[index] = (done / 8 + index) * 0x9E3779B97F4A7C15ull;
         ok = ::pwrite(fd, block.data(), block.size() * 8, static_cast<off_t>(done)) ==
              static_cast<ssize_t>(block.size() * 8);
     }
-    ok = ::fsync(fd) == 0 && ok;
+    ok = ok && ::fsync(fd) == 0;
     ::close(fd);
     return ok;
 }
@@ -108,18 +91,14 @@ std::string LoopDevice::Checksum() const
 
 bool LoopDevice::Partition(const std::string& sfdiskScript)
 {
+    // Without a udev daemon the kernel may show the partitions only after partx.
     std::string out;
-    if (RunCommand("printf '" + sfdiskScript + "' | sfdisk -q " + node_, &out) != 0) {
-        error_ = "sfdisk failed: " + out;
-        return false;
-    }
+    RunCommand("printf '" + sfdiskScript + "' | sfdisk -q " + node_ + " && { test -b " + PartitionNode(1) +
+                   " || partx -a " + node_ + "; }",
+               &out);
     if (!std::filesystem::exists(PartitionNode(1)))
-        RunCommand("partx -a " + node_);
-    if (!std::filesystem::exists(PartitionNode(1))) {
-        error_ = "no partition nodes on " + node_;
-        return false;
-    }
-    return true;
+        error_ = "sfdisk or partx failed on " + node_ + ": " + out;
+    return error_.empty();
 }
 
 std::string LoopDevice::PartitionNode(int number) const
@@ -130,15 +109,11 @@ std::string LoopDevice::PartitionNode(int number) const
 TemporaryMount::TemporaryMount(const std::string& device, const std::string& options)
 {
     std::string pattern = (std::filesystem::temp_directory_path() / "kestrelia-mnt-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        error_ = "cannot create a mount point";
-        return;
-    }
-    path_ = pattern;
+    path_ = ::mkdtemp(pattern.data()) != nullptr ? pattern : "";
     std::string out;
-    const std::string optionText = options.empty() ? "" : " -o " + options;
-    if (RunCommand("mount" + optionText + " " + device + " " + path_, &out) != 0)
-        error_ = "mount failed: " + out;
+    if (path_.empty() ||
+        RunCommand("mount" + (options.empty() ? "" : " -o " + options) + " " + device + " " + path_, &out) != 0)
+        error_ = "no mount point, or mount failed: " + out;
 }
 
 TemporaryMount::~TemporaryMount()
@@ -159,15 +134,7 @@ bool MakeFileSystem(const std::string& type, const std::string& device, const st
 
 bool FileSystemAvailable(const std::string& type)
 {
-    std::ifstream filesystems("/proc/filesystems");
-    std::string line;
-    bool known = false;
-    while (std::getline(filesystems, line)) {
-        if (line.size() > type.size() && line.compare(line.size() - type.size(), type.size(), type) == 0 &&
-            (line[line.size() - type.size() - 1] == '\t'))
-            known = true;
-    }
-    return known && RunCommand("command -v mkfs." + type) == 0;
+    return RunCommand("grep -qw " + type + " /proc/filesystems && command -v mkfs." + type) == 0;
 }
 
 Holder::Holder(const std::function<bool()>& hold)

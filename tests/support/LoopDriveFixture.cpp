@@ -3,23 +3,20 @@
 #include "devices/DevicePaths.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
 namespace {
 
 // File systems in partition order, with the mount options that show whether
-// a remount restores them.
+// a remount restores them; 500 MiB each.
 struct FileSystemRow {
     const char* type;
-    uint64_t megabytes;
     const char* options;
 };
-constexpr FileSystemRow kFileSystems[] = {
-    {"ext4", 500, "noatime"},
-    {"xfs", 500, ""},
-    {"btrfs", 500, "ro"},
-};
+constexpr FileSystemRow kFileSystems[] = {{"ext4", "noatime"}, {"xfs", ""}, {"btrfs", "ro"}};
+constexpr uint64_t kPartitionBytes = 500ull << 20;
 
 }  // namespace
 
@@ -37,7 +34,8 @@ std::vector<std::string> DriveMounts(const std::string& drive)
 {
     std::vector<std::string> lines;
     for (const MountTableEntry& m : ReadMountTable()) {
-        if (DevicePathIsOnDrive(m.source, drive))
+        std::error_code error;  // a source may be a symlink to the node
+        if (DevicePathIsOnDrive(std::filesystem::canonical(m.source, error).string(), drive))
             lines.push_back(m.target + " " + m.source + " " + m.type + " " + m.vfsOptions + " " + m.fsOptions + " " + m.root);
     }
     std::sort(lines.begin(), lines.end());
@@ -70,24 +68,19 @@ void LoopDriveTest::SetUp()
     device_ = std::make_unique<LoopDevice>(kLoopDriveBytes, "-P");
     ASSERT_TRUE(device_->attached()) << device_->error();
     std::string script = "label: gpt\\n";
-    for (const FileSystemRow& row : rows)
-        script += "size=" + std::to_string(row.megabytes) + "MiB\\n";
+    for (std::size_t index = 0; index < rows.size(); ++index)
+        script += "size=500MiB\\n";
     ASSERT_TRUE(device_->Partition(script)) << device_->error();
     for (std::size_t index = 0; index < rows.size(); ++index) {
-        LoopVolume volume{rows[index].type, device_->PartitionNode(static_cast<int>(index + 1)),
-                          rows[index].megabytes << 20, nullptr};
+        LoopVolume volume{rows[index].type, device_->PartitionNode(static_cast<int>(index + 1)), kPartitionBytes, nullptr};
         std::string out;
         ASSERT_TRUE(MakeFileSystem(volume.type, volume.node, "kv" + std::to_string(index + 1), &out)) << out;
-        if (std::string(rows[index].options) == "ro") {
-            // Put the marker in first; the read-only mount comes after.
-            TemporaryMount writable(volume.node);
-            ASSERT_TRUE(writable.mounted()) << writable.error();
-            std::ofstream(writable.path() + "/marker") << "marker " << volume.type;
-        }
-        volume.mount = std::make_unique<TemporaryMount>(volume.node, rows[index].options);
+        volume.mount = std::make_unique<TemporaryMount>(volume.node);
         ASSERT_TRUE(volume.mount->mounted()) << volume.mount->error();
-        if (std::string(rows[index].options) != "ro")
-            std::ofstream(volume.mount->path() + "/marker") << "marker " << volume.type;
+        std::ofstream(volume.mount->path() + "/marker") << "marker " << volume.type;
+        if (*rows[index].options != '\0') {
+            ASSERT_EQ(0, RunCommand(std::string("mount -o remount,") + rows[index].options + " " + volume.mount->path()));
+        }
         volumes_.push_back(std::move(volume));
     }
     RunCommand("sync");
