@@ -2,12 +2,10 @@
 // records fill, and how failures and stops end the test.
 #include "EngineFixture.h"
 
-#include "engine/StopRequest.h"
 #include "engine/TestModel.h"
 #include "engine/TestWorker.h"
 #include "engine/ZoneTests.h"
 
-#include <cerrno>
 #include <cstring>
 
 namespace {
@@ -48,72 +46,38 @@ TEST(StandardZoneRules, PlacementIncrementAndSizeCheck)
         EXPECT_EQ(row.fits, DriveBigEnoughForZones(row.sectors, row.x, row.zones)) << row.sectors << " " << row.zones;
 }
 
-class StandardZone : public EngineFixture {
-protected:
-    std::vector<std::string> StatusTexts() const
-    {
-        std::vector<std::string> out;
-        for (const auto& [id, text] : host.texts)
-            if (id == kStatusText)
-                out.push_back(text);
-        return out;
-    }
-};
-
-TEST_F(StandardZone, OneZoneStaysAtSectorZeroAndTwoZonesReachTheEnd)
-{
-    Device(4 << 20);
-    ASSERT_TRUE(PrepareStandard(1, 3, 1, false));
-    DoStandardZoneTestMP();
-    ASSERT_EQ(3u, device->log.size());  // no preflight
-    for (const TransferRecord& r : device->log)
-        EXPECT_EQ(0u, r.offset);
-    EXPECT_EQ(kSectorsPerMB - 1, gSavedREADResultsInfo[0].lastSectorU64);
-    EXPECT_EQ((std::vector<std::string>{"Test in Progress: Cycle 1 of 3", "Test in Progress: Cycle 2 of 3",
-                                        "Test in Progress: Cycle 3 of 3"}),
-              StatusTexts());
-    EXPECT_EQ(1, host.finished);
-    EXPECT_FALSE(bTestRunning.load());
-    EXPECT_TRUE(AllZero(gSavedWRITEResultsInfo)) << "writes off leave the write records empty";
-
-    const uint64_t n = 16381;
-    Device(n * 512);
-    ASSERT_TRUE(PrepareStandard(2, 1, 1, false));
-    DoStandardZoneTestMP();
-    // Preflight at 0 and x, then zone 0 at 0 and zone 1 at N − x − 2 rounded down.
-    std::vector<uint64_t> offsets;
-    for (const TransferRecord& r : device->log)
-        offsets.push_back(r.offset / 512);
-    EXPECT_EQ((std::vector<uint64_t>{0, 2048, 0, 14328}), offsets);
-    EXPECT_EQ(n, gSavedREADResultsInfo[1].firstSectorU64);
-    EXPECT_EQ(n + kSectorsPerMB - 1, gSavedREADResultsInfo[1].lastSectorU64);
-    EXPECT_EQ("Test in Progress: Preflighting...", StatusTexts().at(3));
-}
+using StandardZone = EngineFixture;
 
 TEST_F(StandardZone, TenZonesWithWritesPutEveryBlockBackWhereItWasRead)
 {
-    const uint64_t size = 12ull << 20;
-    FakeDevice& d = Device(size);
+    FakeDevice& d = Device(12ull << 20);
     const std::vector<unsigned char> before = d.bytes;
     ASSERT_TRUE(PrepareStandard(10, 2, 1, true));
     DoStandardZoneTestMP();
     EXPECT_EQ(before, d.bytes);
+    EXPECT_EQ(1, host.finished.load());
     EXPECT_TRUE(LastTestCompleted()) << "a completed test is kept in the history";
+    EXPECT_EQ((std::vector<std::string>{"Test in Progress: Preflighting...", "Test in Progress: Cycle 1 of 2",
+                                        "Test in Progress: Cycle 2 of 2"}),
+              host.TextsOf(kStatusText));
     ASSERT_EQ(10u + 2 * 10 * 2, d.log.size());
+    for (uint64_t i = 0; i < 10; ++i)
+        EXPECT_EQ(i * kSectorsPerMB * 512, d.log[i].offset) << "the preflight reads the first zones × x sectors";
     for (size_t i = 10; i < d.log.size(); i += 2) {
         EXPECT_TRUE(d.log[i].isRead && !d.log[i + 1].isRead);
+        EXPECT_EQ(StandardZoneTransferSector((i - 10) / 2 % 10, gTestIncrementSizeU64, kSectorsPerMB) * 512,
+                  d.log[i].offset);
         EXPECT_EQ(d.log[i].offset, d.log[i + 1].offset) << "write goes where the read was";
         EXPECT_EQ(gUnixWriteFileRef, d.log[i + 1].fd);
-        EXPECT_EQ(StandardZoneTransferSector(((i - 10) / 2) % 10, gTestIncrementSizeU64, kSectorsPerMB) * 512,
-                  d.log[i].offset);
-        EXPECT_LE(d.log[i].offset + d.log[i].count, size);
     }
-    for (int z = 0; z < 10; ++z)
+    for (uint64_t z = 0; z < 10; ++z) {
         EXPECT_EQ(z * gTestIncrementSizeU64, gSavedWRITEResultsInfo[z].firstSectorU64);
+        EXPECT_EQ(z * gTestIncrementSizeU64 + kSectorsPerMB - 1, gSavedREADResultsInfo[z].lastSectorU64);
+    }
     EXPECT_EQ(1 + 40, host.draws);  // the reset, then one per read and one per write record
 }
 
-TEST_F(StandardZone, StatisticsCoverMeasuredCyclesAndTheFastestTransferSetsTheScale)
+TEST_F(StandardZone, OneZoneStaysAtSectorZeroAndItsStatisticsCoverTheMeasuredCycles)
 {
     Device(4 << 20);
     ASSERT_TRUE(PrepareStandard(1, 3, 1, true));
@@ -122,6 +86,9 @@ TEST_F(StandardZone, StatisticsCoverMeasuredCyclesAndTheFastestTransferSetsTheSc
     std::vector<ZoneResultsRec> afterEachRead;
     host.onDraw = [&] { afterEachRead.push_back(gSavedREADResultsInfo[0]); };
     DoStandardZoneTestMP();
+    ASSERT_EQ(6u, device->log.size()) << "one zone has no preflight";
+    for (const TransferRecord& r : device->log)
+        EXPECT_EQ(0u, r.offset);
     ASSERT_EQ(1u + 6u, afterEachRead.size());  // the reset, then each read and write
     EXPECT_DOUBLE_EQ(80.0, afterEachRead[1].minSpeedDbl);
     EXPECT_DOUBLE_EQ(80.0, afterEachRead[1].aveSpeedDbl);
@@ -135,12 +102,15 @@ TEST_F(StandardZone, StatisticsCoverMeasuredCyclesAndTheFastestTransferSetsTheSc
     EXPECT_DOUBLE_EQ(200.0, gMaxSpeed);
 }
 
-TEST_F(StandardZone, FailuresEndTheTestAndLeaveNoResults)
+// Ten zones with writes: transfers 0–9 are the preflight, then read/write pairs.
+// A failure leaves no results and one alert; Stop leaves no alert and posts no finished notice.
+TEST_F(StandardZone, FailuresAndStopEndTheTestBetweenTransfers)
 {
-    // Ten zones with writes: transfers 0–9 are the preflight, then read/write pairs.
-    const struct { long failAt; bool shortCount; size_t made; } rows[] = {
-        {3, false, 4}, {10 + 2 * 4, false, 19}, {10 + 20 + 2 * 6 + 1, false, 44}, {10 + 20 + 1, true, 32}};
+    const struct { long failAt; bool shortCount; long stopAt; size_t made; } rows[] = {
+        {3, false, -1, 4}, {10 + 2 * 4, false, -1, 19}, {10 + 20 + 2 * 6 + 1, false, -1, 44}, {10 + 20 + 1, true, -1, 32},
+        {-1, false, 10 + 2 * 3, 17}};  // Stop after a read: the write does not follow
     for (const auto& row : rows) {
+        SCOPED_TRACE(row.made);
         host.alerts.clear();
         host.finished = 0;
         FakeDevice& d = Device(12 << 20);
@@ -148,31 +118,16 @@ TEST_F(StandardZone, FailuresEndTheTestAndLeaveNoResults)
         ASSERT_TRUE(PrepareStandard(10, 3, 1, true));
         d.failAtTransfer = row.failAt;
         d.failShort = row.shortCount;
-        d.failErrno = EIO;
+        d.stopAtTransfer = row.stopAt;
         DoStandardZoneTestMP();
-        SCOPED_TRACE(row.failAt);
+        const bool failed = row.stopAt < 0;
         EXPECT_EQ(row.made, d.log.size());
-        EXPECT_TRUE(AllZero(gSavedREADResultsInfo) && AllZero(gSavedWRITEResultsInfo));
-        EXPECT_EQ(std::vector<std::string>{kIoAlert}, host.alerts);
-        EXPECT_EQ(1, host.finished);
-        EXPECT_FALSE(LastTestCompleted()) << "a failed test is not kept";
+        EXPECT_EQ(failed, AllZero(gSavedREADResultsInfo) && AllZero(gSavedWRITEResultsInfo));
+        EXPECT_EQ(failed ? std::vector<std::string>{kIoAlert} : std::vector<std::string>{}, host.alerts);
+        EXPECT_EQ(failed ? 1 : 0, host.finished.load());
+        EXPECT_FALSE(LastTestCompleted()) << "a failed or stopped test is not kept";
         EXPECT_EQ(before, d.bytes);
     }
-}
-
-TEST_F(StandardZone, StopEndsBetweenTransfersWithoutTheFinishedNotice)
-{
-    Device(12 << 20);
-    ASSERT_TRUE(PrepareStandard(10, 3, 1, true));
-    int drawsUntilStop = 1 + 7;  // the reset's redraw, then seven record updates
-    host.onDraw = [&] {
-        if (--drawsUntilStop == 0)
-            RequestTestStop();
-    };
-    DoStandardZoneTestMP();
-    EXPECT_EQ(0, host.finished);
-    EXPECT_TRUE(host.alerts.empty());
-    EXPECT_EQ(10u + 7u, device->log.size());
 }
 
 }  // namespace
