@@ -80,14 +80,11 @@ void EngineFixture::SetUp()
 {
     // Reset before the host is installed, so that what they show is not part of any test.
     ClearTestStopRequest();
-    ResetZoneTestResults();
     ResetRandomTestResults();
-    gReadCountIndexU32 = 0;
-    gWriteCountIndexU32 = 0;
+    gReadCountIndexU32 = gWriteCountIndexU32 = 0;
     gDeviceBlockBytesU32 = 512;
     gCurrentSelectedTestType = 1;
-    gUnixReadFileRef = 3;  // the fake device logs which descriptor each transfer used
-    gUnixWriteFileRef = 4;
+    gUnixReadFileRef = gUnixWriteFileRef = -1;
     gWriteTestEnabled = false;
     SetInterfaceHost(&host);
 }
@@ -103,6 +100,8 @@ FakeDevice& EngineFixture::Device(uint64_t sizeBytes)
 {
     device.reset();
     device = std::make_unique<FakeDevice>(sizeBytes);
+    gUnixReadFileRef = 3;  // the fake device logs which descriptor each transfer used
+    gUnixWriteFileRef = 4;
     ApplyTargetSize(sizeBytes);
     return *device;
 }
@@ -114,11 +113,4 @@ bool EngineFixture::PrepareStandard(int32_t zones, int32_t cycles, uint32_t mega
     const bool fits = PrepareZonePlacement();
     EXPECT_TRUE(AllocateTransferBuffer(RequiredTransferBufferBytes()));
     return fits;
-}
-
-void EngineFixture::PrepareRandom(bool writes)
-{
-    ApplyRandomTestSettings();
-    gWriteTestEnabled = writes;
-    EXPECT_TRUE(AllocateTransferBuffer(RequiredTransferBufferBytes()));
 }

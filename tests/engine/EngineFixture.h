@@ -67,11 +67,10 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // A fake device of the given size, installed under the transfer calls.
+    // A fake device of the given size, installed under the transfer calls, with descriptors of its own.
     FakeDevice& Device(uint64_t sizeBytes);
     // Standard test settings with the buffer allocated; false when the drive is too small.
     bool PrepareStandard(int32_t zones, int32_t cycles, uint32_t megabytes, bool writes);
-    void PrepareRandom(bool writes);
 
     RecordingHost host;
     std::unique_ptr<FakeDevice> device;

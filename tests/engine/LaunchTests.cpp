@@ -1,15 +1,17 @@
 // Start, Stop and the clean-up, on real files under /dev/shm and on a loop
-// device, with a fake window behind the launch interface. Whole runs through
-// the real window are tested on loop drives in tests/shell.
+// device, with a fake window behind the launch interface; the start-time
+// rules; and the worker thread: one test at a time, and a Stop that ends it
+// also while it waits for the interface in a request. Whole runs and stops at
+// random moments through the real window are tested on loop drives in tests/shell.
 #include "EngineFixture.h"
 #include "LoopDevice.h"
 
+#include "engine/LaunchChecks.h"
 #include "engine/QueuedTransfers.h"
 #include "engine/TestLaunch.h"
 #include "engine/TestModel.h"
 #include "engine/TestSetup.h"
 #include "engine/TestWorker.h"
-#include "engine/TransferBuffer.h"
 
 #include <chrono>
 #include <functional>
@@ -76,11 +78,6 @@ bool WaitFor(const std::function<bool()>& condition)
 
 class TestLaunch : public EngineFixture {
 protected:
-    void SetUp() override
-    {
-        EngineFixture::SetUp();
-        gUnixReadFileRef = gUnixWriteFileRef = -1;  // real descriptors only in these tests
-    }
     void TearDown() override
     {
         StopTestWorker();
@@ -212,4 +209,86 @@ TEST_F(TestLaunch, AMountedDeviceIsNeverWrittenEvenWhenTheUnmountClaimsSuccess)
     ExpectIdle();
     EXPECT_EQ(loop.Checksum(), before);
 }
+
+// Start-time rules: the transfer size text, the largest transfer and the bar width.
+TEST(TransferSizeText, WholeNumbersAndTheirValue)
+{
+    // Empty passes the digit check and is refused later as too small; huge values cannot overflow
+    // the size arithmetic.
+    const struct { const char* text; bool whole; uint32_t megabytes; } rows[] = {
+        {"", true, 0}, {"512", true, 512}, {"0007", true, 7}, {"99999999999999999999", true, 512},
+        {"10.5", false, 10}, {" 4", false, 0}, {"-4", false, 0}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(row.whole, IsWholeNumberText(row.text)) << '"' << row.text << '"';
+        EXPECT_EQ(row.megabytes, MegabytesFromText(row.text)) << '"' << row.text << '"';
+    }
+}
+
+TEST(MaxTransfer, RefusalNamesTheLargestWholeUnit)
+{
+    const uint32_t mb = 1048576;
+    const struct { uint64_t maxSegment; uint32_t transfer; const char* interfaceText; std::string message; } rows[] = {
+        {4194304, 5 * mb, "SATA", "Sorry, the test drive will not accept transfers above 4 MegaBytes."},
+        {4194304, 4 * mb, "SATA", ""},
+        {1000, mb, "SATA", "Sorry, the test drive will not accept transfers above 1000 Bytes."},
+        {131072, 511 * mb, "Software RAID 1 (md0)", ""},
+        {0, 511 * mb, "NVMe", ""},
+        {2147483647, 511 * mb, "SATA", ""},
+        {2147483646, 2147483647u + 1u, "SATA",
+         "Sorry, the test drive will not accept transfers above 2047 MegaBytes."},
+    };
+    for (const auto& row : rows) {  // no message: accepted
+        const auto refusal = MaxTransferRefusal(row.maxSegment, row.transfer, row.interfaceText);
+        EXPECT_EQ(row.message, refusal ? refusal->message : "") << row.maxSegment << " / " << row.transfer;
+    }
+}
+
+TEST(BarWidth, FollowsTheZoneCountTable)
+{
+    const std::pair<int32_t, uint16_t> rows[] = {{1, 15}, {9, 15}, {10, 12}, {19, 12}, {20, 10}, {29, 10},
+                                                 {30, 8}, {39, 8}, {40, 6}, {50, 6}};
+    for (const auto& [zones, width] : rows)
+        EXPECT_EQ(width, BarWidthForZoneCount(zones)) << zones;
+}
+
+// The worker thread, with an interface thread that answers no request until the waiting worker is released.
+class BusyInterfaceHost final : public RecordingHost {
+public:
+    int32_t CallOnInterfaceThread(RemoteProcedure, void*) override
+    {
+        waiting = true;
+        waiting.notify_all();
+        released.wait(false);
+        return kRemoteCallAbandoned;
+    }
+    void ReleaseWaitingWorker() override
+    {
+        released = true;
+        released.notify_all();
+    }
+
+    std::atomic<bool> waiting{false};
+    std::atomic<bool> released{false};
+};
+
+TEST_F(TestLaunch, TheWorkerRunsOneTestAtATimeAndStopReleasesItWhileItWaitsForTheInterface)
+{
+    for (int round = 0; round < 20; ++round) {
+        BusyInterfaceHost busy;
+        SetInterfaceHost(&busy);
+        Device(8 << 20);
+        ASSERT_TRUE(PrepareStandard(4, 2, 1, true));
+        ASSERT_TRUE(StartTestWorker());
+        EXPECT_TRUE(bTestRunning.load()) << "raised before the thread runs";
+        EXPECT_FALSE(StartTestWorker()) << "a second Start must not launch a second test";
+        busy.waiting.wait(false);  // blocked in its first status text
+        StopTestWorker();
+        EXPECT_FALSE(TestWorkerExists());
+        EXPECT_EQ(0, busy.finished.load());
+        EXPECT_EQ(1, busy.stopped.load()) << "a worker that stopped on request says so";
+        EXPECT_TRUE(device->log.empty()) << "no transfer after the stop";
+        SetInterfaceHost(&host);
+    }
+}
+
 }  // namespace

