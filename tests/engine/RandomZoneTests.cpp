@@ -5,8 +5,8 @@
 #include "engine/ProgressUpdate.h"
 #include "engine/TestModel.h"
 #include "engine/TestSetup.h"
-#include "engine/TransferBuffer.h"
 #include "engine/TestWorker.h"
+#include "engine/TransferBuffer.h"
 #include "engine/ZoneTests.h"
 
 namespace {
