@@ -1,28 +1,27 @@
 // Start, Stop and the clean-up, on real files under /dev/shm and on a loop
-// device, with a fake window behind the launch interface. Whole runs through
-// the real window are tested on loop drives in tests/shell.
+// device, with a fake window behind the launch interface; the start-time
+// rules; and the worker thread: one test at a time, and a Stop that ends it
+// also while it waits for the interface in a request. Whole runs and stops at
+// random moments through the real window are tested on loop drives in tests/shell.
 #include "EngineFixture.h"
 #include "LoopDevice.h"
 
+#include "engine/LaunchChecks.h"
 #include "engine/QueuedTransfers.h"
 #include "engine/TestLaunch.h"
 #include "engine/TestModel.h"
 #include "engine/TestSetup.h"
 #include "engine/TestWorker.h"
-#include "engine/TransferBuffer.h"
 
 #include <chrono>
-#include <cstdlib>
-#include <fstream>
-#include <map>
-#include <random>
+#include <functional>
 #include <thread>
 #include <unistd.h>
 
 namespace {
 class FakeLaunch final : public LaunchInterface {
 public:
-    int32_t ZoneCount() const override { return zones; }
+    int32_t ZoneCount() const override { return 4; }
     int32_t CycleCount() const override { return 2; }
     std::string TransferSizeText() const override { return sizeText; }
     uint32_t QueueDepth() const override { return queueDepth; }
@@ -38,13 +37,9 @@ public:
     void StartProgressTimer() override { timerRunning = true; }
     void StopProgressTimer() override { timerRunning = false; }
     void RedrawResults() override {}
-    void ShowErrorAlert(const std::string& message, const std::string& explanation) override
-    {
-        alerts.push_back(message + "|" + explanation);
-    }
+    void ShowErrorAlert(const std::string& message, const std::string& why) override { alerts.push_back(message + "|" + why); }
     void SetStatusText(const std::string& text) override { status = text; }
 
-    int32_t zones = 4;
     std::string sizeText = "1";
     uint32_t queueDepth = 1;
     std::optional<LaunchTarget> target;
@@ -55,71 +50,42 @@ public:
     std::string status;
 };
 
-// A file of known bytes under /dev/shm, removed afterwards.
-struct PatternFile {
-    explicit PatternFile(std::size_t bytes) : original(bytes)
+// A file under /dev/shm, removed afterwards. What the tests with writes leave
+// on a device is checked on loop drives through the window (tests/shell).
+struct ScratchFile {
+    explicit ScratchFile(std::size_t bytes)
+        : path("/dev/shm/kestrelia-launch-" + std::to_string(getpid()) + "-" + std::to_string(bytes))
     {
-        char name[] = "/dev/shm/kestrelia-launch-XXXXXX";
-        const int fd = mkstemp(name);
-        path = name;
-        std::mt19937 random(7);
-        for (auto& byte : original) byte = static_cast<unsigned char>(random());
-        EXPECT_EQ(write(fd, original.data(), bytes), static_cast<ssize_t>(bytes));
-        close(fd);
+        RunCommand("truncate -s " + std::to_string(bytes) + " " + path);
     }
-    ~PatternFile() { unlink(path.c_str()); }
-    bool Unchanged() const
-    {
-        std::ifstream in(path, std::ios::binary);
-        return std::vector<unsigned char>((std::istreambuf_iterator<char>(in)), {}) == original;
-    }
-    std::string path;
-    std::vector<unsigned char> original;
+    ~ScratchFile() { unlink(path.c_str()); }
+    const std::string path;
 };
+
+LaunchTarget Target(const std::string& path, bool isVolume = false, uint64_t maxSegmentBytes = 0)
+{
+    return LaunchTarget{path, isVolume, true, true, maxSegmentBytes, ""};
+}
+
+// Waits up to 30 s for what the worker brings about.
+bool WaitFor(const std::function<bool()>& condition)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!condition() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return condition();
+}
 
 class TestLaunch : public EngineFixture {
 protected:
-    void SetUp() override
-    {
-        EngineFixture::SetUp();
-        gUnixReadFileRef = -1;  // real descriptors only in these tests
-        gUnixWriteFileRef = -1;
-        gCurrentSelectedTestType = 1;
-    }
     void TearDown() override
     {
         StopTestWorker();
         HandleTestStopped(launch);
         if (TestLaunchInProgress())
             DoTestCleanup(launch);
-        gCurrentSelectedTestType = 1;
         RestoreDefaultQueuedTransferCalls();
         EngineFixture::TearDown();
-    }
-
-    void Target(const std::string& path, bool isVolume = false)
-    {
-        launch.target = LaunchTarget{};
-        launch.target->devicePath = path;
-        launch.target->isVolume = isVolume;
-    }
-
-    // Waits for the worker's finished notice and hands it to the launch, as the window does.
-    bool RunToEnd()
-    {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (std::chrono::steady_clock::now() < deadline) {
-            {
-                const std::lock_guard lock(host.mutex);
-                if (host.finished > 0)
-                    break;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-        if (host.finished == 0)
-            return false;
-        HandleTestFinished(launch);
-        return true;
     }
 
     void ExpectIdle()
@@ -139,33 +105,32 @@ protected:
 
 TEST_F(TestLaunch, EachRefusalShowsItsAlertAndReturnsToIdle)
 {
-    PatternFile file(8 << 20);
-    PatternFile small(15 * 512);  // one sector short of what the random test needs
+    ScratchFile file(8 << 20);
+    ScratchFile small(15 * 512);  // one sector short of what the random test needs
     const std::string tooSmall = std::string(kDriveTooSmallMessage) + "|" + kDriveTooSmallExplanation;
-    const struct { std::string sizeText; int32_t zones, type; std::string path; bool isVolume; uint64_t maxSegment; std::string alert; uint32_t queueDepth = 1; } rows[] = {
-        {"1a", 4, 1, file.path, false, 0, "Transfer size must be whole number!|"},
-        {"600", 4, 1, file.path, false, 0,
+    const std::string missing = "/dev/shm/kestrelia-no-such-node";
+    const struct { std::string sizeText; int32_t type; LaunchTarget target; std::string alert; uint32_t queueDepth = 1; } rows[] = {
+        {"1a", 1, Target(file.path), "Transfer size must be whole number!|"},
+        {"600", 1, Target(file.path),
          "Sorry: this transfer size is not supported.|Please enter a new size between 1 and 511 Megabytes."},
-        {"1", 4, 1, file.path, false, 131072,
+        {"1", 1, Target(file.path, false, 131072),
          "Sorry, the test drive will not accept transfers above 128 KiloBytes.| Try reducing the transfer size below this limit."},
-        {"", 4, 1, file.path, false, 0, tooSmall},
-        {"2", 5, 1, file.path, false, 0, tooSmall},  // the preflight needs 5 × 2 MB
-        {"1", 4, 2, small.path, false, 0, tooSmall},
-        {"1", 4, 1, "/dev/shm/kestrelia-no-such-node", false, 0, std::string(kDriveCannotOpenMessage) + "|"},
-        {"1", 4, 1, "/dev/shm/kestrelia-no-such-node", true, 0, std::string(kVolumeCannotOpenMessage) + "|"},
-        {"1", 4, 2, file.path, false, 0, std::string(kQueueDepthNeedsUringMessage) + "|", 32},  // without io_uring
+        {"", 1, Target(file.path), tooSmall},
+        {"3", 1, Target(file.path), tooSmall},  // the preflight needs 4 zones × 3 MB
+        {"1", 2, Target(small.path), tooSmall},
+        {"1", 1, Target(missing), std::string(kDriveCannotOpenMessage) + "|"},
+        {"1", 1, Target(missing, true), std::string(kVolumeCannotOpenMessage) + "|"},
+        {"1", 2, Target(file.path), std::string(kQueueDepthNeedsUringMessage) + "|", 32},  // without io_uring
     };
     gQueuedTransferCalls.available = [] { return false; };
     for (const auto& row : rows) {
         launch = FakeLaunch{};
         launch.queueDepth = row.queueDepth;
         launch.sizeText = row.sizeText;
-        launch.zones = row.zones;
+        launch.target = row.target;
         gCurrentSelectedTestType = row.type;
-        Target(row.path, row.isVolume);
-        launch.target->maxSegmentBytes = row.maxSegment;
         DoStartButtonStuff(launch, false);
-        EXPECT_EQ(std::vector<std::string>{row.alert}, launch.alerts) << row.sizeText << " " << row.path;
+        EXPECT_EQ(std::vector<std::string>{row.alert}, launch.alerts) << row.sizeText << " " << row.target.devicePath;
         EXPECT_EQ(launch.status, kUnexpectedErrorStatus);
         EXPECT_EQ(launch.unmounts, 0);
         ExpectIdle();
@@ -174,13 +139,14 @@ TEST_F(TestLaunch, EachRefusalShowsItsAlertAndReturnsToIdle)
 
 TEST_F(TestLaunch, ADriveThatIsNotWritableIsReadWithoutAskingAndAFailedRemountIsReported)
 {
-    PatternFile file(8 << 20);
-    Target(file.path);
+    ScratchFile file(8 << 20);
+    launch.target = Target(file.path);
     launch.target->writable = false;
     launch.remountStatus = -5;
     DoStartButtonStuff(launch, false);
     EXPECT_EQ(launch.readOnlySheets + launch.unmounts, 0);
-    ASSERT_TRUE(RunToEnd());
+    ASSERT_TRUE(WaitFor([&] { return host.finished > 0; }));
+    HandleTestFinished(launch);
     EXPECT_FALSE(gWriteTestEnabled);
     EXPECT_GT(gSavedREADResultsInfo[3].aveSpeedDbl, 0.0);
     EXPECT_EQ(gSavedWRITEResultsInfo[0].aveSpeedDbl, 0.0);
@@ -194,51 +160,31 @@ TEST_F(TestLaunch, ADriveThatIsNotWritableIsReadWithoutAskingAndAFailedRemountIs
 // accepts: the read speed stays shown, the other texts go, the counters are zeroed.
 TEST_F(TestLaunch, StoppingARandomTestKeepsTheReadSpeedAndClearsTheRest)
 {
-    PatternFile file(16 * 512);
-    Target(file.path);
+    ScratchFile file(16 * 512);
+    launch.target = Target(file.path);
     gCurrentSelectedTestType = 2;
     DoStartButtonStuff(launch, false);
     EXPECT_TRUE(launch.timerRunning);
     EXPECT_FALSE(launch.optionsVisible);
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (gWriteCountIndexU32.load() < 10000 && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    ASSERT_EQ(gWriteCountIndexU32.load(), 10000u) << "the write phase's pause";
+    ASSERT_TRUE(WaitFor([] { return gWriteCountIndexU32.load() == 10000; })) << "the write phase's pause";
     DoStartButtonStuff(launch, false);
     // Stop answers at once; the clean-up follows the worker's notice.
     EXPECT_EQ(launch.status, kStoppingStatus);
     EXPECT_FALSE(launch.enabled);
     DoStartButtonStuff(launch, false);  // pressed again meanwhile: nothing
-    deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    for (;;) {
-        {
-            const std::lock_guard lock(host.mutex);
-            if (host.stopped + host.finished > 0 || std::chrono::steady_clock::now() > deadline)
-                break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    ASSERT_TRUE(WaitFor([&] { return host.stopped + host.finished > 0; }));
+    EXPECT_EQ(0, host.finished.load()) << "a stopped test posts no finished notice";
+    gReadCountIndexU32 = 10000;  // as a Stop in the read phase's pause leaves it; the clean-up zeroes both
     HandleTestStopped(launch);
-    HandleTestFinished(launch);  // ended by itself just as Stop came: canceled all the same
     EXPECT_EQ(launch.status, kTestCanceledStatus);
-    std::vector<std::string> statuses;
-    for (const auto& [id, text] : host.texts)
-        if (id == kStatusText)
-            statuses.push_back(text);
-    ASSERT_GE(statuses.size(), 2u);
-    EXPECT_EQ(std::vector<std::string>(statuses.begin(), statuses.begin() + 2),
-              (std::vector<std::string>{"Test in Progress: Random Reads\u2026", "Test in Progress: Random Writes\u2026"}));
     EXPECT_FALSE(launch.timerRunning);
     EXPECT_EQ(gReadCountIndexU32.load() + gWriteCountIndexU32.load(), 0u);
     ExpectIdle();
-    std::map<int32_t, std::string> last;
-    for (const auto& [id, text] : host.texts)
-        last[id] = text;
-    EXPECT_NE(last[kReadSpeedText].find_first_of("0123456789"), std::string::npos) << last[kReadSpeedText];
+    const auto last = host.LastTexts();
+    EXPECT_NE(last.at(kReadSpeedText).find_first_of("0123456789"), std::string::npos) << last.at(kReadSpeedText);
     for (const int32_t id : {kReadUnitText, kReadRateText, kReadCountText, kReadElapsedText})
         EXPECT_EQ(last.at(id), "") << id;
     EXPECT_EQ(gSavedRandomReadSpeedDbl, 0.0);
-    EXPECT_TRUE(file.Unchanged());
     HandleTestFinished(launch);  // a notice already on its way changes nothing after Stop
     EXPECT_EQ(launch.status, kTestCanceledStatus);
 }
@@ -255,7 +201,7 @@ TEST_F(TestLaunch, AMountedDeviceIsNeverWrittenEvenWhenTheUnmountClaimsSuccess)
     ASSERT_TRUE(mount.mounted()) << mount.error();
     const std::string before = loop.Checksum();
 
-    Target(loop.node());
+    launch.target = Target(loop.node());
     // The fake says it unmounted, but the file system is still there.
     DoStartButtonStuff(launch, false);
     EXPECT_EQ(launch.readOnlySheets, 1);
@@ -264,4 +210,86 @@ TEST_F(TestLaunch, AMountedDeviceIsNeverWrittenEvenWhenTheUnmountClaimsSuccess)
     ExpectIdle();
     EXPECT_EQ(loop.Checksum(), before);
 }
+
+// Start-time rules: the transfer size text, the largest transfer and the bar width.
+TEST(TransferSizeText, WholeNumbersAndTheirValue)
+{
+    // Empty passes the digit check and is refused later as too small; huge values cannot overflow
+    // the size arithmetic.
+    const struct { const char* text; bool whole; uint32_t megabytes; } rows[] = {
+        {"", true, 0}, {"512", true, 512}, {"0007", true, 7}, {"99999999999999999999", true, 512},
+        {"10.5", false, 10}, {" 4", false, 0}, {"-4", false, 0}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(row.whole, IsWholeNumberText(row.text)) << '"' << row.text << '"';
+        EXPECT_EQ(row.megabytes, MegabytesFromText(row.text)) << '"' << row.text << '"';
+    }
+}
+
+TEST(MaxTransfer, RefusalNamesTheLargestWholeUnit)
+{
+    const uint32_t mb = 1048576;
+    const struct { uint64_t maxSegment; uint32_t transfer; const char* interfaceText; std::string message; } rows[] = {
+        {4194304, 5 * mb, "SATA", "Sorry, the test drive will not accept transfers above 4 MegaBytes."},
+        {4194304, 4 * mb, "SATA", ""},
+        {1000, mb, "SATA", "Sorry, the test drive will not accept transfers above 1000 Bytes."},
+        {131072, 511 * mb, "Software RAID 1 (md0)", ""},
+        {0, 511 * mb, "NVMe", ""},
+        {2147483647, 511 * mb, "SATA", ""},
+        {2147483646, 2147483647u + 1u, "SATA",
+         "Sorry, the test drive will not accept transfers above 2047 MegaBytes."},
+    };
+    for (const auto& row : rows) {  // no message: accepted
+        const auto refusal = MaxTransferRefusal(row.maxSegment, row.transfer, row.interfaceText);
+        EXPECT_EQ(row.message, refusal ? refusal->message : "") << row.maxSegment << " / " << row.transfer;
+    }
+}
+
+TEST(BarWidth, FollowsTheZoneCountTable)
+{
+    const std::pair<int32_t, uint16_t> rows[] = {{1, 15}, {9, 15}, {10, 12}, {19, 12}, {20, 10}, {29, 10},
+                                                 {30, 8}, {39, 8}, {40, 6}, {50, 6}};
+    for (const auto& [zones, width] : rows)
+        EXPECT_EQ(width, BarWidthForZoneCount(zones)) << zones;
+}
+
+// The worker thread, with an interface thread that answers no request until the waiting worker is released.
+class BusyInterfaceHost final : public RecordingHost {
+public:
+    int32_t CallOnInterfaceThread(RemoteProcedure, void*) override
+    {
+        waiting = true;
+        waiting.notify_all();
+        released.wait(false);
+        return kRemoteCallAbandoned;
+    }
+    void ReleaseWaitingWorker() override
+    {
+        released = true;
+        released.notify_all();
+    }
+
+    std::atomic<bool> waiting{false};
+    std::atomic<bool> released{false};
+};
+
+TEST_F(TestLaunch, TheWorkerRunsOneTestAtATimeAndStopReleasesItWhileItWaitsForTheInterface)
+{
+    for (int round = 0; round < 20; ++round) {
+        BusyInterfaceHost busy;
+        SetInterfaceHost(&busy);
+        Device(8 << 20);
+        ASSERT_TRUE(PrepareStandard(4, 2, 1, true));
+        ASSERT_TRUE(StartTestWorker());
+        EXPECT_TRUE(bTestRunning.load()) << "raised before the thread runs";
+        EXPECT_FALSE(StartTestWorker()) << "a second Start must not launch a second test";
+        busy.waiting.wait(false);  // blocked in its first status text
+        StopTestWorker();
+        EXPECT_FALSE(TestWorkerExists());
+        EXPECT_EQ(0, busy.finished.load());
+        EXPECT_EQ(1, busy.stopped.load()) << "a worker that stopped on request says so";
+        EXPECT_TRUE(device->log.empty()) << "no transfer after the stop";
+        SetInterfaceHost(&host);
+    }
+}
+
 }  // namespace

@@ -1,15 +1,13 @@
 // The random zone test: its sector table, its result texts, what its reset
-// clears, and whole runs on a fake device.
+// clears, whole runs on a fake device and its progress timer.
 #include "EngineFixture.h"
 
-#include "engine/StopRequest.h"
+#include "engine/ProgressUpdate.h"
 #include "engine/TestModel.h"
+#include "engine/TestSetup.h"
 #include "engine/TestWorker.h"
+#include "engine/TransferBuffer.h"
 #include "engine/ZoneTests.h"
-
-#include <chrono>
-#include <map>
-#include <thread>
 
 namespace {
 
@@ -46,24 +44,14 @@ TEST(RandomSpeedText, ValueUnitAndRate)
     }
 }
 
-class RandomZone : public EngineFixture {
-protected:
-    std::map<int32_t, std::string> LastTexts() const
-    {
-        std::map<int32_t, std::string> last;
-        for (const auto& [id, text] : host.texts)
-            last[id] = text;
-        return last;
-    }
-};
+using RandomZone = EngineFixture;
 
 TEST_F(RandomZone, ResetClearsBothSpeedsBarsAndTextsButNotTheSpeedValues)
 {
     gSavedRandomReadSpeedDbl = 3.0;
     gSavedRandomWriteSpeedDbl = 4.0;
     ResetRandomTestResults();
-    EXPECT_EQ(0.0, gSavedRandomReadSpeedDbl);
-    EXPECT_EQ(0.0, gSavedRandomWriteSpeedDbl);
+    EXPECT_EQ(0.0, gSavedRandomReadSpeedDbl + gSavedRandomWriteSpeedDbl);
     EXPECT_EQ((std::vector<std::pair<int32_t, int32_t>>{{kReadProgressBar, 0}, {kWriteProgressBar, 0}}), host.bars);
     const std::vector<std::pair<int32_t, std::string>> cleared = {
         {110, ""}, {120, ""}, {111, ""}, {121, ""}, {102, ""}, {103, ""}, {104, ""}, {105, ""},
@@ -71,78 +59,73 @@ TEST_F(RandomZone, ResetClearsBothSpeedsBarsAndTextsButNotTheSpeedValues)
     EXPECT_EQ(cleared, host.texts) << "texts 100 and 101 are the test's own";
 }
 
-TEST_F(RandomZone, WritesReturnEveryBlockToItsPlaceInReadOrder)
+// Whole runs: a read failing half-way ends the test silently and keeps no
+// result; without writes the write texts stay blank; with writes every block
+// goes back where it was read, in read order.
+TEST_F(RandomZone, RunsWithAFailedReadWithoutAndWithWrites)
 {
-    FakeDevice& d = Device(4ull << 20);
-    const std::vector<unsigned char> before = d.bytes;
-    PrepareRandom(true);
-    d.defaultElapsed = 100000;  // 10,000 × 4096 bytes in one second of the scripted clock
-    DoRandomZoneTestMP();
-    EXPECT_EQ(before, d.bytes);
-    ASSERT_EQ(2u * kRandomTransferCount, d.log.size());
-    for (int i = 0; i < kRandomTransferCount; ++i) {
-        const TransferRecord& r = d.log[i];
-        const TransferRecord& w = d.log[i + kRandomTransferCount];
-        ASSERT_TRUE(r.isRead && !w.isRead);
-        ASSERT_EQ(gSectorTableU64[i] * 512, r.offset);
-        ASSERT_EQ(r.offset, w.offset);
-        ASSERT_EQ(4096u, w.count);
+    const struct { bool writes; long failAt; size_t made; double read, write; const char* readText, *writeText; } runs[] = {
+        {true, 5000, 5001, 0.0, 0.0, " ", " "},
+        {false, -1, 10000, 39.0625, 0.0, "39.062", " "},
+        {true, -1, 20000, 39.0625, 39.0625, "39.062", "39.062"}};
+    for (const auto& run : runs) {
+        SCOPED_TRACE(run.made);
+        FakeDevice& d = Device(4ull << 20);
+        const std::vector<unsigned char> before = d.bytes;
+        d.defaultElapsed = 100000;  // 10,000 × 4096 bytes in one second of the scripted clock
+        d.failAtTransfer = run.failAt;
+        host.texts.clear();
+        host.finished = 0;
+        ApplyRandomTestSettings();
+        gWriteTestEnabled = run.writes;
+        ASSERT_TRUE(AllocateTransferBuffer(RequiredTransferBufferBytes()));
+        DoRandomZoneTestMP();
+        EXPECT_EQ(before, d.bytes);
+        EXPECT_EQ(run.made, d.log.size());
+        EXPECT_DOUBLE_EQ(run.read, gSavedRandomReadSpeedDbl);
+        EXPECT_DOUBLE_EQ(run.write, gSavedRandomWriteSpeedDbl);
+        const auto texts = host.LastTexts();
+        EXPECT_EQ(run.readText, texts.at(kReadSpeedText));
+        EXPECT_EQ(run.writeText, texts.at(kWriteSpeedText));
+        EXPECT_EQ(run.write > 0.0, texts.count(kWriteUnitText) + texts.count(kWriteTimeText) == 2);
+        EXPECT_EQ(run.failAt < 0 ? 0u : 5000u, gReadCountIndexU32.load()) << "a failure keeps the completed count";
+        EXPECT_TRUE(host.alerts.empty());
+        EXPECT_EQ(1, host.finished.load());
+        EXPECT_EQ(run.failAt < 0, LastTestCompleted()) << "a failed test is not kept";
     }
-    EXPECT_DOUBLE_EQ(39.0625, gSavedRandomReadSpeedDbl);
-    EXPECT_DOUBLE_EQ(39.0625, gSavedRandomWriteSpeedDbl);
-    const auto texts = LastTexts();
-    EXPECT_EQ("39.062", texts.at(kReadSpeedText));
-    EXPECT_EQ("MB per Second", texts.at(kWriteUnitText));
-    EXPECT_EQ("10000", texts.at(kWriteRateText));
-    EXPECT_EQ("100.0 \u00b5s per transfer", texts.at(kWriteTimeText));
-    EXPECT_EQ("Queue depth: 1", texts.at(kQueueDepthText));
-    EXPECT_EQ(0u, gReadCountIndexU32.load());
+    const std::vector<TransferRecord>& log = device->log;
+    for (int i = 0; i < kRandomTransferCount; ++i) {
+        ASSERT_TRUE(log[i].isRead && !log[i + kRandomTransferCount].isRead);
+        ASSERT_EQ(gSectorTableU64[i] * 512, log[i].offset);
+        ASSERT_EQ(log[i].offset, log[i + kRandomTransferCount].offset);
+    }
+    EXPECT_EQ("100.0 \u00b5s per transfer", host.LastTexts().at(kWriteTimeText));
+    EXPECT_EQ("Queue depth: 1", host.LastTexts().at(kQueueDepthText));
+    EXPECT_EQ((std::vector<std::string>{"Test in Progress: Random Reads\u2026", "Test in Progress: Random Writes\u2026"}),
+              host.TextsOf(kStatusText));
     EXPECT_EQ(0u, gWriteCountIndexU32.load());
-    EXPECT_EQ(1, host.finished);
 }
 
-TEST_F(RandomZone, WritesOffLeaveTheWriteTextsBlank)
+// The progress timer: counts, bars and elapsed times of the phase under way,
+// nothing for a phase not under way or when idle.
+TEST_F(RandomZone, ProgressShowsEachPhaseUnderWayOnly)
 {
-    FakeDevice& d = Device(4ull << 20);
-    PrepareRandom(false);
-    DoRandomZoneTestMP();
-    EXPECT_EQ(static_cast<size_t>(kRandomTransferCount), d.log.size());
-    EXPECT_EQ(0u, d.WriteCount());
-    EXPECT_EQ(0.0, gSavedRandomWriteSpeedDbl);
-    const auto texts = LastTexts();
-    EXPECT_EQ(" ", texts.at(kWriteSpeedText));
-    EXPECT_EQ(0u, texts.count(kWriteUnitText) + texts.count(kWriteRateText));
-}
-
-TEST_F(RandomZone, ReadFailureEndsSilentlyWithNoResult)
-{
-    FakeDevice& d = Device(4ull << 20);
-    PrepareRandom(true);
-    d.failAtTransfer = 5000;
-    DoRandomZoneTestMP();
-    EXPECT_EQ(5001u, d.log.size());
-    EXPECT_EQ(0.0, gSavedRandomReadSpeedDbl);
-    EXPECT_TRUE(host.alerts.empty());
-    EXPECT_EQ(5000u, gReadCountIndexU32.load()) << "the counter keeps the completed transfers";
-    EXPECT_EQ(" ", LastTexts().at(kReadSpeedText));
-    EXPECT_EQ(1, host.finished);
-    EXPECT_FALSE(LastTestCompleted()) << "a failed test is not kept";
-}
-
-TEST_F(RandomZone, StopDuringThePauseEndsWithoutTheFinishedNotice)
-{
-    Device(4ull << 20);
-    PrepareRandom(true);
-    std::thread worker([] { DoRandomZoneTestMP(); });
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (gReadCountIndexU32.load() < static_cast<uint32_t>(kRandomTransferCount) &&
-           std::chrono::steady_clock::now() < deadline)
-        std::this_thread::yield();
-    EXPECT_EQ(gReadCountIndexU32.load(), static_cast<uint32_t>(kRandomTransferCount)) << "the read phase's pause";
-    RequestTestStop();  // the one-second pause must end at once
-    worker.join();
-    EXPECT_EQ(0, host.finished);
-    EXPECT_EQ(0u, device->WriteCount());
+    bTestRunning = true;
+    MyUpdateTimerCallback(10.0);  // no phase under way yet
+    EXPECT_TRUE(host.texts.empty() && host.bars.empty());
+    gReadCountIndexU32 = 10000;
+    gRandomReadsStartTime = 100.0;
+    gWriteCountIndexU32 = 2525;
+    gRandomWritesStartTime = 160.0;
+    MyUpdateTimerCallback(165.0);
+    const std::vector<std::pair<int32_t, std::string>> texts = {
+        {kReadCountText, "10000"}, {kReadElapsedText, "1 minute, 5 seconds "},
+        {kWriteCountText, "2525"}, {kWriteElapsedText, "5 seconds "}};
+    EXPECT_EQ(texts, host.texts);
+    EXPECT_EQ((std::vector<std::pair<int32_t, int32_t>>{{kReadProgressBar, 200}, {kWriteProgressBar, 50}}), host.bars);
+    bTestRunning = false;
+    MyUpdateTimerCallback(170.0);
+    EXPECT_EQ(texts, host.texts) << "idle: nothing more";
 }
 
 }  // namespace

@@ -1,14 +1,15 @@
 // The standard zone test on a fake device: where transfers go, how the
-// records fill, and how failures and stops end the test.
+// records fill, how failures and stops end the test; and its timed transfers:
+// the speed formula, what a measurement times and reports, and positions on
+// devices with large blocks.
 #include "EngineFixture.h"
 
-#include "engine/StopRequest.h"
 #include "engine/TestModel.h"
 #include "engine/TestWorker.h"
+#include "engine/WorkerBridge.h"
 #include "engine/ZoneTests.h"
 
-#include <cerrno>
-#include <cstring>
+#include <algorithm>
 
 namespace {
 
@@ -17,11 +18,8 @@ const std::string kIoAlert = "i/o Error: Possible bad sector, connector or data 
 
 bool AllZero(const ZoneResultsRec* records)
 {
-    static const ZoneResultsRec zero{};
-    for (int z = 0; z < kMaxZoneCount; ++z)
-        if (std::memcmp(&records[z], &zero, sizeof zero) != 0)
-            return false;
-    return true;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(records);
+    return std::all_of(bytes, bytes + kMaxZoneCount * sizeof *records, [](unsigned char b) { return b == 0; });
 }
 
 TEST(StandardZoneRules, PlacementIncrementAndSizeCheck)
@@ -40,80 +38,42 @@ TEST(StandardZoneRules, PlacementIncrementAndSizeCheck)
     const struct { uint64_t sectors; uint32_t x; int32_t zones; bool fits; } sizes[] = {
         {20480, 2048, 10, true},
         {20479, 2048, 10, false},  // the preflight's last read would end past the drive
-        {2048, 2048, 1, true},
-        {2047, 2048, 1, false},
         {1u << 30, 0, 10, false},  // an empty transfer size is refused
     };
     for (const auto& row : sizes)
         EXPECT_EQ(row.fits, DriveBigEnoughForZones(row.sectors, row.x, row.zones)) << row.sectors << " " << row.zones;
 }
 
-class StandardZone : public EngineFixture {
-protected:
-    std::vector<std::string> StatusTexts() const
-    {
-        std::vector<std::string> out;
-        for (const auto& [id, text] : host.texts)
-            if (id == kStatusText)
-                out.push_back(text);
-        return out;
-    }
-};
-
-TEST_F(StandardZone, OneZoneStaysAtSectorZeroAndTwoZonesReachTheEnd)
-{
-    Device(4 << 20);
-    ASSERT_TRUE(PrepareStandard(1, 3, 1, false));
-    DoStandardZoneTestMP();
-    ASSERT_EQ(3u, device->log.size());  // no preflight
-    for (const TransferRecord& r : device->log)
-        EXPECT_EQ(0u, r.offset);
-    EXPECT_EQ(kSectorsPerMB - 1, gSavedREADResultsInfo[0].lastSectorU64);
-    EXPECT_EQ((std::vector<std::string>{"Test in Progress: Cycle 1 of 3", "Test in Progress: Cycle 2 of 3",
-                                        "Test in Progress: Cycle 3 of 3"}),
-              StatusTexts());
-    EXPECT_EQ(1, host.finished);
-    EXPECT_FALSE(bTestRunning.load());
-    EXPECT_TRUE(AllZero(gSavedWRITEResultsInfo)) << "writes off leave the write records empty";
-
-    const uint64_t n = 16381;
-    Device(n * 512);
-    ASSERT_TRUE(PrepareStandard(2, 1, 1, false));
-    DoStandardZoneTestMP();
-    // Preflight at 0 and x, then zone 0 at 0 and zone 1 at N − x − 2 rounded down.
-    std::vector<uint64_t> offsets;
-    for (const TransferRecord& r : device->log)
-        offsets.push_back(r.offset / 512);
-    EXPECT_EQ((std::vector<uint64_t>{0, 2048, 0, 14328}), offsets);
-    EXPECT_EQ(n, gSavedREADResultsInfo[1].firstSectorU64);
-    EXPECT_EQ(n + kSectorsPerMB - 1, gSavedREADResultsInfo[1].lastSectorU64);
-    EXPECT_EQ("Test in Progress: Preflighting...", StatusTexts().at(3));
-}
+using StandardZone = EngineFixture;
 
 TEST_F(StandardZone, TenZonesWithWritesPutEveryBlockBackWhereItWasRead)
 {
-    const uint64_t size = 12ull << 20;
-    FakeDevice& d = Device(size);
+    FakeDevice& d = Device(12ull << 20);
     const std::vector<unsigned char> before = d.bytes;
     ASSERT_TRUE(PrepareStandard(10, 2, 1, true));
     DoStandardZoneTestMP();
     EXPECT_EQ(before, d.bytes);
+    EXPECT_EQ(1, host.finished.load());
     EXPECT_TRUE(LastTestCompleted()) << "a completed test is kept in the history";
+    EXPECT_EQ((std::vector<std::string>{"Test in Progress: Preflighting...", "Test in Progress: Cycle 1 of 2",
+                                        "Test in Progress: Cycle 2 of 2"}),
+              host.TextsOf(kStatusText));
     ASSERT_EQ(10u + 2 * 10 * 2, d.log.size());
+    for (uint64_t i = 0; i < 10; ++i)
+        EXPECT_EQ(i * kSectorsPerMB * 512, d.log[i].offset) << "the preflight reads the first zones × x sectors";
     for (size_t i = 10; i < d.log.size(); i += 2) {
         EXPECT_TRUE(d.log[i].isRead && !d.log[i + 1].isRead);
+        EXPECT_EQ(StandardZoneTransferSector((i - 10) / 2 % 10, gTestIncrementSizeU64, kSectorsPerMB) * 512,
+                  d.log[i].offset);
         EXPECT_EQ(d.log[i].offset, d.log[i + 1].offset) << "write goes where the read was";
         EXPECT_EQ(gUnixWriteFileRef, d.log[i + 1].fd);
-        EXPECT_EQ(StandardZoneTransferSector(((i - 10) / 2) % 10, gTestIncrementSizeU64, kSectorsPerMB) * 512,
-                  d.log[i].offset);
-        EXPECT_LE(d.log[i].offset + d.log[i].count, size);
     }
-    for (int z = 0; z < 10; ++z)
-        EXPECT_EQ(z * gTestIncrementSizeU64, gSavedWRITEResultsInfo[z].firstSectorU64);
+    EXPECT_EQ(9 * gTestIncrementSizeU64, gSavedWRITEResultsInfo[9].firstSectorU64);
+    EXPECT_EQ(9 * gTestIncrementSizeU64 + kSectorsPerMB - 1, gSavedREADResultsInfo[9].lastSectorU64);
     EXPECT_EQ(1 + 40, host.draws);  // the reset, then one per read and one per write record
 }
 
-TEST_F(StandardZone, StatisticsCoverMeasuredCyclesAndTheFastestTransferSetsTheScale)
+TEST_F(StandardZone, OneZoneHasNoPreflightAndItsStatisticsCoverTheMeasuredCycles)
 {
     Device(4 << 20);
     ASSERT_TRUE(PrepareStandard(1, 3, 1, true));
@@ -122,6 +82,7 @@ TEST_F(StandardZone, StatisticsCoverMeasuredCyclesAndTheFastestTransferSetsTheSc
     std::vector<ZoneResultsRec> afterEachRead;
     host.onDraw = [&] { afterEachRead.push_back(gSavedREADResultsInfo[0]); };
     DoStandardZoneTestMP();
+    ASSERT_EQ(6u, device->log.size()) << "one zone has no preflight";
     ASSERT_EQ(1u + 6u, afterEachRead.size());  // the reset, then each read and write
     EXPECT_DOUBLE_EQ(80.0, afterEachRead[1].minSpeedDbl);
     EXPECT_DOUBLE_EQ(80.0, afterEachRead[1].aveSpeedDbl);
@@ -135,12 +96,15 @@ TEST_F(StandardZone, StatisticsCoverMeasuredCyclesAndTheFastestTransferSetsTheSc
     EXPECT_DOUBLE_EQ(200.0, gMaxSpeed);
 }
 
-TEST_F(StandardZone, FailuresEndTheTestAndLeaveNoResults)
+// Ten zones with writes: transfers 0–9 are the preflight, then read/write pairs.
+// A failure leaves no results and one alert; Stop leaves no alert and posts no finished notice.
+TEST_F(StandardZone, FailuresAndStopEndTheTestBetweenTransfers)
 {
-    // Ten zones with writes: transfers 0–9 are the preflight, then read/write pairs.
-    const struct { long failAt; bool shortCount; size_t made; } rows[] = {
-        {3, false, 4}, {10 + 2 * 4, false, 19}, {10 + 20 + 2 * 6 + 1, false, 44}, {10 + 20 + 1, true, 32}};
+    const struct { long failAt; bool shortCount; long stopAt; size_t made; } rows[] = {
+        {3, false, -1, 4}, {10 + 2 * 4, false, -1, 19}, {10 + 20 + 2 * 6 + 1, false, -1, 44}, {10 + 20 + 1, true, -1, 32},
+        {-1, false, 10 + 2 * 3, 17}};  // Stop after a read: the write does not follow
     for (const auto& row : rows) {
+        SCOPED_TRACE(row.made);
         host.alerts.clear();
         host.finished = 0;
         FakeDevice& d = Device(12 << 20);
@@ -148,31 +112,66 @@ TEST_F(StandardZone, FailuresEndTheTestAndLeaveNoResults)
         ASSERT_TRUE(PrepareStandard(10, 3, 1, true));
         d.failAtTransfer = row.failAt;
         d.failShort = row.shortCount;
-        d.failErrno = EIO;
+        d.stopAtTransfer = row.stopAt;
         DoStandardZoneTestMP();
-        SCOPED_TRACE(row.failAt);
+        const bool failed = row.stopAt < 0;
         EXPECT_EQ(row.made, d.log.size());
-        EXPECT_TRUE(AllZero(gSavedREADResultsInfo) && AllZero(gSavedWRITEResultsInfo));
-        EXPECT_EQ(std::vector<std::string>{kIoAlert}, host.alerts);
-        EXPECT_EQ(1, host.finished);
-        EXPECT_FALSE(LastTestCompleted()) << "a failed test is not kept";
+        EXPECT_EQ(failed, AllZero(gSavedREADResultsInfo) && AllZero(gSavedWRITEResultsInfo));
+        EXPECT_EQ(failed ? std::vector<std::string>{kIoAlert} : std::vector<std::string>{}, host.alerts);
+        EXPECT_EQ(failed ? 1 : 0, host.finished.load());
+        EXPECT_FALSE(LastTestCompleted()) << "a failed or stopped test is not kept";
         EXPECT_EQ(before, d.bytes);
     }
 }
 
-TEST_F(StandardZone, StopEndsBetweenTransfersWithoutTheFinishedNotice)
+// The timed transfers the test is made of.
+TEST(SpeedFormula, ExamplesAndLimits)
 {
-    Device(12 << 20);
-    ASSERT_TRUE(PrepareStandard(10, 3, 1, true));
-    int drawsUntilStop = 1 + 7;  // the reset's redraw, then seven record updates
-    host.onDraw = [&] {
-        if (--drawsUntilStop == 0)
-            RequestTestStop();
+    const struct { uint32_t bytes; uint64_t ns; double mbps; } rows[] = {
+        {1048576, 10000000, 100.0}, {4096, 1000000, 3.90625}, {40960000, 400000000, 97.65625},
+        {1048576, 0, 0.0},  // an unmeasurable time gives 0
+        {1, 1000, 953.0 / 1000.0},  // the shift drops the remainder before the division
+        {4294967295u, 1000000000, static_cast<double>((4294967295ull * 1000000000ull) >> 20) / 1e9},
     };
-    DoStandardZoneTestMP();
-    EXPECT_EQ(0, host.finished);
-    EXPECT_TRUE(host.alerts.empty());
-    EXPECT_EQ(10u + 7u, device->log.size());
+    for (const auto& row : rows)
+        EXPECT_DOUBLE_EQ(row.mbps, ConvertElapsedNanoSecsToMBPerSec(row.bytes, row.ns)) << row.bytes << "/" << row.ns;
+}
+
+TEST_F(StandardZone, MeasurementTimesOnlyTheTransferAndAFailureAlertsWithItsErrorNumber)
+{
+    FakeDevice& d = Device(8 << 20);
+    ASSERT_TRUE(PrepareStandard(1, 1, 1, false));
+    gCurrentSectorU64 = 0;
+    d.elapsed = {10000000, 0};
+    double speed = 0.0;
+    ASSERT_EQ(0, DoRWSpeedMeasurement(&speed, true));
+    EXPECT_DOUBLE_EQ(100.0, speed);
+    ASSERT_EQ(0, DoRWSpeedMeasurement(&speed, false));
+    EXPECT_EQ(0.0, speed);  // 0 ns is stored as a speed of 0
+    // The kernel's error number; a short count without one, or nothing moved past the end, is an I/O error.
+    const struct { bool shortCount; int errnoValue; uint64_t sector; int16_t expected; } rows[] = {
+        {false, ENXIO, 0, ENXIO}, {true, 0, 0, EIO}, {false, 0, 16384, EIO}};
+    for (const auto& row : rows) {
+        d.failAtTransfer = row.sector == 0 ? static_cast<long>(d.log.size()) : -1;
+        d.failShort = row.shortCount;
+        d.failErrno = row.errnoValue;
+        gCurrentSectorU64 = row.sector;
+        speed = 42.0;
+        EXPECT_EQ(-1, DoRWSpeedMeasurement(&speed, true));
+        EXPECT_EQ(42.0, speed) << "a failed measurement keeps the speed";
+        EXPECT_EQ(row.expected, gMPAlertInfo.errorNumber) << row.sector << " " << row.shortCount;
+    }
+    EXPECT_EQ(3u, host.alerts.size());
+}
+
+TEST_F(StandardZone, LargeBlockDevicesGetAlignedPositions)
+{
+    const struct { uint32_t block; uint64_t sector, offset; } rows[] = {
+        {512, 7, 7 * 512}, {4096, 7, 0}, {4096, 8, 4096}, {4096, 15, 4096}, {4096, 1ull << 40, (1ull << 40) * 512}};
+    for (const auto& row : rows) {
+        gDeviceBlockBytesU32 = row.block;
+        EXPECT_EQ(row.offset, DeviceOffsetForSector(row.sector)) << row.block << "/" << row.sector;
+    }
 }
 
 }  // namespace
