@@ -151,27 +151,22 @@ TEST_F(BarGraphTest, AxisLabelsFollowTheHighestSpeed)
 
 TEST_F(BarGraphTest, GridLinesAddToTheBackdropWhenActiveAndAreWhiteWhenInactive)
 {
-    const auto added = [](const QColor& under, int times) {
-        return QColor((under.red() + times * myOffWhiteColor.red()) & 0xFF,
-                      (under.green() + times * myOffWhiteColor.green()) & 0xFF,
-                      (under.blue() + times * myOffWhiteColor.blue()) & 0xFF);
-    };
-    const int lineY = kBottom - 5 * 18;
-    const int lineX = kLeft + 3 * 38;
+    const int lineY = kBottom - 5 * 18, lineX = kLeft + 3 * 38;
+    // How many grid lines cover each point: horizontal lines reach right + 29, vertical ones top + 1.
+    const struct { int x, y, lines; } points[] = {{kRight + 29, lineY, 1}, {kRight + 30, lineY, 0}, {lineX, 150, 1},
+                                                  {lineX + 1, 150, 0},     {lineX, kTop + 1, 1},    {lineX, lineY, 2},
+                                                  {kLeft + 7, kTop + 7, 0}};
     for (const bool active : {true, false}) {
         context.windowActive = active;
         Render();
         const QColor face = active ? kBackdropActiveColor : kBackdropInactiveColor;
-        const QColor line = active ? added(face, 1) : myWhiteColor;
-        const QColor crossing = active ? added(face, 2) : myWhiteColor;
-        SCOPED_TRACE(active ? "active" : "inactive");
-        EXPECT_EQ(Hex(At(kRight + 29, lineY)), Hex(line));  // horizontal lines reach right + 29
-        EXPECT_EQ(Hex(At(kRight + 30, lineY)), Hex(face));
-        EXPECT_EQ(Hex(At(lineX, 150)), Hex(line));         // vertical lines
-        EXPECT_EQ(Hex(At(lineX + 1, 150)), Hex(face));
-        EXPECT_EQ(Hex(At(lineX, kTop + 1)), Hex(line));    // from top + 1 ...
-        EXPECT_EQ(Hex(At(lineX, lineY)), Hex(crossing));
-        EXPECT_EQ(Hex(At(kLeft + 7, kTop + 7)), Hex(face));
+        for (const auto& p : points) {
+            const int n = p.lines;
+            const QColor added((face.red() + n * myOffWhiteColor.red()) & 0xFF, (face.green() + n * myOffWhiteColor.green()) & 0xFF,
+                               (face.blue() + n * myOffWhiteColor.blue()) & 0xFF);
+            EXPECT_EQ(Hex(At(p.x, p.y)), Hex(n == 0 ? face : active ? added : myWhiteColor))
+                << (active ? "active " : "inactive ") << p.x << ", " << p.y;
+        }
     }
 }
 

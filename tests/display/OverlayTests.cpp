@@ -50,49 +50,40 @@ int Washed(int channel)
     return (channel * 0xAAAA + 0xFF * (0xFFFF - 0xAAAA)) / 0xFFFF;
 }
 
-// safety is the popup value: a margin of (5 * value - 5) percent.
-struct LineRow { const char* name; uint32_t target; int32_t safety; int targetY, safetyY; };
-
-const LineRow kLineRows[] = {
-    {"no_margin", 45, 1, 198, 198},
-    {"ten_percent", 45, 3, 198, 189},           // 90 pixels above the floor: 9 pixels of margin
-    {"ten_percent_of_150_pixels", 75, 3, 138, 123},
-    {"margin_beyond_the_top", 80, 21, 128, kTop},  // 100 %: stops at the chart's top
-    {"target_zero", 0, 3, kBottom, kBottom},
-};
-
-class OverlayLineTest : public OverlayTest, public ::testing::WithParamInterface<LineRow> {};
-
-TEST_P(OverlayLineTest, LinesAndBand)
+// The line rows for a target and margin are checked through the window in
+// tests/shell; these are their edges: where the lines end, the band's edge,
+// the chart's top and a target of zero. safety is the popup value: a margin of
+// (5 * value - 5) percent.
+TEST_F(OverlayTest, LinesSpanTheChartAndTheBandBetweenThemIsWashed)
 {
-    const LineRow& row = GetParam();
-    context.overlay = OverlayInputs{true, double(row.target), row.safety};
-    const QImage plain = Plain();
-    Render();
-    EXPECT_FALSE(result.warningShown);
-    EXPECT_TRUE(RowIsWhite(row.targetY));
-    EXPECT_TRUE(RowIsWhite(row.safetyY));
-    // Both lines stop 30 pixels right of the chart.
-    EXPECT_EQ(Hex(At(kLineEnd + 1, row.targetY)), Hex(PlainAt(plain, kLineEnd + 1, row.targetY)));
-    EXPECT_EQ(Hex(At(kLeft - 1, row.targetY)), Hex(PlainAt(plain, kLeft - 1, row.targetY)));
-    // Between the lines every pixel is washed toward white; the band's right edge is excluded.
-    for (int y = row.safetyY + 1; y < row.targetY; ++y) {
-        for (int x = kLeft; x < kLineEnd; x += 3) {
-            const QColor before = PlainAt(plain, x, y), after = At(x, y);
-            ASSERT_LE(std::abs(after.red() - Washed(before.red())) + std::abs(after.green() - Washed(before.green())) +
-                          std::abs(after.blue() - Washed(before.blue())), 3) << "x " << x << " y " << y;
+    const struct { uint32_t target; int32_t safety; int targetY, safetyY; } rows[] = {
+        {45, 3, 198, 189},       // 90 pixels above the floor: 9 pixels of margin
+        {80, 21, 128, kTop},     // 100 %: stops at the chart's top
+        {0, 3, kBottom, kBottom},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.target);
+        context.overlay = OverlayInputs{true, double(row.target), row.safety};
+        const QImage plain = Plain();
+        Render();
+        EXPECT_FALSE(result.warningShown);
+        EXPECT_TRUE(RowIsWhite(row.targetY));
+        EXPECT_TRUE(RowIsWhite(row.safetyY));
+        // Both lines stop 30 pixels right of the chart.
+        EXPECT_EQ(Hex(At(kLineEnd + 1, row.targetY)), Hex(PlainAt(plain, kLineEnd + 1, row.targetY)));
+        EXPECT_EQ(Hex(At(kLeft - 1, row.targetY)), Hex(PlainAt(plain, kLeft - 1, row.targetY)));
+        // Between the lines every pixel is washed toward white; the band's right edge is excluded.
+        for (int y = row.safetyY + 1; y < row.targetY; ++y) {
+            for (int x = kLeft; x < kLineEnd; x += 3) {
+                const QColor before = PlainAt(plain, x, y), after = At(x, y);
+                ASSERT_LE(std::abs(after.red() - Washed(before.red())) + std::abs(after.green() - Washed(before.green())) +
+                              std::abs(after.blue() - Washed(before.blue())), 3) << "x " << x << " y " << y;
+            }
+            EXPECT_EQ(Hex(At(kLineEnd, y)), Hex(PlainAt(plain, kLineEnd, y))) << "y " << y;
         }
-        EXPECT_EQ(Hex(At(kLineEnd, y)), Hex(PlainAt(plain, kLineEnd, y))) << "y " << y;
+        EXPECT_EQ(Hex(At(kLeft + 5, row.targetY + 1)), Hex(PlainAt(plain, kLeft + 5, row.targetY + 1)));
     }
-    // Outside the lines the graph is as it was.
-    for (int y : {row.safetyY - 1, row.targetY + 1})
-        if (y >= kTop && y < kBottom && y != row.targetY && y != row.safetyY) {
-            EXPECT_EQ(Hex(At(kLeft + 5, y)), Hex(PlainAt(plain, kLeft + 5, y))) << "y " << y;
-        }
 }
-
-INSTANTIATE_TEST_SUITE_P(Overlay, OverlayLineTest, ::testing::ValuesIn(kLineRows),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 // The bounding box of the pure white pixels inside the chart.
 QRect WhiteArea(const QImage& image, QPoint origin)
