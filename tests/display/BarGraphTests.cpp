@@ -26,80 +26,63 @@ const SegmentRow kSegmentRows[] = {
     {"below_one", {0.25, 0.5, 0.75}, 0.75, true, 243, 198, 153},
 };
 
-class SegmentTest : public GraphFixture, public ::testing::WithParamInterface<SegmentRow> {};
-
-TEST_P(SegmentTest, ColumnShowsTheThreeSegmentsFromTheFloor)
-{
-    const SegmentRow& row = GetParam();
-    SetZone(0, 0, row.speeds);
-    gMaxSpeed = row.maxSpeed;
-    context.windowActive = row.active;
-    Render();
-    ASSERT_EQ(result.barsDrawn, 1);
-    const QColor red = row.active ? myRedColor : myLtRedColor;
-    const QColor yellow = row.active ? myYellowColor : myLtYellowColor;
-    const QColor green = row.active ? myGreenColor : myLtGreenColor;
-    for (int x : {kLeft + 1, kLeft + 7, kLeft + 14}) {
-        for (int y = kTop - 2; y < kBottom; ++y) {
-            const QColor c = At(x, y);
-            if (y >= row.redTop)
-                EXPECT_TRUE(ColourIs(c, red)) << "x " << x << " y " << y;
-            else if (y >= row.yellowTop)
-                EXPECT_TRUE(ColourIs(c, yellow)) << "x " << x << " y " << y;
-            else if (y >= row.greenTop)
-                EXPECT_TRUE(ColourIs(c, green)) << "x " << x << " y " << y;
-            else
-                EXPECT_FALSE(SameRgb(c, red) || SameRgb(c, yellow) || SameRgb(c, green))
-                    << "x " << x << " y " << y;
-        }
-        // The floor row belongs to the chart's bottom grid line, not the bar.
-        EXPECT_FALSE(SameRgb(At(x, kBottom), red));
-    }
-    // The bar is 15 pixels wide: nothing of it right of x0 + 14.
-    EXPECT_FALSE(SameRgb(At(kLeft + 15, kBottom - 1), red));
-    const Rect& tag = gSavedReadResultsGraphRects[0];
-    EXPECT_EQ((std::vector<int>{row.greenTop + 24, kLeft, kBottom + 24, kLeft + 15}),
-              (std::vector<int>{tag.top, tag.left, tag.bottom, tag.right}));
-}
-
-INSTANTIATE_TEST_SUITE_P(Bars, SegmentTest, ::testing::ValuesIn(kSegmentRows),
-                         [](const auto& info) { return std::string(info.param.name); });
-
 using BarGraphTest = GraphFixture;
 
-TEST_F(BarGraphTest, ZoneStandsAtItsFirstSectorAndTheWriteBarBesideIt)
+TEST_F(BarGraphTest, ColumnShowsTheThreeSegmentsFromTheFloor)
 {
-    gWriteTestEnabled = true;
-    SetZone(0, kDriveSectors / 2, {20, 30, 40}, true);
-    SetZone(0, kDriveSectors / 2, {20, 30, 40}, false);
-    Render();
-    ASSERT_EQ(result.barsDrawn, 2);
-    const int y = kBottom - 1;
-    // Half the drive is half of the 380-pixel chart.
-    EXPECT_FALSE(SameRgb(At(kLeft + 189, y), myRedColor));
-    EXPECT_TRUE(ColourIs(At(kLeft + 190, y), myRedColor));
-    EXPECT_TRUE(ColourIs(At(kLeft + 204, y), myRedColor));
-    EXPECT_EQ(gSavedReadResultsGraphRects[0].left, kLeft + 190);
-    EXPECT_EQ(gSavedWriteResultsGraphRects[0].left, kLeft + 205);
+    for (const SegmentRow& row : kSegmentRows) {
+        SCOPED_TRACE(row.name);
+        SetZone(0, 0, row.speeds);
+        gMaxSpeed = row.maxSpeed;
+        context.windowActive = row.active;
+        Render();
+        ASSERT_EQ(result.barsDrawn, 1);
+        const QColor red = row.active ? myRedColor : myLtRedColor;
+        const QColor yellow = row.active ? myYellowColor : myLtYellowColor;
+        const QColor green = row.active ? myGreenColor : myLtGreenColor;
+        for (int x : {kLeft + 1, kLeft + 7, kLeft + 14}) {
+            for (int y = kTop - 2; y < kBottom; ++y) {
+                const QColor c = At(x, y);
+                const QColor& wanted = y >= row.redTop ? red : y >= row.yellowTop ? yellow : green;
+                if (y >= row.greenTop)
+                    EXPECT_EQ(Hex(c), Hex(wanted)) << "x " << x << " y " << y;
+                else
+                    EXPECT_TRUE(Hex(c) != Hex(red) && Hex(c) != Hex(yellow) && Hex(c) != Hex(green))
+                        << "x " << x << " y " << y;
+            }
+            // The floor row belongs to the chart's bottom grid line, not the bar.
+            EXPECT_NE(Hex(At(x, kBottom)), Hex(red));
+        }
+        // The bar is 15 pixels wide: nothing of it right of x0 + 14.
+        EXPECT_NE(Hex(At(kLeft + 15, kBottom - 1)), Hex(red));
+        const Rect& tag = gSavedReadResultsGraphRects[0];
+        EXPECT_EQ((std::vector<int>{row.greenTop + 24, kLeft, kBottom + 24, kLeft + 15}),
+                  (std::vector<int>{tag.top, tag.left, tag.bottom, tag.right}));
+    }
 }
 
-TEST_F(BarGraphTest, WriteBarsAreStippledWithTheDarkGrayPattern)
+TEST_F(BarGraphTest, ZoneStandsAtItsFirstSectorWithTheStippledWriteBarBesideIt)
 {
     gWriteTestEnabled = true;
-    SetZone(0, 0, {30, 45, 89.5}, true);
-    SetZone(0, 0, {30, 45, 89.5}, false);
-    context.background = QColor(236, 236, 236);
+    SetZone(0, kDriveSectors / 2, {30, 45, 89.5}, true);
+    SetZone(0, kDriveSectors / 2, {30, 45, 89.5}, false);
     Render();
+    ASSERT_EQ(result.barsDrawn, 2);
+    // Half the drive is half of the 380-pixel chart.
+    const int read = kLeft + 190, write = read + 15;
+    EXPECT_EQ(gSavedReadResultsGraphRects[0].left, read);
+    EXPECT_EQ(gSavedWriteResultsGraphRects[0].left, write);
+    EXPECT_NE(Hex(At(read - 1, kBottom - 1)), Hex(myRedColor));
+    EXPECT_NE(Hex(At(write + 15, kBottom - 1)), Hex(myRedColor));
+    // Reads solid; writes in the dark gray pattern, anchored at the window's origin.
     const unsigned char rows[8] = {0x77, 0xDD, 0x77, 0xDD, 0x77, 0xDD, 0x77, 0xDD};
     struct Segment { int top, bottom; QColor colour; };
-    // Write bar: x 73 to 87; the pattern is anchored at the window's origin.
     for (const Segment& s : {Segment{228, kBottom, myRedColor}, Segment{198, 228, myYellowColor},
                              Segment{109, 198, myGreenColor}}) {
         for (int y = s.top; y < s.bottom; ++y)
-            for (int x = kLeft + 15; x < kLeft + 30; ++x) {
-                const bool set = (rows[y % 8] & (0x80 >> (x % 8))) != 0;
-                ASSERT_TRUE(ColourIs(At(x, y), set ? s.colour : context.background))
-                    << "x " << x << " y " << y;
+            for (int x = read; x < write + 15; ++x) {
+                const bool set = x < write || (rows[y % 8] & (0x80 >> (x % 8))) != 0;
+                ASSERT_EQ(Hex(At(x, y)), Hex(set ? s.colour : context.background)) << "x " << x << " y " << y;
             }
     }
 }
@@ -108,8 +91,6 @@ TEST_F(BarGraphTest, WriteBarsAreStippledWithTheDarkGrayPattern)
 struct CountRow { const char* name; int zones; bool writes; int unmeasuredRead, unmeasuredWrite; int32_t testType; uint64_t driveSectors; int expectedBars; };
 
 const CountRow kCountRows[] = {
-    {"one_zone", 1, false, -1, -1, 1, GraphFixture::kDriveSectors, 1},
-    {"ten_zones_with_writes", 10, true, -1, -1, 1, GraphFixture::kDriveSectors, 20},
     {"fifty_zones_with_writes", 50, true, -1, -1, 1, GraphFixture::kDriveSectors, 100},
     // Zones are measured in order: a gap ends the bars.
     {"zone_three_of_five_unmeasured", 5, false, 2, -1, 1, GraphFixture::kDriveSectors, 2},
@@ -119,34 +100,32 @@ const CountRow kCountRows[] = {
     {"drive_size_unknown", 4, false, -1, -1, 1, 0, 0},
 };
 
-class BarCountTest : public GraphFixture, public ::testing::WithParamInterface<CountRow> {};
-
-TEST_P(BarCountTest, DrawsBarsOfMeasuredZonesOnly)
+TEST_F(BarGraphTest, DrawsBarsOfMeasuredZonesOnly)
 {
-    const CountRow& row = GetParam();
-    SetEvenZones(row.zones, {10, 20, 30}, row.writes);
-    if (row.unmeasuredRead >= 0)
-        gSavedREADResultsInfo[row.unmeasuredRead].cycleSpeedDbl[0] = 0.0;
-    if (row.unmeasuredWrite >= 0)
-        gSavedWRITEResultsInfo[row.unmeasuredWrite].cycleSpeedDbl[0] = 0.0;
-    gCurrentSelectedTestType = row.testType;
-    gDriveSectorsU64 = row.driveSectors;
-    Render();
-    EXPECT_EQ(result.drawn, row.testType == 1);
-    EXPECT_EQ(result.barsDrawn, row.expectedBars);
-    int tagged = 0;
-    for (int z = 0; z < kMaxZoneCount; ++z) {
-        tagged += gSavedReadResultsGraphRects[z].right != 0;
-        tagged += gSavedWriteResultsGraphRects[z].right != 0;
-    }
-    EXPECT_EQ(tagged, row.expectedBars);
-    if (row.zones == 50) {
-        EXPECT_EQ(gSavedReadResultsGraphRects[49].right - gSavedReadResultsGraphRects[49].left, 6);
+    for (const CountRow& row : kCountRows) {
+        SCOPED_TRACE(row.name);
+        SetUp();  // a clean model for each row
+        SetEvenZones(row.zones, {10, 20, 30}, row.writes);
+        if (row.unmeasuredRead >= 0)
+            gSavedREADResultsInfo[row.unmeasuredRead].cycleSpeedDbl[0] = 0.0;
+        if (row.unmeasuredWrite >= 0)
+            gSavedWRITEResultsInfo[row.unmeasuredWrite].cycleSpeedDbl[0] = 0.0;
+        gCurrentSelectedTestType = row.testType;
+        gDriveSectorsU64 = row.driveSectors;
+        Render();
+        EXPECT_EQ(result.drawn, row.testType == 1);
+        EXPECT_EQ(result.barsDrawn, row.expectedBars);
+        int tagged = 0;
+        for (int z = 0; z < kMaxZoneCount; ++z) {
+            tagged += gSavedReadResultsGraphRects[z].right != 0;
+            tagged += gSavedWriteResultsGraphRects[z].right != 0;
+        }
+        EXPECT_EQ(tagged, row.expectedBars);
+        if (row.zones == 50) {
+            EXPECT_EQ(gSavedReadResultsGraphRects[49].right - gSavedReadResultsGraphRects[49].left, 6);
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Bars, BarCountTest, ::testing::ValuesIn(kCountRows),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(BarGraphTest, AxisLabelsFollowTheHighestSpeed)
 {
@@ -165,50 +144,39 @@ TEST_F(BarGraphTest, AxisLabelsFollowTheHighestSpeed)
 
 TEST_F(BarGraphTest, GridLinesAddToTheBackdropWhenActiveAndAreWhiteWhenInactive)
 {
-    const auto added = [](const QColor& under, int times) {
-        return QColor((under.red() + times * myOffWhiteColor.red()) & 0xFF,
-                      (under.green() + times * myOffWhiteColor.green()) & 0xFF,
-                      (under.blue() + times * myOffWhiteColor.blue()) & 0xFF);
-    };
-    const int lineY = kBottom - 5 * 18;
-    const int lineX = kLeft + 3 * 38;
+    const int lineY = kBottom - 5 * 18, lineX = kLeft + 3 * 38;
+    // How many grid lines cover each point: horizontal lines reach right + 29, vertical ones top + 1.
+    const struct { int x, y, lines; } points[] = {{kRight + 29, lineY, 1}, {kRight + 30, lineY, 0}, {lineX, 150, 1},
+                                                  {lineX + 1, 150, 0},     {lineX, kTop + 1, 1},    {lineX, lineY, 2},
+                                                  {kLeft + 7, kTop + 7, 0}};
     for (const bool active : {true, false}) {
         context.windowActive = active;
         Render();
         const QColor face = active ? kBackdropActiveColor : kBackdropInactiveColor;
-        const QColor line = active ? added(face, 1) : myWhiteColor;
-        const QColor crossing = active ? added(face, 2) : myWhiteColor;
-        SCOPED_TRACE(active ? "active" : "inactive");
-        EXPECT_TRUE(ColourIs(At(kRight + 29, lineY), line));  // horizontal lines reach right + 29
-        EXPECT_TRUE(ColourIs(At(kRight + 30, lineY), face));
-        EXPECT_TRUE(ColourIs(At(lineX, 150), line));           // vertical lines
-        EXPECT_TRUE(ColourIs(At(lineX + 1, 150), face));
-        EXPECT_TRUE(ColourIs(At(lineX, kTop + 1), line));      // from top + 1 ...
-        EXPECT_TRUE(ColourIs(At(lineX, lineY), crossing));
-        EXPECT_TRUE(ColourIs(At(kLeft + 7, kTop + 7), face));
+        for (const auto& p : points) {
+            const int n = p.lines;
+            const QColor added((face.red() + n * myOffWhiteColor.red()) & 0xFF,
+                               (face.green() + n * myOffWhiteColor.green()) & 0xFF,
+                               (face.blue() + n * myOffWhiteColor.blue()) & 0xFF);
+            EXPECT_EQ(Hex(At(p.x, p.y)), Hex(n == 0 ? face : active ? added : myWhiteColor))
+                << (active ? "active " : "inactive ") << p.x << ", " << p.y;
+        }
     }
 }
 
-TEST(HelpTags, FiveLinesWithGroupedSectorAndTwoDecimals)
+// The read tag's text is checked under the pointer with the result panes.
+TEST(HelpTags, WriteTagGroupsTheSectorAndRoundsToTwoDecimals)
 {
-    const struct { int zone; bool read; uint64_t firstSector; ZoneSpeeds speeds; const char* expected; } rows[] = {
-        {0, true, 0, {30, 45, 89.5},
-         "Zone: 1\rStarting Sector: 0\rMaximum Read Speed: 89.50 MB/sec\r"
-         "Average Read Speed: 45.00 MB/sec\rMinimum Read Speed: 30.00 MB/sec"},
-        {11, false, 1234567, {12.345, 23.456, 34.567},
-         "Zone: 12\rStarting Sector: 1,234,567\rMaximum Write Speed: 34.57 MB/sec\r"
-         "Average Write Speed: 23.46 MB/sec\rMinimum Write Speed: 12.35 MB/sec"},
-    };
-    for (const auto& row : rows) {
-        ZoneResultsRec rec{};
-        rec.firstSectorU64 = row.firstSector;
-        rec.minSpeedDbl = row.speeds.min;
-        rec.aveSpeedDbl = row.speeds.ave;
-        rec.maxSpeedDbl = row.speeds.max;
-        Str255 tag{};
-        MakeBarHelpTag(row.zone, row.read, rec, tag);
-        EXPECT_EQ(std::string(reinterpret_cast<const char*>(tag + 1), tag[0]), row.expected);
-    }
+    ZoneResultsRec rec{};
+    rec.firstSectorU64 = 1234567;
+    rec.minSpeedDbl = 12.345;
+    rec.aveSpeedDbl = 23.456;
+    rec.maxSpeedDbl = 34.567;
+    Str255 tag{};
+    MakeBarHelpTag(11, false, rec, tag);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(tag + 1), tag[0]),
+              "Zone: 12\rStarting Sector: 1,234,567\rMaximum Write Speed: 34.57 MB/sec\r"
+              "Average Write Speed: 23.46 MB/sec\rMinimum Write Speed: 12.35 MB/sec");
 }
 
 }  // namespace

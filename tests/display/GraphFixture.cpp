@@ -13,13 +13,6 @@ void GraphFixture::SetUp()
     context = GraphPaintContext{};
 }
 
-void GraphFixture::TearDown()
-{
-    gCurrentSelectedTestType = 1;
-    gWriteTestEnabled = false;
-    gMaxSpeed = 0.0;
-}
-
 void GraphFixture::SetZone(int z, uint64_t firstSector, ZoneSpeeds speeds, bool read)
 {
     ZoneResultsRec& rec = read ? gSavedREADResultsInfo[z] : gSavedWRITEResultsInfo[z];
@@ -54,14 +47,4 @@ void GraphFixture::Render()
 QColor GraphFixture::At(int x, int y) const
 {
     return image.pixelColor(x - gButtonPictRect.left, y - gButtonPictRect.top);
-}
-
-::testing::AssertionResult ColourIs(const QColor& actual, const QColor& expected)
-{
-    if (SameRgb(actual, expected))
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << "colour (" << actual.red() << ", " << actual.green() << ", " << actual.blue()
-           << "), expected (" << expected.red() << ", " << expected.green() << ", "
-           << expected.blue() << ")";
 }

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
 
 struct ZoneSpeeds {
     double min;
@@ -25,7 +26,6 @@ public:
 
 protected:
     void SetUp() override;
-    void TearDown() override;
 
     // Fills zone z's read (or write) record; the zone becomes measured.
     static void SetZone(int z, uint64_t firstSector, ZoneSpeeds speeds, bool read = true);
@@ -41,10 +41,8 @@ protected:
     QImage image;
 };
 
-// Colours compare as 8-bit RGB.
-inline bool SameRgb(const QColor& a, const QColor& b)
+// Colours compare as their 8-bit RGB names ("#ff0000").
+inline std::string Hex(const QColor& colour)
 {
-    return a.rgb() == b.rgb();
+    return colour.name().toStdString();
 }
-
-::testing::AssertionResult ColourIs(const QColor& actual, const QColor& expected);

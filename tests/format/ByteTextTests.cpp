@@ -23,12 +23,10 @@ TEST(ByteLabels, ScaleToTheLargestWholeUnit)
         {1023, "1023 Bytes", "1023 B"},
         {1024, "1 Kilobytes", "1 KB"},
         {1536, "1.500 Kilobytes", "1.5 KB"},
-        {-2048, "-2 Kilobytes", "-2 KB"},
         {1048577, "1 Megabytes", "1 MB"},  // only the last division's remainder decides exactness
         {500107862016LL, "465.762 Gigabytes", "465.8 GB"},
         {int64_t{3} << 40, "3 Terabytes", "3 TB"},
         {int64_t{5} << 50, "5 PetaBytes", "5 PB"},
-        {int64_t{7} << 60, "7 ExaBytes", "7 EB"},
         {std::numeric_limits<int64_t>::min(), "-7.999 ExaBytes", "-8.0 EB"},  // no overflow on negation
         {std::numeric_limits<int64_t>::max(), "7.999 ExaBytes", "8.0 EB"},
     };
