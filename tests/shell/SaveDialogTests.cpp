@@ -33,6 +33,7 @@
 #include <fstream>
 #include <functional>
 #include <sys/stat.h>
+#include <sys/types.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -215,9 +216,10 @@ TEST_F(SaveDialog, AnExistingFileIsReplacedOnlyAfterTheUserAgreed)
     EXPECT_TRUE(alerts.empty());
 }
 
-// A full disk while replacing, then the same file system read-only: each an
-// alert, the earlier file as it was and nothing half-written beside it.
-TEST_F(SaveDialog, AFullOrReadOnlyDiskAlertsAndLeavesTheEarlierFile)
+// A full disk while replacing, a link to a FIFO, then the file system
+// read-only: each an alert, the earlier file as it was and nothing
+// half-written beside it.
+TEST_F(SaveDialog, EachFailureAlertsAndLeavesTheEarlierFile)
 {
     if (geteuid() != 0)
         GTEST_SKIP() << "needs root to mount a tmpfs";
@@ -225,24 +227,27 @@ TEST_F(SaveDialog, AFullOrReadOnlyDiskAlertsAndLeavesTheEarlierFile)
     fs::create_directory(mounted);
     ASSERT_EQ(std::system(("mount -t tmpfs -o size=64k kestrelia-save " + mounted).c_str()), 0);
     target = QString::fromStdString(mounted);
-    const fs::path existing = fs::path(mounted) / "kept.txt";
+    const fs::path existing = fs::path(mounted) / "kept.txt", fifo = fs::path(mounted) / "pipe";
     std::ofstream(existing, std::ios::binary) << "earlier report";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    fs::create_symlink(fifo, fs::path(mounted) / "to-pipe.txt");
     std::system(("dd if=/dev/zero of=" + mounted + "/filler bs=4k 2>/dev/null").c_str());
-    Save(1, [](QFileDialog* dialog) {
-        WhenShown<QMessageBox>([](QMessageBox* question) { question->button(QMessageBox::Yes)->click(); });
-        TypeAndSave(dialog, QStringLiteral("kept.txt"));
-    });
-    ASSERT_EQ(alerts.size(), 1u);
-    EXPECT_TRUE(alerts[0].message.startsWith("Error: Unable to")) << alerts[0].message.toStdString();
-
+    for (const char* name : {"kept.txt", "to-pipe.txt"})
+        Save(1, [name](QFileDialog* dialog) {
+            WhenShown<QMessageBox>([](QMessageBox* question) { question->button(QMessageBox::Yes)->click(); });
+            TypeAndSave(dialog, QString::fromLatin1(name));
+        });
     ASSERT_EQ(std::system(("mount -o remount,ro " + mounted).c_str()), 0);
     Save(1, [](QFileDialog* dialog) { TypeAndSave(dialog, QStringLiteral("new.txt")); });
-    ASSERT_EQ(alerts.size(), 2u);
-    EXPECT_EQ(alerts[1].message, "Error: Unable to create test results file.");
-    EXPECT_EQ(alerts[1].explanation, QString::fromUtf8(std::strerror(EROFS)));
-    for (const AlertContent& alert : alerts) EXPECT_EQ(alert.title, "Error");
+
+    std::string shown;
+    for (const AlertContent& alert : alerts)
+        shown += (alert.title + ": " + alert.message + "|" + alert.explanation + "\n").toStdString();
+    EXPECT_EQ(shown, std::string("Error: ") + kReportOpenFailedMessage + "|\n" +
+                         "Error: Error: Unable to save test results file: " + mounted + "/to-pipe.txt (" +
+                         fifo.string() + ") is a FIFO, not a file.|\nError: " + kReportCreateFailedMessage + "|" + std::strerror(EROFS) + "\n");
     EXPECT_EQ(ReadFile(existing), "earlier report");
-    EXPECT_EQ(std::distance(fs::directory_iterator(mounted), fs::directory_iterator()), 2);
+    EXPECT_EQ(std::distance(fs::directory_iterator(mounted), fs::directory_iterator()), 4);
 }
 
 TEST_F(SaveDialog, TheReportIsGivenToTheUserWhoStartedTheProgram)

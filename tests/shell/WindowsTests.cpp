@@ -351,7 +351,6 @@ TEST_F(Preferences, AcceptedValuesAreStoredAndSurviveARestart)
     gOverlayEnabled = false;
     Close();
     Open();
-    EXPECT_EQ(GetPrefsVersion(), kAppPrefsVersion);
     EXPECT_EQ(ControlText(FindControl(Sheet(), "etxt", 1)), "12");
     EXPECT_EQ(ControlText(FindControl(Sheet(), "etxt", 2)), "150");
     EXPECT_EQ((std::vector<int>{20, 3, 1, 3, 6}), (std::vector<int>{SheetValue("popb", 3), SheetValue("popb", 4),
