@@ -1,5 +1,5 @@
-// The worker's requests through the Qt host while the event loop runs, and a
-// Stop that comes while the worker waits for the interface.
+// The worker's requests through the Qt host while the event loop runs, a Stop
+// that comes while the worker waits for the interface, and the alerts.
 #include <gtest/gtest.h>
 
 #include "engine/StopRequest.h"
@@ -12,7 +12,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QThread>
 
 #include <atomic>
 #include <thread>
@@ -48,28 +47,27 @@ protected:
     QtInterfaceHost host{[this] { ++finished; }};
 };
 
-TEST_F(Bridge, WorkerRequestsRunOnTheInterfaceThread)
+// A Stop that does not release the worker fails here by its deadline.
+TEST_F(Bridge, RequestsRunOnTheInterfaceThreadAndStopReleasesAWaitingWorker)
 {
     std::atomic<bool> done{false};
-    std::thread worker([&] {
+    std::thread first([&] {
         RequestStatusText(5, "Testing Zone 3");
         host.PostTestFinished();
         done = true;
     });
     ProcessEventsUntil([&] { return done.load() && finished == 1; });
-    worker.join();
+    first.join();
     EXPECT_EQ(label->text(), "Testing Zone 3");
     EXPECT_EQ(finished, 1);
-}
 
-TEST_F(Bridge, StopReleasesAWorkerWaitingForTheInterface)
-{
-    for (int round = 0; round < 20; ++round) {
+    for (int round = 0; round < 20 && !HasFailure(); ++round) {
         std::atomic<int32_t> status{1};
-        std::atomic<bool> started{false};
+        std::atomic<bool> started{false}, returned{false};
         std::thread worker([&] {
             started = true;
             status = MPRemoteCall(RemoteSetStatTextControlWCStr, &gMPControlInfo);
+            returned = true;
         });
         while (!started) std::this_thread::yield();
         if (round % 2 == 0) std::this_thread::sleep_for(std::chrono::milliseconds(2));
@@ -77,42 +75,39 @@ TEST_F(Bridge, StopReleasesAWorkerWaitingForTheInterface)
         // must come back all the same.
         RequestTestStop();
         host.ReleaseWaitingWorker();
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!returned && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        EXPECT_TRUE(returned) << "the worker still waits, round " << round;
+        // The abandoned request does nothing when it comes; a request still waiting is served.
+        ProcessEventsUntil([&] { return returned.load(); });
         worker.join();
         EXPECT_EQ(status.load(), kRemoteCallAbandoned) << round;
         ClearTestStopRequest();
-        QCoreApplication::processEvents();  // the abandoned request does nothing when it comes
+        QCoreApplication::processEvents();
     }
 }
 
 TEST(Alerts, TitlesByKindAndTextsFromTheStringsTable)
 {
-    std::vector<AlertContent> shown;
-    SetAlertPresenter([&](const AlertContent& content) { shown.push_back(content); });
     const auto table = ParseStringsTable(
         "/* comment */\n\"TenTwoOrHigher\" = \"Needs a newer \\\"Linux\\\".\";\n\"bad line\" =\n\"a\"=\"b\";\n");
     EXPECT_EQ(table.size(), 2u);
     EXPECT_EQ(table.at("TenTwoOrHigher"), "Needs a newer \"Linux\".");
+    std::vector<AlertContent> shown;
+    SetAlertPresenter([&](const AlertContent& content) { shown.push_back(content); });
     SetLocalizationLookup([](const char* key) -> const char* {
         return std::string(key) == "TenTwoOrHigher" ? "Needs a newer Linux." : nullptr;
     });
-
-    DoStandardLocalizedAlert("TenTwoOrHigher", nullptr, 0);
-    DoStandardLocalizedAlert("Untranslated", " with a space", 2);
-    DoStandardLocalizedAlert("x", nullptr, 3);
-    DoStandardLocalizedAlert("x", nullptr, 7);
-    DoStandardLocalizedAlert("x", nullptr, 1);
+    DoStandardLocalizedAlert("TenTwoOrHigher", nullptr, kAlertStopAlert);
+    DoStandardLocalizedAlert("Untranslated", " with a space", kAlertCautionAlert);
+    for (const int16_t kind : {kAlertPlainAlert, int16_t(7), kAlertNoteAlert}) DoStandardLocalizedAlert("x", nullptr, kind);
     SetLocalizationLookup(nullptr);
     SetAlertPresenter(nullptr);
 
-    ASSERT_EQ(shown.size(), 5u);
-    EXPECT_EQ(shown[0].title, "Error");
-    EXPECT_EQ(shown[0].message, "Needs a newer Linux.");
-    EXPECT_TRUE(shown[0].explanation.isEmpty());
-    EXPECT_EQ(shown[1].title, "Caution");
-    EXPECT_EQ(shown[1].message, "Untranslated");
-    EXPECT_EQ(shown[1].explanation, " with a space");
-    EXPECT_EQ(shown[2].title, "Message");
-    EXPECT_EQ(shown[3].title, "Message");
-    EXPECT_EQ(shown[4].title, "Note");
+    QStringList texts;
+    for (const AlertContent& alert : shown) texts << alert.title + ": " + alert.message + "|" + alert.explanation;
+    EXPECT_EQ(texts, (QStringList{"Error: Needs a newer Linux.|", "Caution: Untranslated| with a space", "Message: x|",
+                                  "Message: x|", "Note: x|"}));
 }
 }  // namespace

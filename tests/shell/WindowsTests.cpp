@@ -1,11 +1,15 @@
-// The windows built from the interface files, offscreen.
+// The windows built from the interface files, offscreen, driven as a user
+// does: the gear, the options sheet's controls, its OK button, Escape and the
+// close button, what the graph then shows, and the preferences across restarts.
 #include <gtest/gtest.h>
 
 #include "devices/DriveRecords.h"
 #include "display/ControlLookup.h"
 #include "display/GraphGeometry.h"
 #include "display/GraphView.h"
+#include "display/OverlaySettings.h"
 #include "display/ResultPanes.h"
+#include "engine/LaunchChecks.h"
 #include "engine/TestModel.h"
 #include "shell/Alerts.h"
 #include "shell/Commands.h"
@@ -18,24 +22,25 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QDialog>
 #include <QFontMetrics>
 #include <QKeyEvent>
-#include <QStandardItemModel>
-#include <QWindow>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QSettings>
+#include <QStandardItemModel>
 #include <QTemporaryDir>
+#include <QWindow>
 
 #include <cmath>
 #include <cstring>
 
+using display::ControlText;
+using display::FindControl;
+
 namespace {
-class Windows : public ::testing::Test {
+class WindowUse : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -43,52 +48,126 @@ protected:
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
         SetPreferencesLocation("KestreliaWindowTests", "Kestrelia");
         std::strcpy(gPathToAllIcons, KESTRELIA_SHARE_DIR "/");
-        ASSERT_TRUE(CreateAllWindows({[this] { ++readOnlyAnswers; }, [this] { ++cancelAnswers; }}));
+        // The sheet's refusals come as the program's standard alerts.
+        SetAlertPresenter([this](const AlertContent& alert) {
+            alerts << alert.title + ": " + alert.message + "|" + alert.explanation;
+        });
+        Open();
     }
-    void TearDown() override { DestroyAllWindows(); }
+    void TearDown() override
+    {
+        Close();
+        SetAlertPresenter(nullptr);
+        ResetZoneTestResults();
+        gMaxSpeed = 0.0;
+    }
+    // The program's start and end as far as the windows go.
+    static void Open()
+    {
+        ASSERT_TRUE(CreateAllWindows({}));
+        InstallCommandHandlers({});
+    }
+    static void Close()
+    {
+        ShutDownCommands();  // saves the preferences
+        DestroyAllWindows();
+    }
+    static QWidget* Main() { return static_cast<QWidget*>(gMainWindowRef); }
+    static QWidget* Sheet() { return static_cast<QWidget*>(gSettingsSheetWindow); }
+    static void Click(QWidget* window, const char* signature, int id)
+    {
+        auto* button = qobject_cast<QAbstractButton*>(FindControl(window, signature, id));
+        ASSERT_NE(button, nullptr) << signature << id;
+        ASSERT_TRUE(button->isVisible()) << signature << id;
+        button->click();
+    }
+    // Opens the sheet with the gear and fills it.
+    static void FillSheet(const char* size, int zones, bool overlay, const char* target, int safety)
+    {
+        Click(Main(), "bevl", 9);
+        ASSERT_TRUE(Sheet()->isVisible());
+        SetEditTextControlWCStr(gSettingsSheetWindow, 1, size);
+        SetThisWindowControlValue32(gSettingsSheetWindow, "popb", 3, zones);
+        SetThisWindowControlValue32(gSettingsSheetWindow, "cgrp", 1, overlay ? 1 : 0);
+        SetEditTextControlWCStr(gSettingsSheetWindow, 2, target);
+        SetThisWindowControlValue32(gSettingsSheetWindow, "popb", 7, safety);
+    }
+    static void Confirm() { Click(Sheet(), "push", 10); }
+    static int SheetValue(const char* signature, int id)
+    {
+        return GetThisWindowControlValue32(gSettingsSheetWindow, signature, id);
+    }
+    // The main window's summaries of size, cycles, zones, target, margin and queue depth.
+    static QStringList Summaries()
+    {
+        QStringList texts;
+        for (const int id : {6, 7, 8, 9, 10, 130}) texts << ControlText(FindControl(Main(), "stxt", id));
+        return texts;
+    }
+    // One measured zone, as a finished test leaves it.
+    static void MeasuredZone(double maxSpeed)
+    {
+        ResetZoneTestResults();
+        gZoneTestCountS32 = 1;
+        gBarGraphWidth = 15;
+        gDriveSectorsU64 = 1000000;
+        ZoneResultsRec& zone = gSavedREADResultsInfo[0];
+        zone.cycleSpeedDbl[0] = maxSpeed;
+        zone.minSpeedDbl = maxSpeed / 4;
+        zone.aveSpeedDbl = maxSpeed / 2;
+        zone.maxSpeedDbl = maxSpeed;
+        gMaxSpeed = maxSpeed;
+    }
 
     QTemporaryDir settings;
-    int readOnlyAnswers = 0;
-    int cancelAnswers = 0;
+    QStringList alerts;  // "title: message|explanation"
 };
+// Suites of their own, so that only the graph's tests run again at scale 2.
+class Windows : public WindowUse {};
+class Preferences : public WindowUse {};
 
 TEST_F(Windows, EveryControlOfTheVocabularyIsThere)
 {
     struct Id {
+        QWidget* window;
         const char* signature;
         int first, last;
     };
-    const Id mainIds[] = {
-        {"tabs", 0, 0}, {"tabp", 1, 2}, {"tabp", 12, 12}, {"popb", 1, 2}, {"push", 1, 1}, {"bevl", 9, 9},
-        {"well", 1, 1}, {"icon", 3, 4}, {"stxt", 1, 31}, {"stxt", 100, 105}, {"stxt", 110, 111},
-        {"stxt", 120, 121}, {"prgb", 110, 110}, {"prgb", 120, 120}, {"pgrp", 1, 1}, {"upan", 1, 2},
-        {"upan", 10, 10}, {"grpb", 1, 2},
+    const Id ids[] = {
+        {Main(), "tabs", 0, 0}, {Main(), "tabp", 1, 2}, {Main(), "tabp", 12, 12}, {Main(), "popb", 1, 2},
+        {Main(), "push", 1, 1}, {Main(), "bevl", 9, 9}, {Main(), "well", 1, 1}, {Main(), "icon", 3, 4},
+        {Main(), "stxt", 1, 31}, {Main(), "stxt", 100, 105}, {Main(), "stxt", 110, 111}, {Main(), "stxt", 120, 121},
+        {Main(), "prgb", 110, 110}, {Main(), "prgb", 120, 120}, {Main(), "pgrp", 1, 1}, {Main(), "upan", 1, 2},
+        {Main(), "upan", 10, 10}, {Main(), "grpb", 1, 2}, {Main(), "stxt", 130, 130}, {Sheet(), "etxt", 1, 2},
+        {Sheet(), "popb", 3, 4}, {Sheet(), "popb", 7, 8}, {Sheet(), "cgrp", 1, 1}, {Sheet(), "push", 10, 10},
     };
-    auto* main = static_cast<QWidget*>(gMainWindowRef);
-    for (const Id& id : mainIds)
+    for (const Id& id : ids)
         for (int n = id.first; n <= id.last; ++n)
-            EXPECT_NE(display::FindControl(main, id.signature, n), nullptr) << id.signature << " " << n;
-    const Id sheetIds[] = {{"etxt", 1, 2}, {"popb", 3, 4}, {"popb", 7, 7}, {"cgrp", 1, 1}, {"push", 10, 10}};
-    auto* sheet = static_cast<QWidget*>(gSettingsSheetWindow);
-    for (const Id& id : sheetIds)
-        for (int n = id.first; n <= id.last; ++n)
-            EXPECT_NE(display::FindControl(sheet, id.signature, n), nullptr) << id.signature << " " << n;
-    EXPECT_EQ(GetThisWindowControlMax32(sheet, "popb", 3), 50);
-    EXPECT_EQ(GetThisWindowControlMax32(sheet, "popb", 4), 50);
+            EXPECT_NE(FindControl(id.window, id.signature, n), nullptr) << id.signature << " " << n;
+    EXPECT_EQ(GetThisWindowControlMax32(Sheet(), "popb", 3), 50);
+    EXPECT_EQ(GetThisWindowControlMax32(Sheet(), "popb", 4), 50);
 }
 
-TEST_F(Windows, TheMainWindowStartsIdleWithNothingChosen)
+TEST_F(Windows, TheMainWindowOpensIdleWithItsIconsAndNothingChosen)
 {
-    auto* main = qobject_cast<QMainWindow*>(static_cast<QWidget*>(gMainWindowRef));
+    auto* main = qobject_cast<QMainWindow*>(Main());
     ASSERT_NE(main, nullptr);
-    EXPECT_TRUE(main->isVisible());
-    EXPECT_FALSE(display::FindControl(main, "push", 1)->isEnabled());
-    EXPECT_EQ(display::ControlText(display::FindControl(main, "stxt", 5)), "- No Drive Selected for Testing -");
+    EXPECT_FALSE(FindControl(main, "push", 1)->isEnabled());
+    EXPECT_EQ(ControlText(FindControl(main, "stxt", 5)), "- No Drive Selected for Testing -");
     EXPECT_EQ(GetThisWindowControlValue32(main, "tabs", 0), 1);
-    EXPECT_FALSE(display::FindControl(main, "tabp", 12)->isVisible());
-    EXPECT_FALSE(static_cast<QWidget*>(gSettingsSheetWindow)->isVisible());
-    EXPECT_EQ(static_cast<QWidget*>(gSettingsSheetWindow)->windowModality(), Qt::WindowModal);
-    EXPECT_EQ(static_cast<QWidget*>(gSettingsSheetWindow)->parentWidget(), main);
+    EXPECT_FALSE(FindControl(main, "tabp", 12)->isVisible());
+    // The options sheet and the read-only question belong to the main window, window-modal.
+    for (QWidget* sheet : {Sheet(), static_cast<QWidget*>(gMessageSheetWindow)}) {
+        EXPECT_FALSE(sheet->isVisible());
+        EXPECT_EQ(sheet->windowModality(), Qt::WindowModal);
+        EXPECT_EQ(sheet->parentWidget(), main);
+    }
+    EXPECT_EQ(gMessageSheetWindow->text(), "Sorry, unable to unmount and open volume for write testing.");
+    EXPECT_EQ(gMessageSheetWindow->informativeText(), "Would you like to test read speeds only?");
+    // The application's icon is read from its .icns file; the unknown device's too.
+    const std::pair<const char*, int> icons[] = {{"well", 1}, {"icon", 3}};
+    for (const auto& [signature, id] : icons)
+        EXPECT_FALSE(qobject_cast<QLabel*>(FindControl(main, signature, id))->pixmap().isNull()) << signature;
 
     // The commands and the save submenu, disabled until a test has finished.
     QStringList commands;
@@ -106,103 +185,13 @@ TEST_F(Windows, TheMainWindowStartsIdleWithNothingChosen)
 
     // The second item of the drive and volume popups is a separator nobody can choose.
     for (const int popupId : {1, 2}) {
-        auto* popup = qobject_cast<QComboBox*>(display::FindControl(main, "popb", popupId));
+        auto* popup = qobject_cast<QComboBox*>(FindControl(main, "popb", popupId));
         auto* model = qobject_cast<QStandardItemModel*>(popup->model());
         ASSERT_NE(model, nullptr);
         ASSERT_GE(model->rowCount(), 2);
-        EXPECT_FALSE(model->item(1)->flags() & Qt::ItemIsSelectable) << popupId;
-        EXPECT_FALSE(model->item(1)->flags() & Qt::ItemIsEnabled) << popupId;
-        EXPECT_NE(popup->itemText(1), "-") << popupId;
+        EXPECT_FALSE(model->item(1)->flags() & (Qt::ItemIsSelectable | Qt::ItemIsEnabled)) << popupId;
     }
 }
-
-TEST_F(Windows, IconsGeometryAndTheReadOnlySheet)
-{
-    auto* main = static_cast<QWidget*>(gMainWindowRef);
-    auto* well = qobject_cast<QLabel*>(display::FindControl(main, "well", 1));
-    ASSERT_NE(well, nullptr);
-    EXPECT_FALSE(well->pixmap().isNull()) << "the application icon is read from its .icns file";
-    EXPECT_FALSE(qobject_cast<QLabel*>(display::FindControl(main, "icon", 3))->pixmap().isNull());
-
-    QRect graph;
-    GetWindowControlRect(main, "upan", 10, &graph);
-    EXPECT_EQ(RectWidth(gGraphicChartRect), graph.width() - 16);
-    EXPECT_EQ(gGridWidth, (graph.width() - 16) / 10);
-    EXPECT_FALSE(gTabPaneRect.isEmpty());
-    EXPECT_EQ(gDragNDropBox, gTabPaneRect.adjusted(6, -4, -6, -6));
-
-    ASSERT_NE(gMessageSheetWindow, nullptr);
-    QMessageBox* sheet = gMessageSheetWindow;
-    EXPECT_EQ(sheet->text(), "Sorry, unable to unmount and open volume for write testing.");
-    EXPECT_EQ(sheet->informativeText(), "Would you like to test read speeds only?");
-    sheet->open();
-    sheet->button(QMessageBox::Ok)->click();
-    sheet->open();
-    sheet->button(QMessageBox::Cancel)->click();
-    EXPECT_EQ(readOnlyAnswers, 1);
-    EXPECT_EQ(cancelAnswers, 1);
-    EXPECT_EQ(gMessageSheetWindow, sheet) << "built once, shown again";
-}
-
-// The window as a user drives it: the gear, the options sheet's controls, its
-// OK button, Escape and the close button, and what the graph then shows.
-class WindowUse : public Windows {
-protected:
-    void SetUp() override
-    {
-        Windows::SetUp();
-        InstallCommandHandlers({});
-        // The sheet's refusals come as the program's standard alerts.
-        SetAlertPresenter([this](const AlertContent& alert) {
-            rejections << alert.message;
-            EXPECT_EQ(alert.title, "Error");
-        });
-    }
-    void TearDown() override
-    {
-        SetAlertPresenter(nullptr);
-        ShutDownCommands();
-        ResetZoneTestResults();
-        gMaxSpeed = 0.0;
-        Windows::TearDown();
-    }
-    static QWidget* Main() { return static_cast<QWidget*>(gMainWindowRef); }
-    static QWidget* Sheet() { return static_cast<QWidget*>(gSettingsSheetWindow); }
-    static void Click(QWidget* window, const char* signature, int id)
-    {
-        auto* button = qobject_cast<QAbstractButton*>(display::FindControl(window, signature, id));
-        ASSERT_NE(button, nullptr) << signature << id;
-        ASSERT_TRUE(button->isVisible()) << signature << id;
-        button->click();
-    }
-    // Opens the sheet with the gear and fills it; OK when confirm is set.
-    static void FillSheet(const char* size, int zones, bool overlay, const char* target, int safety)
-    {
-        Click(Main(), "bevl", 9);
-        ASSERT_TRUE(Sheet()->isVisible());
-        SetEditTextControlWCStr(gSettingsSheetWindow, 1, size);
-        SetThisWindowControlValue32(gSettingsSheetWindow, "popb", 3, zones);
-        SetThisWindowControlValue32(gSettingsSheetWindow, "cgrp", 1, overlay ? 1 : 0);
-        SetEditTextControlWCStr(gSettingsSheetWindow, 2, target);
-        SetThisWindowControlValue32(gSettingsSheetWindow, "popb", 7, safety);
-    }
-    static void Confirm() { Click(Sheet(), "push", 10); }
-    // One measured zone, as a finished test leaves it.
-    static void MeasuredZone(double maxSpeed)
-    {
-        ResetZoneTestResults();
-        gZoneTestCountS32 = 1;
-        gBarGraphWidth = 15;
-        gDriveSectorsU64 = 1000000;
-        ZoneResultsRec& zone = gSavedREADResultsInfo[0];
-        zone.cycleSpeedDbl[0] = maxSpeed;
-        zone.minSpeedDbl = maxSpeed / 4;
-        zone.aveSpeedDbl = maxSpeed / 2;
-        zone.maxSpeedDbl = maxSpeed;
-        gMaxSpeed = maxSpeed;
-    }
-    QStringList rejections;
-};
 
 // A grab of the graph, read in window coordinates at its device pixel ratio.
 struct GraphGrab {
@@ -214,7 +203,6 @@ struct GraphGrab {
     }
     int X(int x) const { return int(std::lround(x * ratio)) - int(std::lround(gButtonPictRect.left * ratio)); }
     int Y(int y) const { return int(std::lround(y * ratio)) - int(std::lround(gButtonPictRect.top * ratio)); }
-    QRgb At(int x, int y) const { return image.pixel(X(x), Y(y)); }
     // Every device pixel of the row at window y, across the overlay lines' span, is white.
     bool WhiteRow(int y) const
     {
@@ -227,59 +215,21 @@ struct GraphGrab {
     qreal ratio = 1.0;
 };
 
-int Washed(int channel)
-{
-    return (channel * 0xAAAA + 0xFF * (0xFFFF - 0xAAAA)) / 0xFFFF;
-}
-
+// The overlay follows the confirmed sheet: its switch, target and margin.
 TEST_F(WindowUse, TheOverlayShowsWhatTheConfirmedSheetSays)
 {
-    struct Row {
-        const char* target;
-        int safety;       // popup value: margin (5 * value - 5) percent
-        double maxSpeed;  // measured
-        bool warning;
-    };
-    const Row rows[] = {{"3000", 3, 4000.0, false}, {"1500", 5, 2400.5, false}, {"5000", 1, 4000.0, true}};
+    MeasuredZone(4000.0);
     const Rect& chart = gGraphicChartRect;
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.target);
-        MeasuredZone(row.maxSpeed);
-        FillSheet("4", 1, false, row.target, row.safety);
+    // A 4001 MB/s scale; a margin of 10 % (safety popup 3) above the target.
+    const int yT = int(std::trunc(chart.bottom - 10.0 * gGridHeight * 3000 / 4001.0));
+    const int yS = yT - int(std::trunc((chart.bottom - yT) * 10 / 100.0));
+    for (const bool overlay : {true, false}) {
+        FillSheet("4", 1, overlay, "3000", 3);
         Confirm();
-        const GraphGrab plain;  // the overlay switched off
-        FillSheet("4", 1, true, row.target, row.safety);
-        Confirm();
-        ASSERT_FALSE(Sheet()->isVisible());
-        ASSERT_TRUE(rejections.isEmpty()) << rejections.join(", ").toStdString();
-        EXPECT_EQ(display::ControlText(display::FindControl(Main(), "stxt", 9)), QString(row.target) + " MB/sec");
+        ASSERT_TRUE(alerts.isEmpty()) << alerts.join(", ").toStdString();
         const GraphGrab grab;
-
-        const double top = std::floor(row.maxSpeed + 1.0);
-        const int yT = int(std::trunc(chart.bottom - 10.0 * gGridHeight * std::atof(row.target) / top));
-        const int yS = std::max<int>(chart.top, yT - int(std::trunc((chart.bottom - yT) * (5 * row.safety - 5) / 100.0)));
-        if (row.warning) {
-            // White letters across the chart's middle, no lines.
-            int white = 0;
-            for (int y = grab.Y(chart.top); y < grab.Y(chart.bottom); ++y)
-                for (int x = grab.X(chart.left); x < grab.X(chart.right); ++x)
-                    white += grab.image.pixel(x, y) == qRgb(255, 255, 255);
-            EXPECT_GT(white, 300 * grab.ratio * grab.ratio);
-            EXPECT_FALSE(grab.WhiteRow(yT));
-            continue;
-        }
-        EXPECT_TRUE(grab.WhiteRow(yT)) << "target line at " << yT;
-        EXPECT_TRUE(grab.WhiteRow(yS)) << "safety line at " << yS;
-        EXPECT_GT(yT - yS, 3);
-        // The band between them is the plain graph washed a third toward white.
-        for (int y = yS + 1; y < yT; ++y)
-            for (int x = chart.left; x < chart.right + kOverlayLineOverhang; x += 7) {
-                const QRgb before = plain.At(x, y), after = grab.At(x, y);
-                ASSERT_LE(std::abs(qRed(after) - Washed(qRed(before))), 1) << x << "," << y;
-                ASSERT_LE(std::abs(qBlue(after) - Washed(qBlue(before))), 1) << x << "," << y;
-            }
-        // Below the target line the graph is untouched.
-        EXPECT_EQ(grab.At(chart.left + 3, yT + 2), plain.At(chart.left + 3, yT + 2));
+        EXPECT_EQ(grab.WhiteRow(yT), overlay) << "target line at " << yT;
+        EXPECT_EQ(grab.WhiteRow(yS), overlay) << "safety line at " << yS;
     }
 }
 
@@ -308,7 +258,7 @@ TEST_F(WindowUse, TheSpeedLabelsStandOnTheirGridLinesAndAreNeverCut)
         MeasuredZone(maxSpeed);
         DrawTestResults();
         for (int i = 0; i < 10; ++i) {
-            auto* label = qobject_cast<QLabel*>(display::FindControl(Main(), "stxt", 11 + i));
+            auto* label = qobject_cast<QLabel*>(FindControl(Main(), "stxt", 11 + i));
             ASSERT_NE(label, nullptr);
             // Where the graph shows the line, in the window as it is laid out now.
             const QPoint line = CurrentGraphView()->mapTo(
@@ -320,47 +270,6 @@ TEST_F(WindowUse, TheSpeedLabelsStandOnTheirGridLinesAndAreNeverCut)
             EXPECT_LT(bounds.right(), CurrentGraphView()->mapTo(Main(), QPoint(0, 0)).x()) << i;
         }
     }
-    EXPECT_EQ(display::ControlText(display::FindControl(Main(), "stxt", 11)), "2345679.000");
-}
-
-TEST_F(WindowUse, EscapeAndCloseCancelTheSheetAndStartKeepsTheAcceptedValues)
-{
-    FillSheet("8", 5, false, "", 1);
-    Confirm();
-    const QString summary = display::ControlText(display::FindControl(Main(), "stxt", 6));
-    EXPECT_EQ(summary, "8 Megabytes");
-    for (const bool escape : {true, false}) {
-        SCOPED_TRACE(escape ? "Escape" : "close button");
-        FillSheet("abc", 9, true, "x", 4);
-        // While the sheet is open Start still reads what was accepted.
-        EXPECT_EQ(WindowLaunch().TransferSizeText(), "8");
-        EXPECT_EQ(WindowLaunch().ZoneCount(), 5);
-        if (escape) {
-            QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-            QApplication::sendEvent(Sheet(), &key);
-        } else {
-            Sheet()->close();
-        }
-        EXPECT_FALSE(Sheet()->isVisible());
-        EXPECT_TRUE(rejections.isEmpty());
-        EXPECT_EQ(display::ControlText(display::FindControl(Sheet(), "etxt", 1)), "8");
-        EXPECT_EQ(GetThisWindowControlValue32(gSettingsSheetWindow, "popb", 3), 5);
-        EXPECT_EQ(GetThisWindowControlValue32(gSettingsSheetWindow, "cgrp", 1), 0);
-        EXPECT_FALSE(display::FindControl(Sheet(), "etxt", 2)->isEnabled());
-        EXPECT_EQ(display::ControlText(display::FindControl(Main(), "stxt", 6)), summary);
-        EXPECT_EQ(WindowLaunch().TransferSizeText(), "8");
-        EXPECT_EQ(WindowLaunch().ZoneCount(), 5);
-    }
-    SaveApplicationPrefs();  // as at the program's end
-    char saved[256];
-    GetPrefsCString("TransferSize", saved);
-    EXPECT_STREQ(saved, "8");
-    // A refused OK is no acceptance either.
-    FillSheet("abc", 9, false, "", 1);
-    Confirm();
-    EXPECT_EQ(rejections, QStringList{kSheetSizeNotWholeMessage});
-    EXPECT_TRUE(Sheet()->isVisible());
-    EXPECT_EQ(WindowLaunch().TransferSizeText(), "8");
 }
 
 TEST_F(WindowUse, TheAboutWindowBelongsToTheMainWindowAndOpensOverIt)
@@ -374,28 +283,23 @@ TEST_F(WindowUse, TheAboutWindowBelongsToTheMainWindowAndOpensOverIt)
 }
 
 // At a 12 pt system font no text of the main window or the options sheet is
-// cut; long interface texts elide with "…" and show the whole in a tooltip.
-TEST(LargeFonts, NoTextIsCutAtTwelvePoints)
+// cut; long interface texts elide and show the whole in a tooltip.
+TEST_F(Windows, NoTextIsCutAtTwelvePoints)
 {
-    QTemporaryDir settings;
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
-    SetPreferencesLocation("KestreliaWindowTests", "Kestrelia");
-    std::strcpy(gPathToAllIcons, KESTRELIA_SHARE_DIR "/");
     const QFont systemFont = QApplication::font();
     QFont large = systemFont;
     large.setPointSize(12);
+    Close();
     QApplication::setFont(large);
-    ASSERT_TRUE(CreateAllWindows({}));
-    auto* main = static_cast<QWidget*>(gMainWindowRef);
-    auto* sheet = static_cast<QWidget*>(gSettingsSheetWindow);
+    ASSERT_TRUE(CreateAllWindows({}));  // the windows of the interface files alone
     // The longest texts the summaries and figures take.
     const std::pair<int, const char*> worst[] = {{6, "511 Megabytes"}, {9, "65535 MB/sec"}, {10, "50 %"},
                                                  {102, "MB per Second"}, {103, "MB per Second"},
                                                  {100, "12345.678"}, {104, "1234567"}, {111, "59 minutes, 59 seconds "}};
-    for (const auto& [id, text] : worst) SetStatTextControlWCStr(main, id, text, false);
-    sheet->show();
+    for (const auto& [id, text] : worst) SetStatTextControlWCStr(Main(), id, text, false);
+    Sheet()->show();
     QApplication::processEvents();
-    for (QWidget* window : {main, sheet})
+    for (QWidget* window : {Main(), Sheet()})
         for (QLabel* label : window->findChildren<QLabel*>()) {
             if (label->wordWrap() || label->text().trimmed().isEmpty() || label->property("elide").toBool())
                 continue;
@@ -404,22 +308,126 @@ TEST(LargeFonts, NoTextIsCutAtTwelvePoints)
                 << label->objectName().toStdString() << ": " << label->text().toStdString();
             EXPECT_LE(metrics.height(), label->contentsRect().height()) << label->objectName().toStdString();
         }
-    // An interface text too long for its place is elided, and whole in its tooltip.
     const QString interfaceText = QStringLiteral("Loop:  File = /dev/shm/a-backing-file-with-a-long-name-indeed");
-    SetStatTextControlWCStr(main, 1, interfaceText.toUtf8().constData(), false);
-    auto* label = qobject_cast<QLabel*>(display::FindControl(main, "stxt", 1));
+    SetStatTextControlWCStr(Main(), 1, interfaceText.toUtf8().constData(), false);
+    auto* label = qobject_cast<QLabel*>(FindControl(Main(), "stxt", 1));
     EXPECT_EQ(label->text(), interfaceText);
     EXPECT_EQ(label->toolTip(), interfaceText);
-    QImage shown(label->size(), QImage::Format_ARGB32);
-    label->render(&shown);
-    EXPECT_FALSE(shown.isNull());
-    DestroyAllWindows();
     QApplication::setFont(systemFont);
 }
 
-TEST(ResourcesDirectory, BesideTheExecutablesFolder)
+// A first run reads what an older suite holds and keeps the interface's own
+// contents for the rest; accepted values are stored under the keys other
+// versions of the program read, and come back after a restart.
+TEST_F(Preferences, AcceptedValuesAreStoredAndSurviveARestart)
 {
-    EXPECT_EQ(ResourcesDirectoryFor("/usr/bin/kestrelia"), "/usr/share/kestrelia/");
-    EXPECT_EQ(ResourcesDirectoryFor("/home/a/build/bin/kestrelia"), "/home/a/build/share/kestrelia/");
+    {
+        QSettings suite(QSettings::IniFormat, QSettings::UserScope, kPrefsSuiteDomain);
+        suite.setValue("TransferSize", "64");
+        suite.setValue("ZonesPopup", 7);
+    }
+    GetApplicationPrefs();  // as the opening window does
+    EXPECT_EQ(GetPrefsVersion(), 0);
+    EXPECT_EQ(ControlText(FindControl(Sheet(), "etxt", 1)), "64");
+    EXPECT_EQ(Summaries(), (QStringList{"64 Megabytes", "1", "7", "Disabled", "Disabled", "Queue depth: 1"}));
+    EXPECT_FALSE(gOverlayEnabled);
+    EXPECT_FALSE(FindControl(Sheet(), "etxt", 2)->isEnabled());
+
+    FillSheet("12", 20, true, "150", 3);
+    SetThisWindowControlValue32(gSettingsSheetWindow, "popb", 4, 3);
+    SetThisWindowControlValue32(gSettingsSheetWindow, "popb", 8, 6);
+    // The box enables its controls; the overlay itself waits for OK.
+    EXPECT_TRUE(FindControl(Sheet(), "etxt", 2)->isEnabled() && FindControl(Sheet(), "popb", 7)->isEnabled());
+    EXPECT_FALSE(gOverlayEnabled);
+    Confirm();
+    EXPECT_TRUE(gOverlayEnabled);
+    const QSettings stored(QSettings::IniFormat, QSettings::UserScope, "KestreliaWindowTests", "Kestrelia");
+    const std::pair<const char*, QString> keys[] = {
+        {"AppPrefsVersionNum", QString::number(kAppPrefsVersion)}, {"OverlayEnabled", "true"},
+        {"IterationsPopup", "3"}, {"ZonesPopup", "20"}, {"SafetyPopup", "3"}, {"TransferSize", "12"},
+        {"BaselineSpeed", "150"}, {"RandomQueueDepth", "32"}};
+    for (const auto& [key, value] : keys) EXPECT_EQ(stored.value(key).toString(), value) << key;
+    // After a restart the suite's values above are no longer read.
+    gOverlayEnabled = false;
+    Close();
+    Open();
+    EXPECT_EQ(ControlText(FindControl(Sheet(), "etxt", 1)), "12");
+    EXPECT_EQ(ControlText(FindControl(Sheet(), "etxt", 2)), "150");
+    EXPECT_EQ((std::vector<int>{20, 3, 1, 3, 6}), (std::vector<int>{SheetValue("popb", 3), SheetValue("popb", 4),
+                                                                      SheetValue("cgrp", 1), SheetValue("popb", 7),
+                                                                      SheetValue("popb", 8)}));
+    EXPECT_TRUE(gOverlayEnabled);
+    EXPECT_TRUE(FindControl(Sheet(), "popb", 7)->isEnabled());
+    EXPECT_EQ(SheetQueueDepth(), 32u);
+    EXPECT_EQ(Summaries(), (QStringList{"12 Megabytes", "3", "20", "150 MB/sec", "10 %", "Queue depth: 32"}));
+
+    // No margin, then the overlay switched off.
+    FillSheet("12", 20, true, "80", 1);
+    Confirm();
+    EXPECT_EQ(Summaries().mid(3, 2), (QStringList{"80 MB/sec", "none"}));
+    FillSheet("12", 20, false, "80", 1);
+    Confirm();
+    EXPECT_EQ(Summaries().mid(3, 2), (QStringList{"Disabled", "Disabled"}));
+    EXPECT_FALSE(GetPrefsBoolKeyValue("OverlayEnabled"));
+}
+
+// Start reads only what the sheet accepted: OK with a value a test could not
+// use is refused with an alert and leaves the sheet open with the user's text;
+// Escape and the close button put the accepted values back.
+TEST_F(Preferences, TheSheetKeepsTheAcceptedValuesUntilAnAcceptableOK)
+{
+    enum End { kOK, kEscape, kClose };
+    struct Row {
+        const char* size;
+        const char* baseline;  // checked with the overlay off as well
+        End end;
+        QString alert;  // none: accepted or cancelled
+    };
+    const QString unsupported =
+        QString("Error: ") + kTransferSizeUnsupportedMessage + "|" + kTransferSizeUnsupportedExplanation;
+    const QString notWhole = QString("Error: ") + kSheetSizeNotWholeMessage + "|";
+    const Row rows[] = {
+        {"511", "", kOK, ""},
+        {"1", "100", kOK, ""},
+        {"8", "", kOK, ""},
+        {"512", "", kOK, unsupported},
+        {"0", "", kOK, unsupported},
+        {"", "", kOK, unsupported},
+        {"999999", "", kOK, unsupported},
+        {"1a", "", kOK, notWhole},
+        {"-1", "", kOK, notWhole},
+        {"10", "10.5", kOK, QString("Error: ") + kSheetOverlayNotWholeMessage + "|"},
+        {"abc", "x", kEscape, ""},
+        {"abc", "x", kClose, ""},
+    };
+    QString accepted = "1";
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.size);
+        alerts.clear();
+        // Accepted rows take 5 zones; cancelled ones try 9 and the overlay.
+        FillSheet(row.size, row.end == kOK ? 5 : 9, row.end != kOK, row.baseline, 4);
+        if (row.end == kOK) {
+            Confirm();
+        } else if (row.end == kEscape) {
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QApplication::sendEvent(Sheet(), &key);
+        } else {
+            Sheet()->close();
+        }
+        const bool refused = !row.alert.isEmpty();
+        if (row.end == kOK && !refused)
+            accepted = row.size;
+        EXPECT_EQ(alerts, refused ? QStringList{row.alert} : QStringList{});
+        EXPECT_EQ(Sheet()->isVisible(), refused);
+        EXPECT_EQ(QString::fromStdString(WindowLaunch().TransferSizeText()), accepted);
+        EXPECT_EQ(WindowLaunch().ZoneCount(), 5);
+        EXPECT_EQ(ControlText(FindControl(Sheet(), "etxt", 1)), refused ? row.size : accepted);
+        EXPECT_EQ(Summaries().first(), accepted + " Megabytes");
+        if (row.end != kOK) {
+            EXPECT_EQ(SheetValue("popb", 3), 5);
+            EXPECT_EQ(SheetValue("cgrp", 1), 0);
+            EXPECT_FALSE(FindControl(Sheet(), "etxt", 2)->isEnabled());
+        }
+    }
 }
 }  // namespace
