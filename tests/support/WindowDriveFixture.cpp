@@ -12,7 +12,6 @@
 #include "shell/Preferences.h"
 #include "shell/SaveDialog.h"
 #include "shell/Toolkit.h"
-#include "shell/Windows.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -75,11 +74,6 @@ void WindowDrive::TearDown()
     LoopDriveTest::TearDown();
 }
 
-QWidget* WindowDrive::Main()
-{
-    return static_cast<QWidget*>(gMainWindowRef);
-}
-
 std::string WindowDrive::Text(int id)
 {
     return display::ControlText(display::FindControl(Main(), "stxt", id)).toStdString();
@@ -128,11 +122,6 @@ bool WindowDrive::WaitFor(const std::function<bool()>& done, int milliseconds)
     while (!done() && timer.elapsed() < milliseconds)
         QApplication::processEvents(QEventLoop::AllEvents, 5);
     return done();
-}
-
-bool WindowDrive::WaitForStatus(const std::string& status, int milliseconds)
-{
-    return WaitFor([&status] { return Status() == status; }, milliseconds);
 }
 
 void WindowDrive::ExpectEverythingBack()

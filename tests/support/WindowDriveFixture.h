@@ -6,6 +6,7 @@
 #pragma once
 
 #include "LoopDriveFixture.h"
+#include "shell/Windows.h"
 
 #include <QTemporaryDir>
 
@@ -23,7 +24,7 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    static QWidget* Main();
+    static QWidget* Main() { return static_cast<QWidget*>(gMainWindowRef); }
     // The text of a static text control; 5 is the status line.
     static std::string Text(int id);
     static std::string Status() { return Text(5); }
@@ -39,7 +40,12 @@ protected:
     // Triggers the menu command with that command ID.
     static void Command(const char* id);
     static bool WaitFor(const std::function<bool()>& done, int milliseconds = 120000);
-    static bool WaitForStatus(const std::string& status, int milliseconds = 120000);
+    // Keeps the window live for that long.
+    static void Pause(int milliseconds) { WaitFor([] { return false; }, milliseconds); }
+    static bool WaitForStatus(const std::string& status, int milliseconds = 120000)
+    {
+        return WaitFor([&status] { return Status() == status; }, milliseconds);
+    }
     // No test left running or open, the window ready for the next, and every
     // volume mounted as it was with its marker.
     void ExpectEverythingBack();
