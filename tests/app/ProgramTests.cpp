@@ -30,7 +30,6 @@ protected:
         ASSERT_NE(mkdtemp(name), nullptr);
         folder = name;
         fs::permissions(folder, fs::perms::all);  // the ordinary user writes here too
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
     void TearDown() override { fs::remove_all(folder); }
 

@@ -7,20 +7,13 @@
 #include "WindowDriveFixture.h"
 
 #include "devices/DriveIdentity.h"
-#include "devices/DriveList.h"
-#include "devices/DriveRecords.h"
-#include "display/ControlLookup.h"
 #include "display/EarlierRun.h"
 #include "display/GraphView.h"
 #include "display/ResultPanes.h"
-#include "engine/TestLaunch.h"
-#include "engine/TestModel.h"
 #include "reports/ActiveSubject.h"
 #include "reports/RunHistory.h"
 #include "shell/RunHistoryWindow.h"
-#include "shell/Toolkit.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
@@ -87,7 +80,6 @@ TEST_F(WindowDrive, WriteRunsLeaveEveryByteAndAreKeptComparedAndOpenedAgain)
     EXPECT_FALSE(dialogSeen);
     Command("xcel");  // taken once the test is over
     EXPECT_TRUE(dialogSeen);
-    EXPECT_TRUE(gWriteTestEnabled);
     for (int zone = 0; zone < 10; ++zone)
         EXPECT_GT(gSavedWRITEResultsInfo[zone].aveSpeedDbl, 0.0) << zone;
     EXPECT_EQ(display::ControlText(display::FindControl(Main(), "push", 1)), "Start");
@@ -119,22 +111,20 @@ TEST_F(WindowDrive, WriteRunsLeaveEveryByteAndAreKeptComparedAndOpenedAgain)
     const std::string identity = "loop:" + device_->backingFile();
     EXPECT_EQ(HistoryRoot(), home + "/.local/share/kestrelia/history");
     const std::string folder = DriveHistoryFolder(HistoryRoot(), identity);
-    std::vector<std::string> files;
-    for (const auto& entry : fs::directory_iterator(folder))
-        files.push_back(entry.path().string());
+    std::vector<fs::path> files{fs::directory_iterator(folder), fs::directory_iterator()};
     ASSERT_EQ(files.size(), 2u);
     std::sort(files.begin(), files.end());  // named by time: the standard run first
     std::string command = KESTRELIA_SOURCE_DIR "/tests/support/validate-run-documents " KESTRELIA_SOURCE_DIR
                           "/docs/run-document.schema.json";
-    for (std::string path = folder; path.size() > home.size(); path = fs::path(path).parent_path())
+    for (fs::path path = folder; path.string().size() > home.size(); path = path.parent_path())
         files.push_back(path);
-    for (const std::string& path : files) {
+    for (const fs::path& path : files) {
         struct stat status {};
         ASSERT_EQ(stat(path.c_str(), &status), 0);
         EXPECT_EQ(status.st_uid, kInvokingUser) << path;
         EXPECT_EQ(status.st_gid, kInvokingUser) << path;
-        if (path.ends_with(".json"))
-            command += " " + path;
+        if (path.extension() == ".json")
+            command += " " + path.string();
     }
     EXPECT_EQ(std::system(command.c_str()), 0);
     std::ofstream(folder + "/19990101T000000.000Z.json") << "{ not json";
@@ -188,7 +178,7 @@ TEST_F(WindowDrive, WriteRunsLeaveEveryByteAndAreKeptComparedAndOpenedAgain)
     popup->setCurrentIndex(0);
 
     // A saved run opens as the current results: its bars, its settings, its drive as it was.
-    EXPECT_TRUE(OpenResultsFile(QString::fromStdString(files[0])).isEmpty());
+    EXPECT_TRUE(OpenResultsFile(QString::fromStdString(files[0].string())).isEmpty());
     EXPECT_TRUE(ZoneIsMeasured(9));
     EXPECT_EQ(gZoneTestCountS32, 10);
     EXPECT_EQ(CurrentGraphView()->LastPaint().barsDrawn, 20);

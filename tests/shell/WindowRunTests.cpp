@@ -5,21 +5,11 @@
 // they were.
 #include "WindowDriveFixture.h"
 
-#include "devices/DriveList.h"
-#include "devices/DriveRecords.h"
 #include "devices/MountHolders.h"
 #include "devices/RemountState.h"
-#include "display/ControlLookup.h"
-#include "engine/DeviceTransfers.h"
-#include "engine/TestLaunch.h"
-#include "engine/TestModel.h"
-#include "engine/TestWorker.h"
-#include "shell/Alerts.h"
 #include "shell/LeftVolumes.h"
-#include "shell/Toolkit.h"
 #include "shell/Windows.h"
 
-#include <QApplication>
 #include <QDropEvent>
 #include <QElapsedTimer>
 #include <QFile>

@@ -1,27 +1,15 @@
 #include "WindowDriveFixture.h"
 
-#include "devices/DriveList.h"
-#include "devices/DriveRecords.h"
-#include "display/ControlLookup.h"
-#include "engine/DeviceTransfers.h"
-#include "engine/TestLaunch.h"
-#include "engine/TestModel.h"
-#include "engine/TestWorker.h"
-#include "shell/Alerts.h"
 #include "shell/Commands.h"
 #include "shell/Preferences.h"
 #include "shell/SaveDialog.h"
-#include "shell/Toolkit.h"
 
-#include <QAbstractButton>
 #include <QAction>
-#include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QSettings>
 
 #include <cstring>
-#include <filesystem>
 #include <unistd.h>
 
 void WindowDrive::SetUp()
@@ -29,14 +17,12 @@ void WindowDrive::SetUp()
     LoopDriveTest::SetUp();
     if (IsSkipped() || HasFatalFailure())
         return;
-    ASSERT_TRUE(settings_.isValid());
+    ASSERT_TRUE(settings_.isValid() && home_.isValid());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings_.path());
     SetPreferencesLocation("KestreliaWindowTests", "Kestrelia");
-    char folder[] = "/dev/shm/kestrelia-window-home-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    home = folder;
-    ASSERT_EQ(chown(folder, kInvokingUser, kInvokingUser), 0);
-    setenv("HOME", folder, 1);
+    home = home_.path().toStdString();
+    ASSERT_EQ(chown(home.c_str(), kInvokingUser, kInvokingUser), 0);
+    setenv("HOME", home.c_str(), 1);
     unsetenv("XDG_DATA_HOME");
     unsetenv("PKEXEC_UID");
     setenv("SUDO_UID", std::to_string(kInvokingUser).c_str(), 1);
@@ -69,8 +55,6 @@ void WindowDrive::TearDown()
     gCurrentSelectedTestType = 1;
     unsetenv("SUDO_UID");
     unsetenv("SUDO_GID");
-    std::error_code ignored;
-    std::filesystem::remove_all(home, ignored);
     LoopDriveTest::TearDown();
 }
 
@@ -101,11 +85,6 @@ void WindowDrive::Settings(int zones, int cycles, const char* megabytes)
     SetEditTextControlWCStr(gSettingsSheetWindow, 1, megabytes);
     qobject_cast<QAbstractButton*>(display::FindControl(static_cast<QWidget*>(gSettingsSheetWindow), "push", 10))
         ->click();
-}
-
-void WindowDrive::ClickStart()
-{
-    qobject_cast<QAbstractButton*>(display::FindControl(Main(), "push", 1))->click();
 }
 
 void WindowDrive::Command(const char* id)

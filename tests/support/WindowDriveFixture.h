@@ -6,8 +6,21 @@
 #pragma once
 
 #include "LoopDriveFixture.h"
+// What tests of the window read and drive: its controls, the drive records,
+// the test's results, state and transfers, its alerts.
+#include "devices/DriveList.h"
+#include "devices/DriveRecords.h"
+#include "display/ControlLookup.h"
+#include "engine/DeviceTransfers.h"
+#include "engine/TestLaunch.h"
+#include "engine/TestModel.h"
+#include "engine/TestWorker.h"
+#include "shell/Alerts.h"
+#include "shell/Toolkit.h"
 #include "shell/Windows.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QTemporaryDir>
 
 #include <functional>
@@ -36,7 +49,7 @@ protected:
     // The options as a user sets them: the gear, the sheet's controls, OK.
     static void Settings(int zones, int cycles, const char* megabytes);
     // Start, or Stop while a test runs.
-    static void ClickStart();
+    static void ClickStart() { qobject_cast<QAbstractButton*>(display::FindControl(Main(), "push", 1))->click(); }
     // Triggers the menu command with that command ID.
     static void Command(const char* id);
     static bool WaitFor(const std::function<bool()>& done, int milliseconds = 120000);
@@ -58,4 +71,5 @@ protected:
 
 private:
     QTemporaryDir settings_;
+    QTemporaryDir home_{QStringLiteral("/dev/shm/kestrelia-window-home-XXXXXX")};
 };
