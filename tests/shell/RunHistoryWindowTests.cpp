@@ -42,19 +42,7 @@ int MarkerPixels()
 
 TEST_F(WindowDrive, WriteRunsLeaveEveryByteAndAreKeptComparedAndOpenedAgain)
 {
-    // Data that differs in every block after the partitions, where the last
-    // zone lies; read-only mounts write nothing of their own when they come
-    // and go, so any difference would be the test's.
-    uint64_t used = 1;
-    for (const LoopVolume& volume : volumes_)
-        used += volume.partitionBytes >> 20;
-    ASSERT_EQ(RunCommand("dd if=/dev/urandom of=" + drive() + " bs=1M oflag=direct status=none seek=" +
-                         std::to_string(used) + " count=" + std::to_string((kLoopDriveBytes >> 20) - used - 1)),
-              0);
-    MountVolumesReadOnly();
-    for (std::size_t i = 0; i < volumes_.size(); ++i)
-        mounts[i] = MountAt(volumes_[i].mount->path());
-    const std::string checksum = device_->Checksum();
+    FillAndTakeChecksum();
     ChooseDrive();
     const DriveInfoRec& record = gSavedDriveInfoArray[slot];
     char interfaceText[256];
@@ -98,8 +86,7 @@ TEST_F(WindowDrive, WriteRunsLeaveEveryByteAndAreKeptComparedAndOpenedAgain)
     EXPECT_GT(gSavedRandomWriteSpeedDbl, 0.0);
     ExpectEverythingBack();
     EXPECT_TRUE(alerts.empty()) << alerts.front();
-    RunCommand("blockdev --flushbufs " + drive());
-    EXPECT_EQ(device_->Checksum(), checksum);
+    ExpectSameChecksum();
 
     // A new medium size in the chosen drive shows in its size and position labels.
     ASSERT_EQ(0, RunCommand("truncate -s 2G " + device_->backingFile() + " && losetup -c " + drive()));

@@ -202,9 +202,11 @@ TEST_F(WindowDrive, ADroppedVolumeIsTestedAloneChosenAgainAndLeavesTheListWhenUn
     ASSERT_EQ(RunCommand("mount " + volume.node + " " + volume.mount->path()), 0);  // for the clean-up
 }
 
-// Stop at random moments of either test cancels it and puts everything back.
+// Stop at random moments of either test cancels it and puts everything back,
+// every byte of the drive included.
 TEST_F(WindowDrive, StopAtRandomMomentsOrDuringAHungTransferPutsEverythingBack)
 {
+    FillAndTakeChecksum();
     ChooseDrive();
     std::mt19937 random(11);
     int stops = 0;
@@ -255,5 +257,6 @@ TEST_F(WindowDrive, StopAtRandomMomentsOrDuringAHungTransferPutsEverythingBack)
     EXPECT_EQ(gSavedREADResultsInfo[0].aveSpeedDbl, 0.0);
     ExpectEverythingBack();
     EXPECT_TRUE(alerts.empty()) << alerts.front();
+    ExpectSameChecksum();
 }
 }  // namespace

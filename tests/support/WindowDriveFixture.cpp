@@ -103,6 +103,30 @@ bool WindowDrive::WaitFor(const std::function<bool()>& done, int milliseconds)
     return done();
 }
 
+void WindowDrive::FillAndTakeChecksum()
+{
+    uint64_t used = 1;
+    for (const LoopVolume& volume : volumes_) {
+        used += volume.partitionBytes >> 20;
+        if (MountAt(volume.mount->path()).vfsOptions.starts_with("rw")) {
+            ASSERT_EQ(RunCommand("head -c 200M /dev/urandom > " + volume.mount->path() + "/filler"), 0);
+        }
+    }
+    ASSERT_EQ(RunCommand("dd if=/dev/urandom of=" + drive() + " bs=1M oflag=direct status=none seek=" +
+                         std::to_string(used) + " count=" + std::to_string((kLoopDriveBytes >> 20) - used - 1)),
+              0);
+    MountVolumesReadOnly();
+    for (std::size_t i = 0; i < volumes_.size(); ++i)
+        mounts[i] = MountAt(volumes_[i].mount->path());
+    checksum = device_->Checksum();
+}
+
+void WindowDrive::ExpectSameChecksum()
+{
+    RunCommand("blockdev --flushbufs " + drive());
+    EXPECT_EQ(device_->Checksum(), checksum);
+}
+
 void WindowDrive::ExpectEverythingBack()
 {
     EXPECT_FALSE(TestWorkerExists());

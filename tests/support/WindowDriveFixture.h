@@ -59,11 +59,19 @@ protected:
     {
         return WaitFor([&status] { return Status() == status; }, milliseconds);
     }
+    // Data that differs in every block in files on the writable volumes and
+    // after the partitions; the volumes mounted again read-only (so that they
+    // write nothing of their own when they come and go), and the checksum of
+    // the whole device taken.
+    void FillAndTakeChecksum();
+    // Every byte of the device as when the checksum was taken.
+    void ExpectSameChecksum();
     // No test left running or open, the window ready for the next, and every
     // volume mounted as it was with its marker.
     void ExpectEverythingBack();
 
     std::string home;
+    std::string checksum;
     std::vector<std::string> alerts;
     std::vector<std::string> explanations;
     int slot = -1;                  // the loop drive's record
