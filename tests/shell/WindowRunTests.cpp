@@ -210,12 +210,16 @@ TEST_F(WindowDrive, StopAtRandomMomentsOrDuringAHungTransferPutsEverythingBack)
     ChooseDrive();
     std::mt19937 random(11);
     int stops = 0;
-    for (int round = 0; round < 6; ++round) {
+    for (int round = 0; round < 8; ++round) {
         ShowPane(round % 2);
         Settings(20, 3, "8");
         SetStatTextControlWCStr(gMainWindowRef, 5, "", false);
         ClickStart();
-        Pause(static_cast<int>(random() % 400));
+        // The random test at any moment from the unmount on; the standard one
+        // while it reads and writes back.
+        if (round % 2 == 0)
+            WaitFor([] { return Status().starts_with("Test in Progress: Cycle") || !TestLaunchInProgress(); }, 30000);
+        Pause(static_cast<int>(random() % (round % 2 == 0 ? 100 : 400)));
         if (!TestLaunchInProgress())
             continue;  // it finished by itself before the Stop
         ++stops;
@@ -224,7 +228,7 @@ TEST_F(WindowDrive, StopAtRandomMomentsOrDuringAHungTransferPutsEverythingBack)
         EXPECT_TRUE(WaitForStatus("Test Canceled", 30000)) << round << Status();
         ExpectEverythingBack();
     }
-    EXPECT_GE(stops, 3);
+    EXPECT_GE(stops, 4);
 
     // Stop while the worker hangs in a transfer answers at once; Quit
     // meanwhile ends the program once the worker is back and the volumes are
