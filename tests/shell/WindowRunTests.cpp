@@ -1,14 +1,13 @@
 // Tests run through the window's controls on the loop drive (the write runs
-// are in RunHistoryWindowTests): a volume alone, Stop at random moments and
-// during a hung transfer, a vanishing and a busy drive, a failed remount and
-// the volumes a killed run left, each ending with the volumes mounted where
-// they were.
+// are in RunHistoryWindowTests): a drive that vanishes mid-test and the
+// volumes that then cannot be mounted back, a busy drive and the volumes a
+// killed run left, a dropped volume tested alone, and Stop at random moments
+// and during a hung transfer.
 #include "WindowDriveFixture.h"
 
 #include "devices/MountHolders.h"
 #include "devices/RemountState.h"
 #include "shell/LeftVolumes.h"
-#include "shell/Windows.h"
 
 #include <QDropEvent>
 #include <QElapsedTimer>
