@@ -106,8 +106,6 @@ TEST_F(WindowDrive, AHeldDriveIsReadOnlyWithNothingUnmountedAndVolumesAKilledRun
 
     // At start-up the volumes a killed run left unmounted are offered, and on
     // yes mounted back as they were; the state file goes.
-    QTemporaryDir run;
-    qputenv("KESTRELIA_RUN_DIR", run.path().toUtf8());
     const pid_t ended = fork();
     if (ended == 0)
         _exit(0);
@@ -118,14 +116,13 @@ TEST_F(WindowDrive, AHeldDriveIsReadOnlyWithNothingUnmountedAndVolumesAKilledRun
         left.push_back({volumes_[i].node, m.source, volumes_[i].mount->path(), m.type, m.vfsOptions, m.fsOptions, m.root});
         ASSERT_EQ(RunCommand("umount " + volumes_[i].mount->path()), 0);
     }
-    const std::string file = run.filePath(QStringLiteral("unmounted-%1").arg(ended)).toStdString();
+    const std::string file = runState.filePath(QStringLiteral("unmounted-%1").arg(ended)).toStdString();
     std::ofstream(file) << StateText(ended, 1, left);
     QString asked;
     OfferToRemountLeftVolumes([&asked](const QString& volumes) {
         asked = volumes;
         return true;
     });
-    qunsetenv("KESTRELIA_RUN_DIR");
     for (const LoopVolume& volume : volumes_)
         EXPECT_TRUE(asked.contains(QString::fromStdString(volume.node + " at " + volume.mount->path() + "\n")));
     ExpectEverythingBack();

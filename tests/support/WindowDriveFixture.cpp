@@ -17,7 +17,8 @@ void WindowDrive::SetUp()
     LoopDriveTest::SetUp();
     if (IsSkipped() || HasFatalFailure())
         return;
-    ASSERT_TRUE(settings_.isValid() && home_.isValid());
+    ASSERT_TRUE(settings_.isValid() && home_.isValid() && runState.isValid());
+    qputenv("KESTRELIA_RUN_DIR", runState.path().toUtf8());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings_.path());
     SetPreferencesLocation("KestreliaWindowTests", "Kestrelia");
     home = home_.path().toStdString();
@@ -55,6 +56,7 @@ void WindowDrive::TearDown()
     gCurrentSelectedTestType = 1;
     unsetenv("SUDO_UID");
     unsetenv("SUDO_GID");
+    unsetenv("KESTRELIA_RUN_DIR");
     LoopDriveTest::TearDown();
 }
 

@@ -1,8 +1,8 @@
 // The program's window on the partitioned loop drive of LoopDriveTest, built
 // offscreen as root for an ordinary user (54321, with a fresh home that keeps
 // the run history), with its alerts collected instead of shown and its
-// controls driven as a user drives them. Windows, preferences, home and
-// drive are gone again when the test ends.
+// controls driven as a user drives them. Windows, preferences, home, run
+// state and drive are gone again when the test ends.
 #pragma once
 
 #include "LoopDriveFixture.h"
@@ -72,6 +72,9 @@ protected:
 
     std::string home;
     std::string checksum;
+    // Where the program notes the volumes it unmounted, instead of the machine's
+    // own folder: a test that fails or is stopped never leaves them to other programs.
+    QTemporaryDir runState;
     std::vector<std::string> alerts;
     std::vector<std::string> explanations;
     int slot = -1;                  // the loop drive's record
