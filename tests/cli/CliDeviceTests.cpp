@@ -37,6 +37,7 @@ TEST_F(LoopDriveTest, CliListsTheDriveAndEveryWriteTestPutsItsVolumesBack)
     ASSERT_EQ(0, RunCommand(kCli + " --list --json", &out)) << out;
     EXPECT_NE(std::string::npos, out.find("\"device\": \"" + drive() + "\", \"size_bytes\": 1610612736")) << out;
     for (const LoopVolume& volume : volumes_) {
+        EXPECT_NE(std::string::npos, entry.find(volume.node + ", Linux File System (" + volume.type + "), ")) << entry;
         EXPECT_NE(std::string::npos, out.find("\"device\": \"" + volume.node + "\", \"mount_point\": \"" +
                                               volume.mount->path() + "\", \"type\": \"" + volume.type +
                                               "\", \"file_system\": \"Linux File System (" + volume.type + ")\""))
@@ -61,6 +62,7 @@ TEST_F(LoopDriveTest, CliListsTheDriveAndEveryWriteTestPutsItsVolumesBack)
     } rows[] = {
         {0, 0, "--write --zones 5 --size 8", volumes_[0].node, 0, 0},
         {SIGTERM, 143, "--write --zones 50 --cycles 50 --size 16", drive(), 200, 2500},
+        {SIGINT, 130, "--write --zones 50 --cycles 50 --size 16", drive(), 200, 2500},
         {SIGINT, 130, "--write --test random", drive(), 100, 700},
         {SIGKILL, 0, "--write --zones 50 --cycles 50 --size 16", drive(), 200, 2500},
         {SIGINT, 130, "--zones 50 --cycles 50 --size 16", "", 200, 1500},
