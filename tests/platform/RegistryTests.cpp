@@ -27,6 +27,7 @@ TEST(Registry, SearchOrders)
     bus.Set("only-bus", RegistryString("bus"));
     deep.Set("down", RegistryString("deep"));
     second.Set("down", RegistryString("second"));
+    device.Set("own", RegistryString("device"));
 
     const unsigned up = kIterateRecursively | kIterateParents;
     const unsigned own = kIterateParents;  // without recursion: the entry alone
@@ -36,6 +37,7 @@ TEST(Registry, SearchOrders)
         {&bus, "k", up, "bus"},                 // the entry before its ancestors
         {&deep, "only-bus", up, "bus"},
         {&device, "k", own, "(none)"},
+        {&device, "own", own, "device"},
         {&device, "down", down, "deep"},        // depth first, in child order
         {&device, "down", up, "(none)"},        // ancestors only, never children
     };
