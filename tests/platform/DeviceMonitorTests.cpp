@@ -24,7 +24,6 @@ TEST(DeviceMonitor, ParsesKernelBlockEvents)
         {"not a block device", "add@/devices/x/usb1\0ACTION=add\0SUBSYSTEM=usb\0DEVNAME=bus/usb/001\0"s, untouched},
         {"udev's own broadcast", "libudev\0ACTION=add\0SUBSYSTEM=block\0DEVNAME=sdb\0"s, untouched},
         {"no device name", "change@/devices/virtual/block/loop3\0ACTION=change\0SUBSYSTEM=block\0"s, untouched},
-        {"empty", "", untouched},
         {"unterminated last field", "remove@/x\0ACTION=remove\0SUBSYSTEM=block\0DEVNAME=loop7"s,
          {"remove", "loop7", ""}},
     };
