@@ -22,6 +22,15 @@ namespace {
 
 const std::string kCli = KESTRELIA_CLI_PATH;
 
+// The reads the kernel has completed on a device so far.
+uint64_t ReadsDone(const std::string& node)
+{
+    std::ifstream in("/sys/block/" + fs::path(node).filename().string() + "/stat");
+    uint64_t reads = 0;
+    in >> reads;
+    return reads;
+}
+
 TEST_F(LoopDriveTest, CliListsTheDriveAndEveryWriteTestPutsItsVolumesBack)
 {
     std::string out;
@@ -57,19 +66,20 @@ TEST_F(LoopDriveTest, CliListsTheDriveAndEveryWriteTestPutsItsVolumesBack)
         int exitStatus;
         std::string options;
         std::string target;  // empty: the scratch-file run
+        uint64_t reads;  // of the drive, after the unmount, before the delay
         int earliestMs;
         int latestMs;
     } rows[] = {
-        {0, 0, "--write --zones 5 --size 8", volumes_[0].node, 0, 0},
-        {SIGTERM, 143, "--write --zones 50 --cycles 50 --size 16", drive(), 200, 2500},
-        {SIGINT, 130, "--write --zones 50 --cycles 50 --size 16", drive(), 200, 2500},
-        // The random test's reads take about half a second: most of these stops land in them.
-        {SIGINT, 130, "--write --test random", drive(), 0, 400},
-        {SIGTERM, 143, "--write --test random", drive(), 0, 400},
-        {SIGKILL, 0, "--write --zones 50 --cycles 50 --size 16", drive(), 200, 2500},
-        {SIGINT, 130, "--zones 50 --cycles 50 --size 16", "", 200, 1500},
+        {0, 0, "--write --zones 5 --size 8", volumes_[0].node, 0, 0, 0},
+        {SIGTERM, 143, "--write --zones 50 --cycles 50 --size 16", drive(), 0, 200, 2500},
+        {SIGINT, 130, "--write --zones 50 --cycles 50 --size 16", drive(), 0, 200, 2500},
+        // The random test's 10,000 reads take half a second here: these stops land in them.
+        {SIGINT, 130, "--write --test random", drive(), 500, 0, 200},
+        {SIGTERM, 143, "--write --test random", drive(), 500, 0, 200},
+        {SIGKILL, 0, "--write --zones 50 --cycles 50 --size 16", drive(), 0, 200, 2500},
+        {SIGINT, 130, "--zones 50 --cycles 50 --size 16", "", 0, 200, 1500},
         // A scratch run on tmpfs reads its 40 GB in a few seconds: signal it well before its end.
-        {SIGHUP, 143, "--zones 50 --cycles 50 --size 16", "", 1500, 3000},
+        {SIGHUP, 143, "--zones 50 --cycles 50 --size 16", "", 0, 1500, 3000},
     };
     std::mt19937 random(std::random_device{}());
     for (const auto& row : rows) {
@@ -83,8 +93,11 @@ TEST_F(LoopDriveTest, CliListsTheDriveAndEveryWriteTestPutsItsVolumesBack)
         pid_t run = -1;
         ASSERT_EQ(0, posix_spawn(&run, "/bin/sh", nullptr, nullptr, const_cast<char* const*>(argv), environ));
         const bool unmounts = !row.target.empty() && row.signal != 0;
+        const uint64_t reads = ReadsDone(drive()) + row.reads;
         std::string files;
-        for (int wait = 0; unmounts && wait < 200 && (files.empty() || !DriveMounts(drive()).empty()); ++wait) {
+        for (int wait = 0; unmounts && wait < 200 &&
+                           (files.empty() || !DriveMounts(drive()).empty() || ReadsDone(drive()) < reads);
+             ++wait) {
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
             RunCommand("ls " + (folder / "state").string(), &files);
         }

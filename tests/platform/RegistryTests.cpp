@@ -7,13 +7,6 @@
 
 namespace {
 
-std::string Found(const RegistryEntry& entry, const char* key, unsigned options)
-{
-    const RegistryValue* value = entry.Search(key, options);
-    const std::string* text = value ? value->AsString() : nullptr;
-    return text ? *text : "(none)";
-}
-
 TEST(Registry, SearchOrders)
 {
     RegistryEntry root("root");
@@ -41,8 +34,11 @@ TEST(Registry, SearchOrders)
         {&device, "down", down, "deep"},        // depth first, in child order
         {&device, "down", up, "(none)"},        // ancestors only, never children
     };
-    for (const auto& [entry, key, options, expected] : rows)
-        EXPECT_EQ(expected, Found(*entry, key, options)) << entry->Name() << " " << key << " " << options;
+    for (const auto& [entry, key, options, expected] : rows) {
+        const RegistryValue* value = entry->Search(key, options);
+        const std::string* text = value ? value->AsString() : nullptr;
+        EXPECT_EQ(expected, text ? *text : "(none)") << entry->Name() << " " << key << " " << options;
+    }
 }
 
 }  // namespace
