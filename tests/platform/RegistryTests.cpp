@@ -7,13 +7,6 @@
 
 namespace {
 
-std::string Found(const RegistryEntry& entry, const char* key, unsigned options)
-{
-    const RegistryValue* value = entry.Search(key, options);
-    const std::string* text = value ? value->AsString() : nullptr;
-    return text ? *text : "(none)";
-}
-
 TEST(Registry, SearchOrders)
 {
     RegistryEntry root("root");
@@ -30,25 +23,22 @@ TEST(Registry, SearchOrders)
     device.Set("own", RegistryString("device"));
 
     const unsigned up = kIterateRecursively | kIterateParents;
-    const unsigned own = kIterateParents;
+    const unsigned own = kIterateParents;  // without recursion: the entry alone
     const unsigned down = kIterateRecursively;
     const std::tuple<const RegistryEntry*, const char*, unsigned, const char*> rows[] = {
         {&device, "k", up, "bus"},              // nearest ancestor
         {&bus, "k", up, "bus"},                 // the entry before its ancestors
         {&deep, "only-bus", up, "bus"},
-        {&device, "k", own, "(none)"},          // no recursion: the entry alone
+        {&device, "k", own, "(none)"},
         {&device, "own", own, "device"},
         {&device, "down", down, "deep"},        // depth first, in child order
-        {&first, "down", down, "deep"},
-        {&second, "down", down, "second"},
         {&device, "down", up, "(none)"},        // ancestors only, never children
-        {&device, "missing", up, "(none)"},
     };
-    for (const auto& [entry, key, options, expected] : rows)
-        EXPECT_EQ(expected, Found(*entry, key, options)) << entry->Name() << " " << key << " " << options;
-    EXPECT_EQ(&bus, &root.ChildNamed("bus"));
-    EXPECT_EQ(2u, device.Children().size());
-    EXPECT_EQ(&device, first.Parent());
+    for (const auto& [entry, key, options, expected] : rows) {
+        const RegistryValue* value = entry->Search(key, options);
+        const std::string* text = value ? value->AsString() : nullptr;
+        EXPECT_EQ(expected, text ? *text : "(none)") << entry->Name() << " " << key << " " << options;
+    }
 }
 
 }  // namespace
@@ -60,7 +50,6 @@ TEST(UdevStrings, EncodedBytesComeBack)
         {"Samsung\\x20SSD\\x20860\\x20EVO", "Samsung SSD 860 EVO"},
         {"B\\xc3\\xa4nde", "B\xC3\xA4nde"},
         {"no\\xZZescape\\x2", "no\\xZZescape\\x2"},
-        {"", ""},
     };
     for (const auto& [encoded, decoded] : rows)
         EXPECT_EQ(decoded, DecodeUdevString(encoded)) << encoded;
