@@ -1,7 +1,8 @@
-// kestrelia-cli on a loop drive with mounted volumes: --list shows them, and a
-// write test with --unmount puts every volume back and every byte as it was,
-// whether it ends, is stopped by a signal at a random moment or is killed
-// (then --remount-left does). Stop signals end a scratch-file run cleanly too.
+// kestrelia-cli on a loop drive with mounted volumes: --list shows them, a write
+// test without --unmount is refused, and one with --unmount puts every volume
+// back and every byte as it was, whether it ends, is stopped by a signal at a
+// random moment or is killed (then --remount-left does). Stop signals end a
+// scratch-file run cleanly too.
 #include "LoopDriveFixture.h"
 
 #include <chrono>
@@ -61,6 +62,11 @@ TEST_F(LoopDriveTest, CliListsTheDriveAndEveryWriteTestPutsItsVolumesBack)
     fs::create_directories(folder / "scratch");
     const std::string env = "env KESTRELIA_RUN_DIR=" + (folder / "state").string() + " TMPDIR=" +
                             (folder / "scratch").string() + " XDG_DATA_HOME=" + (folder / "history").string() + " ";
+    // Without --unmount, writes to the drive or one of its mounted volumes are refused.
+    for (const std::string& target : {drive(), volumes_[0].node}) {
+        EXPECT_EQ(2, RunCommand(env + kCli + " --write --zones 3 " + target, &out)) << out;
+        EXPECT_NE(std::string::npos, out.find("writes refused: the device is mounted or in use")) << out;
+    }
     const struct {
         int signal;  // 0: the run ends by itself
         int exitStatus;
