@@ -14,38 +14,13 @@ import json
 import os
 import subprocess
 import sys
-import tempfile
 
-MIB = 1 << 20
+from fio_loop import MIB, LoopDevice, run
+
 DEVICE_BYTES = 1 << 30
 TRANSFERS = 10000
 DEPTHS = (1, 4, 32)
 REPEATS = 5
-
-
-def run(args):
-    return subprocess.run(args, check=True, capture_output=True, text=True).stdout
-
-
-class LoopDevice:
-    """A loop device with direct I/O over a file in /dev/shm filled with data."""
-
-    def __enter__(self):
-        handle, self.backing = tempfile.mkstemp(prefix="kestrelia-bench-qd-", dir="/dev/shm")
-        block = os.urandom(MIB)
-        with os.fdopen(handle, "wb") as backing:
-            for _ in range(DEVICE_BYTES // MIB):
-                backing.write(block)
-        try:
-            self.path = run(["losetup", "--find", "--show", "--direct-io=on", self.backing]).strip()
-        except Exception:
-            os.unlink(self.backing)
-            raise
-        return self
-
-    def __exit__(self, *exc):
-        subprocess.run(["losetup", "-d", self.path], check=False)
-        os.unlink(self.backing)
 
 
 def ours(cli, device, depth):
@@ -74,7 +49,7 @@ def main():
         print("skipped: fio is not installed")
         return 0
 
-    with LoopDevice() as loop:
+    with LoopDevice(DEVICE_BYTES, "kestrelia-bench-qd-") as loop:
         print(f"loop device {loop.path} over {DEVICE_BYTES >> 30} GiB in /dev/shm, direct I/O, "
               f"{TRANSFERS} random 4 KiB reads, best of {REPEATS} runs of each")
         print(f"{'queue depth':<14}{'kestrelia IO/s':>16}{'fio IO/s':>12}{'ratio':>8}"

@@ -18,36 +18,12 @@ import sys
 import tempfile
 import time
 
-MIB = 1 << 20
+from fio_loop import MIB, LoopDevice, run
+
 DEVICE_BYTES = 4 << 30
 ZONES = 10
 CYCLES = 20
 REPEATS = 3  # each figure is the best of this many runs of both tools
-
-
-def run(args, **kwargs):
-    return subprocess.run(args, check=True, capture_output=True, text=True, **kwargs).stdout
-
-
-class LoopDevice:
-    """A loop device with direct I/O over a file in /dev/shm filled with data."""
-
-    def __enter__(self):
-        handle, self.backing = tempfile.mkstemp(prefix="kestrelia-bench-", dir="/dev/shm")
-        block = os.urandom(MIB)
-        with os.fdopen(handle, "wb") as backing:
-            for _ in range(DEVICE_BYTES // MIB):
-                backing.write(block)
-        try:
-            self.path = run(["losetup", "--find", "--show", "--direct-io=on", self.backing]).strip()
-        except Exception:
-            os.unlink(self.backing)
-            raise
-        return self
-
-    def __exit__(self, *exc):
-        subprocess.run(["losetup", "-d", self.path], check=False)
-        os.unlink(self.backing)
 
 
 def kestrelia(cli, device, args):
@@ -125,7 +101,7 @@ def main():
         print("skipped: fio is not installed")
         return 0
 
-    with LoopDevice() as loop:
+    with LoopDevice(DEVICE_BYTES, "kestrelia-bench-") as loop:
         print(f"loop device {loop.path} over {DEVICE_BYTES >> 30} GiB in /dev/shm, direct I/O, "
               f"best of {REPEATS} runs of each")
         print(f"{'work':<28}{'kestrelia':>12}{'fio':>12}{'ratio':>8}{'RSS MiB':>9}{'buffer MiB':>11}")
