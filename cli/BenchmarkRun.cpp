@@ -16,6 +16,7 @@
 #include <cerrno>
 #include <csignal>
 #include <pthread.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -70,6 +71,20 @@ int InterruptExitStatus()
     if (signalNumber == 0)
         return 0;
     return signalNumber == SIGINT ? kExitInterrupted : kExitTerminated;
+}
+
+std::string TargetPathProblem(const CliOptions& options)
+{
+    const std::string& target = options.target;
+    struct stat status {};
+    if (target.empty() || stat(target.c_str(), &status) == 0) {
+        if (!target.empty() && S_ISDIR(status.st_mode))
+            return target + " is a folder: give a drive, a volume's device node or a file to test";
+        return {};
+    }
+    if (errno != ENOENT)
+        return {};  // told when the target is opened
+    return target + (target.rfind("/dev/", 0) == 0 ? ": the device node does not exist" : ": no such file");
 }
 
 int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err,

@@ -20,6 +20,10 @@ inline constexpr int kExitTerminated = 143;   // SIGTERM or SIGHUP
 int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err,
                  const std::function<std::string(const std::string& target)>& afterTest = {});
 
+// Why the target given cannot be tested at all: it does not exist, or it is
+// a folder. Empty when it can be tried, or when no target was given.
+std::string TargetPathProblem(const CliOptions& options);
+
 // Called from the handler of SIGINT, SIGTERM and SIGHUP: the run stops at
 // the next chunk of the scratch file or between transfers, and ends through
 // the ordinary clean-up (every block put back, the scratch file removed).

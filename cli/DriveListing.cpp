@@ -2,6 +2,7 @@
 
 #include "cli/ResultsOutput.h"
 #include "devices/DriveList.h"
+#include "format/Utf8Text.h"
 
 #include <string>
 
@@ -14,16 +15,17 @@ std::string PascalText(const unsigned char* pascal)
 
 void PrintVolumeText(std::ostream& out, const VolInfoRec& volume)
 {
-    const std::string mapper = volume.mapperNameCStr[0] ? std::string(" (/dev/mapper/") + volume.mapperNameCStr + ")" : "";
-    out << "       " << volume.volNameCStr << ": " << volume.blockDevicePathCStr << mapper << ", "
+    const std::string mapper = volume.mapperNameCStr[0] ? " (/dev/mapper/" + ShownText(volume.mapperNameCStr) + ")" : "";
+    out << "       " << ShownText(volume.volNameCStr) << ": " << ShownText(volume.blockDevicePathCStr) << mapper << ", "
         << volume.fileSystemNameCStr << ", " << volume.totalSizeLabelCStr << " (" << volume.freeSizeLabelCStr
-        << " free), mounted at " << volume.rootRef << '\n';
+        << " free), mounted at " << ShownText(volume.rootRef) << '\n';
 }
 
 void PrintDriveText(std::ostream& out, int slot, const DriveInfoRec& drive)
 {
-    out << "  " << slot + 1 << ". " << ListedDriveItemText(slot) << '\n'
-        << "     Device:    " << drive.devicePathCStr << '\n'
+    // The interface text shows a loop device's backing path already escaped.
+    out << "  " << slot + 1 << ". " << ShownText(ListedDriveItemText(slot)) << '\n'
+        << "     Device:    " << ShownText(drive.devicePathCStr) << '\n'
         << "     Size:      " << drive.sizeLabelCStr << " (" << drive.sizeInBytes64 << " bytes)\n"
         << "     Interface: " << PascalText(drive.interfaceInfoPStr) << '\n'
         << "     Writable:  " << (drive.writable ? "yes" : "no") << '\n'

@@ -3,6 +3,7 @@
 #include "display/GraphImage.h"
 #include "engine/TestModel.h"
 #include "format/ByteText.h"
+#include "format/CountText.h"
 #include "reports/OutputPath.h"
 #include "reports/ReportOwner.h"
 #include "format/NumberLocale.h"
@@ -63,10 +64,9 @@ bool WriteResultGraph(const std::string& path, const CliOptions& options, std::o
     const std::string target = options.target.empty() ? "a scratch file" : options.target;
     GraphImageOptions image;
     image.title = QString::fromStdString("Kestrelia zone test of " + target);
-    image.subtitle = QString::asprintf("%s; %d %s, %d %s of %u MB transfers; %s", size,
-                                       gZoneTestCountS32, gZoneTestCountS32 == 1 ? "zone" : "zones",
-                                       gTestCyclesS32, gTestCyclesS32 == 1 ? "cycle" : "cycles",
-                                       gXFerMBytes,
+    image.subtitle = QString::asprintf("%s; %s, %s of %u MB transfers; %s", size,
+                                       CountText(gZoneTestCountS32, "zone").c_str(),
+                                       CountText(gTestCyclesS32, "cycle").c_str(), gXFerMBytes,
                                        gWriteTestEnabled ? "reads and writes" : "reads only");
     // Encoded in memory, then saved through the same checks as a report.
     QByteArray png;

@@ -2,13 +2,15 @@
 
 #include "engine/TestModel.h"
 #include "engine/ZoneTests.h"
+#include "format/CountText.h"
+#include "format/Utf8Text.h"
 
 #include <cstdio>
 
 std::string JsonQuoted(const std::string& text)
 {
     std::string out = "\"";
-    for (const unsigned char c : text) {
+    for (const unsigned char c : ValidUtf8(text)) {
         switch (c) {
         case '"': out += "\\\""; break;
         case '\\': out += "\\\\"; break;
@@ -82,9 +84,9 @@ void PrintResultsTable(std::ostream& out, const RunDescription& run)
             phase("Writes:", gSavedRandomWriteSpeedDbl);
         return;
     }
-    std::snprintf(line, sizeof line,
-                  "%s (%.2f GiB): standard test, %d zones, %d cycles, %u MB transfers%s\n",
-                  run.target.c_str(), gib, gZoneTestCountS32, gTestCyclesS32, gXFerMBytes,
+    std::snprintf(line, sizeof line, "%s (%.2f GiB): standard test, %s, %s, %u MB transfers%s\n",
+                  run.target.c_str(), gib, CountText(gZoneTestCountS32, "zone").c_str(),
+                  CountText(gTestCyclesS32, "cycle").c_str(), gXFerMBytes,
                   run.writes ? ", reads and writes" : ", reads only");
     out << line;
     std::snprintf(line, sizeof line, "%4s %14s %14s %9s %9s %9s", "Zone", "First sector",

@@ -15,5 +15,6 @@ struct RunDescription {
 void PrintResultsTable(std::ostream& out, const RunDescription& run);
 void PrintResultsJson(std::ostream& out, const RunDescription& run);
 
-// A JSON string literal with the needed escapes.
+// A JSON string literal with the needed escapes; bytes that are no valid
+// UTF-8 become U+FFFD, so the literal always is.
 std::string JsonQuoted(const std::string& text);

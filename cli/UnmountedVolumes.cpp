@@ -1,6 +1,7 @@
 #include "cli/UnmountedVolumes.h"
 
 #include "devices/MountControl.h"
+#include "format/CountText.h"
 
 #include <iostream>
 #include <sys/stat.h>
@@ -58,7 +59,7 @@ int RemountLeftVolumes(std::ostream& out, std::ostream& err)
 void MentionLeftVolumes(std::ostream& err)
 {
     for (const LeftMounts& run : FindLeftMounts())
-        err << "kestrelia-cli: " << run.mounts.size() << " volume(s) left unmounted by run " << run.pid
+        err << "kestrelia-cli: " << CountText(static_cast<long>(run.mounts.size()), "volume") << " left unmounted by run " << run.pid
             << ", which did not finish (" << run.file << "); kestrelia-cli " << kRemountLeftOption
             << " mounts them back.\n";
 }

@@ -59,7 +59,8 @@ int main(int argc, char** argv)
         return PrintRunHistory(historyTarget, options.json, std::cout, std::cerr);
     std::optional<RunDocument> earlier;
     for (const std::string& problem :
-         {CheckGraphOption(options), CheckReportOption(options), CheckHistoryOptions(options, &earlier)}) {
+         {TargetPathProblem(options), CheckGraphOption(options), CheckReportOption(options),
+          CheckHistoryOptions(options, &earlier)}) {
         if (!problem.empty()) {
             std::cerr << "kestrelia-cli: " << problem << '\n';
             return kExitBadInput;

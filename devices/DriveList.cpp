@@ -4,6 +4,7 @@
 #include "devices/RegistryQueries.h"
 #include "devices/VolumeRecords.h"
 #include "format/ByteText.h"
+#include "format/Utf8Text.h"
 #include "platform/SysfsRegistry.h"
 
 #include <cstdio>
@@ -21,7 +22,7 @@ BlockDeviceMonitor gDeviceMonitor;
 
 void CopyText(const std::string& source, char (&text)[kPathBytes])
 {
-    std::snprintf(text, sizeof text, "%s", source.c_str());
+    CopyCutText(source, text, sizeof text);
 }
 
 DriveListHost& Host()
@@ -32,7 +33,7 @@ DriveListHost& Host()
 
 void CopyName(const char* name, DriveInfoRec& record)
 {
-    std::snprintf(record.driveNameCStr, sizeof record.driveNameCStr, "%s", name);
+    CopyCutText(name, record.driveNameCStr, sizeof record.driveNameCStr);
     for (char* c = record.driveNameCStr; *c; ++c) {
         if (*c == '/' || *c == '-')
             *c = '_';
@@ -59,7 +60,7 @@ bool FillDriveMedium(const RegistryEntry& medium, DriveInfoRec& record)
 
 void FillCompositeMedium(const RegistryEntry& medium, DriveInfoRec& record)
 {
-    std::snprintf(record.driveNameCStr, sizeof record.driveNameCStr, "%s", medium.Name().c_str());
+    CopyCutText(medium.Name(), record.driveNameCStr, sizeof record.driveNameCStr);
     CopyCStrToPStr(record.driveNameCStr, record.driveNamePStr);
     char text[kTextBytes];
     IOKitUtilsGetNonMediaDeviceInterfaceInfo(medium, text);

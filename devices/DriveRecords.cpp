@@ -1,5 +1,7 @@
 #include "devices/DriveRecords.h"
 
+#include "format/Utf8Text.h"
+
 #include <cstring>
 
 DriveInfoRec gSavedDriveInfoArray[kMaxDriveCount];
@@ -11,7 +13,7 @@ char gPathToAllIcons[kPathBytes] = "";
 
 void CopyCStrToPStr(const char* text, unsigned char* pascal)
 {
-    const std::size_t length = std::min<std::size_t>(std::strlen(text), 255);
+    const std::size_t length = TextCutLength(text, 255);
     std::memmove(pascal + 1, text, length);
     pascal[0] = static_cast<unsigned char>(length);
 }

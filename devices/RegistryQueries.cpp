@@ -1,6 +1,7 @@
 #include "devices/RegistryQueries.h"
 
 #include "format/RegistryText.h"
+#include "format/Utf8Text.h"
 
 #include <cstdio>
 #include <cstring>
@@ -61,9 +62,7 @@ std::string NumberText(const RegistryNumber& number, bool hex)
 
 void CopyText(const std::string& source, char* text, std::size_t capacity)
 {
-    const std::size_t length = std::min(source.size(), capacity - 1);
-    std::memcpy(text, source.data(), length);
-    text[length] = '\0';
+    CopyCutText(source, text, capacity);
 }
 
 // The bus text of an ATA device from "AAPL,bus-id" or "io-device-location";

@@ -3,6 +3,7 @@
 #include "devices/DevicePaths.h"
 #include "format/ByteText.h"
 #include "format/FileSystemText.h"
+#include "format/Utf8Text.h"
 #include "platform/BlockStack.h"
 
 #include <libmount/libmount.h>
@@ -37,7 +38,7 @@ struct IterDeleter {
 
 void CopyText(const std::string& source, char* text, std::size_t capacity)
 {
-    std::snprintf(text, capacity, "%s", source.c_str());
+    CopyCutText(source, text, capacity);
 }
 
 std::string Text(const char* value)

@@ -3,6 +3,7 @@
 #include "engine/DeviceTransfers.h"
 #include "engine/StopRequest.h"
 #include "engine/TestModel.h"
+#include "engine/TransferPosition.h"
 #include "platform/IoUring.h"
 
 #include <cerrno>
@@ -76,13 +77,23 @@ QueuedBatchEnd RunQueuedTransfers(bool isRead, uint32_t depth, std::atomic<uint3
     bool failed = false;
     bool stopped = false;
 
+    // The first failure is the one told, as one-by-one transfers tell theirs:
+    // which transfer, its sector and the error number (a short count is EIO).
+    auto fail = [&](uint32_t index, int errorNumber) {
+        if (failed)
+            return;
+        failed = true;
+        SetRandomTransferPosition(isRead ? TransferPhase::Read : TransferPhase::Write, static_cast<int32_t>(index),
+                                  gSectorTableU64[index]);
+        RecordTransferFailure(errorNumber);
+    };
     auto reap = [&](uint64_t tag, int32_t result) {
         --inFlight;
         calls.completed(static_cast<uint32_t>(tag), isRead, result);
         if (result == static_cast<int32_t>(kRandomTransferBytes))
             counter.store(++done, std::memory_order_relaxed);
         else
-            failed = true;
+            fail(static_cast<uint32_t>(tag), result < 0 ? -result : EIO);
     };
 
     bool ringBroken = false;  // the kernel refused a submission: only reaping is left
@@ -104,9 +115,10 @@ QueuedBatchEnd RunQueuedTransfers(bool isRead, uint32_t depth, std::atomic<uint3
             const int submitted = ring.SubmitAndWait(1);
             if (submitted < 0 && !RetryableSubmitError(submitted)) {
                 // What the kernel did not take will never complete.
-                failed = true;
+                const unsigned unsubmitted = ring.Unsubmitted();
+                fail(next - (unsubmitted > 0 ? unsubmitted : 1), -submitted);
                 ringBroken = true;
-                inFlight -= ring.Unsubmitted();
+                inFlight -= unsubmitted;
             }
         } else {
             const int status = ring.WaitCompletion(&tag, &result);

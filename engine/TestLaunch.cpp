@@ -67,6 +67,12 @@ const char* CannotOpenMessage(const LaunchTarget& target)
     return target.isVolume ? kVolumeCannotOpenMessage : kDriveCannotOpenMessage;
 }
 
+// The alert's explanation: the node and why it could not be opened.
+std::string CannotOpenExplanation(const LaunchTarget& target, int errorNumber)
+{
+    return target.devicePath + ": " + std::strerror(errorNumber) + ".";
+}
+
 // Mounts back what was unmounted; an alert names what could not be.
 void RemountAfterTest(LaunchInterface& launch)
 {
@@ -144,7 +150,7 @@ void Start(LaunchInterface& launch, bool readOnly)
     DeviceGeometry geometry;
     int errorNumber = 0;
     if (!QueryPathGeometry(target->devicePath.c_str(), &geometry, &errorNumber)) {
-        Refuse(launch, CannotOpenMessage(*target), "");
+        Refuse(launch, CannotOpenMessage(*target), CannotOpenExplanation(*target, errorNumber));
         return;
     }
     ApplyTargetSize(geometry.sizeBytes);
@@ -162,7 +168,7 @@ void Start(LaunchInterface& launch, bool readOnly)
     gUnixReadFileRef = OpenRawForReading(target->devicePath.c_str(), &errorNumber);
     if (gUnixReadFileRef < 0) {
         gUnixReadFileRef = -1;
-        Refuse(launch, CannotOpenMessage(*target), "");
+        Refuse(launch, CannotOpenMessage(*target), CannotOpenExplanation(*target, errorNumber));
         return;
     }
     if (!readOnly && !OpenForWriting(launch, *target)) {

@@ -7,14 +7,13 @@
 #include <string>
 
 #include "format/NumberLocale.h"
+#include "format/Utf8Text.h"
 
 inline constexpr std::size_t kTextBufferBytes = 256;
 
 // Copies value into text, cut to fit the buffer, NUL-terminated.
 inline void CopyToText(const std::string& value, char* text) {
-    const std::size_t length = value.size() < kTextBufferBytes ? value.size() : kTextBufferBytes - 1;
-    std::memcpy(text, value.data(), length);
-    text[length] = '\0';
+    CopyCutText(value, text, kTextBufferBytes);
 }
 
 // printf-style formatting of one value into a std::string, with "." before

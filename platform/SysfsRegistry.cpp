@@ -1,6 +1,7 @@
 #include "platform/SysfsRegistry.h"
 
 #include "platform/BlockStack.h"
+#include "format/Utf8Text.h"
 
 #include <libudev.h>
 
@@ -250,24 +251,15 @@ Protocol ChooseProtocol(const std::string& name, const fs::path& blockDir, const
     return protocol;
 }
 
-// A loop device's backing path as the drive text can show it: bytes outside
-// ASCII escaped as \xNN, and a path too long for the text cut to its end.
+// A loop device's backing path as the drive text can show it (ShownText),
+// a path too long for the text cut to its end.
 std::string ShownBackingPath(const std::string& path)
 {
     constexpr std::size_t kLongest = 200;
-    std::string shown;
-    for (const unsigned char c : path) {
-        if (c >= 0x20 && c < 0x7F) {
-            shown += static_cast<char>(c);
-        } else {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
-            shown += escaped;
-        }
-    }
-    if (shown.size() > kLongest)
-        shown = "..." + shown.substr(shown.size() - (kLongest - 3));
-    return shown;
+    const std::string shown = ShownText(path);
+    if (shown.size() <= kLongest)
+        return shown;
+    return "..." + shown.substr(TextCutStart(shown, kLongest - 3));
 }
 
 void DescribeMedium(RegistryEntry& medium, const std::string& name, const fs::path& blockDir,

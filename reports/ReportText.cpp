@@ -183,6 +183,9 @@ std::string ReportHeader(const ReportSubject& subject, const ReportDate& date)
         header += "Test Drive Name: " + subject.name + "\r";
         header += "Test Drive Size: " + subject.sizeLabel + "\r";
     }
+    if (!FitsMacRoman(subject.name))
+        header += "Note: Some characters of the name could not be written in Mac OS Roman "
+                  "and appear as \"?\".\r";
     // Results measured one transfer at a time read as they always have.
     const std::string depthLine = gSavedRandomQueueDepthU32 > 1
         ? Line("Queue Depth: %lu\r", static_cast<unsigned long>(gSavedRandomQueueDepthU32))

@@ -30,7 +30,8 @@ struct ReportDate {
 ReportDate ReportDateFor(std::time_t when);  // the user's locale
 ReportDate ReportDateFor(std::time_t when, const QLocale& locale);
 
-// The common header (UTF-8 text).
+// The common header (UTF-8 text). A name with characters Mac OS Roman cannot
+// hold is followed by a line saying they appear as "?".
 std::string ReportHeader(const ReportSubject& subject, const ReportDate& date);
 
 // The per-zone bodies; empty when zone 1 has not been measured.

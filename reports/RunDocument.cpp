@@ -1,5 +1,7 @@
 #include "reports/RunDocument.h"
 
+#include "format/CountText.h"
+
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
@@ -318,8 +320,9 @@ std::string RunSummary(const RunDocument& run)
         std::snprintf(text, sizeof text, "%s, Random test, %s", when.c_str(),
                       run.writes ? "reads and writes" : "reads only");
     else
-        std::snprintf(text, sizeof text, "%s, Standard test, %d zones × %d cycles, %u MB, %s", when.c_str(),
-                      run.zones, run.cycles, run.transferMegabytes, run.writes ? "reads and writes" : "reads only");
+        std::snprintf(text, sizeof text, "%s, Standard test, %s × %s, %u MB, %s", when.c_str(),
+                      CountText(run.zones, "zone").c_str(), CountText(run.cycles, "cycle").c_str(),
+                      run.transferMegabytes, run.writes ? "reads and writes" : "reads only");
     return text;
 }
 

@@ -213,7 +213,8 @@ void GetApplicationPrefs()
     GetPrefsCString(kTransferSizeKey, text);
     if (text[0] != '\0') {
         SetControlText(FindControl(sheet, "etxt", 1), QString::fromUtf8(text));
-        SetSummaryText(6, QString::fromUtf8(text) + QStringLiteral(" Megabytes"));
+        SetSummaryText(6, QString::fromUtf8(text) + (MegabytesFromText(text) == 1 ? QStringLiteral(" Megabyte")
+                                                                                  : QStringLiteral(" Megabytes")));
     }
     if (const int16_t cycles = GetPrefsNumValue16(kIterationsKey); cycles != 0) {
         SetThisWindowControlValue32(sheet, "popb", 4, cycles);

@@ -2,9 +2,10 @@
 // test without --unmount is refused, and one with --unmount puts every volume
 // back and every byte as it was, whether it ends, is stopped by a signal at a
 // random moment or is killed (then --remount-left does). Stop signals end a
-// scratch-file run cleanly too.
+// scratch-file run cleanly too. Names that are no UTF-8 keep both listings valid.
 #include "LoopDriveFixture.h"
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
@@ -146,6 +147,40 @@ TEST_F(LoopDriveTest, CliListsTheDriveAndEveryWriteTestPutsItsVolumesBack)
     for (const LoopVolume& volume : volumes_)
         EXPECT_EQ("marker " + volume.type, MarkerOf(volume)) << volume.type;
     fs::remove_all(folder);
+}
+
+// A mount point whose name is no UTF-8 (byte 0xE9) and a btrfs label of 252
+// bytes of Japanese: the JSON listing stays valid UTF-8 and keeps the whole
+// label; the text listing shows UTF-8 as it is and escapes the other byte.
+TEST_F(LoopDriveTest, CliListingsStayValidWhateverTheNames)
+{
+    if (RunCommand("command -v python3 && command -v btrfs") != 0)
+        GTEST_SKIP() << "python3 or btrfs-progs is not installed";
+    const auto btrfs = std::find_if(volumes_.begin(), volumes_.end(), [](const LoopVolume& v) { return v.type == "btrfs"; });
+    if (btrfs == volumes_.end())
+        GTEST_SKIP() << "btrfs cannot be made here";
+    std::string label;
+    for (int i = 0; i < 84; ++i)
+        label += "\xE6\x97\xA5";
+    ASSERT_EQ(0, RunCommand("umount " + btrfs->mount->path() + " && btrfs filesystem label " + btrfs->node + " " +
+                            label + " && mount -o ro " + btrfs->node + " " + btrfs->mount->path()));
+    const std::string folder = "/dev/shm/kestrelia-caf\xE9-" + std::to_string(getpid());
+    const LoopVolume& other = volumes_[0];
+    ASSERT_EQ(0, RunCommand("umount " + other.mount->path() + " && mkdir '" + folder + "' && mount " + other.node +
+                            " '" + folder + "'"));
+    std::string out;
+    const int valid = RunCommand(kCli + " --list --json | python3 -c 'import json, sys; "
+                                        "json.loads(sys.stdin.buffer.read().decode(\"utf-8\"))'", &out);
+    std::string json;
+    RunCommand(kCli + " --list --json", &json);
+    std::string text;
+    RunCommand(kCli + " --list", &text);
+    RunCommand("umount '" + folder + "'; rmdir '" + folder + "'");
+    EXPECT_EQ(0, valid) << out << json;
+    EXPECT_NE(std::string::npos, json.find("\"name\": \"" + label + "\"")) << json;
+    EXPECT_NE(std::string::npos, json.find("\"mount_point\": \"/dev/shm/kestrelia-caf\xEF\xBF\xBD-")) << json;
+    EXPECT_NE(std::string::npos, text.find("       " + label + ": " + btrfs->node)) << text;
+    EXPECT_NE(std::string::npos, text.find("mounted at /dev/shm/kestrelia-caf\\xE9-")) << text;
 }
 
 }  // namespace

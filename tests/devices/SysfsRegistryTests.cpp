@@ -22,6 +22,14 @@ struct MediumRow {
     bool writable;
 };
 
+std::string Repeated(const std::string& piece, int count)
+{
+    std::string text;
+    while (count-- > 0)
+        text += piece;
+    return text;
+}
+
 TEST(SysfsRegistry, EachInterconnectGivesItsTexts)
 {
     FakeSysfs sysfs;
@@ -66,9 +74,9 @@ TEST(SysfsRegistry, EachInterconnectGivesItsTexts)
     sysfs.AddDisk("virtual/block", "dm-5", kTwoGiBSectors, {{"dm/name", "vg-root"}, {"dm/uuid", "LVM-Xy"}});
     sysfs.AddDisk("virtual/block", "bcache0");
     sysfs.AddSlave("bcache0", "sdy");
-    // A backing path in UTF-8 and one too long for the text.
-    sysfs.AddDisk("virtual/block", "loop95", kTwoGiBSectors, {{"loop/backing_file", "/srv/Bilder/M\xc3\xbcll.img"}});
-    sysfs.AddDisk("virtual/block", "loop94", kTwoGiBSectors, {{"loop/backing_file", "/" + std::string(300, 'x')}});
+    // A backing path in UTF-8 with a byte that is none, and one too long for the text.
+    sysfs.AddDisk("virtual/block", "loop95", kTwoGiBSectors, {{"loop/backing_file", "/srv/Bilder/M\xc3\xbcll\xe9.img"}});
+    sysfs.AddDisk("virtual/block", "loop94", kTwoGiBSectors, {{"loop/backing_file", "/" + std::string(100, '\xe6')}});
     IOKitRegisterForDeviceArrivalsRemovals();
     gPathToAllIcons[0] = '\0';
 
@@ -88,8 +96,8 @@ TEST(SysfsRegistry, EachInterconnectGivesItsTexts)
         {"nbd3", "Network Block Device (nbd3)", "Network Block Device:  nbd3", "drive-harddisk", true},
         {"dm-5", "LVM Volume (dm_5)", "Device Mapper:  Name = vg-root", "drive-harddisk", true},
         {"bcache0", "bcache Device (bcache0)", "bcache:  On = sdy", "drive-harddisk", true},
-        {"loop95", "Loop Device (loop95)", "Loop:  File = /srv/Bilder/M\\xC3\\xBCll.img", "drive-harddisk", true},
-        {"loop94", "Loop Device (loop94)", "Loop:  File = ..." + std::string(197, 'x'), "drive-harddisk", true},
+        {"loop95", "Loop Device (loop95)", "Loop:  File = /srv/Bilder/M\xc3\xbcll\\xE9.img", "drive-harddisk", true},
+        {"loop94", "Loop Device (loop94)", "Loop:  File = ..." + Repeated("\\xE6", 49), "drive-harddisk", true},
     };
     for (const MediumRow& row : rows) {
         SCOPED_TRACE(row.name);

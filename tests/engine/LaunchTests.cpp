@@ -109,6 +109,7 @@ TEST_F(TestLaunch, EachRefusalShowsItsAlertAndReturnsToIdle)
     ScratchFile small(15 * 512);  // one sector short of what the random test needs
     const std::string tooSmall = std::string(kDriveTooSmallMessage) + "|" + kDriveTooSmallExplanation;
     const std::string missing = "/dev/shm/kestrelia-no-such-node";
+    const std::string gone = "|" + missing + ": No such file or directory.";  // the alert says why
     const struct { std::string sizeText; int32_t type; LaunchTarget target; std::string alert; uint32_t queueDepth = 1; } rows[] = {
         {"1a", 1, Target(file.path), "Transfer size must be whole number!|"},
         {"600", 1, Target(file.path),
@@ -118,8 +119,8 @@ TEST_F(TestLaunch, EachRefusalShowsItsAlertAndReturnsToIdle)
         {"", 1, Target(file.path), tooSmall},
         {"3", 1, Target(file.path), tooSmall},  // the preflight needs 4 zones × 3 MB
         {"1", 2, Target(small.path), tooSmall},
-        {"1", 1, Target(missing), std::string(kDriveCannotOpenMessage) + "|"},
-        {"1", 1, Target(missing, true), std::string(kVolumeCannotOpenMessage) + "|"},
+        {"1", 1, Target(missing), kDriveCannotOpenMessage + gone},
+        {"1", 1, Target(missing, true), kVolumeCannotOpenMessage + gone},
         {"1", 2, Target(file.path), std::string(kQueueDepthNeedsUringMessage) + "|", 32},  // without io_uring
     };
     gQueuedTransferCalls.available = [] { return false; };

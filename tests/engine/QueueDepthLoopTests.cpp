@@ -9,6 +9,7 @@
 #include "engine/StopRequest.h"
 #include "engine/TestModel.h"
 #include "engine/TestSetup.h"
+#include "engine/TransferPosition.h"
 #include "engine/TransferBuffer.h"
 #include "engine/ZoneTests.h"
 #include "platform/RawDevice.h"
@@ -118,6 +119,11 @@ TEST_F(QueueDepthOnLoopDevice, FailuresAndStopReapEverythingInFlightAndEndThePha
         EXPECT_EQ(1, host.finished.load());
         EXPECT_TRUE(host.alerts.empty());
         EXPECT_EQ(0.0, failPhase == 0 ? gSavedRandomReadSpeedDbl : gSavedRandomWriteSpeedDbl);
+        // The failure is told as at depth 1: the transfer, its sector and the error.
+        EXPECT_EQ(failPhase == 0 ? TransferPhase::Read : TransferPhase::Write, gTransferPosition.phase.load());
+        EXPECT_EQ(5000, gTransferPosition.transfer.load());
+        EXPECT_EQ(gSectorTableU64[5000], gTransferPosition.sector.load());
+        EXPECT_EQ(EINVAL, gTransferPosition.errorNumber.load());
         const std::vector<Queued>& failing = gLog.queued[failPhase];
         // Nothing is queued after the failure has been seen, so at most a queue's worth beyond it.
         EXPECT_LE(failing.size(), size_t{gLog.failIndex + 1 + kDepth});

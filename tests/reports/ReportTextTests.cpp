@@ -139,6 +139,12 @@ TEST_F(Report, HeaderOnlyForOtherFormatsOrNoResultsAndFullRecordsComplete)
     const ReportSubject drive{false, "D", "1 Gigabytes"};
     EXPECT_EQ(AssembleReport(drive, kTextReportFormat, kDate),
               kProduct + kNotice + kDateLine + "Test Drive Name: D\rTest Drive Size: 1 Gigabytes\r");
+    // A name the report's set cannot hold all of: written with "?" and a line that says so.
+    EXPECT_EQ(AssembleReport({true, "\u65e5\u672c Caf\u00e9?", "1 Gigabytes"}, kTextReportFormat, kDate),
+              kProduct + kNotice + kDateLine +
+                  "Test Volume Name: ?? Caf\x8E?\rTest Volume Size: 1 Gigabytes\r"
+                  "Note: Some characters of the name could not be written in Mac OS Roman "
+                  "and appear as \"?\".\r");
     Zone(0, 0, {10.0});
     const std::string header = AssembleReport(drive, 3, kDate);
     EXPECT_EQ(header.find("Measurement Zone"), std::string::npos);

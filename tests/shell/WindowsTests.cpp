@@ -422,7 +422,7 @@ TEST_F(Preferences, TheSheetKeepsTheAcceptedValuesUntilAnAcceptableOK)
         EXPECT_EQ(QString::fromStdString(WindowLaunch().TransferSizeText()), accepted);
         EXPECT_EQ(WindowLaunch().ZoneCount(), 5);
         EXPECT_EQ(ControlText(FindControl(Sheet(), "etxt", 1)), refused ? row.size : accepted);
-        EXPECT_EQ(Summaries().first(), accepted + " Megabytes");
+        EXPECT_EQ(Summaries().first(), accepted + (accepted == "1" ? " Megabyte" : " Megabytes"));
         if (row.end != kOK) {
             EXPECT_EQ(SheetValue("popb", 3), 5);
             EXPECT_EQ(SheetValue("cgrp", 1), 0);
