@@ -76,15 +76,15 @@ int InterruptExitStatus()
 std::string TargetPathProblem(const CliOptions& options)
 {
     const std::string& target = options.target;
-    struct stat status {};
-    if (target.empty() || stat(target.c_str(), &status) == 0) {
-        if (!target.empty() && S_ISDIR(status.st_mode))
-            return target + " is a folder: give a drive, a volume's device node or a file to test";
+    if (target.empty())
         return {};
-    }
-    if (errno != ENOENT)
-        return {};  // told when the target is opened
-    return target + (target.rfind("/dev/", 0) == 0 ? ": the device node does not exist" : ": no such file");
+    struct stat status {};
+    if (stat(target.c_str(), &status) == 0)
+        return S_ISDIR(status.st_mode) ? target + " is a folder, not a drive, volume or file" : std::string();
+    // Other files are told when they are opened, with the error's text.
+    if (errno == ENOENT && target.rfind("/dev/", 0) == 0)
+        return target + ": the device node does not exist";
+    return {};
 }
 
 int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err,

@@ -53,6 +53,17 @@ bool ConvertString(const RegistryDictionary* dictionary, const char* key, std::s
     return found != dictionary->end() && ConvertString(&found->second, out);
 }
 
+// A loop device's backing path, which the classic rows never had, is a
+// file name: any valid UTF-8 converts (the sysfs layer escapes the rest).
+bool ConvertUtf8String(const RegistryValue* value, std::string* out)
+{
+    const std::string* text = value ? value->AsString() : nullptr;
+    if (!text || text->size() >= kTextBytes || text->find('\0') != std::string::npos || ValidUtf8(*text) != *text)
+        return false;
+    *out = *text;
+    return true;
+}
+
 std::string NumberText(const RegistryNumber& number, bool hex)
 {
     char text[kTextBytes] = {};
@@ -147,7 +158,7 @@ std::string LinuxInterfaceText(const RegistryEntry& entry, const std::string& ic
         return KeyedNumberText(entry, ic, "NVMe Namespace", ":  Namespace = ", false);
     if (ic == "Virtio" && ConvertString(SearchUpward(entry, "Virtio Bus"), &detail))
         return ic + ":  Bus = " + detail;
-    if (ic == "Loop" && ConvertString(SearchUpward(entry, "Backing File"), &detail))
+    if (ic == "Loop" && ConvertUtf8String(SearchUpward(entry, "Backing File"), &detail))
         return ic + ":  File = " + detail;
     if ((ic == "MMC" || ic == "SD") && ConvertString(SearchUpward(entry, "Card Name"), &detail))
         return ic + ":  Card = " + detail;

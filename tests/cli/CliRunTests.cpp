@@ -59,12 +59,15 @@ TEST(CliRun, RefusesWhatItMustSaysWhereItFailedAndComparesSavedRuns)
         {"--write --zones 2 " + readOnly.node(), 2, "writes refused: the device is read-only", ""},
         {"--zones 2 " + ramfs.path() + "/file", 2, "direct I/O refused", ""},
         {"''", 2, "the target is an empty name", ""},
+        {"--write --unmount /dev/kestrelia-none-" + std::to_string(getpid()), 2, ": the device node does not exist", ""},
+        {"--zones 2 " + folder.string(), 2, folder.string() + " is a folder", ""},
         {"--zones 4 --compare " + saved + " " + target, 2, "3 zones, which cannot be compared", ""},
         {"--write --zones 3 " + small.path() + "/zones", 1,
          "the test failed: write failed at zone 3, cycle 1, sector ", ": No space left on device (ENOSPC)\n"},
         {"--write --test random " + small.path() + "/random", 1,
          "the test failed: write failed at transfer ", "Reads:  "},
-        {"--write --zones 7 --cycles 2 --size 3", 0, "reads and writes", ""},  // a scratch file on 4 KiB sectors
+        // A scratch file on 4 KiB sectors.
+        {"--write --zones 7 --cycles 1 --size 3", 0, "7 zones, 1 cycle, 3 MB transfers, reads and writes", ""},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(row.exitStatus, RunCommand("TMPDIR=" + ext4.path() + " " + cli + row.arguments, &out))
