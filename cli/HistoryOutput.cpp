@@ -3,6 +3,7 @@
 #include "cli/ResultsOutput.h"
 #include "devices/DriveIdentity.h"
 #include "engine/TestModel.h"
+#include "format/CountText.h"
 #include "reports/OutputPath.h"
 #include "reports/RunHistory.h"
 
@@ -64,7 +65,7 @@ int PrintRunHistory(const std::string& target, bool json, std::ostream& out, std
         out << "]}\n";
         return 0;
     }
-    out << target << " (" << identity << "): " << runs.size() << (runs.size() == 1 ? " run" : " runs") << '\n';
+    out << target << " (" << identity << "): " << CountText(static_cast<long>(runs.size()), "run") << '\n';
     for (const HistoryEntry& entry : runs)
         out << "  " << RunSummary(entry.run) << "\n    " << entry.path << '\n';
     return 0;

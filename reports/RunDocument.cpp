@@ -331,7 +331,7 @@ std::string RunComparabilityProblem(const RunDocument& earlier, bool randomTest,
     if (earlier.randomTest != randomTest)
         return earlier.randomTest ? "a random test" : "a standard test";
     if (!randomTest && earlier.zones != zones)
-        return std::to_string(earlier.zones) + (earlier.zones == 1 ? " zone" : " zones");
+        return CountText(earlier.zones, "zone");
     return {};
 }
 
