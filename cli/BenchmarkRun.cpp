@@ -81,10 +81,10 @@ std::string TargetPathProblem(const CliOptions& options)
     struct stat status {};
     if (stat(target.c_str(), &status) == 0)
         return S_ISDIR(status.st_mode) ? target + " is a folder, not a drive, volume or file" : std::string();
-    // Other files are told when they are opened, with the error's text.
-    if (errno == ENOENT && target.rfind("/dev/", 0) == 0)
-        return target + ": the device node does not exist";
-    return {};
+    // Told before --unmount asks for a drive or volume; other errors when the target is opened.
+    if (errno != ENOENT)
+        return {};
+    return target + (target.rfind("/dev/", 0) == 0 ? ": the device node does not exist" : ": " + ErrorText(ENOENT));
 }
 
 int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err,

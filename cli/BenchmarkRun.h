@@ -20,8 +20,8 @@ inline constexpr int kExitTerminated = 143;   // SIGTERM or SIGHUP
 int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err,
                  const std::function<std::string(const std::string& target)>& afterTest = {});
 
-// Why the target given cannot be tested at all: it is a folder, or a device
-// node that does not exist. Empty when it can be tried, or when no target was given.
+// Why the target given cannot be tested at all: it is a folder, or it does
+// not exist. Empty when it can be tried, or when no target was given.
 std::string TargetPathProblem(const CliOptions& options);
 
 // Called from the handler of SIGINT, SIGTERM and SIGHUP: the run stops at
