@@ -66,6 +66,8 @@ TEST(CliRun, RefusesWhatItMustSaysWhereItFailedAndComparesSavedRuns)
          "the test failed: write failed at zone 3, cycle 1, sector ", ": No space left on device (ENOSPC)\n"},
         {"--write --test random " + small.path() + "/random", 1,
          "the test failed: write failed at transfer ", "Reads:  "},
+        {"--write --test random --queue-depth 4 " + small.path() + "/random", 1,
+         "the test failed: write failed at transfer ", ": No space left on device (ENOSPC)\n"},
         // A scratch file on 4 KiB sectors.
         {"--write --zones 7 --cycles 1 --size 3", 0, "7 zones, 1 cycle, 3 MB transfers, reads and writes", ""},
     };
