@@ -8,7 +8,7 @@
 #include "devices/DriveRecords.h"
 #include "engine/TestModel.h"
 #include "reports/ReportFile.h"
-#include "reports/ReportOwner.h"
+#include "platform/CallingUser.h"
 #include "shell/Alerts.h"
 #include "shell/Preferences.h"
 #include "shell/QtInterfaceHost.h"
@@ -147,7 +147,7 @@ protected:
 
 // The name proposed follows the tested item and the format chosen before; the
 // suffix follows the format chooser; the report is saved in the format chosen
-// last, which stays chosen, and both formats are writable by all.
+// last, which stays chosen, and both formats get mode 0666 less the umask.
 TEST_F(SaveDialog, TheSuffixFollowsTheFormatChooserAndBothFormatsAreWritten)
 {
     gDVLastTabIndex = 2;
@@ -176,7 +176,7 @@ TEST_F(SaveDialog, TheSuffixFollowsTheFormatChooserAndBothFormatsAreWritten)
     for (const char* name : {"text.txt", "report.xls"}) {
         struct stat info {};
         ASSERT_EQ(stat((base / name).c_str(), &info), 0);
-        EXPECT_EQ(info.st_mode & 0222, 0222u) << name;
+        EXPECT_EQ(info.st_mode & 07777, 0600u) << name;
     }
     EXPECT_EQ(std::distance(fs::directory_iterator(base), fs::directory_iterator()), 2);
     EXPECT_TRUE(alerts.empty());
@@ -243,26 +243,43 @@ TEST_F(SaveDialog, EachFailureAlertsAndLeavesTheEarlierFile)
     std::string shown;
     for (const AlertContent& alert : alerts)
         shown += (alert.title + ": " + alert.message + "|" + alert.explanation + "\n").toStdString();
-    EXPECT_EQ(shown, std::string("Error: ") + kReportOpenFailedMessage + "|\n" +
+    EXPECT_EQ(shown, "Error: Error: Unable to save test results file (write): " + std::string(std::strerror(ENOSPC)) + ".|\n" +
                          "Error: Error: Unable to save test results file: " + mounted + "/to-pipe.txt (" +
                          fifo.string() + ") is a FIFO, not a file.|\nError: " + kReportCreateFailedMessage + "|" + std::strerror(EROFS) + "\n");
     EXPECT_EQ(ReadFile(existing), "earlier report");
     EXPECT_EQ(std::distance(fs::directory_iterator(mounted), fs::directory_iterator()), 4);
 }
 
-TEST_F(SaveDialog, TheReportIsGivenToTheUserWhoStartedTheProgram)
+// Saved with the rights of the user who started the program: the file is
+// theirs with mode 0666 less the umask, and a folder only root may write
+// refuses with an alert naming that user.
+TEST_F(SaveDialog, TheReportIsWrittenAsTheUserWhoStartedTheProgram)
 {
     if (geteuid() != 0)
-        GTEST_SKIP() << "needs root to give a file away";
+        GTEST_SKIP() << "needs root to act as another user";
+    const fs::path base = folder.path().toStdString(), theirs = base / "theirs";
+    fs::create_directory(theirs);
+    ASSERT_EQ(chown(theirs.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(chmod(base.c_str(), 0755), 0);
     setenv("PKEXEC_UID", "65534", 1);
-    const ReportOwner owner = CallingUser();
+    const mode_t previous = umask(022);
+    target = QString::fromStdString(theirs.string());
     Save(1, [](QFileDialog* dialog) { TypeAndSave(dialog, QStringLiteral("theirs.txt")); });
+    target = folder.path();
+    Save(1, [](QFileDialog* dialog) { TypeAndSave(dialog, QStringLiteral("root.txt")); });
+    umask(previous);
     struct stat info {};
-    ASSERT_EQ(stat((fs::path(folder.path().toStdString()) / "theirs.txt").c_str(), &info), 0);
+    ASSERT_EQ(stat((theirs / "theirs.txt").c_str(), &info), 0);
     EXPECT_EQ(info.st_uid, 65534u);
-    EXPECT_EQ(static_cast<long>(info.st_gid), owner.gid);
+    EXPECT_EQ(info.st_mode & 07777, 0644u);
+    EXPECT_FALSE(fs::exists(base / "root.txt"));
+    ASSERT_EQ(alerts.size(), 1u);
+    EXPECT_EQ(alerts[0].message.toStdString(), kReportCreateFailedMessage);
+    EXPECT_NE(alerts[0].explanation.toStdString().find(std::string(std::strerror(EACCES)) + " (written as user " +
+                                                       CallingUser().name + ", who started the program through pkexec)"),
+              std::string::npos) << alerts[0].explanation.toStdString();
 
-    // Nonsense in the environment gives nothing away.
+    // Nonsense in the environment acts for nobody.
     for (const char* text : {"", "12x", "-3", "99999999999999999999"}) {
         setenv("PKEXEC_UID", text, 1);
         EXPECT_EQ(CallingUser().uid, -1) << text;
