@@ -91,7 +91,8 @@ TEST(CliUserFiles, EveryFileTheUserNamesIsWrittenWithTheirRights)
         {sudo + "--report results.txt " + device.node(), 2, "--report: results.txt" + denied + "sudo)"},
         {sudo + "--graph " + (rootOnly / "g.png").string() + " " + device.node(), 2, "g.png" + denied + "sudo)"},
         {pkexec + "--save-json " + (rootOnly / "r.json").string() + " " + device.node(), 2, denied + "pkexec)"},
-        {sudo + "--report /proc/self/fd/1 " + device.node() + " > out.txt", 2, "is under /proc, where no file is saved"},
+        {"{ " + sudo + "--report /proc/self/fd/1 " + device.node() + " > out.txt; }", 2,
+         "is under /proc, where no file is saved"},
         // The test runs; its history cannot be kept through the user's link, the report in the user's folder is theirs.
         {sudo + "--report own.txt " + device.node(), 0,
          "could not be kept in the history: " + (home / ".local/share/kestrelia").string()},
