@@ -16,35 +16,10 @@
 namespace fs = std::filesystem;
 
 namespace {
-// An ordinary user made for the test with the given home folder; removed again.
-class TestUser {
-public:
-    explicit TestUser(const fs::path& home) : name_("kestrelia-u" + std::to_string(getpid()))
-    {
-        if (RunCommand("useradd -M -U -s /usr/sbin/nologin -d " + home.string() + " " + name_, &error_) != 0)
-            return;
-        if (const passwd* entry = getpwnam(name_.c_str())) {
-            uid_ = entry->pw_uid;
-            gid_ = entry->pw_gid;
-        }
-        fs::create_directories(home);
-        if (chown(home.c_str(), uid_, gid_) != 0)
-            error_ = std::strerror(errno);
-    }
-    ~TestUser() { RunCommand("userdel " + name_ + " && { groupdel " + name_ + " 2>/dev/null; true; }"); }
-    TestUser(const TestUser&) = delete;
-    TestUser& operator=(const TestUser&) = delete;
-    bool made() const { return uid_ != 0 && error_.empty(); }
-    const std::string& name() const { return name_; }
-    const std::string& error() const { return error_; }
-    uid_t uid() const { return uid_; }
-    gid_t gid() const { return gid_; }
-
-private:
-    std::string name_;
-    std::string error_;
-    uid_t uid_ = 0;
-    gid_t gid_ = 0;
+// Removes the ordinary user the test made.
+struct RemovedAtEnd {
+    std::string user;
+    ~RemovedAtEnd() { RunCommand("userdel " + user + "; groupdel " + user + " 2>/dev/null"); }
 };
 
 TEST(CliUserFiles, EveryFileTheUserNamesIsWrittenWithTheirRights)
@@ -62,12 +37,18 @@ TEST(CliUserFiles, EveryFileTheUserNamesIsWrittenWithTheirRights)
     const fs::path victim = rootOnly / "victim.conf";
     std::ofstream(victim) << "root's own\n";
     fs::permissions(victim, fs::perms(0600));
-    TestUser user(home);
-    ASSERT_TRUE(user.made()) << user.error();
+    const std::string name = "kestrelia-u" + std::to_string(getpid());
+    std::string out;
+    ASSERT_EQ(0, RunCommand("useradd -M -U -s /usr/sbin/nologin -d " + home.string() + " " + name +
+                            " && install -d -o " + name + " -g " + name + " " + home.string(), &out)) << out;
+    const RemovedAtEnd removed{name};
+    const passwd* user = getpwnam(name.c_str());
+    ASSERT_NE(user, nullptr);
+    const uid_t uid = user->pw_uid;
+    const gid_t gid = user->pw_gid;
     // The user's own links: a "report in its home" naming root's file, and its
     // data folder in a folder only group root may write.
-    std::string out;
-    ASSERT_EQ(0, RunCommand("runuser -u " + user.name() + " -- sh -c 'ln -s " + victim.string() + " " +
+    ASSERT_EQ(0, RunCommand("runuser -u " + name + " -- sh -c 'ln -s " + victim.string() + " " +
                                 (home / "results.txt").string() + " && mkdir " + (home / ".local").string() +
                                 " && ln -s " + groupRoot.string() + " " + (home / ".local/share").string() + "'",
                             &out)) << out;
@@ -76,12 +57,12 @@ TEST(CliUserFiles, EveryFileTheUserNamesIsWrittenWithTheirRights)
     ASSERT_TRUE(device.FillWithPattern());
     const std::string checksum = device.Checksum();
 
-    const std::string ids = "=" + std::to_string(user.uid()) + " ";
+    const std::string ids = "=" + std::to_string(uid) + " ";
     const std::string start = "cd " + home.string() + " && umask 022 && env -u XDG_DATA_HOME ";
-    const std::string sudo = start + "-u PKEXEC_UID SUDO_UID" + ids + "SUDO_GID=" + std::to_string(user.gid()) +
+    const std::string sudo = start + "-u PKEXEC_UID SUDO_UID" + ids + "SUDO_GID=" + std::to_string(gid) +
                              " " KESTRELIA_CLI_PATH " --zones 1 ";
     const std::string pkexec = start + "-u SUDO_UID PKEXEC_UID" + ids + KESTRELIA_CLI_PATH " --zones 1 ";
-    const std::string denied = std::string(": ") + std::strerror(EACCES) + " (written as user " + user.name() +
+    const std::string denied = std::string(": ") + std::strerror(EACCES) + " (written as user " + name +
                                ", who started the program through ";
     const struct {
         std::string command;
@@ -113,8 +94,8 @@ TEST(CliUserFiles, EveryFileTheUserNamesIsWrittenWithTheirRights)
     EXPECT_TRUE(fs::is_empty(groupRoot));
     EXPECT_TRUE(fs::is_empty(home / "out.txt"));
     ASSERT_EQ(0, stat((home / "own.txt").c_str(), &info));
-    EXPECT_EQ(info.st_uid, user.uid());
-    EXPECT_EQ(info.st_gid, user.gid());
+    EXPECT_EQ(info.st_uid, uid);
+    EXPECT_EQ(info.st_gid, gid);
     EXPECT_EQ(info.st_mode & 07777, 0644u);
     EXPECT_EQ(checksum, device.Checksum());
     fs::remove_all(folder);

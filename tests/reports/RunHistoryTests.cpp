@@ -144,11 +144,20 @@ TEST_F(RunHistoryTest, AtMost200RunsNewestFirstCorruptAndForeignFilesSkipped)
     for (const auto& entry : fs::directory_iterator(folder))
         EXPECT_NE(entry.path().filename().string()[0], '.') << "no temporary file stays behind";
 }
-// An ordinary user's SUDO_UID=0 is not believed: the history stays in that user's home.
+// Only a program that really runs as root acts for the user its environment
+// names, and nonsense names nobody: an ordinary user's SUDO_UID=0 leaves the
+// history in that user's own home.
 TEST_F(RunHistoryTest, OnlyRootActsForTheUserNamedInTheEnvironment)
 {
     if (geteuid() != 0)
         GTEST_SKIP() << "needs root to become an ordinary user";
+    for (const char* text : {"", "12x", "-3", "0", "99999999999999999999"}) {
+        setenv("PKEXEC_UID", text, 1);
+        EXPECT_FALSE(CallingUser().active()) << text;
+    }
+    setenv("PKEXEC_UID", "65534", 1);
+    EXPECT_EQ(CallingUser().via, "pkexec");
+    unsetenv("PKEXEC_UID");
     const pid_t child = fork();
     if (child == 0) {
         setenv("SUDO_UID", "0", 1);

@@ -1,14 +1,13 @@
 // Saving through the real save dialog, offscreen, driven as a user would:
 // the proposed names, the format chooser and its suffix rules, replacing a
 // file only after agreeing, each failure with its alert and the earlier file
-// left as it was, and the owner of the report. Refusals of names that are no
-// files are the report layer's (tests/reports).
+// left as it was. Refusals of names that are no files are the report layer's
+// (tests/reports); the rights a file is written with, the CLI's (tests/cli).
 #include <gtest/gtest.h>
 
 #include "devices/DriveRecords.h"
 #include "engine/TestModel.h"
 #include "reports/ReportFile.h"
-#include "platform/CallingUser.h"
 #include "shell/Alerts.h"
 #include "shell/Preferences.h"
 #include "shell/QtInterfaceHost.h"
@@ -250,44 +249,4 @@ TEST_F(SaveDialog, EachFailureAlertsAndLeavesTheEarlierFile)
     EXPECT_EQ(std::distance(fs::directory_iterator(mounted), fs::directory_iterator()), 4);
 }
 
-// Saved with the rights of the user who started the program: the file is
-// theirs with mode 0666 less the umask, and a folder only root may write
-// refuses with an alert naming that user.
-TEST_F(SaveDialog, TheReportIsWrittenAsTheUserWhoStartedTheProgram)
-{
-    if (geteuid() != 0)
-        GTEST_SKIP() << "needs root to act as another user";
-    const fs::path base = folder.path().toStdString(), theirs = base / "theirs";
-    fs::create_directory(theirs);
-    ASSERT_EQ(chown(theirs.c_str(), 65534, 65534), 0);
-    ASSERT_EQ(chmod(base.c_str(), 0755), 0);
-    setenv("PKEXEC_UID", "65534", 1);
-    const mode_t previous = umask(022);
-    target = QString::fromStdString(theirs.string());
-    Save(1, [](QFileDialog* dialog) { TypeAndSave(dialog, QStringLiteral("theirs.txt")); });
-    target = folder.path();
-    Save(1, [](QFileDialog* dialog) { TypeAndSave(dialog, QStringLiteral("root.txt")); });
-    umask(previous);
-    struct stat info {};
-    ASSERT_EQ(stat((theirs / "theirs.txt").c_str(), &info), 0);
-    EXPECT_EQ(info.st_uid, 65534u);
-    EXPECT_EQ(info.st_mode & 07777, 0644u);
-    EXPECT_FALSE(fs::exists(base / "root.txt"));
-    ASSERT_EQ(alerts.size(), 1u);
-    EXPECT_EQ(alerts[0].message.toStdString(), kReportCreateFailedMessage);
-    EXPECT_NE(alerts[0].explanation.toStdString().find(std::string(std::strerror(EACCES)) + " (written as user " +
-                                                       CallingUser().name + ", who started the program through pkexec)"),
-              std::string::npos) << alerts[0].explanation.toStdString();
-
-    // Nonsense in the environment acts for nobody.
-    for (const char* text : {"", "12x", "-3", "99999999999999999999"}) {
-        setenv("PKEXEC_UID", text, 1);
-        EXPECT_EQ(CallingUser().uid, -1) << text;
-    }
-    unsetenv("PKEXEC_UID");
-    setenv("SUDO_UID", "65534", 1);
-    setenv("SUDO_GID", "100", 1);
-    EXPECT_EQ(CallingUser().uid, 65534);
-    EXPECT_EQ(CallingUser().gid, 100);
-}
 }  // namespace
