@@ -150,7 +150,7 @@ bool SaveRememberedMounts(const std::vector<RememberedMount>& mounts)
         return false;
     // Root's own file, whoever started the program.
     return WriteFileAtomically(file, StateText(getpid(), ProcessStartTime(getpid()), mounts),
-                               {WriteIdentity::Process, 0600, true})
+                               {WriteIdentity::Process, 0600, true, true})
         .ok();
 }
 

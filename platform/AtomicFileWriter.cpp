@@ -125,7 +125,8 @@ FileWriteResult OpenFolder(const std::string& given, const std::string& folder, 
 
 // Follows given to the regular file it names or would create, checking every
 // place it leads. Everything runs with the caller's identity.
-FileWriteResult ResolveDestination(const std::string& given, mode_t mode, Destination* destination)
+FileWriteResult ResolveDestination(const std::string& given, const FileWriteOptions& options,
+                                   Destination* destination)
 {
     if (given.empty())
         return Refused("no file name given", EINVAL);
@@ -148,7 +149,8 @@ FileWriteResult ResolveDestination(const std::string& given, mode_t mode, Destin
         if (FileWriteResult opened = OpenFolder(given, FolderOf(current), destination); !opened.ok())
             return opened;
         const std::string resolved = Joined(destination->realFolder, destination->name);
-        if (const char* tree = SystemTreeOf(destination->realFolder, destination->folder.get()))
+        const char* tree = SystemTreeOf(destination->realFolder, destination->folder.get());
+        if (tree != nullptr && !options.systemTreesAllowed)
             return Refused(Named(given, resolved) + " is under " + tree + ", where no file is saved", EPERM);
         if (fstatat(destination->folder.get(), destination->name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
             if (errno != ENOENT)
@@ -178,7 +180,7 @@ FileWriteResult ResolveDestination(const std::string& given, mode_t mode, Destin
     // Reached through links: the kernel follows them once more with the same
     // identity, so its rules on links apply, and must arrive at the same file.
     const int fd = open(given.c_str(), exists ? O_PATH | O_CLOEXEC : O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC,
-                        mode);
+                        options.mode);
     if (fd < 0)
         return Failed(errno, "check");
     const UniqueFd followed(fd);
@@ -291,7 +293,7 @@ FileWriteResult WriteFileAtomically(const std::string& path, const std::string& 
 {
     return WithIdentity(options.identity, [&] {
         Destination destination;
-        if (FileWriteResult resolved = ResolveDestination(path, options.mode, &destination); !resolved.ok())
+        if (FileWriteResult resolved = ResolveDestination(path, options, &destination); !resolved.ok())
             return resolved;
         FileWriteResult result = WriteAndReplace(destination, bytes, options);
         if (!result.ok())
@@ -304,7 +306,7 @@ FileWriteResult CheckFileDestination(const std::string& path, WriteIdentity iden
 {
     return WithIdentity(identity, [&] {
         Destination destination;
-        if (FileWriteResult resolved = ResolveDestination(path, 0666, &destination); !resolved.ok())
+        if (FileWriteResult resolved = ResolveDestination(path, {identity}, &destination); !resolved.ok())
             return resolved;
         std::string temporary;
         const int created = CreateFileBeside(destination, 0600, &temporary);

@@ -24,6 +24,9 @@ struct FileWriteOptions {
     WriteIdentity identity = WriteIdentity::CallingUser;
     mode_t mode = 0666;          // less the umask
     bool replaceExisting = true;  // false: a file already there fails with EEXIST
+    // Files the program names itself (the run history, its state) may live in
+    // a tmpfs under /dev such as /dev/shm; a name the user gave may not.
+    bool systemTreesAllowed = false;
 };
 
 // The outcome: 0, or the error number with the step that failed ("check",

@@ -157,7 +157,7 @@ std::string SaveRunToHistory(const std::string& root, const RunDocument& run, in
     const std::string text = RunDocumentToJson(run);
     for (int attempt = 0; attempt < 1000; ++attempt) {
         const std::string path = folder + "/" + FileNameFor(whenMilliseconds + attempt);
-        const FileWriteResult written = WriteFileAtomically(path, text, {WriteIdentity::CallingUser, 0666, false});
+        const FileWriteResult written = WriteFileAtomically(path, text, {WriteIdentity::CallingUser, 0666, false, true});
         if (written.errorNumber == EEXIST)
             continue;
         if (!written.ok())
