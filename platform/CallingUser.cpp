@@ -67,6 +67,8 @@ CallingUserInfo CallingUser()
         user.name = known ? entry.pw_name : std::to_string(uid);
         if (known && entry.pw_dir != nullptr)
             user.home = entry.pw_dir;
+        else if (const char* home = std::getenv("HOME"))
+            user.home = home;  // written there with the user's rights all the same
         user.groups = known ? GroupsOf(user.name, static_cast<gid_t>(user.gid))
                             : std::vector<gid_t>{static_cast<gid_t>(user.gid)};
         return user;
