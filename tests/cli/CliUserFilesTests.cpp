@@ -58,7 +58,8 @@ TEST(CliUserFiles, EveryFileTheUserNamesIsWrittenWithTheirRights)
     const std::string checksum = device.Checksum();
 
     const std::string ids = "=" + std::to_string(uid) + " ";
-    const std::string start = "cd " + home.string() + " && umask 022 && env -u XDG_DATA_HOME ";
+    // Run with group root among its groups, as root usually is.
+    const std::string start = "cd " + home.string() + " && umask 022 && setpriv --groups 0 env -u XDG_DATA_HOME ";
     const std::string sudo = start + "-u PKEXEC_UID SUDO_UID" + ids + "SUDO_GID=" + std::to_string(gid) +
                              " " KESTRELIA_CLI_PATH " --zones 1 ";
     const std::string pkexec = start + "-u SUDO_UID PKEXEC_UID" + ids + KESTRELIA_CLI_PATH " --zones 1 ";
