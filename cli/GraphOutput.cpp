@@ -13,7 +13,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 
 std::string GraphPathOption(const CliOptions& options)

@@ -7,7 +7,6 @@
 #include "reports/RunHistory.h"
 
 #include <cstdio>
-#include <cstring>
 
 namespace {
 std::string Number(double value)

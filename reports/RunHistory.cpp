@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
-#include <fcntl.h>
 #include <regex>
 #include <sys/stat.h>
 #include <unistd.h>
