@@ -4,8 +4,7 @@
 #include "engine/TestModel.h"
 #include "format/ByteText.h"
 #include "format/CountText.h"
-#include "reports/OutputPath.h"
-#include "reports/ReportOwner.h"
+#include "platform/AtomicFileWriter.h"
 #include "format/NumberLocale.h"
 
 #include <QBuffer>
@@ -15,7 +14,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 
 std::string GraphPathOption(const CliOptions& options)
@@ -30,8 +28,8 @@ std::string CheckGraphOption(const CliOptions& options)
         return {};
     if (options.randomTest)
         return "--graph draws the zones of the standard test; the random test has none";
-    const OutputPathCheck check = CheckOutputPath(path);
-    return check.ok() ? std::string() : std::string(kGraphOption) + ": " + check.refusal;
+    const FileWriteResult check = CheckFileDestination(path);
+    return check.ok() ? std::string() : std::string(kGraphOption) + ": " + FileWriteProblem(path, check);
 }
 
 namespace {
@@ -77,12 +75,9 @@ bool WriteResultGraph(const std::string& path, const CliOptions& options, std::o
         err << "kestrelia-cli: cannot draw the graph: " << writer.errorString().toStdString() << '\n';
         return false;
     }
-    const ReportOwner owner = CallingUser();
-    const OutputSaveResult saved = SaveFileContents(path, png.toStdString(), owner.uid, owner.gid);
+    const FileWriteResult saved = WriteFileAtomically(path, png.toStdString());
     if (saved.ok())
         return true;
-    err << "kestrelia-cli: cannot write the graph to " << path << ": "
-        << (saved.refusal.empty() ? saved.failedStep + ": " + std::strerror(saved.errorNumber) : saved.refusal)
-        << '\n';
+    err << "kestrelia-cli: cannot write the graph: " << FileWriteProblem(path, saved) << '\n';
     return false;
 }

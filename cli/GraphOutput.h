@@ -14,7 +14,8 @@ std::string GraphPathOption(const CliOptions& options);
 
 // Refuses a graph that cannot be drawn or stored, before any test runs: the
 // random test has no zone graph, and the path must be one where a regular
-// file may be saved (CheckOutputPath). Empty when fine.
+// file may be saved by the user who started the program (CheckFileDestination).
+// Empty when fine.
 std::string CheckGraphOption(const CliOptions& options);
 
 // Draws the results of the test that just ended and saves the PNG through a

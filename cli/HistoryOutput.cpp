@@ -4,11 +4,10 @@
 #include "devices/DriveIdentity.h"
 #include "engine/TestModel.h"
 #include "format/CountText.h"
-#include "reports/OutputPath.h"
+#include "platform/AtomicFileWriter.h"
 #include "reports/RunHistory.h"
 
 #include <cstdio>
-#include <cstring>
 
 namespace {
 std::string Number(double value)
@@ -40,11 +39,11 @@ std::string PairJson(double earlier, double now)
            ", \"change_percent\": " + ChangeJson(earlier, now) + "}";
 }
 
-// The folder is there and the path is no folder: else why not.
+// The user who started the program may write the file there: else why not.
 std::string WritablePathProblem(const std::string& option, const std::string& path)
 {
-    const OutputPathCheck check = CheckOutputPath(path);
-    return check.ok() ? std::string() : option + ": " + check.refusal;
+    const FileWriteResult check = CheckFileDestination(path);
+    return check.ok() ? std::string() : option + ": " + FileWriteProblem(path, check);
 }
 }  // namespace
 
@@ -81,7 +80,7 @@ std::string CheckHistoryOptions(const CliOptions& options, std::optional<RunDocu
     if (compare.empty())
         return {};
     std::string why;
-    *earlier = ReadRunDocumentFile(compare, &why);
+    *earlier = ReadRunDocumentAsUser(compare, &why);
     if (!*earlier)
         return std::string(kCompareOption) + ": " + compare + ": " + why;
     const std::string problem = RunComparabilityProblem(**earlier, options.randomTest, options.zones);
@@ -113,8 +112,8 @@ bool KeepCliRun(const CliOptions& options, const RunDocument& run, std::ostream&
     const std::string saveJson = ExtraOptionValue(options, kSaveJsonOption);
     if (saveJson.empty())
         return true;
-    if (const int status = WriteRunDocumentFile(saveJson, run)) {
-        err << "kestrelia-cli: " << saveJson << ": " << std::strerror(status) << '\n';
+    if (const FileWriteResult written = WriteRunDocumentFile(saveJson, run); !written.ok()) {
+        err << "kestrelia-cli: " << FileWriteProblem(saveJson, written) << '\n';
         return false;
     }
     return true;

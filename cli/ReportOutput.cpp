@@ -3,9 +3,7 @@
 #include "engine/TestModel.h"
 #include "format/ByteText.h"
 #include "reports/ActiveSubject.h"
-#include "reports/OutputPath.h"
 #include "reports/ReportFile.h"
-#include "reports/ReportOwner.h"
 
 std::string ReportPathOption(const CliOptions& options)
 {
@@ -17,8 +15,8 @@ std::string CheckReportOption(const CliOptions& options)
     const std::string path = ReportPathOption(options);
     if (path.empty())
         return {};
-    const OutputPathCheck check = CheckOutputPath(path);
-    return check.ok() ? std::string() : std::string(kReportOption) + ": " + check.refusal;
+    const FileWriteResult check = CheckFileDestination(path);
+    return check.ok() ? std::string() : std::string(kReportOption) + ": " + FileWriteProblem(path, check);
 }
 
 bool WriteRunReport(const std::string& path, const CliOptions& options, std::ostream& err)
@@ -29,9 +27,7 @@ bool WriteRunReport(const std::string& path, const CliOptions& options, std::ost
     BytesSInt64ToCStrWLabel(gDriveSizeInBytes64, size, true);
     subject.sizeLabel = size;
 
-    const ReportOwner owner = CallingUser();
-    const ReportSaveResult result =
-        SaveReportFile(path, subject, ReportFormatForFileName(path), owner.uid, owner.gid);
+    const ReportSaveResult result = SaveReportFile(path, subject, ReportFormatForFileName(path));
     if (result.ok())
         return true;
     err << "kestrelia-cli: " << path << ": " << ReportSaveFailureText(result) << '\n';

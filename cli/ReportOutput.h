@@ -12,10 +12,11 @@ inline constexpr const char* kReportOption = "--report";
 // The --report path given, or empty.
 std::string ReportPathOption(const CliOptions& options);
 
-// Refuses a report that could not be stored, or whose path is not one where a
-// regular file may be saved (CheckOutputPath), before any test runs. Empty when fine.
+// Refuses, before any test runs, a report that could not be stored: a path
+// where no regular file may be saved, or where the user who started the
+// program may not write (CheckFileDestination). Empty when fine.
 std::string CheckReportOption(const CliOptions& options);
 
 // Saves the report; false with a message on err. Under sudo or pkexec the
-// file is given to the user who asked for it.
+// file is written with the rights of the user who asked for it.
 bool WriteRunReport(const std::string& path, const CliOptions& options, std::ostream& err);

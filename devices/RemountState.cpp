@@ -1,11 +1,12 @@
 #include "devices/RemountState.h"
 
+#include "platform/AtomicFileWriter.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fcntl.h>
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
@@ -61,21 +62,6 @@ std::vector<std::string> Fields(const std::string& line)
         start = tab + 1;
     }
 }
-
-bool WriteAll(int fd, const std::string& text)
-{
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t written = write(fd, text.data() + done, text.size() - done);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        done += static_cast<std::size_t>(written);
-    }
-    return true;
-}
-
 }  // namespace
 
 std::string StateDirectory()
@@ -161,22 +147,10 @@ bool SaveRememberedMounts(const std::vector<RememberedMount>& mounts)
     // Only a folder of root's (or of the user running the program) is trusted.
     if (lstat(folder.c_str(), &status) != 0 || !S_ISDIR(status.st_mode) || status.st_uid != geteuid())
         return false;
-    const std::string temporary = file + ".new";
-    unlink(temporary.c_str());
-    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return false;
-    const bool written = WriteAll(fd, StateText(getpid(), ProcessStartTime(getpid()), mounts)) && fsync(fd) == 0;
-    if (close(fd) != 0 || !written || rename(temporary.c_str(), file.c_str()) != 0) {
-        unlink(temporary.c_str());
-        return false;
-    }
-    const int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        fsync(dir);
-        close(dir);
-    }
-    return true;
+    // Root's own file, whoever started the program.
+    return WriteFileAtomically(file, StateText(getpid(), ProcessStartTime(getpid()), mounts),
+                               {WriteIdentity::Process, 0600, true, true})
+        .ok();
 }
 
 std::vector<LeftMounts> FindLeftMounts()

@@ -1,7 +1,7 @@
 #include "reports/RunHistory.h"
 
-#include "reports/OutputPath.h"
-#include "reports/ReportOwner.h"
+#include "platform/ActAsUser.h"
+#include "platform/AtomicFileWriter.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -10,44 +10,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
-#include <fcntl.h>
-#include <random>
 #include <regex>
-#include <sys/fsuid.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-// File-system access as the calling user for the length of a scope: what is
-// created belongs to them, and what they may not touch is not touched. Only
-// the calling thread is affected.
-class ActAsCallingUser {
-public:
-    ActAsCallingUser()
-    {
-        const ReportOwner owner = CallingUser();
-        if (owner.uid < 0)
-            return;
-        active_ = true;
-        savedGid_ = setfsgid(static_cast<gid_t>(owner.gid));
-        savedUid_ = setfsuid(static_cast<uid_t>(owner.uid));
-    }
-    ~ActAsCallingUser()
-    {
-        if (!active_)
-            return;
-        setfsuid(static_cast<uid_t>(savedUid_));
-        setfsgid(static_cast<gid_t>(savedGid_));
-    }
-    ActAsCallingUser(const ActAsCallingUser&) = delete;
-    ActAsCallingUser& operator=(const ActAsCallingUser&) = delete;
-
-private:
-    bool active_ = false;
-    int savedUid_ = 0;
-    int savedGid_ = 0;
-};
-
 bool StartsWith(const std::string& text, const std::string& prefix)
 {
     return text.compare(0, prefix.size(), prefix) == 0;
@@ -70,43 +37,6 @@ int MakeFolders(const std::string& path)
     if (stat(path.c_str(), &status) != 0)
         return errno;
     return S_ISDIR(status.st_mode) ? 0 : ENOTDIR;
-}
-
-// Writes text to a new file beside path and renames it over path; 0 or an error number.
-int WriteAtomically(const std::string& path, const std::string& text, bool replace)
-{
-    const std::size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
-    std::random_device random;
-    const std::string temporary = folder + "/.kestrelia-" + std::to_string(getpid()) + "-" +
-                                  std::to_string(random()) + ".tmp";
-    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return errno;
-    int error = 0;
-    std::size_t done = 0;
-    while (error == 0 && done < text.size()) {
-        const ssize_t written = write(fd, text.data() + done, text.size() - done);
-        if (written < 0 && errno != EINTR)
-            error = errno;
-        else if (written > 0)
-            done += static_cast<std::size_t>(written);
-    }
-    if (error == 0 && fsync(fd) != 0)
-        error = errno;
-    if (close(fd) != 0 && error == 0)
-        error = errno;
-    if (error == 0) {
-        if (replace) {
-            if (rename(temporary.c_str(), path.c_str()) != 0)
-                error = errno;
-        } else if (link(temporary.c_str(), path.c_str()) != 0) {
-            error = errno;  // EEXIST: another run took the name
-        }
-    }
-    if (error != 0 || !replace)
-        unlink(temporary.c_str());
-    return error;
 }
 
 std::vector<std::string> JsonFilesIn(const std::string& folder)
@@ -150,7 +80,7 @@ void DropOldestRuns(const std::string& folder)
 
 std::string HistoryRoot()
 {
-    const ReportOwner owner = CallingUser();
+    const CallingUserInfo owner = CallingUser();
     const char* xdg = std::getenv("XDG_DATA_HOME");
     std::string data = xdg != nullptr && xdg[0] == '/' ? xdg : "";
     // Running for someone else, a data folder outside their home is not theirs.
@@ -186,6 +116,10 @@ std::vector<HistoryEntry> ListDriveHistory(const std::string& root, const std::s
     const ActAsCallingUser asUser;
     const std::string folder = DriveHistoryFolder(root, identity);
     std::vector<HistoryEntry> entries;
+    if (asUser.error() != 0) {
+        notes << "kestrelia: " << folder << ": " << std::strerror(asUser.error()) << '\n';
+        return entries;
+    }
     std::vector<std::string> names = JsonFilesIn(folder);
     std::reverse(names.begin(), names.end());
     for (const std::string& name : names) {
@@ -217,30 +151,36 @@ std::string SaveRunToHistory(const std::string& root, const RunDocument& run, in
         return fail("the drive cannot be told apart from others");
     const ActAsCallingUser asUser;
     const std::string folder = DriveHistoryFolder(root, run.identity);
-    if (const int status = MakeFolders(folder))
-        return fail(folder + ": " + std::strerror(status));
+    if (const int status = asUser.error() != 0 ? asUser.error() : MakeFolders(folder))
+        return fail(FileWriteProblem(folder, {status, "create", {}, WrittenAsText(asUser.user())}));
     const std::string text = RunDocumentToJson(run);
     for (int attempt = 0; attempt < 1000; ++attempt) {
         const std::string path = folder + "/" + FileNameFor(whenMilliseconds + attempt);
-        const int status = WriteAtomically(path, text, false);
-        if (status == EEXIST)
+        const FileWriteResult written = WriteFileAtomically(path, text, {WriteIdentity::CallingUser, 0666, false, true});
+        if (written.errorNumber == EEXIST)
             continue;
-        if (status != 0)
-            return fail(path + ": " + std::strerror(status));
+        if (!written.ok())
+            return fail(FileWriteProblem(path, written));
         DropOldestRuns(folder);
         return path;
     }
     return fail(folder + ": no free name for the run");
 }
 
-int WriteRunDocumentFile(const std::string& path, const RunDocument& run)
+FileWriteResult WriteRunDocumentFile(const std::string& path, const RunDocument& run)
 {
-    // Like every saved file: never over a device, through a link to the file it names.
-    const OutputPathCheck check = CheckOutputPath(path);
-    if (!check.ok())
-        return check.errorNumber != 0 ? check.errorNumber : EINVAL;
+    return WriteFileAtomically(path, RunDocumentToJson(run));
+}
+
+std::optional<RunDocument> ReadRunDocumentAsUser(const std::string& path, std::string* error)
+{
     const ActAsCallingUser asUser;
-    return WriteAtomically(check.path, RunDocumentToJson(run), true);
+    if (asUser.error() != 0) {
+        if (error != nullptr)
+            *error = std::string("cannot be read: ") + std::strerror(asUser.error());
+        return std::nullopt;
+    }
+    return ReadRunDocumentFile(path, error);
 }
 
 int64_t NowMilliseconds()

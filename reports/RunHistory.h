@@ -5,6 +5,7 @@
 // user and belong to them.
 #pragma once
 
+#include "platform/AtomicFileWriter.h"
 #include "reports/RunDocument.h"
 
 #include <cstdint>
@@ -39,9 +40,12 @@ std::vector<HistoryEntry> ListDriveHistory(const std::string& root, const std::s
 std::string SaveRunToHistory(const std::string& root, const RunDocument& run, int64_t whenMilliseconds,
                              std::string* error);
 
-// Writes a run document to any path, atomically, for the calling user as
-// above. 0 or an error number.
-int WriteRunDocumentFile(const std::string& path, const RunDocument& run);
+// Writes a run document to any path, atomically, as the calling user.
+FileWriteResult WriteRunDocumentFile(const std::string& path, const RunDocument& run);
+
+// Reads a run document the user named (--compare, Open Results...) with that
+// user's rights.
+std::optional<RunDocument> ReadRunDocumentAsUser(const std::string& path, std::string* error);
 
 // The current time in milliseconds since 1970.
 int64_t NowMilliseconds();

@@ -112,7 +112,7 @@ void CompareWithChosenRun()
     if (!gPopup.isNull() && gPopup->currentIndex() > 0) {
         std::string why;
         const std::string path = gPopup->currentData().toString().toStdString();
-        if (const auto run = ReadRunDocumentFile(path, &why))
+        if (const auto run = ReadRunDocumentAsUser(path, &why))
             gEarlierRun = EarlierRunOf(*run);
         else
             std::cerr << "kestrelia: skipping " << path << ": " << why << '\n';
@@ -315,7 +315,7 @@ QString OpenResultsFile(const QString& path)
     if (bTestRunning.load() || TestLaunchInProgress())
         return QStringLiteral("A test is running.");
     std::string why;
-    const std::optional<RunDocument> run = ReadRunDocumentFile(path.toStdString(), &why);
+    const std::optional<RunDocument> run = ReadRunDocumentAsUser(path.toStdString(), &why);
     if (!run)
         return QString::fromStdString(path.toStdString() + ": " + why);
     ApplyRunDocument(*run);

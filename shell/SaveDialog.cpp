@@ -5,7 +5,7 @@
 #include "reports/ActiveSubject.h"
 #include "reports/ReportFile.h"
 #include "reports/ReportFileName.h"
-#include "reports/ReportOwner.h"
+#include "platform/CallingUser.h"
 #include "shell/Alerts.h"
 #include "shell/Toolkit.h"
 #include "shell/Windows.h"
@@ -69,10 +69,11 @@ void AddFormatChooser(QFileDialog& dialog)
 
 void ReportFailure(const ReportSaveResult& result)
 {
-    if (result.failedStep == "open")
-        return;  // the report's own alert has been shown
     if (result.failedStep == "create") {
-        DoStandardLocalizedAlert(kReportCreateFailedMessage, std::strerror(result.errorNumber), kAlertStopAlert);
+        std::string why = std::strerror(result.errorNumber);
+        if (!result.writtenAs.empty())
+            why += " (" + result.writtenAs + ")";
+        DoStandardLocalizedAlert(kReportCreateFailedMessage, why.c_str(), kAlertStopAlert);
         return;
     }
     const std::string text = ReportSaveFailureText(result);
@@ -94,7 +95,7 @@ void ChangeFileNameSuffix()
 
 void DoNavSaveFileForTestResults()
 {
-    const ReportOwner owner = CallingUser();
+    const CallingUserInfo owner = CallingUser();
     QFileDialog dialog(static_cast<QWidget*>(gMainWindowRef), QObject::tr("Save Test Results"));
     // Qt's own dialog, so that the format chooser can live inside it.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -114,8 +115,7 @@ void DoNavSaveFileForTestResults()
         return;
 
     const std::string path = QFile::encodeName(chosen.first()).toStdString();
-    const ReportSaveResult result =
-        SaveReportFile(path, ActiveReportSubject(), gSavedRestulsFileFormatS32, owner.uid, owner.gid);
+    const ReportSaveResult result = SaveReportFile(path, ActiveReportSubject(), gSavedRestulsFileFormatS32);
     if (!result.ok())
         ReportFailure(result);
 }

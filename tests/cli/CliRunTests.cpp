@@ -38,7 +38,9 @@ TEST(CliRun, RefusesWhatItMustSaysWhereItFailedAndComparesSavedRuns)
     const TemporaryMount ext4(fourKiB.node());
     const TemporaryMount ramfs("-t ramfs kestrelia");
     const TemporaryMount small("-t tmpfs kestrelia", "size=2M");
-    ASSERT_TRUE(ext4.mounted() && ramfs.mounted() && small.mounted()) << ext4.error() << ramfs.error() << small.error();
+    const TemporaryMount readOnlyFs("-t tmpfs kestrelia", "ro");
+    ASSERT_TRUE(ext4.mounted() && ramfs.mounted() && small.mounted() && readOnlyFs.mounted())
+        << ext4.error() << ramfs.error() << small.error() << readOnlyFs.error();
     RunCommand("truncate -s 64M " + ramfs.path() + "/file " + small.path() + "/zones " + small.path() + "/random");
     // A saved run, to compare with.
     const std::string saved = (folder / "first.json").string();
@@ -56,6 +58,8 @@ TEST(CliRun, RefusesWhatItMustSaysWhereItFailedAndComparesSavedRuns)
         {"--write --report " + target, 2, "needs a file name", ""},  // the forgotten file name
         {"--report --zones 2 " + target, 2, "needs a file name", ""},
         {"--save-json " + link + " " + target, 2, "needs a file name", ""},
+        // Before any test: a file that could not be saved (here a read-only file system).
+        {"--write --report " + readOnlyFs.path() + "/r.txt " + target, 2, "r.txt: Read-only file system", ""},
         {"--write --zones 2 " + readOnly.node(), 2, "writes refused: the device is read-only", ""},
         {"--zones 2 " + ramfs.path() + "/file", 2, "direct I/O refused", ""},
         {"''", 2, "the target is an empty name", ""},

@@ -1,9 +1,8 @@
-// Report files: failures that the save dialog cannot produce. What lands on
+// Report files: refusals that the save dialog cannot produce. What lands on
 // disk, replacing, full and read-only disks and the owner are tested through
 // the real save dialog in tests/shell.
 #include <gtest/gtest.h>
 
-#include "engine/InterfaceHost.h"
 #include "reports/ReportFile.h"
 
 #include <filesystem>
@@ -41,6 +40,7 @@ TEST_F(ReportFiles, OnlyRegularFilesAreWrittenAndLinksStay)
     fs::create_directory(directory / "taken");
     ASSERT_EQ(mkfifo((directory / "fifo").c_str(), 0600), 0);
     fs::create_symlink("/proc/version", directory / "to-proc");
+    fs::create_symlink("/proc/self/fd/1", directory / "to-output");
     const struct {
         std::string name;
         int errorNumber;
@@ -51,6 +51,8 @@ TEST_F(ReportFiles, OnlyRegularFilesAreWrittenAndLinksStay)
         {"taken/", EISDIR, "taken/ names a folder, not a file"},
         {"fifo", EPERM, "fifo is a FIFO, not a file"},
         {"to-proc", EPERM, "to-proc (/proc/version) is under /proc, where no file is saved"},
+        {"/proc/self/fd/1", EPERM, "is under /proc, where no file is saved"},  // not the file it stands for
+        {"to-output", EPERM, "is under /proc, where no file is saved"},
     };
     for (const auto& row : rows) {
         const ReportSaveResult result = SaveReportFile((directory / row.name).string(), subject, kTextReportFormat);
@@ -58,40 +60,22 @@ TEST_F(ReportFiles, OnlyRegularFilesAreWrittenAndLinksStay)
         EXPECT_NE(ReportSaveFailureText(result).find(row.refusal), std::string::npos) << ReportSaveFailureText(result);
     }
     EXPECT_TRUE(fs::is_fifo(directory / "fifo"));
-    EXPECT_EQ(Entries(), 3);
+    EXPECT_EQ(Entries(), 4);
 
-    // Through a link the file it names is written, whether it exists or not.
+    // Through a link the file it names is written, whether it exists or not,
+    // with mode 0666 less the umask.
     std::ofstream(directory / "old.txt") << "old";
+    const mode_t previous = umask(027);
     fs::create_symlink("old.txt", directory / "to-old");
     fs::create_symlink(directory / "new.txt", directory / "to-new");
     for (const char* link : {"to-old", "to-new"}) {
         ASSERT_TRUE(SaveReportFile(directory / link, subject, kTextReportFormat).ok()) << link;
         EXPECT_TRUE(fs::is_symlink(directory / link));
         EXPECT_EQ(ReadFile(directory / link), CurrentReport()) << link;
+        EXPECT_EQ(fs::status(directory / link).permissions(), fs::perms(0640)) << link;
     }
-    EXPECT_EQ(Entries(), 7);
+    umask(previous);
+    EXPECT_EQ(Entries(), 8);
 }
 
-TEST_F(ReportFiles, AFileThatCannotBeOpenedIsDeletedAfterTheAlert)
-{
-    class AlertHost final : public InterfaceHost {
-    public:
-        int32_t CallOnInterfaceThread(RemoteProcedure procedure, void* parameter) override
-        {
-            return procedure(parameter);
-        }
-        void PostTestFinished() override {}
-        bool OnInterfaceThread() const override { return true; }
-        void SetStaticText(WindowRef, int32_t, const char*, bool) override {}
-        void SetProgressBarValue(int32_t, int32_t) override {}
-        void DrawTestResults() override {}
-        void ShowAlert(int16_t, const char* message) override { alerts.push_back(message); }
-        std::vector<std::string> alerts;
-    } host;
-    SetInterfaceHost(&host);
-    gResultsFileRef = (directory / "gone.txt").string();
-    EXPECT_EQ(DoCommonSaveResults(subject), -1);
-    EXPECT_EQ(host.alerts, std::vector<std::string>{kReportOpenFailedMessage});
-    SetInterfaceHost(nullptr);
-}
 }  // namespace

@@ -3,6 +3,8 @@
 // most 200 runs per drive, newest first, and skips corrupt and foreign files.
 #include "reports/RunHistory.h"
 
+#include "platform/CallingUser.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -11,6 +13,8 @@
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -62,7 +66,7 @@ TEST_F(RunHistoryTest, ARunComesBackFromJsonAsItWasAndMatchesTheSchema)
     EXPECT_EQ(run.queueDepth, 1);
 
     const std::string path = (folder_ / "run.json").string();
-    ASSERT_EQ(WriteRunDocumentFile(path, run), 0);
+    ASSERT_TRUE(WriteRunDocumentFile(path, run).ok());
     std::memset(gSavedREADResultsInfo, 0, sizeof gSavedREADResultsInfo);
     std::string why;
     const std::optional<RunDocument> back = ReadRunDocumentFile(path, &why);
@@ -127,7 +131,7 @@ TEST_F(RunHistoryTest, AtMost200RunsNewestFirstCorruptAndForeignFilesSkipped)
     ASSERT_EQ(::mkfifo((folder + "/pipe.json").c_str(), 0600), 0);  // would block a plain read
     RunDocument foreign = run;
     foreign.identity = "serial:OTHER";
-    ASSERT_EQ(WriteRunDocumentFile(folder + "/foreign.json", foreign), 0);
+    ASSERT_TRUE(WriteRunDocumentFile(folder + "/foreign.json", foreign).ok());
 
     std::ostringstream notes;
     const std::vector<HistoryEntry> entries = ListDriveHistory(root, kSubject.identity, notes);
@@ -139,5 +143,35 @@ TEST_F(RunHistoryTest, AtMost200RunsNewestFirstCorruptAndForeignFilesSkipped)
     EXPECT_NE(DriveHistoryFolder(root, "loop:/a/b"), DriveHistoryFolder(root, "loop:/a_b"));
     for (const auto& entry : fs::directory_iterator(folder))
         EXPECT_NE(entry.path().filename().string()[0], '.') << "no temporary file stays behind";
+}
+// Only a program that really runs as root acts for the user its environment
+// names, and nonsense names nobody: an ordinary user's SUDO_UID=0 leaves the
+// history in that user's own home.
+TEST_F(RunHistoryTest, OnlyRootActsForTheUserNamedInTheEnvironment)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root to become an ordinary user";
+    for (const char* text : {"", "12x", "-3", "0", "99999999999999999999"}) {
+        setenv("PKEXEC_UID", text, 1);
+        EXPECT_FALSE(CallingUser().active()) << text;
+    }
+    setenv("PKEXEC_UID", "65534", 1);
+    EXPECT_EQ(CallingUser().via, "pkexec");
+    unsetenv("PKEXEC_UID");
+    const pid_t child = fork();
+    if (child == 0) {
+        setenv("HOME", "/tmp/ordinary", 1);
+        unsetenv("XDG_DATA_HOME");
+        bool believed = setgid(65534) != 0 || setuid(65534) != 0;
+        for (const char* uid : {"0", "1"}) {
+            setenv("SUDO_UID", uid, 1);
+            believed = believed || CallingUser().active() ||
+                       HistoryRoot() != "/tmp/ordinary/.local/share/kestrelia/history";
+        }
+        _exit(believed ? 1 : 0);
+    }
+    int status = -1;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_EQ(status, 0);
 }
 }  // namespace
