@@ -33,7 +33,11 @@ public:
     void SetOptionsButtonVisible(bool visible) override { optionsVisible = visible; }
     void SetSaveMenuEnabled(bool) override {}
     void ShowArrowCursor() override {}
-    void ShowReadOnlySheet() override { ++readOnlySheets; }
+    void ShowReadOnlySheet(const std::string& reason) override
+    {
+        ++readOnlySheets;
+        readOnlyReason = reason;
+    }
     void StartProgressTimer() override { timerRunning = true; }
     void StopProgressTimer() override { timerRunning = false; }
     void RedrawResults() override {}
@@ -47,7 +51,7 @@ public:
     int unmounts = 0, remounts = 0, readOnlySheets = 0;
     bool running = false, enabled = true, optionsVisible = true, timerRunning = false;
     std::vector<std::string> alerts;
-    std::string status;
+    std::string status, readOnlyReason;
 };
 
 // A file under /dev/shm, removed afterwards. What the tests with writes leave
