@@ -8,10 +8,9 @@
 #include <atomic>
 
 namespace {
-// Looking takes tens of milliseconds (every process's open files, measured
-// 40 ms with 200 processes): at most once a second, so that it adds a few
-// per cent to the test's length,
-// and never inside a timed transfer.
+// Looking takes tens of milliseconds (every process's open files; 40 ms
+// with 200 processes): at most once a second, so that it adds a few per
+// cent to the test's length, and never inside a timed transfer.
 constexpr uint64_t kLookIntervalNanoseconds = 1'000'000'000;
 
 DriveUsersLook gLook;

@@ -4,14 +4,18 @@
 // random moment or is killed (then --remount-left does). Stop signals end a
 // scratch-file run cleanly too.
 #include "LoopDriveFixture.h"
+#include "devices/DriveUsers.h"
+#include "engine/DriveWatch.h"
 
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <spawn.h>
+#include <sys/mount.h>
 #include <sys/file.h>
 #include <sys/wait.h>
 #include <thread>
@@ -145,6 +149,62 @@ TEST_F(LoopDriveTest, CliListsTheDriveAndEveryWriteTestPutsItsVolumesBack)
     EXPECT_EQ(checksum, device_->Checksum());
     for (const LoopVolume& volume : volumes_)
         EXPECT_EQ("marker " + volume.type, MarkerOf(volume)) << volume.type;
+    fs::remove_all(folder);
+}
+
+// A process with the drive open for writing, or the drive's volumes mounted
+// in another mount namespace: the write test is refused before anything is
+// unmounted, naming the process. A process that opens the drive while the
+// test writes stops it before its next write. Every byte and mount as before.
+TEST_F(LoopDriveTest, CliWritesOnlyWhileNobodyElseUsesTheDrive)
+{
+    MountVolumesReadOnly();
+    const std::vector<std::string> mounts = DriveMounts(drive());
+    const std::string checksum = device_->Checksum();
+    const fs::path folder = "/dev/shm/kestrelia-cli-users-" + std::to_string(getpid());
+    fs::create_directories(folder);
+    const std::string run = "env KESTRELIA_RUN_DIR=" + folder.string() + " " + kCli + " --write --unmount ";
+    const std::string path = drive();
+    const struct {
+        std::function<bool()> hold;
+        std::string named;
+    } rows[] = {
+        {[&path] { return open(path.c_str(), O_RDWR) >= 0; }, drive() + " is in use by "},
+        {[] { return EnterMountNamespace(MS_PRIVATE); }, " in the mount namespace of process "},
+    };
+    std::string out;
+    for (const auto& row : rows) {
+        const Holder user(row.hold);
+        ASSERT_TRUE(user.held());
+        EXPECT_EQ(2, RunCommand(run + "--zones 3 " + drive(), &out)) << out;
+        EXPECT_NE(std::string::npos, out.find(row.named + DescribeProcess(user.pid()) + ".")) << out;
+        EXPECT_EQ(mounts, DriveMounts(drive()));
+    }
+
+    const std::string command = "exec " + run + "--zones 50 --cycles 50 --size 16 " + drive() + " > " +
+                                (folder / "out").string() + " 2>&1";
+    const char* argv[] = {"/bin/sh", "-c", command.c_str(), nullptr};
+    pid_t test = -1;
+    ASSERT_EQ(0, posix_spawn(&test, "/bin/sh", nullptr, nullptr, const_cast<char* const*>(argv), environ));
+    for (int wait = 0; wait < 200 && !DriveMounts(drive()).empty(); ++wait)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const Holder opener([&path] { return open(path.c_str(), O_RDWR) >= 0; });
+    int status = 0;
+    for (int wait = 0; wait < 400 && waitpid(test, &status, WNOHANG) == 0; ++wait)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    if (kill(test, 0) == 0) {
+        kill(test, SIGKILL);
+        waitpid(test, &status, 0);
+    }
+    std::ifstream in(folder / "out");
+    out.assign(std::istreambuf_iterator<char>(in), {});
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status << ": " << out;
+    EXPECT_NE(std::string::npos, out.find(std::string(kDriveWatchStopMessage) + "\n" + drive() + " is in use by " +
+                                          DescribeProcess(opener.pid()) + "."))
+        << out;
+    EXPECT_EQ(mounts, DriveMounts(drive()));
+    RunCommand("blockdev --flushbufs " + drive());
+    EXPECT_EQ(checksum, device_->Checksum());
     fs::remove_all(folder);
 }
 
