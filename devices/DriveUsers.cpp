@@ -31,6 +31,7 @@ constexpr std::chrono::milliseconds kConfirmDelay{200};
 struct DriveNodes {
     std::map<dev_t, std::string> nodes;    // device number → "/dev/sdb1"
     std::map<dev_t, std::string> volumes;  // file-system device number → a mount point
+    std::set<dev_t> fuseSources;           // nodes that a FUSE helper serves here (ntfs-3g)
 };
 
 std::string FirstLine(const fs::path& path)
@@ -187,6 +188,11 @@ void FindMounts(const std::vector<pid_t>& namespaces, DriveNodes& drive, std::ve
             if (!OnDrive(mount, drive))
                 continue;
             drive.volumes.emplace(mount.device, mount.target);
+            if (own && mount.type.rfind("fuse", 0) == 0) {
+                struct stat source {};
+                if (stat(BlockDeviceNode(mount.source).c_str(), &source) == 0)
+                    drive.fuseSources.insert(source.st_rdev);
+            }
             if (own) {
                 const std::set<std::string> groups = PeerGroups(mount.propagation, false);
                 ownGroups.insert(groups.begin(), groups.end());
@@ -252,13 +258,24 @@ std::string ProcessUse(pid_t pid, const DriveNodes& drive)
         return "The open files of process " + DescribeProcess(pid) + " cannot be read (" + std::strerror(errno) +
                "), so it may be using the drive.";
     }
+    // The helper of a FUSE volume mounted here has its node open: it goes
+    // with the volume's unmount.
+    const dev_t fuseDevice = makedev(10, 229);
+    bool fuseHelper = false;
+    std::string servedNode;
     struct statx status {};
     while (const dirent* entry = readdir(fds.get())) {
         if (entry->d_name[0] == '.' || !QuickStat(process + "/fd/" + entry->d_name, &status))
             continue;
-        if (std::string use = Use(status, pid, drive); !use.empty())
+        fuseHelper = fuseHelper || (S_ISCHR(status.stx_mode) && RawDeviceOf(status) == fuseDevice);
+        std::string use = Use(status, pid, drive);
+        if (!use.empty() && S_ISBLK(status.stx_mode) && drive.fuseSources.count(RawDeviceOf(status)) != 0)
+            servedNode = use;
+        else if (!use.empty())
             return use;
     }
+    if (!servedNode.empty() && !fuseHelper)
+        return servedNode;
     for (const char* link : {"/cwd", "/root", "/exe"}) {
         if (!QuickStat(process + link, &status))
             continue;
