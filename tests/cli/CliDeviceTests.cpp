@@ -27,13 +27,13 @@ namespace {
 
 const std::string kCli = KESTRELIA_CLI_PATH;
 
-// The reads the kernel has completed on a device so far.
-uint64_t ReadsDone(const std::string& node)
+// The reads (or writes) the kernel has completed on a device so far.
+uint64_t ReadsDone(const std::string& node, bool writes = false)
 {
     std::ifstream in("/sys/block/" + fs::path(node).filename().string() + "/stat");
-    uint64_t reads = 0;
-    in >> reads;
-    return reads;
+    uint64_t reads = 0, merged = 0, sectors = 0, milliseconds = 0, written = 0;
+    in >> reads >> merged >> sectors >> milliseconds >> written;
+    return writes ? written : reads;
 }
 
 TEST_F(LoopDriveTest, CliListsTheDriveAndEveryWriteTestPutsItsVolumesBack)
@@ -186,7 +186,9 @@ TEST_F(LoopDriveTest, CliWritesOnlyWhileNobodyElseUsesTheDrive)
     const char* argv[] = {"/bin/sh", "-c", command.c_str(), nullptr};
     pid_t test = -1;
     ASSERT_EQ(0, posix_spawn(&test, "/bin/sh", nullptr, nullptr, const_cast<char* const*>(argv), environ));
-    for (int wait = 0; wait < 200 && !DriveMounts(drive()).empty(); ++wait)
+    // Once the test writes (unmounting may write a block or two).
+    const uint64_t writes = ReadsDone(drive(), true) + 64;
+    for (int wait = 0; wait < 200 && ReadsDone(drive(), true) < writes; ++wait)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     const Holder opener([&path] { return open(path.c_str(), O_RDWR) >= 0; });
     int status = 0;
