@@ -36,6 +36,20 @@ uint64_t ReadsDone(const std::string& node, bool writes = false)
     return writes ? written : reads;
 }
 
+// The wait status of a run started here; one that has not ended after 20 s is killed.
+int WaitForRun(pid_t run)
+{
+    int status = 0;
+    for (int wait = 0; wait < 400 && waitpid(run, &status, WNOHANG) == 0; ++wait)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    if (kill(run, 0) == 0) {
+        kill(run, SIGKILL);
+        waitpid(run, &status, 0);
+        ADD_FAILURE() << "the run did not end";
+    }
+    return status;
+}
+
 TEST_F(LoopDriveTest, CliListsTheDriveAndEveryWriteTestPutsItsVolumesBack)
 {
     std::string out;
@@ -121,14 +135,7 @@ TEST_F(LoopDriveTest, CliListsTheDriveAndEveryWriteTestPutsItsVolumesBack)
             EXPECT_EQ("unmounted-" + std::to_string(run) + "\n", files);
         }
         kill(run, row.signal);  // 0 for the run that ends by itself: nothing is sent
-        int status = 0;
-        for (int wait = 0; wait < 400 && waitpid(run, &status, WNOHANG) == 0; ++wait)
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        if (kill(run, 0) == 0) {
-            kill(run, SIGKILL);
-            waitpid(run, &status, 0);
-            ADD_FAILURE() << "the run did not end";
-        }
+        const int status = WaitForRun(run);
         std::ifstream in(folder / "out");
         out.assign(std::istreambuf_iterator<char>(in), {});
         if (row.signal == SIGKILL) {
@@ -191,13 +198,7 @@ TEST_F(LoopDriveTest, CliWritesOnlyWhileNobodyElseUsesTheDrive)
     for (int wait = 0; wait < 200 && ReadsDone(drive(), true) < writes; ++wait)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     const Holder opener([&path] { return open(path.c_str(), O_RDWR) >= 0; });
-    int status = 0;
-    for (int wait = 0; wait < 400 && waitpid(test, &status, WNOHANG) == 0; ++wait)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    if (kill(test, 0) == 0) {
-        kill(test, SIGKILL);
-        waitpid(test, &status, 0);
-    }
+    const int status = WaitForRun(test);
     std::ifstream in(folder / "out");
     out.assign(std::istreambuf_iterator<char>(in), {});
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status << ": " << out;
