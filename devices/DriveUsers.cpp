@@ -188,6 +188,11 @@ void FindMounts(const std::vector<pid_t>& namespaces, DriveNodes& drive, std::ve
             if (!OnDrive(mount, drive))
                 continue;
             drive.volumes.emplace(mount.device, mount.target);
+            // btrfs gives its files other device numbers than the mount table shows.
+            struct statx root {};
+            const std::string seen = own ? mount.target : "/proc/" + std::to_string(pid) + "/root" + mount.target;
+            if (QuickStat(seen, &root))
+                drive.volumes.emplace(DeviceOf(root), mount.target);
             if (own && mount.type.rfind("fuse", 0) == 0) {
                 struct stat source {};
                 if (stat(BlockDeviceNode(mount.source).c_str(), &source) == 0)

@@ -172,11 +172,15 @@ TEST_F(LoopDriveTest, CliWritesOnlyWhileNobodyElseUsesTheDrive)
     fs::create_directories(folder);
     const std::string run = "env KESTRELIA_RUN_DIR=" + folder.string() + " " + kCli + " --write --unmount ";
     const std::string path = drive();
+    std::string volumeFolder = volumes_[0].mount->path();  // btrfs files show other device numbers than mounts
+    for (const LoopVolume& volume : volumes_)
+        volumeFolder = volume.type == "btrfs" ? volume.mount->path() : volumeFolder;
     const struct {
         std::function<bool()> hold;
         std::string named;
     } rows[] = {
         {[&path] { return open(path.c_str(), O_RDWR) >= 0; }, drive() + " is in use by "},
+        {[&volumeFolder] { return chdir(volumeFolder.c_str()) == 0; }, "The volume at " + volumeFolder + " is in use by "},
         {[] { return EnterMountNamespace(MS_PRIVATE); }, " in the mount namespace of process "},
     };
     std::string out;
