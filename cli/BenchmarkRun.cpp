@@ -56,11 +56,7 @@ bool StartWorkerWithoutSignals()
 
 // Looks for new users of the drive between zones while the test writes.
 struct WatchedDrive {
-    explicit WatchedDrive(const std::string& devicePath)
-    {
-        if (!devicePath.empty())
-            SetDriveWatch([devicePath] { return DescribeDriveUsers(FindDriveUsers(devicePath)); });
-    }
+    explicit WatchedDrive(DriveUsersLook look) { SetDriveWatch(std::move(look)); }
     ~WatchedDrive() { SetDriveWatch({}); }
 };
 
@@ -138,10 +134,11 @@ int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err
     gWriteTestEnabled = false;
     if (options.write && DeviceIsReadOnly(gUnixReadFileRef))
         return badInput(target + ": writes refused: the device is read-only");
+    // Who else uses the drive: asked before the exclusive open, which would
+    // not say who, and again once it holds, for whoever came in between.
+    const auto otherUsers = [&target] { return DescribeDriveUsers(FindDriveUsers(target)); };
     if (options.write) {
-        // Checked before the exclusive open, which would not say who, and
-        // again once it holds, for whoever came in between.
-        if (const std::string users = DescribeDriveUsers(FindDriveUsers(target)); !users.empty())
+        if (const std::string users = otherUsers(); !users.empty())
             return badInput(target + ": writes refused, the drive is in use:\n" + users);
         gUnixWriteFileRef = OpenRawForWriting(target.c_str(), &errorNumber);
         if (gUnixWriteFileRef < 0) {
@@ -150,7 +147,7 @@ int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err
                 : "writes refused: " + ErrorText(errorNumber);
             return badInput(target + ": " + why);
         }
-        if (const std::string users = DescribeDriveUsers(FindDriveUsers(target)); !users.empty())
+        if (const std::string users = otherUsers(); !users.empty())
             return badInput(target + ": writes refused, the drive is in use:\n" + users);
         gWriteTestEnabled = true;
     }
@@ -166,7 +163,7 @@ int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err
 
     ConsoleHost host(isatty(STDERR_FILENO) != 0 && !options.json);
     const InstalledHost installed(&host);
-    const WatchedDrive watch(gWriteTestEnabled ? target : std::string());
+    const WatchedDrive watch(gWriteTestEnabled ? DriveUsersLook(otherUsers) : DriveUsersLook());
     if (const int status = InterruptExitStatus(); status != 0) {
         err << "kestrelia-cli: stopped before the test began.\n";
         return status;

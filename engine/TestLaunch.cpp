@@ -110,11 +110,8 @@ void Launch(LaunchInterface& launch, const std::string& devicePath)
     else
         gBarGraphWidth = BarWidthForZoneCount(gZoneTestCountS32);
     launch.RedrawResults();
-    if (gWriteTestEnabled) {
-        SetDriveWatch([&launch, devicePath] { return launch.OtherDriveUsers(devicePath); });
-    } else {
-        SetDriveWatch({});
-    }
+    SetDriveWatch(gWriteTestEnabled ? DriveUsersLook([&launch, devicePath] { return launch.OtherDriveUsers(devicePath); })
+                                    : DriveUsersLook());
     if (!StartTestWorker()) {
         launch.ShowErrorAlert(kWorkerNotStartedMessage, kWorkerNotStartedExplanation);
         DoTestCleanup(launch);
