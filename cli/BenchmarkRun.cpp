@@ -4,6 +4,8 @@
 #include "cli/ResultsOutput.h"
 #include "cli/RunMessages.h"
 #include "cli/ScratchFile.h"
+#include "devices/DriveUsers.h"
+#include "engine/DriveWatch.h"
 #include "engine/QueuedTransfers.h"
 #include "engine/TestModel.h"
 #include "engine/TestSetup.h"
@@ -52,6 +54,12 @@ bool StartWorkerWithoutSignals()
     pthread_sigmask(SIG_SETMASK, &previous, nullptr);
     return started;
 }
+
+// Looks for new users of the drive between zones while the test writes.
+struct WatchedDrive {
+    explicit WatchedDrive(DriveUsersLook look) { SetDriveWatch(std::move(look)); }
+    ~WatchedDrive() { SetDriveWatch({}); }
+};
 
 // Installs the host for the length of the run.
 struct InstalledHost {
@@ -141,7 +149,12 @@ int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err
     gWriteTestEnabled = false;
     if (options.write && DeviceIsReadOnly(gUnixReadFileRef))
         return badInput(target + ": writes refused: the device is read-only");
+    // Who else uses the drive: asked before the exclusive open, which would
+    // not say who, and again once it holds, for whoever came in between.
+    const auto otherUsers = [&target] { return DescribeDriveUsers(FindDriveUsers(target)); };
     if (options.write) {
+        if (const std::string users = otherUsers(); !users.empty())
+            return badInput(target + ": writes refused, the drive is in use:\n" + users);
         gUnixWriteFileRef = OpenRawForWriting(target.c_str(), &errorNumber);
         if (gUnixWriteFileRef < 0) {
             const std::string why = errorNumber == EBUSY
@@ -149,6 +162,8 @@ int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err
                 : "writes refused: " + ErrorText(errorNumber);
             return badInput(target + ": " + why);
         }
+        if (const std::string users = otherUsers(); !users.empty())
+            return badInput(target + ": writes refused, the drive is in use:\n" + users);
         gWriteTestEnabled = true;
     }
 
@@ -163,6 +178,7 @@ int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err
 
     ConsoleHost host(isatty(STDERR_FILENO) != 0 && !options.json);
     const InstalledHost installed(&host);
+    const WatchedDrive watch(gWriteTestEnabled ? DriveUsersLook(otherUsers) : DriveUsersLook());
     if (const int status = InterruptExitStatus(); status != 0) {
         err << "kestrelia-cli: stopped before the test began.\n";
         return status;

@@ -105,74 +105,11 @@ std::vector<std::string> NodesOf(const std::string& node, const std::string& sys
     return nodes;
 }
 
-// A device stacked on the node ("/dev/mapper/NAME", "/dev/md0"), or "".
-std::string StackedHolder(const std::string& node, const std::string& sysRoot)
-{
-    std::error_code error;
-    const fs::path holders = fs::path(sysRoot) / "class/block" / KernelNameOfDevicePath(node) / "holders";
-    for (const fs::directory_entry& entry : fs::directory_iterator(holders, error)) {
-        const std::string name = entry.path().filename().string();
-        std::ifstream mapperName(fs::path(sysRoot) / "class/block" / name / "dm/name");
-        std::string mapped;
-        if (std::getline(mapperName, mapped) && !mapped.empty())
-            return "/dev/mapper/" + mapped;
-        return "/dev/" + name;
-    }
-    return std::string();
-}
-
-// The swap areas in use: partitions and files.
-std::vector<std::string> SwapAreas()
-{
-    std::vector<std::string> areas;
-    std::ifstream swaps("/proc/swaps");
-    std::string line;
-    std::getline(swaps, line);  // the heading
-    while (std::getline(swaps, line)) {
-        const std::size_t end = line.find_first_of(" \t");
-        areas.push_back(line.substr(0, end));
-    }
-    return areas;
-}
-
-// Kernel users of files below a mount point that no process shows: swap
-// files and loop devices' backing files.
-std::string KernelFileUser(const std::string& mountPoint, const std::string& sysRoot)
-{
-    for (const std::string& area : SwapAreas()) {
-        if (IsBelow(area, mountPoint))
-            return area + " is used as swap space.";
-    }
-    std::error_code error;
-    for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(sysRoot) / "class/block", error)) {
-        std::ifstream backing(entry.path() / "loop/backing_file");
-        std::string file;
-        if (std::getline(backing, file) && IsBelow(file, mountPoint))
-            return file + " is the backing file of /dev/" + entry.path().filename().string() + ".";
-    }
-    return std::string();
-}
-
 }  // namespace
 
 pid_t FindMountHolder(const std::string& mountPoint)
 {
     return FindProcessUsing([&mountPoint](const std::string& path) { return IsBelow(path, mountPoint); });
-}
-
-pid_t FindNodeHolder(const std::string& devicePath)
-{
-    return FindProcessUsing([&devicePath](const std::string& path) { return path == devicePath; });
-}
-
-std::string DescribeProcess(pid_t pid)
-{
-    if (pid <= 0)
-        return std::string();
-    std::string command;
-    std::ifstream comm("/proc/" + std::to_string(pid) + "/comm");
-    std::getline(comm, command);
-    return std::to_string(pid) + (command.empty() ? "" : " (" + command + ")");
 }
 
 std::string FindWriteBlocker(const std::string& devicePath, pid_t* holder, const std::string& sysRoot)
@@ -182,19 +119,16 @@ std::string FindWriteBlocker(const std::string& devicePath, pid_t* holder, const
     const std::string node = RealNode(devicePath);
     if (node.empty())
         return std::string();  // a file, or a node that is gone: the open will tell
-    auto usedBy = [holder](pid_t pid) {
-        if (holder)
-            *holder = pid;
-        return pid != 0 ? " is in use by " + DescribeProcess(pid) + "." : std::string(" is in use.");
-    };
-
-    const std::vector<std::string> nodes = NodesOf(node, sysRoot);
-    for (const std::string& part : nodes) {
-        const std::string stacked = StackedHolder(part, sysRoot);
-        if (!stacked.empty())
-            return part + " is in use by " + stacked + ".";
+    const std::vector<DriveUser> users = FindDriveUsers(node, sysRoot);
+    if (!users.empty()) {
+        if (holder) {
+            const auto named = std::find_if(users.begin(), users.end(), [](const DriveUser& user) { return user.pid != 0; });
+            *holder = named != users.end() ? named->pid : 0;
+        }
+        return DescribeDriveUsers(users);
     }
 
+    const std::vector<std::string> nodes = NodesOf(node, sysRoot);
     std::vector<std::string> mountedNodes;
     const std::vector<MountLine> mounts = ReadMountLines();
     for (const MountLine& mount : mounts) {
@@ -209,10 +143,6 @@ std::string FindWriteBlocker(const std::string& devicePath, pid_t* holder, const
                 return "The volume at " + mount.target + " has " + other.source + " mounted inside it, at " +
                        other.target + ".";
         }
-        if (const pid_t pid = FindMountHolder(mount.target))
-            return "The volume at " + mount.target + usedBy(pid);
-        if (const std::string user = KernelFileUser(mount.target, sysRoot); !user.empty())
-            return "The volume at " + mount.target + " is in use: " + user;
     }
 
     for (const std::string& part : nodes) {
@@ -221,16 +151,13 @@ std::string FindWriteBlocker(const std::string& devicePath, pid_t* holder, const
             mounted = mounted || DevicePathIsOnDrive(mountedNode, part);
         if (mounted)
             continue;  // its volumes go first; the test's own open tries the rest
-        const std::vector<std::string> swaps = SwapAreas();
-        if (std::find(swaps.begin(), swaps.end(), part) != swaps.end())
-            return part + " is used as swap space.";
         const int fd = open(part.c_str(), O_RDONLY | O_EXCL | O_CLOEXEC);
         if (fd >= 0) {
             close(fd);
             continue;
         }
         if (errno == EBUSY)
-            return part + usedBy(FindNodeHolder(part));
+            return part + " is in use.";
     }
     return std::string();
 }

@@ -32,7 +32,8 @@ std::vector<MountLine> ReadMountLines(const char* mountInfoPath)
     while (mnt_table_next_fs(table.get(), iter.get(), &fs) == 0) {
         const std::string root = Text(mnt_fs_get_root(fs));
         lines.push_back({Text(mnt_fs_get_source(fs)), Text(mnt_fs_get_target(fs)), Text(mnt_fs_get_fstype(fs)),
-                         Text(mnt_fs_get_vfs_options(fs)), Text(mnt_fs_get_fs_options(fs)), root.empty() ? "/" : root});
+                         Text(mnt_fs_get_vfs_options(fs)), Text(mnt_fs_get_fs_options(fs)), root.empty() ? "/" : root,
+                         mnt_fs_get_devno(fs), Text(mnt_fs_get_optional_fields(fs))});
     }
     return lines;
 }

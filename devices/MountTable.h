@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 struct MountLine {
@@ -12,6 +13,8 @@ struct MountLine {
     std::string vfsOptions;  // the mount's own options
     std::string fsOptions;   // the file system's options
     std::string root;        // the folder of the file system shown there
+    dev_t device = 0;        // the file system's device number (anonymous for btrfs, FUSE)
+    std::string propagation; // "shared:2 master:1", "" for a private mount
 };
 
 // The lines of the table in order; empty when it cannot be read.

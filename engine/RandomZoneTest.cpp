@@ -1,4 +1,5 @@
 #include "engine/DeviceTransfers.h"
+#include "engine/DriveWatch.h"
 #include "engine/QueuedTransfers.h"
 #include "engine/StopRequest.h"
 #include "engine/TestModel.h"
@@ -158,7 +159,9 @@ void DoRandomZoneTestMP()
         return;
     if (phase == Phase::Completed) {
         ShowPhaseResult(gSavedRandomReadSpeedDbl, {kReadSpeedText, kReadUnitText, kReadRateText, kReadTimeText});
-        if (gWriteTestEnabled) {
+        if (gWriteTestEnabled && DriveWatchStopsTest()) {
+            phase = Phase::Failed;
+        } else if (gWriteTestEnabled) {
             const int32_t fd = gUnixWriteFileRef;
             RequestStatusText(kStatusText, "Test in Progress: Random Writes\u2026");
             phase = RunBatch(TransferPhase::Write, gWriteCountIndexU32, gRandomWritesStartTime, gSavedRandomWriteSpeedDbl,

@@ -1,4 +1,5 @@
 #include "engine/DeviceTransfers.h"
+#include "engine/DriveWatch.h"
 #include "engine/StopRequest.h"
 #include "engine/TestModel.h"
 #include "engine/TestWorker.h"
@@ -94,6 +95,8 @@ Outcome MeasureAllCycles(uint64_t inc, uint32_t x)
                 // The buffer still holds what was just read, so the write puts it back.
                 if (TestStopRequested())
                     return Outcome::Stopped;
+                if (DriveWatchStopsTest())
+                    return Outcome::Failed;
                 SetZoneTransferPosition(TransferPhase::Write, z, c, gCurrentSectorU64);
                 if (DoRWSpeedMeasurement(&v, false) != 0)
                     return Outcome::Failed;

@@ -1,5 +1,6 @@
 #include "engine/TestLaunch.h"
 
+#include "engine/DriveWatch.h"
 #include "engine/LaunchChecks.h"
 #include "engine/QueuedTransfers.h"
 #include "engine/TestModel.h"
@@ -82,8 +83,9 @@ void RemountAfterTest(LaunchInterface& launch)
 }
 
 // Opens the device for writing after unmounting what lies on it. False when
-// writes are impossible (the read-only sheet then asks what to do).
-bool OpenForWriting(LaunchInterface& launch, const LaunchTarget& target)
+// writes are impossible (the read-only sheet then asks what to do), with
+// *whyNot naming who else uses the drive when that is the reason.
+bool OpenForWriting(LaunchInterface& launch, const LaunchTarget& target, std::string* whyNot)
 {
     const int32_t unmounted = launch.UnmountTarget();
     if (unmounted != 0 && unmounted != kVolumeGone)
@@ -96,17 +98,26 @@ bool OpenForWriting(LaunchInterface& launch, const LaunchTarget& target)
         RemountAfterTest(launch);
         return false;
     }
+    // Whoever opened the drive after the unmount's check would lose writes.
+    *whyNot = launch.OtherDriveUsers(target.devicePath);
+    if (!whyNot->empty()) {
+        CloseRawDescriptor(&gUnixWriteFileRef);
+        RemountAfterTest(launch);
+        return false;
+    }
     std::memset(myIOBuffer, 0, gXFerBytesU32);
     return true;
 }
 
-void Launch(LaunchInterface& launch)
+void Launch(LaunchInterface& launch, const std::string& devicePath)
 {
     if (gLaunchedRandomTest)
         ResetRandomTestResults();
     else
         gBarGraphWidth = BarWidthForZoneCount(gZoneTestCountS32);
     launch.RedrawResults();
+    SetDriveWatch(gWriteTestEnabled ? DriveUsersLook([&launch, devicePath] { return launch.OtherDriveUsers(devicePath); })
+                                    : DriveUsersLook());
     if (!StartTestWorker()) {
         launch.ShowErrorAlert(kWorkerNotStartedMessage, kWorkerNotStartedExplanation);
         DoTestCleanup(launch);
@@ -171,13 +182,14 @@ void Start(LaunchInterface& launch, bool readOnly)
         Refuse(launch, CannotOpenMessage(*target), CannotOpenExplanation(*target, errorNumber));
         return;
     }
-    if (!readOnly && !OpenForWriting(launch, *target)) {
+    std::string whyNot;
+    if (!readOnly && !OpenForWriting(launch, *target, &whyNot)) {
         // Writes are impossible: the user chooses between reads only and nothing.
         CloseRawDescriptor(&gUnixReadFileRef);
-        launch.ShowReadOnlySheet();
+        launch.ShowReadOnlySheet(whyNot);
         return;
     }
-    Launch(launch);
+    Launch(launch, target->devicePath);
 }
 
 // Stop answers at once: the worker is asked to stop and the clean-up waits
@@ -249,6 +261,7 @@ void DoTestCleanup(LaunchInterface& launch)
     launch.ShowArrowCursor();
 
     bTestRunning = false;
+    SetDriveWatch({});
     CloseRawDescriptor(&gUnixReadFileRef);
     CloseRawDescriptor(&gUnixWriteFileRef);
 
@@ -268,8 +281,9 @@ void HandleTestFinished(LaunchInterface& launch)
         return;
     }
     JoinFinishedTestWorker();
+    const bool watchStopped = DriveWatchStoppedTest();
     DoTestCleanup(launch);
-    launch.SetStatusText(kTestCompleteStatus);
+    launch.SetStatusText(watchStopped ? kTestCanceledStatus : kTestCompleteStatus);
 }
 
 void CancelReadOnlyTest(LaunchInterface& launch)

@@ -58,8 +58,14 @@ public:
     virtual void SetSaveMenuEnabled(bool enabled) = 0;
     virtual void ShowArrowCursor() = 0;
     // The caution sheet asking whether to test reads only; its OK calls
-    // DoStartButtonStuff(..., true), its Cancel CancelReadOnlyTest.
-    virtual void ShowReadOnlySheet() = 0;
+    // DoStartButtonStuff(..., true), its Cancel CancelReadOnlyTest. reason
+    // says what stands in the way ("" when UnmountTarget's refusal does).
+    virtual void ShowReadOnlySheet(const std::string& reason) = 0;
+    // Who else uses the drive that carries devicePath (processes, mounts in
+    // other mount namespaces, the kernel), one sentence a line; "" for
+    // nobody. Asked with the write descriptor open just before the test
+    // begins, and on the worker between zones: it must not touch the window.
+    virtual std::string OtherDriveUsers(const std::string& /*devicePath*/) const { return std::string(); }
     // The random test's 0.15-second progress timer.
     virtual void StartProgressTimer() = 0;
     virtual void StopProgressTimer() = 0;

@@ -2,6 +2,7 @@
 
 #include "devices/DevicePaths.h"
 #include "devices/DriveList.h"
+#include "devices/DriveUsers.h"
 #include "devices/MountControl.h"
 #include "devices/VolumeRecords.h"
 #include "display/ResultPanes.h"
@@ -178,16 +179,22 @@ void QtLaunchInterface::ShowArrowCursor()
         host->ShowArrowCursor();
 }
 
-void QtLaunchInterface::ShowReadOnlySheet()
+void QtLaunchInterface::ShowReadOnlySheet(const std::string& reason)
 {
     if (gMessageSheetWindow == nullptr)
         return;
     // What stands in the way, when it is known, comes before the question.
-    const std::string explanation = refusal_.empty() ? std::string(kReadOnlySheetExplanation)
-                                                     : refusal_ + "\n\n" + kReadOnlySheetExplanation;
+    const std::string why = reason.empty() ? refusal_ : reason;
+    const std::string explanation = why.empty() ? std::string(kReadOnlySheetExplanation)
+                                                : why + "\n\n" + kReadOnlySheetExplanation;
     gMessageSheetWindow->setInformativeText(QString::fromStdString(explanation));
     refusal_.clear();
     gMessageSheetWindow->open();
+}
+
+std::string QtLaunchInterface::OtherDriveUsers(const std::string& devicePath) const
+{
+    return DescribeDriveUsers(FindDriveUsers(devicePath));
 }
 
 void QtLaunchInterface::StartProgressTimer()

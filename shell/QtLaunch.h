@@ -23,7 +23,8 @@ public:
     void SetOptionsButtonVisible(bool visible) override;
     void SetSaveMenuEnabled(bool enabled) override;
     void ShowArrowCursor() override;
-    void ShowReadOnlySheet() override;
+    void ShowReadOnlySheet(const std::string& reason) override;
+    std::string OtherDriveUsers(const std::string& devicePath) const override;
     void StartProgressTimer() override;
     void StopProgressTimer() override;
     void RedrawResults() override;

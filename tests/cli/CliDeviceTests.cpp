@@ -4,6 +4,8 @@
 // random moment or is killed (then --remount-left does). Stop signals end a
 // scratch-file run cleanly too. Names that are no UTF-8 keep both listings valid.
 #include "LoopDriveFixture.h"
+#include "devices/DriveUsers.h"
+#include "engine/DriveWatch.h"
 
 #include <algorithm>
 #include <chrono>
@@ -11,8 +13,10 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <spawn.h>
+#include <sys/mount.h>
 #include <sys/file.h>
 #include <sys/wait.h>
 #include <thread>
@@ -24,13 +28,27 @@ namespace {
 
 const std::string kCli = KESTRELIA_CLI_PATH;
 
-// The reads the kernel has completed on a device so far.
-uint64_t ReadsDone(const std::string& node)
+// The reads (or writes) the kernel has completed on a device so far.
+uint64_t ReadsDone(const std::string& node, bool writes = false)
 {
     std::ifstream in("/sys/block/" + fs::path(node).filename().string() + "/stat");
-    uint64_t reads = 0;
-    in >> reads;
-    return reads;
+    uint64_t reads = 0, merged = 0, sectors = 0, milliseconds = 0, written = 0;
+    in >> reads >> merged >> sectors >> milliseconds >> written;
+    return writes ? written : reads;
+}
+
+// The wait status of a run started here; one that has not ended after 20 s is killed.
+int WaitForRun(pid_t run)
+{
+    int status = 0;
+    for (int wait = 0; wait < 400 && waitpid(run, &status, WNOHANG) == 0; ++wait)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    if (kill(run, 0) == 0) {
+        kill(run, SIGKILL);
+        waitpid(run, &status, 0);
+        ADD_FAILURE() << "the run did not end";
+    }
+    return status;
 }
 
 TEST_F(LoopDriveTest, CliListsTheDriveAndEveryWriteTestPutsItsVolumesBack)
@@ -118,14 +136,7 @@ TEST_F(LoopDriveTest, CliListsTheDriveAndEveryWriteTestPutsItsVolumesBack)
             EXPECT_EQ("unmounted-" + std::to_string(run) + "\n", files);
         }
         kill(run, row.signal);  // 0 for the run that ends by itself: nothing is sent
-        int status = 0;
-        for (int wait = 0; wait < 400 && waitpid(run, &status, WNOHANG) == 0; ++wait)
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        if (kill(run, 0) == 0) {
-            kill(run, SIGKILL);
-            waitpid(run, &status, 0);
-            ADD_FAILURE() << "the run did not end";
-        }
+        const int status = WaitForRun(run);
         std::ifstream in(folder / "out");
         out.assign(std::istreambuf_iterator<char>(in), {});
         if (row.signal == SIGKILL) {
@@ -181,6 +192,62 @@ TEST_F(LoopDriveTest, CliListingsStayValidWhateverTheNames)
     EXPECT_NE(std::string::npos, json.find("\"mount_point\": \"/dev/shm/kestrelia-caf\xEF\xBF\xBD-")) << json;
     EXPECT_NE(std::string::npos, text.find("       " + label + ": " + btrfs->node)) << text;
     EXPECT_NE(std::string::npos, text.find("mounted at /dev/shm/kestrelia-caf\\xE9-")) << text;
+}
+
+// A process with the drive open for writing, or the drive's volumes mounted
+// in another mount namespace: the write test is refused before anything is
+// unmounted, naming the process. A process that opens the drive while the
+// test writes stops it before its next write. Every byte and mount as before.
+TEST_F(LoopDriveTest, CliWritesOnlyWhileNobodyElseUsesTheDrive)
+{
+    MountVolumesReadOnly();
+    const std::vector<std::string> mounts = DriveMounts(drive());
+    const std::string checksum = device_->Checksum();
+    const fs::path folder = "/dev/shm/kestrelia-cli-users-" + std::to_string(getpid());
+    fs::create_directories(folder);
+    const std::string run = "env KESTRELIA_RUN_DIR=" + folder.string() + " " + kCli + " --write --unmount ";
+    const std::string path = drive();
+    std::string volumeFolder = volumes_[0].mount->path();  // btrfs files show other device numbers than mounts
+    for (const LoopVolume& volume : volumes_)
+        volumeFolder = volume.type == "btrfs" ? volume.mount->path() : volumeFolder;
+    const struct {
+        std::function<bool()> hold;
+        std::string named;
+    } rows[] = {
+        {[&path] { return open(path.c_str(), O_RDWR) >= 0; }, drive() + " is in use by "},
+        {[&volumeFolder] { return chdir(volumeFolder.c_str()) == 0; }, "The volume at " + volumeFolder + " is in use by "},
+        {[] { return EnterMountNamespace(MS_PRIVATE); }, " in the mount namespace of process "},
+    };
+    std::string out;
+    for (const auto& row : rows) {
+        const Holder user(row.hold);
+        ASSERT_TRUE(user.held());
+        EXPECT_EQ(2, RunCommand(run + "--zones 3 " + drive(), &out)) << out;
+        EXPECT_NE(std::string::npos, out.find(row.named + DescribeProcess(user.pid()) + ".")) << out;
+        EXPECT_EQ(mounts, DriveMounts(drive()));
+    }
+
+    const std::string command = "exec " + run + "--zones 50 --cycles 50 --size 16 " + drive() + " > " +
+                                (folder / "out").string() + " 2>&1";
+    const char* argv[] = {"/bin/sh", "-c", command.c_str(), nullptr};
+    pid_t test = -1;
+    ASSERT_EQ(0, posix_spawn(&test, "/bin/sh", nullptr, nullptr, const_cast<char* const*>(argv), environ));
+    // Once the test writes (unmounting may write a block or two).
+    const uint64_t writes = ReadsDone(drive(), true) + 64;
+    for (int wait = 0; wait < 200 && ReadsDone(drive(), true) < writes; ++wait)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const Holder opener([&path] { return open(path.c_str(), O_RDWR) >= 0; });
+    const int status = WaitForRun(test);
+    std::ifstream in(folder / "out");
+    out.assign(std::istreambuf_iterator<char>(in), {});
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status << ": " << out;
+    EXPECT_NE(std::string::npos, out.find(std::string(kDriveWatchStopMessage) + "\n" + drive() + " is in use by " +
+                                          DescribeProcess(opener.pid()) + "."))
+        << out;
+    EXPECT_EQ(mounts, DriveMounts(drive()));
+    RunCommand("blockdev --flushbufs " + drive());
+    EXPECT_EQ(checksum, device_->Checksum());
+    fs::remove_all(folder);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "EngineFixture.h"
 #include "LoopDevice.h"
 
+#include "engine/DriveWatch.h"
 #include "engine/LaunchChecks.h"
 #include "engine/QueuedTransfers.h"
 #include "engine/TestLaunch.h"
@@ -33,12 +34,17 @@ public:
     void SetOptionsButtonVisible(bool visible) override { optionsVisible = visible; }
     void SetSaveMenuEnabled(bool) override {}
     void ShowArrowCursor() override {}
-    void ShowReadOnlySheet() override { ++readOnlySheets; }
+    void ShowReadOnlySheet(const std::string& reason) override
+    {
+        ++readOnlySheets;
+        readOnlyReason = reason;
+    }
     void StartProgressTimer() override { timerRunning = true; }
     void StopProgressTimer() override { timerRunning = false; }
     void RedrawResults() override {}
     void ShowErrorAlert(const std::string& message, const std::string& why) override { alerts.push_back(message + "|" + why); }
     void SetStatusText(const std::string& text) override { status = text; }
+    std::string OtherDriveUsers(const std::string&) const override { return users ? users() : ""; }
 
     std::string sizeText = "1";
     uint32_t queueDepth = 1;
@@ -47,7 +53,8 @@ public:
     int unmounts = 0, remounts = 0, readOnlySheets = 0;
     bool running = false, enabled = true, optionsVisible = true, timerRunning = false;
     std::vector<std::string> alerts;
-    std::string status;
+    std::string status, readOnlyReason;
+    std::function<std::string()> users;  // who else uses the drive, at each look
 };
 
 // A file under /dev/shm, removed afterwards. What the tests with writes leave
@@ -210,6 +217,44 @@ TEST_F(TestLaunch, AMountedDeviceIsNeverWrittenEvenWhenTheUnmountClaimsSuccess)
     CancelReadOnlyTest(launch);
     ExpectIdle();
     EXPECT_EQ(loop.Checksum(), before);
+}
+
+// Who else uses the drive is looked for with the write descriptor open, just
+// before the test begins: named on the read-only sheet, nothing written. One
+// that appears while the test runs stops it before its writes, named in an alert.
+TEST_F(TestLaunch, AnotherUserOfTheDriveIsNamedBeforeTheFirstWriteAndStopsTheTestWhenItAppearsLater)
+{
+    ScratchFile file(16 * 512);
+    ASSERT_EQ(0, RunCommand("head -c 8192 /dev/urandom > " + file.path));
+    std::string before;
+    RunCommand("cksum < " + file.path, &before);
+    launch.target = Target(file.path);
+    gCurrentSelectedTestType = 2;
+    const std::string user = "/dev/sdx is in use by 4321 (dd).";
+    launch.users = [&user] { return user; };
+    DoStartButtonStuff(launch, false);
+    EXPECT_EQ(launch.readOnlySheets, 1);
+    EXPECT_EQ(launch.readOnlyReason, user);
+    EXPECT_EQ(launch.remounts, 1) << "mounted back before the sheet asks";
+    EXPECT_FALSE(TestWorkerExists());
+    CancelReadOnlyTest(launch);
+    ExpectIdle();
+
+    // Nobody at the launch; then someone, at the look between the read and the write batch.
+    std::atomic<int> looks{0};
+    launch.users = [&] { return ++looks > 1 ? user : ""; };
+    DoStartButtonStuff(launch, false);
+    ASSERT_TRUE(WaitFor([&] { return host.finished > 0; }));
+    HandleTestFinished(launch);
+    EXPECT_EQ(looks.load(), 2);
+    EXPECT_EQ(host.alerts, std::vector<std::string>{std::string(kDriveWatchStopMessage) + "\n" + user});
+    EXPECT_EQ(launch.status, kTestCanceledStatus);
+    EXPECT_GT(gSavedRandomReadSpeedDbl, 0.0);
+    EXPECT_EQ(gSavedRandomWriteSpeedDbl, 0.0);
+    ExpectIdle();
+    std::string after;
+    RunCommand("cksum < " + file.path, &after);
+    EXPECT_EQ(before, after);
 }
 
 // Start-time rules: the transfer size text, the largest transfer and the bar width.

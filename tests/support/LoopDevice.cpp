@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fcntl.h>
 #include <csignal>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -135,6 +137,11 @@ bool MakeFileSystem(const std::string& type, const std::string& device, const st
 bool FileSystemAvailable(const std::string& type)
 {
     return RunCommand("grep -qw " + type + " /proc/filesystems && command -v mkfs." + type) == 0;
+}
+
+bool EnterMountNamespace(unsigned long propagation)
+{
+    return ::unshare(CLONE_NEWNS) == 0 && ::mount("none", "/", nullptr, MS_REC | propagation, nullptr) == 0;
 }
 
 Holder::Holder(const std::function<bool()>& hold)

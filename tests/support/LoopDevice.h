@@ -79,6 +79,10 @@ bool MakeFileSystem(const std::string& type, const std::string& device, const st
 // True when the kernel offers that file system and its mkfs is installed.
 bool FileSystemAvailable(const std::string& type);
 
+// Moves the calling process into a mount namespace of its own, its mounts
+// made MS_PRIVATE or MS_SLAVE (copies that the parent's unmount takes away).
+bool EnterMountNamespace(unsigned long propagation);
+
 // A child process that holds something (hold() runs in the child: a working
 // folder, an open node, a mapping) until destroyed; then it is killed by its id.
 class Holder {
