@@ -18,6 +18,7 @@ struct RememberedMount {
     std::string vfsOptions;  // "rw,noatime"
     std::string fsOptions;   // "rw,subvolid=256,subvol=/@home"
     std::string root = "/";  // folder of the file system shown there
+    std::string helper{};    // the FUSE helper that served it ("/usr/sbin/mount.exfat-fuse"), "" for none
     int order = 0;           // position in the mount table when it was unmounted
     // The mount point folder itself (under the mount), to make it again
     // where a desktop removed it; known once the volume is unmounted.

@@ -33,9 +33,8 @@ MountState MountAt(const std::string& mountPoint)
 std::vector<std::string> DriveMounts(const std::string& drive)
 {
     std::vector<std::string> lines;
-    for (const MountTableEntry& m : ReadMountTable()) {
-        std::error_code error;  // a source may be a symlink to the node
-        if (DevicePathIsOnDrive(std::filesystem::canonical(m.source, error).string(), drive))
+    for (const MountTableEntry& m : ReadMountLines()) {
+        if (MountLiesOn(m, drive))
             lines.push_back(m.target + " " + m.source + " " + m.type + " " + m.vfsOptions + " " + m.fsOptions + " " + m.root);
     }
     std::sort(lines.begin(), lines.end());

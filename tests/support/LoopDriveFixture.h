@@ -43,7 +43,8 @@ inline void PrintTo(const MountState& state, std::ostream* out)
 MountState MountAt(const std::string& mountPoint);
 
 // The mounts of a drive and its partitions as the mount table shows them
-// (mount point, source, type, options, file-system folder), sorted.
+// (mount point, source, type, options, file-system folder), sorted; FUSE
+// volumes served from it and btrfs file systems it is a member of included.
 std::vector<std::string> DriveMounts(const std::string& drive);
 
 class LoopDriveTest : public ::testing::Test {
