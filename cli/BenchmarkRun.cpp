@@ -4,6 +4,7 @@
 #include "cli/ResultsOutput.h"
 #include "cli/RunMessages.h"
 #include "cli/ScratchFile.h"
+#include "devices/MountTable.h"
 #include "engine/QueuedTransfers.h"
 #include "engine/TestModel.h"
 #include "engine/TestSetup.h"
@@ -129,8 +130,10 @@ int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err
     if (options.write) {
         gUnixWriteFileRef = OpenRawForWriting(target.c_str(), &errorNumber);
         if (gUnixWriteFileRef < 0) {
+            const std::string mounts = errorNumber == EBUSY ? DescribeMountsOn(target) : std::string();
             const std::string why = errorNumber == EBUSY
-                ? "writes refused: the device is mounted or in use (" + ErrorText(errorNumber) + ")"
+                ? "writes refused: the device is mounted or in use (" + ErrorText(errorNumber) + ")" +
+                      (mounts.empty() ? "" : ": mounted " + mounts)
                 : "writes refused: " + ErrorText(errorNumber);
             return badInput(target + ": " + why);
         }

@@ -352,6 +352,7 @@ int UnmountForWriteTest(const std::string& devicePath, std::string* whyNot, pid_
         if (!MountLiesOn(table[index], node))
             continue;
         mine.push_back(RememberedFromTable(table[index], static_cast<int>(index)));
+        mine.back().unmountedFor = node;
         if (table[index].helperPid != 0)
             helpers.push_back(table[index].helperPid);
     }
@@ -433,9 +434,7 @@ std::vector<RemountFailure> RemountVolumesOn(const std::string& devicePath)
     const std::string node = NodeOrPath(devicePath);
     std::vector<RememberedMount> pending;
     for (const RememberedMount& mount : gRemembered) {
-        const MountTableEntry entry{mount.source, mount.target, mount.type, mount.vfsOptions, mount.fsOptions,
-                                    mount.root,   0,            mount.device, mount.helper};
-        if (MountLiesOn(entry, node))
+        if (DevicePathIsOnDrive(mount.device, node) || DevicePathIsOnDrive(mount.unmountedFor, node))
             pending.push_back(mount);
     }
     return MountBack(pending);

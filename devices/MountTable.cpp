@@ -107,9 +107,10 @@ bool MountLiesOn(const MountTableEntry& mount, const std::string& devicePath, co
 
 std::string DescribeMountsOn(const std::string& devicePath)
 {
+    const std::string node = BlockDeviceNode(devicePath);
     std::string text;
     for (const MountTableEntry& mount : ReadMountLines()) {
-        if (MountLiesOn(mount, devicePath))
+        if (!node.empty() && MountLiesOn(mount, node))
             text += (text.empty() ? "" : ", ") + mount.device + " at " + mount.target;
     }
     return text;
