@@ -6,6 +6,8 @@
 #include "format/FileSystemText.h"
 #include "platform/BlockStack.h"
 
+#include <blkid/blkid.h>
+
 #include <algorithm>
 #include <climits>
 #include <cstdio>
@@ -86,6 +88,23 @@ std::string VolumeNameOf(const MountTableEntry& mount)
     if (IsSubvolumeMount(mount))
         return label + "/" + mount.root.substr(mount.root.find_first_not_of('/'));
     return label;
+}
+
+// The type of the file system on a device as its superblock tells it
+// ("vfat", "exfat"), for FUSE volumes, which hide it; "" when unknown.
+std::string ProbedFileSystemType(dev_t device, const std::string& node)
+{
+    std::string type = device != 0 ? UdevDataProperty(device, "ID_FS_TYPE") : std::string();
+    if (!type.empty() || node.empty())
+        return type;
+    const blkid_probe probe = blkid_new_probe_from_filename(node.c_str());
+    if (!probe)
+        return type;
+    const char* value = nullptr;
+    if (blkid_do_safeprobe(probe) == 0 && blkid_probe_lookup_value(probe, "TYPE", &value, nullptr) == 0 && value)
+        type = value;
+    blkid_free_probe(probe);
+    return type;
 }
 
 std::string OptionValue(const std::string& options, const std::string& key)
@@ -216,10 +235,9 @@ void FillInVolInfoStruct(VolInfoRec* record, int16_t vRefNum, bool longLabels)
     record->vRefNum = vRefNum;
     if (GetVolvMDeviceID(record) == kNoSuchVolume)
         return;
-    // FUSE hides which file system it serves; udev's probe knows.
-    const std::string probed = IsFuseType(record->fileSystemTypeCStr) && record->devNumber != 0
-                                   ? UdevDataProperty(static_cast<dev_t>(record->devNumber), "ID_FS_TYPE")
-                                   : std::string();
+    // FUSE hides which file system it serves; udev's probe or the superblock knows.
+    const std::string probed =
+        IsFuseType(record->fileSystemTypeCStr) ? ProbedFileSystemType(static_cast<dev_t>(record->devNumber), record->blockDevicePathCStr) : std::string();
     LinuxFileSystemTypeToCString(probed.empty() ? record->fileSystemTypeCStr : probed.c_str(),
                                  record->fileSystemNameCStr);
     record->totalBytes64 = record->volParms.totalBytes;

@@ -130,9 +130,12 @@ TEST_F(LoopDriveTest, FuseVolumesAreTheDrivesAndComeBackThroughTheirHelpers)
     std::vector<std::string> listed;
     for (std::size_t index = 0; index < volumes_.size(); ++index)
         listed.push_back(std::string(table[index].rootRef) + " " + table[index].blockDevicePathCStr + " " +
+                         table[index].fileSystemNameCStr + " " +
                          std::filesystem::path(table[index].mountHelperCStr).filename().string());
-    EXPECT_NE(listed.end(), std::find(listed.begin(), listed.end(), fat + " " + volumes_[0].node + " fusefat"));
-    EXPECT_NE(listed.end(), std::find(listed.begin(), listed.end(), exfat + " " + volumes_[1].node + " mount.exfat-fuse"));
+    EXPECT_NE(listed.end(), std::find(listed.begin(), listed.end(),
+                                      fat + " " + volumes_[0].node + " PC DOS File System fusefat"));
+    EXPECT_NE(listed.end(), std::find(listed.begin(), listed.end(),
+                                      exfat + " " + volumes_[1].node + " exFAT File System mount.exfat-fuse"));
     const std::vector<std::string> before = DriveMounts(drive());
     ASSERT_EQ(volumes_.size(), before.size());
 
