@@ -1,5 +1,7 @@
 #include "devices/FuseHelpers.h"
 
+#include "devices/MountTable.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -69,6 +71,15 @@ bool ReadHelper(const fs::path& process, FuseHelper* helper)
     return !helper->program.empty();
 }
 
+bool SetByFuse(const std::string& option)
+{
+    for (const char* prefix : {"user_id=", "group_id=", "rootmode=", "fd=", "blksize="}) {
+        if (option.rfind(prefix, 0) == 0)
+            return true;
+    }
+    return option == "default_permissions" || option == "rw" || option == "ro";
+}
+
 }  // namespace
 
 bool IsFuseType(const std::string& type)
@@ -109,39 +120,10 @@ const FuseHelper* FuseHelperOfMount(const std::vector<FuseHelper>& helpers, dev_
     return nullptr;
 }
 
-namespace {
-
-std::vector<std::string> SplitOptions(const std::string& options)
-{
-    std::vector<std::string> list;
-    std::size_t start = 0;
-    while (start <= options.size()) {
-        const std::size_t comma = options.find(',', start);
-        const std::string option = options.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-        if (!option.empty())
-            list.push_back(option);
-        if (comma == std::string::npos)
-            break;
-        start = comma + 1;
-    }
-    return list;
-}
-
-bool SetByFuse(const std::string& option)
-{
-    for (const char* prefix : {"user_id=", "group_id=", "rootmode=", "fd=", "blksize="}) {
-        if (option.rfind(prefix, 0) == 0)
-            return true;
-    }
-    return option == "default_permissions" || option == "rw" || option == "ro";
-}
-
-}  // namespace
-
 std::string FuseHelperOptions(const std::string& helper, const std::string& vfsOptions, const std::string& fsOptions)
 {
     std::vector<std::string> options;
-    for (const std::string& option : SplitOptions(vfsOptions)) {
+    for (const std::string& option : SplitMountOptions(vfsOptions)) {
         if (option != "relatime")
             options.push_back(option);
     }
@@ -149,7 +131,7 @@ std::string FuseHelperOptions(const std::string& helper, const std::string& vfsO
         if (std::find(options.begin(), options.end(), absent) == options.end())
             options.push_back(spelled);
     }
-    for (const std::string& option : SplitOptions(fsOptions)) {
+    for (const std::string& option : SplitMountOptions(fsOptions)) {
         if (!SetByFuse(option) && std::find(options.begin(), options.end(), option) == options.end())
             options.push_back(option);
     }

@@ -51,25 +51,9 @@ void Forget(const RememberedMount& mount)
     SaveRememberedMounts(gRemembered);
 }
 
-std::vector<std::string> SplitOptions(const std::string& options)
-{
-    std::vector<std::string> list;
-    std::size_t start = 0;
-    while (start <= options.size()) {
-        const std::size_t comma = options.find(',', start);
-        const std::string option = options.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-        if (!option.empty())
-            list.push_back(option);
-        if (comma == std::string::npos)
-            break;
-        start = comma + 1;
-    }
-    return list;
-}
-
 std::string OptionValue(const std::string& options, const std::string& name)
 {
-    for (const std::string& option : SplitOptions(options)) {
+    for (const std::string& option : SplitMountOptions(options)) {
         if (option.compare(0, name.size() + 1, name + "=") == 0)
             return option.substr(name.size() + 1);
     }
@@ -90,8 +74,8 @@ bool IsBindMount(const RememberedMount& mount)
 // what the helper sets itself.
 std::string MountOptions(const RememberedMount& mount)
 {
-    std::vector<std::string> options = SplitOptions(mount.vfsOptions);
-    for (const std::string& option : SplitOptions(mount.fsOptions)) {
+    std::vector<std::string> options = SplitMountOptions(mount.vfsOptions);
+    for (const std::string& option : SplitMountOptions(mount.fsOptions)) {
         if (option == "rw" || option == "ro")
             continue;
         if (IsFuseType(mount.type) &&
@@ -184,7 +168,7 @@ MountResult BindFromPrivateMount(const RememberedMount& mount, const std::string
     if (!mkdtemp(folder.data()))
         return Failed(errno);
     // Read-only or not as the file system itself was; the bind sets its own flags.
-    const std::vector<std::string> own = SplitOptions(mount.fsOptions);
+    const std::vector<std::string> own = SplitMountOptions(mount.fsOptions);
     std::string options = std::find(own.begin(), own.end(), "ro") != own.end() ? "ro" : "rw";
     for (const std::string& option : own) {
         if (option.rfind("subvol=", 0) != 0 && option.rfind("subvolid=", 0) != 0 && option != "rw" && option != "ro")

@@ -61,6 +61,22 @@ std::vector<MountTableEntry> ReadMountLines(const char* mountInfoPath)
     return lines;
 }
 
+std::vector<std::string> SplitMountOptions(const std::string& options)
+{
+    std::vector<std::string> list;
+    std::size_t start = 0;
+    while (start <= options.size()) {
+        const std::size_t comma = options.find(',', start);
+        const std::string option = options.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        if (!option.empty())
+            list.push_back(option);
+        if (comma == std::string::npos)
+            break;
+        start = comma + 1;
+    }
+    return list;
+}
+
 std::string BlockDeviceNode(const std::string& source)
 {
     if (source.rfind("/dev/", 0) != 0)

@@ -25,6 +25,9 @@ struct MountTableEntry {
 // when it cannot be read.
 std::vector<MountTableEntry> ReadMountLines(const char* mountInfoPath = "/proc/self/mountinfo");
 
+// The options of a comma-separated list ("rw,noatime"), empty ones left out.
+std::vector<std::string> SplitMountOptions(const std::string& options);
+
 // The real node of a block device source (following /dev symlinks); "" for
 // a source that is not a block device.
 std::string BlockDeviceNode(const std::string& source);

@@ -153,13 +153,11 @@ TEST_F(LoopDriveTest, CliListsTheDriveAndEveryWriteTestPutsItsVolumesBack)
 // through their helpers as they were, every byte as it was.
 TEST_F(LoopDriveTest, CliWritesAroundFuseVolumesAndPutsThemBackThroughTheirHelpers)
 {
-    if (RunCommand("test -c /dev/fuse && command -v fusefat mkfs.vfat mkfs.exfat mount.exfat-fuse") != 0)
-        GTEST_SKIP() << "/dev/fuse, fusefat, mkfs.vfat, mkfs.exfat or mount.exfat-fuse is missing";
+    ServeFirstVolumesThroughFuse("ro", "ro");
+    if (IsSkipped() || HasFatalFailure())
+        return;
     const std::string fat = volumes_[0].mount->path();
     const std::string exfat = volumes_[1].mount->path();
-    ASSERT_EQ(0, RunCommand("umount " + fat + " " + exfat + " && mkfs.vfat " + volumes_[0].node + " && mkfs.exfat " +
-                            volumes_[1].node + " && fusefat -o ro " + volumes_[0].node + " " + fat +
-                            " && mount -t exfat-fuse -o ro " + volumes_[1].node + " " + exfat));
     const std::vector<std::string> mounts = DriveMounts(drive());
     ASSERT_EQ(volumes_.size(), mounts.size());
     const std::string checksum = device_->Checksum();

@@ -118,13 +118,11 @@ TEST_F(LoopDriveTest, EveryLayoutIsNamedApartAndComesBackAsItWas)
 // leaves their helpers in its state file, and they come back through them.
 TEST_F(LoopDriveTest, FuseVolumesAreTheDrivesAndComeBackThroughTheirHelpers)
 {
-    if (RunCommand("test -c /dev/fuse && command -v fusefat mkfs.vfat mkfs.exfat mount.exfat-fuse") != 0)
-        GTEST_SKIP() << "/dev/fuse, fusefat, mkfs.vfat, mkfs.exfat or mount.exfat-fuse is missing";
+    ServeFirstVolumesThroughFuse("rw+", "rw");
+    if (IsSkipped() || HasFatalFailure())
+        return;
     const std::string fat = volumes_[0].mount->path();
     const std::string exfat = volumes_[1].mount->path();
-    ASSERT_EQ(0, RunCommand("umount " + fat + " " + exfat + " && mkfs.vfat -n KFAT " + volumes_[0].node + " && mkfs.exfat " +
-                            volumes_[1].node + " && fusefat -o rw+ " + volumes_[0].node + " " + fat +
-                            " && mount -t exfat-fuse " + volumes_[1].node + " " + exfat));
     auto table = std::make_unique<VolInfoRec[]>(kMaxVolumeCount);
     ASSERT_EQ(static_cast<int16_t>(volumes_.size()), GetBSDDrivesVolumes(drive().c_str(), table.get(), false));
     std::vector<std::string> listed;
