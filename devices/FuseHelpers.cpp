@@ -71,14 +71,6 @@ bool ReadHelper(const fs::path& process, FuseHelper* helper)
     return !helper->program.empty();
 }
 
-bool SetByFuse(const std::string& option)
-{
-    for (const char* prefix : {"user_id=", "group_id=", "rootmode=", "fd=", "blksize="}) {
-        if (option.rfind(prefix, 0) == 0)
-            return true;
-    }
-    return option == "default_permissions" || option == "rw" || option == "ro";
-}
 
 }  // namespace
 
@@ -120,6 +112,15 @@ const FuseHelper* FuseHelperOfMount(const std::vector<FuseHelper>& helpers, dev_
     return nullptr;
 }
 
+bool FuseSetsOption(const std::string& option)
+{
+    for (const char* prefix : {"user_id=", "group_id=", "rootmode=", "fd=", "blksize="}) {
+        if (option.rfind(prefix, 0) == 0)
+            return true;
+    }
+    return option == "default_permissions";
+}
+
 std::string FuseHelperOptions(const std::string& helper, const std::string& vfsOptions, const std::string& fsOptions)
 {
     std::vector<std::string> options;
@@ -132,7 +133,8 @@ std::string FuseHelperOptions(const std::string& helper, const std::string& vfsO
             options.push_back(spelled);
     }
     for (const std::string& option : SplitMountOptions(fsOptions)) {
-        if (!SetByFuse(option) && std::find(options.begin(), options.end(), option) == options.end())
+        const bool readWrite = option == "rw" || option == "ro";  // the mount's own flag says it
+        if (!readWrite && !FuseSetsOption(option) && std::find(options.begin(), options.end(), option) == options.end())
             options.push_back(option);
     }
     std::string text;

@@ -36,6 +36,10 @@ bool IsFuseType(const std::string& type);
 const FuseHelper* FuseHelperOfMount(const std::vector<FuseHelper>& helpers, dev_t mountDevice,
                                     const std::string& target);
 
+// True for the options FUSE itself puts on a mount (user_id=, fd=, ...),
+// which a helper must not be given.
+bool FuseSetsOption(const std::string& option);
+
 // The options to give a FUSE helper so that the volume comes back as the
 // mount table showed it: the mount's own flags (relatime, the kernel's
 // default, left out: libfuse 2 refuses it) with suid/dev spelled out where

@@ -78,10 +78,7 @@ std::string MountOptions(const RememberedMount& mount)
     for (const std::string& option : SplitMountOptions(mount.fsOptions)) {
         if (option == "rw" || option == "ro")
             continue;
-        if (IsFuseType(mount.type) &&
-            (option.rfind("user_id=", 0) == 0 || option.rfind("group_id=", 0) == 0 ||
-             option.rfind("rootmode=", 0) == 0 || option.rfind("fd=", 0) == 0 ||
-             option.rfind("blksize=", 0) == 0 || option == "default_permissions"))
+        if (IsFuseType(mount.type) && FuseSetsOption(option))
             continue;
         if (std::find(options.begin(), options.end(), option) == options.end())
             options.push_back(option);
