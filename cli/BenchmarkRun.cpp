@@ -6,6 +6,7 @@
 #include "cli/ScratchFile.h"
 #include "devices/DriveUsers.h"
 #include "engine/DriveWatch.h"
+#include "devices/MountTable.h"
 #include "engine/QueuedTransfers.h"
 #include "engine/TestModel.h"
 #include "engine/TestSetup.h"
@@ -149,6 +150,9 @@ int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err
     gWriteTestEnabled = false;
     if (options.write && DeviceIsReadOnly(gUnixReadFileRef))
         return badInput(target + ": writes refused: the device is read-only");
+    // FUSE helpers and btrfs members do not always claim the device: their mounts are asked for.
+    if (const std::string mounts = options.write ? DescribeMountsOn(target) : std::string(); !mounts.empty())
+        return badInput(target + ": writes refused: the device is mounted or in use: " + mounts);
     // Who else uses the drive: asked before the exclusive open, which would
     // not say who, and again once it holds, for whoever came in between.
     const auto otherUsers = [&target] { return DescribeDriveUsers(FindDriveUsers(target)); };

@@ -38,6 +38,7 @@ struct VolInfoRec {
     int16_t vRefNum;                       // 1-based position in the mount table
     uint64_t devNumber;                    // the mount's device number (0 when unknown)
     char mapperNameCStr[kTextBytes];       // device-mapper name ("vg-root"), "" for other devices
+    char mountHelperCStr[kPathBytes];      // the FUSE helper program serving it, "" for a kernel file system
 };
 
 struct DriveInfoRec {

@@ -152,12 +152,12 @@ std::vector<pid_t> OneProcessPerNamespace(const std::vector<pid_t>& pids)
     return chosen;
 }
 
-bool OnDrive(const MountLine& mount, const DriveNodes& drive)
+bool OnDrive(const MountTableEntry& mount, const DriveNodes& drive)
 {
-    if (drive.nodes.count(mount.device) != 0)
+    if (drive.nodes.count(mount.devNumber) != 0)
         return true;
-    // btrfs and the like show an anonymous device number: the source tells.
-    const std::string source = BlockDeviceNode(mount.source);
+    // btrfs and FUSE show an anonymous device number: the node it lives on tells.
+    const std::string& source = mount.device;
     return std::any_of(drive.nodes.begin(), drive.nodes.end(),
                        [&source](const auto& node) { return !source.empty() && node.second == source; });
 }
@@ -184,10 +184,10 @@ void FindMounts(const std::vector<pid_t>& namespaces, DriveNodes& drive, std::ve
     for (const pid_t pid : namespaces) {
         const bool own = pid == getpid();
         const std::string table = own ? "/proc/self/mountinfo" : "/proc/" + std::to_string(pid) + "/mountinfo";
-        for (const MountLine& mount : ReadMountLines(table.c_str())) {
+        for (const MountTableEntry& mount : ReadMountLines(table.c_str())) {
             if (!OnDrive(mount, drive))
                 continue;
-            drive.volumes.emplace(mount.device, mount.target);
+            drive.volumes.emplace(mount.devNumber, mount.target);
             // btrfs gives its files other device numbers than the mount table shows.
             struct statx root {};
             const std::string seen = own ? mount.target : "/proc/" + std::to_string(pid) + "/root" + mount.target;
@@ -195,7 +195,7 @@ void FindMounts(const std::vector<pid_t>& namespaces, DriveNodes& drive, std::ve
                 drive.volumes.emplace(DeviceOf(root), mount.target);
             if (own && mount.type.rfind("fuse", 0) == 0) {
                 struct stat source {};
-                if (stat(BlockDeviceNode(mount.source).c_str(), &source) == 0)
+                if (stat(mount.device.c_str(), &source) == 0)
                     drive.fuseSources.insert(source.st_rdev);
             }
             if (own) {

@@ -1,6 +1,7 @@
 #include "devices/MountControl.h"
 
 #include "devices/DevicePaths.h"
+#include "devices/FuseHelpers.h"
 #include "devices/MountTable.h"
 #include "devices/VolumeRecords.h"
 
@@ -50,35 +51,13 @@ void Forget(const RememberedMount& mount)
     SaveRememberedMounts(gRemembered);
 }
 
-std::vector<std::string> SplitOptions(const std::string& options)
-{
-    std::vector<std::string> list;
-    std::size_t start = 0;
-    while (start <= options.size()) {
-        const std::size_t comma = options.find(',', start);
-        const std::string option = options.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-        if (!option.empty())
-            list.push_back(option);
-        if (comma == std::string::npos)
-            break;
-        start = comma + 1;
-    }
-    return list;
-}
-
 std::string OptionValue(const std::string& options, const std::string& name)
 {
-    for (const std::string& option : SplitOptions(options)) {
+    for (const std::string& option : SplitMountOptions(options)) {
         if (option.compare(0, name.size() + 1, name + "=") == 0)
             return option.substr(name.size() + 1);
     }
     return std::string();
-}
-
-bool IsFuse(const std::string& type)
-{
-    return type == "fuseblk" || type == "fuse" || type.compare(0, 5, "fuse.") == 0 ||
-           type.compare(0, 8, "fuseblk.") == 0;
 }
 
 // A view of a folder of a file system mounted elsewhere. A btrfs subvolume
@@ -95,14 +74,11 @@ bool IsBindMount(const RememberedMount& mount)
 // what the helper sets itself.
 std::string MountOptions(const RememberedMount& mount)
 {
-    std::vector<std::string> options = SplitOptions(mount.vfsOptions);
-    for (const std::string& option : SplitOptions(mount.fsOptions)) {
+    std::vector<std::string> options = SplitMountOptions(mount.vfsOptions);
+    for (const std::string& option : SplitMountOptions(mount.fsOptions)) {
         if (option == "rw" || option == "ro")
             continue;
-        if (IsFuse(mount.type) &&
-            (option.rfind("user_id=", 0) == 0 || option.rfind("group_id=", 0) == 0 ||
-             option.rfind("rootmode=", 0) == 0 || option.rfind("fd=", 0) == 0 ||
-             option.rfind("blksize=", 0) == 0 || option == "default_permissions"))
+        if (IsFuseType(mount.type) && FuseSetsOption(option))
             continue;
         if (std::find(options.begin(), options.end(), option) == options.end())
             options.push_back(option);
@@ -150,8 +126,8 @@ MountResult MountWithLibmount(const std::string& source, const std::string& targ
 
 bool IsMountedNow(const RememberedMount& mount)
 {
-    for (const MountLine& entry : ReadMountLines()) {
-        if (entry.target == mount.target && entry.root == mount.root && BlockDeviceNode(entry.source) == mount.device)
+    for (const MountTableEntry& entry : ReadMountLines()) {
+        if (entry.target == mount.target && entry.root == mount.root && entry.device == mount.device)
             return true;
     }
     return false;
@@ -164,8 +140,8 @@ std::string BindSourceFolder(const RememberedMount& mount)
     std::string best;
     std::size_t bestRootLength = 0;
     bool found = false;
-    for (const MountLine& entry : ReadMountLines()) {
-        if (BlockDeviceNode(entry.source) != mount.device)
+    for (const MountTableEntry& entry : ReadMountLines()) {
+        if (entry.device != mount.device)
             continue;
         const std::string& root = entry.root;
         const bool contains = root == "/" || mount.root == root ||
@@ -189,7 +165,7 @@ MountResult BindFromPrivateMount(const RememberedMount& mount, const std::string
     if (!mkdtemp(folder.data()))
         return Failed(errno);
     // Read-only or not as the file system itself was; the bind sets its own flags.
-    const std::vector<std::string> own = SplitOptions(mount.fsOptions);
+    const std::vector<std::string> own = SplitMountOptions(mount.fsOptions);
     std::string options = std::find(own.begin(), own.end(), "ro") != own.end() ? "ro" : "rw";
     for (const std::string& option : own) {
         if (option.rfind("subvol=", 0) != 0 && option.rfind("subvolid=", 0) != 0 && option != "rw" && option != "ro")
@@ -197,7 +173,7 @@ MountResult BindFromPrivateMount(const RememberedMount& mount, const std::string
     }
     if (mount.type == "btrfs")
         options += ",subvolid=5";
-    MountResult result = MountWithLibmount(mount.source, folder, IsFuse(mount.type) ? "" : mount.type, options);
+    MountResult result = MountWithLibmount(mount.source, folder, IsFuseType(mount.type) ? "" : mount.type, options);
     if (result.status == 0) {
         result = MountWithLibmount(folder + mount.root, mount.target, "", bindOptions);
         umount2(folder.c_str(), MNT_DETACH);
@@ -249,9 +225,17 @@ MountResult MountBackOne(const RememberedMount& mount)
             const std::string folder = BindSourceFolder(mount);
             result = folder.empty() ? BindFromPrivateMount(mount, options)
                                     : MountWithLibmount(folder, mount.target, "", options);
+        } else if (!mount.helper.empty()) {
+            // Through the helper that served it: probing the type again could
+            // pick a kernel driver this kernel lacks, or another helper.
+            std::string reason;
+            const std::string source = mount.source.rfind("/", 0) == 0 ? mount.source : mount.device;
+            result.status = RunFuseHelper(mount.helper, source, mount.target,
+                                          FuseHelperOptions(mount.helper, mount.vfsOptions, mount.fsOptions), &reason);
+            result.reason = reason;
         } else {
-            // A FUSE volume's type is probed again, which picks its helper.
-            result = MountWithLibmount(mount.source, mount.target, IsFuse(mount.type) ? "" : mount.type,
+            // A FUSE volume whose helper was not found: its type is probed again.
+            result = MountWithLibmount(mount.source, mount.target, IsFuseType(mount.type) ? "" : mount.type,
                                        MountOptions(mount));
         }
     }
@@ -310,9 +294,10 @@ void WaitUntilUnclaimed(const std::string& node)
     }
 }
 
-RememberedMount RememberedFromTable(const MountLine& entry, const std::string& node, int order)
+RememberedMount RememberedFromTable(const MountTableEntry& entry, int order)
 {
-    RememberedMount mount{node, entry.source, entry.target, entry.type, entry.vfsOptions, entry.fsOptions, entry.root};
+    RememberedMount mount{entry.device, entry.source,     entry.target, entry.type,
+                          entry.vfsOptions, entry.fsOptions, entry.root, entry.helper};
     mount.order = order;
     return mount;
 }
@@ -342,11 +327,15 @@ int UnmountForWriteTest(const std::string& devicePath, std::string* whyNot, pid_
     }
 
     std::vector<RememberedMount> mine;
-    const std::vector<MountLine> table = ReadMountLines();
+    std::vector<pid_t> helpers;
+    const std::vector<MountTableEntry> table = ReadMountLines();
     for (std::size_t index = 0; index < table.size(); ++index) {
-        const std::string source = BlockDeviceNode(table[index].source);
-        if (!source.empty() && DevicePathIsOnDrive(source, node))
-            mine.push_back(RememberedFromTable(table[index], source, static_cast<int>(index)));
+        if (!MountLiesOn(table[index], node))
+            continue;
+        mine.push_back(RememberedFromTable(table[index], static_cast<int>(index)));
+        mine.back().unmountedFor = node;
+        if (table[index].helperPid != 0)
+            helpers.push_back(table[index].helperPid);
     }
     if (mine.empty())
         return 0;
@@ -400,9 +389,12 @@ int UnmountForWriteTest(const std::string& devicePath, std::string* whyNot, pid_
         }
         unmounted.push_back(mount);
     }
-    // A FUSE daemon lets go of its device only after the unmount has returned.
+    // A FUSE daemon lets go of its device (and writes what it kept) only
+    // after the unmount has returned.
+    for (const pid_t helper : helpers)
+        WaitForProcessEnd(helper, 5000);
     for (const RememberedMount& mount : unmounted) {
-        if (IsFuse(mount.type))
+        if (IsFuseType(mount.type))
             WaitUntilUnclaimed(mount.device);
     }
     return 0;
@@ -423,7 +415,7 @@ std::vector<RemountFailure> RemountVolumesOn(const std::string& devicePath)
     const std::string node = NodeOrPath(devicePath);
     std::vector<RememberedMount> pending;
     for (const RememberedMount& mount : gRemembered) {
-        if (DevicePathIsOnDrive(mount.device, node))
+        if (DevicePathIsOnDrive(mount.device, node) || DevicePathIsOnDrive(mount.unmountedFor, node))
             pending.push_back(mount);
     }
     return MountBack(pending);
@@ -437,7 +429,8 @@ int RemountThisVolumeSync(const VolInfoRec& volume, int16_t* outVRefNum)
     if (KernelNameOfDevicePath(node).empty())
         return -1;
     RememberedMount mount{node,          volume.mountSourceCStr, volume.rootRef, volume.fileSystemTypeCStr,
-                          volume.vfsOptionsCStr, volume.fsOptionsCStr, volume.fsRootCStr[0] ? volume.fsRootCStr : "/"};
+                          volume.vfsOptionsCStr, volume.fsOptionsCStr, volume.fsRootCStr[0] ? volume.fsRootCStr : "/",
+                          volume.mountHelperCStr};
     for (const RememberedMount& remembered : gRemembered) {
         if (remembered.device == node && remembered.target == mount.target)
             mount = remembered;

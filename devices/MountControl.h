@@ -6,8 +6,9 @@
 // source, type, options, file-system folder and mount point folder, in
 // memory and in this process's state file under /run (RemountState.h),
 // written before the first unmount. Volumes are mounted back through
-// libmount, which runs the mount helpers (FUSE file systems). Runs on the
-// interface thread only; calls block until the kernel has answered.
+// libmount, FUSE volumes by running the helper that served them (with the
+// type it gives them, never a probed one). Runs on the interface thread
+// only; calls block until the kernel has answered.
 #pragma once
 
 #include "devices/DriveRecords.h"

@@ -130,16 +130,14 @@ std::string FindWriteBlocker(const std::string& devicePath, pid_t* holder, const
 
     const std::vector<std::string> nodes = NodesOf(node, sysRoot);
     std::vector<std::string> mountedNodes;
-    const std::vector<MountLine> mounts = ReadMountLines();
-    for (const MountLine& mount : mounts) {
-        const std::string source = BlockDeviceNode(mount.source);
-        if (source.empty() || !DevicePathIsOnDrive(source, node))
+    const std::vector<MountTableEntry> mounts = ReadMountLines();
+    for (const MountTableEntry& mount : mounts) {
+        if (!MountLiesOn(mount, node))
             continue;
-        mountedNodes.push_back(source);
-        for (const MountLine& other : mounts) {
-            const std::string otherSource = BlockDeviceNode(other.source);
-            if (other.target != mount.target && IsBelow(other.target, mount.target) &&
-                (otherSource.empty() || !DevicePathIsOnDrive(otherSource, node)))
+        for (const std::string& source : MountDeviceNodes(mount))
+            mountedNodes.push_back(source);
+        for (const MountTableEntry& other : mounts) {
+            if (other.target != mount.target && IsBelow(other.target, mount.target) && !MountLiesOn(other, node))
                 return "The volume at " + mount.target + " has " + other.source + " mounted inside it, at " +
                        other.target + ".";
         }

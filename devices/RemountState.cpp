@@ -101,7 +101,7 @@ std::string StateText(pid_t pid, uint64_t startTime, const std::vector<Remembere
         for (const std::string* field : {&m.device, &m.source, &m.target, &m.type, &m.vfsOptions, &m.fsOptions, &m.root})
             text += Escape(*field) + "\t";
         text += std::to_string(m.order) + "\t" + (m.folderKnown ? "1" : "0") + "\t" + std::to_string(m.folderMode) +
-                "\t" + std::to_string(m.folderOwner) + "\t" + std::to_string(m.folderGroup) + "\n";
+                "\t" + std::to_string(m.folderOwner) + "\t" + std::to_string(m.folderGroup) + "\t" + Escape(m.helper) + "\n";
     }
     return text;
 }
@@ -122,7 +122,8 @@ bool ParseStateText(const std::string& text, pid_t* pid, uint64_t* startTime, st
     mounts->clear();
     while (std::getline(in, line)) {
         const std::vector<std::string> f = Fields(line);
-        if (f.size() != 12 || f[0].empty() || f[2].empty())
+        // The FUSE helper came last, later: a file of an older version has 12 fields.
+        if ((f.size() != 12 && f.size() != 13) || f[0].empty() || f[2].empty())
             return false;
         RememberedMount m{f[0], f[1], f[2], f[3], f[4], f[5], f[6]};
         m.order = std::atoi(f[7].c_str());
@@ -130,6 +131,7 @@ bool ParseStateText(const std::string& text, pid_t* pid, uint64_t* startTime, st
         m.folderMode = static_cast<uint32_t>(std::strtoul(f[9].c_str(), nullptr, 10));
         m.folderOwner = static_cast<uint32_t>(std::strtoul(f[10].c_str(), nullptr, 10));
         m.folderGroup = static_cast<uint32_t>(std::strtoul(f[11].c_str(), nullptr, 10));
+        m.helper = f.size() > 12 ? f[12] : std::string();
         mounts->push_back(m);
     }
     return true;

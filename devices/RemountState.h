@@ -18,6 +18,7 @@ struct RememberedMount {
     std::string vfsOptions;  // "rw,noatime"
     std::string fsOptions;   // "rw,subvolid=256,subvol=/@home"
     std::string root = "/";  // folder of the file system shown there
+    std::string helper{};    // the FUSE helper that served it ("/usr/sbin/mount.exfat-fuse"), "" for none
     int order = 0;           // position in the mount table when it was unmounted
     // The mount point folder itself (under the mount), to make it again
     // where a desktop removed it; known once the volume is unmounted.
@@ -25,6 +26,9 @@ struct RememberedMount {
     uint32_t folderMode = 0755;
     uint32_t folderOwner = 0;
     uint32_t folderGroup = 0;
+    // The device the write test that unmounted it was on (kept in memory
+    // only): a btrfs member is known as one only while the file system is mounted.
+    std::string unmountedFor{};
 };
 
 // The folder of the state files: $KESTRELIA_RUN_DIR when set, else /run/kestrelia.

@@ -1,12 +1,13 @@
 #include "devices/VolumeRecords.h"
 
 #include "devices/DevicePaths.h"
+#include "devices/FuseHelpers.h"
 #include "format/ByteText.h"
 #include "format/FileSystemText.h"
 #include "format/Utf8Text.h"
 #include "platform/BlockStack.h"
 
-#include <libmount/libmount.h>
+#include <blkid/blkid.h>
 
 #include <algorithm>
 #include <climits>
@@ -29,21 +30,9 @@ constexpr int16_t kNoSuchVolume = -35;
 std::string gMountInfoPath = "/proc/self/mountinfo";
 std::string gSysRoot = "/sys";
 
-struct TableDeleter {
-    void operator()(libmnt_table* table) const { mnt_unref_table(table); }
-};
-struct IterDeleter {
-    void operator()(libmnt_iter* iter) const { mnt_free_iter(iter); }
-};
-
 void CopyText(const std::string& source, char* text, std::size_t capacity)
 {
     CopyCutText(source, text, capacity);
-}
-
-std::string Text(const char* value)
-{
-    return value ? value : "";
 }
 
 bool IsNetworkSource(const std::string& source)
@@ -84,7 +73,8 @@ dev_t BlockDevNumber(const MountTableEntry& mount)
     if (major(mount.devNumber) != 0)
         return mount.devNumber;
     struct stat status {};
-    if (mount.source.rfind("/dev/", 0) == 0 && stat(mount.source.c_str(), &status) == 0 && S_ISBLK(status.st_mode))
+    const std::string& node = mount.device.empty() ? mount.source : mount.device;
+    if (node.rfind("/dev/", 0) == 0 && stat(node.c_str(), &status) == 0 && S_ISBLK(status.st_mode))
         return status.st_rdev;
     return 0;
 }
@@ -101,6 +91,23 @@ std::string VolumeNameOf(const MountTableEntry& mount)
     return label;
 }
 
+// The type of the file system on a device as its superblock tells it
+// ("vfat", "exfat"), for FUSE volumes, which hide it; "" when unknown.
+std::string ProbedFileSystemType(dev_t device, const std::string& node)
+{
+    std::string type = device != 0 ? UdevDataProperty(device, "ID_FS_TYPE") : std::string();
+    if (!type.empty() || node.empty())
+        return type;
+    const blkid_probe probe = blkid_new_probe_from_filename(node.c_str());
+    if (!probe)
+        return type;
+    const char* value = nullptr;
+    if (blkid_do_safeprobe(probe) == 0 && blkid_probe_lookup_value(probe, "TYPE", &value, nullptr) == 0 && value)
+        type = value;
+    blkid_free_probe(probe);
+    return type;
+}
+
 std::string OptionValue(const std::string& options, const std::string& key)
 {
     std::size_t start = 0;
@@ -114,12 +121,6 @@ std::string OptionValue(const std::string& options, const std::string& key)
         start = comma + 1;
     }
     return std::string();
-}
-
-std::string RootOf(libmnt_fs* fs)
-{
-    const char* root = mnt_fs_get_root(fs);
-    return std::string(root && root[0] ? root : "/");
 }
 
 }  // namespace
@@ -138,7 +139,7 @@ std::string MountKernelName(const MountTableEntry& mount)
         if (std::string name = KernelNameOfDevNumber(mount.devNumber, gSysRoot); !name.empty())
             return name;
     }
-    return KernelNameOfNodePath(mount.source, gSysRoot);
+    return KernelNameOfNodePath(mount.device.empty() ? mount.source : mount.device, gSysRoot);
 }
 
 bool IsSubvolumeMount(const MountTableEntry& mount)
@@ -172,20 +173,13 @@ std::string VolumeItemText(const VolInfoRec* table, int count, int index)
 
 std::vector<MountTableEntry> ReadMountTable(const char* mountInfoPath)
 {
-    std::vector<MountTableEntry> mounts;
-    std::unique_ptr<libmnt_table, TableDeleter> table(mnt_new_table());
-    std::unique_ptr<libmnt_iter, IterDeleter> iter(mnt_new_iter(MNT_ITER_FORWARD));
-    const std::string path = mountInfoPath != nullptr ? mountInfoPath : gMountInfoPath;
-    if (!table || !iter || mnt_table_parse_file(table.get(), path.c_str()) != 0)
-        return mounts;
-    libmnt_fs* fs = nullptr;
-    while (mnt_table_next_fs(table.get(), iter.get(), &fs) == 0) {
-        MountTableEntry mount{Text(mnt_fs_get_source(fs)), Text(mnt_fs_get_target(fs)),
-                              Text(mnt_fs_get_fstype(fs)), Text(mnt_fs_get_vfs_options(fs)),
-                              Text(mnt_fs_get_fs_options(fs)), RootOf(fs), mnt_fs_get_devno(fs)};
-        if (mount.source.rfind("/", 0) == 0 || IsNetworkSource(mount.source))
-            mounts.push_back(mount);
-    }
+    std::vector<MountTableEntry> mounts = ReadMountLines(mountInfoPath != nullptr ? mountInfoPath : gMountInfoPath.c_str());
+    mounts.erase(std::remove_if(mounts.begin(), mounts.end(),
+                                [](const MountTableEntry& mount) {
+                                    return mount.device.empty() && mount.source.rfind("/", 0) != 0 &&
+                                           !IsNetworkSource(mount.source);
+                                }),
+                 mounts.end());
     return mounts;
 }
 
@@ -198,6 +192,7 @@ void SetVolumeMountFields(VolInfoRec* record, const MountTableEntry& mount)
     CopyText(mount.vfsOptions, record->vfsOptionsCStr, sizeof record->vfsOptionsCStr);
     CopyText(mount.fsOptions, record->fsOptionsCStr, sizeof record->fsOptionsCStr);
     CopyText(mount.root, record->fsRootCStr, sizeof record->fsRootCStr);
+    CopyText(mount.helper, record->mountHelperCStr, sizeof record->mountHelperCStr);
     const std::string node = MountKernelName(mount);
     if (!node.empty()) {
         // The device as the kernel names it, whatever path the mount used.
@@ -241,10 +236,9 @@ void FillInVolInfoStruct(VolInfoRec* record, int16_t vRefNum, bool longLabels)
     record->vRefNum = vRefNum;
     if (GetVolvMDeviceID(record) == kNoSuchVolume)
         return;
-    // FUSE hides which file system it serves; udev's probe knows.
-    const std::string probed = std::strcmp(record->fileSystemTypeCStr, "fuseblk") == 0 && record->devNumber != 0
-                                   ? UdevDataProperty(static_cast<dev_t>(record->devNumber), "ID_FS_TYPE")
-                                   : std::string();
+    // FUSE hides which file system it serves; udev's probe or the superblock knows.
+    const std::string probed =
+        IsFuseType(record->fileSystemTypeCStr) ? ProbedFileSystemType(static_cast<dev_t>(record->devNumber), record->blockDevicePathCStr) : std::string();
     LinuxFileSystemTypeToCString(probed.empty() ? record->fileSystemTypeCStr : probed.c_str(),
                                  record->fileSystemNameCStr);
     record->totalBytes64 = record->volParms.totalBytes;
@@ -269,8 +263,15 @@ int16_t GetBSDDrivesVolumes(const char* drivePath, VolInfoRec* table, bool longL
         const std::string node = MountKernelName(mounts[index]);
         if (node.empty())
             continue;
-        const std::vector<std::string> stack = StackBelow(node, gSysRoot);
-        if (std::find(stack.begin(), stack.end(), driveName) == stack.end())
+        std::vector<std::string> members{node};
+        if (mounts[index].type == "btrfs")
+            members = FileSystemMembers(node, gSysRoot);
+        bool onDrive = false;
+        for (const std::string& member : members) {
+            const std::vector<std::string> stack = StackBelow(member, gSysRoot);
+            onDrive = onDrive || std::find(stack.begin(), stack.end(), driveName) != stack.end();
+        }
+        if (!onDrive)
             continue;
         VolInfoRec* record = &table[count];
         SetVolumeMountFields(record, mounts[index]);

@@ -3,22 +3,12 @@
 #pragma once
 
 #include "devices/DriveRecords.h"
+#include "devices/MountTable.h"
 
 #include <cstdint>
 #include <string>
 #include <sys/types.h>
 #include <vector>
-
-// One line of the mount table.
-struct MountTableEntry {
-    std::string source;     // "/dev/loop3p1", "server:/export", ...
-    std::string target;     // mount point
-    std::string type;       // "ext4", ...
-    std::string vfsOptions;
-    std::string fsOptions;
-    std::string root = "/";  // the folder of the file system shown there ("/" unless a bind mount)
-    dev_t devNumber = 0;     // as the table gives it (btrfs gives a number of its own, not the device's)
-};
 
 // Where volumes are looked up: the mount table and the sysfs root ("" keeps
 // the present one). Tests point them at fake tables and trees.
@@ -38,9 +28,9 @@ bool IsSubvolumeMount(const MountTableEntry& mount);
 // listed volume has the same name.
 std::string VolumeItemText(const VolInfoRec* table, int count, int index);
 
-// The mounts of this process's mount table that can be volumes (those with
-// a device node or a network source; kernel pseudo file systems are left
-// out), in table order. mountInfoPath is the table to read (nullptr: the one
+// The mounts of this process's mount table that can be volumes (those on a
+// block device, FUSE volumes served from one included, or with a network
+// source; kernel pseudo file systems are left out), in table order. mountInfoPath is the table to read (nullptr: the one
 // set above, normally /proc/self/mountinfo).
 std::vector<MountTableEntry> ReadMountTable(const char* mountInfoPath = nullptr);
 
@@ -49,7 +39,8 @@ std::vector<MountTableEntry> ReadMountTable(const char* mountInfoPath = nullptr)
 bool VolumeLiesOnDrive(const char* volumeNode, const char* drivePath);
 
 // Fills the table with the volumes whose device lies on the drive (a
-// partition of it, or a device-mapper, md or bcache device built on it), in
+// partition of it, or a device-mapper, md or bcache device built on it; a
+// btrfs file system also under each other drive it spans), in
 // mount-table order, and returns their number (at most kMaxVolumeCount;
 // further volumes are left out). Volumes without a local device are skipped.
 int16_t GetBSDDrivesVolumes(const char* drivePath, VolInfoRec* table, bool longLabels);

@@ -250,4 +250,60 @@ TEST_F(LoopDriveTest, CliWritesOnlyWhileNobodyElseUsesTheDrive)
     fs::remove_all(folder);
 }
 
+// FAT through fusefat and exFAT through exfat-fuse: a write test without
+// --unmount is refused and names the volume, one with --unmount mounts them back
+// through their helpers as they were, every byte as it was.
+TEST_F(LoopDriveTest, CliWritesAroundFuseVolumesAndPutsThemBackThroughTheirHelpers)
+{
+    ServeFirstVolumesThroughFuse("ro", "ro");
+    if (IsSkipped() || HasFatalFailure())
+        return;
+    const std::string fat = volumes_[0].mount->path();
+    const std::string exfat = volumes_[1].mount->path();
+    const std::vector<std::string> mounts = DriveMounts(drive());
+    ASSERT_EQ(volumes_.size(), mounts.size());
+    const std::string checksum = device_->Checksum();
+    const std::string state = "/dev/shm/kestrelia-cli-fuse-" + std::to_string(getpid());
+    const std::string run = "KESTRELIA_RUN_DIR=" + state + " " + kCli + " --write --zones 3 --size 8 ";
+    std::string out;
+    EXPECT_EQ(2, RunCommand(run + volumes_[0].node, &out)) << out;  // fusefat does not claim it
+    EXPECT_NE(std::string::npos, out.find(volumes_[0].node + " at " + fat)) << out;
+    EXPECT_EQ(0, RunCommand(run + "--unmount " + drive(), &out)) << out;
+    EXPECT_EQ(mounts, DriveMounts(drive()));
+    RunCommand("blockdev --flushbufs " + drive() + "; rmdir " + state);
+    EXPECT_EQ(checksum, device_->Checksum());
+}
+
+// A btrfs file system over two drives is listed under both; a write test on
+// the drive its mount does not name is refused naming that mount, and with
+// --unmount puts it back.
+TEST(CliMultiDeviceTest, BtrfsOverTwoDrivesIsListedUnderBothAndRefusalsNameItsMount)
+{
+    SKIP_WITHOUT_LOOP_DEVICES();
+    if (!FileSystemAvailable("btrfs"))
+        GTEST_SKIP() << "btrfs cannot be made and mounted here";
+    LoopDevice first(kLoopDriveBytes, ""), second(kLoopDriveBytes, "");
+    ASSERT_TRUE(first.attached() && second.attached()) << first.error() << second.error();
+    std::string out;
+    ASSERT_EQ(0, RunCommand("mkfs.btrfs -q -f -d raid1 -m raid1 " + first.node() + " " + second.node(), &out)) << out;
+    TemporaryMount mount(first.node(), "ro");
+    ASSERT_TRUE(mount.mounted()) << mount.error();
+    ASSERT_EQ(0, RunCommand(kCli + " --list", &out)) << out;
+    for (const LoopDevice* drive : {&first, &second}) {
+        const std::size_t at = out.find("Device:    " + drive->node() + "\n");
+        ASSERT_NE(std::string::npos, at) << out;
+        EXPECT_NE(std::string::npos, out.substr(at, out.find(". ", at) - at).find("mounted at " + mount.path())) << out;
+    }
+    const std::vector<std::string> mounts = DriveMounts(second.node());
+    ASSERT_EQ(1u, mounts.size());
+    const std::string checksum = second.Checksum();
+    const std::string run = "KESTRELIA_RUN_DIR=/dev/shm/kestrelia-cli-btrfs-" + std::to_string(getpid()) + " " + kCli +
+                            " --write --zones 3 --size 8 ";
+    EXPECT_EQ(2, RunCommand(run + second.node(), &out)) << out;
+    EXPECT_NE(std::string::npos, out.find(first.node() + " at " + mount.path())) << out;
+    EXPECT_EQ(0, RunCommand(run + "--unmount " + second.node(), &out)) << out;
+    EXPECT_EQ(mounts, DriveMounts(second.node()));
+    EXPECT_EQ(checksum, second.Checksum());
+}
+
 }  // namespace

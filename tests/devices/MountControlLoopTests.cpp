@@ -114,6 +114,44 @@ TEST_F(LoopDriveTest, EveryLayoutIsNamedApartAndComesBackAsItWas)
     }
 }
 
+// FAT through fusefat (writable only with its rw+) and exFAT through
+// exfat-fuse are volumes of their drive, found through the helper's open
+// device where the source names none; a run killed while they are unmounted
+// leaves their helpers in its state file, and they come back through them.
+TEST_F(LoopDriveTest, FuseVolumesAreTheDrivesAndComeBackThroughTheirHelpers)
+{
+    ServeFirstVolumesThroughFuse("rw+", "rw");
+    if (IsSkipped() || HasFatalFailure())
+        return;
+    const std::string fat = volumes_[0].mount->path();
+    const std::string exfat = volumes_[1].mount->path();
+    auto table = std::make_unique<VolInfoRec[]>(kMaxVolumeCount);
+    ASSERT_EQ(static_cast<int16_t>(volumes_.size()), GetBSDDrivesVolumes(drive().c_str(), table.get(), false));
+    std::vector<std::string> listed;
+    for (std::size_t index = 0; index < volumes_.size(); ++index)
+        listed.push_back(std::string(table[index].rootRef) + " " + table[index].blockDevicePathCStr + " " +
+                         table[index].fileSystemNameCStr + " " +
+                         std::filesystem::path(table[index].mountHelperCStr).filename().string());
+    EXPECT_NE(listed.end(), std::find(listed.begin(), listed.end(),
+                                      fat + " " + volumes_[0].node + " PC DOS File System fusefat"));
+    EXPECT_NE(listed.end(), std::find(listed.begin(), listed.end(),
+                                      exfat + " " + volumes_[1].node + " exFAT File System mount.exfat-fuse"));
+    const std::vector<std::string> before = DriveMounts(drive());
+    ASSERT_EQ(volumes_.size(), before.size());
+
+    std::string why;
+    ASSERT_EQ(0, UnmountForWriteTest(drive(), &why, nullptr)) << why;
+    EXPECT_TRUE(DriveMounts(drive()).empty());
+    EXPECT_NE(0, RunCommand("fuser " + volumes_[0].node + " " + volumes_[1].node)) << "a helper still has its device open";
+    std::ifstream state(OwnStateFile());
+    LeftMounts left{OwnStateFile(), 0, {}};
+    uint64_t started = 0;
+    ASSERT_TRUE(ParseStateText({std::istreambuf_iterator<char>(state), {}}, &left.pid, &started, &left.mounts));
+    EXPECT_EQ(std::vector<RemountFailure>{}, RemountLeftMounts(left));
+    EXPECT_EQ(before, DriveMounts(drive()));
+    EXPECT_EQ(0, RunCommand("touch " + fat + "/written && touch " + exfat + "/written"));
+}
+
 // Whatever else holds the drive, nothing is unmounted and the holder is named.
 // Once free: a mount point replaced by a file is named with its error, a
 // volume that is mounted again meanwhile is not mounted twice, a partition

@@ -33,13 +33,23 @@ MountState MountAt(const std::string& mountPoint)
 std::vector<std::string> DriveMounts(const std::string& drive)
 {
     std::vector<std::string> lines;
-    for (const MountTableEntry& m : ReadMountTable()) {
-        std::error_code error;  // a source may be a symlink to the node
-        if (DevicePathIsOnDrive(std::filesystem::canonical(m.source, error).string(), drive))
+    for (const MountTableEntry& m : ReadMountLines()) {
+        if (MountLiesOn(m, drive))
             lines.push_back(m.target + " " + m.source + " " + m.type + " " + m.vfsOptions + " " + m.fsOptions + " " + m.root);
     }
     std::sort(lines.begin(), lines.end());
     return lines;
+}
+
+void LoopDriveTest::ServeFirstVolumesThroughFuse(const std::string& fatOptions, const std::string& exfatOptions)
+{
+    if (RunCommand("test -c /dev/fuse && command -v fusefat mkfs.vfat mkfs.exfat mount.exfat-fuse") != 0)
+        GTEST_SKIP() << "/dev/fuse, fusefat, mkfs.vfat, mkfs.exfat or mount.exfat-fuse is missing";
+    const std::string fat = volumes_[0].mount->path();
+    const std::string exfat = volumes_[1].mount->path();
+    ASSERT_EQ(0, RunCommand("umount " + fat + " " + exfat + " && mkfs.vfat " + volumes_[0].node + " && mkfs.exfat " +
+                            volumes_[1].node + " && fusefat -o " + fatOptions + " " + volumes_[0].node + " " + fat +
+                            " && mount -t exfat-fuse -o " + exfatOptions + " " + volumes_[1].node + " " + exfat));
 }
 
 void LoopDriveTest::MountVolumesReadOnly()

@@ -43,7 +43,8 @@ inline void PrintTo(const MountState& state, std::ostream* out)
 MountState MountAt(const std::string& mountPoint);
 
 // The mounts of a drive and its partitions as the mount table shows them
-// (mount point, source, type, options, file-system folder), sorted.
+// (mount point, source, type, options, file-system folder), sorted; FUSE
+// volumes served from it and btrfs file systems it is a member of included.
 std::vector<std::string> DriveMounts(const std::string& drive);
 
 class LoopDriveTest : public ::testing::Test {
@@ -54,6 +55,10 @@ protected:
     const std::string& drive() const { return device_->node(); }
     // The text of the marker file on a volume ("" when unreadable).
     static std::string MarkerOf(const LoopVolume& volume);
+    // Makes FAT on the first volume and exFAT on the second and mounts them
+    // at their folders through fusefat and exfat-fuse with those options;
+    // skips the test where either helper or its mkfs is missing.
+    void ServeFirstVolumesThroughFuse(const std::string& fatOptions, const std::string& exfatOptions);
     // Mounts every volume again read-only, without journal replay or other
     // writes of its own, so that only a test could change the device.
     void MountVolumesReadOnly();
