@@ -16,18 +16,27 @@ void OnStopSignal(int signalNumber)
 {
     RequestBenchmarkInterrupt(signalNumber);
 }
-}  // namespace
 
-int main(int argc, char** argv)
+// Ctrl-C, SIGTERM and SIGHUP stop the run through its ordinary end, so that
+// every block is put back and the scratch file removed. The dynamic loader
+// calls this before any library initialises (an executable's pre-initialisers
+// come first), so that a signal at start-up never ends the process unhandled.
+void InstallStopHandlers(int, char**, char**)
 {
-    UseUserLocaleExceptNumbers();
-    // Ctrl-C, SIGTERM and SIGHUP stop the run through its ordinary end, so
-    // that every block is put back and the scratch file removed.
     struct sigaction action {};
     action.sa_handler = OnStopSignal;
     sigemptyset(&action.sa_mask);
     for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP})
         sigaction(signalNumber, &action, nullptr);
+}
+
+[[gnu::section(".preinit_array"), gnu::used]] void (*const kInstallStopHandlersFirst)(int, char**, char**) =
+    InstallStopHandlers;
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    UseUserLocaleExceptNumbers();
 
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const ParseResult parsed = ParseCliOptions(arguments, {{kGraphOption, true, true},
@@ -82,8 +91,6 @@ int main(int argc, char** argv)
         return earlier && options.json ? "\"compared_with\": " + ComparisonJson(*earlier, comparePath, run)
                                        : std::string();
     }), std::cerr);
-    if (const int stopped = InterruptExitStatus(); stopped != 0)
-        return stopped;
     if (status == kExitDone && earlier && !options.json)
         PrintComparisonTable(std::cout, *earlier, comparePath, run);
     if (status == kExitDone && !kept)
@@ -94,6 +101,5 @@ int main(int argc, char** argv)
     const std::string report = ReportPathOption(options);
     if (status == kExitDone && !report.empty() && !WriteRunReport(report, options, std::cerr))
         return kExitTestFailed;
-    const int stopped = InterruptExitStatus();
-    return stopped != 0 ? stopped : status;
+    return status;
 }
