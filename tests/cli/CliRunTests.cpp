@@ -51,6 +51,8 @@ TEST(CliRun, RefusesWhatItMustSaysWhereItFailedAndComparesSavedRuns)
     // A saved run, to compare with.
     const std::string saved = (folder / "first.json").string();
     ASSERT_EQ(0, RunCommand(cli + "--write --zones 3 --save-json " + saved + " " + target, &out)) << out;
+    const std::string savedRandom = (folder / "random.json").string();
+    ASSERT_EQ(0, RunCommand(cli + "--test random --save-json " + savedRandom + " " + target, &out)) << out;
     const struct {
         std::string arguments;
         int exitStatus;
@@ -69,6 +71,8 @@ TEST(CliRun, RefusesWhatItMustSaysWhereItFailedAndComparesSavedRuns)
         {"''", 2, "the target is an empty name", ""},
         {"--zones 2 --cycles 2 --zones 3 " + target, 2, "--zones given twice", ""},
         {"--report a.txt --report b.txt " + target, 2, "--report given twice", ""},
+        {"--test random --queue-depth 4 --compare " + savedRandom + " " + readOnly.node(), 0,
+         "Note: the earlier run is of another drive (loop:", "Note: the runs were measured at different queue depths: 1 then, 4 now.\n"},
         {"--zones 4 --compare " + saved + " " + target, 2, "3 zones, which cannot be compared", ""},
         {"--write --zones 3 " + small.path() + "/zones", 1,
          "the test failed: write failed at zone 3, cycle 1, sector ", ": No space left on device (ENOSPC)\n"},
@@ -136,7 +140,8 @@ TEST(CliRun, RefusesWhatItMustSaysWhereItFailedAndComparesSavedRuns)
 
     // The history lists the runs that ended well, with no trace of the stopped one.
     ASSERT_EQ(0, RunCommand(cli + "--history " + target, &out)) << out;
-    EXPECT_NE(out.find("(loop:" + device.backingFile() + "): 4 runs\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("(loop:" + device.backingFile() + "): 5 runs\n"), std::string::npos) << out;
+    EXPECT_NE(out.find(" UTC, Random test, queue depth 1, reads only\n"), std::string::npos) << out;
     EXPECT_EQ(0, RunCommand(KESTRELIA_SOURCE_DIR "/tests/support/validate-run-documents " KESTRELIA_SOURCE_DIR
                             "/docs/run-document.schema.json " + saved, &out)) << out;
     EXPECT_EQ(checksum, device.Checksum());
