@@ -1,4 +1,4 @@
-// Preloaded into kestrelia-cli by its tests: a hangup while the program's
+// Preloaded into the programs by their tests: a hangup while the program's
 // libraries initialise, long before main.
 #include <csignal>
 
