@@ -57,19 +57,20 @@ struct InstalledHost {
     explicit InstalledHost(InterfaceHost* host) { SetInterfaceHost(host); }
     ~InstalledHost() { SetInterfaceHost(nullptr); }
 };
-}  // namespace
 
-void RequestBenchmarkInterrupt(int signalNumber)
-{
-    gInterrupted = signalNumber;
-}
-
+// 130 after SIGINT, 143 after SIGTERM or SIGHUP, 0 while no signal came.
 int InterruptExitStatus()
 {
     const int signalNumber = gInterrupted;
     if (signalNumber == 0)
         return 0;
     return signalNumber == SIGINT ? kExitInterrupted : kExitTerminated;
+}
+}  // namespace
+
+void RequestBenchmarkInterrupt(int signalNumber)
+{
+    gInterrupted = signalNumber;
 }
 
 int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err,

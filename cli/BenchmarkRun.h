@@ -28,6 +28,3 @@ int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err
 // the ordinary clean-up (every block put back, the scratch file removed).
 void RequestBenchmarkInterrupt(int signalNumber);
 
-// 130 after SIGINT, 143 after SIGTERM or SIGHUP, 0 while no signal came.
-// Outside RunBenchmark, only for commands that write nothing.
-int InterruptExitStatus();
