@@ -20,14 +20,20 @@ void OnStopSignal(int signalNumber)
 // Ctrl-C, SIGTERM and SIGHUP stop the run through its ordinary end, so that
 // every block is put back and the scratch file removed. The dynamic loader
 // calls this before any library initialises (an executable's pre-initialisers
-// come first), so that a signal at start-up never ends the process unhandled.
+// come first); then the signals that kestrelia-cli's launcher held back while
+// this program loaded come through.
 void InstallStopHandlers(int, char**, char**)
 {
     struct sigaction action {};
     action.sa_handler = OnStopSignal;
     sigemptyset(&action.sa_mask);
-    for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP})
+    sigset_t stops;
+    sigemptyset(&stops);
+    for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
         sigaction(signalNumber, &action, nullptr);
+        sigaddset(&stops, signalNumber);
+    }
+    sigprocmask(SIG_UNBLOCK, &stops, nullptr);
 }
 
 [[gnu::section(".preinit_array"), gnu::used]] void (*const kInstallStopHandlersFirst)(int, char**, char**) =
