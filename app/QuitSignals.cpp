@@ -17,9 +17,20 @@ void OnSignal(int)
 }
 }  // namespace
 
+void CatchTerminationSignals()
+{
+    if (gSignalPipe[0] >= 0 || pipe2(gSignalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    struct sigaction action {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) sigaction(signal, &action, nullptr);
+}
+
 void QuitOnTerminationSignals()
 {
-    if (pipe2(gSignalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+    CatchTerminationSignals();
+    if (gSignalPipe[0] < 0)
         return;
     auto* notifier = new QSocketNotifier(gSignalPipe[0], QSocketNotifier::Read, qApp);  // owned by the application
     QObject::connect(notifier, &QSocketNotifier::activated, [] {
@@ -28,8 +39,4 @@ void QuitOnTerminationSignals()
         }
         QApplication::quit();
     });
-    struct sigaction action {};
-    action.sa_handler = OnSignal;
-    sigemptyset(&action.sa_mask);
-    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) sigaction(signal, &action, nullptr);
 }

@@ -90,6 +90,17 @@ int RelaunchPrivileged(bool alreadyRelaunched)
     DoStandardLocalizedAlert(kRelaunchFailedMessage, kRelaunchFailedExplanation, kAlertStopAlert);
     return 1;
 }
+
+// Called by the dynamic loader before any library initialises. Only as root:
+// the copy that asks for the rights keeps the signals' default and ends at once.
+void CatchTerminationSignalsFirst(int, char**, char**)
+{
+    if (geteuid() == 0)
+        CatchTerminationSignals();
+}
+
+[[gnu::section(".preinit_array"), gnu::used]] void (*const kCatchTerminationSignalsFirst)(int, char**, char**) =
+    CatchTerminationSignalsFirst;
 }  // namespace
 
 int main(int argc, char** argv)

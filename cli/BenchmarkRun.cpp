@@ -67,19 +67,20 @@ struct InstalledHost {
     explicit InstalledHost(InterfaceHost* host) { SetInterfaceHost(host); }
     ~InstalledHost() { SetInterfaceHost(nullptr); }
 };
-}  // namespace
 
-void RequestBenchmarkInterrupt(int signalNumber)
-{
-    gInterrupted = signalNumber;
-}
-
+// 130 after SIGINT, 143 after SIGTERM or SIGHUP, 0 while no signal came.
 int InterruptExitStatus()
 {
     const int signalNumber = gInterrupted;
     if (signalNumber == 0)
         return 0;
     return signalNumber == SIGINT ? kExitInterrupted : kExitTerminated;
+}
+}  // namespace
+
+void RequestBenchmarkInterrupt(int signalNumber)
+{
+    gInterrupted = signalNumber;
 }
 
 std::string TargetPathProblem(const CliOptions& options)
@@ -204,6 +205,13 @@ int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err
     }
     JoinFinishedTestWorker();
     host.EndProgress();
+    // The one point where a stop is heeded once the test has ended: before it,
+    // nothing of the run is kept; after it, every output is written and the
+    // exit is 0, whatever signal comes meanwhile.
+    if (const int stopped = InterruptExitStatus(); stopped != 0) {
+        err << "kestrelia-cli: stopped as the test ended; the run is not kept.\n";
+        return stopped;
+    }
 
     // A random test whose writes failed still shows the reads it measured.
     const std::string failure = TransferFailureText();
@@ -219,6 +227,7 @@ int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err
             PrintResultsJson(out, run);
         else
             PrintResultsTable(out, run);
+        out.flush();  // the results are out before the graph and the report are drawn
     }
     if (failed) {
         const std::string why = !failure.empty() ? failure : !alert.empty() ? alert : "a transfer failed";

@@ -16,7 +16,10 @@ inline constexpr int kExitTerminated = 143;   // SIGTERM or SIGHUP
 
 // Runs the test the options describe; returns the exit status. afterTest,
 // when given, runs once a test has ended well, before the results are
-// printed, and returns more members for the JSON output (or "").
+// printed, and returns more members for the JSON output (or ""). A stop
+// signal is heeded up to the test's end: 130 or 143, with nothing printed
+// and afterTest not run. One that comes later is not: the caller writes
+// every output and the exit status stays as returned.
 int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err,
                  const std::function<std::string(const std::string& target)>& afterTest = {});
 
@@ -29,5 +32,3 @@ std::string TargetPathProblem(const CliOptions& options);
 // the ordinary clean-up (every block put back, the scratch file removed).
 void RequestBenchmarkInterrupt(int signalNumber);
 
-// 130 after SIGINT, 143 after SIGTERM or SIGHUP, 0 while no signal came.
-int InterruptExitStatus();

@@ -3,6 +3,7 @@
 #include "engine/QueuedTransfers.h"
 
 #include <charconv>
+#include <set>
 #include <sys/stat.h>
 
 namespace {
@@ -72,6 +73,7 @@ ParseResult ParseCliOptions(const std::vector<std::string>& arguments,
 {
     CliOptions options;
     bool queueDepthGiven = false;
+    std::set<std::string> given;  // a second value never silently wins over the first
     ParseResult result;
     auto fail = [&result](std::string message) {
         result.error = std::move(message);
@@ -87,6 +89,9 @@ ParseResult ParseCliOptions(const std::vector<std::string>& arguments,
             return true;
         };
         std::string text;
+        const bool isOption = arg.size() > 1 && arg[0] == '-';
+        if (isOption && !given.insert(arg == "-h" ? "--help" : arg).second)
+            return fail(arg + " given twice");
         if (arg == "--help" || arg == "-h") {
             options.help = true;
         } else if (arg == "--write") {
@@ -133,7 +138,7 @@ ParseResult ParseCliOptions(const std::vector<std::string>& arguments,
             if (extra->takesValue && !extra->namesOutputFile && (!value(text) || text.empty() || text[0] == '-'))
                 return fail(arg + " needs a value");
             options.extras.emplace_back(arg, extra->takesValue ? text : std::string());
-        } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
+        } else if (isOption) {
             return fail("unknown option " + arg + " (see --help)");
         } else if (arg.empty()) {
             return fail("the target is an empty name: give a device or a file, or none for a scratch file");

@@ -8,6 +8,8 @@
 #include "reports/RunHistory.h"
 
 #include <cstdio>
+#include <cstring>
+#include <vector>
 
 namespace {
 std::string Number(double value)
@@ -39,6 +41,18 @@ std::string PairJson(double earlier, double now)
            ", \"change_percent\": " + ChangeJson(earlier, now) + "}";
 }
 
+// What a reader of the comparison must know besides the figures.
+std::vector<std::string> ComparisonNotes(const RunDocument& earlier, const RunDocument& now)
+{
+    std::vector<std::string> notes;
+    if (earlier.identity != now.identity)
+        notes.push_back("the earlier run is of another drive (" + earlier.identity + ")");
+    if (earlier.queueDepth != now.queueDepth)
+        notes.push_back("the runs were measured at different queue depths: " + std::to_string(earlier.queueDepth) +
+                        " then, " + std::to_string(now.queueDepth) + " now");
+    return notes;
+}
+
 // The user who started the program may write the file there: else why not.
 std::string WritablePathProblem(const std::string& option, const std::string& path)
 {
@@ -60,7 +74,7 @@ int PrintRunHistory(const std::string& target, bool json, std::ostream& out, std
         for (std::size_t i = 0; i < runs.size(); ++i)
             out << (i ? ", " : "") << "{\"file\": " << JsonQuoted(runs[i].path)
                 << ", \"when\": " << JsonQuoted(runs[i].run.when)
-                << ", \"summary\": " << JsonQuoted(RunSummary(runs[i].run)) << "}";
+                << ", \"queue_depth\": " << runs[i].run.queueDepth << ", \"summary\": " << JsonQuoted(RunSummary(runs[i].run)) << "}";
         out << "]}\n";
         return 0;
     }
@@ -106,7 +120,7 @@ bool KeepCliRun(const CliOptions& options, const RunDocument& run, std::ostream&
     // Drives and volumes have a history; files (the scratch file among them) do not.
     if (!options.target.empty() && run.identity.rfind("file:", 0) != 0) {
         std::string why;
-        if (SaveRunToHistory(HistoryRoot(), run, NowMilliseconds(), &why).empty())
+        if (SaveRunToHistory(HistoryRoot(), run, NowMilliseconds(), &why, err).empty())
             err << "kestrelia-cli: the run could not be kept in the history: " << why << '\n';
     }
     const std::string saveJson = ExtraOptionValue(options, kSaveJsonOption);
@@ -123,6 +137,8 @@ void PrintComparisonTable(std::ostream& out, const RunDocument& earlier, const s
                           const RunDocument& now)
 {
     out << "Compared with the run of " << RunSummary(earlier) << " (" << earlierPath << "):\n";
+    for (const std::string& note : ComparisonNotes(earlier, now))
+        out << "Note: " << note << ".\n";
     char line[256];
     if (now.randomTest) {
         auto row = [&](const char* name, std::optional<double> before, std::optional<double> after) {
@@ -164,7 +180,12 @@ void PrintComparisonTable(std::ostream& out, const RunDocument& earlier, const s
 std::string ComparisonJson(const RunDocument& earlier, const std::string& earlierPath, const RunDocument& now)
 {
     std::string json = "{\"file\": " + JsonQuoted(earlierPath) + ", \"when\": " + JsonQuoted(earlier.when) +
-                       ", \"test\": " + (earlier.randomTest ? "\"random\"" : "\"standard\"") + ", \"zones\": [";
+                       ", \"test\": " + (earlier.randomTest ? "\"random\"" : "\"standard\"") +
+                       ", \"queue_depth\": " + std::to_string(earlier.queueDepth) + ", \"notes\": [";
+    const std::vector<std::string> notes = ComparisonNotes(earlier, now);
+    for (std::size_t i = 0; i < notes.size(); ++i)
+        json += (i ? ", " : "") + JsonQuoted(notes[i]);
+    json += "], \"zones\": [";
     const std::size_t zones = now.randomTest ? 0 : std::min(earlier.zoneResults.size(), now.zoneResults.size());
     for (std::size_t z = 0; z < zones; ++z) {
         const RunZone& before = earlier.zoneResults[z];

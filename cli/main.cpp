@@ -16,18 +16,33 @@ void OnStopSignal(int signalNumber)
 {
     RequestBenchmarkInterrupt(signalNumber);
 }
+
+// Ctrl-C, SIGTERM and SIGHUP stop the run through its ordinary end, so that
+// every block is put back and the scratch file removed. The dynamic loader
+// calls this before any library initialises (an executable's pre-initialisers
+// come first); then the signals that kestrelia-cli's launcher held back while
+// this program loaded come through.
+void InstallStopHandlers(int, char**, char**)
+{
+    struct sigaction action {};
+    action.sa_handler = OnStopSignal;
+    sigemptyset(&action.sa_mask);
+    sigset_t stops;
+    sigemptyset(&stops);
+    for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
+        sigaction(signalNumber, &action, nullptr);
+        sigaddset(&stops, signalNumber);
+    }
+    sigprocmask(SIG_UNBLOCK, &stops, nullptr);
+}
+
+[[gnu::section(".preinit_array"), gnu::used]] void (*const kInstallStopHandlersFirst)(int, char**, char**) =
+    InstallStopHandlers;
 }  // namespace
 
 int main(int argc, char** argv)
 {
     UseUserLocaleExceptNumbers();
-    // Ctrl-C, SIGTERM and SIGHUP stop the run through its ordinary end, so
-    // that every block is put back and the scratch file removed.
-    struct sigaction action {};
-    action.sa_handler = OnStopSignal;
-    sigemptyset(&action.sa_mask);
-    for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP})
-        sigaction(signalNumber, &action, nullptr);
 
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const ParseResult parsed = ParseCliOptions(arguments, {{kGraphOption, true, true},
@@ -83,8 +98,6 @@ int main(int argc, char** argv)
         return earlier && options.json ? "\"compared_with\": " + ComparisonJson(*earlier, comparePath, run)
                                        : std::string();
     }), std::cerr);
-    if (const int stopped = InterruptExitStatus(); stopped != 0)
-        return stopped;
     if (status == kExitDone && earlier && !options.json)
         PrintComparisonTable(std::cout, *earlier, comparePath, run);
     if (status == kExitDone && !kept)
@@ -95,6 +108,5 @@ int main(int argc, char** argv)
     const std::string report = ReportPathOption(options);
     if (status == kExitDone && !report.empty() && !WriteRunReport(report, options, std::cerr))
         return kExitTestFailed;
-    const int stopped = InterruptExitStatus();
-    return stopped != 0 ? stopped : status;
+    return status;
 }

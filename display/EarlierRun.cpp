@@ -62,5 +62,8 @@ std::string EarlierRandomText(double readNow, double writeNow)
                       ChangeText(gEarlierRun.randomWrite, writeNow).c_str());
         text += part;
     }
+    if (readNow > 0.0 && gEarlierRun.queueDepth != gSavedRandomQueueDepthU32)
+        text += "  Note: queue depth " + std::to_string(gEarlierRun.queueDepth) + " then, " +
+                std::to_string(gSavedRandomQueueDepthU32) + " now.";
     return text;
 }

@@ -31,6 +31,7 @@ struct EarlierRun {
     uint64_t driveSectors = 0;   // the drive's size then, in 512-byte sectors
     std::vector<EarlierZone> zones;
     double randomRead = 0, randomWrite = 0;  // MB/s, 0 = not measured
+    uint32_t queueDepth = 1;                  // of the random figures
 };
 
 // The run compared with; inactive when "None" is chosen.
@@ -48,7 +49,8 @@ uint32_t EarlierRunScaleTop();
 // and the earlier range. Empty when the zone has no earlier value.
 std::string EarlierRunHelpText(int zoneIndex, bool isRead, double averageNow);
 
-// The random pane's comparison: the earlier read and write figures and the change.
+// The random pane's comparison: the earlier read and write figures and the
+// change, with a note when the results shown were measured at another queue depth.
 std::string EarlierRandomText(double readNow, double writeNow);
 
 // Draws each earlier zone's average as a thin outlined marker across its

@@ -1,6 +1,7 @@
 #include "reports/RunDocument.h"
 
 #include "format/CountText.h"
+#include "engine/QueuedTransfers.h"
 
 #include <nlohmann/json.hpp>
 
@@ -10,6 +11,7 @@
 #include <cstring>
 #include <cerrno>
 #include <fcntl.h>
+#include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -63,8 +65,41 @@ json SpeedsJson(const RunSpeeds& speeds)
     return {{"min", speeds.min}, {"avg", speeds.avg}, {"max", speeds.max}, {"cycles", speeds.cycles}};
 }
 
-// Reading throws json exceptions on anything malformed; the caller turns them into a reason.
-RunSpeeds SpeedsFrom(const json& value)
+// Reading throws json exceptions on anything malformed, and std::out_of_range
+// on values no run can have; the caller turns them into a reason.
+[[noreturn]] void Impossible(const std::string& what)
+{
+    throw std::out_of_range(what);
+}
+
+// A whole number from 0 to 2^64 - 1 as written: json's own conversion would
+// wrap a negative number and truncate one beyond 2^64.
+uint64_t UnsignedFrom(const json& value, const std::string& what)
+{
+    if (value.is_number_unsigned())
+        return value.get<uint64_t>();
+    if (value.is_number_integer() || (value.is_number_float() && value.get<double>() < 0))
+        Impossible("a negative " + what);
+    if (value.is_number_float())
+        Impossible(what + " beyond 2^64");
+    return value.get<uint64_t>();  // throws: not a number
+}
+
+// A whole number within [low, high] as written (json's own conversion would
+// truncate a fraction and wrap a large number).
+int32_t BoundedFrom(const json& value, int64_t low, int64_t high, const std::string& what)
+{
+    if (!value.is_number())
+        return value.get<int32_t>();  // throws: not a number
+    const bool inRange = value.is_number_integer() &&
+                         !(value.is_number_unsigned() && value.get<uint64_t>() > static_cast<uint64_t>(high)) &&
+                         value.get<int64_t>() >= low && value.get<int64_t>() <= high;
+    if (!inRange)
+        Impossible(what + ": " + value.dump());
+    return static_cast<int32_t>(value.get<int64_t>());
+}
+
+RunSpeeds SpeedsFrom(const json& value, int32_t cycles)
 {
     RunSpeeds speeds;
     speeds.min = value.at("min").get<double>();
@@ -73,9 +108,9 @@ RunSpeeds SpeedsFrom(const json& value)
     speeds.cycles = value.at("cycles").get<std::vector<double>>();
     for (const double speed : {speeds.min, speeds.avg, speeds.max})
         if (!std::isfinite(speed) || speed < 0)
-            throw std::out_of_range("a speed is negative");
-    if (speeds.cycles.size() > kMaxCycleCount)
-        throw std::out_of_range("more cycles than a run can have");
+            Impossible("a speed is negative");
+    if (speeds.cycles.size() > static_cast<std::size_t>(cycles))
+        Impossible("more cycle speeds than cycles");
     return speeds;
 }
 
@@ -85,8 +120,34 @@ std::optional<double> OptionalNumber(const json& value)
         return std::nullopt;
     const double number = value.get<double>();
     if (!std::isfinite(number) || number < 0)
-        throw std::out_of_range("a speed is negative");
+        Impossible("a speed is negative");
     return number;
+}
+
+// The settings, refusing any that no test of this program can have been run with.
+void ReadSettings(const json& settings, RunDocument& run)
+{
+    const std::string test = settings.at("test").get<std::string>();
+    if (test != "standard" && test != "random")
+        Impossible("unknown test kind \"" + test + "\"");
+    run.randomTest = test == "random";
+    run.writes = settings.at("writes").get<bool>();
+    // Absent in the oldest documents; the standard test never queues, whatever an older capture wrote.
+    run.queueDepth = BoundedFrom(settings.value("queue_depth", json(1)), 1, kMaxRandomQueueDepth, "queue depth");
+    if (!IsSupportedQueueDepth(static_cast<uint32_t>(run.queueDepth)))
+        Impossible("queue depth: " + std::to_string(run.queueDepth));
+    if (run.randomTest) {
+        run.zones = BoundedFrom(settings.at("zones"), 0, 0, "zones of a random run");
+        run.cycles = BoundedFrom(settings.at("cycles"), 0, 0, "cycles of a random run");
+        run.transferMegabytes = static_cast<uint32_t>(BoundedFrom(settings.at("transfer_megabytes"), 0, 511,
+                                                                  "transfer size in MB"));
+        return;
+    }
+    run.queueDepth = 1;
+    run.zones = BoundedFrom(settings.at("zones"), 1, kMaxZoneCount, "zone count");
+    run.cycles = BoundedFrom(settings.at("cycles"), 1, kMaxCycleCount, "cycle count");
+    run.transferMegabytes =
+        static_cast<uint32_t>(BoundedFrom(settings.at("transfer_megabytes"), 1, 511, "transfer size in MB"));
 }
 
 uint64_t Mix(uint64_t hash, const void* data, std::size_t bytes)
@@ -110,7 +171,7 @@ RunDocument CaptureRunDocument(const RunSubject& subject, std::time_t when)
     run.isVolume = subject.isVolume;
     run.randomTest = gCurrentSelectedTestType != 1;
     run.writes = gWriteTestEnabled;
-    run.queueDepth = CurrentQueueDepth();
+    run.queueDepth = run.randomTest ? CurrentQueueDepth() : 1;
     if (run.randomTest) {
         run.zones = 0;
         run.cycles = 0;
@@ -147,6 +208,7 @@ void ApplyRunDocument(const RunDocument& run)
     if (run.randomTest) {
         gSavedRandomReadSpeedDbl = run.randomRead.value_or(0.0);
         gSavedRandomWriteSpeedDbl = run.randomWrite.value_or(0.0);
+        gSavedRandomQueueDepthU32 = static_cast<uint32_t>(run.queueDepth);
         return;
     }
     gZoneTestCountS32 = std::clamp<int32_t>(run.zones, 1, kMaxZoneCount);
@@ -230,34 +292,29 @@ std::optional<RunDocument> RunDocumentFromJson(const std::string& text, std::str
             return refuse("a run document of another version");
         RunDocument run;
         run.when = document.at("when").get<std::string>();
+        if (!RunDocumentTime(run))
+            Impossible("a date that is no UTC time (\"" + run.when + "\")");
         run.programVersion = document.at("program_version").get<std::string>();
         const json& drive = document.at("drive");
         run.identity = drive.at("identity").get<std::string>();
         run.description = drive.at("description").get<std::string>();
         run.devicePath = drive.at("device_path").get<std::string>();
-        run.sizeBytes = drive.at("size_bytes").get<uint64_t>();
+        run.sizeBytes = UnsignedFrom(drive.at("size_bytes"), "size");
         run.isVolume = drive.at("volume").get<bool>();
-        const json& settings = document.at("settings");
-        const std::string test = settings.at("test").get<std::string>();
-        if (test != "standard" && test != "random")
-            return refuse("unknown test kind \"" + test + "\"");
-        run.randomTest = test == "random";
-        run.zones = settings.at("zones").get<int32_t>();
-        run.cycles = settings.at("cycles").get<int32_t>();
-        run.transferMegabytes = settings.at("transfer_megabytes").get<uint32_t>();
-        run.writes = settings.at("writes").get<bool>();
-        run.queueDepth = settings.value("queue_depth", 1);  // absent in the oldest documents
+        ReadSettings(document.at("settings"), run);
         const json& zones = document.at("zones");
-        if (!run.randomTest && (run.zones < 1 || run.zones > kMaxZoneCount || run.cycles < 1 ||
-                                run.cycles > kMaxCycleCount || zones.size() > static_cast<std::size_t>(run.zones)))
-            return refuse("zone or cycle count out of range");
+        if (zones.size() > static_cast<std::size_t>(run.zones))
+            Impossible("results of " + std::to_string(zones.size()) + " zones in a run of " +
+                       std::to_string(run.zones));
         for (const json& zone : zones) {
             RunZone entry;
-            entry.firstSector = zone.at("first_sector").get<uint64_t>();
-            entry.lastSector = zone.at("last_sector").get<uint64_t>();
-            entry.read = SpeedsFrom(zone.at("read"));
+            entry.firstSector = UnsignedFrom(zone.at("first_sector"), "sector");
+            entry.lastSector = UnsignedFrom(zone.at("last_sector"), "sector");
+            if (entry.lastSector < entry.firstSector)
+                Impossible("a zone that ends before it begins");
+            entry.read = SpeedsFrom(zone.at("read"), run.cycles);
             if (!zone.at("write").is_null())
-                entry.write = SpeedsFrom(zone.at("write"));
+                entry.write = SpeedsFrom(zone.at("write"), run.cycles);
             run.zoneResults.push_back(entry);
         }
         const json& random = document.at("random");
@@ -268,6 +325,8 @@ std::optional<RunDocument> RunDocumentFromJson(const std::string& text, std::str
             run.randomWrite = OptionalNumber(random.at("write_mbps"));
         }
         return run;
+    } catch (const std::out_of_range& problem) {
+        return refuse(std::string("impossible content: ") + problem.what());
     } catch (const std::exception& problem) {
         return refuse(std::string("malformed run document: ") + problem.what());
     }
@@ -310,6 +369,15 @@ std::optional<RunDocument> ReadRunDocumentFile(const std::string& path, std::str
     return RunDocumentFromJson(text, error);
 }
 
+std::optional<std::time_t> RunDocumentTime(const RunDocument& run)
+{
+    std::tm parts{};
+    const char* end = strptime(run.when.c_str(), "%Y-%m-%dT%H:%M:%SZ", &parts);
+    if (end == nullptr || *end != '\0' || run.when.size() != 20)
+        return std::nullopt;
+    return timegm(&parts);
+}
+
 std::string RunSummary(const RunDocument& run)
 {
     std::string when = run.when;
@@ -317,7 +385,7 @@ std::string RunSummary(const RunDocument& run)
         when = when.substr(0, 10) + " " + when.substr(11, 5) + " UTC";
     char text[256];
     if (run.randomTest)
-        std::snprintf(text, sizeof text, "%s, Random test, %s", when.c_str(),
+        std::snprintf(text, sizeof text, "%s, Random test, queue depth %d, %s", when.c_str(), run.queueDepth,
                       run.writes ? "reads and writes" : "reads only");
     else
         std::snprintf(text, sizeof text, "%s, Standard test, %s × %s, %u MB, %s", when.c_str(),

@@ -68,14 +68,20 @@ void ApplyRunDocument(const RunDocument& run);
 uint64_t CurrentResultsFingerprint();
 
 // JSON text of a document, and a document from JSON text. Parsing refuses
-// (with the reason in *error) text that is no run document of this program.
+// (with the reason in *error) text that is no run document of this program,
+// and one whose content no run can have ("impossible content: ...").
 std::string RunDocumentToJson(const RunDocument& run);
 std::optional<RunDocument> RunDocumentFromJson(const std::string& text, std::string* error);
 
 // Reads a file holding a run document; the reason in *error when it cannot.
 std::optional<RunDocument> ReadRunDocumentFile(const std::string& path, std::string* error);
 
-// "2026-12-07 19:40 UTC, Standard test, 10 zones × 2 cycles, 4 MB, reads and writes".
+// When the run was made, from its "when"; nullopt when that is no UTC time
+// written as "2026-12-07T19:40:52Z". Every document read has one.
+std::optional<std::time_t> RunDocumentTime(const RunDocument& run);
+
+// "2026-12-07 19:40 UTC, Standard test, 10 zones × 2 cycles, 4 MB, reads and writes",
+// "2026-12-07 19:40 UTC, Random test, queue depth 32, reads only".
 std::string RunSummary(const RunDocument& run);
 
 // Why an earlier run cannot be compared zone by zone with results of the

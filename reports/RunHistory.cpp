@@ -66,15 +66,40 @@ std::string FileNameFor(int64_t milliseconds)
     return name;
 }
 
-void DropOldestRuns(const std::string& folder)
+// Keeps the run just saved and the newest others by the time inside them, up
+// to kMaxRunsPerDrive in all. Only the drive's own run documents under the
+// names runs are saved with count; no other file is removed.
+void DropOldestRuns(const std::string& root, const std::string& identity, const std::string& saved,
+                    std::ostream& notes)
 {
-    static const std::regex runName(R"(\d{8}T\d{6}\.\d{3}Z\.json)");
-    std::vector<std::string> runs;
-    for (const std::string& name : JsonFilesIn(folder))
-        if (std::regex_match(name, runName))
-            runs.push_back(name);
-    for (std::size_t i = 0; i + kMaxRunsPerDrive < runs.size(); ++i)
-        unlink((folder + "/" + runs[i]).c_str());
+    static const std::regex runName(R"(.*/\d{8}T\d{6}\.\d{3}Z\.json)");
+    const std::vector<std::string> names = JsonFilesIn(DriveHistoryFolder(root, identity));
+    if (names.size() <= kMaxRunsPerDrive)
+        return;  // nothing to drop, no document to read
+    std::size_t kept = 1;
+    for (const HistoryEntry& entry : ListDriveHistory(root, identity, notes)) {
+        if (entry.path == saved || !std::regex_match(entry.path, runName))
+            continue;
+        if (kept < kMaxRunsPerDrive)
+            ++kept;
+        else
+            unlink(entry.path.c_str());
+    }
+}
+
+// One note for the runs dated later than now: a clock that was wrong when
+// they were saved (or is now) puts them before every new run.
+void NoteRunsFromTheFuture(const std::vector<HistoryEntry>& entries, const std::string& identity,
+                           std::ostream& notes)
+{
+    const std::time_t now = std::time(nullptr);
+    const auto future = std::count_if(entries.begin(), entries.end(), [now](const HistoryEntry& entry) {
+        return RunDocumentTime(entry.run).value_or(0) > now;
+    });
+    if (future > 0)
+        notes << "kestrelia: " << future << (future == 1 ? " run of " : " runs of ") << identity
+              << " dated in the future, the latest " << entries.front().run.when
+              << ": was the clock wrong when they were saved, or is it wrong now?\n";
 }
 }  // namespace
 
@@ -134,11 +159,16 @@ std::vector<HistoryEntry> ListDriveHistory(const std::string& root, const std::s
         }
         entries.push_back({path, std::move(*run)});
     }
+    // Newest first by the time recorded inside; the file name breaks ties.
+    std::stable_sort(entries.begin(), entries.end(), [](const HistoryEntry& a, const HistoryEntry& b) {
+        return RunDocumentTime(a.run) > RunDocumentTime(b.run);
+    });
+    NoteRunsFromTheFuture(entries, identity, notes);
     return entries;
 }
 
 std::string SaveRunToHistory(const std::string& root, const RunDocument& run, int64_t whenMilliseconds,
-                             std::string* error)
+                             std::string* error, std::ostream& notes)
 {
     auto fail = [error](const std::string& reason) {
         if (error != nullptr)
@@ -161,7 +191,7 @@ std::string SaveRunToHistory(const std::string& root, const RunDocument& run, in
             continue;
         if (!written.ok())
             return fail(FileWriteProblem(path, written));
-        DropOldestRuns(folder);
+        DropOldestRuns(root, run.identity, path, notes);
         return path;
     }
     return fail(folder + ": no free name for the run");

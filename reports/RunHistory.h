@@ -27,18 +27,21 @@ struct HistoryEntry {
     RunDocument run;
 };
 
-// The saved runs of a drive, newest first. Files that are not run documents,
-// or belong to another drive, are skipped with a note on notes.
+// The saved runs of a drive, newest first by the time recorded in them.
+// Files that are not run documents, hold impossible content or belong to
+// another drive are skipped with a note on notes; runs dated in the future
+// are noted.
 std::vector<HistoryEntry> ListDriveHistory(const std::string& root, const std::string& identity,
                                            std::ostream& notes);
 
 // Saves a run in its drive's folder under a name made from the time in
 // milliseconds (later runs sort after earlier ones): written to a temporary
 // file and renamed into place, so no half document is ever seen. Then drops
-// the oldest runs beyond kMaxRunsPerDrive. The path written, or "" with the
-// reason in *error.
+// the oldest runs (by the time recorded in them) beyond kMaxRunsPerDrive,
+// never the one just saved; what the listing notes goes to notes. The path
+// written, or "" with the reason in *error.
 std::string SaveRunToHistory(const std::string& root, const RunDocument& run, int64_t whenMilliseconds,
-                             std::string* error);
+                             std::string* error, std::ostream& notes);
 
 // Writes a run document to any path, atomically, as the calling user.
 FileWriteResult WriteRunDocumentFile(const std::string& path, const RunDocument& run);

@@ -93,6 +93,7 @@ EarlierRun EarlierRunOf(const RunDocument& run)
     }
     earlier.randomRead = run.randomRead.value_or(0.0);
     earlier.randomWrite = run.randomWrite.value_or(0.0);
+    earlier.queueDepth = static_cast<uint32_t>(run.queueDepth);
     return earlier;
 }
 
@@ -207,7 +208,7 @@ void RecordFinishedRun()
     const int64_t now = NowMilliseconds();
     const RunDocument run = CaptureRunDocument(*subject, static_cast<std::time_t>(now / 1000));
     std::string error;
-    const std::string path = SaveRunToHistory(HistoryRoot(), run, now, &error);
+    const std::string path = SaveRunToHistory(HistoryRoot(), run, now, &error, std::cerr);
     if (path.empty()) {
         std::cerr << "kestrelia: the run could not be kept in the history: " << error << '\n';
         return;

@@ -133,6 +133,10 @@ TEST_F(Program, TheInstalledTreeHoldsEverythingADesktopNeedsAndRuns)
     EXPECT_EQ(RunCommand("timeout -s TERM 3 env " + run + "; test $? -eq 124", &output), 0) << output;
     EXPECT_NE(ReadText(folder / "config" / "Kestrelia" / "Kestrelia.ini").find("AppPrefsVersionNum=66305"),
               std::string::npos);
+    // So does a hangup that comes while its libraries load, long before the window is up.
+    fs::remove(folder / "config" / "Kestrelia" / "Kestrelia.ini");
+    EXPECT_EQ(RunCommand("env LD_PRELOAD=" HANGUP_AT_LOAD " " + run, &output), 0) << output;
+    EXPECT_TRUE(fs::exists(folder / "config" / "Kestrelia" / "Kestrelia.ini"));
     // Without its resources it ends quietly.
     fs::remove_all(prefix / "share/kestrelia");
     EXPECT_EQ(RunCommand(run + " 2>&1 | grep -v XDG_RUNTIME_DIR", &output), 1) << "grep finds nothing: " << output;

@@ -1,13 +1,21 @@
 // kestrelia-cli end to end on loop devices and file systems the test makes:
 // saved files never reach a device, bad targets are refused up front,
 // failures say where, files on 4096-byte-sector storage are measured with
-// aligned transfers, and saved runs can be compared. The patterned device
-// ends as it began.
+// aligned transfers, saved runs can be compared, and a stop signal either
+// keeps nothing of a run or comes too late to change any of its outputs.
+// The patterned device ends as it began.
 #include "LoopDevice.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
 #include <filesystem>
+#include <fstream>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -20,8 +28,8 @@ TEST(CliRun, RefusesWhatItMustSaysWhereItFailedAndComparesSavedRuns)
     const fs::path folder = "/tmp/kestrelia-cli-run-" + std::to_string(getpid());  // nothing is saved under /dev
     fs::create_directories(folder);
     // The runs it keeps go to a history of its own.
-    const std::string cli =
-        "env -u SUDO_UID -u PKEXEC_UID XDG_DATA_HOME=" + (folder / "data").string() + " " KESTRELIA_CLI_PATH " ";
+    const std::string env = "env -u SUDO_UID -u PKEXEC_UID XDG_DATA_HOME=" + (folder / "data").string() + " ";
+    const std::string cli = env + KESTRELIA_CLI_PATH " ";
     LoopDevice device(64ull << 20, "--direct-io=on");
     ASSERT_TRUE(device.attached()) << device.error();
     ASSERT_TRUE(device.FillWithPattern());
@@ -45,6 +53,8 @@ TEST(CliRun, RefusesWhatItMustSaysWhereItFailedAndComparesSavedRuns)
     // A saved run, to compare with.
     const std::string saved = (folder / "first.json").string();
     ASSERT_EQ(0, RunCommand(cli + "--write --zones 3 --save-json " + saved + " " + target, &out)) << out;
+    const std::string savedRandom = (folder / "random.json").string();
+    ASSERT_EQ(0, RunCommand(cli + "--test random --save-json " + savedRandom + " " + target, &out)) << out;
     const struct {
         std::string arguments;
         int exitStatus;
@@ -65,6 +75,10 @@ TEST(CliRun, RefusesWhatItMustSaysWhereItFailedAndComparesSavedRuns)
         {"''", 2, "the target is an empty name", ""},
         {"--write --unmount /dev/kestrelia-none-" + std::to_string(getpid()), 2, ": the device node does not exist", ""},
         {"--zones 2 " + folder.string(), 2, folder.string() + " is a folder", ""},
+        {"--zones 2 --cycles 2 --zones 3 " + target, 2, "--zones given twice", ""},
+        {"--report a.txt --report b.txt " + target, 2, "--report given twice", ""},
+        {"--test random --queue-depth 4 --compare " + savedRandom + " " + readOnly.node(), 0,
+         "Note: the earlier run is of another drive (loop:", "Note: the runs were measured at different queue depths: 1 then, 4 now.\n"},
         {"--zones 4 --compare " + saved + " " + target, 2, "3 zones, which cannot be compared", ""},
         {"--write --zones 3 " + small.path() + "/zones", 1,
          "the test failed: write failed at zone 3, cycle 1, sector ", ": No space left on device (ENOSPC)\n"},
@@ -92,8 +106,51 @@ TEST(CliRun, RefusesWhatItMustSaysWhereItFailedAndComparesSavedRuns)
     ASSERT_EQ(0, RunCommand(cli + "--zones 3 --json --compare " + saved + " " + target + " 2>/dev/null", &out)) << out;
     EXPECT_NE(out.find(", \"compared_with\": {\"file\": \"" + saved + "\""), std::string::npos) << out;
     EXPECT_NE(out.find("{\"zone\": 3, \"read\": {\"earlier_avg\": "), std::string::npos) << out;
+
+    // A hangup while the libraries load stops the run before it begins: 143, nothing kept.
+    EXPECT_EQ(143, RunCommand(env + "LD_PRELOAD=" HANGUP_AT_LOAD " " KESTRELIA_CLI_PATH " --zones 2 " + target, &out));
+    EXPECT_NE(out.find("kestrelia-cli: stopped before the test began"), std::string::npos) << out;
+    // Ctrl-C while the results are written (they wait in a full pipe): every output, exit 0.
+    int results[2];
+    ASSERT_EQ(0, pipe(results));
+    fcntl(results[1], F_SETPIPE_SZ, 4096);
+    fcntl(results[1], F_SETFL, O_NONBLOCK);
+    while (write(results[1], std::string(4096, ' ').data(), 4096) > 0) {
+    }
+    fcntl(results[1], F_SETFL, 0);
+    const std::string report = (folder / "report.txt").string();
+    const std::string command = "exec " + cli + "--zones 2 --report " + report + " " + target + " 2>/dev/null";
+    const char* argv[] = {"/bin/sh", "-c", command.c_str(), nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, results[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, results[0]);
+    pid_t run = -1;
+    ASSERT_EQ(0, posix_spawn(&run, "/bin/sh", &actions, nullptr, const_cast<char* const*>(argv), environ));
+    posix_spawn_file_actions_destroy(&actions);
+    close(results[1]);
+    std::string waitsIn;
+    for (int i = 0; i < 1200 && waitsIn.find("pipe_write") == std::string::npos; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        std::ifstream(("/proc/" + std::to_string(run) + "/wchan").c_str()) >> waitsIn;
+    }
+    EXPECT_NE(waitsIn.find("pipe_write"), std::string::npos) << waitsIn;
+    kill(run, SIGINT);
+    out.clear();
+    char chunk[4096];
+    for (ssize_t got; (got = read(results[0], chunk, sizeof chunk)) > 0;)
+        out.append(chunk, static_cast<std::size_t>(got));
+    close(results[0]);
+    int status = -1;
+    waitpid(run, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_NE(out.find("Zone"), std::string::npos) << out;
+    EXPECT_TRUE(fs::exists(report));
+
+    // The history lists the runs that ended well, with no trace of the stopped one.
     ASSERT_EQ(0, RunCommand(cli + "--history " + target, &out)) << out;
-    EXPECT_NE(out.find("(loop:" + device.backingFile() + "): 3 runs\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("(loop:" + device.backingFile() + "): 5 runs\n"), std::string::npos) << out;
+    EXPECT_NE(out.find(" UTC, Random test, queue depth 1, reads only\n"), std::string::npos) << out;
     EXPECT_EQ(0, RunCommand(KESTRELIA_SOURCE_DIR "/tests/support/validate-run-documents " KESTRELIA_SOURCE_DIR
                             "/docs/run-document.schema.json " + saved, &out)) << out;
     EXPECT_EQ(checksum, device.Checksum());

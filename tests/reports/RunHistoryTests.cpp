@@ -1,6 +1,8 @@
 // Run documents through JSON and the run history: a run captured from the
-// model comes back unchanged and matches the schema; the history keeps at
-// most 200 runs per drive, newest first, and skips corrupt and foreign files.
+// model comes back unchanged and matches the schema; documents no run can
+// have are refused; the history keeps at most 200 runs per drive, newest
+// first by the time inside them, never drops the run just saved, and skips
+// corrupt and foreign files.
 #include "reports/RunHistory.h"
 
 #include "platform/CallingUser.h"
@@ -98,7 +100,12 @@ TEST_F(RunHistoryTest, MalformedDocumentsAreRefusedWithAReason)
         {"[1, 2]", "not a Kestrelia run document"},
         {replaced("\"kestrelia-run\"", "\"other\""), "not a Kestrelia run document"},
         {replaced("\"format_version\": 1", "\"format_version\": 9"), "another version"},
-        {replaced("\"zones\": 3", "\"zones\": 51"), "out of range"},
+        {replaced("\"zones\": 3", "\"zones\": 51"), "impossible content: zone count: 51"},
+        {replaced("\"test\": \"standard\"", "\"test\": \"random\""), "zones of a random run: 3"},
+        {replaced("\"queue_depth\": 1", "\"queue_depth\": 99999"), "queue depth: 99999"},
+        {replaced("\"size_bytes\": 2147483648", "\"size_bytes\": -2147483648"), "a negative size"},
+        {replaced("\"last_sector\": 8191", "\"last_sector\": 18446744073709551616"), "sector beyond 2^64"},
+        {replaced("\"when\": \"1970-01-01T00:00:00Z\"", "\"when\": \"yesterday\""), "no UTC time"},
         {replaced("\"min\": 100.0", "\"min\": -1"), "negative"},
         {replaced("\"writes\": true", "\"writes\": \"yes\""), "malformed"},
         {replaced("\"test\": \"standard\"", "\"test\": \"other\""), "unknown test kind"},
@@ -110,21 +117,33 @@ TEST_F(RunHistoryTest, MalformedDocumentsAreRefusedWithAReason)
     }
 }
 
-TEST_F(RunHistoryTest, AtMost200RunsNewestFirstCorruptAndForeignFilesSkipped)
+TEST_F(RunHistoryTest, AtMost200RunsNewestFirstNeverTheOneJustSavedCorruptAndForeignFilesSkipped)
 {
     FillStandardResults();
     const std::string root = (folder_ / "history").string();
-    const RunDocument run = CaptureRunDocument(kSubject, 0);
-    const int64_t start = 1796672452000;
+    const int64_t start = 1796672452000;  // 2026-12-07, names the files
+    const std::time_t in2030 = 1893456000;
     std::string why;
-    const std::string first = SaveRunToHistory(root, run, start, &why);
-    std::string last = first;
-    for (int i = 1; i < 203; ++i)
-        ASSERT_FALSE((last = SaveRunToHistory(root, run, start + i * 1000, &why)).empty()) << why;
-    // Two runs in the same millisecond both stay.
-    const std::string twin = SaveRunToHistory(root, run, start + 202 * 1000, &why);
-    ASSERT_FALSE(twin.empty()) << why;
-    EXPECT_NE(twin, last);
+    std::ostringstream notes;
+    // Runs saved while the clock said 2030: the oldest by the time inside goes.
+    std::string first;
+    for (int i = 0; i < 201; ++i) {
+        const std::string path =
+            SaveRunToHistory(root, CaptureRunDocument(kSubject, in2030 + i), start + i * 1000, &why, notes);
+        ASSERT_FALSE(path.empty()) << why;
+        first = i == 0 ? path : first;
+    }
+    EXPECT_FALSE(fs::exists(first));
+    // A run saved now stays though every other is dated after it, and so does
+    // the next, saved in the same millisecond.
+    const RunDocument run = CaptureRunDocument(kSubject, start / 1000);
+    const std::string saved = SaveRunToHistory(root, run, start + 300000, &why, notes);
+    ASSERT_FALSE(saved.empty()) << why;
+    EXPECT_NE(notes.str().find("200 runs of loop:/dev/shm/disk dated in the future, the latest 2030-01-01T00:03:20Z"),
+              std::string::npos) << notes.str();
+    EXPECT_EQ(ListDriveHistory(root, kSubject.identity, notes).back().path, saved);
+    const std::string twin = SaveRunToHistory(root, run, start + 300000, &why, notes);
+    EXPECT_TRUE(saved != twin && fs::exists(twin)) << twin;
 
     const std::string folder = DriveHistoryFolder(root, kSubject.identity);
     std::ofstream(folder + "/broken.json") << "{\"format\": \"kestrelia-run\", ";
@@ -133,11 +152,11 @@ TEST_F(RunHistoryTest, AtMost200RunsNewestFirstCorruptAndForeignFilesSkipped)
     foreign.identity = "serial:OTHER";
     ASSERT_TRUE(WriteRunDocumentFile(folder + "/foreign.json", foreign).ok());
 
-    std::ostringstream notes;
+    notes.str("");
     const std::vector<HistoryEntry> entries = ListDriveHistory(root, kSubject.identity, notes);
     ASSERT_EQ(entries.size(), kMaxRunsPerDrive);
-    EXPECT_EQ(entries.front().path, twin);
-    EXPECT_FALSE(fs::exists(first)) << "the oldest runs are dropped";
+    EXPECT_EQ(entries.front().run.when, "2030-01-01T00:03:20Z");
+    EXPECT_EQ(entries.back().path, twin);
     for (const char* note : {"broken.json: not JSON", "foreign.json: the run of another drive", "pipe.json: not a regular file"})
         EXPECT_NE(notes.str().find(note), std::string::npos) << notes.str();
     EXPECT_NE(DriveHistoryFolder(root, "loop:/a/b"), DriveHistoryFolder(root, "loop:/a_b"));
