@@ -3,6 +3,7 @@
 #include "cli/ResultsOutput.h"
 #include "devices/DriveIdentity.h"
 #include "engine/TestModel.h"
+#include "format/ShownText.h"
 #include "reports/OutputPath.h"
 #include "reports/RunHistory.h"
 
@@ -66,7 +67,7 @@ int PrintRunHistory(const std::string& target, bool json, std::ostream& out, std
     }
     out << target << " (" << identity << "): " << runs.size() << (runs.size() == 1 ? " run" : " runs") << '\n';
     for (const HistoryEntry& entry : runs)
-        out << "  " << RunSummary(entry.run) << "\n    " << entry.path << '\n';
+        out << "  " << EscapeControlCharacters(RunSummary(entry.run)) << "\n    " << entry.path << '\n';
     return 0;
 }
 
@@ -122,7 +123,7 @@ bool KeepCliRun(const CliOptions& options, const RunDocument& run, std::ostream&
 void PrintComparisonTable(std::ostream& out, const RunDocument& earlier, const std::string& earlierPath,
                           const RunDocument& now)
 {
-    out << "Compared with the run of " << RunSummary(earlier) << " (" << earlierPath << "):\n";
+    out << "Compared with the run of " << EscapeControlCharacters(RunSummary(earlier)) << " (" << earlierPath << "):\n";
     char line[256];
     if (now.randomTest) {
         auto row = [&](const char* name, std::optional<double> before, std::optional<double> after) {

@@ -1,4 +1,5 @@
-// The privileged relaunch, with pkexec replaced by stand-ins on PATH.
+// The privileged relaunch: the real pkexec against a polkit of the test's own,
+// and stand-ins on PATH for what a test cannot make the real one do.
 #include <gtest/gtest.h>
 
 #include "platform/PrivilegedRelaunch.h"
@@ -6,16 +7,51 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <grp.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace {
+// Started again by the polkit sandbox, this executable asks for the rights as
+// the user nobody and ends with the outcome.
+const bool kRelaunchChild = [] {
+    if (std::getenv("KESTRELIA_RELAUNCH_AS_NOBODY") == nullptr)
+        return false;
+    if (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0)
+        _exit(99);
+    _exit(static_cast<int>(RelaunchWithAdministratorRights("/bin/true").outcome));
+}();
 
-// Every way elevation ends is told apart, and pkexec runs once with the
-// program and its single argument: nothing of the session on its command
-// line, the copy reads it from its parent.
-TEST(Relaunch, RunsThePrivilegedCopyOnceAndTellsEveryFailureApart)
+TEST(Relaunch, TellsTheRealPkexecsFailuresApart)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "a polkit of the test's own needs root";
+    if (FindOnPath("pkexec").empty())
+        GTEST_SKIP() << "pkexec is not installed";
+    const struct {
+        const char* mode;
+        RelaunchOutcome outcome;
+    } cases[] = {
+        {"no-polkit", RelaunchOutcome::NoAgent},
+        {"no-agent", RelaunchOutcome::NoAgent},  // and no password prompt on a terminal instead
+        {"deny-nobody", RelaunchOutcome::Refused},
+    };
+    for (const auto& c : cases) {
+        const std::string command = std::string("KESTRELIA_RELAUNCH_AS_NOBODY=1 ") + KESTRELIA_POLKIT_SANDBOX + " " +
+                                    c.mode + " " + fs::read_symlink("/proc/self/exe").string() + " </dev/null";
+        const int status = std::system(command.c_str());
+        ASSERT_TRUE(WIFEXITED(status));
+        if (WEXITSTATUS(status) == 77)
+            GTEST_SKIP() << "no polkit of the test's own could be started";
+        EXPECT_EQ(WEXITSTATUS(status), static_cast<int>(c.outcome)) << c.mode;
+    }
+}
+
+// pkexec runs once with the program and its single argument: nothing of the
+// session on its command line, the copy reads it from its parent.
+TEST(Relaunch, RunsThePrivilegedCopyOnce)
 {
     char name[] = "/tmp/kestrelia-relaunch-XXXXXX";
     ASSERT_NE(mkdtemp(name), nullptr);
@@ -32,10 +68,7 @@ TEST(Relaunch, RunsThePrivilegedCopyOnceAndTellsEveryFailureApart)
         {0, "", RelaunchOutcome::Relaunched},
         {3, "", RelaunchOutcome::Relaunched},  // the privileged copy's own status is its business
         {126, "Error executing command as another user: Request dismissed", RelaunchOutcome::Cancelled},
-        {127, "Error executing command as another user: Not authorized", RelaunchOutcome::Refused},
-        {127, "Error executing command as another user: No authentication agent found.", RelaunchOutcome::NoAgent},
-        {127, "Error getting authority: Error initializing authority: Could not connect: No such file or directory",
-         RelaunchOutcome::NoAgent},
+        {127, "Cannot run program /opt/kestrelia/bin/kestrelia: No such file or directory", RelaunchOutcome::Failed},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.status) + " " + c.errorText);
@@ -47,7 +80,8 @@ TEST(Relaunch, RunsThePrivilegedCopyOnceAndTellsEveryFailureApart)
         EXPECT_EQ(result.outcome, c.outcome);
         EXPECT_EQ(result.exitStatus, c.status);
         std::ifstream in(folder / "calls");
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "/opt/kestrelia/bin/kestrelia\n-un\n---\n");
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),
+                  "--disable-internal-agent\n/opt/kestrelia/bin/kestrelia\n-un\n---\n");
         fs::remove(folder / "calls");
     }
     setenv("PATH", savedPath.c_str(), 1);
