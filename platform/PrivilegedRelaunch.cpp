@@ -88,8 +88,9 @@ RelaunchOutcome OutcomeOfPkexec(int exitStatus, const std::string& errorText)
     const auto said = [&errorText](const char* text) { return errorText.find(text) != std::string::npos; };
     if (said("Error executing command as another user: Not authorized"))
         return RelaunchOutcome::Refused;
+    // No agent to ask the user, or no polkit (no system bus, no polkit daemon on it).
     if (said("No authentication agent found") || said("Error creating textual authentication agent") ||
-        said("Error getting authority"))
+        said("Error getting authority") || said("Error checking for authorization"))
         return RelaunchOutcome::NoAgent;
     return RelaunchOutcome::Failed;  // pkexec's other failures, or the copy's own status 127
 }

@@ -34,6 +34,7 @@ TEST(Relaunch, TellsTheRealPkexecsFailuresApart)
         const char* mode;
         RelaunchOutcome outcome;
     } cases[] = {
+        {"no-bus", RelaunchOutcome::NoAgent},
         {"no-polkit", RelaunchOutcome::NoAgent},
         {"no-agent", RelaunchOutcome::NoAgent},  // and no password prompt on a terminal instead
         {"deny-nobody", RelaunchOutcome::Refused},
