@@ -35,19 +35,6 @@ UniqueFd Refuse(std::string* why, std::string text)
     *why = std::move(text);
     return UniqueFd();
 }
-
-bool WriteAll(int fd, const std::string& data)
-{
-    for (std::size_t done = 0; done < data.size();) {
-        const ssize_t written = write(fd, data.data() + done, data.size() - done);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        done += static_cast<std::size_t>(written);
-    }
-    return true;
-}
 }  // namespace
 
 bool IsLocalXDisplay(const std::string& display)
@@ -94,7 +81,9 @@ UniqueFd PrivateXAuthorityCopy(const std::string& path, uid_t user, std::string*
             return Refuse(why, "larger than 1 MiB");
     }
     UniqueFd copy(memfd_create("kestrelia-xauthority", MFD_CLOEXEC | MFD_ALLOW_SEALING));
-    if (!copy.valid() || !WriteAll(copy.get(), contents) ||
+    // One write to memory: anything short of all of it is a failure.
+    if (!copy.valid() ||
+        write(copy.get(), contents.data(), contents.size()) != static_cast<ssize_t>(contents.size()) ||
         fcntl(copy.get(), F_ADD_SEALS, F_SEAL_SHRINK | F_SEAL_GROW | F_SEAL_WRITE | F_SEAL_SEAL) != 0)
         return Refuse(why, std::string("no private copy: ") + std::strerror(errno));
     return copy;
