@@ -1,5 +1,5 @@
-// The privileged relaunch: the real pkexec against a polkit of the test's own,
-// and stand-ins on PATH for what a test cannot make the real one do.
+// The privileged relaunch, with pkexec replaced by stand-ins on PATH (the real
+// one is run by tests/app/ProgramTests.cpp).
 #include <gtest/gtest.h>
 
 #include "platform/PrivilegedRelaunch.h"
@@ -7,51 +7,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <grp.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace {
-// Started again by the polkit sandbox, this executable asks for the rights as
-// the user nobody and ends with the outcome.
-const bool kRelaunchChild = [] {
-    if (std::getenv("KESTRELIA_RELAUNCH_AS_NOBODY") == nullptr)
-        return false;
-    if (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0)
-        _exit(99);
-    _exit(static_cast<int>(RelaunchWithAdministratorRights("/bin/true").outcome));
-}();
-
-TEST(Relaunch, TellsTheRealPkexecsFailuresApart)
-{
-    if (geteuid() != 0)
-        GTEST_SKIP() << "a polkit of the test's own needs root";
-    if (FindOnPath("pkexec").empty())
-        GTEST_SKIP() << "pkexec is not installed";
-    const struct {
-        const char* mode;
-        RelaunchOutcome outcome;
-    } cases[] = {
-        {"no-bus", RelaunchOutcome::NoAgent},
-        {"no-polkit", RelaunchOutcome::NoAgent},
-        {"no-agent", RelaunchOutcome::NoAgent},  // and no password prompt on a terminal instead
-        {"deny-nobody", RelaunchOutcome::Refused},
-    };
-    for (const auto& c : cases) {
-        const std::string command = std::string("KESTRELIA_RELAUNCH_AS_NOBODY=1 ") + KESTRELIA_POLKIT_SANDBOX + " " +
-                                    c.mode + " " + fs::read_symlink("/proc/self/exe").string() + " </dev/null";
-        const int status = std::system(command.c_str());
-        ASSERT_TRUE(WIFEXITED(status));
-        if (WEXITSTATUS(status) == 77)
-            GTEST_SKIP() << "no polkit of the test's own could be started";
-        EXPECT_EQ(WEXITSTATUS(status), static_cast<int>(c.outcome)) << c.mode;
-    }
-}
-
-// pkexec runs once with the program and its single argument: nothing of the
-// session on its command line, the copy reads it from its parent.
+// pkexec runs once, never asking on a terminal, with the program and its
+// single argument (nothing of the session: the copy reads it from its parent);
+// a dismissed dialog, which the real one cannot be made to give here, is told
+// apart.
 TEST(Relaunch, RunsThePrivilegedCopyOnce)
 {
     char name[] = "/tmp/kestrelia-relaunch-XXXXXX";
