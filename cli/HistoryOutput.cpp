@@ -67,7 +67,7 @@ int PrintRunHistory(const std::string& target, bool json, std::ostream& out, std
     }
     out << target << " (" << identity << "): " << runs.size() << (runs.size() == 1 ? " run" : " runs") << '\n';
     for (const HistoryEntry& entry : runs)
-        out << "  " << EscapeControlCharacters(RunSummary(entry.run)) << "\n    " << entry.path << '\n';
+        out << "  " << ShownText(RunSummary(entry.run)) << "\n    " << entry.path << '\n';
     return 0;
 }
 
@@ -123,7 +123,7 @@ bool KeepCliRun(const CliOptions& options, const RunDocument& run, std::ostream&
 void PrintComparisonTable(std::ostream& out, const RunDocument& earlier, const std::string& earlierPath,
                           const RunDocument& now)
 {
-    out << "Compared with the run of " << EscapeControlCharacters(RunSummary(earlier)) << " (" << earlierPath << "):\n";
+    out << "Compared with the run of " << ShownText(RunSummary(earlier)) << " (" << earlierPath << "):\n";
     char line[256];
     if (now.randomTest) {
         auto row = [&](const char* name, std::optional<double> before, std::optional<double> after) {

@@ -42,14 +42,14 @@ void AppendEscaped(std::string* shown, std::string_view bytes)
 }
 }  // namespace
 
-std::string EscapeControlCharacters(std::string_view text)
+std::string ShownText(std::string_view text)
 {
     std::string shown;
     shown.reserve(text.size());
     for (std::size_t at = 0; at < text.size();) {
         const auto c = static_cast<unsigned char>(text[at]);
         if (c < 0x80) {
-            if (c < 0x20 || c == 0x7F)
+            if (c < 0x20 || c == 0x7F || c == '\\')
                 AppendEscaped(&shown, text.substr(at, 1));
             else
                 shown += static_cast<char>(c);

@@ -80,7 +80,7 @@ EarlierRun EarlierRunOf(const RunDocument& run)
     EarlierRun earlier;
     earlier.active = true;
     earlier.random = run.randomTest;
-    const std::string summary = EscapeControlCharacters(RunSummary(run));
+    const std::string summary = ShownText(RunSummary(run));
     earlier.label = summary.substr(0, summary.find(','));
     earlier.driveSectors = run.sizeBytes >> 9;
     for (const RunZone& zone : run.zoneResults) {
@@ -241,7 +241,7 @@ void RefreshComparePopup()
             if (ResultsAreShownRun() && entry.path == gShownRunPath)
                 continue;  // the results on show are no earlier run
             const std::string why = RunComparabilityProblem(entry.run, randomPane, zones);
-            QString text = QString::fromStdString(EscapeControlCharacters(RunSummary(entry.run)));
+            QString text = QString::fromStdString(ShownText(RunSummary(entry.run)));
             if (!why.empty())
                 text += QStringLiteral(" — cannot be compared: ") + QString::fromUtf8(why.c_str());
             gPopup->addItem(text, QString::fromStdString(entry.path));
@@ -323,7 +323,7 @@ QString OpenResultsFile(const QString& path)
     ApplyRunDocument(*run);
     ReportSubject subject;
     subject.isVolume = run->isVolume;
-    subject.name = EscapeControlCharacters(run->description);
+    subject.name = ShownText(run->description);
     char size[256];
     BytesSInt64ToCStrWLabel(static_cast<int64_t>(run->sizeBytes), size, true);
     subject.sizeLabel = size;
@@ -337,7 +337,7 @@ QString OpenResultsFile(const QString& path)
     InsertSizeIncrements();  // the positions along the run's drive
     ShowRandomFigures();
     WindowLaunch().SetSaveMenuEnabled(true);
-    SetStatTextControlWCStr(gMainWindowRef, kStatusText, ("Results of " + EscapeControlCharacters(RunSummary(*run))).c_str(), false);
+    SetStatTextControlWCStr(gMainWindowRef, kStatusText, ("Results of " + ShownText(RunSummary(*run))).c_str(), false);
     RefreshComparePopup();
     DrawTestResults();
     return {};

@@ -74,7 +74,8 @@ TEST_F(Program, AnOrdinaryUserGetsExactlyOnePrivilegedCopyOrIsToldWhyNot)
             << output;
         for (const std::string& text : row.said)
             EXPECT_NE(output.find(text), std::string::npos) << output;
-        EXPECT_EQ(ReadText(folder / "calls"), row.pkexecStatus < 0 ? "" : "--disable-internal-agent " + kProgram + " -un\n");
+        EXPECT_EQ(ReadText(folder / "calls"),
+                  row.pkexecStatus < 0 ? "" : "--disable-internal-agent " + kProgram + " -un\n");
         EXPECT_FALSE(fs::exists(folder / "config" / "Kestrelia")) << "no window was built, nothing saved";
     }
     // The real pkexec against a polkit of the test's own: no system bus, no polkit on it, no agent
