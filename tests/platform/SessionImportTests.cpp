@@ -40,7 +40,7 @@ protected:
         for (const char* dir : {"runtime", "root-runtime"}) fs::create_directory(folder / dir);
         std::ofstream(folder / "Xauthority") << "cookie";
         std::ofstream(folder / "secret") << "root only";
-        fs::permissions(folder / "secret", fs::perms::owner_read | fs::perms::owner_write);
+        fs::permissions(folder / "secret", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
         fs::create_symlink(folder / "secret", folder / "runtime" / "Xauthority-link");
         fs::create_directory_symlink(folder / "runtime", folder / "runtime-link");
         for (const char* own : {"runtime", "Xauthority", "runtime/Xauthority-link"})
@@ -123,6 +123,8 @@ TEST_F(SessionImport, OpensTheUsersDisplayFilesWithTheUsersRightsOnly)
 {
     if (geteuid() != 0)
         GTEST_SKIP() << "acting as another user needs root";
+    const gid_t rootGroup = 0;
+    ASSERT_EQ(setgroups(1, &rootGroup), 0);  // root's groups, which acting as the user drops
     std::string why;
     const UniqueFd copy = PrivateXAuthorityCopy(Path("Xauthority"), kUser, &why);
     ASSERT_TRUE(copy.valid()) << why;
