@@ -22,6 +22,7 @@
 #include <cstdio>
 #include <cstring>
 #include <sys/utsname.h>
+#include <string>
 #include <unistd.h>
 #include <vector>
 
@@ -109,10 +110,13 @@ int main(int argc, char** argv)
     // Before Qt looks at the environment: the display, language and scale of
     // the user who asked for the rights.
     if (privilegedCopy && geteuid() == 0) {
-        const SessionImportStatus session = ImportSessionFromParent();
+        std::vector<std::string> refusals;
+        const SessionImportStatus session = ImportSessionFromParent(&refusals);
         if (session != SessionImportStatus::Imported && session != SessionImportStatus::NotRelaunched)
             std::fprintf(stderr, "kestrelia: the desktop session of the user who asked for administrator rights "
                                  "was not taken: %s\n", SessionImportStatusText(session));
+        for (const std::string& refusal : refusals)
+            std::fprintf(stderr, "kestrelia: from the desktop session of the user: %s\n", refusal.c_str());
     }
     QApplication application(argc, argv);
     // Qt has taken the user's locale; numbers keep the reports' form.

@@ -4,6 +4,7 @@
 #include "devices/DriveIdentity.h"
 #include "engine/TestModel.h"
 #include "format/CountText.h"
+#include "format/Utf8Text.h"
 #include "platform/AtomicFileWriter.h"
 #include "reports/RunHistory.h"
 
@@ -80,7 +81,7 @@ int PrintRunHistory(const std::string& target, bool json, std::ostream& out, std
     }
     out << target << " (" << identity << "): " << CountText(static_cast<long>(runs.size()), "run") << '\n';
     for (const HistoryEntry& entry : runs)
-        out << "  " << RunSummary(entry.run) << "\n    " << entry.path << '\n';
+        out << "  " << ShownText(RunSummary(entry.run)) << "\n    " << entry.path << '\n';
     return 0;
 }
 
@@ -136,9 +137,9 @@ bool KeepCliRun(const CliOptions& options, const RunDocument& run, std::ostream&
 void PrintComparisonTable(std::ostream& out, const RunDocument& earlier, const std::string& earlierPath,
                           const RunDocument& now)
 {
-    out << "Compared with the run of " << RunSummary(earlier) << " (" << earlierPath << "):\n";
+    out << "Compared with the run of " << ShownText(RunSummary(earlier)) << " (" << earlierPath << "):\n";
     for (const std::string& note : ComparisonNotes(earlier, now))
-        out << "Note: " << note << ".\n";
+        out << "Note: " << ShownText(note) << ".\n";
     char line[256];
     if (now.randomTest) {
         auto row = [&](const char* name, std::optional<double> before, std::optional<double> after) {

@@ -43,37 +43,37 @@ std::vector<gid_t> GroupsOf(const std::string& name, gid_t primary)
 }
 }  // namespace
 
-CallingUserInfo CallingUser()
+CallingUserInfo UserInfoFor(uid_t uid, long gid, const std::string& via)
 {
     CallingUserInfo user;
-    long uid = -1;
-    long gid = -1;
-    if (getuid() == 0 && geteuid() == 0) {
-        uid = IdFromEnvironment("PKEXEC_UID");
-        user.via = "pkexec";
-        if (uid < 0) {
-            uid = IdFromEnvironment("SUDO_UID");
-            gid = IdFromEnvironment("SUDO_GID");
-            user.via = "sudo";
-        }
-    }
+    user.uid = uid;
+    user.via = via;
     passwd entry {};
     std::vector<char> buffer;
-    if (uid > 0) {
-        user.uid = uid;
-        const bool known = LookUpUser(static_cast<uid_t>(uid), &entry, &buffer);
-        // Without a group of its own, the user's number serves: never root's group.
-        user.gid = gid >= 0 ? gid : known ? static_cast<long>(entry.pw_gid) : uid;
-        user.name = known ? entry.pw_name : std::to_string(uid);
-        if (known && entry.pw_dir != nullptr)
-            user.home = entry.pw_dir;
-        else if (const char* home = std::getenv("HOME"))
-            user.home = home;  // written there with the user's rights all the same
-        user.groups = known ? GroupsOf(user.name, static_cast<gid_t>(user.gid))
-                            : std::vector<gid_t>{static_cast<gid_t>(user.gid)};
-        return user;
+    const bool known = LookUpUser(uid, &entry, &buffer);
+    // Without a group of its own, the user's number serves: never root's group.
+    user.gid = gid >= 0 ? gid : known ? static_cast<long>(entry.pw_gid) : static_cast<long>(uid);
+    user.name = known ? entry.pw_name : std::to_string(uid);
+    if (known && entry.pw_dir != nullptr)
+        user.home = entry.pw_dir;
+    else if (const char* home = std::getenv("HOME"))
+        user.home = home;  // written there with the user's rights all the same
+    user.groups = known ? GroupsOf(user.name, static_cast<gid_t>(user.gid))
+                        : std::vector<gid_t>{static_cast<gid_t>(user.gid)};
+    return user;
+}
+
+CallingUserInfo CallingUser()
+{
+    if (getuid() == 0 && geteuid() == 0) {
+        if (const long uid = IdFromEnvironment("PKEXEC_UID"); uid > 0)
+            return UserInfoFor(static_cast<uid_t>(uid), -1, "pkexec");
+        if (const long uid = IdFromEnvironment("SUDO_UID"); uid > 0)
+            return UserInfoFor(static_cast<uid_t>(uid), IdFromEnvironment("SUDO_GID"), "sudo");
     }
-    user.via.clear();
+    CallingUserInfo user;
+    passwd entry {};
+    std::vector<char> buffer;
     if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0')
         user.home = home;
     else if (LookUpUser(getuid(), &entry, &buffer) && entry.pw_dir != nullptr)

@@ -21,6 +21,10 @@ struct CallingUserInfo {
 
 CallingUserInfo CallingUser();
 
+// The user with this number as the program acts for them (gid -1: the
+// user's own primary group), with "via" naming how they started it.
+CallingUserInfo UserInfoFor(uid_t uid, long gid, const std::string& via);
+
 // "written as user alice, who started the program through sudo"; empty
 // without a calling user.
 std::string WrittenAsText(const CallingUserInfo& user);

@@ -17,6 +17,9 @@ namespace {
 // 127 anything else (not authorised, no agent, no polkit).
 constexpr int kPkexecDismissed = 126;
 constexpr int kPkexecNotRun = 127;
+// Without it pkexec, finding no agent of the desktop, would ask for the
+// password on whatever terminal the window program was started from.
+constexpr const char* kNoTerminalAgent = "--disable-internal-agent";
 // What pkexec's standard error is kept of for telling its failures apart.
 constexpr std::size_t kKeptErrorText = 8192;
 
@@ -73,7 +76,7 @@ int MyGetExecutablePath(char* buffer, uint32_t* size)
 
 std::vector<std::string> RelaunchCommand(const std::string& pkexecPath, const std::string& executable)
 {
-    return {pkexecPath, executable, kPrivilegedArgument};
+    return {pkexecPath, kNoTerminalAgent, executable, kPrivilegedArgument};
 }
 
 RelaunchOutcome OutcomeOfPkexec(int exitStatus, const std::string& errorText)
@@ -82,10 +85,14 @@ RelaunchOutcome OutcomeOfPkexec(int exitStatus, const std::string& errorText)
         return RelaunchOutcome::Cancelled;
     if (exitStatus != kPkexecNotRun)
         return RelaunchOutcome::Relaunched;  // the privileged copy's own status
-    if (errorText.find("No authentication agent found") != std::string::npos ||
-        errorText.find("Error getting authority") != std::string::npos)
+    const auto said = [&errorText](const char* text) { return errorText.find(text) != std::string::npos; };
+    if (said("Error executing command as another user: Not authorized"))
+        return RelaunchOutcome::Refused;
+    // No agent to ask the user, or no polkit (no system bus, no polkit daemon on it).
+    if (said("No authentication agent found") || said("Error creating textual authentication agent") ||
+        said("Error getting authority") || said("Error checking for authorization"))
         return RelaunchOutcome::NoAgent;
-    return RelaunchOutcome::Refused;
+    return RelaunchOutcome::Failed;  // pkexec's other failures, or the copy's own status 127
 }
 
 std::string FindOnPath(const std::string& program)

@@ -21,7 +21,7 @@ enum class RelaunchOutcome {
     NoAgent,          // no polkit authentication agent (or no polkit) to ask the user
     Cancelled,        // the user dismissed the password dialog
     Refused,          // the user was not authorised
-    Failed,           // pkexec could not be started
+    Failed,           // pkexec could not be started or failed otherwise
 };
 
 struct RelaunchResult {
@@ -29,7 +29,8 @@ struct RelaunchResult {
     int exitStatus = 0;  // pkexec's exit status
 };
 
-// The command that starts the privileged copy: pkexec executable -un. pkexec
+// The command that starts the privileged copy: pkexec, told never to ask on
+// a terminal, with executable -un. pkexec
 // clears the environment; the copy takes its session from this one, its
 // parent (platform/SessionImport.h). The installed program's polkit action
 // names it, so the dialog says what asks for the rights.

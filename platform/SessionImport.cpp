@@ -1,5 +1,7 @@
 #include "platform/SessionImport.h"
 
+#include "platform/SessionDisplay.h"
+
 #include <charconv>
 #include <cstdlib>
 #include <fstream>
@@ -10,7 +12,7 @@
 #include <unistd.h>
 
 namespace {
-enum class Check { Display, WaylandName, OwnFolder, OwnFile, LocaleName, LocaleList, Number, ScreenFactors };
+enum class Check { Display, Path, OwnFolder, LocaleName, LocaleList, Number, ScreenFactors };
 
 struct Allowed {
     const char* name;
@@ -19,9 +21,9 @@ struct Allowed {
 
 const Allowed kAllowed[] = {
     {"DISPLAY", Check::Display},
-    {"WAYLAND_DISPLAY", Check::WaylandName},
+    {"WAYLAND_DISPLAY", Check::Path},
     {"XDG_RUNTIME_DIR", Check::OwnFolder},
-    {"XAUTHORITY", Check::OwnFile},
+    {"XAUTHORITY", Check::Path},
     {"LANG", Check::LocaleName},
     {"LANGUAGE", Check::LocaleList},
     {"LC_ALL", Check::LocaleName},
@@ -61,13 +63,11 @@ bool Valid(Check check, const std::string& value, uid_t user)
 {
     switch (check) {
     case Check::Display:
-        return Matches(value, "[A-Za-z0-9._-]{0,64}:[0-9]{1,5}(\\.[0-9]{1,3})?");
-    case Check::WaylandName:
-        return Matches(value, "[A-Za-z0-9_-][A-Za-z0-9._-]{0,63}");
+        return IsLocalXDisplay(value);
+    case Check::Path:  // looked up later, with the user's rights
+        return !value.empty() && value.size() < 1024;
     case Check::OwnFolder:
         return OwnedEntry(value, user, S_IFDIR);
-    case Check::OwnFile:
-        return OwnedEntry(value, user, S_IFREG);
     case Check::LocaleName:
         return Matches(value, "[A-Za-z0-9_][A-Za-z0-9_.@-]{0,63}");
     case Check::LocaleList:
@@ -79,6 +79,15 @@ bool Valid(Check check, const std::string& value, uid_t user)
                               "([;,]([A-Za-z0-9_.-]{1,32}=)?[0-9]{1,2}(\\.[0-9]{1,4})?){0,15}");
     }
     return false;
+}
+
+std::string RefusalText(Check check, const std::string& name)
+{
+    if (check == Check::Display)
+        return name + " was not used: only a display of this machine (:N, :N.S or unix:N) is";
+    if (check == Check::OwnFolder)
+        return name + " was not used: not a folder of the user's own";
+    return name + " was not used: not a valid value";
 }
 
 bool ReadWhole(const std::string& path, std::string* text)
@@ -120,7 +129,7 @@ bool SameFile(const std::string& a, const std::string& b, bool* same)
 }
 }  // namespace
 
-SessionVariables AllowedSessionVariables(const std::string& block, uid_t user)
+SessionVariables AllowedSessionVariables(const std::string& block, uid_t user, std::vector<std::string>* refusals)
 {
     SessionVariables variables;
     std::size_t start = 0;
@@ -136,16 +145,20 @@ SessionVariables AllowedSessionVariables(const std::string& block, uid_t user)
         const std::string name = entry.substr(0, equals);
         const std::string value = entry.substr(equals + 1);
         for (const Allowed& allowed : kAllowed) {
-            if (name == allowed.name && Valid(allowed.check, value, user)) {
+            if (name != allowed.name)
+                continue;
+            if (Valid(allowed.check, value, user))
                 variables.emplace_back(name, value);
-                break;
-            }
+            else if (refusals != nullptr)
+                refusals->push_back(RefusalText(allowed.check, name));
+            break;
         }
     }
     return variables;
 }
 
-SessionImportStatus ReadSessionOf(pid_t pid, uid_t user, SessionVariables* variables)
+SessionImportStatus ReadSessionOf(pid_t pid, uid_t user, SessionVariables* variables,
+                                  std::vector<std::string>* refusals)
 {
     const std::string proc = "/proc/" + std::to_string(pid);
     bool same = false;
@@ -162,7 +175,7 @@ SessionImportStatus ReadSessionOf(pid_t pid, uid_t user, SessionVariables* varia
     std::string block;
     if (!ReadWhole(proc + "/environ", &block))
         return SessionImportStatus::ParentUnreadable;
-    *variables = AllowedSessionVariables(block, user);
+    *variables = AllowedSessionVariables(block, user, refusals);
     return SessionImportStatus::Imported;
 }
 
@@ -183,24 +196,53 @@ const char* SessionImportStatusText(SessionImportStatus status)
     return "unknown";
 }
 
-SessionImportStatus ImportSessionFromParent()
+SessionImportStatus ImportSessionFromParent(std::vector<std::string>* refusals)
 {
     const char* text = std::getenv("PKEXEC_UID");
-    unsigned long user = 0;
+    unsigned long number = 0;
     const char* end = text != nullptr ? text + std::char_traits<char>::length(text) : nullptr;
-    if (text == nullptr || *text == '\0' || std::from_chars(text, end, user).ptr != end)
+    if (text == nullptr || *text == '\0' || std::from_chars(text, end, number).ptr != end)
         return SessionImportStatus::NotRelaunched;
     const pid_t parent = getppid();
     if (parent <= 1)
         return SessionImportStatus::NotRelaunched;
+    const auto user = static_cast<uid_t>(number);
     SessionVariables variables;
-    const SessionImportStatus status = ReadSessionOf(parent, static_cast<uid_t>(user), &variables);
+    const SessionImportStatus status = ReadSessionOf(parent, user, &variables, refusals);
     if (status != SessionImportStatus::Imported)
         return status;
-    for (const auto& [name, value] : variables) setenv(name.c_str(), value.c_str(), 1);
+    std::string xauthority;
+    std::string wayland;
+    for (const auto& [name, value] : variables) {
+        if (name == "XAUTHORITY")
+            xauthority = value;
+        else if (name == "WAYLAND_DISPLAY")
+            wayland = value;
+        else
+            setenv(name.c_str(), value.c_str(), 1);
+    }
+    // What the window system opens by name is handed over open instead; the
+    // descriptors stay open for the life of the process.
+    std::string why;
+    if (!xauthority.empty()) {
+        UniqueFd copy = PrivateXAuthorityCopy(xauthority, user, &why);
+        if (copy.valid())
+            setenv("XAUTHORITY", ("/proc/self/fd/" + std::to_string(copy.release())).c_str(), 1);
+        else
+            refusals->push_back("XAUTHORITY was not used: " + why);
+    }
+    bool hasWayland = false;
+    if (!wayland.empty()) {
+        const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+        UniqueFd connection = ConnectWaylandAsUser(runtime != nullptr ? runtime : "", wayland, user, &why);
+        hasWayland = connection.valid();
+        if (hasWayland)
+            setenv("WAYLAND_SOCKET", std::to_string(connection.release()).c_str(), 1);
+        else
+            refusals->push_back("WAYLAND_DISPLAY was not used: " + why);
+    }
     const char* display = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    if ((display == nullptr || *display == '\0') && wayland != nullptr && *wayland != '\0')
+    if ((display == nullptr || *display == '\0') && hasWayland)
         setenv("QT_QPA_PLATFORM", "wayland", 0);
     return status;
 }

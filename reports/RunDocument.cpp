@@ -1,6 +1,7 @@
 #include "reports/RunDocument.h"
 
 #include "format/CountText.h"
+#include "format/Utf8Text.h"
 #include "engine/QueuedTransfers.h"
 
 #include <nlohmann/json.hpp>
@@ -293,7 +294,7 @@ std::optional<RunDocument> RunDocumentFromJson(const std::string& text, std::str
         RunDocument run;
         run.when = document.at("when").get<std::string>();
         if (!RunDocumentTime(run))
-            Impossible("a date that is no UTC time (\"" + run.when + "\")");
+            Impossible("a date that is no UTC time (\"" + ShownText(run.when) + "\")");
         run.programVersion = document.at("program_version").get<std::string>();
         const json& drive = document.at("drive");
         run.identity = drive.at("identity").get<std::string>();

@@ -11,6 +11,7 @@
 #include "engine/TestWorker.h"
 #include "engine/ZoneTests.h"
 #include "format/ByteText.h"
+#include "format/Utf8Text.h"
 #include "reports/ActiveSubject.h"
 #include "reports/RunHistory.h"
 #include "shell/Alerts.h"
@@ -79,7 +80,8 @@ EarlierRun EarlierRunOf(const RunDocument& run)
     EarlierRun earlier;
     earlier.active = true;
     earlier.random = run.randomTest;
-    earlier.label = RunSummary(run).substr(0, RunSummary(run).find(','));
+    const std::string summary = ShownText(RunSummary(run));
+    earlier.label = summary.substr(0, summary.find(','));
     earlier.driveSectors = run.sizeBytes >> 9;
     for (const RunZone& zone : run.zoneResults) {
         EarlierZone entry{zone.firstSector, zone.read.min, zone.read.avg, zone.read.max, false, 0, 0, 0};
@@ -240,7 +242,7 @@ void RefreshComparePopup()
             if (ResultsAreShownRun() && entry.path == gShownRunPath)
                 continue;  // the results on show are no earlier run
             const std::string why = RunComparabilityProblem(entry.run, randomPane, zones);
-            QString text = QString::fromUtf8(RunSummary(entry.run).c_str());
+            QString text = QString::fromStdString(ShownText(RunSummary(entry.run)));
             if (!why.empty())
                 text += QStringLiteral(" — cannot be compared: ") + QString::fromUtf8(why.c_str());
             gPopup->addItem(text, QString::fromStdString(entry.path));
@@ -322,7 +324,7 @@ QString OpenResultsFile(const QString& path)
     ApplyRunDocument(*run);
     ReportSubject subject;
     subject.isVolume = run->isVolume;
-    subject.name = run->description;
+    subject.name = ShownText(run->description);
     char size[256];
     BytesSInt64ToCStrWLabel(static_cast<int64_t>(run->sizeBytes), size, true);
     subject.sizeLabel = size;
@@ -336,7 +338,7 @@ QString OpenResultsFile(const QString& path)
     InsertSizeIncrements();  // the positions along the run's drive
     ShowRandomFigures();
     WindowLaunch().SetSaveMenuEnabled(true);
-    SetStatTextControlWCStr(gMainWindowRef, kStatusText, ("Results of " + RunSummary(*run)).c_str(), false);
+    SetStatTextControlWCStr(gMainWindowRef, kStatusText, ("Results of " + ShownText(RunSummary(*run))).c_str(), false);
     RefreshComparePopup();
     DrawTestResults();
     return {};

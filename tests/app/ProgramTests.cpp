@@ -74,8 +74,25 @@ TEST_F(Program, AnOrdinaryUserGetsExactlyOnePrivilegedCopyOrIsToldWhyNot)
             << output;
         for (const std::string& text : row.said)
             EXPECT_NE(output.find(text), std::string::npos) << output;
-        EXPECT_EQ(ReadText(folder / "calls"), row.pkexecStatus < 0 ? "" : kProgram + " -un\n");
+        EXPECT_EQ(ReadText(folder / "calls"),
+                  row.pkexecStatus < 0 ? "" : "--disable-internal-agent " + kProgram + " -un\n");
         EXPECT_FALSE(fs::exists(folder / "config" / "Kestrelia")) << "no window was built, nothing saved";
+    }
+    // The real pkexec against a polkit of the test's own: no system bus, no polkit on it, no agent
+    // (and no password asked on the terminal instead), and a refusal, each said as what it is.
+    const char* const noAgent = "no polkit authentication agent is running";
+    for (const auto& [mode, said] : {std::pair{"no-bus", noAgent}, {"no-polkit", noAgent}, {"no-agent", noAgent},
+                                     {"deny-nobody", "the authorisation was refused"}}) {
+        std::string output;
+        const int status = RunCommand(std::string(KESTRELIA_POLKIT_SANDBOX " ") + mode +
+                                          " env -i QT_QPA_PLATFORM=offscreen HOME=" + folder.string() +
+                                          " PATH=/usr/bin:/bin /usr/bin/setpriv --reuid=65534 --regid=65534 "
+                                          "--clear-groups " + kProgram + " </dev/null",
+                                      &output);
+        if (status == 77)
+            GTEST_SKIP() << "no polkit of the test's own: " << output;
+        EXPECT_EQ(status, 1) << mode << ": " << output;
+        EXPECT_NE(output.find(said), std::string::npos) << mode << ": " << output;
     }
 }
 

@@ -16,6 +16,7 @@
 #include <spawn.h>
 #include <sys/wait.h>
 #include <thread>
+#include <regex>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -151,6 +152,26 @@ TEST(CliRun, RefusesWhatItMustSaysWhereItFailedAndComparesSavedRuns)
     ASSERT_EQ(0, RunCommand(cli + "--history " + target, &out)) << out;
     EXPECT_NE(out.find("(loop:" + device.backingFile() + "): 5 runs\n"), std::string::npos) << out;
     EXPECT_NE(out.find(" UTC, Random test, queue depth 1, reads only\n"), std::string::npos) << out;
+    // A run document whose date would retitle the terminal (OSC, BEL, C1 CSI) is listed and compared with
+    // its control characters shown escaped.
+    std::ifstream in(saved);
+    const std::string hostile = std::regex_replace(std::string(std::istreambuf_iterator<char>(in), {}),
+                                                   std::regex(R"("when": ?"[^"]*")"),
+                                                   R"("when": "\u001b]0;PWNED\u0007\u009b2J")");
+    for (const auto& entry : fs::recursive_directory_iterator(folder / "data"))
+        if (entry.path().extension() == ".json")
+            std::ofstream(entry.path()) << hostile;
+    std::ofstream(folder / "hostile.json") << hostile;
+    const std::string compare = "--zones 3 --compare " + (folder / "hostile.json").string() + " " + target;
+    for (const std::string& arguments : {"--history " + target, compare}) {
+        EXPECT_EQ(0, RunCommand(cli + arguments, &out)) << arguments << ": " << out;
+        EXPECT_NE(out.find("\\x1B]0;PWNED\\x07\\xC2\\x9B2J"), std::string::npos) << arguments << ": " << out;
+        for (std::size_t i = 0; i < out.size(); ++i) {
+            const auto c = static_cast<unsigned char>(out[i]);
+            const bool c1 = c == 0xC2 && i + 1 < out.size() && static_cast<unsigned char>(out[i + 1]) < 0xA0;
+            EXPECT_FALSE((c < 0x20 && c != '\n') || c == 0x7F || c1) << arguments << ": byte " << i << " of " << out;
+        }
+    }
     EXPECT_EQ(0, RunCommand(KESTRELIA_SOURCE_DIR "/tests/support/validate-run-documents " KESTRELIA_SOURCE_DIR
                             "/docs/run-document.schema.json " + saved, &out)) << out;
     EXPECT_EQ(checksum, device.Checksum());

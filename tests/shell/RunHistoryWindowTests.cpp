@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <set>
 #include <sys/stat.h>
 
@@ -170,5 +171,19 @@ TEST_F(WindowDrive, WriteRunsLeaveEveryByteAndAreKeptComparedAndOpenedAgain)
     EXPECT_EQ(ActiveReportSubject().name, "Loop Device (" + drive().substr(5) + ")") << "reports name the run's drive";
     EXPECT_EQ(ActiveReportSubject().sizeLabel, "1.500 Gigabytes");
     EXPECT_FALSE(OpenResultsFile(QString::fromStdString(folder + "/19990101T000000.000Z.json")).isEmpty());
+
+    // A run whose date and drive name carry terminal controls: listed, opened and named with them escaped.
+    std::ifstream in(files[0]);
+    std::string hostile(std::istreambuf_iterator<char>(in), {});
+    hostile = std::regex_replace(hostile, std::regex(R"("when": ?"[^"]*")"), R"("when": "\u001b]0;PWNED\u0007")");
+    hostile = std::regex_replace(hostile, std::regex(R"("description": ?"[^"]*")"), R"("description": "Disk\u009b2J")");
+    const std::string hostilePath = folder + "/20000101T000000.000Z.json";
+    std::ofstream(hostilePath) << hostile;
+    RefreshComparePopup();
+    EXPECT_TRUE(popup->findText("\\x1B]0;PWNED\\x07", Qt::MatchStartsWith) > 0);
+    EXPECT_TRUE(OpenResultsFile(QString::fromStdString(hostilePath)).isEmpty());
+    EXPECT_TRUE(display::ControlText(display::FindControl(Main(), "stxt", 5))
+                    .startsWith("Results of \\x1B]0;PWNED\\x07, Standard test"));
+    EXPECT_EQ(ActiveReportSubject().name, "Disk\\xC2\\x9B2J");
 }
 }  // namespace
