@@ -1,7 +1,8 @@
 # The program runs as root, so both programs are built hardened in every optimised build
 # (Release, RelWithDebInfo, MinSizeRel): fortified libc calls (level 3 where the compiler
 # and C library have it, else 2), strong stack protector, stack clash protection,
-# control-flow protection where the processor has it, position-independent executables and a read-only relocation table bound at start-up.
+# control-flow protection, position-independent executables, and a relocation table
+# that is bound at start-up and then made read-only.
 # Fortification needs optimisation, so a Debug build goes without it.
 include(CheckCXXCompilerFlag)
 include(CheckCXXSourceCompiles)
