@@ -102,8 +102,9 @@ protected:
     }
     void TearDown() override
     {
-        if (!mounted.empty())
-            std::system(("umount " + mounted).c_str());
+        if (!mounted.empty()) {
+            EXPECT_EQ(std::system(("umount " + mounted).c_str()), 0) << mounted;
+        }
         SetAlertPresenter(nullptr);
         SetInterfaceHost(nullptr);
         gActiveDrive = nullptr;
@@ -230,7 +231,8 @@ TEST_F(SaveDialog, EachFailureAlertsAndLeavesTheEarlierFile)
     std::ofstream(existing, std::ios::binary) << "earlier report";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     fs::create_symlink(fifo, fs::path(mounted) / "to-pipe.txt");
-    std::system(("dd if=/dev/zero of=" + mounted + "/filler bs=4k 2>/dev/null").c_str());
+    EXPECT_NE(std::system(("dd if=/dev/zero of=" + mounted + "/filler bs=4k 2>/dev/null").c_str()), 0)
+        << "dd fills the volume up";
     for (const char* name : {"kept.txt", "to-pipe.txt"})
         Save(1, [name](QFileDialog* dialog) {
             WhenShown<QMessageBox>([](QMessageBox* question) { question->button(QMessageBox::Yes)->click(); });
