@@ -18,6 +18,7 @@ public:
     IoUringQueue& operator=(const IoUringQueue&) = delete;
 
     // Sets up a ring with room for `entries` submissions; 0 or a negative error number.
+    // The ring is then the calling thread's: only it may submit and reap.
     int Init(unsigned entries);
     // Registers one buffer for fixed transfers; 0 or a negative error number.
     // Transfers into or out of it then skip the per-transfer page pinning.
