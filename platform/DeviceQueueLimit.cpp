@@ -32,7 +32,11 @@ uint32_t DeviceQueueLimit(int descriptor, const std::string& sysfsRoot)
     // A partition's directory lies inside its disk's, which holds the queue.
     const std::string node = sysfsRoot + "/dev/block/" + std::to_string(major(device)) + ":" +
                              std::to_string(minor(device));
-    struct stat partition {};
-    const bool isPartition = stat((node + "/partition").c_str(), &partition) == 0;
-    return ReadCount(node + (isPartition ? "/../queue/nr_requests" : "/queue/nr_requests"));
+    struct stat entry {};
+    const std::string disk = stat((node + "/partition").c_str(), &entry) == 0 ? node + "/.." : node;
+    // Only a queue of requests (blk-mq, with its "mq" folder) holds them back; a device that
+    // passes the transfers on (device mapper, md) shows a number that limits nothing.
+    if (stat((disk + "/mq").c_str(), &entry) != 0)
+        return 0;
+    return ReadCount(disk + "/queue/nr_requests");
 }

@@ -33,10 +33,13 @@ TEST(DeviceQueueLimit, FileOnAPartitionOrAWholeDiskOrNoDevice)
     fs::create_directories(root / "devices/vdz/queue");
     std::ofstream(root / "devices/vdz/queue/nr_requests") << "64\n";
     std::ofstream(root / "devices/vdz/vdz1/partition") << "1\n";
+    EXPECT_EQ(0u, DeviceQueueLimit(descriptor, root)) << "a disk without a request queue limits nothing";
+    fs::create_directories(root / "devices/vdz/mq");
     EXPECT_EQ(64u, DeviceQueueLimit(descriptor, root)) << "a partition has its disk's limit";
 
     fs::remove(root / "devices/vdz/vdz1/partition");
     fs::create_directories(root / "devices/vdz/vdz1/queue");
+    fs::create_directories(root / "devices/vdz/vdz1/mq");
     std::ofstream(root / "devices/vdz/vdz1/queue/nr_requests") << "32\n";
     EXPECT_EQ(32u, DeviceQueueLimit(descriptor, root)) << "a whole disk has its own";
 
