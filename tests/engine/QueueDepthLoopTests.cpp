@@ -201,11 +201,21 @@ TEST_F(QueueDepthOnLoopDevice, FailuresAndStopReapEverythingInFlightAndEndThePha
 // at the device's limit, and says so.
 TEST_F(QueueDepthOnLoopDevice, DepthAboveTheDeviceLimitRunsAtTheLimitTimedFromAReadyRing)
 {
-    const std::string limitFile = "/sys/block/" + loop->node().substr(5) + "/queue/nr_requests";
-    RunCommand("echo 16 > " + limitFile);
-    std::string limit;
-    RunCommand("cat " + limitFile, &limit);
-    ASSERT_EQ(16, std::stoi(limit)) << "the loop device kept nr_requests " << limit;
+    // The loop device keeps the limit after it is detached: put the old one back.
+    struct DeviceLimit {
+        const std::string file;
+        std::string original;
+        explicit DeviceLimit(const std::string& node) : file("/sys/block/" + node.substr(5) + "/queue/nr_requests")
+        {
+            RunCommand("cat " + file, &original);
+            original = std::to_string(std::stoi(original));
+            RunCommand("echo 16 > " + file);
+        }
+        ~DeviceLimit() { RunCommand("echo " + original + " > " + file); }
+    } limit(loop->node());
+    std::string now;
+    RunCommand("cat " + limit.file, &now);
+    ASSERT_EQ(16, std::stoi(now)) << "the loop device kept nr_requests " << now;
     gTransferCalls.upTime = ClockSeeingTheRing;
     gWriteTestEnabled = false;
     DoRandomZoneTestMP();
