@@ -6,9 +6,10 @@ on this machine's disk (in /var/tmp, or the folder given with --dir) and a
 loop device with direct I/O over a file in /dev/shm; both are created here
 and removed afterwards.
 
-Every round runs both programs once per target and depth, kestrelia first in
-even rounds and fio first in odd ones, so a slow spell of the machine does not
-always fall on the same program. Every round is printed; the summary gives
+Every round runs both programs once per target and depth, after a short
+untimed warm-up at that depth, kestrelia first in even rounds and fio first in
+odd ones, so a slow spell of the machine does not always fall on the same
+program. Every round is printed; the summary gives
 the median of our transfers per second over fio's and, beside it, fio's own
 spread over the rounds ((max - min) / median), which says how far a ratio
 can be trusted on this machine. Needs root (losetup) and fio; run as:
@@ -44,6 +45,15 @@ def theirs(target, depth):
     return json.loads(output)["jobs"][0]["read"]["iops"]
 
 
+def warm_up(target, depth):
+    """A short untimed run at that depth on fresh random offsets: whichever program went first
+    at a depth would otherwise also pay for waking the kernel's workers (loop device threads,
+    the disk's queue) that the second then finds ready."""
+    run(["fio", "--output-format=json", "--name=warm", f"--filename={target}", "--ioengine=io_uring",
+         f"--iodepth={depth}", "--direct=1", "--rw=randread", "--bs=4k", "--number_ios=2000",
+         "--norandommap", "--randrepeat=0"])
+
+
 class DiskFile:
     """A file of random data on a disk-backed file system, removed afterwards."""
 
@@ -72,6 +82,7 @@ def measure(cli, targets, rounds):
         ours_first = round_number % 2 == 0
         for name, path in targets:
             for depth in DEPTHS:
+                warm_up(path, depth)
                 if ours_first:
                     a = ours(cli, path, depth)
                     b = theirs(path, depth)
