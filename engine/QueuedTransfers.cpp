@@ -130,20 +130,24 @@ QueuedBatchEnd RunQueuedTransfers(bool isRead, uint32_t depth, std::atomic<uint3
     int32_t result = 0;
     *t0 = TransferClockNanoseconds();
     while (true) {
-        const uint32_t firstPrepared = next;
+        // Each transfer goes to the kernel as soon as its slot is free, as fio
+        // submits them. One the kernel does not take now stays prepared: the
+        // wait below hands it over again and tells the error.
         while (!failed && !stopped && inFlight < depth && next < kRandomTransferCount) {
             const uint64_t offset = calls.queued(next, isRead, DeviceOffsetForSector(gSectorTableU64[next]));
             if (!ring.Prepare(isRead, fd, myIOBuffer + static_cast<size_t>(next) * kRandomTransferBytes,
                               kRandomTransferBytes, offset, next))
                 break;
+            submittedAt[next] = TransferClockNanoseconds();
+            const int submitted = ring.Submit();
             ++next;
             ++inFlight;
+            if (submitted < 0)
+                break;
         }
         if (inFlight == 0)
             break;
         if (!ringBroken) {
-            const uint64_t submittedNow = TransferClockNanoseconds();
-            std::fill(submittedAt.begin() + firstPrepared, submittedAt.begin() + next, submittedNow);
             const int submitted = ring.SubmitAndWait(1);
             reapedAt = TransferClockNanoseconds();
             if (submitted < 0 && !RetryableSubmitError(submitted)) {

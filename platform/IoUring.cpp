@@ -73,6 +73,11 @@ bool IoUringQueue::Prepare(bool isRead, int fd, void* buffer, uint32_t bytes, ui
     return true;
 }
 
+int IoUringQueue::Submit()
+{
+    return io_uring_submit(&ring_->ring);
+}
+
 int IoUringQueue::SubmitAndWait(unsigned waitCount)
 {
     return io_uring_submit_and_wait(&ring_->ring, waitCount);

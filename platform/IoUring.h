@@ -28,6 +28,9 @@ public:
     // marked with tag; it reaches the kernel at the next SubmitAndWait.
     // False when the submission queue is full.
     bool Prepare(bool isRead, int fd, void* buffer, uint32_t bytes, uint64_t offset, uint64_t tag);
+    // Hands every prepared transfer to the kernel without waiting: the number
+    // submitted, or a negative error number.
+    int Submit();
     // Hands every prepared transfer to the kernel and waits until at least
     // waitCount completions are ready: the number submitted, or a negative error number.
     int SubmitAndWait(unsigned waitCount);
