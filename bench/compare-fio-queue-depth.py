@@ -1,47 +1,120 @@
 #!/usr/bin/env python3
-"""Random 4 KiB reads at queue depths 1, 4 and 32: kestrelia-cli against fio
-(io_uring, direct I/O) on one loop device over a file in /dev/shm that this
-script creates and removes. Both read 10,000 blocks per run.
+"""Random 4 KiB reads at queue depths 1, 4, 32 and 128: kestrelia-cli against
+fio (--ioengine=io_uring --direct=1 --rw=randread --bs=4k --iodepth=N) on the
+same target, 10,000 reads per run. Two targets: a 2 GiB file of random data
+on this machine's disk (in /var/tmp, or the folder given with --dir) and a
+loop device with direct I/O over a file in /dev/shm; both are created here
+and removed afterwards.
 
-Prints our transfers per second as a ratio to fio's at each depth, best of a
-few runs of each; beside it the ratio to fio told to submit and reap up to N
-at once (--iodepth_batch_submit=N --iodepth_batch_complete_max=N), which is
-how kestrelia refills its queue. Needs root (losetup) and fio; run as:
-  bench/compare-fio-queue-depth.py [path/to/kestrelia-cli]
+Every round runs both programs once per target and depth, after a short
+untimed warm-up at that depth, kestrelia first in even rounds and fio first in
+odd ones, so a slow spell of the machine does not always fall on the same
+program. Every round is printed; the summary gives
+the median of our transfers per second over fio's and, beside it, fio's own
+spread over the rounds ((max - min) / median), which says how far a ratio
+can be trusted on this machine. Needs root (losetup) and fio; run as:
+  bench/compare-fio-queue-depth.py [--rounds N] [--dir FOLDER] [path/to/kestrelia-cli]
 """
 
+import argparse
 import json
 import os
+import statistics
 import subprocess
-import sys
+import tempfile
 
 from fio_loop import MIB, LoopDevice, run
 
-DEVICE_BYTES = 1 << 30
+FILE_BYTES = 2 << 30
+LOOP_BYTES = 1 << 30
 TRANSFERS = 10000
-DEPTHS = (1, 4, 32)
-REPEATS = 5
+DEPTHS = (1, 4, 32, 128)
 
 
-def ours(cli, device, depth):
+def ours(cli, target, depth):
     """kestrelia-cli's random reads per second at that depth."""
-    results = json.loads(run([cli, "--json", "--test", "random", "--queue-depth", str(depth), device]))
+    results = json.loads(run([cli, "--json", "--test", "random", "--queue-depth", str(depth), target]))
     return results["random"]["read_mbps"] * MIB / 4096
 
 
-def theirs(device, depth, batched=False):
+def theirs(target, depth):
     """fio's random reads per second over the same number of 4 KiB reads."""
-    batch = [f"--iodepth_batch_submit={depth}", f"--iodepth_batch_complete_max={depth}"] if batched else []
-    output = run(["fio", "--output-format=json", "--name=qd", f"--filename={device}",
+    output = run(["fio", "--output-format=json", "--name=qd", f"--filename={target}",
                   "--ioengine=io_uring", f"--iodepth={depth}", "--direct=1", "--rw=randread",
-                  "--bs=4k", f"--number_ios={TRANSFERS}", "--norandommap", *batch])
-    read = json.loads(output)["jobs"][0]["read"]
-    return read["total_ios"] / (read["runtime"] / 1000.0)
+                  "--bs=4k", f"--number_ios={TRANSFERS}", "--norandommap"])
+    return json.loads(output)["jobs"][0]["read"]["iops"]
+
+
+def warm_up(target, depth):
+    """A short untimed run at that depth on fresh random offsets: whichever program went first
+    at a depth would otherwise also pay for waking the kernel's workers (loop device threads,
+    the disk's queue) that the second then finds ready."""
+    run(["fio", "--output-format=json", "--name=warm", f"--filename={target}", "--ioengine=io_uring",
+         f"--iodepth={depth}", "--direct=1", "--rw=randread", "--bs=4k", "--number_ios=2000",
+         "--norandommap", "--randrepeat=0"])
+
+
+class DiskFile:
+    """A file of random data on a disk-backed file system, removed afterwards."""
+
+    def __init__(self, folder, size_bytes):
+        self.folder = folder
+        self.size_bytes = size_bytes
+
+    def __enter__(self):
+        handle, self.path = tempfile.mkstemp(prefix="kestrelia-bench-qd-", suffix=".img", dir=self.folder)
+        with os.fdopen(handle, "wb") as out:
+            for _ in range(self.size_bytes // MIB):
+                out.write(os.urandom(MIB))
+            out.flush()
+            os.fsync(out.fileno())
+        return self
+
+    def __exit__(self, *exc):
+        os.unlink(self.path)
+
+
+def measure(cli, targets, rounds):
+    """{(target name, depth): ([ours...], [fio...])} over alternating rounds."""
+    samples = {(name, depth): ([], []) for name, _ in targets for depth in DEPTHS}
+    print(f"{'round':<7}{'target':<10}{'depth':>6}{'kestrelia IO/s':>16}{'fio IO/s':>12}{'ratio':>8}  first")
+    for round_number in range(rounds):
+        ours_first = round_number % 2 == 0
+        for name, path in targets:
+            for depth in DEPTHS:
+                warm_up(path, depth)
+                if ours_first:
+                    a = ours(cli, path, depth)
+                    b = theirs(path, depth)
+                else:
+                    b = theirs(path, depth)
+                    a = ours(cli, path, depth)
+                samples[(name, depth)][0].append(a)
+                samples[(name, depth)][1].append(b)
+                print(f"{round_number + 1:<7}{name:<10}{depth:>6}{a:>16.0f}{b:>12.0f}{a / b:>8.3f}  "
+                      f"{'kestrelia' if ours_first else 'fio'}", flush=True)
+    return samples
+
+
+def summarize(samples):
+    print()
+    print(f"{'target':<10}{'depth':>6}{'median ratio':>14}{'kestrelia med.':>16}{'fio med.':>10}"
+          f"{'fio spread':>12}")
+    for (name, depth), (a, b) in samples.items():
+        ratios = [x / y for x, y in zip(a, b)]
+        fio_median = statistics.median(b)
+        spread = (max(b) - min(b)) / fio_median
+        print(f"{name:<10}{depth:>6}{statistics.median(ratios):>14.3f}{statistics.median(a):>16.0f}"
+              f"{fio_median:>10.0f}{spread:>11.0%}")
 
 
 def main():
-    cli = sys.argv[1] if len(sys.argv) > 1 else os.path.join(
-        os.path.dirname(os.path.abspath(__file__)), "..", "build", "cli", "kestrelia-cli")
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("cli", nargs="?", default=os.path.join(
+        os.path.dirname(os.path.abspath(__file__)), "..", "build", "cli", "kestrelia-cli"))
+    parser.add_argument("--rounds", type=int, default=6)
+    parser.add_argument("--dir", default="/var/tmp", help="disk-backed folder for the 2 GiB file")
+    args = parser.parse_args()
     if os.geteuid() != 0:
         print("skipped: loop devices need root")
         return 0
@@ -49,19 +122,13 @@ def main():
         print("skipped: fio is not installed")
         return 0
 
-    with LoopDevice(DEVICE_BYTES, "kestrelia-bench-qd-") as loop:
-        print(f"loop device {loop.path} over {DEVICE_BYTES >> 30} GiB in /dev/shm, direct I/O, "
-              f"{TRANSFERS} random 4 KiB reads, best of {REPEATS} runs of each")
-        print(f"{'queue depth':<14}{'kestrelia IO/s':>16}{'fio IO/s':>12}{'ratio':>8}"
-              f"{'fio batched IO/s':>18}{'ratio':>8}")
-        for depth in DEPTHS:
-            best_ours = max(ours(cli, loop.path, depth) for _ in range(REPEATS))
-            best_theirs = max(theirs(loop.path, depth) for _ in range(REPEATS))
-            best_batched = max(theirs(loop.path, depth, True) for _ in range(REPEATS))
-            print(f"{depth:<14}{best_ours:>16.0f}{best_theirs:>12.0f}{best_ours / best_theirs:>8.3f}"
-                  f"{best_batched:>18.0f}{best_ours / best_batched:>8.3f}")
+    print(f"{TRANSFERS} random 4 KiB reads per run, direct I/O, {args.rounds} rounds in alternating order")
+    with DiskFile(args.dir, FILE_BYTES) as disk, LoopDevice(LOOP_BYTES, "kestrelia-bench-qd-") as loop:
+        print(f"disk: {disk.path} ({FILE_BYTES >> 30} GiB); shm loop: {loop.path} over "
+              f"{LOOP_BYTES >> 30} GiB in /dev/shm")
+        summarize(measure(args.cli, [("disk", disk.path), ("shm loop", loop.path)], args.rounds))
     return 0
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    raise SystemExit(main())

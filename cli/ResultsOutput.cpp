@@ -1,5 +1,6 @@
 #include "cli/ResultsOutput.h"
 
+#include "engine/QueuedTransfers.h"
 #include "engine/TestModel.h"
 #include "engine/ZoneTests.h"
 #include "format/CountText.h"
@@ -73,15 +74,23 @@ void PrintResultsTable(std::ostream& out, const RunDescription& run)
                       run.target.c_str(), gib, kRandomTransferCount, kRandomTransferBytes,
                       gSavedRandomQueueDepthU32, run.writes ? ", reads and writes" : ", reads only");
         out << line;
-        auto phase = [&](const char* name, double speed) {
+        if (const std::string note = QueueDepthLimitNote(); !note.empty())
+            out << "Note: " << note << '\n';
+        auto phase = [&](const char* name, double speed, const TransferLatency& latency) {
             const RandomSpeedTexts t = FormatRandomSpeed(speed);
-            std::snprintf(line, sizeof line, "%-7s %s %s, %s transfers per second, %s per transfer\n",
-                          name, t.value, t.unit, t.perSecond, t.perTransfer);
+            std::snprintf(line, sizeof line, "%-7s %s %s, %s transfers per second, %s per transfer", name,
+                          t.value, t.unit, t.perSecond, t.perTransfer);
             out << line;
+            if (gSavedRandomQueueDepthU32 > 1) {
+                std::snprintf(line, sizeof line, ", latency %.1f \u00b5s mean, %.1f \u00b5s at the 99th percentile",
+                              latency.meanMicroseconds, latency.p99Microseconds);
+                out << line;
+            }
+            out << '\n';
         };
-        phase("Reads:", gSavedRandomReadSpeedDbl);
+        phase("Reads:", gSavedRandomReadSpeedDbl, gSavedRandomReadLatency);
         if (run.writes)
-            phase("Writes:", gSavedRandomWriteSpeedDbl);
+            phase("Writes:", gSavedRandomWriteSpeedDbl, gSavedRandomWriteLatency);
         return;
     }
     std::snprintf(line, sizeof line, "%s (%.2f GiB): standard test, %s, %s, %u MB transfers%s\n",
@@ -128,15 +137,28 @@ void PrintResultsJson(std::ostream& out, const RunDescription& run)
     }
     out << "], \"random\": ";
     if (run.randomTest) {
+        // Per-transfer latency is measured above queue depth 1 only; one at a time it is
+        // the time between completions.
+        const auto latency = [](bool measured, double microseconds) {
+            return measured && gSavedRandomQueueDepthU32 > 1 ? Number(microseconds) : std::string("null");
+        };
+        const std::string note = QueueDepthLimitNote();
         out << "{\"read_mbps\": " << Number(gSavedRandomReadSpeedDbl)
             << ", \"write_mbps\": " << (run.writes ? Number(gSavedRandomWriteSpeedDbl) : "null")
             << ", \"read_per_sec\": " << RandomTransfersPerSecond(gSavedRandomReadSpeedDbl)
             << ", \"write_per_sec\": "
             << (run.writes ? std::to_string(RandomTransfersPerSecond(gSavedRandomWriteSpeedDbl)) : "null")
             << ", \"queue_depth\": " << gSavedRandomQueueDepthU32
-            << ", \"read_latency_us\": " << Number(RandomMicrosecondsPerTransfer(gSavedRandomReadSpeedDbl))
-            << ", \"write_latency_us\": "
+            << ", \"asked_queue_depth\": " << gSavedRandomAskedQueueDepthU32
+            << ", \"queue_depth_note\": " << (note.empty() ? "null" : JsonQuoted(note))
+            << ", \"read_us_between_completions\": "
+            << Number(RandomMicrosecondsPerTransfer(gSavedRandomReadSpeedDbl))
+            << ", \"write_us_between_completions\": "
             << (run.writes ? Number(RandomMicrosecondsPerTransfer(gSavedRandomWriteSpeedDbl)) : "null")
+            << ", \"read_latency_mean_us\": " << latency(true, gSavedRandomReadLatency.meanMicroseconds)
+            << ", \"read_latency_p99_us\": " << latency(true, gSavedRandomReadLatency.p99Microseconds)
+            << ", \"write_latency_mean_us\": " << latency(run.writes, gSavedRandomWriteLatency.meanMicroseconds)
+            << ", \"write_latency_p99_us\": " << latency(run.writes, gSavedRandomWriteLatency.p99Microseconds)
             << "}";
     } else {
         out << "null";

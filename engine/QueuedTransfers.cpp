@@ -4,9 +4,12 @@
 #include "engine/StopRequest.h"
 #include "engine/TestModel.h"
 #include "engine/TransferPosition.h"
+#include "platform/DeviceQueueLimit.h"
 #include "platform/IoUring.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <vector>
 
 namespace {
 uint64_t QueueWhereAsked(uint32_t, bool, uint64_t offset)
@@ -21,6 +24,19 @@ constexpr QueuedTransferCalls kDefaultQueuedCalls{IoUringAvailable, QueueWhereAs
 bool RetryableSubmitError(int status)
 {
     return status == -EINTR || status == -EAGAIN || status == -EBUSY;
+}
+
+// Mean and 99th percentile (nearest rank) of nanosecond times, in microseconds.
+TransferLatency SummarizeLatencies(std::vector<uint64_t>& nanoseconds)
+{
+    if (nanoseconds.empty())
+        return {};
+    double sum = 0.0;
+    for (const uint64_t value : nanoseconds)
+        sum += static_cast<double>(value);
+    const size_t rank = (nanoseconds.size() * 99 + 99) / 100 - 1;
+    std::nth_element(nanoseconds.begin(), nanoseconds.begin() + static_cast<std::ptrdiff_t>(rank), nanoseconds.end());
+    return {sum / static_cast<double>(nanoseconds.size()) / 1000.0, static_cast<double>(nanoseconds[rank]) / 1000.0};
 }
 }  // namespace
 
@@ -58,16 +74,37 @@ bool QueuedTransfersAvailable()
     return gQueuedTransferCalls.available();
 }
 
+uint32_t EffectiveQueueDepth(uint32_t asked, int descriptor)
+{
+    const uint32_t limit = DeviceQueueLimit(descriptor);
+    return limit > 0 && limit < asked ? limit : asked;
+}
+
+std::string QueueDepthLimitNote()
+{
+    if (gSavedRandomQueueDepthU32 >= gSavedRandomAskedQueueDepthU32)
+        return "";
+    const std::string ran = std::to_string(gSavedRandomQueueDepthU32);
+    return "queue depth " + std::to_string(gSavedRandomAskedQueueDepthU32) +
+           " asked; the device takes at most " + ran +
+           " requests at once (queue/nr_requests), so the test ran at queue depth " + ran;
+}
+
 QueuedBatchEnd RunQueuedTransfers(bool isRead, uint32_t depth, std::atomic<uint32_t>& counter,
-                                  uint64_t* t0, uint64_t* t1)
+                                  uint64_t* t0, uint64_t* t1, TransferLatency* latency)
 {
     counter.store(0, std::memory_order_relaxed);
+    *latency = TransferLatency{};
     IoUringQueue ring;
     if (ring.Init(depth) != 0)
         return QueuedBatchEnd::Failed;
     // Without the registration (a locked-memory limit below 40 MB) the same
     // transfers run unregistered.
     ring.RegisterBuffer(myIOBuffer, kRandomBufferBytes);
+    // When each transfer went to the kernel, then how long it took to come back.
+    std::vector<uint64_t> submittedAt(kRandomTransferCount);
+    std::vector<uint64_t> latencies;
+    latencies.reserve(kRandomTransferCount);
 
     const int fd = isRead ? gUnixReadFileRef : gUnixWriteFileRef;
     const QueuedTransferCalls calls = gQueuedTransferCalls;
@@ -87,13 +124,16 @@ QueuedBatchEnd RunQueuedTransfers(bool isRead, uint32_t depth, std::atomic<uint3
                                   gSectorTableU64[index]);
         RecordTransferFailure(errorNumber);
     };
+    uint64_t reapedAt = 0;  // the clock after the wait that brought the completions being reaped
     auto reap = [&](uint64_t tag, int32_t result) {
         --inFlight;
         calls.completed(static_cast<uint32_t>(tag), isRead, result);
-        if (result == static_cast<int32_t>(kRandomTransferBytes))
+        if (result == static_cast<int32_t>(kRandomTransferBytes)) {
             counter.store(++done, std::memory_order_relaxed);
-        else
+            latencies.push_back(reapedAt - submittedAt[tag]);
+        } else {
             fail(static_cast<uint32_t>(tag), result < 0 ? -result : EIO);
+        }
     };
 
     bool ringBroken = false;  // the kernel refused a submission: only reaping is left
@@ -101,18 +141,26 @@ QueuedBatchEnd RunQueuedTransfers(bool isRead, uint32_t depth, std::atomic<uint3
     int32_t result = 0;
     *t0 = TransferClockNanoseconds();
     while (true) {
+        // Each transfer goes to the kernel as soon as its slot is free, as fio
+        // submits them. One the kernel does not take now stays prepared: the
+        // wait below hands it over again and tells the error.
         while (!failed && !stopped && inFlight < depth && next < kRandomTransferCount) {
             const uint64_t offset = calls.queued(next, isRead, DeviceOffsetForSector(gSectorTableU64[next]));
             if (!ring.Prepare(isRead, fd, myIOBuffer + static_cast<size_t>(next) * kRandomTransferBytes,
                               kRandomTransferBytes, offset, next))
                 break;
+            submittedAt[next] = TransferClockNanoseconds();
+            const int submitted = ring.Submit();
             ++next;
             ++inFlight;
+            if (submitted < 0)
+                break;
         }
         if (inFlight == 0)
             break;
         if (!ringBroken) {
             const int submitted = ring.SubmitAndWait(1);
+            reapedAt = TransferClockNanoseconds();
             if (submitted < 0 && !RetryableSubmitError(submitted)) {
                 // What the kernel did not take will never complete.
                 const unsigned unsubmitted = ring.Unsubmitted();
@@ -122,6 +170,7 @@ QueuedBatchEnd RunQueuedTransfers(bool isRead, uint32_t depth, std::atomic<uint3
             }
         } else {
             const int status = ring.WaitCompletion(&tag, &result);
+            reapedAt = TransferClockNanoseconds();
             if (status == 0)
                 reap(tag, result);
             else if (status != -EINTR)
@@ -133,6 +182,7 @@ QueuedBatchEnd RunQueuedTransfers(bool isRead, uint32_t depth, std::atomic<uint3
             stopped = true;
     }
     *t1 = TransferClockNanoseconds();
+    *latency = SummarizeLatencies(latencies);
     if (stopped)
         return QueuedBatchEnd::Stopped;
     return failed ? QueuedBatchEnd::Failed : QueuedBatchEnd::Completed;

@@ -2,8 +2,11 @@
 // io_uring with many of them in flight at once.
 #pragma once
 
+#include "engine/TestModel.h"
+
 #include <atomic>
 #include <cstdint>
+#include <string>
 
 inline constexpr uint32_t kMaxRandomQueueDepth = 256;
 inline constexpr const char* kQueueDepthNeedsUringMessage =
@@ -32,6 +35,13 @@ void RestoreDefaultQueuedTransferCalls();
 // True when queue depths above 1 can run here.
 bool QueuedTransfersAvailable();
 
+// The depth a batch on that descriptor runs at: `asked`, or the device's
+// limit of requests at once where that is lower (more would only wait in the
+// kernel, and the figures would belong to a depth the device never saw).
+uint32_t EffectiveQueueDepth(uint32_t asked, int descriptor);
+// Why the last random run ran below the depth asked; "" when it did not.
+std::string QueueDepthLimitNote();
+
 enum class QueuedBatchEnd { Completed, Failed, Stopped };
 
 // The random test's 10,000 transfers in table order, `depth` of them in
@@ -40,6 +50,8 @@ enum class QueuedBatchEnd { Completed, Failed, Stopped };
 // counts the completions that moved all their bytes. The first failed
 // completion or a stop request ends the submissions; everything still in
 // flight is reaped before this returns, whatever the outcome. *t0 and *t1 are
-// the clock just before the first submission and after the last completion.
+// the clock just before the first submission and after the last completion,
+// both after the ring and its buffer are set up. *latency is the time from
+// handing each good transfer to the kernel until its completion was seen.
 QueuedBatchEnd RunQueuedTransfers(bool isRead, uint32_t depth, std::atomic<uint32_t>& counter,
-                                  uint64_t* t0, uint64_t* t1);
+                                  uint64_t* t0, uint64_t* t1, TransferLatency* latency);

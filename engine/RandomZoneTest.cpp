@@ -102,9 +102,9 @@ Phase RunOneByOne(TransferPhase direction, std::atomic<uint32_t>& counter, uint6
     return Phase::Completed;
 }
 
-Phase RunQueued(bool isRead, std::atomic<uint32_t>& counter, uint64_t* t0, uint64_t* t1)
+Phase RunQueued(bool isRead, std::atomic<uint32_t>& counter, uint64_t* t0, uint64_t* t1, TransferLatency* latency)
 {
-    switch (RunQueuedTransfers(isRead, gRandomQueueDepthU32, counter, t0, t1)) {
+    switch (RunQueuedTransfers(isRead, gSavedRandomQueueDepthU32, counter, t0, t1, latency)) {
     case QueuedBatchEnd::Completed:
         return Phase::Completed;
     case QueuedBatchEnd::Stopped:
@@ -121,13 +121,15 @@ Phase RunQueued(bool isRead, std::atomic<uint32_t>& counter, uint64_t* t0, uint6
 // found it.
 template <typename Transfer>
 Phase RunBatch(TransferPhase direction, std::atomic<uint32_t>& counter, std::atomic<double>& startTime,
-               double& result, Transfer transfer)
+               double& result, TransferLatency& latency, Transfer transfer)
 {
     startTime.store(AbsoluteTimeNow());
     uint64_t t0 = 0;
     uint64_t t1 = 0;
-    const Phase transfers = gRandomQueueDepthU32 > 1 ? RunQueued(direction == TransferPhase::Read, counter, &t0, &t1)
-                                                     : RunOneByOne(direction, counter, &t0, &t1, transfer);
+    TransferLatency measured;
+    const Phase transfers = gSavedRandomQueueDepthU32 > 1
+        ? RunQueued(direction == TransferPhase::Read, counter, &t0, &t1, &measured)
+        : RunOneByOne(direction, counter, &t0, &t1, transfer);
     if (transfers != Phase::Completed)
         return transfers;
     // The progress display keeps showing the full count during this pause.
@@ -136,6 +138,7 @@ Phase RunBatch(TransferPhase direction, std::atomic<uint32_t>& counter, std::ato
         return Phase::Stopped;
     counter.store(0, std::memory_order_relaxed);
     result = ConvertElapsedNanoSecsToMBPerSec(gXFerBytesU32 * kRandomTransferCount, t1 - t0);
+    latency = measured;
     return Phase::Completed;
 }
 }  // namespace
@@ -144,15 +147,20 @@ void DoRandomZoneTestMP()
 {
     RequestStatusText(kReadSpeedText, " ");
     RequestStatusText(kWriteSpeedText, " ");
-    gSavedRandomQueueDepthU32 = gRandomQueueDepthU32;
-    RequestStatusText(kQueueDepthText, ("Queue depth: " + std::to_string(gRandomQueueDepthU32)).c_str());
+    gSavedRandomAskedQueueDepthU32 = gRandomQueueDepthU32;
+    gSavedRandomQueueDepthU32 = EffectiveQueueDepth(gRandomQueueDepthU32, gUnixReadFileRef);
+    gSavedRandomReadLatency = gSavedRandomWriteLatency = TransferLatency{};
+    std::string depthText = "Queue depth: " + std::to_string(gSavedRandomQueueDepthU32);
+    if (gSavedRandomQueueDepthU32 < gRandomQueueDepthU32)
+        depthText += " (" + std::to_string(gRandomQueueDepthU32) + " asked; the device's limit)";
+    RequestStatusText(kQueueDepthText, depthText.c_str());
     BuildRandomSectorTable(gDriveSectorsU64, gSectorTableU64);
     ResetTransferPosition();
 
     const uint32_t bytes = gXFerBytesU32;
     RequestStatusText(kStatusText, "Test in Progress: Random Reads\u2026");
     Phase phase = RunBatch(TransferPhase::Read, gReadCountIndexU32, gRandomReadsStartTime, gSavedRandomReadSpeedDbl,
-                           [bytes](uint64_t sector, unsigned char* slot, int16_t* error) {
+                           gSavedRandomReadLatency, [bytes](uint64_t sector, unsigned char* slot, int16_t* error) {
                                return ReadBytesFromDevNodeLBA512(sector, bytes, slot, error);
                            });
     if (phase == Phase::Stopped)
@@ -165,7 +173,7 @@ void DoRandomZoneTestMP()
             const int32_t fd = gUnixWriteFileRef;
             RequestStatusText(kStatusText, "Test in Progress: Random Writes\u2026");
             phase = RunBatch(TransferPhase::Write, gWriteCountIndexU32, gRandomWritesStartTime, gSavedRandomWriteSpeedDbl,
-                             [fd, bytes](uint64_t sector, unsigned char* slot, int16_t* error) {
+                             gSavedRandomWriteLatency, [fd, bytes](uint64_t sector, unsigned char* slot, int16_t* error) {
                                  return WriteBytesToBlock512DevFile(fd, sector, bytes, slot, error);
                              });
             if (phase == Phase::Stopped)

@@ -38,6 +38,9 @@ ZoneResultsRec gSavedWRITEResultsInfo[kMaxZoneCount];
 double gSavedRandomReadSpeedDbl = 0.0;
 double gSavedRandomWriteSpeedDbl = 0.0;
 uint32_t gSavedRandomQueueDepthU32 = 1;
+uint32_t gSavedRandomAskedQueueDepthU32 = 1;
+TransferLatency gSavedRandomReadLatency;
+TransferLatency gSavedRandomWriteLatency;
 uint64_t gSectorTableU64[kRandomTransferCount];
 Rect gSavedReadResultsGraphRects[kMaxZoneCount];
 Rect gSavedWriteResultsGraphRects[kMaxZoneCount];
@@ -70,6 +73,7 @@ void ResetRandomTestResults()
 {
     gSavedRandomReadSpeedDbl = 0.0;
     gSavedRandomWriteSpeedDbl = 0.0;
+    gSavedRandomReadLatency = gSavedRandomWriteLatency = TransferLatency{};
     InterfaceHost* host = CurrentInterfaceHost();
     if (host == nullptr)
         return;

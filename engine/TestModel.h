@@ -80,8 +80,18 @@ extern ZoneResultsRec gSavedREADResultsInfo[kMaxZoneCount];
 extern ZoneResultsRec gSavedWRITEResultsInfo[kMaxZoneCount];
 extern double gSavedRandomReadSpeedDbl;
 extern double gSavedRandomWriteSpeedDbl;
-// The queue depth the random speeds above were measured at.
+// The queue depth the random speeds above were measured at: the one asked
+// for, or the device's limit where that is lower.
 extern uint32_t gSavedRandomQueueDepthU32;
+extern uint32_t gSavedRandomAskedQueueDepthU32;
+// Time from handing a transfer to the kernel until its completion was seen,
+// over a batch's transfers; measured above queue depth 1 only (all 0 else).
+struct TransferLatency {
+    double meanMicroseconds = 0.0;
+    double p99Microseconds = 0.0;
+};
+extern TransferLatency gSavedRandomReadLatency;
+extern TransferLatency gSavedRandomWriteLatency;
 extern uint64_t gSectorTableU64[kRandomTransferCount];
 extern Rect gSavedReadResultsGraphRects[kMaxZoneCount];
 extern Rect gSavedWriteResultsGraphRects[kMaxZoneCount];

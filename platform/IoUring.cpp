@@ -30,7 +30,14 @@ int IoUringQueue::Init(unsigned entries)
 {
     if (ring_->ready)
         return -EBUSY;
-    const int status = io_uring_queue_init(entries, &ring_->ring, 0);
+    // One thread submits and reaps, and only when it waits: completions are
+    // then posted at its next wait, with no interrupt of the running thread
+    // per completion. Kernels older than 6.1 refuse the flags: a plain ring.
+    io_uring_params params{};
+    params.flags = IORING_SETUP_COOP_TASKRUN | IORING_SETUP_SINGLE_ISSUER | IORING_SETUP_DEFER_TASKRUN;
+    int status = io_uring_queue_init_params(entries, &ring_->ring, &params);
+    if (status == -EINVAL)
+        status = io_uring_queue_init(entries, &ring_->ring, 0);
     ring_->ready = status == 0;
     return status;
 }
@@ -64,6 +71,11 @@ bool IoUringQueue::Prepare(bool isRead, int fd, void* buffer, uint32_t bytes, ui
         io_uring_prep_write(sqe, fd, buffer, bytes, offset);
     io_uring_sqe_set_data64(sqe, tag);
     return true;
+}
+
+int IoUringQueue::Submit()
+{
+    return io_uring_submit(&ring_->ring);
 }
 
 int IoUringQueue::SubmitAndWait(unsigned waitCount)

@@ -18,6 +18,7 @@ public:
     IoUringQueue& operator=(const IoUringQueue&) = delete;
 
     // Sets up a ring with room for `entries` submissions; 0 or a negative error number.
+    // The ring is then the calling thread's: only it may submit and reap.
     int Init(unsigned entries);
     // Registers one buffer for fixed transfers; 0 or a negative error number.
     // Transfers into or out of it then skip the per-transfer page pinning.
@@ -27,6 +28,9 @@ public:
     // marked with tag; it reaches the kernel at the next SubmitAndWait.
     // False when the submission queue is full.
     bool Prepare(bool isRead, int fd, void* buffer, uint32_t bytes, uint64_t offset, uint64_t tag);
+    // Hands every prepared transfer to the kernel without waiting: the number
+    // submitted, or a negative error number.
+    int Submit();
     // Hands every prepared transfer to the kernel and waits until at least
     // waitCount completions are ready: the number submitted, or a negative error number.
     int SubmitAndWait(unsigned waitCount);

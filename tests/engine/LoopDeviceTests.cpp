@@ -22,7 +22,8 @@ TEST(CliOnLoopDevice, TestsLeaveTheDeviceAsItWas)
         {"--sector-size 4096", "--write --zones 7 --size 3", {"\"write\": {"}},
         // One at a time the 4096-byte sectors are the standard row's; queued, they are this one's.
         {"--sector-size 4096", "--write --test random --queue-depth 32",
-         {"\"write_mbps\": ", "\"queue_depth\": 32, \"read_latency_us\": "}},
+         {"\"write_mbps\": ", "\"queue_depth\": 32, \"asked_queue_depth\": 32, \"queue_depth_note\": null, "
+          "\"read_us_between_completions\": ", "\"write_latency_p99_us\": "}},
         {"", "--zones 5", {lastZone, "\"write\": null"}},
     };
     for (const auto& run : runs) {

@@ -5,6 +5,7 @@
 #include "EngineFixture.h"
 #include "LoopDevice.h"
 
+#include "engine/DeviceTransfers.h"
 #include "engine/QueuedTransfers.h"
 #include "engine/StopRequest.h"
 #include "engine/TestModel.h"
@@ -16,6 +17,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <thread>
 
 namespace {
@@ -34,18 +37,47 @@ struct QueueLog {
     std::vector<uint32_t> reaped[2];
     int failPhase = -1;  // this phase's transfer failIndex is moved off the block grid
     uint32_t failIndex = 0;
+    bool failShort = false;  // ... or half past the device's end, where only half of it is read
     int queueDelayMicroseconds = 0;
+    size_t mostInFlight = 0;
+    bool clockReadBeforeRingSetUp = false;
 };
 QueueLog gLog;
+
+// True when this process holds an io_uring with a registered buffer.
+bool RingWithRegisteredBufferOpen()
+{
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        std::error_code error;
+        if (std::filesystem::read_symlink(entry.path(), error) != "anon_inode:[io_uring]")
+            continue;
+        std::ifstream info("/proc/self/fdinfo/" + entry.path().filename().string());
+        for (std::string line; std::getline(info, line);)
+            if (line.starts_with("UserBufs:") && std::stoul(line.substr(9)) > 0)
+                return true;
+    }
+    return false;
+}
+
+// Before the first transfer is queued the batch's clock may only start once its ring is ready.
+uint64_t ClockSeeingTheRing()
+{
+    if (gLog.queued[0].empty() && !RingWithRegisteredBufferOpen())
+        gLog.clockReadBeforeRingSetUp = true;
+    return UpTimeNanoseconds();
+}
 
 uint64_t RecordQueued(uint32_t index, bool isRead, uint64_t offset)
 {
     const int phase = isRead ? 0 : 1;
     gLog.queued[phase].push_back({index, offset});
+    gLog.mostInFlight = std::max(gLog.mostInFlight, gLog.queued[phase].size() - gLog.reaped[phase].size());
     if (gLog.queueDelayMicroseconds > 0)
         std::this_thread::sleep_for(std::chrono::microseconds(gLog.queueDelayMicroseconds));
-    // Direct I/O at an offset off the sector grid: the kernel refuses it (EINVAL).
-    return phase == gLog.failPhase && index == gLog.failIndex ? offset + 1 : offset;
+    if (phase != gLog.failPhase || index != gLog.failIndex)
+        return offset;
+    // Off the sector grid the kernel refuses direct I/O (EINVAL); half past the end half is read.
+    return gLog.failShort ? kDeviceBytes - kRandomTransferBytes / 2 : offset + 1;
 }
 
 void RecordReaped(uint32_t index, bool isRead, int32_t)
@@ -107,10 +139,12 @@ protected:
 
 TEST_F(QueueDepthOnLoopDevice, FailuresAndStopReapEverythingInFlightAndEndThePhase)
 {
-    for (const int failPhase : {0, 1}) {  // the read, then the write phase fails
-        SCOPED_TRACE(failPhase == 0 ? "read fails" : "write fails");
+    // A short read, a refused read, then a refused write.
+    for (const auto& [failPhase, failShort] : {std::pair{0, true}, {0, false}, {1, false}}) {
+        SCOPED_TRACE(failPhase == 0 ? (failShort ? "short read" : "read fails") : "write fails");
         gLog = QueueLog{};
         gLog.failPhase = failPhase;
+        gLog.failShort = failShort;
         gLog.failIndex = 5000;
         host.finished = 0;
         gSavedRandomReadSpeedDbl = gSavedRandomWriteSpeedDbl = 0.0;
@@ -123,7 +157,7 @@ TEST_F(QueueDepthOnLoopDevice, FailuresAndStopReapEverythingInFlightAndEndThePha
         EXPECT_EQ(failPhase == 0 ? TransferPhase::Read : TransferPhase::Write, gTransferPosition.phase.load());
         EXPECT_EQ(5000, gTransferPosition.transfer.load());
         EXPECT_EQ(gSectorTableU64[5000], gTransferPosition.sector.load());
-        EXPECT_EQ(EINVAL, gTransferPosition.errorNumber.load());
+        EXPECT_EQ(failShort ? EIO : EINVAL, gTransferPosition.errorNumber.load());
         const std::vector<Queued>& failing = gLog.queued[failPhase];
         // Nothing is queued after the failure has been seen, so at most a queue's worth beyond it.
         EXPECT_LE(failing.size(), size_t{gLog.failIndex + 1 + kDepth});
@@ -143,6 +177,13 @@ TEST_F(QueueDepthOnLoopDevice, FailuresAndStopReapEverythingInFlightAndEndThePha
     }
     ExpectEverythingReaped(0);
     EXPECT_EQ(kDepth, gSavedRandomQueueDepthU32);
+    EXPECT_EQ("", QueueDepthLimitNote());
+    // Never more in flight than the depth covers, so the latency adds up to at most the depth
+    // times the time between completions.
+    const TransferLatency& latency = gSavedRandomReadLatency;
+    EXPECT_LT(0.0, latency.meanMicroseconds);
+    EXPECT_LE(latency.meanMicroseconds, latency.p99Microseconds);
+    EXPECT_LE(latency.meanMicroseconds, 1.01 * kDepth * RandomMicrosecondsPerTransfer(gSavedRandomReadSpeedDbl));
 
     // Stop during a read batch that would take over 5 seconds returns promptly.
     gLog = QueueLog{};
@@ -160,6 +201,36 @@ TEST_F(QueueDepthOnLoopDevice, FailuresAndStopReapEverythingInFlightAndEndThePha
     EXPECT_LT(gLog.queued[0].size(), size_t{kRandomTransferCount});
     EXPECT_TRUE(gLog.queued[1].empty());
     ExpectEverythingReaped(0);
+}
+
+// The clock starts once the ring is set up; a depth above what the device takes at once runs
+// at the device's limit, and says so.
+TEST_F(QueueDepthOnLoopDevice, DepthAboveTheDeviceLimitRunsAtTheLimitTimedFromAReadyRing)
+{
+    // The loop device keeps the limit after it is detached: put the old one back.
+    struct DeviceLimit {
+        const std::string file;
+        std::string original;
+        explicit DeviceLimit(const std::string& node) : file("/sys/block/" + node.substr(5) + "/queue/nr_requests")
+        {
+            RunCommand("cat " + file, &original);
+            original = std::to_string(std::stoi(original));
+            RunCommand("echo 16 > " + file);
+        }
+        ~DeviceLimit() { RunCommand("echo " + original + " > " + file); }
+    } limit(loop->node());
+    gTransferCalls.upTime = ClockSeeingTheRing;
+    gWriteTestEnabled = false;
+    DoRandomZoneTestMP();
+
+    EXPECT_FALSE(gLog.clockReadBeforeRingSetUp);
+    EXPECT_EQ(size_t{kRandomTransferCount}, gLog.reaped[0].size());
+    EXPECT_EQ(16u, gSavedRandomQueueDepthU32);
+    EXPECT_EQ(16u, gLog.mostInFlight);
+    EXPECT_EQ("queue depth 32 asked; the device takes at most 16 requests at once (queue/nr_requests), "
+              "so the test ran at queue depth 16",
+              QueueDepthLimitNote());
+    EXPECT_EQ("Queue depth: 16 (32 asked; the device's limit)", host.LastTexts().at(kQueueDepthText));
 }
 
 }  // namespace
