@@ -34,11 +34,7 @@ public:
     void SetOptionsButtonVisible(bool visible) override { optionsVisible = visible; }
     void SetSaveMenuEnabled(bool) override {}
     void ShowArrowCursor() override {}
-    void ShowReadOnlySheet(const std::string& reason) override
-    {
-        ++readOnlySheets;
-        readOnlyReason = reason;
-    }
+    void ShowReadOnlySheet(const std::string& reason) override { readOnlySheets.push_back(reason); }
     void StartProgressTimer() override { timerRunning = true; }
     void StopProgressTimer() override { timerRunning = false; }
     void RedrawResults() override {}
@@ -50,10 +46,11 @@ public:
     uint32_t queueDepth = 1;
     std::optional<LaunchTarget> target;
     int32_t remountStatus = 0;
-    int unmounts = 0, remounts = 0, readOnlySheets = 0;
+    int unmounts = 0, remounts = 0;
     bool running = false, enabled = true, optionsVisible = true, timerRunning = false;
     std::vector<std::string> alerts;
-    std::string status, readOnlyReason;
+    std::string status;
+    std::vector<std::string> readOnlySheets;  // the reason each gave
     std::function<std::string()> users;  // who else uses the drive, at each look
 };
 
@@ -152,7 +149,7 @@ TEST_F(TestLaunch, ADriveThatIsNotWritableIsReadWithoutAskingAndAFailedRemountIs
     launch.target->writable = false;
     launch.remountStatus = -5;
     DoStartButtonStuff(launch, false);
-    EXPECT_EQ(launch.readOnlySheets + launch.unmounts, 0);
+    EXPECT_EQ(launch.readOnlySheets.size() + launch.unmounts, 0u);
     ASSERT_TRUE(WaitFor([&] { return host.finished > 0; }));
     HandleTestFinished(launch);
     EXPECT_FALSE(gWriteTestEnabled);
@@ -212,7 +209,7 @@ TEST_F(TestLaunch, AMountedDeviceIsNeverWrittenEvenWhenTheUnmountClaimsSuccess)
     launch.target = Target(loop.node());
     // The fake says it unmounted, but the file system is still there.
     DoStartButtonStuff(launch, false);
-    EXPECT_EQ(launch.readOnlySheets, 1);
+    EXPECT_EQ(launch.readOnlySheets.size(), 1u);
     EXPECT_EQ(launch.remounts, 1) << "mounted back before the sheet asks";
     CancelReadOnlyTest(launch);
     ExpectIdle();
@@ -225,16 +222,14 @@ TEST_F(TestLaunch, AMountedDeviceIsNeverWrittenEvenWhenTheUnmountClaimsSuccess)
 TEST_F(TestLaunch, AnotherUserOfTheDriveIsNamedBeforeTheFirstWriteAndStopsTheTestWhenItAppearsLater)
 {
     ScratchFile file(16 * 512);
-    ASSERT_EQ(0, RunCommand("head -c 8192 /dev/urandom > " + file.path));
-    std::string before;
-    RunCommand("cksum < " + file.path, &before);
+    std::string before, after;
+    ASSERT_EQ(0, RunCommand("head -c 8192 /dev/urandom > " + file.path + " && cksum < " + file.path, &before));
     launch.target = Target(file.path);
     gCurrentSelectedTestType = 2;
     const std::string user = "/dev/sdx is in use by 4321 (dd).";
     launch.users = [&user] { return user; };
     DoStartButtonStuff(launch, false);
-    EXPECT_EQ(launch.readOnlySheets, 1);
-    EXPECT_EQ(launch.readOnlyReason, user);
+    EXPECT_EQ(launch.readOnlySheets, std::vector<std::string>{user});
     EXPECT_EQ(launch.remounts, 1) << "mounted back before the sheet asks";
     EXPECT_FALSE(TestWorkerExists());
     CancelReadOnlyTest(launch);
@@ -252,7 +247,6 @@ TEST_F(TestLaunch, AnotherUserOfTheDriveIsNamedBeforeTheFirstWriteAndStopsTheTes
     EXPECT_GT(gSavedRandomReadSpeedDbl, 0.0);
     EXPECT_EQ(gSavedRandomWriteSpeedDbl, 0.0);
     ExpectIdle();
-    std::string after;
     RunCommand("cksum < " + file.path, &after);
     EXPECT_EQ(before, after);
 }

@@ -17,8 +17,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <filesystem>
-#include <fstream>
 #include <thread>
 
 namespace {
@@ -47,16 +45,8 @@ QueueLog gLog;
 // True when this process holds an io_uring with a registered buffer.
 bool RingWithRegisteredBufferOpen()
 {
-    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
-        std::error_code error;
-        if (std::filesystem::read_symlink(entry.path(), error) != "anon_inode:[io_uring]")
-            continue;
-        std::ifstream info("/proc/self/fdinfo/" + entry.path().filename().string());
-        for (std::string line; std::getline(info, line);)
-            if (line.starts_with("UserBufs:") && std::stoul(line.substr(9)) > 0)
-                return true;
-    }
-    return false;
+    // Only a ring's descriptor information has a UserBufs line.
+    return RunCommand("grep -qsE '^UserBufs:\\s*[1-9]' /proc/" + std::to_string(getpid()) + "/fdinfo/*") == 0;
 }
 
 // Before the first transfer is queued the batch's clock may only start once its ring is ready.
@@ -207,21 +197,14 @@ TEST_F(QueueDepthOnLoopDevice, FailuresAndStopReapEverythingInFlightAndEndThePha
 // at the device's limit, and says so.
 TEST_F(QueueDepthOnLoopDevice, DepthAboveTheDeviceLimitRunsAtTheLimitTimedFromAReadyRing)
 {
-    // The loop device keeps the limit after it is detached: put the old one back.
-    struct DeviceLimit {
-        const std::string file;
-        std::string original;
-        explicit DeviceLimit(const std::string& node) : file("/sys/block/" + node.substr(5) + "/queue/nr_requests")
-        {
-            RunCommand("cat " + file, &original);
-            original = std::to_string(std::stoi(original));
-            RunCommand("echo 16 > " + file);
-        }
-        ~DeviceLimit() { RunCommand("echo " + original + " > " + file); }
-    } limit(loop->node());
+    // The loop device keeps the limit after it is detached: the old one is put back (no assertion comes between).
+    const std::string limit = "/sys/block/" + loop->node().substr(5) + "/queue/nr_requests";
+    std::string original;
+    ASSERT_EQ(0, RunCommand("cat " + limit + " && echo 16 > " + limit, &original));
     gTransferCalls.upTime = ClockSeeingTheRing;
     gWriteTestEnabled = false;
     DoRandomZoneTestMP();
+    RunCommand("echo " + std::to_string(std::stoi(original)) + " > " + limit);
 
     EXPECT_FALSE(gLog.clockReadBeforeRingSetUp);
     EXPECT_EQ(size_t{kRandomTransferCount}, gLog.reaped[0].size());
