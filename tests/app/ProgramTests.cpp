@@ -96,6 +96,41 @@ TEST_F(Program, AnOrdinaryUserGetsExactlyOnePrivilegedCopyOrIsToldWhyNot)
     }
 }
 
+// Granted the rights by the real pkexec, the privileged copy shows its window on
+// the user's Wayland desktop (a headless weston of nobody's, whose log of requests
+// holds the window's title), with the socket named in the runtime folder or in full.
+TEST_F(Program, ThePrivilegedCopysWindowReachesTheUsersWaylandDesktop)
+{
+    std::string output;
+    if (geteuid() != 0 || RunCommand("command -v weston", &output) != 0)
+        GTEST_SKIP() << "needs root and weston";
+    const std::string runtime = (folder / "runtime").string();
+    fs::create_directory(runtime);
+    fs::permissions(runtime, fs::perms::owner_all);
+    ASSERT_EQ(chown(runtime.c_str(), 65534, 65534), 0);
+    // Inside the polkit's own mount namespace, where root's home is a private one too. The
+    // privileged copy is ended as at Quit; without it the ordinary one, which says why.
+    const std::string nobody = "setpriv --reuid=65534 --regid=65534 --clear-groups env -i HOME=" + folder.string() +
+                               " XDG_RUNTIME_DIR=" + runtime + " PATH=/usr/bin:/bin ";
+    const std::string script =
+        "mount -t tmpfs -o mode=0700 kestrelia-root /root; log=" + folder.string() + "/weston.log; " + nobody +
+        "WAYLAND_DEBUG=server weston --backend=headless-backend.so --socket=wayland-kt >/dev/null 2>$log & w=$!; "
+        "i=0; until [ -S " + runtime + "/wayland-kt ] || [ $i -gt 100 ]; do sleep 0.1; i=$((i+1)); done; " + nobody +
+        "QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=$0 " + kProgram + " & u=$!; "
+        "i=0; until grep -q \"set_title(.Kestrelia.)\" $log || [ $i -gt 200 ]; do sleep 0.1; i=$((i+1)); done; "
+        "c=$(cat /proc/$u/task/$u/children 2>/dev/null); kill ${c:-$u}; wait $u; s=$?; kill $w; wait $w; "
+        "grep -o \"set_title(.Kestrelia.)\" $log; exit $s";
+    for (const std::string& display : {std::string("wayland-kt"), runtime + "/wayland-kt"}) {
+        const int status = RunCommand(std::string(KESTRELIA_POLKIT_SANDBOX " allow-nobody sh -c '") + script +
+                                          "' " + display,
+                                      &output);
+        if (status == 77)
+            GTEST_SKIP() << "no polkit of the test's own: " << output;
+        EXPECT_EQ(status, 0) << display << ": " << output;
+        EXPECT_NE(output.find("set_title(\"Kestrelia\")"), std::string::npos) << display << ": " << output;
+    }
+}
+
 TEST_F(Program, TheInstalledTreeHoldsEverythingADesktopNeedsAndRuns)
 {
     // Installed into a staging folder (DESTDIR), as a package is made: the polkit action

@@ -1,9 +1,10 @@
 #!/bin/sh
 # Runs a command against a polkit of its own: a private mount namespace with
 # an empty /run, a system bus there (none with MODE "no-bus") and a polkit
-# daemon (none with "no-polkit"); with MODE "deny-nobody" a rule refuses every
-# request of the user nobody. Nothing of it is seen outside the namespace. Exits 77 when the
-# pieces are missing, else with the command's status.
+# daemon (none with "no-polkit"); with MODE "deny-nobody" ("allow-nobody") a
+# rule refuses (grants) every request of the user nobody. Nothing of it is seen
+# outside the namespace. Exits 77 when the pieces are missing, else with the
+# command's status.
 # Usage (as root): polkit-sandbox.sh MODE COMMAND...
 set -u
 mode=$1
@@ -34,8 +35,9 @@ cat > /run/bus.conf <<'CONF'
   </policy>
 </busconfig>
 CONF
-if [ "$mode" = deny-nobody ]; then
-    echo 'polkit.addRule(function(action, subject) { if (subject.user == "nobody") return polkit.Result.NO; });' \
+case $mode in deny-nobody) result=NO ;; allow-nobody) result=YES ;; *) result= ;; esac
+if [ -n "$result" ]; then
+    echo "polkit.addRule(function(action, subject) { if (subject.user == 'nobody') return polkit.Result.$result; });" \
         > /etc/polkit-1/rules.d/10-kestrelia-test.rules
 fi
 daemon=
