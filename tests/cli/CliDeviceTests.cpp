@@ -291,13 +291,14 @@ TEST(CliMultiDeviceTest, BtrfsOverTwoDrivesIsListedUnderBothAndRefusalsNameItsMo
     const std::vector<std::string> mounts = DriveMounts(second.node());
     ASSERT_EQ(1u, mounts.size());
     const std::string checksum = second.Checksum();
-    const std::string run = "KESTRELIA_RUN_DIR=/dev/shm/kestrelia-cli-btrfs-" + std::to_string(getpid()) + " " + kCli +
-                            " --write --zones 3 --size 8 ";
+    const std::string state = "/dev/shm/kestrelia-cli-btrfs-" + std::to_string(getpid());
+    const std::string run = "KESTRELIA_RUN_DIR=" + state + " " + kCli + " --write --zones 3 --size 8 ";
     EXPECT_EQ(2, RunCommand(run + second.node(), &out)) << out;
     EXPECT_NE(std::string::npos, out.find(first.node() + " at " + mount.path())) << out;
     EXPECT_EQ(0, RunCommand(run + "--unmount " + second.node(), &out)) << out;
     EXPECT_EQ(mounts, DriveMounts(second.node()));
     EXPECT_EQ(checksum, second.Checksum());
+    fs::remove_all(state);
 }
 
 }  // namespace
