@@ -2,6 +2,7 @@
 
 #include "devices/DevicePaths.h"
 #include "devices/MountTable.h"
+#include "platform/ProcessList.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -120,22 +121,6 @@ DriveNodes NodesOfDrive(const std::string& node, const std::string& sysRoot, std
     return drive;
 }
 
-std::vector<pid_t> ProcessIds()
-{
-    std::vector<pid_t> pids;
-    std::unique_ptr<DIR, int (*)(DIR*)> proc(opendir("/proc"), closedir);
-    if (!proc)
-        return pids;
-    while (const dirent* entry = readdir(proc.get())) {
-        char* end = nullptr;
-        const long pid = std::strtol(entry->d_name, &end, 10);
-        if (*end == '\0' && pid > 0)
-            pids.push_back(static_cast<pid_t>(pid));
-    }
-    std::sort(pids.begin(), pids.end());
-    return pids;
-}
-
 // One process of every mount namespace, this process's own first.
 std::vector<pid_t> OneProcessPerNamespace(const std::vector<pid_t>& pids)
 {
@@ -181,10 +166,11 @@ std::set<std::string> PeerGroups(const std::string& propagation, bool withMaster
 void FindMounts(const std::vector<pid_t>& namespaces, DriveNodes& drive, std::vector<DriveUser>& users)
 {
     std::set<std::string> ownGroups;
+    FuseHelperCache helpers;
     for (const pid_t pid : namespaces) {
         const bool own = pid == getpid();
         const std::string table = own ? "/proc/self/mountinfo" : "/proc/" + std::to_string(pid) + "/mountinfo";
-        for (const MountTableEntry& mount : ReadMountLines(table.c_str())) {
+        for (const MountTableEntry& mount : ReadMountLines(table.c_str(), &helpers)) {
             if (!OnDrive(mount, drive))
                 continue;
             drive.volumes.emplace(mount.devNumber, mount.target);
@@ -193,7 +179,7 @@ void FindMounts(const std::vector<pid_t>& namespaces, DriveNodes& drive, std::ve
             const std::string seen = own ? mount.target : "/proc/" + std::to_string(pid) + "/root" + mount.target;
             if (QuickStat(seen, &root))
                 drive.volumes.emplace(DeviceOf(root), mount.target);
-            if (own && mount.type.rfind("fuse", 0) == 0) {
+            if (own && IsFuseType(mount.type)) {
                 struct stat source {};
                 if (stat(mount.device.c_str(), &source) == 0)
                     drive.fuseSources.insert(source.st_rdev);
@@ -333,7 +319,7 @@ std::vector<DriveUser> LookOnce(const std::string& node, const std::string& sysR
 {
     std::vector<DriveUser> users;
     DriveNodes drive = NodesOfDrive(node, sysRoot, users);
-    const std::vector<pid_t> pids = ProcessIds();
+    const std::vector<pid_t> pids = RunningProcessIds();
     FindMounts(OneProcessPerNamespace(pids), drive, users);
     FindKernelUsers(sysRoot, drive, users);
     const pid_t self = getpid();

@@ -1,6 +1,7 @@
 #include "devices/FuseHelpers.h"
 
 #include "devices/MountTable.h"
+#include "platform/ProcessList.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -82,17 +83,22 @@ bool IsFuseType(const std::string& type)
 std::vector<FuseHelper> FindFuseHelpers()
 {
     std::vector<FuseHelper> helpers;
-    std::error_code error;
-    for (const fs::directory_entry& entry : fs::directory_iterator("/proc", error)) {
-        const std::string name = entry.path().filename().string();
-        if (name.empty() || name.find_first_not_of("0123456789") != std::string::npos)
-            continue;
+    for (const pid_t pid : RunningProcessIds()) {
         FuseHelper helper;
-        helper.pid = static_cast<pid_t>(std::stol(name));
-        if (helper.pid != getpid() && ReadHelper(entry.path(), &helper))
+        helper.pid = pid;
+        if (pid != getpid() && ReadHelper(fs::path("/proc") / std::to_string(pid), &helper))
             helpers.push_back(std::move(helper));
     }
     return helpers;
+}
+
+const std::vector<FuseHelper>& FuseHelperCache::Helpers()
+{
+    if (!found_) {
+        helpers_ = FindFuseHelpers();
+        found_ = true;
+    }
+    return helpers_;
 }
 
 const FuseHelper* FuseHelperOfMount(const std::vector<FuseHelper>& helpers, dev_t mountDevice,

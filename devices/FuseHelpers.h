@@ -21,6 +21,18 @@ struct FuseHelper {
 // Every process that has /dev/fuse and at least one block device open.
 std::vector<FuseHelper> FindFuseHelpers();
 
+// The helpers, looked for once when first asked and kept: a look reads every
+// process's descriptors, so a check that reads many mount tables (one per
+// mount namespace) asks once.
+class FuseHelperCache {
+public:
+    const std::vector<FuseHelper>& Helpers();
+
+private:
+    bool found_ = false;
+    std::vector<FuseHelper> helpers_;
+};
+
 // True for the types FUSE mounts carry: "fuseblk", "fuse", "fuse.NAME".
 bool IsFuseType(const std::string& type);
 

@@ -2,6 +2,7 @@
 
 #include "devices/DevicePaths.h"
 #include "devices/MountTable.h"
+#include "platform/ProcessList.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -67,16 +68,10 @@ bool ProcessUses(const fs::path& process, const std::function<bool(const std::st
 
 pid_t FindProcessUsing(const std::function<bool(const std::string&)>& matches)
 {
-    std::error_code error;
     const pid_t self = getpid();
-    for (const fs::directory_entry& entry : fs::directory_iterator("/proc", error)) {
-        const std::string name = entry.path().filename().string();
-        if (name.empty() || name.find_first_not_of("0123456789") != std::string::npos)
-            continue;
-        const pid_t pid = static_cast<pid_t>(std::stol(name));
-        if (pid != self && ProcessUses(entry.path(), matches))
+    for (const pid_t pid : RunningProcessIds())
+        if (pid != self && ProcessUses(fs::path("/proc") / std::to_string(pid), matches))
             return pid;
-    }
     return 0;
 }
 

@@ -28,7 +28,7 @@ std::string Text(const char* value)
 }
 }  // namespace
 
-std::vector<MountTableEntry> ReadMountLines(const char* mountInfoPath)
+std::vector<MountTableEntry> ReadMountLines(const char* mountInfoPath, FuseHelperCache* helpers)
 {
     std::vector<MountTableEntry> lines;
     std::unique_ptr<libmnt_table, TableDeleter> table(mnt_new_table());
@@ -49,9 +49,10 @@ std::vector<MountTableEntry> ReadMountLines(const char* mountInfoPath)
     }
     if (!fuse)
         return lines;
-    const std::vector<FuseHelper> helpers = FindFuseHelpers();
+    FuseHelperCache ownLook;
+    const std::vector<FuseHelper>& running = (helpers != nullptr ? helpers : &ownLook)->Helpers();
     for (MountTableEntry& line : lines) {
-        const FuseHelper* helper = IsFuseType(line.type) ? FuseHelperOfMount(helpers, line.devNumber, line.target) : nullptr;
+        const FuseHelper* helper = IsFuseType(line.type) ? FuseHelperOfMount(running, line.devNumber, line.target) : nullptr;
         if (!helper)
             continue;
         line.helper = helper->program;

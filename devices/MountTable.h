@@ -4,6 +4,8 @@
 // names only one of them).
 #pragma once
 
+#include "devices/FuseHelpers.h"
+
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -24,7 +26,10 @@ struct MountTableEntry {
 
 // The lines of the table in order, with device and helper resolved; empty
 // when it cannot be read.
-std::vector<MountTableEntry> ReadMountLines(const char* mountInfoPath = "/proc/self/mountinfo");
+// helpers: where FUSE helpers are looked for, when the table has FUSE mounts
+// (nullptr: a look of its own).
+std::vector<MountTableEntry> ReadMountLines(const char* mountInfoPath = "/proc/self/mountinfo",
+                                            FuseHelperCache* helpers = nullptr);
 
 // The options of a comma-separated list ("rw,noatime"), empty ones left out.
 std::vector<std::string> SplitMountOptions(const std::string& options);
