@@ -10,13 +10,11 @@
 // test runs.
 #pragma once
 
+#include "engine/Run.h"
+
 #include <atomic>
 #include <cstdint>
 
-inline constexpr int kMaxZoneCount = 50;            // records per result array
-inline constexpr int kMaxCycleCount = 50;           // cycle speeds per record
-inline constexpr int kRandomTransferCount = 10000;  // entries of the sector table
-inline constexpr uint32_t kRandomTransferBytes = 4096;
 inline constexpr uint32_t kRandomBufferBytes = kRandomTransferCount * kRandomTransferBytes;
 inline constexpr uint32_t kMinStandardBufferBytes = 1048576;
 
@@ -84,12 +82,6 @@ extern double gSavedRandomWriteSpeedDbl;
 // for, or the device's limit where that is lower.
 extern uint32_t gSavedRandomQueueDepthU32;
 extern uint32_t gSavedRandomAskedQueueDepthU32;
-// Time from handing a transfer to the kernel until its completion was seen,
-// over a batch's transfers; measured above queue depth 1 only (all 0 else).
-struct TransferLatency {
-    double meanMicroseconds = 0.0;
-    double p99Microseconds = 0.0;
-};
 extern TransferLatency gSavedRandomReadLatency;
 extern TransferLatency gSavedRandomWriteLatency;
 extern uint64_t gSectorTableU64[kRandomTransferCount];

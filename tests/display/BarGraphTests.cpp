@@ -12,7 +12,7 @@ namespace {
 constexpr int kTop = 108, kLeft = 58, kBottom = 288, kRight = 438;
 
 // maxSpeed is the test's highest speed, which sets the scale; the tops are the first row of each segment.
-struct SegmentRow { const char* name; ZoneSpeeds speeds; double maxSpeed; bool active; int redTop, yellowTop, greenTop; };
+struct SegmentRow { const char* name; BarSpeeds speeds; double maxSpeed; bool active; int redTop, yellowTop, greenTop; };
 
 const SegmentRow kSegmentRows[] = {
     // Scale 90 MB/s: two pixels per MB/s.

@@ -13,7 +13,7 @@ void GraphFixture::SetUp()
     context = GraphPaintContext{};
 }
 
-void GraphFixture::SetZone(int z, uint64_t firstSector, ZoneSpeeds speeds, bool read)
+void GraphFixture::SetZone(int z, uint64_t firstSector, BarSpeeds speeds, bool read)
 {
     ZoneResultsRec& rec = read ? gSavedREADResultsInfo[z] : gSavedWRITEResultsInfo[z];
     rec.firstSectorU64 = firstSector;
@@ -26,7 +26,7 @@ void GraphFixture::SetZone(int z, uint64_t firstSector, ZoneSpeeds speeds, bool 
         gMaxSpeed = speeds.max;
 }
 
-void GraphFixture::SetEvenZones(int n, ZoneSpeeds speeds, bool writes)
+void GraphFixture::SetEvenZones(int n, BarSpeeds speeds, bool writes)
 {
     gZoneTestCountS32 = n;
     gBarGraphWidth = BarWidthForZoneCount(n);

@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <string>
 
-struct ZoneSpeeds {
+struct BarSpeeds {
     double min;
     double ave;
     double max;
@@ -28,9 +28,9 @@ protected:
     void SetUp() override;
 
     // Fills zone z's read (or write) record; the zone becomes measured.
-    static void SetZone(int z, uint64_t firstSector, ZoneSpeeds speeds, bool read = true);
+    static void SetZone(int z, uint64_t firstSector, BarSpeeds speeds, bool read = true);
     // n zones spread evenly over the drive with the same speeds.
-    static void SetEvenZones(int n, ZoneSpeeds speeds, bool writes);
+    static void SetEvenZones(int n, BarSpeeds speeds, bool writes);
 
     void Render();
     // The rendered colour at a window point.
