@@ -34,8 +34,7 @@ void Initialize()
     gReadCountIndexU32 = 0;
     gWriteCountIndexU32 = 0;
     gIgnoreRemountVol = false;
-    gActiveDrive = nullptr;
-    gActiveVolume = nullptr;
+    Devices() = DeviceLists{};
 }
 
 bool getPathForFile(const char* fileName, char* path)

@@ -8,51 +8,45 @@
 
 namespace {
 
-std::string PascalText(const unsigned char* pascal)
+void PrintVolumeText(std::ostream& out, const VolumeRecord& volume)
 {
-    return std::string(reinterpret_cast<const char*>(pascal + 1), pascal[0]);
+    const std::string mapper = volume.mapperName.empty() ? "" : " (/dev/mapper/" + ShownText(volume.mapperName) + ")";
+    out << "       " << ShownText(volume.name) << ": " << ShownText(volume.devicePath) << mapper << ", "
+        << volume.fileSystemName << ", " << volume.totalSizeLabel << " (" << volume.freeSizeLabel
+        << " free), mounted at " << ShownText(volume.mount.target) << '\n';
 }
 
-void PrintVolumeText(std::ostream& out, const VolInfoRec& volume)
-{
-    const std::string mapper = volume.mapperNameCStr[0] ? " (/dev/mapper/" + ShownText(volume.mapperNameCStr) + ")" : "";
-    out << "       " << ShownText(volume.volNameCStr) << ": " << ShownText(volume.blockDevicePathCStr) << mapper << ", "
-        << volume.fileSystemNameCStr << ", " << volume.totalSizeLabelCStr << " (" << volume.freeSizeLabelCStr
-        << " free), mounted at " << ShownText(volume.rootRef) << '\n';
-}
-
-void PrintDriveText(std::ostream& out, int slot, const DriveInfoRec& drive)
+void PrintDriveText(std::ostream& out, int slot, const DriveRecord& drive)
 {
     // The interface text shows a loop device's backing path already escaped.
     out << "  " << slot + 1 << ". " << ShownText(ListedDriveItemText(slot)) << '\n'
-        << "     Device:    " << ShownText(drive.devicePathCStr) << '\n'
-        << "     Size:      " << drive.sizeLabelCStr << " (" << drive.sizeInBytes64 << " bytes)\n"
-        << "     Interface: " << PascalText(drive.interfaceInfoPStr) << '\n'
+        << "     Device:    " << ShownText(drive.devicePath) << '\n'
+        << "     Size:      " << drive.sizeLabel << " (" << drive.sizeBytes << " bytes)\n"
+        << "     Interface: " << drive.interfaceText << '\n'
         << "     Writable:  " << (drive.writable ? "yes" : "no") << '\n'
-        << "     Volumes:   " << drive.volumeCount << (drive.volumeCount > 0 ? "\n" : " mounted\n");
-    for (int index = 0; index < drive.volumeCount; ++index)
-        PrintVolumeText(out, drive.volumes[index]);
+        << "     Volumes:   " << drive.volumes.size() << (drive.volumes.empty() ? " mounted\n" : "\n");
+    for (const VolumeRecord& volume : drive.volumes)
+        PrintVolumeText(out, volume);
 }
 
-void PrintVolumeJson(std::ostream& out, const VolInfoRec& volume)
+void PrintVolumeJson(std::ostream& out, const VolumeRecord& volume)
 {
-    out << "{\"name\": " << JsonQuoted(volume.volNameCStr) << ", \"device\": " << JsonQuoted(volume.blockDevicePathCStr)
-        << ", \"mount_point\": " << JsonQuoted(volume.rootRef) << ", \"type\": " << JsonQuoted(volume.fileSystemTypeCStr)
-        << ", \"file_system\": " << JsonQuoted(volume.fileSystemNameCStr) << ", \"total_bytes\": " << volume.totalBytes64
-        << ", \"free_bytes\": " << volume.volParms.freeBytes << ", \"size\": " << JsonQuoted(volume.totalSizeLabelCStr)
-        << ", \"free\": " << JsonQuoted(volume.freeSizeLabelCStr) << ", \"mapper_name\": " << JsonQuoted(volume.mapperNameCStr)
+    out << "{\"name\": " << JsonQuoted(volume.name) << ", \"device\": " << JsonQuoted(volume.devicePath)
+        << ", \"mount_point\": " << JsonQuoted(volume.mount.target) << ", \"type\": " << JsonQuoted(volume.mount.type)
+        << ", \"file_system\": " << JsonQuoted(volume.fileSystemName) << ", \"total_bytes\": " << volume.totalBytes
+        << ", \"free_bytes\": " << volume.params.freeBytes << ", \"size\": " << JsonQuoted(volume.totalSizeLabel)
+        << ", \"free\": " << JsonQuoted(volume.freeSizeLabel) << ", \"mapper_name\": " << JsonQuoted(volume.mapperName)
         << "}";
 }
 
-void PrintDriveJson(std::ostream& out, const DriveInfoRec& drive)
+void PrintDriveJson(std::ostream& out, const DriveRecord& drive)
 {
-    out << "{\"name\": " << JsonQuoted(PascalText(drive.driveNamePStr)) << ", \"device\": "
-        << JsonQuoted(drive.devicePathCStr) << ", \"size_bytes\": " << drive.sizeInBytes64
-        << ", \"size\": " << JsonQuoted(drive.sizeLabelCStr) << ", \"interface\": "
-        << JsonQuoted(PascalText(drive.interfaceInfoPStr)) << ", \"writable\": " << (drive.writable ? "true" : "false")
-        << ", \"max_transfer_bytes\": " << drive.maxSegmentBytes64 << ", \"icon\": " << JsonQuoted(drive.iconPathCStr)
+    out << "{\"name\": " << JsonQuoted(drive.name) << ", \"device\": " << JsonQuoted(drive.devicePath)
+        << ", \"size_bytes\": " << drive.sizeBytes << ", \"size\": " << JsonQuoted(drive.sizeLabel)
+        << ", \"interface\": " << JsonQuoted(drive.interfaceText) << ", \"writable\": " << (drive.writable ? "true" : "false")
+        << ", \"max_transfer_bytes\": " << drive.maxTransferBytes << ", \"icon\": " << JsonQuoted(drive.iconPath)
         << ", \"volumes\": [";
-    for (int index = 0; index < drive.volumeCount; ++index) {
+    for (std::size_t index = 0; index < drive.volumes.size(); ++index) {
         out << (index ? ", " : "");
         PrintVolumeJson(out, drive.volumes[index]);
     }
@@ -73,13 +67,13 @@ bool ListOptionGiven(const CliOptions& options)
 int PrintDriveList(std::ostream& out, bool json)
 {
     ClearDriveList();
-    IOKitRegisterForDeviceArrivalsRemovals();
+    WatchDeviceEvents();
     const int count = ListedDriveCount();
     if (json) {
         out << "{\"drives\": [";
         for (int slot = 0; slot < count; ++slot) {
             out << (slot ? ",\n  " : "\n  ");
-            PrintDriveJson(out, gSavedDriveInfoArray[slot]);
+            PrintDriveJson(out, Devices().drives[static_cast<std::size_t>(slot)]);
         }
         out << (count ? "\n" : "") << "], \"left_out\": " << DrivesLeftOutCount() << "}\n";
         return count;
@@ -90,7 +84,7 @@ int PrintDriveList(std::ostream& out, bool json)
     }
     out << "Drives:\n";
     for (int slot = 0; slot < count; ++slot)
-        PrintDriveText(out, slot, gSavedDriveInfoArray[slot]);
+        PrintDriveText(out, slot, Devices().drives[static_cast<std::size_t>(slot)]);
     if (const int leftOut = DrivesLeftOutCount(); leftOut > 0)
         out << leftOut << (leftOut == 1 ? " more drive was" : " more drives were")
             << " left out: the list holds " << kMaxDriveCount << " drives, loop devices last.\n";

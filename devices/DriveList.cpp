@@ -7,22 +7,18 @@
 #include "format/Utf8Text.h"
 #include "platform/SysfsRegistry.h"
 
-#include <cstdio>
-#include <cstring>
-#include <memory>
 #include <string>
 
 namespace {
 
 DriveListHost* gDriveListHost = nullptr;
 std::string gSysRoot = "/sys";
-int32_t gListedDriveCount = 0;
 int gDrivesLeftOut = 0;
 BlockDeviceMonitor gDeviceMonitor;
 
-void CopyText(const std::string& source, char (&text)[kPathBytes])
+std::vector<DriveRecord>& Drives()
 {
-    CopyCutText(source, text, sizeof text);
+    return Devices().drives;
 }
 
 DriveListHost& Host()
@@ -31,48 +27,43 @@ DriveListHost& Host()
     return gDriveListHost ? *gDriveListHost : nobody;
 }
 
-void CopyName(const char* name, DriveInfoRec& record)
+// A name of at most 255 bytes, cut between characters.
+std::string CutName(const std::string& name)
 {
-    CopyCutText(name, record.driveNameCStr, sizeof record.driveNameCStr);
-    for (char* c = record.driveNameCStr; *c; ++c) {
-        if (*c == '/' || *c == '-')
-            *c = '_';
-    }
-    CopyCStrToPStr(record.driveNameCStr, record.driveNamePStr);
+    return name.substr(0, TextCutLength(name, 255));
 }
 
 // Drive media: false when the medium is not offered (optical disc, disk image,
 // no product name).
-bool FillDriveMedium(const RegistryEntry& medium, DriveInfoRec& record)
+bool FillDriveMedium(const RegistryEntry& medium, DriveRecord& record)
 {
-    if (IOKitUtilsMediaHasTOC(medium))
+    if (HasTableOfContents(medium))
         return false;
-    char product[kTextBytes];
-    IOKitUtilsGetDeviceProductNameCStr(medium, product);
-    CopyName(product, record);
-    if (record.driveNameCStr[0] == '\0' || std::strstr(record.driveNameCStr, "Disk Image"))
+    record.name = CutName(DeviceModelName(medium));
+    for (char& c : record.name) {
+        if (c == '/' || c == '-')
+            c = '_';
+    }
+    if (record.name.empty() || record.name.find("Disk Image") != std::string::npos)
         return false;
-    IOKitUtilsGetDeviceInterfaceInfo(medium, record.interfaceInfoPStr);
-    IOKitGetMediaIconFullPath(medium, record.iconPathCStr);
-    record.writable = IOKitUtilsIsDeviceWritable(medium);
+    record.interfaceText = DeviceInterfaceText(medium);
+    record.iconPath = DeviceIconPath(medium);
+    record.writable = IsDeviceWritable(medium);
     return true;
 }
 
-void FillCompositeMedium(const RegistryEntry& medium, DriveInfoRec& record)
+void FillCompositeMedium(const RegistryEntry& medium, DriveRecord& record)
 {
-    CopyCutText(medium.Name(), record.driveNameCStr, sizeof record.driveNameCStr);
-    CopyCStrToPStr(record.driveNameCStr, record.driveNamePStr);
-    char text[kTextBytes];
-    IOKitUtilsGetNonMediaDeviceInterfaceInfo(medium, text);
-    CopyCStrToPStr(text, record.interfaceInfoPStr);
-    if (std::strstr(text, "RAID"))
-        CopyText(std::string(gPathToAllIcons) + "MultiDisk.icns", record.iconPathCStr);
+    record.name = CutName(medium.Name());
+    record.interfaceText = CutName(CompositeDeviceInterfaceText(medium));
+    if (record.interfaceText.find("RAID") != std::string::npos)
+        record.iconPath = std::string(gPathToAllIcons) + "MultiDisk.icns";
     else
-        IOKitGetMediaIconFullPath(medium, record.iconPathCStr);
+        record.iconPath = DeviceIconPath(medium);
     // An md array assembled read-only says so; composite media without the
     // property are taken as writable.
     const RegistryValue* writable = medium.Own("Writable");
-    record.writable = writable == nullptr || IOKitUtilsIsDeviceWritable(medium);
+    record.writable = writable == nullptr || IsDeviceWritable(medium);
 }
 
 bool IsWholeDiskEvent(const BlockDeviceEvent& event)
@@ -82,10 +73,10 @@ bool IsWholeDiskEvent(const BlockDeviceEvent& event)
 
 // Fills a drive record from a medium, all but its volumes; false when the
 // medium is not offered.
-bool FillDriveRecord(const RegistryEntry& medium, DriveInfoRec& record)
+bool FillDriveFacts(const RegistryEntry& medium, DriveRecord& record)
 {
-    std::memset(&record, 0, sizeof record);
-    IOKitUtilsGetBDSName(medium, record.devicePathCStr);
+    record = DriveRecord{};
+    record.devicePath = DeviceNodePath(medium);
     const bool listedKind = medium.Name().find("Media") != std::string::npos;
     if (listedKind) {
         if (!FillDriveMedium(medium, record))
@@ -93,48 +84,62 @@ bool FillDriveRecord(const RegistryEntry& medium, DriveInfoRec& record)
     } else {
         FillCompositeMedium(medium, record);
     }
-    IOKitGetMaxSegmenByteCountSize(medium, &record.maxSegmentBytes64);
-    IOKitUtilsGetDeviceSizeInBytes(medium, &record.sizeInBytes64);
-    return record.interfaceInfoPStr[0] != 0 && record.sizeInBytes64 > kMinimumListedDriveBytes;
+    record.maxTransferBytes = MaxTransferBytes(medium);
+    record.sizeBytes = DeviceSizeBytes(medium);
+    return !record.interfaceText.empty() && record.sizeBytes > kMinimumListedDriveBytes;
+}
+
+// The whole record of a medium that is listed, volumes included.
+bool FillDriveRecord(const RegistryEntry& medium, DriveRecord& record)
+{
+    if (!FillDriveFacts(medium, record))
+        return false;
+    record.volumes = DriveVolumes(record.devicePath, false);
+    char label[256];
+    BytesSInt64ToCStrWLabel(record.sizeBytes, label, true);
+    record.sizeLabel = label;
+    return true;
+}
+
+// Appends a medium that passes the rule to a list with room.
+void AppendDrive(const RegistryEntry& medium)
+{
+    DriveRecord record;
+    if (!FillDriveRecord(medium, record))
+        return;
+    Drives().push_back(std::move(record));
+    Host().DriveAppended(ListedDriveCount() - 1);
 }
 
 // Lists the media of the registry that are not listed yet and pass the rule.
-// The registry comes in drive list order, so when the table is full the
+// The registry comes in drive list order, so when the list is full the
 // media left out are the loop devices at its end; they are counted.
 void AppendUnlistedMedia(const MediaRegistry& registry)
 {
     gDrivesLeftOut = 0;
-    auto scratch = std::make_unique<DriveInfoRec>();
     for (const RegistryEntry* medium : registry.media) {
-        char path[kPathBytes];
-        IOKitUtilsGetBDSName(*medium, path);
-        if (FindListedDrive(path) >= 0)
+        if (FindListedDrive(DeviceNodePath(*medium)) >= 0)
             continue;
-        if (gListedDriveCount >= kMaxDriveCount) {
-            gDrivesLeftOut += FillDriveRecord(*medium, *scratch) ? 1 : 0;
+        if (ListedDriveCount() >= kMaxDriveCount) {
+            DriveRecord scratch;
+            gDrivesLeftOut += FillDriveFacts(*medium, scratch) ? 1 : 0;
             continue;
         }
-        if (InsertMediaInfo(*medium, gListedDriveCount)) {
-            ++gListedDriveCount;
-            Host().DriveAppended(gListedDriveCount - 1);
-        }
+        AppendDrive(*medium);
     }
-    if (gListedDriveCount < kMaxDriveCount)
-        std::memset(&gSavedDriveInfoArray[gListedDriveCount], 0, sizeof(DriveInfoRec));
 }
 
-// A drive that is not a loop device arriving at a full table takes the
+// A drive that is not a loop device arriving at a full list takes the
 // place of the last listed loop device that is not the chosen one.
 void MakeRoomForDrive(const RegistryEntry& medium)
 {
-    auto scratch = std::make_unique<DriveInfoRec>();
-    if (!FillDriveRecord(medium, *scratch))
+    DriveRecord scratch;
+    if (!FillDriveFacts(medium, scratch))
         return;
-    for (int slot = gListedDriveCount - 1; slot >= 0; --slot) {
-        const DriveInfoRec& drive = gSavedDriveInfoArray[slot];
-        if (&drive != gActiveDrive && KernelNameOfDevicePath(drive.devicePathCStr).rfind("loop", 0) == 0) {
-            const std::string path = drive.devicePathCStr;
-            RemoveListedDrive(path.c_str());
+    for (int slot = ListedDriveCount() - 1; slot >= 0; --slot) {
+        const std::string path = Drives()[static_cast<std::size_t>(slot)].devicePath;
+        if (path != Devices().chosenDrive && KernelNameOfDevicePath(path).rfind("loop", 0) == 0) {
+            RemoveListedDrive(path);
             ++gDrivesLeftOut;
             return;
         }
@@ -156,24 +161,19 @@ void SetDeviceSysRoot(const std::string& sysRoot)
 
 int32_t ListedDriveCount()
 {
-    return gListedDriveCount;
+    return static_cast<int32_t>(Drives().size());
 }
 
 void ClearDriveList()
 {
-    std::memset(gSavedDriveInfoArray, 0, sizeof gSavedDriveInfoArray);
-    gListedDriveCount = 0;
+    Drives().clear();
+    Devices().chosenDrive.clear();
     gDrivesLeftOut = 0;
-    gActiveDrive = nullptr;
 }
 
-int FindListedDrive(const char* devicePath)
+int FindListedDrive(const std::string& devicePath)
 {
-    for (int slot = 0; slot < gListedDriveCount; ++slot) {
-        if (std::strcmp(gSavedDriveInfoArray[slot].devicePathCStr, devicePath) == 0)
-            return slot;
-    }
-    return -1;
+    return Devices().DriveSlot(devicePath);
 }
 
 int DrivesLeftOutCount()
@@ -183,50 +183,33 @@ int DrivesLeftOutCount()
 
 std::string ListedDriveItemText(int slot)
 {
-    if (slot < 0 || slot >= gListedDriveCount)
+    if (slot < 0 || slot >= ListedDriveCount())
         return std::string();
-    const DriveInfoRec& drive = gSavedDriveInfoArray[slot];
-    for (int other = 0; other < gListedDriveCount; ++other) {
-        if (other != slot && std::strcmp(gSavedDriveInfoArray[other].driveNameCStr, drive.driveNameCStr) == 0)
-            return std::string(drive.driveNameCStr) + " (" + KernelNameOfDevicePath(drive.devicePathCStr) + ")";
+    const DriveRecord& drive = Drives()[static_cast<std::size_t>(slot)];
+    for (const DriveRecord& other : Drives()) {
+        if (&other != &drive && other.name == drive.name)
+            return drive.name + " (" + KernelNameOfDevicePath(drive.devicePath) + ")";
     }
-    return drive.driveNameCStr;
+    return drive.name;
 }
 
-bool InsertMediaInfo(const RegistryEntry& medium, int slot)
-{
-    if (slot < 0 || slot >= kMaxDriveCount)
-        return false;
-    DriveInfoRec& record = gSavedDriveInfoArray[slot];
-    if (!FillDriveRecord(medium, record))
-        return false;
-    record.volumeCount = GetBSDDrivesVolumes(record.devicePathCStr, record.volumes, false);
-    BytesSInt64ToCStrWLabel(record.sizeInBytes64, record.sizeLabelCStr, true);
-    return true;
-}
-
-bool RemoveListedDrive(const char* devicePath)
+bool RemoveListedDrive(const std::string& devicePath)
 {
     const int slot = FindListedDrive(devicePath);
     if (slot < 0)
         return false;
-    const int selected = gActiveDrive ? static_cast<int>(gActiveDrive - gSavedDriveInfoArray) : -1;
-    std::memmove(&gSavedDriveInfoArray[slot], &gSavedDriveInfoArray[slot + 1],
-                 sizeof(DriveInfoRec) * static_cast<std::size_t>(gListedDriveCount - slot - 1));
-    --gListedDriveCount;
-    std::memset(&gSavedDriveInfoArray[gListedDriveCount], 0, sizeof(DriveInfoRec));
+    const int selected = FindListedDrive(Devices().chosenDrive);
+    Drives().erase(Drives().begin() + slot);
     Host().DriveRemoved(slot);
     if (selected == slot) {
-        // The chosen drive is gone: nothing may point at its old record.
-        gActiveDrive = nullptr;
+        // The chosen drive is gone, and with it the choice.
+        Devices().chosenDrive.clear();
         if (gDVLastTabIndex == 1) {
             Host().ResetDrivesPopupMenu();
             Host().DrawTestResults();
         }
-    } else if (selected > slot) {
-        gActiveDrive = &gSavedDriveInfoArray[selected - 1];
-        if (gDVLastTabIndex == 1)
-            Host().SelectDriveItem(selected - 1);
+    } else if (selected > slot && gDVLastTabIndex == 1) {
+        Host().SelectDriveItem(selected - 1);
     }
     return true;
 }
@@ -236,9 +219,9 @@ void HandleBlockDeviceEvent(const BlockDeviceEvent& event)
     if (!IsWholeDiskEvent(event))
         return;
     const std::string path = "/dev/" + event.name;
-    const int listed = FindListedDrive(path.c_str());
+    const int listed = FindListedDrive(path);
     if (event.action == "remove") {
-        RemoveListedDrive(path.c_str());
+        RemoveListedDrive(path);
         return;
     }
     if (event.action != "add" && event.action != "change")
@@ -246,26 +229,24 @@ void HandleBlockDeviceEvent(const BlockDeviceEvent& event)
     const MediaRegistry registry = BuildMediaRegistryFor(event.name, gSysRoot);
     if (listed >= 0) {
         // Refill in place; a medium that no longer passes the rule leaves.
-        if (!registry.media.empty() && InsertMediaInfo(*registry.media.front(), listed)) {
+        DriveRecord record;
+        if (!registry.media.empty() && FillDriveRecord(*registry.media.front(), record)) {
+            Drives()[static_cast<std::size_t>(listed)] = std::move(record);
             Host().DriveChanged(listed);
         } else {
-            CopyText(path, gSavedDriveInfoArray[listed].devicePathCStr);
-            RemoveListedDrive(path.c_str());
+            RemoveListedDrive(path);
         }
         return;
     }
-    if (!registry.media.empty() && gListedDriveCount >= kMaxDriveCount && event.name.rfind("loop", 0) != 0)
+    if (registry.media.empty())
+        return;
+    if (ListedDriveCount() >= kMaxDriveCount && event.name.rfind("loop", 0) != 0)
         MakeRoomForDrive(*registry.media.front());
-    if (!registry.media.empty() && gListedDriveCount < kMaxDriveCount &&
-        InsertMediaInfo(*registry.media.front(), gListedDriveCount)) {
-        ++gListedDriveCount;
-        Host().DriveAppended(gListedDriveCount - 1);
-    } else if (gListedDriveCount < kMaxDriveCount) {
-        std::memset(&gSavedDriveInfoArray[gListedDriveCount], 0, sizeof(DriveInfoRec));
-    }
+    if (ListedDriveCount() < kMaxDriveCount)
+        AppendDrive(*registry.media.front());
 }
 
-int IOKitRegisterForDeviceArrivalsRemovals()
+int WatchDeviceEvents()
 {
     // Open the monitor first, so no arrival between the listing and the
     // first event is missed.
@@ -292,8 +273,8 @@ void RescanDriveList()
 {
     // Listed drives first (gone or changed), last slot first so the
     // removals do not move the drives still to be looked at.
-    for (int slot = gListedDriveCount - 1; slot >= 0; --slot) {
-        const std::string name = KernelNameOfDevicePath(gSavedDriveInfoArray[slot].devicePathCStr);
+    for (int slot = ListedDriveCount() - 1; slot >= 0; --slot) {
+        const std::string name = KernelNameOfDevicePath(Drives()[static_cast<std::size_t>(slot)].devicePath);
         HandleBlockDeviceEvent({"change", name, "disk"});
     }
     AppendUnlistedMedia(BuildMediaRegistry(gSysRoot));

@@ -37,10 +37,10 @@ void SetDriveListHost(DriveListHost* host);
 // The sysfs root read for devices ("/sys"; tests point it at a fake tree).
 void SetDeviceSysRoot(const std::string& sysRoot);
 
-// Lists the media present and opens the device monitor. Returns the
+// Lists the media present and opens the udev device monitor. Returns the
 // monitor's descriptor, or -1 when the kernel offers no device events (the
 // list is still filled; it just does not follow hot-plug).
-int IOKitRegisterForDeviceArrivalsRemovals();
+int WatchDeviceEvents();
 
 int DeviceMonitorDescriptor();
 
@@ -55,18 +55,15 @@ void RescanDriveList();
 // take a medium across the acceptance rule.
 void HandleBlockDeviceEvent(const BlockDeviceEvent& event);
 
-// Fills drive record `slot` from a medium and reports whether it is listed.
-bool InsertMediaInfo(const RegistryEntry& medium, int slot);
-
 // Removes the listed drive with that device path, keeping the selection
 // on the same drive. False when no drive has that path.
-bool RemoveListedDrive(const char* devicePath);
+bool RemoveListedDrive(const std::string& devicePath);
 
 // Number of listed drives (records 0 .. count-1).
 int32_t ListedDriveCount();
 
 // Slot of the listed drive with that path, or -1.
-int FindListedDrive(const char* devicePath);
+int FindListedDrive(const std::string& devicePath);
 
 // Media that passed the rule but found no room in the table at the last
 // full listing (loop devices, which come last).
@@ -77,5 +74,5 @@ int DrivesLeftOutCount();
 // the same name.
 std::string ListedDriveItemText(int slot);
 
-// Empties the table (start-up state).
+// Empties the table and forgets the chosen drive (start-up state).
 void ClearDriveList();

@@ -1,26 +1,54 @@
 #include "devices/DriveRecords.h"
 
-#include "format/Utf8Text.h"
-
-#include <cstring>
-
-DriveInfoRec gSavedDriveInfoArray[kMaxDriveCount];
-VolInfoRec gSavedVolInfoArray[kMaxVolumeCount];
-DriveInfoRec* gActiveDrive = nullptr;
-VolInfoRec* gActiveVolume = nullptr;
 int32_t gDVLastTabIndex = 1;
 char gPathToAllIcons[kPathBytes] = "";
 
-void CopyCStrToPStr(const char* text, unsigned char* pascal)
+int DeviceLists::DriveSlot(const std::string& devicePath) const
 {
-    const std::size_t length = TextCutLength(text, 255);
-    std::memmove(pascal + 1, text, length);
-    pascal[0] = static_cast<unsigned char>(length);
+    for (std::size_t slot = 0; slot < drives.size(); ++slot) {
+        if (drives[slot].devicePath == devicePath)
+            return static_cast<int>(slot);
+    }
+    return -1;
 }
 
-void CopyPStrToCStr(const unsigned char* pascal, char* text)
+int DeviceLists::VolumeSlot(const std::string& mountPoint) const
 {
-    const std::size_t length = pascal[0];
-    std::memmove(text, pascal + 1, length);
-    text[length] = '\0';
+    for (std::size_t slot = 0; slot < volumes.size(); ++slot) {
+        if (volumes[slot].mount.target == mountPoint)
+            return static_cast<int>(slot);
+    }
+    return -1;
+}
+
+const DriveRecord* DeviceLists::ChosenDrive() const
+{
+    const int slot = chosenDrive.empty() ? -1 : DriveSlot(chosenDrive);
+    return slot >= 0 ? &drives[static_cast<std::size_t>(slot)] : nullptr;
+}
+
+const VolumeRecord* DeviceLists::ChosenVolume() const
+{
+    for (const VolumeRecord& volume : volumes) {
+        if (!chosenVolume.mountPoint.empty() && volume.mount.target == chosenVolume.mountPoint &&
+            volume.devicePath == chosenVolume.devicePath)
+            return &volume;
+    }
+    return nullptr;
+}
+
+DeviceLists& Devices()
+{
+    static DeviceLists lists;
+    return lists;
+}
+
+const DriveRecord* ChosenDrive()
+{
+    return Devices().ChosenDrive();
+}
+
+const VolumeRecord* ChosenVolume()
+{
+    return Devices().ChosenVolume();
 }

@@ -296,8 +296,7 @@ void WaitUntilUnclaimed(const std::string& node)
 
 RememberedMount RememberedFromTable(const MountTableEntry& entry, int order)
 {
-    RememberedMount mount{entry.device, entry.source,     entry.target, entry.type,
-                          entry.vfsOptions, entry.fsOptions, entry.root, entry.helper};
+    RememberedMount mount{entry};
     mount.order = order;
     return mount;
 }
@@ -400,16 +399,6 @@ int UnmountForWriteTest(const std::string& devicePath, std::string* whyNot, pid_
     return 0;
 }
 
-int UnMountAllDriveVolumesSync(const char* drivePath, pid_t* outDissenter)
-{
-    return UnmountForWriteTest(drivePath ? drivePath : "", nullptr, outDissenter);
-}
-
-int UnMountThisVolumeSync(const VolInfoRec& volume, pid_t* outDissenter)
-{
-    return UnmountForWriteTest(volume.blockDevicePathCStr, nullptr, outDissenter);
-}
-
 std::vector<RemountFailure> RemountVolumesOn(const std::string& devicePath)
 {
     const std::string node = NodeOrPath(devicePath);
@@ -419,37 +408,6 @@ std::vector<RemountFailure> RemountVolumesOn(const std::string& devicePath)
             pending.push_back(mount);
     }
     return MountBack(pending);
-}
-
-int RemountThisVolumeSync(const VolInfoRec& volume, int16_t* outVRefNum)
-{
-    if (outVRefNum)
-        *outVRefNum = 0;
-    const std::string node = NodeOrPath(volume.blockDevicePathCStr);
-    if (KernelNameOfDevicePath(node).empty())
-        return -1;
-    RememberedMount mount{node,          volume.mountSourceCStr, volume.rootRef, volume.fileSystemTypeCStr,
-                          volume.vfsOptionsCStr, volume.fsOptionsCStr, volume.fsRootCStr[0] ? volume.fsRootCStr : "/",
-                          volume.mountHelperCStr};
-    for (const RememberedMount& remembered : gRemembered) {
-        if (remembered.device == node && remembered.target == mount.target)
-            mount = remembered;
-    }
-    std::vector<int> statuses;
-    MountBack({mount}, &statuses);
-    Forget(mount);
-    if (statuses.front() == 0 && outVRefNum) {
-        auto record = std::make_unique<VolInfoRec>();
-        if (FindMountedVolume(mount.target.c_str(), record.get(), false) == 0)
-            *outVRefNum = record->vRefNum;
-    }
-    return statuses.front();
-}
-
-int RemountThisDrivesVolsSync(const DriveInfoRec& drive)
-{
-    const std::vector<RemountFailure> failures = RemountVolumesOn(drive.devicePathCStr);
-    return failures.empty() ? 0 : -EIO;
 }
 
 int RememberedUnmountCount()

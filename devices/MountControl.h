@@ -11,7 +11,6 @@
 // only; calls block until the kernel has answered.
 #pragma once
 
-#include "devices/DriveRecords.h"
 #include "devices/MountHolders.h"
 #include "devices/RemountState.h"
 
@@ -44,25 +43,11 @@ struct RemountFailure {
 // named, when there is one.
 int UnmountForWriteTest(const std::string& devicePath, std::string* whyNot, pid_t* holder);
 
-// UnmountForWriteTest for a drive ("/dev/NAME") or for one volume's device.
-int UnMountAllDriveVolumesSync(const char* drivePath, pid_t* outDissenter);
-int UnMountThisVolumeSync(const VolInfoRec& volume, pid_t* outDissenter);
-
 // Mounts back every volume unmounted here whose device is devicePath or lies
 // on it, and forgets them: the volumes not mounted back, a volume whose device
 // node no longer exists not counted. A volume that is already mounted where it
 // was is left as it is.
 std::vector<RemountFailure> RemountVolumesOn(const std::string& devicePath);
-
-// Mounts the volume back as it was remembered (as the record describes it when
-// it was not unmounted here); *outVRefNum receives its new position in the
-// mount table. 0; -1 when the record names no device; kVolumeGoneStatus when
-// its device node no longer exists; otherwise -errno.
-int RemountThisVolumeSync(const VolInfoRec& volume, int16_t* outVRefNum);
-
-// RemountVolumesOn for the drive: 0 when every volume came back (or none was
-// unmounted), else the error of the last volume that did not.
-int RemountThisDrivesVolsSync(const DriveInfoRec& drive);
 
 // Number of volumes unmounted here and not yet mounted back or reported.
 int RememberedUnmountCount();

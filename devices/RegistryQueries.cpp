@@ -71,11 +71,6 @@ std::string NumberText(const RegistryNumber& number, bool hex)
     return text;
 }
 
-void CopyText(const std::string& source, char* text, std::size_t capacity)
-{
-    CopyCutText(source, text, capacity);
-}
-
 // The bus text of an ATA device from "AAPL,bus-id" or "io-device-location";
 // false when neither exists.
 bool AtaBusText(const RegistryEntry& entry, std::string* bus)
@@ -113,7 +108,7 @@ std::string AtaInterfaceText(const RegistryEntry& entry, const std::string& ic,
                              const RegistryDictionary& protocol)
 {
     std::string text = ic;
-    const RegistryNumber* unit = IOKitGetThisKeyCFNumber(entry, "unit number");
+    const RegistryNumber* unit = RegistryNumberOf(entry, "unit number");
     if (!unit) {
         std::string location;
         if (ConvertString(&protocol, "Physical Interconnect Location", &location))
@@ -127,7 +122,7 @@ std::string AtaInterfaceText(const RegistryEntry& entry, const std::string& ic,
             return "Serial ATA " + bus;
         return ic + " Bus " + bus + ": Dev " + unitText;
     }
-    if (const RegistryNumber* channel = IOKitGetThisKeyCFNumber(entry, "Channel"))
+    if (const RegistryNumber* channel = RegistryNumberOf(entry, "Channel"))
         return "Channel: " + NumberText(*channel, false);
     std::string deviceType;
     if (ConvertString(SearchAncestors(entry, "device-type"), &deviceType)) {
@@ -145,7 +140,7 @@ std::string AtaInterfaceText(const RegistryEntry& entry, const std::string& ic,
 std::string KeyedNumberText(const RegistryEntry& entry, const std::string& ic, const char* key,
                             const char* label, bool hex)
 {
-    const RegistryNumber* number = IOKitGetThisKeyCFNumber(entry, key);
+    const RegistryNumber* number = RegistryNumberOf(entry, key);
     return number ? ic + label + NumberText(*number, hex) : std::string();
 }
 
@@ -175,7 +170,7 @@ std::string LinuxInterfaceText(const RegistryEntry& entry, const std::string& ic
 
 std::string InterfaceText(const RegistryEntry& entry)
 {
-    const RegistryDictionary* protocol = IOKitGetThisKeyCFDictionary(entry, "Protocol Characteristics");
+    const RegistryDictionary* protocol = RegistryDictionaryOf(entry, "Protocol Characteristics");
     std::string ic;
     if (!ConvertString(protocol, "Physical Interconnect", &ic))
         return std::string();
@@ -200,144 +195,124 @@ std::string InterfaceText(const RegistryEntry& entry)
 
 }  // namespace
 
-void IOKitGetThisKeyCStr(const RegistryEntry& entry, const char* key, char* text)
+std::string RegistryTextOf(const RegistryEntry& entry, const char* key)
 {
-    text[0] = '\0';
     std::string value;
-    if (ConvertString(SearchUpward(entry, key), &value))
-        CopyText(value, text, kTextBytes);
+    ConvertString(SearchUpward(entry, key), &value);
+    return value;
 }
 
-const RegistryNumber* IOKitGetThisKeyCFNumber(const RegistryEntry& entry, const char* key)
+const RegistryNumber* RegistryNumberOf(const RegistryEntry& entry, const char* key)
 {
     const RegistryValue* value = SearchUpward(entry, key);
     return value ? value->AsNumber() : nullptr;
 }
 
-const RegistryDictionary* IOKitGetThisKeyCFDictionary(const RegistryEntry& entry, const char* key)
+const RegistryDictionary* RegistryDictionaryOf(const RegistryEntry& entry, const char* key)
 {
     const RegistryValue* value = SearchUpward(entry, key);
     return value ? value->AsDictionary() : nullptr;
 }
 
-void IOKitUtilsGetBDSName(const RegistryEntry& entry, char* path)
+std::string DeviceNodePath(const RegistryEntry& entry)
 {
-    path[0] = '\0';
     std::string name;
     if (ConvertString(SearchOwnEntry(entry, "BSD Name"), &name) && !name.empty())
-        CopyText("/dev/" + name, path, 1024);
+        return "/dev/" + name;
+    return std::string();
 }
 
-void IOKitUtilsGetDeviceSizeInBytes(const RegistryEntry& entry, int64_t* size)
+int64_t DeviceSizeBytes(const RegistryEntry& entry)
 {
-    *size = 0;
-    if (const RegistryNumber* number = IOKitGetThisKeyCFNumber(entry, "Size"))
-        *size = number->integer;
+    const RegistryNumber* number = RegistryNumberOf(entry, "Size");
+    return number ? number->integer : 0;
 }
 
-void IOKitGetMaxSegmenByteCountSize(const RegistryEntry& entry, uint64_t* count)
+uint64_t MaxTransferBytes(const RegistryEntry& entry)
 {
-    *count = 0;
-    if (!IOKitGetThisKeyCFNumber(entry, "IOMaximumSegmentByteCountRead"))
-        return;
-    const RegistryNumber* write = IOKitGetThisKeyCFNumber(entry, "IOMaximumSegmentByteCountWrite");
-    if (write)
-        *count = static_cast<uint64_t>(write->integer) + 1;
+    if (!RegistryNumberOf(entry, "IOMaximumSegmentByteCountRead"))
+        return 0;
+    const RegistryNumber* write = RegistryNumberOf(entry, "IOMaximumSegmentByteCountWrite");
+    return write ? static_cast<uint64_t>(write->integer) + 1 : 0;
 }
 
-bool IOKitUtilsIsDeviceWritable(const RegistryEntry& entry)
+bool IsDeviceWritable(const RegistryEntry& entry)
 {
     const RegistryValue* value = SearchOwnEntry(entry, "Writable");
     const bool* flag = value ? value->AsBool() : nullptr;
     return flag && *flag;
 }
 
-bool IOKitUtilsMediaHasTOC(const RegistryEntry& entry)
+bool HasTableOfContents(const RegistryEntry& entry)
 {
     const RegistryValue* value = SearchOwnEntry(entry, "TOC");
     return value && value->AsData();
 }
 
-void IOKitUtilsGetDeviceProductNameCStr(const RegistryEntry& entry, char* name)
+std::string DeviceModelName(const RegistryEntry& entry)
 {
-    name[0] = '\0';
     std::string product;
-    if (!ConvertString(IOKitGetThisKeyCFDictionary(entry, "Device Characteristics"), "Product Name", &product))
-        return;
+    if (!ConvertString(RegistryDictionaryOf(entry, "Device Characteristics"), "Product Name", &product))
+        return std::string();
     const std::size_t first = product.find_first_not_of(' ');
     if (first == std::string::npos)
-        return;
-    product = product.substr(first, product.find_last_not_of(' ') - first + 1);
-    CopyText(product, name, kTextBytes);
+        return std::string();
+    return product.substr(first, product.find_last_not_of(' ') - first + 1);
 }
 
-void IOKitGetMediaIconFileName(const RegistryEntry& entry, char* file)
+std::string DeviceIconFile(const RegistryEntry& entry)
 {
-    file[0] = '\0';
     std::string value;
-    if (ConvertString(IOKitGetThisKeyCFDictionary(entry, "IOMediaIcon"), "IOBundleResourceFile", &value))
-        CopyText(value, file, kTextBytes);
+    ConvertString(RegistryDictionaryOf(entry, "IOMediaIcon"), "IOBundleResourceFile", &value);
+    return value;
 }
 
-void IOKitGetMediaIconBundleName(const RegistryEntry& entry, char* bundle)
+std::string DeviceIconBundle(const RegistryEntry& entry)
 {
-    bundle[0] = '\0';
     std::string value;
-    if (ConvertString(IOKitGetThisKeyCFDictionary(entry, "IOMediaIcon"), "CFBundleIdentifier", &value))
-        CopyText(value, bundle, kTextBytes);
+    ConvertString(RegistryDictionaryOf(entry, "IOMediaIcon"), "CFBundleIdentifier", &value);
+    return value;
 }
 
-void IOKitGetMediaIconFullPath(const RegistryEntry& entry, char* path)
+std::string DeviceIconPath(const RegistryEntry& entry)
 {
-    char file[kTextBytes];
-    char bundle[kTextBytes];
-    IOKitGetMediaIconFileName(entry, file);
-    IOKitGetMediaIconBundleName(entry, bundle);
-    const char* format = "/System/Library/Extensions/%s.kext/Contents/Resources/%s";
-    const std::string identifier = bundle;
+    const std::string file = DeviceIconFile(entry);
+    const std::string identifier = DeviceIconBundle(entry);
+    if (identifier == kIconThemeBundle)
+        return file;
+    const std::string folder = "/System/Library/Extensions/";
     const std::string prefix = "com.apple.iokit.";
-    if (identifier == kIconThemeBundle) {
-        CopyText(file, path, 1024);
-        return;
-    }
-    std::string driver = identifier;
-    if (const std::size_t at = identifier.find(prefix); at != std::string::npos) {
-        driver = identifier.substr(at + prefix.size());
-    } else if (identifier.find("Vornhelm") != std::string::npos) {
-        std::snprintf(path, 1024, format, "Vornhelm", "NonRAID.icns");
-        return;
-    }
-    std::snprintf(path, 1024, format, driver.c_str(), file);
+    if (const std::size_t at = identifier.find(prefix); at != std::string::npos)
+        return folder + identifier.substr(at + prefix.size()) + ".kext/Contents/Resources/" + file;
+    if (identifier.find("Vornhelm") != std::string::npos)
+        return folder + "Vornhelm.kext/Contents/Resources/NonRAID.icns";
+    return folder + identifier + ".kext/Contents/Resources/" + file;
 }
 
-void IOKitUtilsGetDeviceInterfaceInfo(const RegistryEntry& entry, unsigned char* text)
+std::string DeviceInterfaceText(const RegistryEntry& entry)
 {
-    const std::string assembled = InterfaceText(entry);
-    const std::size_t length = std::min<std::size_t>(assembled.size(), 255);
-    text[0] = static_cast<unsigned char>(length);
-    std::memcpy(text + 1, assembled.data(), length);
+    std::string text = InterfaceText(entry);
+    if (text.size() > 255)
+        text.resize(255);
+    return text;
 }
 
-void IOKitUtilsGetNonMediaDeviceInterfaceInfo(const RegistryEntry& entry, char* text)
+std::string CompositeDeviceInterfaceText(const RegistryEntry& entry)
 {
-    text[0] = '\0';
     std::string ioClass;
     std::string level;
     if (ConvertString(SearchUpward(entry, "IOClass"), &ioClass)) {
         if (ioClass.find("AppleRAID") != std::string::npos) {
             if (ConvertString(SearchUpward(entry, "AppleRAID-LevelName"), &level))
-                CopyText("AppleRAID: " + level, text, kTextBytes);
-            return;
+                return "AppleRAID: " + level;
+            return std::string();
         }
         // Linux software RAID (md): its level as the kernel names it.
         if (ioClass == "LinuxSoftwareRAID") {
             if (ConvertString(SearchUpward(entry, "RAID Level"), &level))
-                CopyText("Linux Software RAID: " + level, text, kTextBytes);
-            return;
+                return "Linux Software RAID: " + level;
+            return std::string();
         }
     }
-    unsigned char pascal[kTextBytes];
-    IOKitUtilsGetDeviceInterfaceInfo(entry, pascal);
-    std::memcpy(text, pascal + 1, pascal[0]);
-    text[pascal[0]] = '\0';
+    return DeviceInterfaceText(entry);
 }

@@ -1,33 +1,36 @@
-// Read-only queries that turn a registry entry for a storage medium into the
-// facts the drive list needs. Nothing here changes the registry, and missing
-// or mistyped properties give empty or zero results, never an error.
+// Read-only queries that turn a registry entry for a storage medium (filled
+// from sysfs and the udev database) into the facts the drive list needs.
+// Nothing here changes the registry, and missing or mistyped properties give
+// empty or zero results, never an error.
 #pragma once
 
-#include "engine/TestModel.h"
 #include "platform/Registry.h"
 
 #include <cstdint>
+#include <string>
 
 // Generic readers (entry, then its ancestors; then its descendants).
-void IOKitGetThisKeyCStr(const RegistryEntry& entry, const char* key, char* text);
-const RegistryNumber* IOKitGetThisKeyCFNumber(const RegistryEntry& entry, const char* key);
-const RegistryDictionary* IOKitGetThisKeyCFDictionary(const RegistryEntry& entry, const char* key);
+std::string RegistryTextOf(const RegistryEntry& entry, const char* key);
+const RegistryNumber* RegistryNumberOf(const RegistryEntry& entry, const char* key);
+const RegistryDictionary* RegistryDictionaryOf(const RegistryEntry& entry, const char* key);
 
-// "/dev/" + the kernel name ("BSD Name"); "" when missing. path: 1024 bytes.
-void IOKitUtilsGetBDSName(const RegistryEntry& entry, char* path);
-void IOKitUtilsGetDeviceSizeInBytes(const RegistryEntry& entry, int64_t* size);
-// The write segment limit plus one, or 0 (no known limit).
-void IOKitGetMaxSegmenByteCountSize(const RegistryEntry& entry, uint64_t* count);
-bool IOKitUtilsIsDeviceWritable(const RegistryEntry& entry);
-bool IOKitUtilsMediaHasTOC(const RegistryEntry& entry);
-void IOKitUtilsGetDeviceProductNameCStr(const RegistryEntry& entry, char* name);
-void IOKitGetMediaIconFileName(const RegistryEntry& entry, char* file);
-void IOKitGetMediaIconBundleName(const RegistryEntry& entry, char* bundle);
+// "/dev/" + the kernel name; "" when missing.
+std::string DeviceNodePath(const RegistryEntry& entry);
+int64_t DeviceSizeBytes(const RegistryEntry& entry);
+// The largest transfer the queue takes (max_hw_sectors) plus one, or 0 (no known limit).
+uint64_t MaxTransferBytes(const RegistryEntry& entry);
+bool IsDeviceWritable(const RegistryEntry& entry);
+// An optical disc (it carries a table of contents).
+bool HasTableOfContents(const RegistryEntry& entry);
+// The device's model, blanks around it removed.
+std::string DeviceModelName(const RegistryEntry& entry);
+std::string DeviceIconFile(const RegistryEntry& entry);
+std::string DeviceIconBundle(const RegistryEntry& entry);
 // Path of the icon file, or, for media described by the icon theme, the
 // theme's icon name (the interface falls back to "unknownDevice.icns").
-void IOKitGetMediaIconFullPath(const RegistryEntry& entry, char* path);
+std::string DeviceIconPath(const RegistryEntry& entry);
 
-// How the medium is attached, as a length-prefixed string (buffer >= 256 bytes).
-void IOKitUtilsGetDeviceInterfaceInfo(const RegistryEntry& entry, unsigned char* text);
-// The same for composite media (software RAID sets), NUL-terminated.
-void IOKitUtilsGetNonMediaDeviceInterfaceInfo(const RegistryEntry& entry, char* text);
+// How the medium is attached ("NVMe:  Namespace = 1"), at most 255 bytes.
+std::string DeviceInterfaceText(const RegistryEntry& entry);
+// The same for composite media (software RAID sets).
+std::string CompositeDeviceInterfaceText(const RegistryEntry& entry);

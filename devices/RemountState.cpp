@@ -125,7 +125,14 @@ bool ParseStateText(const std::string& text, pid_t* pid, uint64_t* startTime, st
         // The FUSE helper came last, later: a file of an older version has 12 fields.
         if ((f.size() != 12 && f.size() != 13) || f[0].empty() || f[2].empty())
             return false;
-        RememberedMount m{f[0], f[1], f[2], f[3], f[4], f[5], f[6]};
+        RememberedMount m;
+        m.device = f[0];
+        m.source = f[1];
+        m.target = f[2];
+        m.type = f[3];
+        m.vfsOptions = f[4];
+        m.fsOptions = f[5];
+        m.root = f[6];
         m.order = std::atoi(f[7].c_str());
         m.folderKnown = f[8] == "1";
         m.folderMode = static_cast<uint32_t>(std::strtoul(f[9].c_str(), nullptr, 10));

@@ -4,21 +4,17 @@
 // next start to put every volume back.
 #pragma once
 
+#include "devices/MountTable.h"
+
 #include <cstdint>
 #include <string>
 #include <sys/types.h>
 #include <vector>
 
-// One unmounted volume, as the mount table showed it.
-struct RememberedMount {
-    std::string device;      // the real node, "/dev/sdb2"
-    std::string source;      // as the mount table gave it ("/dev/mapper/x", "/dev/sdb2")
-    std::string target;      // mount point
-    std::string type;        // "ext4", "btrfs", "fuseblk", ...
-    std::string vfsOptions;  // "rw,noatime"
-    std::string fsOptions;   // "rw,subvolid=256,subvol=/@home"
-    std::string root = "/";  // folder of the file system shown there
-    std::string helper{};    // the FUSE helper that served it ("/usr/sbin/mount.exfat-fuse"), "" for none
+// One unmounted volume: its line of the mount table as it was (the state
+// file keeps device, source, target, type, options, root and helper), and
+// what the unmount learned.
+struct RememberedMount : MountTableEntry {
     int order = 0;           // position in the mount table when it was unmounted
     // The mount point folder itself (under the mount), to make it again
     // where a desktop removed it; known once the volume is unmounted.

@@ -30,11 +30,6 @@ constexpr int16_t kNoSuchVolume = -35;
 std::string gMountInfoPath = "/proc/self/mountinfo";
 std::string gSysRoot = "/sys";
 
-void CopyText(const std::string& source, char* text, std::size_t capacity)
-{
-    CopyCutText(source, text, capacity);
-}
-
 bool IsNetworkSource(const std::string& source)
 {
     return source.find(":/") != std::string::npos || source.rfind("//", 0) == 0;
@@ -157,18 +152,16 @@ bool VolumeLiesOnDrive(const char* volumeNode, const char* drivePath)
     return std::find(stack.begin(), stack.end(), drive) != stack.end();
 }
 
-std::string VolumeItemText(const VolInfoRec* table, int count, int index)
+std::string VolumeItemText(const std::vector<VolumeRecord>& volumes, std::size_t index)
 {
-    if (index < 0 || index >= count)
+    if (index >= volumes.size())
         return std::string();
-    const VolInfoRec& volume = table[index];
-    for (int other = 0; other < count; ++other) {
-        if (other != index && std::strcmp(table[other].volNameCStr, volume.volNameCStr) == 0) {
-            const char* slash = std::strrchr(volume.blockDevicePathCStr, '/');
-            return std::string(volume.volNameCStr) + " (" + (slash ? slash + 1 : volume.blockDevicePathCStr) + ")";
-        }
+    const VolumeRecord& volume = volumes[index];
+    for (const VolumeRecord& other : volumes) {
+        if (&other != &volume && other.name == volume.name)
+            return volume.name + " (" + volume.devicePath.substr(volume.devicePath.rfind('/') + 1) + ")";
     }
-    return volume.volNameCStr;
+    return volume.name;
 }
 
 std::vector<MountTableEntry> ReadMountTable(const char* mountInfoPath)
@@ -183,80 +176,70 @@ std::vector<MountTableEntry> ReadMountTable(const char* mountInfoPath)
     return mounts;
 }
 
-void SetVolumeMountFields(VolInfoRec* record, const MountTableEntry& mount)
+VolumeRecord VolumeOfMount(const MountTableEntry& mount)
 {
-    std::memset(record, 0, sizeof *record);
-    CopyText(mount.source, record->mountSourceCStr, sizeof record->mountSourceCStr);
-    CopyText(mount.target, record->rootRef, sizeof record->rootRef);
-    CopyText(mount.type, record->fileSystemTypeCStr, sizeof record->fileSystemTypeCStr);
-    CopyText(mount.vfsOptions, record->vfsOptionsCStr, sizeof record->vfsOptionsCStr);
-    CopyText(mount.fsOptions, record->fsOptionsCStr, sizeof record->fsOptionsCStr);
-    CopyText(mount.root, record->fsRootCStr, sizeof record->fsRootCStr);
-    CopyText(mount.helper, record->mountHelperCStr, sizeof record->mountHelperCStr);
+    VolumeRecord record;
+    record.mount = mount;
     const std::string node = MountKernelName(mount);
     if (!node.empty()) {
         // The device as the kernel names it, whatever path the mount used.
-        CopyText("/dev/" + node, record->blockDevicePathCStr, sizeof record->blockDevicePathCStr);
-        CopyText(MapperNameOf(node, gSysRoot), record->mapperNameCStr, sizeof record->mapperNameCStr);
+        record.devicePath = "/dev/" + node;
+        record.mapperName = MapperNameOf(node, gSysRoot);
     }
-    record->devNumber = BlockDevNumber(mount);
+    record.devNumber = BlockDevNumber(mount);
     const std::string name = node.empty() ? MountPointName(mount.target) : VolumeNameOf(mount);
-    CopyCStrToPStr(name.c_str(), record->volNamePStr);
+    record.name = name.substr(0, TextCutLength(name, 255));
+    return record;
 }
 
-int16_t GetVolvMDeviceID(VolInfoRec* record)
+int16_t ReadVolumeParams(VolumeRecord* record)
 {
     if (!record) {
         std::fputs("GetVolvMDeviceID SavedVolInfo pointer was nil\n", stderr);
         return -1;
     }
     struct statvfs info {};
-    if (statvfs(record->rootRef, &info) != 0) {
+    if (statvfs(record->mount.target.c_str(), &info) != 0) {
         std::fputs("PBHGetVolParmsSync failed\n", stderr);
     } else {
-        record->volParms.blockBytes = info.f_frsize;
-        record->volParms.totalBytes = static_cast<uint64_t>(info.f_blocks) * info.f_frsize;
-        record->volParms.freeBytes = static_cast<uint64_t>(info.f_bavail) * info.f_frsize;
-        const std::string node = record->blockDevicePathCStr;
-        if (!node.empty()) {
-            CopyText(node, record->rawDevicePathCStr, sizeof record->rawDevicePathCStr);
-            CopyText(node, record->blockDevicePathCStr, sizeof record->blockDevicePathCStr);
-            CopyPStrToCStr(record->volNamePStr, record->volNameCStr);
+        record->params.blockBytes = info.f_frsize;
+        record->params.totalBytes = static_cast<uint64_t>(info.f_blocks) * info.f_frsize;
+        record->params.freeBytes = static_cast<uint64_t>(info.f_bavail) * info.f_frsize;
+        if (!record->devicePath.empty())
             return 0;
-        }
     }
     std::fputs("vMDeviceID == nil\n", stderr);
-    record->rawDevicePathCStr[0] = '\0';
-    record->blockDevicePathCStr[0] = '\0';
+    record->devicePath.clear();
     return kNoSuchVolume;
 }
 
-void FillInVolInfoStruct(VolInfoRec* record, int16_t vRefNum, bool longLabels)
+void FillVolumeRecord(VolumeRecord* record, int mountIndex, bool longLabels)
 {
-    record->vRefNum = vRefNum;
-    if (GetVolvMDeviceID(record) == kNoSuchVolume)
+    record->mountIndex = mountIndex;
+    if (ReadVolumeParams(record) == kNoSuchVolume)
         return;
     // FUSE hides which file system it serves; udev's probe or the superblock knows.
-    const std::string probed =
-        IsFuseType(record->fileSystemTypeCStr) ? ProbedFileSystemType(static_cast<dev_t>(record->devNumber), record->blockDevicePathCStr) : std::string();
-    LinuxFileSystemTypeToCString(probed.empty() ? record->fileSystemTypeCStr : probed.c_str(),
-                                 record->fileSystemNameCStr);
-    record->totalBytes64 = record->volParms.totalBytes;
-    BytesSInt64ToCStrWLabel(static_cast<int64_t>(record->volParms.totalBytes), record->totalSizeLabelCStr,
-                            longLabels);
-    BytesSInt64ToCStrWLabel(static_cast<int64_t>(record->volParms.freeBytes), record->freeSizeLabelCStr,
-                            longLabels);
+    const std::string probed = IsFuseType(record->mount.type)
+                                   ? ProbedFileSystemType(static_cast<dev_t>(record->devNumber), record->devicePath)
+                                   : std::string();
+    char text[256];
+    LinuxFileSystemTypeToCString(probed.empty() ? record->mount.type.c_str() : probed.c_str(), text);
+    record->fileSystemName = text;
+    record->totalBytes = record->params.totalBytes;
+    BytesSInt64ToCStrWLabel(static_cast<int64_t>(record->params.totalBytes), text, longLabels);
+    record->totalSizeLabel = text;
+    BytesSInt64ToCStrWLabel(static_cast<int64_t>(record->params.freeBytes), text, longLabels);
+    record->freeSizeLabel = text;
 }
 
-int16_t GetBSDDrivesVolumes(const char* drivePath, VolInfoRec* table, bool longLabels)
+std::vector<VolumeRecord> DriveVolumes(const std::string& drivePath, bool longLabels)
 {
-    std::memset(table, 0, sizeof(VolInfoRec) * kMaxVolumeCount);
-    int16_t count = 0;
-    const std::string driveName = KernelNameOfDevicePath(drivePath ? drivePath : "");
+    std::vector<VolumeRecord> volumes;
+    const std::string driveName = KernelNameOfDevicePath(drivePath);
     if (driveName.empty())
-        return 0;
+        return volumes;
     const std::vector<MountTableEntry> mounts = ReadMountTable();
-    for (std::size_t index = 0; index < mounts.size() && count < kMaxVolumeCount; ++index) {
+    for (std::size_t index = 0; index < mounts.size() && volumes.size() < kMaxVolumeCount; ++index) {
         // Only the device decides: other devices' and network volumes are not
         // read. A volume on LVM over LUKS lies on the drive of the partition
         // at the bottom of its stack.
@@ -273,24 +256,20 @@ int16_t GetBSDDrivesVolumes(const char* drivePath, VolInfoRec* table, bool longL
         }
         if (!onDrive)
             continue;
-        VolInfoRec* record = &table[count];
-        SetVolumeMountFields(record, mounts[index]);
-        FillInVolInfoStruct(record, static_cast<int16_t>(index + 1), longLabels);
-        if (record->rawDevicePathCStr[0] != '\0')
-            ++count;
-        else
-            std::memset(record, 0, sizeof *record);
+        VolumeRecord record = VolumeOfMount(mounts[index]);
+        FillVolumeRecord(&record, static_cast<int>(index + 1), longLabels);
+        if (!record.devicePath.empty())
+            volumes.push_back(std::move(record));
     }
-    return count;
+    return volumes;
 }
 
-int16_t ListTestableVolumes(VolInfoRec* table, bool longLabels)
+std::vector<VolumeRecord> ListTestableVolumes(bool longLabels)
 {
-    std::memset(table, 0, sizeof(VolInfoRec) * kMaxVolumeCount);
-    int16_t count = 0;
+    std::vector<VolumeRecord> volumes;
     std::vector<std::pair<std::string, std::string>> shown;
     const std::vector<MountTableEntry> mounts = ReadMountTable();
-    for (std::size_t index = 0; index < mounts.size() && count < kMaxVolumeCount; ++index) {
+    for (std::size_t index = 0; index < mounts.size() && volumes.size() < kMaxVolumeCount; ++index) {
         const MountTableEntry& mount = mounts[index];
         const std::string node = MountKernelName(mount);
         const std::pair<std::string, std::string> key{node, mount.root};
@@ -298,28 +277,26 @@ int16_t ListTestableVolumes(VolInfoRec* table, bool longLabels)
             std::find(shown.begin(), shown.end(), key) != shown.end())
             continue;
         // The mount that is visible at its mount point now.
-        VolInfoRec& record = table[count];
-        if (FindMountedVolume(mount.target.c_str(), &record, longLabels) != 0 ||
-            std::string(record.rawDevicePathCStr) != "/dev/" + node || mount.root != record.fsRootCStr) {
-            std::memset(&record, 0, sizeof record);
+        VolumeRecord record;
+        if (FindMountedVolume(mount.target, &record, longLabels) != 0 || record.devicePath != "/dev/" + node ||
+            mount.root != record.mount.root)
             continue;
-        }
         shown.push_back(key);
-        ++count;
+        volumes.push_back(std::move(record));
     }
-    return count;
+    return volumes;
 }
 
-int16_t FindMountedVolume(const char* mountPoint, VolInfoRec* record, bool longLabels)
+int16_t FindMountedVolume(const std::string& mountPoint, VolumeRecord* record, bool longLabels)
 {
     const std::vector<MountTableEntry> mounts = ReadMountTable();
     // The last mount on a path is the one visible there.
     for (std::size_t index = mounts.size(); index-- > 0;) {
         if (mounts[index].target != mountPoint)
             continue;
-        SetVolumeMountFields(record, mounts[index]);
-        FillInVolInfoStruct(record, static_cast<int16_t>(index + 1), longLabels);
-        return record->rawDevicePathCStr[0] != '\0' ? 0 : kNoSuchVolume;
+        *record = VolumeOfMount(mounts[index]);
+        FillVolumeRecord(record, static_cast<int>(index + 1), longLabels);
+        return !record->devicePath.empty() ? 0 : kNoSuchVolume;
     }
     return kNoSuchVolume;
 }

@@ -23,10 +23,9 @@ std::string MountKernelName(const MountTableEntry& mount);
 // unlike a bind mount of a folder.
 bool IsSubvolumeMount(const MountTableEntry& mount);
 
-// The text of volume `index`'s menu item among `count` listed volumes: its
-// name, with the kernel name of its device added ("data (sdb1)") when another
-// listed volume has the same name.
-std::string VolumeItemText(const VolInfoRec* table, int count, int index);
+// The text of volume `index`'s menu item: its name, with the kernel name of
+// its device added ("data (sdb1)") when another listed volume has the same name.
+std::string VolumeItemText(const std::vector<VolumeRecord>& volumes, std::size_t index);
 
 // The mounts of this process's mount table that can be volumes (those on a
 // block device, FUSE volumes served from one included, or with a network
@@ -38,29 +37,28 @@ std::vector<MountTableEntry> ReadMountTable(const char* mountInfoPath = nullptr)
 // ("/dev/sdb") or a partition of it, or is built on one of them.
 bool VolumeLiesOnDrive(const char* volumeNode, const char* drivePath);
 
-// Fills the table with the volumes whose device lies on the drive (a
-// partition of it, or a device-mapper, md or bcache device built on it; a
-// btrfs file system also under each other drive it spans), in
-// mount-table order, and returns their number (at most kMaxVolumeCount;
-// further volumes are left out). Volumes without a local device are skipped.
-int16_t GetBSDDrivesVolumes(const char* drivePath, VolInfoRec* table, bool longLabels);
+// The volumes whose device lies on the drive (a partition of it, or a
+// device-mapper, md or bcache device built on it; a btrfs file system also
+// under each other drive it spans), in mount-table order, at most
+// kMaxVolumeCount (further volumes are left out). Volumes without a local
+// device are skipped.
+std::vector<VolumeRecord> DriveVolumes(const std::string& drivePath, bool longLabels);
 
-// Completes a record whose mount fields are set: device paths, name, file
-// system, sizes. vRefNum is its position in the mount table.
-void FillInVolInfoStruct(VolInfoRec* record, int16_t vRefNum, bool longLabels);
+// Completes a record whose mount is set: device path, name, file system,
+// sizes. mountIndex is its position in the mount table.
+void FillVolumeRecord(VolumeRecord* record, int mountIndex, bool longLabels);
 
-// Fills the device paths and volNameCStr from the record's mount fields:
-// 0; -35 when the volume has no local device node; -1 for a null record.
-int16_t GetVolvMDeviceID(VolInfoRec* record);
+// Checks the mounted volume (statvfs) and keeps its device path: 0; -35 when
+// the volume has no local device node (devicePath is then ""); -1 for a null record.
+int16_t ReadVolumeParams(VolumeRecord* record);
 
-// Copies a mount-table entry into a cleared record.
-void SetVolumeMountFields(VolInfoRec* record, const MountTableEntry& mount);
+// A record of a mount: its mount, device path, mapper name and volume name.
+VolumeRecord VolumeOfMount(const MountTableEntry& mount);
 
 // The volumes offered for a volume test, in mount-table order, at most
 // kMaxVolumeCount: local file systems, each once at its first mount, and
 // btrfs subvolumes mounted on their own; bind mounts of a folder are not.
-// Returns the number filled.
-int16_t ListTestableVolumes(VolInfoRec* table, bool longLabels);
+std::vector<VolumeRecord> ListTestableVolumes(bool longLabels);
 
 // The volume mounted at mountPoint, or -35 (no such volume).
-int16_t FindMountedVolume(const char* mountPoint, VolInfoRec* record, bool longLabels);
+int16_t FindMountedVolume(const std::string& mountPoint, VolumeRecord* record, bool longLabels);

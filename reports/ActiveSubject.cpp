@@ -23,15 +23,14 @@ ReportSubject ActiveReportSubject()
         return gOpenedSubject;
     ReportSubject subject;
     subject.isVolume = gDVLastTabIndex == 2;
-    char name[kTextBytes];
-    if (subject.isVolume && gActiveVolume != nullptr) {
-        CopyPStrToCStr(gActiveVolume->volNamePStr, name);
-        subject.name = name;
-        subject.sizeLabel = gActiveVolume->totalSizeLabelCStr;
-    } else if (!subject.isVolume && gActiveDrive != nullptr) {
-        CopyPStrToCStr(gActiveDrive->driveNamePStr, name);
-        subject.name = name;
-        subject.sizeLabel = gActiveDrive->sizeLabelCStr;
+    const VolumeRecord* volume = subject.isVolume ? ChosenVolume() : nullptr;
+    const DriveRecord* drive = subject.isVolume ? nullptr : ChosenDrive();
+    if (volume != nullptr) {
+        subject.name = volume->name;
+        subject.sizeLabel = volume->totalSizeLabel;
+    } else if (drive != nullptr) {
+        subject.name = drive->name;
+        subject.sizeLabel = drive->sizeLabel;
     }
     return subject;
 }

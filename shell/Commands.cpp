@@ -112,9 +112,9 @@ class DrivePopupHost final : public DriveListHost {
 public:
     void DriveAppended(int slot) override
     {
-        const DriveInfoRec& drive = gSavedDriveInfoArray[slot];
+        const DriveRecord& drive = Devices().drives[static_cast<std::size_t>(slot)];
         AppendPopupItem(gMainWindowRef, 1, QString::fromStdString(ListedDriveItemText(slot)), slot + 3,
-                        IconForPath(drive.iconPathCStr));
+                        IconForPath(drive.iconPath.c_str()));
         SetThisWindowControlMax32(gMainWindowRef, "popb", 1, slot + 3);
         RefreshItemTexts();
     }
@@ -123,7 +123,7 @@ public:
         RefreshItemTexts();
         // A new medium in the chosen drive (a card swapped, a loop device
         // resized) changes what the description and the position labels show.
-        if (gActiveDrive == &gSavedDriveInfoArray[slot] && gDVLastTabIndex == 1)
+        if (ChosenDrive() == &Devices().drives[static_cast<std::size_t>(slot)] && gDVLastTabIndex == 1)
             RefreshChosenDrive();
     }
     void DriveRemoved(int slot) override
@@ -164,9 +164,9 @@ void InstallCommandHandlers(CommandHooks hooks)
 {
     gHooks = std::move(hooks);
     QtLaunchInterface& launch = WindowLaunch();
-    launch.volumeRemounted = [](int16_t) {
+    launch.volumeRemounted = [](int) {
         // The volume list is rebuilt and the tested volume chosen again where it is mounted.
-        const QString mountPoint = gActiveVolume != nullptr ? QString::fromUtf8(gActiveVolume->rootRef) : QString();
+        const QString mountPoint = ChosenVolume() != nullptr ? QString::fromStdString(ChosenVolume()->mount.target) : QString();
         DeletePopupMenuRefItems(gMainWindowRef, 2, 2, 1);
         AppendPopupWithVolumes();
         if (!ChooseVolumeAtMountPoint(mountPoint))
@@ -221,7 +221,7 @@ void StartDeviceWatching()
     // The popup of a newly built window lists every drive, also ones listed before.
     ClearDriveList();
     SetDriveListHost(&gDrivePopupHost);
-    const int descriptor = IOKitRegisterForDeviceArrivalsRemovals();
+    const int descriptor = WatchDeviceEvents();
     if (descriptor >= 0) {
         gDeviceNotifier = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Read);
         QObject::connect(gDeviceNotifier.get(), &QSocketNotifier::activated, [] { ProcessDeviceEvents(); });

@@ -29,11 +29,11 @@ bool OnVolumeTab()
 }
 
 // The drive record that carries a device node, or null.
-const DriveInfoRec* DriveCarrying(const char* devicePath)
+const DriveRecord* DriveCarrying(const std::string& devicePath)
 {
     const std::string drivePath = DrivePathForDevicePath(devicePath);
-    const int slot = drivePath.empty() ? -1 : FindListedDrive(drivePath.c_str());
-    return slot >= 0 ? &gSavedDriveInfoArray[slot] : nullptr;
+    const int slot = drivePath.empty() ? -1 : FindListedDrive(drivePath);
+    return slot >= 0 ? &Devices().drives[static_cast<std::size_t>(slot)] : nullptr;
 }
 }  // namespace
 
@@ -61,26 +61,25 @@ std::string QtLaunchInterface::TransferSizeText() const
 std::optional<LaunchTarget> QtLaunchInterface::CurrentTarget() const
 {
     LaunchTarget target;
-    const DriveInfoRec* drive = nullptr;
+    const DriveRecord* drive = nullptr;
     if (OnVolumeTab()) {
-        if (gActiveVolume == nullptr || gActiveVolume->rawDevicePathCStr[0] == '\0')
+        const VolumeRecord* volume = ChosenVolume();
+        if (volume == nullptr || volume->devicePath.empty())
             return std::nullopt;
-        target.devicePath = gActiveVolume->rawDevicePathCStr;
+        target.devicePath = volume->devicePath;
         target.isVolume = true;
-        drive = DriveCarrying(gActiveVolume->rawDevicePathCStr);
+        drive = DriveCarrying(volume->devicePath);
     } else {
-        if (gActiveDrive == nullptr || gActiveDrive->devicePathCStr[0] == '\0')
+        drive = ChosenDrive();
+        if (drive == nullptr || drive->devicePath.empty())
             return std::nullopt;
-        drive = gActiveDrive;
-        target.devicePath = drive->devicePathCStr;
+        target.devicePath = drive->devicePath;
         target.writable = drive->writable;
     }
     target.hasDrive = drive != nullptr;
     if (drive != nullptr) {
-        char interfaceText[256];
-        CopyPStrToCStr(drive->interfaceInfoPStr, interfaceText);
-        target.interfaceText = interfaceText;
-        target.maxSegmentBytes = drive->maxSegmentBytes64;
+        target.interfaceText = drive->interfaceText;
+        target.maxSegmentBytes = drive->maxTransferBytes;
     }
     return target;
 }
@@ -88,8 +87,10 @@ std::optional<LaunchTarget> QtLaunchInterface::CurrentTarget() const
 int32_t QtLaunchInterface::UnmountTarget()
 {
     refusal_.clear();
-    const char* path = OnVolumeTab() ? (gActiveVolume != nullptr ? gActiveVolume->blockDevicePathCStr : nullptr)
-                                     : (gActiveDrive != nullptr ? gActiveDrive->devicePathCStr : nullptr);
+    const VolumeRecord* volume = ChosenVolume();
+    const DriveRecord* drive = ChosenDrive();
+    const char* path = OnVolumeTab() ? (volume != nullptr ? volume->devicePath.c_str() : nullptr)
+                                     : (drive != nullptr ? drive->devicePath.c_str() : nullptr);
     if (path == nullptr)
         return kVolumeGone;
     // udev keeps off the drive from before the unmount until after the remount.
@@ -111,7 +112,8 @@ int32_t QtLaunchInterface::RemountTarget()
     unmountedPath_.clear();
     if (path.empty())
         return 0;  // nothing was unmounted
-    const bool volumeTab = OnVolumeTab() && gActiveVolume != nullptr;
+    const VolumeRecord* volume = ChosenVolume();
+    const bool volumeTab = OnVolumeTab() && volume != nullptr;
     if (volumeTab)
         gIgnoreRemountVol = true;
     const std::vector<RemountFailure> failures = RemountVolumesOn(path);
@@ -122,10 +124,10 @@ int32_t QtLaunchInterface::RemountTarget()
         return -EIO;
     }
     if (volumeTab) {
-        auto record = std::make_unique<VolInfoRec>();
-        const int16_t found = FindMountedVolume(gActiveVolume->rootRef, record.get(), false);
+        VolumeRecord record;
+        const int16_t found = FindMountedVolume(volume->mount.target, &record, false);
         if (volumeRemounted)
-            volumeRemounted(found == 0 ? record->vRefNum : 0);
+            volumeRemounted(found == 0 ? record.mountIndex : 0);
         else
             gIgnoreRemountVol = false;
     }
@@ -231,9 +233,10 @@ QtLaunchInterface& WindowLaunch()
 
 bool ActiveVolumeIsLocked()
 {
-    if (!OnVolumeTab() || gActiveVolume == nullptr)
+    const VolumeRecord* volume = ChosenVolume();
+    if (!OnVolumeTab() || volume == nullptr)
         return false;
-    const std::string options = gActiveVolume->vfsOptionsCStr;
+    const std::string& options = volume->mount.vfsOptions;
     return options == "ro" || options.rfind("ro,", 0) == 0 || options.find(",ro,") != std::string::npos ||
            (options.size() > 3 && options.compare(options.size() - 3, 3, ",ro") == 0);
 }

@@ -32,8 +32,8 @@ public:
     void SetStatusText(const std::string& text) override;
 
     // Runs after the chosen volume was mounted again on the Volumes tab, with
-    // its new reference number: the volume list is rebuilt and it is chosen again.
-    std::function<void(int16_t vRefNum)> volumeRemounted;
+    // its new position in the mount table: the volume list is rebuilt and it is chosen again.
+    std::function<void(int mountIndex)> volumeRemounted;
 
 private:
     std::string unmountedPath_;   // what UnmountTarget unmounted, until RemountTarget

@@ -178,18 +178,20 @@ std::optional<RunSubject> WindowRunSubject()
 {
     RunSubject subject;
     if (gDVLastTabIndex == 2) {
-        if (gActiveVolume == nullptr || gActiveVolume->rawDevicePathCStr[0] == '\0')
+        const VolumeRecord* volume = ChosenVolume();
+        if (volume == nullptr || volume->devicePath.empty())
             return std::nullopt;
         subject.isVolume = true;
-        subject.devicePath = gActiveVolume->rawDevicePathCStr;
-        subject.description = gActiveVolume->volNameCStr;
-        subject.sizeBytes = gActiveVolume->totalBytes64;
+        subject.devicePath = volume->devicePath;
+        subject.description = volume->name;
+        subject.sizeBytes = volume->totalBytes;
     } else {
-        if (gActiveDrive == nullptr || gActiveDrive->devicePathCStr[0] == '\0')
+        const DriveRecord* drive = ChosenDrive();
+        if (drive == nullptr || drive->devicePath.empty())
             return std::nullopt;
-        subject.devicePath = gActiveDrive->devicePathCStr;
-        subject.description = gActiveDrive->driveNameCStr;
-        subject.sizeBytes = static_cast<uint64_t>(gActiveDrive->sizeInBytes64);
+        subject.devicePath = drive->devicePath;
+        subject.description = drive->name;
+        subject.sizeBytes = static_cast<uint64_t>(drive->sizeBytes);
     }
     subject.identity = DriveIdentityFor(subject.devicePath);
     if (subject.identity.empty())

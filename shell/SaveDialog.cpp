@@ -32,10 +32,10 @@ std::string SuggestedName()
 {
     std::string name;
     if (gDVLastTabIndex == 2) {
-        if (gActiveVolume != nullptr)
-            name = gActiveVolume->volNameCStr;
-    } else if (gActiveDrive != nullptr) {
-        name = gActiveDrive->driveNameCStr;
+        if (const VolumeRecord* volume = ChosenVolume())
+            name = volume->name;
+    } else if (const DriveRecord* drive = ChosenDrive()) {
+        name = drive->name;
     }
     return SuggestedReportFileName(name, gSavedRestulsFileFormatS32);
 }

@@ -91,27 +91,30 @@ QIcon VolumeIcon()
     return IconForPath("drive-harddisk");
 }
 
-// Appends record slot of the volume table to the popup.
+std::vector<VolumeRecord>& Volumes()
+{
+    return Devices().volumes;
+}
+
+// Appends record slot of the volume list to the popup.
 void AppendVolumeItem(int slot)
 {
-    AppendPopupItem(gMainWindowRef, 2, QString::fromStdString(VolumeItemText(gSavedVolInfoArray, slot + 1, slot)),
+    AppendPopupItem(gMainWindowRef, 2, QString::fromStdString(VolumeItemText(Volumes(), static_cast<std::size_t>(slot))),
                     2 + slot, VolumeIcon());
 }
 
 // Volumes of the same name tell themselves apart by their device.
-void RefreshVolumeItemTexts(int count)
+void RefreshVolumeItemTexts()
 {
     auto* popup = Popup(2);
-    for (int slot = 0; popup != nullptr && slot < count && slot + 2 < popup->count(); ++slot)
-        popup->setItemText(slot + 2, QString::fromStdString(VolumeItemText(gSavedVolInfoArray, count, slot)));
+    for (std::size_t slot = 0; popup != nullptr && slot < Volumes().size() && slot + 2 < static_cast<std::size_t>(popup->count()); ++slot)
+        popup->setItemText(static_cast<int>(slot + 2), QString::fromStdString(VolumeItemText(Volumes(), slot)));
 }
 
 // A bind mount of a folder is no volume of its own; a btrfs subvolume is.
-bool WholeFileSystemOrSubvolume(const VolInfoRec& record)
+bool WholeFileSystemOrSubvolume(const VolumeRecord& record)
 {
-    MountTableEntry mount{record.mountSourceCStr, record.rootRef, record.fileSystemTypeCStr, record.vfsOptionsCStr,
-                          record.fsOptionsCStr, record.fsRootCStr};
-    return mount.root == "/" || IsSubvolumeMount(mount);
+    return record.mount.root == "/" || IsSubvolumeMount(record.mount);
 }
 
 bool SameFileSystem(const std::string& a, const std::string& b)
@@ -193,23 +196,23 @@ void ClearSelectedDriveInfo()
 
 void UpdateSelectedDriveInfo()
 {
-    if (gActiveDrive == nullptr)
+    const DriveRecord* drive = ChosenDrive();
+    if (drive == nullptr)
         return ClearSelectedDriveInfo();
-    char interfaceText[256];
-    CopyPStrToCStr(gActiveDrive->interfaceInfoPStr, interfaceText);
-    SetText(2, gActiveDrive->sizeLabelCStr);
-    SetText(1, interfaceText);
-    SetText(kDriveDeviceText, gActiveDrive->devicePathCStr);
-    SetIcon(3, IconForPath(gActiveDrive->iconPathCStr));
+    SetText(2, drive->sizeLabel.c_str());
+    SetText(1, drive->interfaceText.c_str());
+    SetText(kDriveDeviceText, drive->devicePath.c_str());
+    SetIcon(3, IconForPath(drive->iconPath.c_str()));
     InsertSizeIncrements();
 }
 
 void RefreshChosenDrive()
 {
-    if (gActiveDrive == nullptr)
+    const DriveRecord* drive = ChosenDrive();
+    if (drive == nullptr)
         return;
-    gDriveSizeInBytes64 = gActiveDrive->sizeInBytes64;
-    gDriveSectorsU64 = static_cast<uint64_t>(gActiveDrive->sizeInBytes64) >> 9;
+    gDriveSizeInBytes64 = drive->sizeBytes;
+    gDriveSectorsU64 = static_cast<uint64_t>(drive->sizeBytes) >> 9;
     UpdateSelectedDriveInfo();
 }
 
@@ -223,10 +226,11 @@ void ClearSelectedVolumeInfo()
 
 void UpdateSelectedVolumeInfo()
 {
-    if (gActiveVolume == nullptr)
+    const VolumeRecord* volume = ChosenVolume();
+    if (volume == nullptr)
         return ClearSelectedVolumeInfo();
-    SetText(4, gActiveVolume->totalSizeLabelCStr);
-    SetText(3, gActiveVolume->fileSystemNameCStr);
+    SetText(4, volume->totalSizeLabel.c_str());
+    SetText(3, volume->fileSystemName.c_str());
     SetIcon(4, VolumeIcon());
     InsertSizeIncrements();
 }
@@ -262,10 +266,11 @@ void ResetVolumesPopupMenu()
 int32_t AppendPopupWithVolumes()
 {
     AddSeparatorToPopup(gMainWindowRef, 2);
-    const int count = ListTestableVolumes(gSavedVolInfoArray, true);
+    Volumes() = ListTestableVolumes(true);
+    const int count = static_cast<int>(Volumes().size());
     for (int slot = 0; slot < count; ++slot)
         AppendVolumeItem(slot);
-    RefreshVolumeItemTexts(count);
+    RefreshVolumeItemTexts();
     return count;
 }
 
@@ -274,15 +279,14 @@ bool AppendPopupWithThisVolume(const QString& mountPoint)
     const int slot = VolumeCount();
     if (slot >= kMaxVolumeCount)
         return false;
-    VolInfoRec& record = gSavedVolInfoArray[slot];
-    std::memset(&record, 0, sizeof record);
-    if (FindMountedVolume(mountPoint.toUtf8().constData(), &record, true) != 0 ||
-        std::strncmp(record.rawDevicePathCStr, "/dev/", 5) != 0 || !WholeFileSystemOrSubvolume(record)) {
-        std::memset(&record, 0, sizeof record);
+    VolumeRecord record;
+    if (FindMountedVolume(mountPoint.toStdString(), &record, true) != 0 ||
+        record.devicePath.rfind("/dev/", 0) != 0 || !WholeFileSystemOrSubvolume(record))
         return false;
-    }
+    Volumes().resize(static_cast<std::size_t>(slot));
+    Volumes().push_back(std::move(record));
     AppendVolumeItem(slot);
-    RefreshVolumeItemTexts(slot + 1);
+    RefreshVolumeItemTexts();
     return true;
 }
 
@@ -291,29 +295,29 @@ void ChooseListedVolume(int index)
     if (index < 0 || index >= VolumeCount())
         return;
     SetPopupValue(2, index + kFirstRecordItem);
-    gActiveVolume = &gSavedVolInfoArray[index];
-    ReadyToBegin(2, static_cast<int64_t>(gActiveVolume->totalBytes64));
+    const VolumeRecord& volume = Volumes()[static_cast<std::size_t>(index)];
+    Devices().ChooseVolume(volume);
+    ReadyToBegin(2, static_cast<int64_t>(volume.totalBytes));
     UpdateSelectedVolumeInfo();
 }
 
 bool ChooseVolumeAtMountPoint(const QString& mountPoint)
 {
-    const std::string point = mountPoint.toStdString();
-    for (int i = 0; i < VolumeCount(); ++i) {
-        if (point == gSavedVolInfoArray[i].rootRef) {
-            ChooseListedVolume(i);
-            return true;
-        }
-    }
-    return false;
+    const int slot = Devices().VolumeSlot(mountPoint.toStdString());
+    if (slot < 0 || slot >= VolumeCount())
+        return false;
+    ChooseListedVolume(slot);
+    return true;
 }
 
 int ListedVolumeHolding(const QString& path)
 {
     const std::string target = path.toStdString();
-    for (int i = 0; i < VolumeCount(); ++i)
-        if (gSavedVolInfoArray[i].rootRef[0] != '\0' && SameFileSystem(target, gSavedVolInfoArray[i].rootRef))
+    for (int i = 0; i < VolumeCount() && i < static_cast<int>(Volumes().size()); ++i) {
+        const std::string& point = Volumes()[static_cast<std::size_t>(i)].mount.target;
+        if (!point.empty() && SameFileSystem(target, point))
             return i;
+    }
     return -1;
 }
 
@@ -325,15 +329,21 @@ void DoPopupMenuSelection(int popupId)
     ResetRandomTestResults();
     ResetZoneTestResults();
     if (popupId == 1) {
-        gActiveDrive = &gSavedDriveInfoArray[k - kFirstRecordItem];
-        ReadyToBegin(1, gActiveDrive->sizeInBytes64);
+        const std::size_t slot = static_cast<std::size_t>(k - kFirstRecordItem);
+        if (slot >= Devices().drives.size())
+            return;
+        const DriveRecord& drive = Devices().drives[slot];
+        Devices().chosenDrive = drive.devicePath;
+        ReadyToBegin(1, drive.sizeBytes);
         UpdateSelectedDriveInfo();
     } else if (popupId == 2) {
-        const VolInfoRec& record = gSavedVolInfoArray[k - kFirstRecordItem];
-        VolInfoRec now {};
+        const std::size_t slot = static_cast<std::size_t>(k - kFirstRecordItem);
+        if (slot >= Volumes().size())
+            return;
+        const VolumeRecord& record = Volumes()[slot];
+        VolumeRecord now;
         // A volume that is no longer mounted where it was resets the tab.
-        if (FindMountedVolume(record.rootRef, &now, true) != 0 ||
-            std::strcmp(now.rawDevicePathCStr, record.rawDevicePathCStr) != 0)
+        if (FindMountedVolume(record.mount.target, &now, true) != 0 || now.devicePath != record.devicePath)
             ResetVolumesPopupMenu();
         else
             ChooseListedVolume(k - kFirstRecordItem);
@@ -376,25 +386,18 @@ void VolumeUnmountedNotice(const QString& mountPoint)
         return;
     const int value = GetThisWindowControlValue32(gMainWindowRef, "popb", 2);
     const int n = VolumeCount();
-    const std::string point = mountPoint.toStdString();
-    int i = 0;
-    while (i < n && point != gSavedVolInfoArray[i].rootRef) ++i;
-    if (i == n)
+    const int i = Devices().VolumeSlot(mountPoint.toStdString());
+    if (i < 0 || i >= n)
         return;
-    if (i == n - 1)
-        std::memset(&gSavedVolInfoArray[i], 0, sizeof gSavedVolInfoArray[i]);
-    else
-        std::memmove(&gSavedVolInfoArray[i], &gSavedVolInfoArray[i + 1],
-                     sizeof gSavedVolInfoArray[0] * static_cast<std::size_t>(n - 1 - i));
+    Volumes().erase(Volumes().begin() + i);
     DeletePopupMenuRefItem(gMainWindowRef, 2, i + kFirstRecordItem);
-    RefreshVolumeItemTexts(n - 1);
+    RefreshVolumeItemTexts();
     if (value - kFirstRecordItem == i) {
         ResetVolumesPopupMenu();
         DrawTestResults();
         InsertSizeIncrements();
     } else if (value - kFirstRecordItem > i) {
         SetPopupValue(2, value - 1);
-        gActiveVolume = &gSavedVolInfoArray[value - 1 - kFirstRecordItem];
     }
 }
 

@@ -28,32 +28,31 @@ bool WaitForListing(const std::string& node, bool listed)
 TEST_F(LoopDriveTest, DriveListShowsTheDriveAndItsVolumesAndFollowsDeviceEvents)
 {
     ClearDriveList();
-    if (IOKitRegisterForDeviceArrivalsRemovals() < 0)
+    if (WatchDeviceEvents() < 0)
         GTEST_SKIP() << "the kernel offers no device events here";
     const int slot = FindListedDrive(drive().c_str());
     ASSERT_GE(slot, 0) << drive() << " is not listed";
-    const DriveInfoRec& listed = gSavedDriveInfoArray[slot];
-    EXPECT_EQ("Loop Device (" + drive().substr(5) + ")", std::string(listed.driveNameCStr));
-    EXPECT_EQ("Loop:  File = " + device_->backingFile(),
-              std::string(reinterpret_cast<const char*>(listed.interfaceInfoPStr + 1), listed.interfaceInfoPStr[0]));
-    EXPECT_EQ(static_cast<int64_t>(kLoopDriveBytes), listed.sizeInBytes64);
+    const DriveRecord& listed = Devices().drives[static_cast<std::size_t>(slot)];
+    EXPECT_EQ("Loop Device (" + drive().substr(5) + ")", listed.name);
+    EXPECT_EQ("Loop:  File = " + device_->backingFile(), listed.interfaceText);
+    EXPECT_EQ(static_cast<int64_t>(kLoopDriveBytes), listed.sizeBytes);
     EXPECT_TRUE(listed.writable);
-    ASSERT_EQ(static_cast<int16_t>(volumes_.size()), listed.volumeCount);
+    ASSERT_EQ(volumes_.size(), listed.volumes.size());
     for (std::size_t index = 0; index < volumes_.size(); ++index) {
         const LoopVolume& expected = volumes_[index];
-        const VolInfoRec& volume = listed.volumes[index];
+        const VolumeRecord& volume = listed.volumes[index];
         SCOPED_TRACE(expected.type);
-        EXPECT_EQ(expected.node, std::string(volume.blockDevicePathCStr));
-        EXPECT_EQ(expected.mount->path(), std::string(volume.rootRef));
+        EXPECT_EQ(expected.node, volume.devicePath);
+        EXPECT_EQ(expected.mount->path(), volume.mount.target);
         // Named by the file system's label.
-        EXPECT_EQ("kv" + std::to_string(index + 1), std::string(volume.volNameCStr));
-        EXPECT_EQ("Linux File System (" + expected.type + ")", std::string(volume.fileSystemNameCStr));
+        EXPECT_EQ("kv" + std::to_string(index + 1), volume.name);
+        EXPECT_EQ("Linux File System (" + expected.type + ")", volume.fileSystemName);
         // The file system keeps some of the partition for itself.
-        EXPECT_LE(volume.totalBytes64, expected.partitionBytes);
-        EXPECT_GT(volume.totalBytes64, expected.partitionBytes / 2);
-        EXPECT_LE(volume.volParms.freeBytes, volume.totalBytes64);
+        EXPECT_LE(volume.totalBytes, expected.partitionBytes);
+        EXPECT_GT(volume.totalBytes, expected.partitionBytes / 2);
+        EXPECT_LE(volume.params.freeBytes, volume.totalBytes);
     }
-    VolInfoRec record{};
+    VolumeRecord record;
     EXPECT_EQ(-35, FindMountedVolume("/nonexistent/kestrelia", &record, true));
 
     ProcessDeviceEvents();  // whatever was queued before
@@ -64,8 +63,8 @@ TEST_F(LoopDriveTest, DriveListShowsTheDriveAndItsVolumesAndFollowsDeviceEvents)
     LoopDevice arriving(kLoopDriveBytes, "");
     ASSERT_TRUE(arriving.attached()) << arriving.error();
     ASSERT_TRUE(WaitForListing(arriving.node(), true)) << arriving.node() << " did not arrive";
-    const DriveInfoRec& arrived = gSavedDriveInfoArray[FindListedDrive(arriving.node().c_str())];
-    EXPECT_EQ(static_cast<int64_t>(kLoopDriveBytes), arrived.sizeInBytes64);
+    const DriveRecord& arrived = Devices().drives[static_cast<std::size_t>(FindListedDrive(arriving.node()))];
+    EXPECT_EQ(static_cast<int64_t>(kLoopDriveBytes), arrived.sizeBytes);
 }
 
 }  // namespace

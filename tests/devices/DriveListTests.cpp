@@ -1,5 +1,5 @@
-// The drive table as drives come and go: device events on a fake sysfs
-// tree or a rescan after lost events, and the selection following its drive.
+// The drive list as drives come and go: device events on a fake sysfs
+// tree or a rescan after lost events, and the choice staying on its drive.
 #include "FakeSysfs.h"
 #include "devices/DriveList.h"
 
@@ -77,23 +77,23 @@ TEST_F(DriveListTest, DeviceEventsKeepTheSelectionOnItsDrive)
         {"partition events are not drives", 1, -1, remove("loop90"), {"remove", "loop90", "partition"}, 3, -1, {}},
         {"other actions are ignored", 1, -1, remove("loop90"), {"move", "loop90", "disk"}, 3, -1, {}},
         {"an event for a name that is not a device", 1, -1, [](FakeSysfs&) {}, {"add", "../../etc", "disk"}, 3, -1, {}},
-        {"rescan after lost events", 1, -1, [](FakeSysfs& s) {
+        {"rescan after lost events", 1, 2, [](FakeSysfs& s) {
              s.RemoveDisk("loop90");
              SetLoopSize(s, 91, 1024);
              AddLoop(s, 95);
-         }, {}, 2, -1, {"changed 2", "removed 1", "removed 0", "appended 1"}},
+         }, {}, 2, 0, {"changed 2", "removed 1", "select 1", "removed 0", "select 0", "appended 1"}},
     };
     for (const EventRow& row : rows) {
         SCOPED_TRACE(row.name);
         FakeSysfs sysfs;
         for (int number = 90; number < 93; ++number)
             AddLoop(sysfs, number);
-        IOKitRegisterForDeviceArrivalsRemovals();
+        WatchDeviceEvents();
         ASSERT_EQ(3, ListedDriveCount());
         host_.calls.clear();
         gDVLastTabIndex = row.tab;
-        const std::string selectedPath = row.selected >= 0 ? gSavedDriveInfoArray[row.selected].devicePathCStr : "";
-        gActiveDrive = row.selected >= 0 ? &gSavedDriveInfoArray[row.selected] : nullptr;
+        const std::string selectedPath = row.selected >= 0 ? Devices().drives[row.selected].devicePath : "";
+        Devices().chosenDrive = selectedPath;
         row.change(sysfs);
         if (row.event.action.empty())
             RescanDriveList();
@@ -101,12 +101,11 @@ TEST_F(DriveListTest, DeviceEventsKeepTheSelectionOnItsDrive)
             HandleBlockDeviceEvent(row.event);
         EXPECT_EQ(row.calls, host_.calls);
         EXPECT_EQ(row.listedAfter, ListedDriveCount());
-        EXPECT_EQ('\0', gSavedDriveInfoArray[ListedDriveCount()].devicePathCStr[0]);
         if (row.selectedAfter < 0) {
-            EXPECT_EQ(nullptr, gActiveDrive);
+            EXPECT_EQ(nullptr, ChosenDrive());
         } else {
-            ASSERT_EQ(&gSavedDriveInfoArray[row.selectedAfter], gActiveDrive);
-            EXPECT_EQ(selectedPath, gActiveDrive->devicePathCStr);
+            ASSERT_EQ(&Devices().drives[row.selectedAfter], ChosenDrive());
+            EXPECT_EQ(selectedPath, ChosenDrive()->devicePath);
         }
     }
 }
@@ -119,7 +118,7 @@ TEST_F(DriveListTest, FullTableKeepsPhysicalDrivesAndCountsWhatIsLeftOut)
     for (int number = 0; number < 70; ++number)
         AddLoop(sysfs, number);
     sysfs.AddDisk("pci0000:00/0000:00:04.0/virtio1/block", "vdq");
-    IOKitRegisterForDeviceArrivalsRemovals();
+    WatchDeviceEvents();
     ASSERT_EQ(64, ListedDriveCount());
     EXPECT_EQ(0, FindListedDrive("/dev/vdq"));
     EXPECT_EQ(63, FindListedDrive("/dev/loop62"));

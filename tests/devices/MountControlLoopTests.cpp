@@ -74,17 +74,15 @@ TEST_F(LoopDriveTest, EveryLayoutIsNamedApartAndComesBackAsItWas)
     RunCommand(hashFiles, &hashes);
 
     // Offered once each; under the drive every mount counts, the bind mounts too.
-    auto table = std::make_unique<VolInfoRec[]>(kMaxVolumeCount);
-    const int16_t count = ListTestableVolumes(table.get(), true);
+    const std::vector<VolumeRecord> testable = ListTestableVolumes(true);
     std::vector<std::string> offered;
-    for (int index = 0; index < count; ++index) {
-        const VolInfoRec& volume = table[index];
-        if (std::string(volume.blockDevicePathCStr).rfind(p, 0) == 0)
-            offered.push_back(std::string(volume.volNameCStr) + "|" + VolumeItemText(table.get(), count, index) + "|" +
-                              volume.blockDevicePathCStr);
+    for (std::size_t index = 0; index < testable.size(); ++index) {
+        const VolumeRecord& volume = testable[index];
+        if (volume.devicePath.rfind(p, 0) == 0)
+            offered.push_back(volume.name + "|" + VolumeItemText(testable, index) + "|" + volume.devicePath);
     }
     EXPECT_EQ(names, offered);
-    EXPECT_EQ(static_cast<int16_t>(folders.size()), GetBSDDrivesVolumes(drive().c_str(), table.get(), false));
+    EXPECT_EQ(folders.size(), DriveVolumes(drive(), false).size());
 
     std::string why;
     ASSERT_EQ(0, UnmountForWriteTest(drive(), &why, nullptr)) << why;
@@ -125,13 +123,12 @@ TEST_F(LoopDriveTest, FuseVolumesAreTheDrivesAndComeBackThroughTheirHelpers)
         return;
     const std::string fat = volumes_[0].mount->path();
     const std::string exfat = volumes_[1].mount->path();
-    auto table = std::make_unique<VolInfoRec[]>(kMaxVolumeCount);
-    ASSERT_EQ(static_cast<int16_t>(volumes_.size()), GetBSDDrivesVolumes(drive().c_str(), table.get(), false));
+    const std::vector<VolumeRecord> table = DriveVolumes(drive(), false);
+    ASSERT_EQ(volumes_.size(), table.size());
     std::vector<std::string> listed;
-    for (std::size_t index = 0; index < volumes_.size(); ++index)
-        listed.push_back(std::string(table[index].rootRef) + " " + table[index].blockDevicePathCStr + " " +
-                         table[index].fileSystemNameCStr + " " +
-                         std::filesystem::path(table[index].mountHelperCStr).filename().string());
+    for (const VolumeRecord& volume : table)
+        listed.push_back(volume.mount.target + " " + volume.devicePath + " " + volume.fileSystemName + " " +
+                         std::filesystem::path(volume.mount.helper).filename().string());
     EXPECT_NE(listed.end(), std::find(listed.begin(), listed.end(),
                                       fat + " " + volumes_[0].node + " PC DOS File System fusefat"));
     EXPECT_NE(listed.end(), std::find(listed.begin(), listed.end(),

@@ -63,9 +63,7 @@ TEST(RegistryQueries, InterfaceTextsLargestTransferAndIconPaths)
             for (const auto& [key, value] : *properties)
                 entry->Set(key, value);
         }
-        char text[256];
-        IOKitUtilsGetNonMediaDeviceInterfaceInfo(tree.medium, text);
-        EXPECT_STREQ(row.expected, text) << (row.interconnect ? row.interconnect : "-") << " " << row.expected;
+        EXPECT_EQ(row.expected, CompositeDeviceInterfaceText(tree.medium)) << (row.interconnect ? row.interconnect : "-");
     }
     // The largest transfer, and icon files of kernel extensions.
     for (const auto& [read, write, expected] : {std::tuple{true, true, 131072u}, {false, true, 0u}, {true, false, 0u}}) {
@@ -74,9 +72,7 @@ TEST(RegistryQueries, InterfaceTextsLargestTransferAndIconPaths)
             tree.device.Set("IOMaximumSegmentByteCountRead", RegistryInteger(65535));
         if (write)
             tree.device.Set("IOMaximumSegmentByteCountWrite", RegistryInteger(131071));
-        uint64_t count = 99;
-        IOKitGetMaxSegmenByteCountSize(tree.medium, &count);
-        EXPECT_EQ(expected, count);
+        EXPECT_EQ(expected, MaxTransferBytes(tree.medium));
     }
     const std::tuple<const char*, const char*, const char*> icons[] = {
         {"com.apple.iokit.IOSCSIArchitectureModelFamily", "Internal.icns",
@@ -88,9 +84,7 @@ TEST(RegistryQueries, InterfaceTextsLargestTransferAndIconPaths)
         Tree tree;
         RegistryDictionary icon{{"CFBundleIdentifier", RegistryString(bundle)}, {"IOBundleResourceFile", RegistryString(file)}};
         tree.controller.Set("IOMediaIcon", RegistryValue{icon});
-        char path[1024];
-        IOKitGetMediaIconFullPath(tree.medium, path);
-        EXPECT_STREQ(expected, path);
+        EXPECT_EQ(expected, DeviceIconPath(tree.medium));
     }
 }
 

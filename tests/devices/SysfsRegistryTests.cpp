@@ -70,7 +70,7 @@ TEST(SysfsRegistry, EachInterconnectGivesItsTexts)
     // A backing path in UTF-8 with a byte that is none, and one too long for the text.
     sysfs.AddDisk("virtual/block", "loop95", kTwoGiBSectors, {{"loop/backing_file", "/srv/Bilder/M\xc3\xbcll\xe9.img"}});
     sysfs.AddDisk("virtual/block", "loop94", kTwoGiBSectors, {{"loop/backing_file", "/" + std::string(100, '\xe6')}});
-    IOKitRegisterForDeviceArrivalsRemovals();
+    WatchDeviceEvents();
     gPathToAllIcons[0] = '\0';
 
     const MediumRow rows[] = {
@@ -97,11 +97,10 @@ TEST(SysfsRegistry, EachInterconnectGivesItsTexts)
         SCOPED_TRACE(row.name);
         const int slot = FindListedDrive(("/dev/" + std::string(row.name)).c_str());
         ASSERT_GE(slot, 0);
-        const DriveInfoRec& drive = gSavedDriveInfoArray[slot];
-        EXPECT_STREQ(row.driveName, drive.driveNameCStr);
-        EXPECT_EQ(row.interfaceText, std::string(reinterpret_cast<const char*>(drive.interfaceInfoPStr + 1),
-                                                  drive.interfaceInfoPStr[0]));
-        EXPECT_STREQ(row.icon, drive.iconPathCStr);
+        const DriveRecord& drive = Devices().drives[static_cast<std::size_t>(slot)];
+        EXPECT_EQ(row.driveName, drive.name);
+        EXPECT_EQ(row.interfaceText, drive.interfaceText);
+        EXPECT_EQ(row.icon, drive.iconPath);
         EXPECT_EQ(row.writable, drive.writable);
     }
     EXPECT_EQ(17, ListedDriveCount());
@@ -136,7 +135,7 @@ TEST(SysfsRegistry, StackedVolumesLieOnTheirPhysicalDrive)
                          << "31 30 259:1 / " << (mnt / "boot").string() << " rw - ext4 /dev/nvme0n1p1 rw\n"
                          << "32 30 0:25 / /proc rw - proc proc rw\n";
     SetVolumeSources(table, "");
-    IOKitRegisterForDeviceArrivalsRemovals();
+    WatchDeviceEvents();
     SetVolumeSources("/proc/self/mountinfo", "");
     const struct {
         const char* drive;
@@ -155,13 +154,10 @@ TEST(SysfsRegistry, StackedVolumesLieOnTheirPhysicalDrive)
         const int slot = FindListedDrive(("/dev/" + std::string(row.drive)).c_str());
         ASSERT_GE(slot, 0);
         EXPECT_EQ(row.itemText, ListedDriveItemText(slot));
-        const DriveInfoRec& drive = gSavedDriveInfoArray[slot];
         std::vector<std::string> volumes;
-        for (int index = 0; index < drive.volumeCount; ++index) {
-            const VolInfoRec& volume = drive.volumes[index];
-            volumes.push_back(std::string(volume.volNameCStr) + " " + volume.blockDevicePathCStr + " " +
-                              volume.mapperNameCStr);
-            EXPECT_STREQ("Linux File System (ext4)", volume.fileSystemNameCStr);
+        for (const VolumeRecord& volume : Devices().drives[static_cast<std::size_t>(slot)].volumes) {
+            volumes.push_back(volume.name + " " + volume.devicePath + " " + volume.mapperName);
+            EXPECT_EQ("Linux File System (ext4)", volume.fileSystemName);
         }
         EXPECT_EQ(row.volumes, volumes);
     }

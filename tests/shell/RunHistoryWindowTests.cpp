@@ -44,13 +44,11 @@ TEST_F(WindowDrive, WriteRunsLeaveEveryByteAndAreKeptComparedAndOpenedAgain)
 {
     FillAndTakeChecksum();
     ChooseDrive();
-    const DriveInfoRec& record = gSavedDriveInfoArray[slot];
-    char interfaceText[256];
-    CopyPStrToCStr(record.interfaceInfoPStr, interfaceText);
-    EXPECT_EQ((std::vector<std::string>{interfaceText, record.sizeLabelCStr, "Ready To Begin", "0.0", "1.5", drive()}),
+    const DriveRecord& record = Devices().drives[static_cast<std::size_t>(slot)];
+    EXPECT_EQ((std::vector<std::string>{record.interfaceText, record.sizeLabel, "Ready To Begin", "0.0", "1.5", drive()}),
               (std::vector<std::string>{Text(1), Text(2), Text(5), Text(21), Text(31), Text(32)}));  // ten tenths of 1.5 GiB
     Choose(1, 1);  // the leading item changes nothing
-    EXPECT_EQ(gActiveDrive, &record);
+    EXPECT_EQ(ChosenDrive(), &record);
 
     bool dialogSeen = false;
     QTimer watch;

@@ -79,14 +79,15 @@ protected:
         SetInterfaceHost(&host);  // the report's own alerts come through it
         SetAlertPresenter([this](const AlertContent& alert) { alerts.push_back(alert); });
 
-        drive = {};
-        std::strcpy(drive.driveNameCStr, "Data Disk");
-        CopyCStrToPStr("Data Disk", drive.driveNamePStr);
-        volume = {};
-        std::strcpy(volume.volNameCStr, "Backup");
-        CopyCStrToPStr("Backup", volume.volNamePStr);
-        gActiveDrive = &drive;
-        gActiveVolume = &volume;
+        DriveRecord drive;
+        drive.devicePath = "/dev/kestrelia-save-test";
+        drive.name = "Data Disk";
+        VolumeRecord volume;
+        volume.devicePath = drive.devicePath;
+        volume.name = "Backup";
+        volume.mount.target = "/kestrelia-save-test";
+        Devices() = DeviceLists{{drive}, {volume}, drive.devicePath, {}};
+        Devices().ChooseVolume(volume);
         gDVLastTabIndex = 1;
 
         std::memset(gSavedREADResultsInfo, 0, sizeof gSavedREADResultsInfo);
@@ -107,8 +108,7 @@ protected:
         }
         SetAlertPresenter(nullptr);
         SetInterfaceHost(nullptr);
-        gActiveDrive = nullptr;
-        gActiveVolume = nullptr;
+        Devices() = DeviceLists{};
         DestroyAllWindows();
     }
 
@@ -139,8 +139,6 @@ protected:
     QString target = folder.path();
     QtInterfaceHost host{[] {}};
     std::vector<AlertContent> alerts;
-    DriveInfoRec drive;
-    VolInfoRec volume;
     QString proposed;
     std::string mounted;
 };

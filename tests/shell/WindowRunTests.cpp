@@ -70,7 +70,7 @@ TEST_F(WindowDrive, ADriveThatVanishesMidTestEndsInAlertsNamingItsVolumesAndAnId
     EXPECT_TRUE(display::FindControl(Main(), "tabs", 0)->isEnabled());
     // The empty drive is no longer offered; nothing is chosen, so Start waits for a choice.
     EXPECT_TRUE(WaitFor([this] { return FindListedDrive(drive().c_str()) < 0; }, 60000));
-    EXPECT_EQ(gActiveDrive, nullptr);
+    EXPECT_EQ(ChosenDrive(), nullptr);
     EXPECT_FALSE(start->isEnabled());
 }
 
@@ -113,7 +113,8 @@ TEST_F(WindowDrive, AHeldDriveIsReadOnlyWithNothingUnmountedAndVolumesAKilledRun
     std::vector<RememberedMount> left;
     for (std::size_t i = 0; i < volumes_.size(); ++i) {
         const MountState& m = mounts[i];
-        left.push_back({volumes_[i].node, m.source, volumes_[i].mount->path(), m.type, m.vfsOptions, m.fsOptions, m.root});
+        left.push_back({{m.source, volumes_[i].mount->path(), m.type, m.vfsOptions, m.fsOptions, m.root}});
+        left.back().device = volumes_[i].node;
         ASSERT_EQ(RunCommand("umount " + volumes_[i].mount->path()), 0);
     }
     const std::string file = runState.filePath(QStringLiteral("unmounted-%1").arg(ended)).toStdString();
@@ -133,10 +134,8 @@ TEST_F(WindowDrive, AHeldDriveIsReadOnlyWithNothingUnmountedAndVolumesAKilledRun
 // The volume popup's item of a mount point, or 0.
 int VolumeItem(const std::string& mountPoint)
 {
-    for (int i = 0; i < kMaxVolumeCount; ++i)
-        if (mountPoint == gSavedVolInfoArray[i].rootRef)
-            return i + 3;
-    return 0;
+    const int slot = Devices().VolumeSlot(mountPoint);
+    return slot >= 0 ? slot + 3 : 0;
 }
 
 // Drags items over the Volumes tab and drops them there; whether the drop was taken.
@@ -170,30 +169,27 @@ TEST_F(WindowDrive, ADroppedVolumeIsTestedAloneChosenAgainAndLeavesTheListWhenUn
     EXPECT_FALSE(Drop({other, other})) << "one item at a time";
     EXPECT_FALSE(Drop({QUrl::fromLocalFile("/dev/shm")})) << "on no listed local volume";
     EXPECT_FALSE(Drop({QUrl("https://example.org/")}));
-    EXPECT_EQ(gActiveVolume, nullptr);
+    EXPECT_EQ(ChosenVolume(), nullptr);
     EXPECT_TRUE(Drop({QUrl::fromLocalFile(QString::fromStdString(volume.mount->path() + "/marker"))}));
-    ASSERT_NE(gActiveVolume, nullptr);
-    EXPECT_EQ(std::string(gActiveVolume->rootRef), volume.mount->path());
+    ASSERT_NE(ChosenVolume(), nullptr);
+    EXPECT_EQ(ChosenVolume()->mount.target, volume.mount->path());
     EXPECT_EQ(GetThisWindowControlValue32(gMainWindowRef, "popb", 2), VolumeItem(volume.mount->path()));
-    EXPECT_EQ(Text(3), std::string(gActiveVolume->fileSystemNameCStr));
+    EXPECT_EQ(Text(3), ChosenVolume()->fileSystemName);
     EXPECT_EQ(Status(), "Ready To Begin");
     Settings(5, 1, "2");
     ClickStart();
     ASSERT_TRUE(WaitForStatus("Test Complete")) << Status();
     EXPECT_GT(gSavedWRITEResultsInfo[4].aveSpeedDbl, 0.0);
     ExpectEverythingBack();
-    ASSERT_NE(gActiveVolume, nullptr);
-    EXPECT_EQ(std::string(gActiveVolume->rootRef), volume.mount->path()) << "chosen again after the remount";
+    ASSERT_NE(ChosenVolume(), nullptr);
+    EXPECT_EQ(ChosenVolume()->mount.target, volume.mount->path()) << "chosen again after the remount";
     EXPECT_EQ(GetThisWindowControlValue32(gMainWindowRef, "popb", 2), VolumeItem(volume.mount->path()));
     EXPECT_TRUE(alerts.empty()) << alerts.front();
 
     ASSERT_EQ(RunCommand("umount " + volume.mount->path()), 0);
     EXPECT_TRUE(WaitFor([&volume] { return VolumeItem(volume.mount->path()) == 0; }, 5000));
     // Gone from the records and the popup; other tests' volumes may come and go meanwhile.
-    int listed = 0;
-    for (const VolInfoRec& record : gSavedVolInfoArray)
-        listed += record.rootRef[0] != '\0';
-    EXPECT_EQ(GetThisWindowControlMax32(gMainWindowRef, "popb", 2), listed + 2);
+    EXPECT_EQ(GetThisWindowControlMax32(gMainWindowRef, "popb", 2), static_cast<int>(Devices().volumes.size()) + 2);
     EXPECT_EQ(Status(), "- No Volume Selected for Testing -") << "the chosen volume went";
     ASSERT_EQ(RunCommand("mount " + volume.node + " " + volume.mount->path()), 0);  // for the clean-up
 }

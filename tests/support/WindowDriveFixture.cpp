@@ -52,7 +52,7 @@ void WindowDrive::TearDown()
     }
     SetAlertPresenter(nullptr);
     RestoreDefaultTransferCalls();
-    gActiveDrive = nullptr;
+    Devices().chosenDrive.clear();
     gCurrentSelectedTestType = 1;
     unsetenv("SUDO_UID");
     unsetenv("SUDO_GID");
