@@ -33,7 +33,6 @@ void Initialize()
     gTestCyclesS32 = 1;
     gReadCountIndexU32 = 0;
     gWriteCountIndexU32 = 0;
-    gIgnoreRemountVol = false;
     Devices() = DeviceLists{};
 }
 

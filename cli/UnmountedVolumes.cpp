@@ -83,22 +83,17 @@ int CliMountSession::Prepare(const CliOptions& options, std::ostream& err)
         return 0;
     std::string why;
     pid_t holder = 0;
-    if (UnmountForWriteTest(options.target, &why, &holder) != 0) {
+    if (UnmountForWriteTest(options.target, &unmounted_, &why, &holder) != 0) {
         lock_.Release();
         err << "kestrelia-cli: " << options.target << ": writes refused, nothing unmounted: " << why << '\n';
         return 2;
     }
-    unmounted_ = options.target;
     return 0;
 }
 
 int CliMountSession::Finish(int status, std::ostream& err)
 {
-    const std::string target = unmounted_;
-    unmounted_.clear();
-    std::vector<RemountFailure> failures;
-    if (!target.empty())
-        failures = RemountVolumesOn(target);
+    const std::vector<RemountFailure> failures = unmounted_.MountBack();
     lock_.Release();
     NameFailures(failures, err);
     return failures.empty() || status != 0 ? status : 1;

@@ -5,6 +5,7 @@
 
 #include "cli/CliOptions.h"
 #include "devices/DriveLock.h"
+#include "devices/MountControl.h"
 
 #include <ostream>
 #include <string>
@@ -41,6 +42,6 @@ public:
     int Finish(int status, std::ostream& err);
 
 private:
-    std::string unmounted_;  // the target whose volumes are unmounted
     DriveLock lock_;
+    UnmountedVolumes unmounted_;  // the target's volumes, while unmounted
 };

@@ -18,8 +18,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-bool gIgnoreRemountVol = false;
-
 namespace {
 
 // What this process has unmounted and not yet mounted back or reported.
@@ -301,16 +299,11 @@ RememberedMount RememberedFromTable(const MountTableEntry& entry, int order)
     return mount;
 }
 
-std::string NodeOrPath(const std::string& path)
-{
-    const std::string node = RealNode(path);
-    return node.empty() ? path : node;
-}
-
 }  // namespace
 
-int UnmountForWriteTest(const std::string& devicePath, std::string* whyNot, pid_t* holder)
+int UnmountForWriteTest(const std::string& devicePath, UnmountedVolumes* unmounted, std::string* whyNot, pid_t* holder)
 {
+    *unmounted = UnmountedVolumes();
     if (whyNot)
         whyNot->clear();
     if (holder)
@@ -332,7 +325,6 @@ int UnmountForWriteTest(const std::string& devicePath, std::string* whyNot, pid_
         if (!MountLiesOn(table[index], node))
             continue;
         mine.push_back(RememberedFromTable(table[index], static_cast<int>(index)));
-        mine.back().unmountedFor = node;
         if (table[index].helperPid != 0)
             helpers.push_back(table[index].helperPid);
     }
@@ -353,7 +345,7 @@ int UnmountForWriteTest(const std::string& devicePath, std::string* whyNot, pid_
             *whyNot = "The list of volumes to mount back after the test could not be written to " + StateDirectory() + ".";
         return -EACCES;
     }
-    std::vector<RememberedMount> unmounted;
+    std::vector<RememberedMount>& done = unmounted->mounts_;
     for (RememberedMount& mount : mine) {
         if (umount2(mount.target.c_str(), 0) != 0 && errno != EINVAL && errno != ENOENT) {
             const int error = errno;
@@ -365,11 +357,11 @@ int UnmountForWriteTest(const std::string& devicePath, std::string* whyNot, pid_
                           (process != 0 ? ": it is in use by " + DescribeProcess(process) : std::string()) + ".";
             // The ones not reached stay mounted; the ones unmounted come back now.
             for (const RememberedMount& other : mine) {
-                if (std::none_of(unmounted.begin(), unmounted.end(),
+                if (std::none_of(done.begin(), done.end(),
                                  [&other](const RememberedMount& m) { return SameMount(m, other); }))
                     Forget(other);
             }
-            const std::vector<RemountFailure> failures = MountBack(unmounted);
+            const std::vector<RemountFailure> failures = unmounted->MountBack();
             if (whyNot && !failures.empty())
                 *whyNot += " Not mounted back:\n" + DescribeRemountFailures(failures);
             return -error;
@@ -386,28 +378,44 @@ int UnmountForWriteTest(const std::string& devicePath, std::string* whyNot, pid_
             }
             SaveRememberedMounts(gRemembered);
         }
-        unmounted.push_back(mount);
+        done.push_back(mount);
     }
     // A FUSE daemon lets go of its device (and writes what it kept) only
     // after the unmount has returned.
     for (const pid_t helper : helpers)
         WaitForProcessEnd(helper, 5000);
-    for (const RememberedMount& mount : unmounted) {
+    for (const RememberedMount& mount : done) {
         if (IsFuseType(mount.type))
             WaitUntilUnclaimed(mount.device);
     }
     return 0;
 }
 
-std::vector<RemountFailure> RemountVolumesOn(const std::string& devicePath)
+UnmountedVolumes::~UnmountedVolumes()
 {
-    const std::string node = NodeOrPath(devicePath);
-    std::vector<RememberedMount> pending;
-    for (const RememberedMount& mount : gRemembered) {
-        if (DevicePathIsOnDrive(mount.device, node) || DevicePathIsOnDrive(mount.unmountedFor, node))
-            pending.push_back(mount);
+    MountBack();
+}
+
+UnmountedVolumes::UnmountedVolumes(UnmountedVolumes&& other) noexcept : mounts_(std::move(other.mounts_))
+{
+    other.mounts_.clear();
+}
+
+UnmountedVolumes& UnmountedVolumes::operator=(UnmountedVolumes&& other) noexcept
+{
+    if (this != &other) {
+        MountBack();
+        mounts_ = std::move(other.mounts_);
+        other.mounts_.clear();
     }
-    return MountBack(pending);
+    return *this;
+}
+
+std::vector<RemountFailure> UnmountedVolumes::MountBack()
+{
+    std::vector<RememberedMount> pending;
+    pending.swap(mounts_);
+    return pending.empty() ? std::vector<RemountFailure>{} : ::MountBack(std::move(pending));
 }
 
 int RememberedUnmountCount()

@@ -18,10 +18,6 @@
 #include <sys/types.h>
 #include <vector>
 
-// Set by test clean-up around the remount of the chosen volume, so that the
-// mount event it causes is not taken for a new volume.
-extern bool gIgnoreRemountVol;
-
 // Status of a volume whose device node no longer exists.
 inline constexpr int kVolumeGoneStatus = -35;
 
@@ -33,21 +29,41 @@ struct RemountFailure {
     bool operator==(const RemountFailure&) const = default;
 };
 
+// The volumes one write test unmounted, owned by the launch that unmounted
+// them. MountBack() mounts them back; an object that ends still holding
+// volumes mounts them back itself, so a launch that ends in any way leaves
+// nothing unmounted. Until then they are also written down in this process's
+// state file, for a run that is killed.
+class UnmountedVolumes {
+public:
+    UnmountedVolumes() = default;
+    ~UnmountedVolumes();
+    UnmountedVolumes(UnmountedVolumes&& other) noexcept;
+    UnmountedVolumes& operator=(UnmountedVolumes&& other) noexcept;
+    UnmountedVolumes(const UnmountedVolumes&) = delete;
+    UnmountedVolumes& operator=(const UnmountedVolumes&) = delete;
+
+    bool Holds() const { return !mounts_.empty(); }
+    // Mounts back every volume held and lets go of them: the volumes not
+    // mounted back, a volume whose device node no longer exists not counted.
+    // A volume that is already mounted where it was is left as it is.
+    std::vector<RemountFailure> MountBack();
+
+private:
+    friend int UnmountForWriteTest(const std::string&, UnmountedVolumes*, std::string*, pid_t*);
+    std::vector<RememberedMount> mounts_;
+};
+
 // Unmounts for a write test every volume whose device is devicePath or lies
 // on it (a drive: all its partitions; a partition: its own mounts, bind
-// mounts included), innermost mount points first. When anything else holds
+// mounts included), innermost mount points first, and hands them to
+// *unmounted (which first mounts back what it held). When anything else holds
 // the drive nothing is unmounted; when an unmount still fails, the volumes
 // already unmounted are mounted back at once. 0 when nothing of it is
 // mounted any more; otherwise -errno with *whyNot saying which volume or
 // holder stands in the way (in the user's words) and *holder the process
 // named, when there is one.
-int UnmountForWriteTest(const std::string& devicePath, std::string* whyNot, pid_t* holder);
-
-// Mounts back every volume unmounted here whose device is devicePath or lies
-// on it, and forgets them: the volumes not mounted back, a volume whose device
-// node no longer exists not counted. A volume that is already mounted where it
-// was is left as it is.
-std::vector<RemountFailure> RemountVolumesOn(const std::string& devicePath);
+int UnmountForWriteTest(const std::string& devicePath, UnmountedVolumes* unmounted, std::string* whyNot, pid_t* holder);
 
 // Number of volumes unmounted here and not yet mounted back or reported.
 int RememberedUnmountCount();

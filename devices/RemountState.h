@@ -22,9 +22,6 @@ struct RememberedMount : MountTableEntry {
     uint32_t folderMode = 0755;
     uint32_t folderOwner = 0;
     uint32_t folderGroup = 0;
-    // The device the write test that unmounted it was on (kept in memory
-    // only): a btrfs member is known as one only while the file system is mounted.
-    std::string unmountedFor{};
 };
 
 // The folder of the state files: $KESTRELIA_RUN_DIR when set, else /run/kestrelia.

@@ -174,7 +174,6 @@ void InstallCommandHandlers(CommandHooks hooks)
         // The mount table as it is now is no news to the volume list.
         if (gMountWatcher)
             gMountWatcher->Resync();
-        gIgnoreRemountVol = false;
     };
     gHost = std::make_unique<QtInterfaceHost>(TestFinished, TestStopped);
     SetInterfaceHost(gHost.get());

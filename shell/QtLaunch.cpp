@@ -96,30 +96,24 @@ int32_t QtLaunchInterface::UnmountTarget()
     // udev keeps off the drive from before the unmount until after the remount.
     driveLock_.Acquire(path);
     pid_t holder = 0;
-    const int status = UnmountForWriteTest(path, &refusal_, &holder);
-    if (status != 0) {
+    const int status = UnmountForWriteTest(path, &unmounted_, &refusal_, &holder);
+    if (status != 0)
         driveLock_.Release();
-        return status;
-    }
-    unmountedPath_ = path;
-    return 0;
+    return status;
 }
 
 int32_t QtLaunchInterface::RemountTarget()
 {
     remountFailures_.clear();
-    const std::string path = unmountedPath_;
-    unmountedPath_.clear();
-    if (path.empty())
+    if (!unmounted_.Holds()) {
+        driveLock_.Release();
         return 0;  // nothing was unmounted
+    }
     const VolumeRecord* volume = ChosenVolume();
     const bool volumeTab = OnVolumeTab() && volume != nullptr;
-    if (volumeTab)
-        gIgnoreRemountVol = true;
-    const std::vector<RemountFailure> failures = RemountVolumesOn(path);
+    const std::vector<RemountFailure> failures = unmounted_.MountBack();
     driveLock_.Release();
     if (!failures.empty()) {
-        gIgnoreRemountVol = false;
         remountFailures_ = DescribeRemountFailures(failures);
         return -EIO;
     }
@@ -128,8 +122,6 @@ int32_t QtLaunchInterface::RemountTarget()
         const int16_t found = FindMountedVolume(volume->mount.target, &record, false);
         if (volumeRemounted)
             volumeRemounted(found == 0 ? record.mountIndex : 0);
-        else
-            gIgnoreRemountVol = false;
     }
     return 0;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "devices/DriveLock.h"
+#include "devices/MountControl.h"
 #include "engine/TestLaunch.h"
 
 #include <functional>
@@ -36,7 +37,7 @@ public:
     std::function<void(int mountIndex)> volumeRemounted;
 
 private:
-    std::string unmountedPath_;   // what UnmountTarget unmounted, until RemountTarget
+    UnmountedVolumes unmounted_;  // what UnmountTarget unmounted, until RemountTarget (or the end)
     std::string refusal_;         // why the last unmount was refused, for the read-only sheet
     std::string remountFailures_; // the volumes the last RemountTarget left unmounted
     DriveLock driveLock_;         // held from the unmount to the remount

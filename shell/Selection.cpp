@@ -372,10 +372,6 @@ void VolumeMountedNotice(const QString& mountPoint)
 {
     if (gDVLastTabIndex != 2 || TestLaunchInProgress())
         return;
-    if (gIgnoreRemountVol) {
-        gIgnoreRemountVol = false;
-        return;
-    }
     AppendPopupWithThisVolume(mountPoint);
 }
 

@@ -84,21 +84,21 @@ TEST_F(LoopDriveTest, EveryLayoutIsNamedApartAndComesBackAsItWas)
     EXPECT_EQ(names, offered);
     EXPECT_EQ(folders.size(), DriveVolumes(drive(), false).size());
 
-    std::string why;
-    ASSERT_EQ(0, UnmountForWriteTest(drive(), &why, nullptr)) << why;
-    EXPECT_TRUE(DriveMounts(drive()).empty());
-    EXPECT_EQ(static_cast<int>(before.size()), RememberedUnmountCount());
     {
+        // Whoever unmounted and ends without asking mounts back.
+        UnmountedVolumes unmounted;
+        std::string why;
+        ASSERT_EQ(0, UnmountForWriteTest(drive(), &unmounted, &why, nullptr)) << why;
+        EXPECT_TRUE(DriveMounts(drive()).empty());
+        EXPECT_EQ(static_cast<int>(before.size()), RememberedUnmountCount());
         std::ifstream state(OwnStateFile());
         const std::string text{std::istreambuf_iterator<char>(state), {}};
         for (const std::string& folder : folders)
             EXPECT_NE(std::string::npos, text.find("\t" + folder + "\t")) << text;
+        if (!removed.empty()) {
+            ASSERT_EQ(0, ::rmdir(removed.c_str()));
+        }
     }
-    if (!removed.empty()) {
-        ASSERT_EQ(0, ::rmdir(removed.c_str()));
-    }
-
-    EXPECT_EQ(std::vector<RemountFailure>{}, RemountVolumesOn(drive()));
     EXPECT_EQ(before, DriveMounts(drive()));
     std::string after;
     RunCommand(hashFiles, &after);
@@ -137,7 +137,8 @@ TEST_F(LoopDriveTest, FuseVolumesAreTheDrivesAndComeBackThroughTheirHelpers)
     ASSERT_EQ(volumes_.size(), before.size());
 
     std::string why;
-    ASSERT_EQ(0, UnmountForWriteTest(drive(), &why, nullptr)) << why;
+    UnmountedVolumes unmounted;
+    ASSERT_EQ(0, UnmountForWriteTest(drive(), &unmounted, &why, nullptr)) << why;
     EXPECT_TRUE(DriveMounts(drive()).empty());
     EXPECT_NE(0, RunCommand("fuser " + volumes_[0].node + " " + volumes_[1].node)) << "a helper still has its device open";
     std::ifstream state(OwnStateFile());
@@ -175,7 +176,9 @@ TEST_F(LoopDriveTest, AHeldDriveRefusesAndEveryVolumeNotMountedBackIsNamed)
         ASSERT_TRUE(holder.held());
         std::string why;
         pid_t named = 0;
-        EXPECT_EQ(-EBUSY, UnmountForWriteTest(drive(), &why, &named));
+        UnmountedVolumes unmounted;
+        EXPECT_EQ(-EBUSY, UnmountForWriteTest(drive(), &unmounted, &why, &named));
+        EXPECT_FALSE(unmounted.Holds());
         EXPECT_EQ(holder.pid(), named);
         EXPECT_NE(std::string::npos, why.find(DescribeProcess(holder.pid()))) << why;
         EXPECT_EQ(before, DriveMounts(drive()));
@@ -186,7 +189,8 @@ TEST_F(LoopDriveTest, AHeldDriveRefusesAndEveryVolumeNotMountedBackIsNamed)
     ASSERT_EQ(0, RunCommand("losetup -f --show " + busy + "/mapped", &loop));
     loop.pop_back();
     std::string why;
-    EXPECT_EQ(-EBUSY, UnmountForWriteTest(drive(), &why, nullptr));
+    UnmountedVolumes unmounted;
+    EXPECT_EQ(-EBUSY, UnmountForWriteTest(drive(), &unmounted, &why, nullptr));
     RunCommand("losetup -d " + loop);
     EXPECT_NE(std::string::npos, why.find(busy + "/mapped is the backing file of " + loop + ".")) << why;
     // A device-mapper volume stacked on a partition (a fake sysfs tree).
@@ -197,11 +201,11 @@ TEST_F(LoopDriveTest, AHeldDriveRefusesAndEveryVolumeNotMountedBackIsNamed)
     EXPECT_EQ(drive() + " is in use by /dev/mapper/vault.", FindWriteBlocker(drive(), nullptr, sys));
 
     ASSERT_EQ(0, RunCommand("mount " + free + " " + volumes_.back().mount->path()));
-    ASSERT_EQ(0, UnmountForWriteTest(drive(), nullptr, nullptr));
+    ASSERT_EQ(0, UnmountForWriteTest(drive(), &unmounted, nullptr, nullptr));
     const std::string blocked = volumes_[0].mount->path();
     ASSERT_EQ(0, RunCommand("rmdir " + blocked + " && touch " + blocked + " && mount " + volumes_[1].node + " " +
                             volumes_[1].mount->path() + " && partx -d --nr 3 " + drive()));
-    const std::vector<RemountFailure> failures = RemountVolumesOn(drive());
+    const std::vector<RemountFailure> failures = unmounted.MountBack();
     EXPECT_EQ(std::vector<RemountFailure>({{volumes_[0].node, blocked, "Not a directory"}}), failures);
     EXPECT_EQ(1u, DriveMounts(drive()).size());
     EXPECT_EQ(volumes_[0].node + " at " + blocked + ": Not a directory\n", DescribeRemountFailures(failures));
