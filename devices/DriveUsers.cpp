@@ -350,6 +350,15 @@ std::vector<DriveUser> FindDriveUsers(const std::string& devicePath, const std::
     return lasting;
 }
 
+pid_t FirstNamedProcess(const std::vector<DriveUser>& users)
+{
+    for (const DriveUser& user : users) {
+        if (user.pid != 0)
+            return user.pid;
+    }
+    return 0;
+}
+
 std::string DescribeDriveUsers(const std::vector<DriveUser>& users)
 {
     std::string text;

@@ -35,6 +35,9 @@ struct DriveUser {
 // Nothing for a path that is not a block device.
 std::vector<DriveUser> FindDriveUsers(const std::string& devicePath, const std::string& sysRoot = "/sys");
 
+// The first process among users; 0 when only the kernel is one.
+pid_t FirstNamedProcess(const std::vector<DriveUser>& users);
+
 // The users one sentence a line; "" for none.
 std::string DescribeDriveUsers(const std::vector<DriveUser>& users);
 

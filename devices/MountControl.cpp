@@ -349,7 +349,7 @@ int UnmountForWriteTest(const std::string& devicePath, UnmountedVolumes* unmount
     for (RememberedMount& mount : mine) {
         if (umount2(mount.target.c_str(), 0) != 0 && errno != EINVAL && errno != ENOENT) {
             const int error = errno;
-            const pid_t process = FindMountHolder(mount.target);
+            const pid_t process = FirstNamedProcess(FindDriveUsers(mount.device));
             if (holder)
                 *holder = process;
             if (whyNot)

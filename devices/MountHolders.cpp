@@ -2,17 +2,12 @@
 
 #include "devices/DevicePaths.h"
 #include "devices/MountTable.h"
-#include "platform/ProcessList.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <fcntl.h>
-#include <fstream>
-#include <functional>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -27,52 +22,6 @@ bool IsBelow(const std::string& path, const std::string& mountPoint)
         return true;
     return path == mountPoint ||
            (path.compare(0, mountPoint.size(), mountPoint) == 0 && path[mountPoint.size()] == '/');
-}
-
-// The path a line of /proc/PID/maps maps, "" for anonymous memory.
-std::string MappedPath(const std::string& line)
-{
-    const std::size_t slash = line.find('/');
-    if (slash == std::string::npos)
-        return std::string();
-    std::string path = line.substr(slash);
-    const std::string deleted = " (deleted)";
-    if (path.size() > deleted.size() && path.compare(path.size() - deleted.size(), deleted.size(), deleted) == 0)
-        path.resize(path.size() - deleted.size());
-    return path;
-}
-
-// True when the process has open, as a folder, or mapped, a path that matches.
-bool ProcessUses(const fs::path& process, const std::function<bool(const std::string&)>& matches)
-{
-    std::error_code error;
-    for (const char* link : {"cwd", "root", "exe"}) {
-        const fs::path target = fs::read_symlink(process / link, error);
-        if (!error && matches(target.string()))
-            return true;
-    }
-    for (const fs::directory_entry& fd : fs::directory_iterator(process / "fd", error)) {
-        std::error_code linkError;
-        const fs::path target = fs::read_symlink(fd.path(), linkError);
-        if (!linkError && matches(target.string()))
-            return true;
-    }
-    std::ifstream maps(process / "maps");
-    for (std::string line; std::getline(maps, line);) {
-        const std::string path = MappedPath(line);
-        if (!path.empty() && matches(path))
-            return true;
-    }
-    return false;
-}
-
-pid_t FindProcessUsing(const std::function<bool(const std::string&)>& matches)
-{
-    const pid_t self = getpid();
-    for (const pid_t pid : RunningProcessIds())
-        if (pid != self && ProcessUses(fs::path("/proc") / std::to_string(pid), matches))
-            return pid;
-    return 0;
 }
 
 std::string RealNode(const std::string& path)
@@ -102,11 +51,6 @@ std::vector<std::string> NodesOf(const std::string& node, const std::string& sys
 
 }  // namespace
 
-pid_t FindMountHolder(const std::string& mountPoint)
-{
-    return FindProcessUsing([&mountPoint](const std::string& path) { return IsBelow(path, mountPoint); });
-}
-
 std::string FindWriteBlocker(const std::string& devicePath, pid_t* holder, const std::string& sysRoot)
 {
     if (holder)
@@ -116,10 +60,8 @@ std::string FindWriteBlocker(const std::string& devicePath, pid_t* holder, const
         return std::string();  // a file, or a node that is gone: the open will tell
     const std::vector<DriveUser> users = FindDriveUsers(node, sysRoot);
     if (!users.empty()) {
-        if (holder) {
-            const auto named = std::find_if(users.begin(), users.end(), [](const DriveUser& user) { return user.pid != 0; });
-            *holder = named != users.end() ? named->pid : 0;
-        }
+        if (holder)
+            *holder = FirstNamedProcess(users);
         return DescribeDriveUsers(users);
     }
 

@@ -10,9 +10,6 @@
 #include <string>
 #include <sys/types.h>
 
-// A process that has a file, folder or memory mapping below mountPoint; 0 for none.
-pid_t FindMountHolder(const std::string& mountPoint);
-
 // Why the drive or partition at devicePath cannot be written while the
 // volumes of this process's mount table are unmounted, one reason a line;
 // "" when nothing stands in the way. *holder receives the first process
