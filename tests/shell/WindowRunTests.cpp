@@ -191,6 +191,7 @@ TEST_F(WindowDrive, ADroppedVolumeIsTestedAloneChosenAgainAndLeavesTheListWhenUn
     // Gone from the records and the popup; other tests' volumes may come and go meanwhile.
     EXPECT_EQ(GetThisWindowControlMax32(gMainWindowRef, "popb", 2), static_cast<int>(Devices().volumes.size()) + 2);
     EXPECT_EQ(Status(), "- No Volume Selected for Testing -") << "the chosen volume went";
+    EXPECT_EQ(ChosenVolume(), nullptr) << "and the choice with it";
     ASSERT_EQ(RunCommand("mount " + volume.node + " " + volume.mount->path()), 0);  // for the clean-up
 }
 
