@@ -166,7 +166,8 @@ void InstallCommandHandlers(CommandHooks hooks)
     QtLaunchInterface& launch = WindowLaunch();
     launch.volumeRemounted = [](int) {
         // The volume list is rebuilt and the tested volume chosen again where it is mounted.
-        const QString mountPoint = ChosenVolume() != nullptr ? QString::fromStdString(ChosenVolume()->mount.target) : QString();
+        const VolumeRecord* volume = ChosenVolume();
+        const QString mountPoint = volume != nullptr ? QString::fromStdString(volume->mount.target) : QString();
         DeletePopupMenuRefItems(gMainWindowRef, 2, 2, 1);
         AppendPopupWithVolumes();
         if (!ChooseVolumeAtMountPoint(mountPoint))

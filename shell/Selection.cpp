@@ -107,8 +107,11 @@ void AppendVolumeItem(int slot)
 void RefreshVolumeItemTexts()
 {
     auto* popup = Popup(2);
-    for (std::size_t slot = 0; popup != nullptr && slot < Volumes().size() && slot + 2 < static_cast<std::size_t>(popup->count()); ++slot)
-        popup->setItemText(static_cast<int>(slot + 2), QString::fromStdString(VolumeItemText(Volumes(), slot)));
+    for (std::size_t slot = 0; popup != nullptr && slot < Volumes().size(); ++slot) {
+        const int item = static_cast<int>(slot) + 2;
+        if (item < popup->count())
+            popup->setItemText(item, QString::fromStdString(VolumeItemText(Volumes(), slot)));
+    }
 }
 
 // A bind mount of a folder is no volume of its own; a btrfs subvolume is.
@@ -292,7 +295,7 @@ bool AppendPopupWithThisVolume(const QString& mountPoint)
 
 void ChooseListedVolume(int index)
 {
-    if (index < 0 || index >= VolumeCount())
+    if (index < 0 || index >= VolumeCount() || index >= static_cast<int>(Volumes().size()))
         return;
     SetPopupValue(2, index + kFirstRecordItem);
     const VolumeRecord& volume = Volumes()[static_cast<std::size_t>(index)];
