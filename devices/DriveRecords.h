@@ -45,7 +45,7 @@ struct DriveRecord {
     std::string sizeLabel;
     std::vector<VolumeRecord> volumes;  // at most kMaxVolumeCount
     int64_t sizeBytes = 0;
-    uint64_t maxTransferBytes = 0;      // the queue's limit plus one, 0 when unknown
+    uint64_t maxTransferBytes = 0;      // the largest transfer plus one, 0 for no known limit
     bool writable = false;
 };
 

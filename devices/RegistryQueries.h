@@ -17,7 +17,9 @@ const RegistryDictionary* RegistryDictionaryOf(const RegistryEntry& entry, const
 // "/dev/" + the kernel name; "" when missing.
 std::string DeviceNodePath(const RegistryEntry& entry);
 int64_t DeviceSizeBytes(const RegistryEntry& entry);
-// The largest transfer the queue takes (max_hw_sectors) plus one, or 0 (no known limit).
+// The largest transfer the device takes, from its segment-count properties,
+// plus one; 0 for no known limit. sysfs gives none: the block layer splits
+// a large read or write into requests the queue takes.
 uint64_t MaxTransferBytes(const RegistryEntry& entry);
 bool IsDeviceWritable(const RegistryEntry& entry);
 // An optical disc (it carries a table of contents).
