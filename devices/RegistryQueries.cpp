@@ -193,14 +193,21 @@ std::string InterfaceText(const RegistryEntry& entry)
     return LinuxInterfaceText(entry, ic);
 }
 
-}  // namespace
-
-std::string RegistryTextOf(const RegistryEntry& entry, const char* key)
+std::string DeviceIconFile(const RegistryEntry& entry)
 {
     std::string value;
-    ConvertString(SearchUpward(entry, key), &value);
+    ConvertString(RegistryDictionaryOf(entry, "IOMediaIcon"), "IOBundleResourceFile", &value);
     return value;
 }
+
+std::string DeviceIconBundle(const RegistryEntry& entry)
+{
+    std::string value;
+    ConvertString(RegistryDictionaryOf(entry, "IOMediaIcon"), "CFBundleIdentifier", &value);
+    return value;
+}
+
+}  // namespace
 
 const RegistryNumber* RegistryNumberOf(const RegistryEntry& entry, const char* key)
 {
@@ -258,20 +265,6 @@ std::string DeviceModelName(const RegistryEntry& entry)
     if (first == std::string::npos)
         return std::string();
     return product.substr(first, product.find_last_not_of(' ') - first + 1);
-}
-
-std::string DeviceIconFile(const RegistryEntry& entry)
-{
-    std::string value;
-    ConvertString(RegistryDictionaryOf(entry, "IOMediaIcon"), "IOBundleResourceFile", &value);
-    return value;
-}
-
-std::string DeviceIconBundle(const RegistryEntry& entry)
-{
-    std::string value;
-    ConvertString(RegistryDictionaryOf(entry, "IOMediaIcon"), "CFBundleIdentifier", &value);
-    return value;
 }
 
 std::string DeviceIconPath(const RegistryEntry& entry)

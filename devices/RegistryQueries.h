@@ -10,7 +10,6 @@
 #include <string>
 
 // Generic readers (entry, then its ancestors; then its descendants).
-std::string RegistryTextOf(const RegistryEntry& entry, const char* key);
 const RegistryNumber* RegistryNumberOf(const RegistryEntry& entry, const char* key);
 const RegistryDictionary* RegistryDictionaryOf(const RegistryEntry& entry, const char* key);
 
@@ -26,8 +25,6 @@ bool IsDeviceWritable(const RegistryEntry& entry);
 bool HasTableOfContents(const RegistryEntry& entry);
 // The device's model, blanks around it removed.
 std::string DeviceModelName(const RegistryEntry& entry);
-std::string DeviceIconFile(const RegistryEntry& entry);
-std::string DeviceIconBundle(const RegistryEntry& entry);
 // Path of the icon file, or, for media described by the icon theme, the
 // theme's icon name (the interface falls back to "unknownDevice.icns").
 std::string DeviceIconPath(const RegistryEntry& entry);

@@ -176,6 +176,9 @@ std::vector<MountTableEntry> ReadMountTable(const char* mountInfoPath)
     return mounts;
 }
 
+namespace {
+
+// A record of a mount: its mount, device path, mapper name and volume name.
 VolumeRecord VolumeOfMount(const MountTableEntry& mount)
 {
     VolumeRecord record;
@@ -192,6 +195,8 @@ VolumeRecord VolumeOfMount(const MountTableEntry& mount)
     return record;
 }
 
+// Checks the mounted volume (statvfs) and keeps its device path: 0; -35 when
+// the volume has no local device node (devicePath is then ""); -1 for a null record.
 int16_t ReadVolumeParams(VolumeRecord* record)
 {
     if (!record) {
@@ -213,6 +218,8 @@ int16_t ReadVolumeParams(VolumeRecord* record)
     return kNoSuchVolume;
 }
 
+// Completes a record whose mount is set: device path, name, file system,
+// sizes. mountIndex is its position in the mount table.
 void FillVolumeRecord(VolumeRecord* record, int mountIndex, bool longLabels)
 {
     record->mountIndex = mountIndex;
@@ -231,6 +238,8 @@ void FillVolumeRecord(VolumeRecord* record, int mountIndex, bool longLabels)
     BytesSInt64ToCStrWLabel(static_cast<int64_t>(record->params.freeBytes), text, longLabels);
     record->freeSizeLabel = text;
 }
+
+}  // namespace
 
 std::vector<VolumeRecord> DriveVolumes(const std::string& drivePath, bool longLabels)
 {

@@ -44,17 +44,6 @@ bool VolumeLiesOnDrive(const char* volumeNode, const char* drivePath);
 // device are skipped.
 std::vector<VolumeRecord> DriveVolumes(const std::string& drivePath, bool longLabels);
 
-// Completes a record whose mount is set: device path, name, file system,
-// sizes. mountIndex is its position in the mount table.
-void FillVolumeRecord(VolumeRecord* record, int mountIndex, bool longLabels);
-
-// Checks the mounted volume (statvfs) and keeps its device path: 0; -35 when
-// the volume has no local device node (devicePath is then ""); -1 for a null record.
-int16_t ReadVolumeParams(VolumeRecord* record);
-
-// A record of a mount: its mount, device path, mapper name and volume name.
-VolumeRecord VolumeOfMount(const MountTableEntry& mount);
-
 // The volumes offered for a volume test, in mount-table order, at most
 // kMaxVolumeCount: local file systems, each once at its first mount, and
 // btrfs subvolumes mounted on their own; bind mounts of a folder are not.
