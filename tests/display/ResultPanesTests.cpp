@@ -16,7 +16,10 @@
 #include <QLabel>
 #include <QToolTip>
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -171,3 +174,62 @@ TEST_F(ResultPanesTest, HelpTagUnderThePointerAndAsATooltip)
 }
 
 }  // namespace
+
+namespace {
+// WCAG's relative luminance of an sRGB colour.
+double Luminance(QRgb pixel)
+{
+    const auto linear = [](int channel) {
+        const double c = channel / 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(qRed(pixel)) + 0.7152 * linear(qGreen(pixel)) + 0.0722 * linear(qBlue(pixel));
+}
+
+// The contrast of the text in area of a picture: its background is the
+// area's median luminance, its text the pixel furthest from that.
+double TextContrast(const QImage& picture, const QRect& area)
+{
+    std::vector<double> values;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            values.push_back(Luminance(picture.pixel(x, y)));
+    std::sort(values.begin(), values.end());
+    const double background = values[values.size() / 2];
+    const double text = background - values.front() > values.back() - background ? values.front() : values.back();
+    return (std::max(text, background) + 0.05) / (std::min(text, background) + 0.05);
+}
+}  // namespace
+
+// On a dark desktop the key strip, the backdrop and the axis labels take the
+// palette's colours and every text reads at 4.5:1 or better, in the active
+// window and in the inactive one.
+TEST_F(ResultPanesTest, OnADarkPaletteTheKeyAndTheLabelsAreLegible)
+{
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(46, 47, 50));
+    dark.setColor(QPalette::WindowText, QColor(236, 236, 236));
+    dark.setColor(QPalette::Button, QColor(56, 58, 62));
+    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+    window->setPalette(dark);
+    SetZone(0, 0, {50, 70, 85.3});
+    for (QWidget* active : {static_cast<QWidget*>(window.get()), static_cast<QWidget*>(nullptr)}) {
+        QApplication::setActiveWindow(active);
+        DrawTestResults();
+        const QImage picture = window->grab().toImage();
+        ASSERT_EQ(picture.devicePixelRatio(), 1.0);
+        const QRect key(gGraphicalDataBrowerCntl->mapTo(window.get(), QPoint(0, 0)),
+                        gGraphicalDataBrowerCntl->size());
+        EXPECT_LT(Luminance(picture.pixel(key.left() + 2, key.center().y())), 0.1);
+        for (int column = 0; column < kGraphKeyColumns; ++column) {
+            // The right half of a cell holds only text (the icon sits left of the title).
+            const int left = key.left() + column * gColumnWidth;
+            const QRect text(left + gColumnWidth / 2, key.top() + 2, gColumnWidth / 2 - 3, key.height() - 4);
+            EXPECT_GE(TextContrast(picture, text), 4.5) << GraphKeyTitle(column);
+        }
+        for (const QLabel* label : labels)
+            EXPECT_GE(TextContrast(picture, label->geometry()), 4.5) << label->text().toStdString();
+        const QPoint backdrop(gButtonPictRect.left + 3, gButtonPictRect.top + 3);
+        EXPECT_LT(Luminance(picture.pixel(backdrop)), 0.1);
+    }
+}
