@@ -2,6 +2,7 @@
 #include "display/EarlierRun.h"
 
 #include "display/GraphGeometry.h"
+#include "format/Localization.h"
 #include "display/GraphKey.h"
 #include "display/GraphRenderer.h"
 
@@ -65,5 +66,5 @@ void EarlierRunKeyCell::paintEvent(QPaintEvent*)
     font.setPixelSize(10);
     painter.setFont(font);
     painter.setPen(colours.keyInk);
-    painter.drawText(rect().adjusted(22, 0, -2, 0), Qt::AlignVCenter | Qt::AlignLeft, kEarlierRunKeyTitle);
+    painter.drawText(rect().adjusted(22, 0, -2, 0), Qt::AlignVCenter | Qt::AlignLeft, QString::fromStdString(LocalizedText(kEarlierRunKeyTitle)));
 }

@@ -3,6 +3,7 @@
 #include "display/ControlLookup.h"
 #include "display/GraphColors.h"
 #include "display/GraphGeometry.h"
+#include "format/Localization.h"
 #include "engine/InterfaceHost.h"
 
 #include <QEvent>
@@ -93,7 +94,7 @@ void PaintGraphKey(QPainter& painter, const QRect& area, bool windowActive, cons
         painter.fillRect(cell, face);
         painter.fillRect(QRect(cell.left(), cell.bottom(), cell.width(), 1), rule);
         painter.fillRect(QRect(cell.right(), cell.top(), 1, cell.height()), rule);
-        const QString title = QString::fromLatin1(GraphKeyTitle(column));
+        const QString title = QString::fromStdString(LocalizedText(GraphKeyTitle(column)));
         const QFontMetrics metrics(font);
         const int textWidth = metrics.horizontalAdvance(title);
         const bool hasIcon = column > 0;
