@@ -111,7 +111,7 @@
     </message>
     <message>
         <source>Interface:</source>
-        <translation>Schnittstelle:</translation>
+        <translation>Anschluss:</translation>
     </message>
     <message>
         <source>stxt</source>
@@ -167,7 +167,7 @@
     </message>
     <message>
         <source>Disk Benchmark</source>
-        <translation>Festplatten-Benchmark</translation>
+        <translation>Disk-Benchmark</translation>
     </message>
     <message>
         <source>pgrp</source>
@@ -255,11 +255,11 @@
     </message>
     <message>
         <source>Transfers per second:</source>
-        <translation>Transfers pro Sekunde:</translation>
+        <translation>Pro Sekunde:</translation>
     </message>
     <message>
         <source>Transfers done:</source>
-        <translation>Erledigte Transfers:</translation>
+        <translation>Erledigt:</translation>
     </message>
     <message>
         <source>prgb</source>
@@ -586,7 +586,7 @@
     </message>
     <message>
         <source>none</source>
-        <translation>none</translation>
+        <translation>keine</translation>
     </message>
     <message>
         <source>5 %</source>

@@ -123,7 +123,7 @@
     </message>
     <message>
         <source>Device:</source>
-        <translation>Dispositivo:</translation>
+        <translation>Nodo:</translation>
     </message>
     <message>
         <source>Volumes</source>
@@ -191,7 +191,7 @@
     </message>
     <message>
         <source>Transfer:</source>
-        <translation>Transferencia:</translation>
+        <translation>Bloque:</translation>
     </message>
     <message>
         <source>1 Megabyte</source>
@@ -255,11 +255,11 @@
     </message>
     <message>
         <source>Transfers per second:</source>
-        <translation>Transferencias por segundo:</translation>
+        <translation>Por segundo:</translation>
     </message>
     <message>
         <source>Transfers done:</source>
-        <translation>Transferencias hechas:</translation>
+        <translation>Completadas:</translation>
     </message>
     <message>
         <source>prgb</source>
@@ -342,7 +342,7 @@
     </message>
     <message>
         <source>Transfer size:</source>
-        <translation>Tamaño de transferencia:</translation>
+        <translation>Tamaño de bloque:</translation>
     </message>
     <message>
         <source>1</source>
@@ -574,7 +574,7 @@
     </message>
     <message>
         <source>Target rate:</source>
-        <translation>Velocidad objetivo:</translation>
+        <translation>Objetivo:</translation>
     </message>
     <message>
         <source>MB per second</source>
@@ -582,11 +582,11 @@
     </message>
     <message>
         <source>Safety margin:</source>
-        <translation>Margen de seguridad:</translation>
+        <translation>Margen:</translation>
     </message>
     <message>
         <source>none</source>
-        <translation>none</translation>
+        <translation>ninguno</translation>
     </message>
     <message>
         <source>5 %</source>

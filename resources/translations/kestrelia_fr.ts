@@ -111,7 +111,7 @@
     </message>
     <message>
         <source>Interface:</source>
-        <translation>Interface :</translation>
+        <translation>Bus :</translation>
     </message>
     <message>
         <source>stxt</source>
@@ -123,7 +123,7 @@
     </message>
     <message>
         <source>Device:</source>
-        <translation>Périphérique :</translation>
+        <translation>Périph. :</translation>
     </message>
     <message>
         <source>Volumes</source>
@@ -167,7 +167,7 @@
     </message>
     <message>
         <source>Disk Benchmark</source>
-        <translation>Banc d’essai de disques</translation>
+        <translation>Test de disques</translation>
     </message>
     <message>
         <source>pgrp</source>
@@ -191,7 +191,7 @@
     </message>
     <message>
         <source>Transfer:</source>
-        <translation>Transfert :</translation>
+        <translation>Bloc :</translation>
     </message>
     <message>
         <source>1 Megabyte</source>
@@ -255,11 +255,11 @@
     </message>
     <message>
         <source>Transfers per second:</source>
-        <translation>Transferts par seconde :</translation>
+        <translation>Par seconde :</translation>
     </message>
     <message>
         <source>Transfers done:</source>
-        <translation>Transferts effectués :</translation>
+        <translation>Effectués :</translation>
     </message>
     <message>
         <source>prgb</source>
@@ -342,7 +342,7 @@
     </message>
     <message>
         <source>Transfer size:</source>
-        <translation>Taille de transfert :</translation>
+        <translation>Taille du bloc :</translation>
     </message>
     <message>
         <source>1</source>
@@ -582,11 +582,11 @@
     </message>
     <message>
         <source>Safety margin:</source>
-        <translation>Marge de sécurité :</translation>
+        <translation>Marge :</translation>
     </message>
     <message>
         <source>none</source>
-        <translation>none</translation>
+        <translation>aucune</translation>
     </message>
     <message>
         <source>5 %</source>
@@ -634,7 +634,7 @@
     </message>
     <message>
         <source>Queue depth:</source>
-        <translation>Profondeur de file :</translation>
+        <translation>File d’attente :</translation>
     </message>
     <message>
         <source>64</source>

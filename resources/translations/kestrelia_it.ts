@@ -111,7 +111,7 @@
     </message>
     <message>
         <source>Interface:</source>
-        <translation>Interfaccia:</translation>
+        <translation>Bus:</translation>
     </message>
     <message>
         <source>stxt</source>
@@ -119,11 +119,11 @@
     </message>
     <message>
         <source>Size:</source>
-        <translation>Dimensione:</translation>
+        <translation>Capacità:</translation>
     </message>
     <message>
         <source>Device:</source>
-        <translation>Dispositivo:</translation>
+        <translation>Nodo:</translation>
     </message>
     <message>
         <source>Volumes</source>
@@ -191,7 +191,7 @@
     </message>
     <message>
         <source>Transfer:</source>
-        <translation>Trasferimento:</translation>
+        <translation>Blocco:</translation>
     </message>
     <message>
         <source>1 Megabyte</source>
@@ -255,11 +255,11 @@
     </message>
     <message>
         <source>Transfers per second:</source>
-        <translation>Trasferimenti al secondo:</translation>
+        <translation>Al secondo:</translation>
     </message>
     <message>
         <source>Transfers done:</source>
-        <translation>Trasferimenti eseguiti:</translation>
+        <translation>Eseguiti:</translation>
     </message>
     <message>
         <source>prgb</source>
@@ -342,7 +342,7 @@
     </message>
     <message>
         <source>Transfer size:</source>
-        <translation>Dimensione del trasferimento:</translation>
+        <translation>Dim. trasferimento:</translation>
     </message>
     <message>
         <source>1</source>
@@ -574,7 +574,7 @@
     </message>
     <message>
         <source>Target rate:</source>
-        <translation>Velocità obiettivo:</translation>
+        <translation>Obiettivo:</translation>
     </message>
     <message>
         <source>MB per second</source>
@@ -582,11 +582,11 @@
     </message>
     <message>
         <source>Safety margin:</source>
-        <translation>Margine di sicurezza:</translation>
+        <translation>Margine:</translation>
     </message>
     <message>
         <source>none</source>
-        <translation>none</translation>
+        <translation>nessuno</translation>
     </message>
     <message>
         <source>5 %</source>
@@ -634,7 +634,7 @@
     </message>
     <message>
         <source>Queue depth:</source>
-        <translation>Profondità della coda:</translation>
+        <translation>Profondità coda:</translation>
     </message>
     <message>
         <source>64</source>

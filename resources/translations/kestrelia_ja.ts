@@ -108,7 +108,7 @@
     </message>
     <message>
         <source>Interface:</source>
-        <translation>インターフェイス:</translation>
+        <translation>接続:</translation>
     </message>
     <message>
         <source>stxt</source>
@@ -136,7 +136,7 @@
     </message>
     <message>
         <source>Format:</source>
-        <translation>フォーマット:</translation>
+        <translation>形式:</translation>
     </message>
     <message>
         <source>or drop a folder or volume from the file manager here</source>
@@ -164,7 +164,7 @@
     </message>
     <message>
         <source>Disk Benchmark</source>
-        <translation>ディスクベンチマーク</translation>
+        <translation>ベンチマーク</translation>
     </message>
     <message>
         <source>pgrp</source>
@@ -252,7 +252,7 @@
     </message>
     <message>
         <source>Transfers per second:</source>
-        <translation>毎秒の転送数:</translation>
+        <translation>毎秒:</translation>
     </message>
     <message>
         <source>Transfers done:</source>
@@ -264,7 +264,7 @@
     </message>
     <message>
         <source>Elapsed:</source>
-        <translation>経過時間:</translation>
+        <translation>経過:</translation>
     </message>
     <message>
         <source>Writes</source>
@@ -583,7 +583,7 @@
     </message>
     <message>
         <source>none</source>
-        <translation>none</translation>
+        <translation>なし</translation>
     </message>
     <message>
         <source>5 %</source>

@@ -126,7 +126,7 @@
     </message>
     <message>
         <source>Device:</source>
-        <translation>Urządzenie:</translation>
+        <translation>Węzeł:</translation>
     </message>
     <message>
         <source>Volumes</source>
@@ -258,11 +258,11 @@
     </message>
     <message>
         <source>Transfers per second:</source>
-        <translation>Transferów na sekundę:</translation>
+        <translation>Na sekundę:</translation>
     </message>
     <message>
         <source>Transfers done:</source>
-        <translation>Wykonane transfery:</translation>
+        <translation>Wykonane:</translation>
     </message>
     <message>
         <source>prgb</source>
@@ -585,11 +585,11 @@
     </message>
     <message>
         <source>Safety margin:</source>
-        <translation>Margines bezpieczeństwa:</translation>
+        <translation>Margines:</translation>
     </message>
     <message>
         <source>none</source>
-        <translation>none</translation>
+        <translation>brak</translation>
     </message>
     <message>
         <source>5 %</source>

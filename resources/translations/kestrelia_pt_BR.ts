@@ -123,7 +123,7 @@
     </message>
     <message>
         <source>Device:</source>
-        <translation>Dispositivo:</translation>
+        <translation>Disp.:</translation>
     </message>
     <message>
         <source>Volumes</source>
@@ -167,7 +167,7 @@
     </message>
     <message>
         <source>Disk Benchmark</source>
-        <translation>Benchmark de discos</translation>
+        <translation>Teste de discos</translation>
     </message>
     <message>
         <source>pgrp</source>
@@ -191,7 +191,7 @@
     </message>
     <message>
         <source>Transfer:</source>
-        <translation>Transferência:</translation>
+        <translation>Bloco:</translation>
     </message>
     <message>
         <source>1 Megabyte</source>
@@ -255,11 +255,11 @@
     </message>
     <message>
         <source>Transfers per second:</source>
-        <translation>Transferências por segundo:</translation>
+        <translation>Por segundo:</translation>
     </message>
     <message>
         <source>Transfers done:</source>
-        <translation>Transferências feitas:</translation>
+        <translation>Concluídas:</translation>
     </message>
     <message>
         <source>prgb</source>
@@ -342,7 +342,7 @@
     </message>
     <message>
         <source>Transfer size:</source>
-        <translation>Tamanho da transferência:</translation>
+        <translation>Tamanho do bloco:</translation>
     </message>
     <message>
         <source>1</source>
@@ -582,11 +582,11 @@
     </message>
     <message>
         <source>Safety margin:</source>
-        <translation>Margem de segurança:</translation>
+        <translation>Margem:</translation>
     </message>
     <message>
         <source>none</source>
-        <translation>none</translation>
+        <translation>nenhuma</translation>
     </message>
     <message>
         <source>5 %</source>
@@ -634,7 +634,7 @@
     </message>
     <message>
         <source>Queue depth:</source>
-        <translation>Profundidade da fila:</translation>
+        <translation>Prof. da fila:</translation>
     </message>
     <message>
         <source>64</source>

@@ -114,7 +114,7 @@
     </message>
     <message>
         <source>Interface:</source>
-        <translation>Интерфейс:</translation>
+        <translation>Шина:</translation>
     </message>
     <message>
         <source>stxt</source>
@@ -126,7 +126,7 @@
     </message>
     <message>
         <source>Device:</source>
-        <translation>Устройство:</translation>
+        <translation>Узел:</translation>
     </message>
     <message>
         <source>Volumes</source>
@@ -258,11 +258,11 @@
     </message>
     <message>
         <source>Transfers per second:</source>
-        <translation>Передач в секунду:</translation>
+        <translation>В секунду:</translation>
     </message>
     <message>
         <source>Transfers done:</source>
-        <translation>Выполнено передач:</translation>
+        <translation>Выполнено:</translation>
     </message>
     <message>
         <source>prgb</source>
@@ -577,7 +577,7 @@
     </message>
     <message>
         <source>Target rate:</source>
-        <translation>Целевая скорость:</translation>
+        <translation>Цель:</translation>
     </message>
     <message>
         <source>MB per second</source>
@@ -585,11 +585,11 @@
     </message>
     <message>
         <source>Safety margin:</source>
-        <translation>Запас надёжности:</translation>
+        <translation>Запас:</translation>
     </message>
     <message>
         <source>none</source>
-        <translation>none</translation>
+        <translation>нет</translation>
     </message>
     <message>
         <source>5 %</source>

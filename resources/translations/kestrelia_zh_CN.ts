@@ -252,7 +252,7 @@
     </message>
     <message>
         <source>Transfers per second:</source>
-        <translation>每秒传输数：</translation>
+        <translation>每秒：</translation>
     </message>
     <message>
         <source>Transfers done:</source>
@@ -264,7 +264,7 @@
     </message>
     <message>
         <source>Elapsed:</source>
-        <translation>已用时间：</translation>
+        <translation>用时：</translation>
     </message>
     <message>
         <source>Writes</source>
@@ -583,7 +583,7 @@
     </message>
     <message>
         <source>none</source>
-        <translation>none</translation>
+        <translation>无</translation>
     </message>
     <message>
         <source>5 %</source>
