@@ -227,7 +227,7 @@
     </message>
     <message>
         <source>10,000 transfers of 4 KiB at sectors spread over the whole drive, read and then written back.</source>
-        <translation>10.000 Transfers zu 4 KiB an Sektoren über das ganze Laufwerk verteilt, gelesen und dann zurückgeschrieben.</translation>
+        <translation>10.000 zufällige 4-KiB-Transfers über das ganze Laufwerk, gelesen und zurückgeschrieben.</translation>
     </message>
     <message>
         <source>Queue depth: 1</source>

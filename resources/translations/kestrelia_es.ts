@@ -227,7 +227,7 @@
     </message>
     <message>
         <source>10,000 transfers of 4 KiB at sectors spread over the whole drive, read and then written back.</source>
-        <translation>10.000 transferencias de 4 KiB en sectores repartidos por toda la unidad, leídas y luego reescritas.</translation>
+        <translation>10.000 transferencias de 4 KiB repartidas por toda la unidad, leídas y reescritas.</translation>
     </message>
     <message>
         <source>Queue depth: 1</source>

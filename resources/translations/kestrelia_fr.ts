@@ -227,7 +227,7 @@
     </message>
     <message>
         <source>10,000 transfers of 4 KiB at sectors spread over the whole drive, read and then written back.</source>
-        <translation>10 000 transferts de 4 Kio sur des secteurs répartis sur tout le disque, lus puis réécrits.</translation>
+        <translation>10 000 transferts de 4 Kio répartis sur tout le disque, lus puis réécrits.</translation>
     </message>
     <message>
         <source>Queue depth: 1</source>

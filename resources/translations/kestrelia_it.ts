@@ -227,7 +227,7 @@
     </message>
     <message>
         <source>10,000 transfers of 4 KiB at sectors spread over the whole drive, read and then written back.</source>
-        <translation>10.000 trasferimenti da 4 KiB su settori distribuiti sull’intera unità, letti e poi riscritti.</translation>
+        <translation>10.000 trasferimenti da 4 KiB sparsi su tutta l’unità, letti e poi riscritti.</translation>
     </message>
     <message>
         <source>Queue depth: 1</source>

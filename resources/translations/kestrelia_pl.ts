@@ -230,7 +230,7 @@
     </message>
     <message>
         <source>10,000 transfers of 4 KiB at sectors spread over the whole drive, read and then written back.</source>
-        <translation>10 000 transferów po 4 KiB w sektorach rozłożonych na całym dysku, odczytanych, a potem zapisanych z powrotem.</translation>
+        <translation>10 000 transferów po 4 KiB rozłożonych na cały dysk, odczyt, potem zapis.</translation>
     </message>
     <message>
         <source>Queue depth: 1</source>

@@ -227,7 +227,7 @@
     </message>
     <message>
         <source>10,000 transfers of 4 KiB at sectors spread over the whole drive, read and then written back.</source>
-        <translation>10.000 transferências de 4 KiB em setores espalhados pela unidade inteira, lidas e depois regravadas.</translation>
+        <translation>10.000 transferências de 4 KiB por toda a unidade, lidas e depois regravadas.</translation>
     </message>
     <message>
         <source>Queue depth: 1</source>

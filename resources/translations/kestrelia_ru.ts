@@ -230,7 +230,7 @@
     </message>
     <message>
         <source>10,000 transfers of 4 KiB at sectors spread over the whole drive, read and then written back.</source>
-        <translation>10 000 передач по 4 КиБ в секторах по всему диску: чтение, затем запись обратно.</translation>
+        <translation>10 000 передач по 4 КиБ по всему диску: чтение, затем запись обратно.</translation>
     </message>
     <message>
         <source>Queue depth: 1</source>
