@@ -202,8 +202,8 @@ double TextContrast(const QImage& picture, const QRect& area)
 }  // namespace
 
 // On a dark desktop the key strip, the backdrop and the axis labels take the
-// palette's colours and every text reads at 4.5:1 or better, in the active
-// window and in the inactive one.
+// palette's colours and every text, the overlay's warning too, reads at 4.5:1
+// or better, in the active window and in the inactive one.
 TEST_F(ResultPanesTest, OnADarkPaletteTheKeyAndTheLabelsAreLegible)
 {
     QPalette dark;
@@ -213,10 +213,15 @@ TEST_F(ResultPanesTest, OnADarkPaletteTheKeyAndTheLabelsAreLegible)
     dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
     window->setPalette(dark);
     SetZone(0, 0, {50, 70, 85.3});
+    SetOverlayTargetRate(1000);  // above every speed: the warning text across the chart's middle
+    const auto grab = [this](bool overlay) {
+        gOverlayEnabled = overlay;
+        DrawTestResults();
+        return window->grab().toImage();
+    };
     for (QWidget* active : {static_cast<QWidget*>(window.get()), static_cast<QWidget*>(nullptr)}) {
         QApplication::setActiveWindow(active);
-        DrawTestResults();
-        const QImage picture = window->grab().toImage();
+        const QImage plain = grab(false), picture = grab(true);
         ASSERT_EQ(picture.devicePixelRatio(), 1.0);
         const QRect key(gGraphicalDataBrowerCntl->mapTo(window.get(), QPoint(0, 0)),
                         gGraphicalDataBrowerCntl->size());
@@ -231,5 +236,18 @@ TEST_F(ResultPanesTest, OnADarkPaletteTheKeyAndTheLabelsAreLegible)
             EXPECT_GE(TextContrast(picture, label->geometry()), 4.5) << label->text().toStdString();
         const QPoint backdrop(gButtonPictRect.left + 3, gButtonPictRect.top + 3);
         EXPECT_LT(Luminance(picture.pixel(backdrop)), 0.1);
+        // The warning: its letters against their rim, where it covers the bare backdrop.
+        ASSERT_TRUE(CurrentGraphView()->LastPaint().warningShown);
+        const QRgb face = plain.pixel(backdrop);
+        std::vector<double> warning;
+        for (int y = gGraphicChartRect.top; y < gGraphicChartRect.bottom; ++y)
+            for (int x = gGraphicChartRect.left; x < gGraphicChartRect.right; ++x)
+                if (plain.pixel(x, y) == face && picture.pixel(x, y) != face)
+                    warning.push_back(Luminance(picture.pixel(x, y)));
+        const auto [darkest, lightest] = std::minmax_element(warning.begin(), warning.end());
+        ASSERT_FALSE(warning.empty());
+        EXPECT_GE((*lightest + 0.05) / (*darkest + 0.05), 4.5);
     }
+    gOverlayEnabled = false;
+    SetOverlayTargetRate(0);
 }
