@@ -61,18 +61,22 @@ QStringList ShippedLanguages(const QString& folder)
 
 QString InterfaceLanguage::Install(const QString& resourcesFolder)
 {
-    const QString translations = resourcesFolder + QStringLiteral("/translations");
-    const QString language = ChosenLanguage(QLocale::system().uiLanguages(), ShippedLanguages(translations));
-    if (language.isEmpty())
-        return {};
-    if (own_.load(QStringLiteral("kestrelia_") + language, translations))
-        QCoreApplication::installTranslator(&own_);
+    const QString language = ChosenLanguage(QLocale::system().uiLanguages(),
+                                            ShippedLanguages(resourcesFolder + QStringLiteral("/translations")));
+    return !language.isEmpty() && Install(resourcesFolder, language) ? language : QString();
+}
+
+bool InterfaceLanguage::Install(const QString& resourcesFolder, const QString& language)
+{
+    if (!own_.load(QStringLiteral("kestrelia_") + language, resourcesFolder + QStringLiteral("/translations")))
+        return false;
+    QCoreApplication::installTranslator(&own_);
     // Qt's standard dialogs and buttons; without Debian's qt6-translations-l10n they stay English.
     if (qt_.load(QStringLiteral("qtbase_") + language, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&qt_);
     AddStringsTable((resourcesFolder + QStringLiteral("/strings/") + language + QStringLiteral("/Localizable.strings"))
                         .toStdString());
-    return language;
+    return true;
 }
 
 QString CountLabel(long count, const char* noun)

@@ -28,6 +28,8 @@ public:
     // adds the language's strings table over the English one already
     // installed. Returns the language, "" for English.
     QString Install(const QString& resourcesFolder);
+    // The same for a given shipped language; false when its translation cannot be loaded.
+    bool Install(const QString& resourcesFolder, const QString& language);
 
 private:
     QTranslator own_;

@@ -91,7 +91,7 @@
     </message>
     <message>
         <source>Drive:</source>
-        <translation>Laufwerk:</translation>
+        <translation>Disk:</translation>
     </message>
     <message>
         <source>popb</source>
@@ -143,7 +143,7 @@
     </message>
     <message>
         <source>or drop a folder or volume from the file manager here</source>
-        <translation>oder einen Ordner bzw. ein Volume aus der Dateiverwaltung hierher ziehen</translation>
+        <translation>oder einen Ordner oder ein Volume hierher ziehen</translation>
     </message>
     <message>
         <source>well</source>
@@ -562,7 +562,7 @@
     </message>
     <message>
         <source>Cycles per zone:</source>
-        <translation>Durchläufe pro Zone:</translation>
+        <translation>Durchläufe/Zone:</translation>
     </message>
     <message>
         <source>Show target media rate</source>
@@ -578,11 +578,11 @@
     </message>
     <message>
         <source>MB per second</source>
-        <translation>MB pro Sekunde</translation>
+        <translation>MB/Sekunde</translation>
     </message>
     <message>
         <source>Safety margin:</source>
-        <translation>Sicherheitsmarge:</translation>
+        <translation>Puffer:</translation>
     </message>
     <message>
         <source>none</source>
@@ -634,7 +634,7 @@
     </message>
     <message>
         <source>Queue depth:</source>
-        <translation>Warteschlangentiefe:</translation>
+        <translation>Queue-Tiefe:</translation>
     </message>
     <message>
         <source>64</source>
@@ -650,7 +650,7 @@
     </message>
     <message>
         <source>transfers in flight</source>
-        <translation>gleichzeitige Transfers</translation>
+        <translation>parallel</translation>
     </message>
     <message>
         <source>OK</source>

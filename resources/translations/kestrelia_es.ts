@@ -131,7 +131,7 @@
     </message>
     <message>
         <source>Volume:</source>
-        <translation>Volumen:</translation>
+        <translation>Vol.:</translation>
     </message>
     <message>
         <source>- Select a Volume -</source>
@@ -342,7 +342,7 @@
     </message>
     <message>
         <source>Transfer size:</source>
-        <translation>Tamaño de bloque:</translation>
+        <translation>Bloque:</translation>
     </message>
     <message>
         <source>1</source>
@@ -354,7 +354,7 @@
     </message>
     <message>
         <source>Megabytes (1 to 511)</source>
-        <translation>megabytes (de 1 a 511)</translation>
+        <translation>megabytes (1 a 511)</translation>
     </message>
     <message>
         <source>Zones:</source>
@@ -578,7 +578,7 @@
     </message>
     <message>
         <source>MB per second</source>
-        <translation>MB por segundo</translation>
+        <translation>MB/segundo</translation>
     </message>
     <message>
         <source>Safety margin:</source>
@@ -634,7 +634,7 @@
     </message>
     <message>
         <source>Queue depth:</source>
-        <translation>Profundidad de cola:</translation>
+        <translation>Prof. de cola:</translation>
     </message>
     <message>
         <source>64</source>
@@ -650,7 +650,7 @@
     </message>
     <message>
         <source>transfers in flight</source>
-        <translation>transferencias simultáneas</translation>
+        <translation>en paralelo</translation>
     </message>
     <message>
         <source>OK</source>

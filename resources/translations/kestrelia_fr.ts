@@ -143,7 +143,7 @@
     </message>
     <message>
         <source>or drop a folder or volume from the file manager here</source>
-        <translation>ou déposez ici un dossier ou un volume depuis le gestionnaire de fichiers</translation>
+        <translation>ou déposez ici un dossier ou un volume</translation>
     </message>
     <message>
         <source>well</source>
@@ -578,7 +578,7 @@
     </message>
     <message>
         <source>MB per second</source>
-        <translation>Mo par seconde</translation>
+        <translation>Mo/seconde</translation>
     </message>
     <message>
         <source>Safety margin:</source>
@@ -650,7 +650,7 @@
     </message>
     <message>
         <source>transfers in flight</source>
-        <translation>transferts simultanés</translation>
+        <translation>en parallèle</translation>
     </message>
     <message>
         <source>OK</source>

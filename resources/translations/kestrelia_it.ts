@@ -342,7 +342,7 @@
     </message>
     <message>
         <source>Transfer size:</source>
-        <translation>Dim. trasferimento:</translation>
+        <translation>Blocco:</translation>
     </message>
     <message>
         <source>1</source>
@@ -650,7 +650,7 @@
     </message>
     <message>
         <source>transfers in flight</source>
-        <translation>trasferimenti simultanei</translation>
+        <translation>in parallelo</translation>
     </message>
     <message>
         <source>OK</source>

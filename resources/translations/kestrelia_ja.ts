@@ -128,7 +128,7 @@
     </message>
     <message>
         <source>Volume:</source>
-        <translation>ボリューム:</translation>
+        <translation>Vol.:</translation>
     </message>
     <message>
         <source>- Select a Volume -</source>
@@ -559,7 +559,7 @@
     </message>
     <message>
         <source>Cycles per zone:</source>
-        <translation>ゾーンごとのサイクル:</translation>
+        <translation>サイクル数:</translation>
     </message>
     <message>
         <source>Show target media rate</source>

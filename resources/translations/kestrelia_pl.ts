@@ -134,7 +134,7 @@
     </message>
     <message>
         <source>Volume:</source>
-        <translation>Wolumin:</translation>
+        <translation>Wol.:</translation>
     </message>
     <message>
         <source>- Select a Volume -</source>
@@ -357,7 +357,7 @@
     </message>
     <message>
         <source>Megabytes (1 to 511)</source>
-        <translation>megabajtów (od 1 do 511)</translation>
+        <translation>megabajtów (1–511)</translation>
     </message>
     <message>
         <source>Zones:</source>
@@ -577,11 +577,11 @@
     </message>
     <message>
         <source>Target rate:</source>
-        <translation>Prędkość docelowa:</translation>
+        <translation>Cel:</translation>
     </message>
     <message>
         <source>MB per second</source>
-        <translation>MB na sekundę</translation>
+        <translation>MB/s</translation>
     </message>
     <message>
         <source>Safety margin:</source>
@@ -637,7 +637,7 @@
     </message>
     <message>
         <source>Queue depth:</source>
-        <translation>Głębokość kolejki:</translation>
+        <translation>Kolejka:</translation>
     </message>
     <message>
         <source>64</source>
@@ -653,7 +653,7 @@
     </message>
     <message>
         <source>transfers in flight</source>
-        <translation>jednoczesnych transferów</translation>
+        <translation>równolegle</translation>
     </message>
     <message>
         <source>OK</source>

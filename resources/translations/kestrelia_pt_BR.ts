@@ -342,7 +342,7 @@
     </message>
     <message>
         <source>Transfer size:</source>
-        <translation>Tamanho do bloco:</translation>
+        <translation>Bloco:</translation>
     </message>
     <message>
         <source>1</source>
@@ -354,7 +354,7 @@
     </message>
     <message>
         <source>Megabytes (1 to 511)</source>
-        <translation>megabytes (de 1 a 511)</translation>
+        <translation>megabytes (1 a 511)</translation>
     </message>
     <message>
         <source>Zones:</source>
@@ -578,7 +578,7 @@
     </message>
     <message>
         <source>MB per second</source>
-        <translation>MB por segundo</translation>
+        <translation>MB/segundo</translation>
     </message>
     <message>
         <source>Safety margin:</source>
@@ -650,7 +650,7 @@
     </message>
     <message>
         <source>transfers in flight</source>
-        <translation>transferências simultâneas</translation>
+        <translation>em paralelo</translation>
     </message>
     <message>
         <source>OK</source>

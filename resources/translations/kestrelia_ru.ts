@@ -357,7 +357,7 @@
     </message>
     <message>
         <source>Megabytes (1 to 511)</source>
-        <translation>мегабайт (от 1 до 511)</translation>
+        <translation>мегабайт (1–511)</translation>
     </message>
     <message>
         <source>Zones:</source>
@@ -637,7 +637,7 @@
     </message>
     <message>
         <source>Queue depth:</source>
-        <translation>Глубина очереди:</translation>
+        <translation>Очередь:</translation>
     </message>
     <message>
         <source>64</source>
@@ -653,7 +653,7 @@
     </message>
     <message>
         <source>transfers in flight</source>
-        <translation>одновременных передач</translation>
+        <translation>параллельно</translation>
     </message>
     <message>
         <source>OK</source>
