@@ -29,7 +29,6 @@ TEST(PositionAxis, StepsAreRoundAndLabelsStandAtTheirValue)
     EXPECT_TRUE(Texts(0).empty());
 
     const std::vector<AxisLabel> labels = PositionAxisLabels(kGiB * 3 / 2);
-    EXPECT_DOUBLE_EQ(labels.front().fraction, 0.0);
     EXPECT_NEAR(labels[1].fraction, 0.2 / 1.5, 1e-12);
     for (const uint64_t bytes : {uint64_t{1}, kGiB / 3, 7 * kGiB, 4000 * kGiB, uint64_t{1} << 62}) {
         const std::vector<AxisLabel> some = PositionAxisLabels(bytes);
