@@ -11,6 +11,7 @@
 #include "shell/LeftVolumes.h"
 #include "shell/SaveDialog.h"
 #include "shell/StringsTable.h"
+#include "shell/UserLanguage.h"
 #include "shell/Windows.h"
 
 #include <QApplication>
@@ -48,12 +49,15 @@ const char* const kStillNotRootMessage = "Kestrelia was started for administrato
 const char* const kRelaunchFailedMessage = "Kestrelia could not be started with administrator rights.";
 const char* const kRelaunchFailedExplanation = "kestrelia-cli tests drives from a terminal (sudo kestrelia-cli).";
 
-// The strings table beside the executable, before any alert is shown.
-void LoadStrings()
+// The strings table beside the executable and the user's language, before
+// any alert is shown.
+void LoadStrings(InterfaceLanguage& language)
 {
     char path[1024];
     if (getPathForFile("Localizable.strings", path))
         InstallStringsTable(path);
+    if (getPathForFile(".", path))
+        language.Install(QString::fromUtf8(path));
 }
 
 // Runs the privileged copy; the status of this unprivileged one.
@@ -124,7 +128,8 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Kestrelia"));
     QApplication::setOrganizationName(QStringLiteral("Kestrelia"));
     QApplication::setDesktopFileName(QStringLiteral("org.kestrelia.Kestrelia"));
-    LoadStrings();
+    InterfaceLanguage language;
+    LoadStrings(language);
 
     utsname system {};
     if (uname(&system) != 0 || !KernelIsRecentEnough(system.release)) {

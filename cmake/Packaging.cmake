@@ -18,6 +18,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION admin)
 # The libraries come from dpkg-shlibdeps; these are loaded at run time or run.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "pkexec, qt6-qpa-plugins, qt6-wayland, qt6-image-formats-plugins")
+# Qt's own texts (standard dialogs and buttons) in the user's language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 # On purge, /run/kestrelia goes when it is empty (resources/linux/postrm).
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/resources/linux/postrm)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

@@ -2,6 +2,7 @@
 #include "display/EarlierRun.h"
 
 #include "display/GraphGeometry.h"
+#include "format/Localization.h"
 #include "display/GraphKey.h"
 #include "display/GraphRenderer.h"
 
@@ -55,14 +56,15 @@ EarlierRunKeyCell::EarlierRunKeyCell(QWidget* parent) : QWidget(parent)
 void EarlierRunKeyCell::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), QColor(236, 236, 238));
-    painter.setPen(QColor(160, 160, 164));
+    const GraphChromeState colours = GraphChromeFor(window()->palette()).For(isActiveWindow());
+    painter.fillRect(rect(), colours.keyFaceBottom);
+    painter.setPen(colours.keyRule);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
     painter.fillRect(QRect(4, 7, 14, 5), kEarlierRunOutline);
     painter.fillRect(QRect(5, 8, 12, 3), kEarlierRunColor);
     QFont font = painter.font();
     font.setPixelSize(10);
     painter.setFont(font);
-    painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawText(rect().adjusted(22, 0, -2, 0), Qt::AlignVCenter | Qt::AlignLeft, kEarlierRunKeyTitle);
+    painter.setPen(colours.keyInk);
+    painter.drawText(rect().adjusted(22, 0, -2, 0), Qt::AlignVCenter | Qt::AlignLeft, QString::fromStdString(LocalizedText(kEarlierRunKeyTitle)));
 }

@@ -3,6 +3,7 @@
 #include "display/ControlLookup.h"
 #include "display/GraphColors.h"
 #include "display/GraphGeometry.h"
+#include "format/Localization.h"
 #include "engine/InterfaceHost.h"
 
 #include <QEvent>
@@ -73,8 +74,10 @@ Rect GraphKeyBounds(const Rect& chart)
                 static_cast<int16_t>(chart.top - 19), static_cast<int16_t>(chart.left + 635)};
 }
 
-void PaintGraphKey(QPainter& painter, const QRect& area, bool windowActive, const QColor& stippleGap)
+void PaintGraphKey(QPainter& painter, const QRect& area, bool windowActive, const GraphChrome& chrome)
 {
+    const GraphChromeState& colours = chrome.For(windowActive);
+    const QColor& stippleGap = chrome.stippleGap;
     const int columnWidth = area.width() / kGraphKeyColumns;
     painter.save();
     QFont font = painter.font();
@@ -82,16 +85,16 @@ void PaintGraphKey(QPainter& painter, const QRect& area, bool windowActive, cons
     font.setBold(false);
     painter.setFont(font);
     QLinearGradient face(area.topLeft(), area.bottomLeft());
-    face.setColorAt(0.0, windowActive ? QColor(250, 250, 250) : QColor(246, 246, 246));
-    face.setColorAt(1.0, windowActive ? QColor(222, 222, 224) : QColor(236, 236, 236));
-    const QColor rule = windowActive ? QColor(150, 150, 154) : QColor(196, 196, 198);
-    const QColor ink = windowActive ? QColor(0, 0, 0) : QColor(128, 128, 128);
+    face.setColorAt(0.0, colours.keyFaceTop);
+    face.setColorAt(1.0, colours.keyFaceBottom);
+    const QColor& rule = colours.keyRule;
+    const QColor& ink = colours.keyInk;
     for (int column = 0; column < kGraphKeyColumns; ++column) {
         const QRect cell(area.left() + column * columnWidth, area.top(), columnWidth, area.height());
         painter.fillRect(cell, face);
         painter.fillRect(QRect(cell.left(), cell.bottom(), cell.width(), 1), rule);
         painter.fillRect(QRect(cell.right(), cell.top(), 1, cell.height()), rule);
-        const QString title = QString::fromLatin1(GraphKeyTitle(column));
+        const QString title = QString::fromStdString(LocalizedText(GraphKeyTitle(column)));
         const QFontMetrics metrics(font);
         const int textWidth = metrics.horizontalAdvance(title);
         const bool hasIcon = column > 0;
@@ -130,7 +133,7 @@ void GraphKeyWidget::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Window));
     PaintGraphKey(painter, QRect(0, 0, gColumnWidth * kGraphKeyColumns, height()), isActiveWindow(),
-                  StippleGapColour(window()->palette().color(QPalette::Window)));
+                  GraphChromeFor(window()->palette()));
 }
 
 bool GraphKeyWidget::event(QEvent* event)

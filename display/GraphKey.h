@@ -40,7 +40,7 @@ Rect GraphKeyBounds(const Rect& chart);
 
 // Paints the key's header row into area (its top-left corner and the 19-pixel height).
 void PaintGraphKey(QPainter& painter, const QRect& area, bool windowActive,
-                   const QColor& stippleGap = kLightStippleGap);
+                   const GraphChrome& chrome = kLightGraphChrome);
 
 class GraphKeyWidget : public QWidget {
     Q_OBJECT

@@ -50,8 +50,8 @@ void DrawBackdrop(QImage& image, QPoint origin, const GraphPaintContext& context
     // the window's background would remain: the panel is painted directly,
     // its one-pixel frame around the face.
     const QRect backdrop = ToQRect(gButtonPictRect);
-    const QRgb face = (context.windowActive ? kBackdropActiveColor : kBackdropInactiveColor).rgb();
-    const QRgb frame = (context.windowActive ? kBackdropActiveFrame : kBackdropInactiveFrame).rgb();
+    const QRgb face = context.chrome.For(context.windowActive).backdropFace.rgb();
+    const QRgb frame = context.chrome.For(context.windowActive).backdropFrame.rgb();
     FillPixels(image, origin, backdrop, face);
     const auto paint = [frame](QRgb) { return frame; };
     ChangeLine(image, origin, backdrop.left(), backdrop.top(), backdrop.right(), backdrop.top(), paint);

@@ -7,6 +7,7 @@
 // the ten vertical-axis labels.
 #pragma once
 
+#include "display/GraphColors.h"
 #include "display/GraphGeometry.h"
 #include "display/OverlaySettings.h"
 
@@ -20,6 +21,7 @@ class QPainter;
 struct GraphPaintContext {
     bool windowActive = true;
     QColor background{236, 236, 236};  // the window's background: stipple gaps
+    GraphChrome chrome = kLightGraphChrome;  // backdrop colours
     QFont font;                        // the system font, for the overlay warning
     OverlayInputs overlay;
 };

@@ -53,7 +53,8 @@ GraphPaintContext GraphView::PaintContext() const
 {
     GraphPaintContext context;
     context.windowActive = isActiveWindow();
-    context.background = StippleGapColour(window()->palette().color(QPalette::Window));
+    context.chrome = GraphChromeFor(window()->palette());
+    context.background = context.chrome.stippleGap;
     context.font = font();
     context.overlay = CurrentOverlayInputs();
     return context;

@@ -1,6 +1,7 @@
 #include "display/GraphRenderer.h"
 
 #include "display/GraphColors.h"
+#include "format/Localization.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -48,7 +49,7 @@ bool DrawOverlay(QImage& image, QPoint origin, uint32_t scaleTop, const GraphPai
         QPainter painter(&image);
         painter.translate(-origin);
         painter.setFont(font);
-        const QString text = QString::fromLatin1(kOverlayWarningText);
+        const QString text = QString::fromStdString(LocalizedText(kOverlayWarningText));
         const int textWidth = QFontMetrics(font).horizontalAdvance(text);
         const int x = chart.left + (RectWidth(chart) / 2 - textWidth / 2);
         const int baseline = chart.bottom - RectHeight(chart) / 2;

@@ -41,10 +41,10 @@ AlertPresenter gPresenter = ShowModalBox;
 QString AlertTitleForKind(int16_t kind)
 {
     switch (kind) {
-    case kAlertStopAlert: return QStringLiteral("Error");
-    case kAlertNoteAlert: return QStringLiteral("Note");
-    case kAlertCautionAlert: return QStringLiteral("Caution");
-    default: return QStringLiteral("Message");
+    case kAlertStopAlert: return QString::fromStdString(LocalizedText("Error"));
+    case kAlertNoteAlert: return QString::fromStdString(LocalizedText("Note"));
+    case kAlertCautionAlert: return QString::fromStdString(LocalizedText("Caution"));
+    default: return QString::fromStdString(LocalizedText("Message"));
     }
 }
 

@@ -7,6 +7,8 @@
 #include "display/OverlaySettings.h"
 #include "shell/Alerts.h"
 #include "shell/Toolkit.h"
+#include "shell/UserLanguage.h"
+#include "format/Localization.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -91,12 +93,12 @@ void EnableOverlayControls(bool enabled)
 void ShowOverlaySummary(bool overlayOn)
 {
     if (!overlayOn) {
-        SetSummaryText(10, QStringLiteral("Disabled"));
+        SetSummaryText(10, QString::fromStdString(LocalizedText("Disabled")));
         return;
     }
     const int safety = ControlValue(FindControl(Sheet(), "popb", 7));
     if (safety == 1)
-        SetSummaryText(10, QStringLiteral("none"));
+        SetSummaryText(10, QString::fromStdString(LocalizedText("none")));
     else
         SetSummaryText(10, QString::asprintf("%2ld %s", static_cast<long>((safety - 1) * 5), "%"));
 }
@@ -213,8 +215,7 @@ void GetApplicationPrefs()
     GetPrefsCString(kTransferSizeKey, text);
     if (text[0] != '\0') {
         SetControlText(FindControl(sheet, "etxt", 1), QString::fromUtf8(text));
-        SetSummaryText(6, QString::fromUtf8(text) + (MegabytesFromText(text) == 1 ? QStringLiteral(" Megabyte")
-                                                                                  : QStringLiteral(" Megabytes")));
+        SetSummaryText(6, CountLabel(MegabytesFromText(text), "Megabyte"));
     }
     if (const int16_t cycles = GetPrefsNumValue16(kIterationsKey); cycles != 0) {
         SetThisWindowControlValue32(sheet, "popb", 4, cycles);
@@ -229,8 +230,8 @@ void GetApplicationPrefs()
     GetPrefsCString(kBaselineKey, text);
     if (text[0] != '\0') {
         SetControlText(FindControl(sheet, "etxt", 2), QString::fromUtf8(text));
-        SetSummaryText(9, gOverlayEnabled ? QString::fromUtf8(text) + QStringLiteral(" MB/sec")
-                                          : QStringLiteral("Disabled"));
+        SetSummaryText(9, gOverlayEnabled ? QString::fromUtf8(text) + QLatin1Char(' ') + QString::fromStdString(LocalizedText("MB/sec"))
+                                          : QString::fromStdString(LocalizedText("Disabled")));
     }  // an empty baseline leaves its summary as it was
     if (const int16_t safety = GetPrefsNumValue16(kSafetyKey); safety != 0)
         SetThisWindowControlValue32(sheet, "popb", 7, safety);
@@ -242,7 +243,7 @@ void GetApplicationPrefs()
     // A missing or unsupported depth leaves the popup as it was (depth 1 at first).
     if (const QVariant depth = ReadValue(kQueueDepthKey); IsSupportedQueueDepth(depth.toUInt()))
         SetThisWindowControlValue32(sheet, "popb", kQueueDepthPopup, PopupItemForQueueDepth(depth.toUInt()));
-    SetSummaryText(kQueueDepthSummary, QStringLiteral("Queue depth: %1").arg(SheetQueueDepth()));
+    SetSummaryText(kQueueDepthSummary, QString::fromStdString(LocalizedText("Queue depth: %1")).arg(SheetQueueDepth()));
     // What the sheet now shows is what a test uses until the sheet is accepted again.
     gAccepted = ReadSheetValues();
 }

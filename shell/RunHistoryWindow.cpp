@@ -11,6 +11,7 @@
 #include "engine/TestWorker.h"
 #include "engine/ZoneTests.h"
 #include "format/ByteText.h"
+#include "format/Localization.h"
 #include "format/Utf8Text.h"
 #include "reports/ActiveSubject.h"
 #include "reports/RunHistory.h"
@@ -144,7 +145,7 @@ void ChooseOpenResultsFile()
 {
     if (bTestRunning.load() || TestLaunchInProgress())
         return;
-    const QString path = QFileDialog::getOpenFileName(MainWindow(), QString::fromUtf8(kOpenResultsTitle),
+    const QString path = QFileDialog::getOpenFileName(MainWindow(), QString::fromStdString(LocalizedText(kOpenResultsTitle)),
                                                       QString::fromStdString(HistoryRoot()),
                                                       QStringLiteral("Kestrelia results (*.json)"));
     if (path.isEmpty())
@@ -165,7 +166,7 @@ void AddOpenResultsCommand()
             continue;
         // After the save submenu, which stays the menu's first item.
         const QList<QAction*> actions = menu->actions();
-        auto* open = new QAction(QString::fromUtf8(kOpenResultsTitle), menu);
+        auto* open = new QAction(QString::fromStdString(LocalizedText(kOpenResultsTitle)), menu);
         open->setShortcut(QKeySequence::Open);
         menu->insertAction(actions.size() > 1 ? actions[1] : nullptr, open);
         QObject::connect(open, &QAction::triggered, open, [] { ChooseOpenResultsFile(); });
@@ -234,7 +235,7 @@ void RefreshComparePopup()
     const QString chosen = gPopup->currentData().toString();
     const QSignalBlocker quiet(gPopup.data());
     gPopup->clear();
-    gPopup->addItem(QString::fromUtf8(kCompareNoneItem));
+    gPopup->addItem(QString::fromStdString(LocalizedText(kCompareNoneItem)));
     const std::optional<RunSubject> subject = WindowRunSubject();
     if (subject) {
         const bool randomPane = gCurrentSelectedTestType != 1;
@@ -271,7 +272,7 @@ void InstallRunHistoryControls()
     QWidget* status = display::FindControl(window, "stxt", kStatusText);
     QWidget* row = status != nullptr ? status->parentWidget() : window;
     QRect place = status != nullptr ? status->geometry() : QRect(12, 148, 776, 20);
-    auto* title = new QLabel(QString::fromUtf8(kCompareWithTitle), row);
+    auto* title = new QLabel(QString::fromStdString(LocalizedText(kCompareWithTitle)), row);
     title->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // As wide as the title needs in the user's font, never narrower than the layout's 90.
     const int popupWidth = 250, titleWidth = std::max(90, title->sizeHint().width());

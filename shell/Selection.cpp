@@ -7,6 +7,7 @@
 #include "display/ResultPanes.h"
 #include "engine/TestLaunch.h"
 #include "engine/TestModel.h"
+#include "format/AxisSteps.h"
 #include "format/ByteText.h"
 #include "shell/Toolkit.h"
 #include "shell/Windows.h"
@@ -18,6 +19,7 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <sys/stat.h>
@@ -240,15 +242,25 @@ void UpdateSelectedVolumeInfo()
 
 void InsertSizeIncrements()
 {
-    const uint64_t size = static_cast<uint64_t>(gDriveSizeInBytes64);
-    const uint64_t step = size / 10;
+    const std::vector<AxisLabel> labels = PositionAxisLabels(static_cast<uint64_t>(gDriveSizeInBytes64));
+    // The labels keep their places from the interface file as the axis's ends
+    // (first and last) and stand where their value lies between them.
+    QWidget* first = display::FindControl(MainWindow(), "stxt", 21);
+    QWidget* last = display::FindControl(MainWindow(), "stxt", 31);
+    const auto home = [](QWidget* label) {
+        if (!label->property("axisHome").isValid())
+            label->setProperty("axisHome", label->geometry().center().x());
+        return label->property("axisHome").toInt();
+    };
     for (int i = 0; i <= 10; ++i) {
-        char text[256];
-        if (size == 0)
-            std::strcpy(text, kBlank);
-        else
-            BytesSInt64ToCStrGB(static_cast<int64_t>(step * static_cast<uint64_t>(i)), text);
-        SetText(21 + i, text);
+        const bool shown = static_cast<std::size_t>(i) < labels.size();
+        SetText(21 + i, shown ? labels[i].text.c_str() : kBlank);
+        QWidget* label = display::FindControl(MainWindow(), "stxt", 21 + i);
+        if (label == nullptr || first == nullptr || last == nullptr)
+            continue;
+        const double fraction = shown ? labels[i].fraction : i / 10.0;
+        const int centre = home(first) + static_cast<int>(std::lround(fraction * (home(last) - home(first))));
+        label->move(centre - label->width() / 2, label->y());
     }
 }
 

@@ -63,14 +63,34 @@ std::map<std::string, std::string> ParseStringsTable(const std::string& text)
     return table;
 }
 
-bool InstallStringsTable(const std::string& path)
+namespace {
+bool ReadStringsFile(const std::string& path, std::map<std::string, std::string>* table)
 {
     std::ifstream in(path);
     if (!in)
         return false;
     std::stringstream text;
     text << in.rdbuf();
-    gTable = ParseStringsTable(text.str());
+    *table = ParseStringsTable(text.str());
+    return true;
+}
+}  // namespace
+
+bool InstallStringsTable(const std::string& path)
+{
+    if (!ReadStringsFile(path, &gTable))
+        return false;
+    SetLocalizationLookup(LookUp);
+    return true;
+}
+
+bool AddStringsTable(const std::string& path)
+{
+    std::map<std::string, std::string> added;
+    if (!ReadStringsFile(path, &added))
+        return false;
+    for (auto& [key, text] : added)
+        gTable[key] = std::move(text);
     SetLocalizationLookup(LookUp);
     return true;
 }

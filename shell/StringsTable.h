@@ -12,3 +12,7 @@ std::map<std::string, std::string> ParseStringsTable(const std::string& text);
 // Loads path and installs it as the lookup; false when the file cannot be read
 // (the English keys are then shown).
 bool InstallStringsTable(const std::string& path);
+
+// Adds the entries of path over those installed (a language's table over the
+// English one); false when the file cannot be read.
+bool AddStringsTable(const std::string& path);

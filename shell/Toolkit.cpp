@@ -293,7 +293,7 @@ void GetEditTextControlPStr(WindowRef window, int32_t id, unsigned char* text)
 void SetStatTextControlWCStr(WindowRef window, int32_t id, const char* text, bool /*truncate*/)
 {
     if (text != nullptr)
-        SetTextOf(window, "stxt", id, QString::fromUtf8(text));
+        SetTextOf(window, "stxt", id, QString::fromStdString(LocalizedText(text)));
 }
 
 void SetStatTextControlWPStr(WindowRef window, int32_t id, const unsigned char* text, bool /*truncate*/)

@@ -152,7 +152,7 @@ TEST_F(BarGraphTest, GridLinesAddToTheBackdropWhenActiveAndAreWhiteWhenInactive)
     for (const bool active : {true, false}) {
         context.windowActive = active;
         Render();
-        const QColor face = active ? kBackdropActiveColor : kBackdropInactiveColor;
+        const QColor face = kLightGraphChrome.For(active).backdropFace;
         for (const auto& p : points) {
             const int n = p.lines;
             const QColor added((face.red() + n * myOffWhiteColor.red()) & 0xFF,

@@ -16,7 +16,10 @@
 #include <QLabel>
 #include <QToolTip>
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -171,3 +174,77 @@ TEST_F(ResultPanesTest, HelpTagUnderThePointerAndAsATooltip)
 }
 
 }  // namespace
+
+namespace {
+// WCAG's relative luminance of an sRGB colour.
+double Luminance(QRgb pixel)
+{
+    const auto linear = [](int channel) {
+        const double c = channel / 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(qRed(pixel)) + 0.7152 * linear(qGreen(pixel)) + 0.0722 * linear(qBlue(pixel));
+}
+
+// The contrast between the lightest and the darkest pixel of area that
+// counts: for text on a plain background, the text's contrast.
+template <typename Counts>
+double Contrast(const QImage& picture, const QRect& area, Counts counts)
+{
+    double darkest = 1.0, lightest = 0.0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (counts(x, y)) {
+                darkest = std::min(darkest, Luminance(picture.pixel(x, y)));
+                lightest = std::max(lightest, Luminance(picture.pixel(x, y)));
+            }
+    return (lightest + 0.05) / (darkest + 0.05);
+}
+}  // namespace
+
+// On a dark desktop the key strip, the backdrop and the axis labels take the
+// palette's colours and every text, the overlay's warning too, reads at 4.5:1
+// or better, in the active window and in the inactive one.
+TEST_F(ResultPanesTest, OnADarkPaletteTheKeyAndTheLabelsAreLegible)
+{
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(46, 47, 50));
+    dark.setColor(QPalette::WindowText, QColor(236, 236, 236));
+    dark.setColor(QPalette::Button, QColor(56, 58, 62));
+    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+    window->setPalette(dark);
+    SetZone(0, 0, {50, 70, 85.3});
+    SetOverlayTargetRate(1000);  // above every speed: the warning text across the chart's middle
+    const auto grab = [this](bool overlay) {
+        gOverlayEnabled = overlay;
+        DrawTestResults();
+        return window->grab().toImage();
+    };
+    for (QWidget* active : {static_cast<QWidget*>(window.get()), static_cast<QWidget*>(nullptr)}) {
+        QApplication::setActiveWindow(active);
+        const QImage plain = grab(false), picture = grab(true);
+        const auto all = [](int, int) { return true; };
+        const QRect key(gGraphicalDataBrowerCntl->mapTo(window.get(), QPoint(0, 0)),
+                        gGraphicalDataBrowerCntl->size());
+        EXPECT_LT(Luminance(picture.pixel(key.left() + 2, key.center().y())), 0.1);
+        for (int column = 0; column < kGraphKeyColumns; ++column) {
+            // The right half of a cell holds only text (the icon sits left of the title).
+            const int left = key.left() + column * gColumnWidth;
+            const QRect text(left + gColumnWidth / 2, key.top() + 2, gColumnWidth / 2 - 3, key.height() - 4);
+            EXPECT_GE(Contrast(picture, text, all), 4.5) << GraphKeyTitle(column);
+        }
+        for (const QLabel* label : labels)
+            EXPECT_GE(Contrast(picture, label->geometry(), all), 4.5) << label->text().toStdString();
+        const QPoint backdrop(gButtonPictRect.left + 3, gButtonPictRect.top + 3);
+        EXPECT_LT(Luminance(picture.pixel(backdrop)), 0.1);
+        // The warning: its letters against their rim, where it covers the bare backdrop.
+        ASSERT_TRUE(CurrentGraphView()->LastPaint().warningShown);
+        const QRgb face = plain.pixel(backdrop);
+        const QRect chart(gGraphicChartRect.left, gGraphicChartRect.top, RectWidth(gGraphicChartRect),
+                          RectHeight(gGraphicChartRect));
+        const auto warning = [&](int x, int y) { return plain.pixel(x, y) == face && picture.pixel(x, y) != face; };
+        EXPECT_GE(Contrast(picture, chart, warning), 4.5);
+    }
+    gOverlayEnabled = false;
+    SetOverlayTargetRate(0);
+}

@@ -63,18 +63,19 @@ TEST_F(ReportFiles, OnlyRegularFilesAreWrittenAndLinksStay)
     EXPECT_EQ(Entries(), 4);
 
     // Through a link the file it names is written, whether it exists or not,
-    // with mode 0666 less the umask.
+    // with mode 0666 less the umask (never world-writable, whatever it had).
     std::ofstream(directory / "old.txt") << "old";
-    const mode_t previous = umask(027);
+    fs::permissions(directory / "old.txt", fs::perms(0666));
     fs::create_symlink("old.txt", directory / "to-old");
     fs::create_symlink(directory / "new.txt", directory / "to-new");
-    for (const char* link : {"to-old", "to-new"}) {
+    for (const auto& [link, mask] : {std::pair{"to-old", 022}, std::pair{"to-new", 077}}) {
+        const mode_t previous = umask(mask);
         ASSERT_TRUE(SaveReportFile(directory / link, subject, kTextReportFormat).ok()) << link;
+        umask(previous);
         EXPECT_TRUE(fs::is_symlink(directory / link));
         EXPECT_EQ(ReadFile(directory / link), CurrentReport()) << link;
-        EXPECT_EQ(fs::status(directory / link).permissions(), fs::perms(0640)) << link;
+        EXPECT_EQ(fs::status(directory / link).permissions(), fs::perms(0666 & ~mask)) << link;
     }
-    umask(previous);
     EXPECT_EQ(Entries(), 8);
 }
 

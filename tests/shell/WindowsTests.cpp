@@ -11,11 +11,14 @@
 #include "display/ResultPanes.h"
 #include "engine/LaunchChecks.h"
 #include "engine/TestModel.h"
+#include "format/Localization.h"
 #include "shell/Alerts.h"
 #include "shell/Commands.h"
 #include "shell/Preferences.h"
 #include "shell/QtLaunch.h"
+#include "shell/StringsTable.h"
 #include "shell/Toolkit.h"
+#include "shell/UserLanguage.h"
 #include "shell/Windows.h"
 
 #include <QAbstractButton>
@@ -283,31 +286,39 @@ TEST_F(WindowUse, TheAboutWindowBelongsToTheMainWindowAndOpensOverIt)
 }
 
 // At a 12 pt system font no text of the main window or the options sheet is
-// cut; long interface texts elide and show the whole in a tooltip.
+// cut, in English and in every shipped language; long interface texts elide
+// and show the whole in a tooltip.
 TEST_F(Windows, NoTextIsCutAtTwelvePoints)
 {
     const QFont systemFont = QApplication::font();
     QFont large = systemFont;
     large.setPointSize(12);
-    Close();
     QApplication::setFont(large);
-    ASSERT_TRUE(CreateAllWindows({}));  // the windows of the interface files alone
-    // The longest texts the summaries and figures take.
-    const std::pair<int, const char*> worst[] = {{6, "511 Megabytes"}, {9, "65535 MB/sec"}, {10, "50 %"},
-                                                 {102, "MB per Second"}, {103, "MB per Second"},
-                                                 {100, "12345.678"}, {104, "1234567"}, {111, "59 minutes, 59 seconds "}};
-    for (const auto& [id, text] : worst) SetStatTextControlWCStr(Main(), id, text, false);
-    Sheet()->show();
-    QApplication::processEvents();
-    for (QWidget* window : {Main(), Sheet()})
-        for (QLabel* label : window->findChildren<QLabel*>()) {
-            if (label->wordWrap() || label->text().trimmed().isEmpty() || label->property("elide").toBool())
-                continue;
-            const QFontMetrics metrics(label->font());
-            EXPECT_LE(metrics.horizontalAdvance(label->text()), label->contentsRect().width())
-                << label->objectName().toStdString() << ": " << label->text().toStdString();
-            EXPECT_LE(metrics.height(), label->contentsRect().height()) << label->objectName().toStdString();
-        }
+    for (const QString& language : QStringList{QString()} + ShippedLanguages(KESTRELIA_SHARE_DIR "/translations")) {
+        SCOPED_TRACE(language.toStdString());
+        InterfaceLanguage shown;
+        ASSERT_TRUE(InstallStringsTable(KESTRELIA_SHARE_DIR "/Localizable.strings"));
+        ASSERT_TRUE(language.isEmpty() || shown.Install(QStringLiteral(KESTRELIA_SHARE_DIR), language));
+        Close();
+        ASSERT_TRUE(CreateAllWindows({}));  // the windows of the interface files alone
+        // The longest texts the summaries and figures take.
+        const std::pair<int, const char*> worst[] = {{6, "511 Megabytes"}, {9, "65535 MB/sec"}, {10, "50 %"},
+                                                     {102, "MB per Second"}, {103, "MB per Second"},
+                                                     {100, "12345.678"}, {104, "1234567"}, {111, "59 minutes, 59 seconds "}};
+        for (const auto& [id, text] : worst) SetStatTextControlWCStr(Main(), id, text, false);
+        Sheet()->show();
+        QApplication::processEvents();
+        for (QWidget* window : {Main(), Sheet()})
+            for (QLabel* label : window->findChildren<QLabel*>()) {
+                if (label->wordWrap() || label->text().trimmed().isEmpty() || label->property("elide").toBool())
+                    continue;
+                const QFontMetrics metrics(label->font());
+                EXPECT_LE(metrics.horizontalAdvance(label->text()), label->contentsRect().width())
+                    << label->objectName().toStdString() << ": " << label->text().toStdString();
+                EXPECT_LE(metrics.height(), label->contentsRect().height()) << label->objectName().toStdString();
+            }
+    }
+    SetLocalizationLookup(nullptr);
     const QString interfaceText = QStringLiteral("Loop:  File = /dev/shm/a-backing-file-with-a-long-name-indeed");
     SetStatTextControlWCStr(Main(), 1, interfaceText.toUtf8().constData(), false);
     auto* label = qobject_cast<QLabel*>(FindControl(Main(), "stxt", 1));

@@ -5,6 +5,7 @@
 #include "display/ControlLookup.h"
 #include "engine/TestLaunch.h"
 #include "engine/TestModel.h"
+#include "format/Localization.h"
 #include "reports/ReportFile.h"
 #include "shell/Preferences.h"
 #include "shell/SaveDialog.h"
@@ -111,7 +112,7 @@ void GrabMainWindow(Sequence& run, const char* name)
 void WaitUntilIdle(Sequence& run)
 {
     // The status changes before the finished notice has given the window back.
-    run.Then([] { return Status() == QLatin1String("Test Complete") && !bTestRunning.load() && !TestLaunchInProgress(); });
+    run.Then([] { return Status() == QString::fromStdString(LocalizedText(kTestCompleteStatus)) && !bTestRunning.load() && !TestLaunchInProgress(); });
     run.Then([] {
         auto* start = display::FindControl(Main(), "push", 1);
         return start != nullptr && start->isEnabled() && display::FindControl(Main(), "tabs", 0)->isEnabled();
@@ -142,7 +143,7 @@ void TestDrive(Sequence& run, const QString& device)
     });
     run.Then([&run] {
         if (gSavedREADResultsInfo[gZoneTestCountS32 / 2].aveSpeedDbl <= 0.0)
-            return Status() == QLatin1String("Test Complete");
+            return Status() == QString::fromStdString(LocalizedText(kTestCompleteStatus));
         run.Grab(Main(), "running.png");
         return true;
     });

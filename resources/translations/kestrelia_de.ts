@@ -1,0 +1,681 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de">
+<context>
+    <name>AboutWindow</name>
+    <message>
+        <source>About Kestrelia</source>
+        <translation>Über Kestrelia</translation>
+    </message>
+    <message>
+        <source>aboutIcon</source>
+        <translation>aboutIcon</translation>
+    </message>
+    <message>
+        <source>Kestrelia 2.0</source>
+        <translation>Kestrelia 2.0</translation>
+    </message>
+    <message>
+        <source>A disk benchmark: sequential transfers at zones from the first to the last sector, and random 4 KiB transfers, read and written back so the medium ends as it was.</source>
+        <translation>Ein Festplatten-Benchmark: sequenzielle Transfers in Zonen vom ersten bis zum letzten Sektor und zufällige 4-KiB-Transfers, gelesen und zurückgeschrieben, sodass das Medium danach unverändert ist.</translation>
+    </message>
+    <message>
+        <source>© 2026 The Kestrelia developers</source>
+        <translation>© 2026 Die Kestrelia-Entwickler</translation>
+    </message>
+</context>
+<context>
+    <name>Counts</name>
+    <message numerus="yes">
+        <source>%n Megabytes</source>
+        <translation>
+            <numerusform>%n Megabyte</numerusform>
+            <numerusform>%n Megabyte</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n zones</source>
+        <translation>
+            <numerusform>%n Zone</numerusform>
+            <numerusform>%n Zonen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n cycles</source>
+        <translation>
+            <numerusform>%n Durchlauf</numerusform>
+            <numerusform>%n Durchläufe</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>CustomSave</name>
+    <message>
+        <source>upan</source>
+        <translation>upan</translation>
+    </message>
+    <message>
+        <source>Report format</source>
+        <translation>Berichtsformat</translation>
+    </message>
+    <message>
+        <source>rgrp</source>
+        <translation>rgrp</translation>
+    </message>
+    <message>
+        <source>Text report (.txt)</source>
+        <translation>Textbericht (.txt)</translation>
+    </message>
+    <message>
+        <source>Spreadsheet report, tab-separated (.xls)</source>
+        <translation>Tabellenbericht, tabulatorgetrennt (.xls)</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Kestrelia</source>
+        <translation>Kestrelia</translation>
+    </message>
+    <message>
+        <source>tabs</source>
+        <translation>tabs</translation>
+    </message>
+    <message>
+        <source>Drives</source>
+        <translation>Laufwerke</translation>
+    </message>
+    <message>
+        <source>tabp</source>
+        <translation>tabp</translation>
+    </message>
+    <message>
+        <source>Drive:</source>
+        <translation>Disk:</translation>
+    </message>
+    <message>
+        <source>popb</source>
+        <translation>popb</translation>
+    </message>
+    <message>
+        <source>- Select a Drive -</source>
+        <translation>- Laufwerk wählen -</translation>
+    </message>
+    <message>
+        <source>-</source>
+        <translation>-</translation>
+    </message>
+    <message>
+        <source>icon</source>
+        <translation>icon</translation>
+    </message>
+    <message>
+        <source>Interface:</source>
+        <translation>Anschluss:</translation>
+    </message>
+    <message>
+        <source>stxt</source>
+        <translation>stxt</translation>
+    </message>
+    <message>
+        <source>Size:</source>
+        <translation>Größe:</translation>
+    </message>
+    <message>
+        <source>Device:</source>
+        <translation>Gerät:</translation>
+    </message>
+    <message>
+        <source>Volumes</source>
+        <translation>Volumes</translation>
+    </message>
+    <message>
+        <source>Volume:</source>
+        <translation>Volume:</translation>
+    </message>
+    <message>
+        <source>- Select a Volume -</source>
+        <translation>- Volume wählen -</translation>
+    </message>
+    <message>
+        <source>Format:</source>
+        <translation>Format:</translation>
+    </message>
+    <message>
+        <source>or drop a folder or volume from the file manager here</source>
+        <translation>oder einen Ordner oder ein Volume hierher ziehen</translation>
+    </message>
+    <message>
+        <source>well</source>
+        <translation>well</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>push</source>
+        <translation>push</translation>
+    </message>
+    <message>
+        <source>Test options</source>
+        <translation>Testoptionen</translation>
+    </message>
+    <message>
+        <source>bevl</source>
+        <translation>bevl</translation>
+    </message>
+    <message>
+        <source>Disk Benchmark</source>
+        <translation>Disk-Benchmark</translation>
+    </message>
+    <message>
+        <source>pgrp</source>
+        <translation>pgrp</translation>
+    </message>
+    <message>
+        <source>Standard Zone Test</source>
+        <translation>Standard-Zonentest</translation>
+    </message>
+    <message>
+        <source>Random Zone Test</source>
+        <translation>Zufalls-Zonentest</translation>
+    </message>
+    <message>
+        <source>Zone Test Settings</source>
+        <translation>Zonentest-Einstellungen</translation>
+    </message>
+    <message>
+        <source>grpb</source>
+        <translation>grpb</translation>
+    </message>
+    <message>
+        <source>Transfer:</source>
+        <translation>Transfer:</translation>
+    </message>
+    <message>
+        <source>1 Megabyte</source>
+        <translation>1 Megabyte</translation>
+    </message>
+    <message>
+        <source>Zones:</source>
+        <translation>Zonen:</translation>
+    </message>
+    <message>
+        <source>1</source>
+        <translation>1</translation>
+    </message>
+    <message>
+        <source>Cycles:</source>
+        <translation>Durchläufe:</translation>
+    </message>
+    <message>
+        <source>Target:</source>
+        <translation>Ziel:</translation>
+    </message>
+    <message>
+        <source>Disabled</source>
+        <translation>Aus</translation>
+    </message>
+    <message>
+        <source>Margin:</source>
+        <translation>Marge:</translation>
+    </message>
+    <message>
+        <source>Random Test</source>
+        <translation>Zufallstest</translation>
+    </message>
+    <message>
+        <source>10,000 transfers of 4 KiB at sectors spread over the whole drive, read and then written back.</source>
+        <translation>10.000 zufällige 4-KiB-Transfers über das ganze Laufwerk, gelesen und zurückgeschrieben.</translation>
+    </message>
+    <message>
+        <source>Queue depth: 1</source>
+        <translation>Warteschlangentiefe: 1</translation>
+    </message>
+    <message>
+        <source>- No Drive Selected for Testing -</source>
+        <translation>- Kein Laufwerk zum Testen gewählt -</translation>
+    </message>
+    <message>
+        <source>upan</source>
+        <translation>upan</translation>
+    </message>
+    <message>
+        <source>Position on the drive (GB from its start)</source>
+        <translation>Position auf dem Laufwerk (GB ab Anfang)</translation>
+    </message>
+    <message>
+        <source>Random Zone Test: 10,000 transfers of 4 KiB</source>
+        <translation>Zufalls-Zonentest: 10.000 Transfers zu 4 KiB</translation>
+    </message>
+    <message>
+        <source>Reads</source>
+        <translation>Lesen</translation>
+    </message>
+    <message>
+        <source>Transfers per second:</source>
+        <translation>Pro Sekunde:</translation>
+    </message>
+    <message>
+        <source>Transfers done:</source>
+        <translation>Erledigt:</translation>
+    </message>
+    <message>
+        <source>prgb</source>
+        <translation>prgb</translation>
+    </message>
+    <message>
+        <source>Elapsed:</source>
+        <translation>Dauer:</translation>
+    </message>
+    <message>
+        <source>Writes</source>
+        <translation>Schreiben</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>Save Test Results</source>
+        <translation>Testergebnisse speichern</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>As Text Report…</source>
+        <translation>Als Textbericht…</translation>
+    </message>
+    <message>
+        <source>Ctrl+S</source>
+        <translation>Ctrl+S</translation>
+    </message>
+    <message>
+        <source>word</source>
+        <translation>word</translation>
+    </message>
+    <message>
+        <source>As Spreadsheet Report…</source>
+        <translation>Als Tabellenbericht…</translation>
+    </message>
+    <message>
+        <source>Ctrl+Shift+S</source>
+        <translation>Ctrl+Shift+S</translation>
+    </message>
+    <message>
+        <source>xcel</source>
+        <translation>xcel</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>Ctrl+Q</source>
+        <translation>Ctrl+Q</translation>
+    </message>
+    <message>
+        <source>quit</source>
+        <translation>quit</translation>
+    </message>
+    <message>
+        <source>&amp;About Kestrelia</source>
+        <translation>Ü&amp;ber Kestrelia</translation>
+    </message>
+    <message>
+        <source>abou</source>
+        <translation>abou</translation>
+    </message>
+</context>
+<context>
+    <name>OptionsSheet</name>
+    <message>
+        <source>Test Options</source>
+        <translation>Testoptionen</translation>
+    </message>
+    <message>
+        <source>Zone Test Options</source>
+        <translation>Zonentest-Optionen</translation>
+    </message>
+    <message>
+        <source>Transfer size:</source>
+        <translation>Transfergröße:</translation>
+    </message>
+    <message>
+        <source>1</source>
+        <translation>1</translation>
+    </message>
+    <message>
+        <source>etxt</source>
+        <translation>etxt</translation>
+    </message>
+    <message>
+        <source>Megabytes (1 to 511)</source>
+        <translation>Megabyte (1 bis 511)</translation>
+    </message>
+    <message>
+        <source>Zones:</source>
+        <translation>Zonen:</translation>
+    </message>
+    <message>
+        <source>popb</source>
+        <translation>popb</translation>
+    </message>
+    <message>
+        <source>2</source>
+        <translation>2</translation>
+    </message>
+    <message>
+        <source>3</source>
+        <translation>3</translation>
+    </message>
+    <message>
+        <source>4</source>
+        <translation>4</translation>
+    </message>
+    <message>
+        <source>5</source>
+        <translation>5</translation>
+    </message>
+    <message>
+        <source>6</source>
+        <translation>6</translation>
+    </message>
+    <message>
+        <source>7</source>
+        <translation>7</translation>
+    </message>
+    <message>
+        <source>8</source>
+        <translation>8</translation>
+    </message>
+    <message>
+        <source>9</source>
+        <translation>9</translation>
+    </message>
+    <message>
+        <source>10</source>
+        <translation>10</translation>
+    </message>
+    <message>
+        <source>11</source>
+        <translation>11</translation>
+    </message>
+    <message>
+        <source>12</source>
+        <translation>12</translation>
+    </message>
+    <message>
+        <source>13</source>
+        <translation>13</translation>
+    </message>
+    <message>
+        <source>14</source>
+        <translation>14</translation>
+    </message>
+    <message>
+        <source>15</source>
+        <translation>15</translation>
+    </message>
+    <message>
+        <source>16</source>
+        <translation>16</translation>
+    </message>
+    <message>
+        <source>17</source>
+        <translation>17</translation>
+    </message>
+    <message>
+        <source>18</source>
+        <translation>18</translation>
+    </message>
+    <message>
+        <source>19</source>
+        <translation>19</translation>
+    </message>
+    <message>
+        <source>20</source>
+        <translation>20</translation>
+    </message>
+    <message>
+        <source>21</source>
+        <translation>21</translation>
+    </message>
+    <message>
+        <source>22</source>
+        <translation>22</translation>
+    </message>
+    <message>
+        <source>23</source>
+        <translation>23</translation>
+    </message>
+    <message>
+        <source>24</source>
+        <translation>24</translation>
+    </message>
+    <message>
+        <source>25</source>
+        <translation>25</translation>
+    </message>
+    <message>
+        <source>26</source>
+        <translation>26</translation>
+    </message>
+    <message>
+        <source>27</source>
+        <translation>27</translation>
+    </message>
+    <message>
+        <source>28</source>
+        <translation>28</translation>
+    </message>
+    <message>
+        <source>29</source>
+        <translation>29</translation>
+    </message>
+    <message>
+        <source>30</source>
+        <translation>30</translation>
+    </message>
+    <message>
+        <source>31</source>
+        <translation>31</translation>
+    </message>
+    <message>
+        <source>32</source>
+        <translation>32</translation>
+    </message>
+    <message>
+        <source>33</source>
+        <translation>33</translation>
+    </message>
+    <message>
+        <source>34</source>
+        <translation>34</translation>
+    </message>
+    <message>
+        <source>35</source>
+        <translation>35</translation>
+    </message>
+    <message>
+        <source>36</source>
+        <translation>36</translation>
+    </message>
+    <message>
+        <source>37</source>
+        <translation>37</translation>
+    </message>
+    <message>
+        <source>38</source>
+        <translation>38</translation>
+    </message>
+    <message>
+        <source>39</source>
+        <translation>39</translation>
+    </message>
+    <message>
+        <source>40</source>
+        <translation>40</translation>
+    </message>
+    <message>
+        <source>41</source>
+        <translation>41</translation>
+    </message>
+    <message>
+        <source>42</source>
+        <translation>42</translation>
+    </message>
+    <message>
+        <source>43</source>
+        <translation>43</translation>
+    </message>
+    <message>
+        <source>44</source>
+        <translation>44</translation>
+    </message>
+    <message>
+        <source>45</source>
+        <translation>45</translation>
+    </message>
+    <message>
+        <source>46</source>
+        <translation>46</translation>
+    </message>
+    <message>
+        <source>47</source>
+        <translation>47</translation>
+    </message>
+    <message>
+        <source>48</source>
+        <translation>48</translation>
+    </message>
+    <message>
+        <source>49</source>
+        <translation>49</translation>
+    </message>
+    <message>
+        <source>50</source>
+        <translation>50</translation>
+    </message>
+    <message>
+        <source>Cycles per zone:</source>
+        <translation>Durchläufe/Zone:</translation>
+    </message>
+    <message>
+        <source>Show target media rate</source>
+        <translation>Ziel-Datenrate anzeigen</translation>
+    </message>
+    <message>
+        <source>cgrp</source>
+        <translation>cgrp</translation>
+    </message>
+    <message>
+        <source>Target rate:</source>
+        <translation>Zielrate:</translation>
+    </message>
+    <message>
+        <source>MB per second</source>
+        <translation>MB/Sekunde</translation>
+    </message>
+    <message>
+        <source>Safety margin:</source>
+        <translation>Puffer:</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>keine</translation>
+    </message>
+    <message>
+        <source>5 %</source>
+        <translation>5 %</translation>
+    </message>
+    <message>
+        <source>10 %</source>
+        <translation>10 %</translation>
+    </message>
+    <message>
+        <source>15 %</source>
+        <translation>15 %</translation>
+    </message>
+    <message>
+        <source>20 %</source>
+        <translation>20 %</translation>
+    </message>
+    <message>
+        <source>25 %</source>
+        <translation>25 %</translation>
+    </message>
+    <message>
+        <source>30 %</source>
+        <translation>30 %</translation>
+    </message>
+    <message>
+        <source>35 %</source>
+        <translation>35 %</translation>
+    </message>
+    <message>
+        <source>40 %</source>
+        <translation>40 %</translation>
+    </message>
+    <message>
+        <source>45 %</source>
+        <translation>45 %</translation>
+    </message>
+    <message>
+        <source>50 %</source>
+        <translation>50 %</translation>
+    </message>
+    <message>
+        <source>Random test</source>
+        <translation>Zufallstest</translation>
+    </message>
+    <message>
+        <source>Queue depth:</source>
+        <translation>Queue-Tiefe:</translation>
+    </message>
+    <message>
+        <source>64</source>
+        <translation>64</translation>
+    </message>
+    <message>
+        <source>128</source>
+        <translation>128</translation>
+    </message>
+    <message>
+        <source>256</source>
+        <translation>256</translation>
+    </message>
+    <message>
+        <source>transfers in flight</source>
+        <translation>parallel</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>push</source>
+        <translation>push</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Caution</source>
+        <translation>Achtung</translation>
+    </message>
+    <message>
+        <source>
+Mount them back now?</source>
+        <translation>
+Jetzt wieder einhängen?</translation>
+    </message>
+    <message>
+        <source>Save Test Results</source>
+        <translation>Testergebnisse speichern</translation>
+    </message>
+</context>
+</TS>

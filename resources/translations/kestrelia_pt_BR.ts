@@ -1,0 +1,681 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="pt_BR">
+<context>
+    <name>AboutWindow</name>
+    <message>
+        <source>About Kestrelia</source>
+        <translation>Sobre o Kestrelia</translation>
+    </message>
+    <message>
+        <source>aboutIcon</source>
+        <translation>aboutIcon</translation>
+    </message>
+    <message>
+        <source>Kestrelia 2.0</source>
+        <translation>Kestrelia 2.0</translation>
+    </message>
+    <message>
+        <source>A disk benchmark: sequential transfers at zones from the first to the last sector, and random 4 KiB transfers, read and written back so the medium ends as it was.</source>
+        <translation>Um benchmark de discos: transferências sequenciais por zonas do primeiro ao último setor e transferências aleatórias de 4 KiB, lidas e regravadas para que a mídia fique como estava.</translation>
+    </message>
+    <message>
+        <source>© 2026 The Kestrelia developers</source>
+        <translation>© 2026 Os desenvolvedores do Kestrelia</translation>
+    </message>
+</context>
+<context>
+    <name>Counts</name>
+    <message numerus="yes">
+        <source>%n Megabytes</source>
+        <translation>
+            <numerusform>%n megabyte</numerusform>
+            <numerusform>%n megabytes</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n zones</source>
+        <translation>
+            <numerusform>%n zona</numerusform>
+            <numerusform>%n zonas</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n cycles</source>
+        <translation>
+            <numerusform>%n ciclo</numerusform>
+            <numerusform>%n ciclos</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>CustomSave</name>
+    <message>
+        <source>upan</source>
+        <translation>upan</translation>
+    </message>
+    <message>
+        <source>Report format</source>
+        <translation>Formato do relatório</translation>
+    </message>
+    <message>
+        <source>rgrp</source>
+        <translation>rgrp</translation>
+    </message>
+    <message>
+        <source>Text report (.txt)</source>
+        <translation>Relatório de texto (.txt)</translation>
+    </message>
+    <message>
+        <source>Spreadsheet report, tab-separated (.xls)</source>
+        <translation>Relatório de planilha, separado por tabulações (.xls)</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Kestrelia</source>
+        <translation>Kestrelia</translation>
+    </message>
+    <message>
+        <source>tabs</source>
+        <translation>tabs</translation>
+    </message>
+    <message>
+        <source>Drives</source>
+        <translation>Unidades</translation>
+    </message>
+    <message>
+        <source>tabp</source>
+        <translation>tabp</translation>
+    </message>
+    <message>
+        <source>Drive:</source>
+        <translation>Unidade:</translation>
+    </message>
+    <message>
+        <source>popb</source>
+        <translation>popb</translation>
+    </message>
+    <message>
+        <source>- Select a Drive -</source>
+        <translation>- Escolha uma unidade -</translation>
+    </message>
+    <message>
+        <source>-</source>
+        <translation>-</translation>
+    </message>
+    <message>
+        <source>icon</source>
+        <translation>icon</translation>
+    </message>
+    <message>
+        <source>Interface:</source>
+        <translation>Interface:</translation>
+    </message>
+    <message>
+        <source>stxt</source>
+        <translation>stxt</translation>
+    </message>
+    <message>
+        <source>Size:</source>
+        <translation>Tamanho:</translation>
+    </message>
+    <message>
+        <source>Device:</source>
+        <translation>Disp.:</translation>
+    </message>
+    <message>
+        <source>Volumes</source>
+        <translation>Volumes</translation>
+    </message>
+    <message>
+        <source>Volume:</source>
+        <translation>Volume:</translation>
+    </message>
+    <message>
+        <source>- Select a Volume -</source>
+        <translation>- Escolha um volume -</translation>
+    </message>
+    <message>
+        <source>Format:</source>
+        <translation>Formato:</translation>
+    </message>
+    <message>
+        <source>or drop a folder or volume from the file manager here</source>
+        <translation>ou arraste para cá uma pasta ou um volume do gerenciador de arquivos</translation>
+    </message>
+    <message>
+        <source>well</source>
+        <translation>well</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Iniciar</translation>
+    </message>
+    <message>
+        <source>push</source>
+        <translation>push</translation>
+    </message>
+    <message>
+        <source>Test options</source>
+        <translation>Opções do teste</translation>
+    </message>
+    <message>
+        <source>bevl</source>
+        <translation>bevl</translation>
+    </message>
+    <message>
+        <source>Disk Benchmark</source>
+        <translation>Teste de discos</translation>
+    </message>
+    <message>
+        <source>pgrp</source>
+        <translation>pgrp</translation>
+    </message>
+    <message>
+        <source>Standard Zone Test</source>
+        <translation>Teste padrão por zonas</translation>
+    </message>
+    <message>
+        <source>Random Zone Test</source>
+        <translation>Teste aleatório por zonas</translation>
+    </message>
+    <message>
+        <source>Zone Test Settings</source>
+        <translation>Configurações do teste por zonas</translation>
+    </message>
+    <message>
+        <source>grpb</source>
+        <translation>grpb</translation>
+    </message>
+    <message>
+        <source>Transfer:</source>
+        <translation>Bloco:</translation>
+    </message>
+    <message>
+        <source>1 Megabyte</source>
+        <translation>1 megabyte</translation>
+    </message>
+    <message>
+        <source>Zones:</source>
+        <translation>Zonas:</translation>
+    </message>
+    <message>
+        <source>1</source>
+        <translation>1</translation>
+    </message>
+    <message>
+        <source>Cycles:</source>
+        <translation>Ciclos:</translation>
+    </message>
+    <message>
+        <source>Target:</source>
+        <translation>Alvo:</translation>
+    </message>
+    <message>
+        <source>Disabled</source>
+        <translation>Desativado</translation>
+    </message>
+    <message>
+        <source>Margin:</source>
+        <translation>Margem:</translation>
+    </message>
+    <message>
+        <source>Random Test</source>
+        <translation>Teste aleatório</translation>
+    </message>
+    <message>
+        <source>10,000 transfers of 4 KiB at sectors spread over the whole drive, read and then written back.</source>
+        <translation>10.000 transferências de 4 KiB por toda a unidade, lidas e depois regravadas.</translation>
+    </message>
+    <message>
+        <source>Queue depth: 1</source>
+        <translation>Profundidade da fila: 1</translation>
+    </message>
+    <message>
+        <source>- No Drive Selected for Testing -</source>
+        <translation>- Nenhuma unidade escolhida para o teste -</translation>
+    </message>
+    <message>
+        <source>upan</source>
+        <translation>upan</translation>
+    </message>
+    <message>
+        <source>Position on the drive (GB from its start)</source>
+        <translation>Posição na unidade (GB a partir do início)</translation>
+    </message>
+    <message>
+        <source>Random Zone Test: 10,000 transfers of 4 KiB</source>
+        <translation>Teste aleatório por zonas: 10.000 transferências de 4 KiB</translation>
+    </message>
+    <message>
+        <source>Reads</source>
+        <translation>Leituras</translation>
+    </message>
+    <message>
+        <source>Transfers per second:</source>
+        <translation>Por segundo:</translation>
+    </message>
+    <message>
+        <source>Transfers done:</source>
+        <translation>Concluídas:</translation>
+    </message>
+    <message>
+        <source>prgb</source>
+        <translation>prgb</translation>
+    </message>
+    <message>
+        <source>Elapsed:</source>
+        <translation>Tempo:</translation>
+    </message>
+    <message>
+        <source>Writes</source>
+        <translation>Gravações</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Arquivo</translation>
+    </message>
+    <message>
+        <source>Save Test Results</source>
+        <translation>Salvar os resultados</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>Aj&amp;uda</translation>
+    </message>
+    <message>
+        <source>As Text Report…</source>
+        <translation>Como relatório de texto…</translation>
+    </message>
+    <message>
+        <source>Ctrl+S</source>
+        <translation>Ctrl+S</translation>
+    </message>
+    <message>
+        <source>word</source>
+        <translation>word</translation>
+    </message>
+    <message>
+        <source>As Spreadsheet Report…</source>
+        <translation>Como relatório de planilha…</translation>
+    </message>
+    <message>
+        <source>Ctrl+Shift+S</source>
+        <translation>Ctrl+Shift+S</translation>
+    </message>
+    <message>
+        <source>xcel</source>
+        <translation>xcel</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Sair</translation>
+    </message>
+    <message>
+        <source>Ctrl+Q</source>
+        <translation>Ctrl+Q</translation>
+    </message>
+    <message>
+        <source>quit</source>
+        <translation>quit</translation>
+    </message>
+    <message>
+        <source>&amp;About Kestrelia</source>
+        <translation>&amp;Sobre o Kestrelia</translation>
+    </message>
+    <message>
+        <source>abou</source>
+        <translation>abou</translation>
+    </message>
+</context>
+<context>
+    <name>OptionsSheet</name>
+    <message>
+        <source>Test Options</source>
+        <translation>Opções do teste</translation>
+    </message>
+    <message>
+        <source>Zone Test Options</source>
+        <translation>Opções do teste por zonas</translation>
+    </message>
+    <message>
+        <source>Transfer size:</source>
+        <translation>Bloco:</translation>
+    </message>
+    <message>
+        <source>1</source>
+        <translation>1</translation>
+    </message>
+    <message>
+        <source>etxt</source>
+        <translation>etxt</translation>
+    </message>
+    <message>
+        <source>Megabytes (1 to 511)</source>
+        <translation>megabytes (1 a 511)</translation>
+    </message>
+    <message>
+        <source>Zones:</source>
+        <translation>Zonas:</translation>
+    </message>
+    <message>
+        <source>popb</source>
+        <translation>popb</translation>
+    </message>
+    <message>
+        <source>2</source>
+        <translation>2</translation>
+    </message>
+    <message>
+        <source>3</source>
+        <translation>3</translation>
+    </message>
+    <message>
+        <source>4</source>
+        <translation>4</translation>
+    </message>
+    <message>
+        <source>5</source>
+        <translation>5</translation>
+    </message>
+    <message>
+        <source>6</source>
+        <translation>6</translation>
+    </message>
+    <message>
+        <source>7</source>
+        <translation>7</translation>
+    </message>
+    <message>
+        <source>8</source>
+        <translation>8</translation>
+    </message>
+    <message>
+        <source>9</source>
+        <translation>9</translation>
+    </message>
+    <message>
+        <source>10</source>
+        <translation>10</translation>
+    </message>
+    <message>
+        <source>11</source>
+        <translation>11</translation>
+    </message>
+    <message>
+        <source>12</source>
+        <translation>12</translation>
+    </message>
+    <message>
+        <source>13</source>
+        <translation>13</translation>
+    </message>
+    <message>
+        <source>14</source>
+        <translation>14</translation>
+    </message>
+    <message>
+        <source>15</source>
+        <translation>15</translation>
+    </message>
+    <message>
+        <source>16</source>
+        <translation>16</translation>
+    </message>
+    <message>
+        <source>17</source>
+        <translation>17</translation>
+    </message>
+    <message>
+        <source>18</source>
+        <translation>18</translation>
+    </message>
+    <message>
+        <source>19</source>
+        <translation>19</translation>
+    </message>
+    <message>
+        <source>20</source>
+        <translation>20</translation>
+    </message>
+    <message>
+        <source>21</source>
+        <translation>21</translation>
+    </message>
+    <message>
+        <source>22</source>
+        <translation>22</translation>
+    </message>
+    <message>
+        <source>23</source>
+        <translation>23</translation>
+    </message>
+    <message>
+        <source>24</source>
+        <translation>24</translation>
+    </message>
+    <message>
+        <source>25</source>
+        <translation>25</translation>
+    </message>
+    <message>
+        <source>26</source>
+        <translation>26</translation>
+    </message>
+    <message>
+        <source>27</source>
+        <translation>27</translation>
+    </message>
+    <message>
+        <source>28</source>
+        <translation>28</translation>
+    </message>
+    <message>
+        <source>29</source>
+        <translation>29</translation>
+    </message>
+    <message>
+        <source>30</source>
+        <translation>30</translation>
+    </message>
+    <message>
+        <source>31</source>
+        <translation>31</translation>
+    </message>
+    <message>
+        <source>32</source>
+        <translation>32</translation>
+    </message>
+    <message>
+        <source>33</source>
+        <translation>33</translation>
+    </message>
+    <message>
+        <source>34</source>
+        <translation>34</translation>
+    </message>
+    <message>
+        <source>35</source>
+        <translation>35</translation>
+    </message>
+    <message>
+        <source>36</source>
+        <translation>36</translation>
+    </message>
+    <message>
+        <source>37</source>
+        <translation>37</translation>
+    </message>
+    <message>
+        <source>38</source>
+        <translation>38</translation>
+    </message>
+    <message>
+        <source>39</source>
+        <translation>39</translation>
+    </message>
+    <message>
+        <source>40</source>
+        <translation>40</translation>
+    </message>
+    <message>
+        <source>41</source>
+        <translation>41</translation>
+    </message>
+    <message>
+        <source>42</source>
+        <translation>42</translation>
+    </message>
+    <message>
+        <source>43</source>
+        <translation>43</translation>
+    </message>
+    <message>
+        <source>44</source>
+        <translation>44</translation>
+    </message>
+    <message>
+        <source>45</source>
+        <translation>45</translation>
+    </message>
+    <message>
+        <source>46</source>
+        <translation>46</translation>
+    </message>
+    <message>
+        <source>47</source>
+        <translation>47</translation>
+    </message>
+    <message>
+        <source>48</source>
+        <translation>48</translation>
+    </message>
+    <message>
+        <source>49</source>
+        <translation>49</translation>
+    </message>
+    <message>
+        <source>50</source>
+        <translation>50</translation>
+    </message>
+    <message>
+        <source>Cycles per zone:</source>
+        <translation>Ciclos por zona:</translation>
+    </message>
+    <message>
+        <source>Show target media rate</source>
+        <translation>Mostrar a taxa-alvo</translation>
+    </message>
+    <message>
+        <source>cgrp</source>
+        <translation>cgrp</translation>
+    </message>
+    <message>
+        <source>Target rate:</source>
+        <translation>Taxa-alvo:</translation>
+    </message>
+    <message>
+        <source>MB per second</source>
+        <translation>MB/segundo</translation>
+    </message>
+    <message>
+        <source>Safety margin:</source>
+        <translation>Margem:</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>nenhuma</translation>
+    </message>
+    <message>
+        <source>5 %</source>
+        <translation>5 %</translation>
+    </message>
+    <message>
+        <source>10 %</source>
+        <translation>10 %</translation>
+    </message>
+    <message>
+        <source>15 %</source>
+        <translation>15 %</translation>
+    </message>
+    <message>
+        <source>20 %</source>
+        <translation>20 %</translation>
+    </message>
+    <message>
+        <source>25 %</source>
+        <translation>25 %</translation>
+    </message>
+    <message>
+        <source>30 %</source>
+        <translation>30 %</translation>
+    </message>
+    <message>
+        <source>35 %</source>
+        <translation>35 %</translation>
+    </message>
+    <message>
+        <source>40 %</source>
+        <translation>40 %</translation>
+    </message>
+    <message>
+        <source>45 %</source>
+        <translation>45 %</translation>
+    </message>
+    <message>
+        <source>50 %</source>
+        <translation>50 %</translation>
+    </message>
+    <message>
+        <source>Random test</source>
+        <translation>Teste aleatório</translation>
+    </message>
+    <message>
+        <source>Queue depth:</source>
+        <translation>Prof. da fila:</translation>
+    </message>
+    <message>
+        <source>64</source>
+        <translation>64</translation>
+    </message>
+    <message>
+        <source>128</source>
+        <translation>128</translation>
+    </message>
+    <message>
+        <source>256</source>
+        <translation>256</translation>
+    </message>
+    <message>
+        <source>transfers in flight</source>
+        <translation>em paralelo</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>push</source>
+        <translation>push</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Caution</source>
+        <translation>Atenção</translation>
+    </message>
+    <message>
+        <source>
+Mount them back now?</source>
+        <translation>
+Montá-los de novo agora?</translation>
+    </message>
+    <message>
+        <source>Save Test Results</source>
+        <translation>Salvar os resultados</translation>
+    </message>
+</context>
+</TS>
