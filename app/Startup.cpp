@@ -38,7 +38,7 @@ void Initialize()
     gActiveVolume = nullptr;
 }
 
-bool getPathForFile(const char* fileName, char* path)
+bool FindResourceFile(const char* fileName, char* path)
 {
     uint32_t size = 0;
     MyGetExecutablePath(nullptr, &size);

@@ -52,7 +52,7 @@ const char* const kRelaunchFailedExplanation = "kestrelia-cli tests drives from 
 void LoadStrings()
 {
     char path[1024];
-    if (getPathForFile("Localizable.strings", path))
+    if (FindResourceFile("Localizable.strings", path))
         InstallStringsTable(path);
 }
 
@@ -138,7 +138,7 @@ int main(int argc, char** argv)
     UseDesktopLookIfAsked();
 #endif
     Initialize();
-    if (!getPathForFile("AppIcon.icns", gPathToAppIcon))
+    if (!FindResourceFile("AppIcon.icns", gPathToAppIcon))
         return 0;
     std::strcpy(gPathToAllIcons, gPathToAppIcon);
     if (char* cut = std::strstr(gPathToAllIcons, "AppIcon.icns"))

@@ -3,11 +3,11 @@
 #include "devices/DriveRecords.h"
 #include "devices/MountControl.h"
 #include "devices/VolumeRecords.h"
-#include "display/ControlLookup.h"
 #include "display/ResultPanes.h"
 #include "engine/TestLaunch.h"
 #include "engine/TestModel.h"
 #include "format/ByteText.h"
+#include "shell/MainWindow.h"
 #include "shell/Toolkit.h"
 #include "shell/Windows.h"
 
@@ -25,52 +25,40 @@
 namespace {
 constexpr const char* kBlank = " ";
 constexpr int kFirstRecordItem = 3;
-// The chosen drive's device node ("/dev/nvme1n1"), so that drives of the
-// same make are told apart before a write test.
-constexpr int kDriveDeviceText = 32;
 
-QWidget* MainWindow()
+Ui::MainWindow& Widgets()
 {
-    return static_cast<QWidget*>(gMainWindowRef);
+    return TheMainWindow()->ui;
 }
 
+// The drive popup (1) or the volume popup (2).
 QComboBox* Popup(int id)
 {
-    return qobject_cast<QComboBox*>(display::FindControl(MainWindow(), "popb", id));
+    return id == 1 ? Widgets().drivePopup : Widgets().volumePopup;
 }
 
-void SetText(int id, const char* text)
+void SetText(QLabel* label, const char* text)
 {
-    SetStatTextControlWCStr(gMainWindowRef, id, text, false);
+    ShowText(label, QString::fromUtf8(text));
 }
 
-void SetIcon(int id, const QIcon& icon)
+void SetIcon(QLabel* label, const QIcon& icon)
 {
-    if (auto* label = qobject_cast<QLabel*>(display::FindControl(MainWindow(), "icon", id)))
-        label->setPixmap(icon.isNull() ? QPixmap() : icon.pixmap(label->size()));
-}
-
-// A popup's value changed by the program, without it counting as the user's choice.
-void SetPopupValue(int id, int value)
-{
-    if (QComboBox* popup = Popup(id)) {
-        const QSignalBlocker quiet(popup);
-        popup->setCurrentIndex(value - 1);
-    }
+    label->setPixmap(icon.isNull() ? QPixmap() : icon.pixmap(label->size()));
 }
 
 int VolumeCount()
 {
-    const int count = GetThisWindowControlMax32(gMainWindowRef, "popb", 2) - 2;
+    const int count = Widgets().volumePopup->count() - 2;
     return count > 0 ? count : 0;
 }
 
 void ResetPopup(int id, const char* status)
 {
-    TurnOnWindowPopupMenuItem(gMainWindowRef, id, 1);
-    TurnOffControl("push", 1);
-    SetText(5, status);
-    SetPopupValue(id, 1);
+    SetPopupItemEnabled(Popup(id), 1, true);
+    Widgets().startButton->setEnabled(false);
+    SetText(Widgets().statusLine, status);
+    SetPopupValue(Popup(id), 1);
     ResetZoneTestResults();
     ResetRandomTestResults();
     gDriveSizeInBytes64 = 0;
@@ -79,9 +67,9 @@ void ResetPopup(int id, const char* status)
 
 void ReadyToBegin(int popupId, int64_t sizeBytes)
 {
-    TurnOffWindowPopupMenuItem(gMainWindowRef, popupId, 1);
-    TurnOnControl("push", 1);
-    SetText(5, "Ready To Begin");
+    SetPopupItemEnabled(Popup(popupId), 1, false);
+    Widgets().startButton->setEnabled(true);
+    SetText(Widgets().statusLine, "Ready To Begin");
     gDriveSizeInBytes64 = sizeBytes;
     gDriveSectorsU64 = static_cast<uint64_t>(sizeBytes) >> 9;
 }
@@ -94,15 +82,15 @@ QIcon VolumeIcon()
 // Appends record slot of the volume table to the popup.
 void AppendVolumeItem(int slot)
 {
-    AppendPopupItem(gMainWindowRef, 2, QString::fromStdString(VolumeItemText(gSavedVolInfoArray, slot + 1, slot)),
+    AppendPopupItem(Widgets().volumePopup, QString::fromStdString(VolumeItemText(gSavedVolInfoArray, slot + 1, slot)),
                     2 + slot, VolumeIcon());
 }
 
 // Volumes of the same name tell themselves apart by their device.
 void RefreshVolumeItemTexts(int count)
 {
-    auto* popup = Popup(2);
-    for (int slot = 0; popup != nullptr && slot < count && slot + 2 < popup->count(); ++slot)
+    QComboBox* popup = Widgets().volumePopup;
+    for (int slot = 0; slot < count && slot + 2 < popup->count(); ++slot)
         popup->setItemText(slot + 2, QString::fromStdString(VolumeItemText(gSavedVolInfoArray, count, slot)));
 }
 
@@ -184,10 +172,10 @@ VolumeDropTarget gDropTarget;
 
 void ClearSelectedDriveInfo()
 {
-    SetText(1, kBlank);
-    SetText(2, kBlank);
-    SetText(kDriveDeviceText, kBlank);
-    SetIcon(3, IconForPath(gPathToUnknownIcon));
+    SetText(Widgets().driveInterface, kBlank);
+    SetText(Widgets().driveSize, kBlank);
+    SetText(Widgets().driveDevice, kBlank);
+    SetIcon(Widgets().driveIcon, IconForPath(gPathToUnknownIcon));
     InsertSizeIncrements();
 }
 
@@ -197,10 +185,11 @@ void UpdateSelectedDriveInfo()
         return ClearSelectedDriveInfo();
     char interfaceText[256];
     CopyPStrToCStr(gActiveDrive->interfaceInfoPStr, interfaceText);
-    SetText(2, gActiveDrive->sizeLabelCStr);
-    SetText(1, interfaceText);
-    SetText(kDriveDeviceText, gActiveDrive->devicePathCStr);
-    SetIcon(3, IconForPath(gActiveDrive->iconPathCStr));
+    SetText(Widgets().driveSize, gActiveDrive->sizeLabelCStr);
+    SetText(Widgets().driveInterface, interfaceText);
+    // The device node ("/dev/nvme1n1") tells drives of the same make apart before a write test.
+    SetText(Widgets().driveDevice, gActiveDrive->devicePathCStr);
+    SetIcon(Widgets().driveIcon, IconForPath(gActiveDrive->iconPathCStr));
     InsertSizeIncrements();
 }
 
@@ -215,9 +204,9 @@ void RefreshChosenDrive()
 
 void ClearSelectedVolumeInfo()
 {
-    SetText(3, kBlank);
-    SetText(4, kBlank);
-    SetIcon(4, IconForPath(gPathToUnknownIcon));
+    SetText(Widgets().volumeFormat, kBlank);
+    SetText(Widgets().volumeSize, kBlank);
+    SetIcon(Widgets().volumeIcon, IconForPath(gPathToUnknownIcon));
     InsertSizeIncrements();
 }
 
@@ -225,14 +214,18 @@ void UpdateSelectedVolumeInfo()
 {
     if (gActiveVolume == nullptr)
         return ClearSelectedVolumeInfo();
-    SetText(4, gActiveVolume->totalSizeLabelCStr);
-    SetText(3, gActiveVolume->fileSystemNameCStr);
-    SetIcon(4, VolumeIcon());
+    SetText(Widgets().volumeSize, gActiveVolume->totalSizeLabelCStr);
+    SetText(Widgets().volumeFormat, gActiveVolume->fileSystemNameCStr);
+    SetIcon(Widgets().volumeIcon, VolumeIcon());
     InsertSizeIncrements();
 }
 
 void InsertSizeIncrements()
 {
+    const Ui::MainWindow& ui = Widgets();
+    QLabel* const labels[] = {ui.positionLabel0, ui.positionLabel1, ui.positionLabel2, ui.positionLabel3,
+                              ui.positionLabel4, ui.positionLabel5, ui.positionLabel6, ui.positionLabel7,
+                              ui.positionLabel8, ui.positionLabel9, ui.positionLabel10};
     const uint64_t size = static_cast<uint64_t>(gDriveSizeInBytes64);
     const uint64_t step = size / 10;
     for (int i = 0; i <= 10; ++i) {
@@ -241,7 +234,7 @@ void InsertSizeIncrements()
             std::strcpy(text, kBlank);
         else
             BytesSInt64ToCStrGB(static_cast<int64_t>(step * static_cast<uint64_t>(i)), text);
-        SetText(21 + i, text);
+        SetText(labels[i], text);
     }
 }
 
@@ -261,7 +254,7 @@ void ResetVolumesPopupMenu()
 
 int32_t AppendPopupWithVolumes()
 {
-    AddSeparatorToPopup(gMainWindowRef, 2);
+    AppendPopupSeparator(Widgets().volumePopup);
     const int count = ListTestableVolumes(gSavedVolInfoArray, true);
     for (int slot = 0; slot < count; ++slot)
         AppendVolumeItem(slot);
@@ -290,7 +283,7 @@ void ChooseListedVolume(int index)
 {
     if (index < 0 || index >= VolumeCount())
         return;
-    SetPopupValue(2, index + kFirstRecordItem);
+    SetPopupValue(Widgets().volumePopup, index + kFirstRecordItem);
     gActiveVolume = &gSavedVolInfoArray[index];
     ReadyToBegin(2, static_cast<int64_t>(gActiveVolume->totalBytes64));
     UpdateSelectedVolumeInfo();
@@ -319,7 +312,7 @@ int ListedVolumeHolding(const QString& path)
 
 void DoPopupMenuSelection(int popupId)
 {
-    const int k = GetThisWindowControlValue32(gMainWindowRef, "popb", popupId);
+    const int k = Popup(popupId)->currentIndex() + 1;
     if (k < kFirstRecordItem || TestLaunchInProgress())
         return;
     ResetRandomTestResults();
@@ -346,7 +339,7 @@ void DriveVolTabChosen(int tab)
     if (tab == gDVLastTabIndex)
         return;
     if (tab == 2) {
-        DeletePopupMenuRefItems(gMainWindowRef, 2, 2, 1);
+        RemovePopupItemsFrom(Widgets().volumePopup, 2);
         AppendPopupWithVolumes();
     }
     gDVLastTabIndex = tab;
@@ -374,7 +367,7 @@ void VolumeUnmountedNotice(const QString& mountPoint)
     // A test unmounts and mounts back volumes itself; its clean-up rebuilds the list.
     if (gDVLastTabIndex != 2 || TestLaunchInProgress())
         return;
-    const int value = GetThisWindowControlValue32(gMainWindowRef, "popb", 2);
+    const int value = Widgets().volumePopup->currentIndex() + 1;
     const int n = VolumeCount();
     const std::string point = mountPoint.toStdString();
     int i = 0;
@@ -386,22 +379,21 @@ void VolumeUnmountedNotice(const QString& mountPoint)
     else
         std::memmove(&gSavedVolInfoArray[i], &gSavedVolInfoArray[i + 1],
                      sizeof gSavedVolInfoArray[0] * static_cast<std::size_t>(n - 1 - i));
-    DeletePopupMenuRefItem(gMainWindowRef, 2, i + kFirstRecordItem);
+    RemovePopupItem(Widgets().volumePopup, i + kFirstRecordItem);
     RefreshVolumeItemTexts(n - 1);
     if (value - kFirstRecordItem == i) {
         ResetVolumesPopupMenu();
         DrawTestResults();
         InsertSizeIncrements();
     } else if (value - kFirstRecordItem > i) {
-        SetPopupValue(2, value - 1);
+        SetPopupValue(Widgets().volumePopup, value - 1);
         gActiveVolume = &gSavedVolInfoArray[value - 1 - kFirstRecordItem];
     }
 }
 
 void InstallVolumeDrops()
 {
-    if (QWidget* pane = display::FindControl(MainWindow(), "tabp", 2)) {
-        pane->setAcceptDrops(true);
-        pane->installEventFilter(&gDropTarget);
-    }
+    QWidget* pane = Widgets().volumePane;
+    pane->setAcceptDrops(true);
+    pane->installEventFilter(&gDropTarget);
 }

@@ -70,7 +70,7 @@ TEST_F(WindowDrive, WriteRunsLeaveEveryByteAndAreKeptComparedAndOpenedAgain)
     EXPECT_TRUE(dialogSeen);
     for (int zone = 0; zone < 10; ++zone)
         EXPECT_GT(gSavedWRITEResultsInfo[zone].aveSpeedDbl, 0.0) << zone;
-    EXPECT_EQ(display::ControlText(display::FindControl(Main(), "push", 1)), "Start");
+    EXPECT_EQ(Widgets().startButton->text(), "Start");
     ExpectEverythingBack();
 
     // The random test, its transfers-done text moving while it runs.
