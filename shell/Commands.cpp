@@ -226,7 +226,7 @@ void ShutDownCommands()
         StopTestAndWait(WindowLaunch());  // the worker ends, volumes come back
     else if (TestLaunchInProgress())
         CancelReadOnlyTest(WindowLaunch());
-    SaveApplicationPrefs();
+    SavePreferences();
     gMountWatcher.reset();
     gDeviceNotifier.reset();
     SetDriveListHost(nullptr);

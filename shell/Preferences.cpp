@@ -45,6 +45,22 @@ QVariant ReadValue(const char* key)
     return {};
 }
 
+int16_t StoredNumber16(const char* key)
+{
+    return static_cast<int16_t>(ReadValue(key).toInt());
+}
+
+// Empties text (256 bytes), then copies the stored string into it.
+void StoredText(const char* key, char* text)
+{
+    text[0] = '\0';
+    const QByteArray bytes = ReadValue(key).toString().toUtf8();
+    if (bytes.size() >= 256)
+        return;  // does not fit: read as empty
+    std::memcpy(text, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    text[bytes.size()] = '\0';
+}
+
 void WriteValue(const char* key, const QVariant& value)
 {
     ApplicationSettings()->setValue(key, value);
@@ -156,60 +172,45 @@ void SetPreferencesLocation(const QString& organization, const QString& applicat
     gApplication = application;
 }
 
-int32_t GetPrefsVersion()
+int32_t StoredPreferencesVersion()
 {
     return ReadValue(kVersionKey).toInt();
 }
 
-int16_t GetPrefsNumValue16(const char* key)
-{
-    return static_cast<int16_t>(ReadValue(key).toInt());
-}
-
-bool GetPrefsBoolKeyValue(const char* key)
+bool StoredPreferenceBool(const char* key)
 {
     return ReadValue(key).toBool();
 }
 
-void GetPrefsCString(const char* key, char* text)
-{
-    text[0] = '\0';
-    const QByteArray bytes = ReadValue(key).toString().toUtf8();
-    if (bytes.size() >= 256)
-        return;  // does not fit: read as empty
-    std::memcpy(text, bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    text[bytes.size()] = '\0';
-}
-
-void GetApplicationPrefs()
+void LoadPreferences()
 {
     const Ui::OptionsSheet& sheet = Sheet();
     const Ui::MainWindow& main = Main();
     char text[256];
 
-    GetPrefsCString(kTransferSizeKey, text);
+    StoredText(kTransferSizeKey, text);
     if (text[0] != '\0') {
         sheet.transferSize->setText(QString::fromUtf8(text));
         main.sizeSummary->setText(QString::fromUtf8(text) + (MegabytesFromText(text) == 1 ? QStringLiteral(" Megabyte")
                                                                                         : QStringLiteral(" Megabytes")));
     }
-    if (const int16_t cycles = GetPrefsNumValue16(kIterationsKey); cycles != 0) {
+    if (const int16_t cycles = StoredNumber16(kIterationsKey); cycles != 0) {
         SetValue(sheet.cyclesPopup, cycles);
         main.cyclesSummary->setText(QString::number(cycles));
     }
-    if (const int16_t zones = GetPrefsNumValue16(kZonesKey); zones != 0) {
+    if (const int16_t zones = StoredNumber16(kZonesKey); zones != 0) {
         SetValue(sheet.zonesPopup, zones);
         main.zonesSummary->setText(QString::number(zones));
     }
-    gOverlayEnabled = GetPrefsBoolKeyValue(kOverlayKey);
+    gOverlayEnabled = StoredPreferenceBool(kOverlayKey);
 
-    GetPrefsCString(kBaselineKey, text);
+    StoredText(kBaselineKey, text);
     if (text[0] != '\0') {
         sheet.baselineSpeed->setText(QString::fromUtf8(text));
         main.targetSummary->setText(gOverlayEnabled ? QString::fromUtf8(text) + QStringLiteral(" MB/sec")
                                                     : QStringLiteral("Disabled"));
     }  // an empty baseline leaves its summary as it was
-    if (const int16_t safety = GetPrefsNumValue16(kSafetyKey); safety != 0)
+    if (const int16_t safety = StoredNumber16(kSafetyKey); safety != 0)
         SetValue(sheet.safetyPopup, safety);
     ShowOverlaySummary(gOverlayEnabled);
 
@@ -229,7 +230,7 @@ uint32_t SheetQueueDepth()
     return QueueDepthForPopupItem(Value(Sheet().queueDepthPopup));
 }
 
-int32_t SaveApplicationPrefs()
+int32_t SavePreferences()
 {
     const Ui::OptionsSheet& sheet = Sheet();
     WriteValue(kVersionKey, kAppPrefsVersion);
@@ -270,8 +271,8 @@ bool AcceptSettingsSheet()
         return false;
     }
     TheMainWindow()->optionsSheet->hide();
-    SaveApplicationPrefs();
-    GetApplicationPrefs();
+    SavePreferences();
+    LoadPreferences();
     return true;
 }
 

@@ -18,18 +18,15 @@ inline constexpr const char* kPrefsSuiteDomain = "com.marrowglen.kestrelia.prefs
 // suite consulted while the application's own have no version yet.
 void SetPreferencesLocation(const QString& organization, const QString& application);
 
-// Accessors of single values.
-int32_t GetPrefsVersion();
-int16_t GetPrefsNumValue16(const char* key);
-bool GetPrefsBoolKeyValue(const char* key);
-// Empties text (256 bytes), then copies the stored string into it.
-void GetPrefsCString(const char* key, char* text);
+// Single stored values, as the loading reads them.
+int32_t StoredPreferencesVersion();
+bool StoredPreferenceBool(const char* key);
 
 // Loads every key into the options sheet of the main window and its summary
 // texts (TheMainWindow() must exist).
-void GetApplicationPrefs();
+void LoadPreferences();
 // Writes every key from the options sheet; 0 when the settings were stored.
-int32_t SaveApplicationPrefs();
+int32_t SavePreferences();
 
 // The random test's queue depth chosen in the sheet's "Queue depth" popup.
 uint32_t SheetQueueDepth();

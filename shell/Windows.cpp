@@ -189,7 +189,7 @@ bool CreateAllWindows(ReadOnlyQuestionAnswers answers)
                                          ui.speedLabel5, ui.speedLabel6, ui.speedLabel7, ui.speedLabel8,
                                          ui.speedLabel9, ui.speedLabel10}});
     main->readOnlyQuestion = BuildReadOnlyQuestion(main, answers);
-    GetApplicationPrefs();
+    LoadPreferences();
     ui.statusLine->setText(QStringLiteral("- No Drive Selected for Testing -"));
     ui.spareTabPane->hide();
     ToggleTestPanes();

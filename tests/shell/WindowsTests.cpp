@@ -341,8 +341,8 @@ TEST_F(Preferences, AcceptedValuesAreStoredAndSurviveARestart)
         suite.setValue("TransferSize", "64");
         suite.setValue("ZonesPopup", 7);
     }
-    GetApplicationPrefs();  // as the opening window does
-    EXPECT_EQ(GetPrefsVersion(), 0);
+    LoadPreferences();  // as the opening window does
+    EXPECT_EQ(StoredPreferencesVersion(), 0);
     EXPECT_EQ(SheetWidgets().transferSize->text(), "64");
     EXPECT_EQ(Summaries(), (QStringList{"64 Megabytes", "1", "7", "Disabled", "Disabled", "Queue depth: 1"}));
     EXPECT_FALSE(gOverlayEnabled);
@@ -384,7 +384,7 @@ TEST_F(Preferences, AcceptedValuesAreStoredAndSurviveARestart)
     FillSheet("12", 20, false, "80", 1);
     Confirm();
     EXPECT_EQ(Summaries().mid(3, 2), (QStringList{"Disabled", "Disabled"}));
-    EXPECT_FALSE(GetPrefsBoolKeyValue("OverlayEnabled"));
+    EXPECT_FALSE(StoredPreferenceBool("OverlayEnabled"));
 }
 
 // Start reads only what the sheet accepted: OK with a value a test could not
