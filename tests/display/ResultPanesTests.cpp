@@ -70,8 +70,7 @@ TEST_F(ResultPanesTest, GeometryComesFromTheGraphPane)
               (std::vector<int>{chart.top, chart.left, chart.bottom, chart.right, gGridHeight, gGridWidth}));
     ASSERT_EQ(CurrentGraphView()->parentWidget(), standardPane);
     ASSERT_FALSE(gGraphKey.isNull());
-    EXPECT_EQ(QRect(gGraphKey->mapTo(window.get(), QPoint(0, 0)),
-                    gGraphKey->size()),
+    EXPECT_EQ(QRect(gGraphKey->mapTo(window.get(), QPoint(0, 0)), gGraphKey->size()),
               QRect(48 - 24, 108 - 38, 659, 19));
     EXPECT_EQ(gColumnWidth, 94);
 }

@@ -134,18 +134,19 @@ TEST_F(Windows, EveryControlOfTheVocabularyIsATypedMemberWithItsId)
         {m.spareTabPane, "tabp", 12}, {m.drivePopup, "popb", 1}, {m.volumePopup, "popb", 2},
         {m.startButton, "push", 1}, {m.optionsButton, "bevl", 9}, {m.appIcon, "well", 1}, {m.driveIcon, "icon", 3},
         {m.volumeIcon, "icon", 4}, {m.driveInterface, "stxt", 1}, {m.driveSize, "stxt", 2},
-        {m.volumeFormat, "stxt", 3}, {m.volumeSize, "stxt", 4}, {m.statusLine, "stxt", 5},
-        {m.sizeSummary, "stxt", 6}, {m.cyclesSummary, "stxt", 7}, {m.zonesSummary, "stxt", 8},
-        {m.targetSummary, "stxt", 9}, {m.safetySummary, "stxt", 10}, {m.driveDevice, "stxt", 32},
-        {m.readSpeed, "stxt", 100}, {m.writeSpeed, "stxt", 101}, {m.readUnit, "stxt", 102},
-        {m.writeUnit, "stxt", 103}, {m.readRate, "stxt", 104}, {m.writeRate, "stxt", 105},
-        {m.readCount, "stxt", 110}, {m.readElapsed, "stxt", 111}, {m.writeCount, "stxt", 120},
-        {m.writeElapsed, "stxt", 121}, {m.queueDepthSummary, "stxt", 130}, {m.readProgress, "prgb", 110},
-        {m.writeProgress, "prgb", 120}, {m.testKindBox, "pgrp", 1}, {m.standardPane, "upan", 1},
-        {m.randomPane, "upan", 2}, {m.graphArea, "upan", 10}, {m.zoneSettingsBox, "grpb", 1},
-        {m.randomSettingsBox, "grpb", 2}, {o.transferSize, "etxt", 1}, {o.baselineSpeed, "etxt", 2},
-        {o.zonesPopup, "popb", 3}, {o.cyclesPopup, "popb", 4}, {o.safetyPopup, "popb", 7},
-        {o.queueDepthPopup, "popb", 8}, {o.overlayGroup, "cgrp", 1}, {o.confirmButton, "push", 10},
+        {m.volumeFormat, "stxt", 3}, {m.volumeSize, "stxt", 4}, {m.statusLine, "stxt", 5}, {m.sizeSummary, "stxt", 6},
+        {m.cyclesSummary, "stxt", 7}, {m.zonesSummary, "stxt", 8}, {m.targetSummary, "stxt", 9},
+        {m.safetySummary, "stxt", 10}, {m.driveDevice, "stxt", 32}, {m.readSpeed, "stxt", 100},
+        {m.writeSpeed, "stxt", 101}, {m.readUnit, "stxt", 102}, {m.writeUnit, "stxt", 103}, {m.readRate, "stxt", 104},
+        {m.writeRate, "stxt", 105}, {m.readCount, "stxt", 110}, {m.readElapsed, "stxt", 111},
+        {m.writeCount, "stxt", 120}, {m.writeElapsed, "stxt", 121}, {m.queueDepthSummary, "stxt", 130},
+        {m.readProgress, "prgb", 110}, {m.writeProgress, "prgb", 120}, {m.testKindBox, "pgrp", 1},
+        {m.standardPane, "upan", 1}, {m.randomPane, "upan", 2}, {m.graphArea, "upan", 10},
+        {m.zoneSettingsBox, "grpb", 1}, {m.randomSettingsBox, "grpb", 2}, {o.transferSize, "etxt", 1},
+        {o.baselineSpeed, "etxt", 2}, {o.zonesPopup, "popb", 3}, {o.cyclesPopup, "popb", 4},
+        {o.safetyPopup, "popb", 7}, {o.queueDepthPopup, "popb", 8}, {o.overlayGroup, "cgrp", 1},
+        {o.confirmButton, "push", 10}, {m.queueDepth, "stxt", 106}, {m.readTimePerTransfer, "stxt", 107},
+        {m.writeTimePerTransfer, "stxt", 108},
     };
     const QLabel* speeds[] = {m.speedLabel1, m.speedLabel2, m.speedLabel3, m.speedLabel4, m.speedLabel5,
                               m.speedLabel6, m.speedLabel7, m.speedLabel8, m.speedLabel9, m.speedLabel10};
@@ -188,10 +189,7 @@ TEST_F(Windows, TheMainWindowOpensIdleWithItsIconsAndNothingChosen)
     for (const QLabel* icon : {ui.appIcon, ui.driveIcon})
         EXPECT_FALSE(icon->pixmap().isNull()) << icon->objectName().toStdString();
 
-    // The commands and the save submenu, first in the File menu and disabled until a test has finished.
-    for (const auto& [action, command] : {std::pair{ui.actionSaveText, "word"}, {ui.actionSaveSpreadsheet, "xcel"},
-                                          {ui.actionAbout, "abou"}, {ui.actionQuit, "quit"}})
-        EXPECT_EQ(action->property("commandId").toString(), command);
+    // The save submenu, first in the File menu and disabled until a test has finished.
     QAction* saveItem = ui.fileMenu->actions().value(0);
     ASSERT_EQ(saveItem->menu(), ui.saveMenu);
     EXPECT_FALSE(saveItem->isEnabled());

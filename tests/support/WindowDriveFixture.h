@@ -18,7 +18,6 @@
 #include "shell/MainWindow.h"
 #include "shell/Windows.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QTemporaryDir>
 
@@ -27,7 +26,6 @@
 #include <sys/types.h>
 #include <vector>
 
-class QWidget;
 
 inline constexpr uid_t kInvokingUser = 54321;
 
