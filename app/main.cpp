@@ -144,8 +144,7 @@ int main(int argc, char** argv)
     if (char* cut = std::strstr(gPathToAllIcons, "AppIcon.icns"))
         *cut = '\0';
 
-    if (!CreateAllWindows({}))
-        return 0;
+    CreateAllWindows();
     InstallCommandHandlers({SaveResultsCommand});
     StartDeviceWatching();
     OfferToRemountLeftVolumes();

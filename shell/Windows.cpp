@@ -23,8 +23,6 @@
 #include <memory>
 #include <string>
 
-QRect gTabPaneRect;
-QRect gDragNDropBox;
 char gPathToAppIcon[1024] = "";
 char gPathToUnknownIcon[1024] = "";
 
@@ -40,6 +38,7 @@ void CopyPath(const std::string& path, char* buffer)
     }
     std::memcpy(buffer, path.c_str(), path.size() + 1);
 }
+
 // The gear drawn for the palette: on a dark one its shades are turned light
 // (lightness mirrored, hue and transparency kept), so it reads on a dark button.
 QIcon GearForPalette(const QIcon& gear, const QPalette& palette)
@@ -117,7 +116,8 @@ void ShowIconIn(QLabel* label, const QIcon& icon)
         label->setPixmap(icon.pixmap(label->size()));
 }
 
-QMessageBox* BuildReadOnlyQuestion(QWidget* main, const ReadOnlyQuestionAnswers& answers)
+// Its answers are connected with the other commands (shell/Commands).
+QMessageBox* BuildReadOnlyQuestion(QWidget* main)
 {
     // A child of the main window: created once, shown again each time.
     auto* sheet = new QMessageBox(QMessageBox::Warning, QObject::tr("Caution"), kReadOnlySheetMessage,
@@ -125,11 +125,6 @@ QMessageBox* BuildReadOnlyQuestion(QWidget* main, const ReadOnlyQuestionAnswers&
     sheet->setInformativeText(kReadOnlySheetExplanation);
     sheet->setDefaultButton(QMessageBox::Ok);
     sheet->setWindowModality(Qt::WindowModal);
-    QObject::connect(sheet, &QMessageBox::finished, sheet, [answers](int result) {
-        const auto& answer = result == QMessageBox::Ok ? answers.readOnly : answers.cancel;
-        if (answer)
-            answer();
-    });
     return sheet;
 }
 }  // namespace
@@ -151,7 +146,7 @@ QIcon IconForPath(const char* pathOrThemeName)
     return unknown;
 }
 
-bool CreateAllWindows(ReadOnlyQuestionAnswers answers)
+void CreateAllWindows()
 {
     gMainWindow = std::make_unique<MainWindow>();
     MainWindow* main = gMainWindow.get();
@@ -177,9 +172,6 @@ bool CreateAllWindows(ReadOnlyQuestionAnswers answers)
     gGearFollower->Apply();
     main->installEventFilter(gGearFollower.get());
 
-    gTabPaneRect = QRect(ui.drivePane->mapTo(ui.centralWidget, QPoint(0, 0)), ui.drivePane->size());
-    gDragNDropBox = gTabPaneRect.adjusted(0, -10, 0, 0).adjusted(6, 6, -6, -6);
-
     ElideLongTexts(ui);
     ui.driveVolumeTabs->setCurrentIndex(0);
     ui.startButton->setEnabled(false);
@@ -188,14 +180,13 @@ bool CreateAllWindows(ReadOnlyQuestionAnswers answers)
                                         {ui.speedLabel1, ui.speedLabel2, ui.speedLabel3, ui.speedLabel4,
                                          ui.speedLabel5, ui.speedLabel6, ui.speedLabel7, ui.speedLabel8,
                                          ui.speedLabel9, ui.speedLabel10}});
-    main->readOnlyQuestion = BuildReadOnlyQuestion(main, answers);
+    main->readOnlyQuestion = BuildReadOnlyQuestion(main);
     LoadPreferences();
     ui.statusLine->setText(QStringLiteral("- No Drive Selected for Testing -"));
     ui.spareTabPane->hide();
     ToggleTestPanes();
     main->show();
     DrawTestResults();
-    return true;
 }
 
 void DestroyAllWindows()

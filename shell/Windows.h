@@ -1,17 +1,12 @@
 // Building the windows at start-up: the main window with its menu bar, the
 // about window and the options sheet (shell/MainWindow.h), their icons, the
-// geometry the graph and the drop box use, the read-only question sheet, the
-// loaded preferences and the initial state of the main window.
+// results display, the read-only question sheet, the loaded preferences and
+// the initial state of the main window.
 #pragma once
 
 #include <QIcon>
-#include <QRect>
 #include <QString>
 
-#include <functional>
-
-extern QRect gTabPaneRect;      // bounds of the drive pane {'tabp', 1} in the main window
-extern QRect gDragNDropBox;     // where a volume may be dropped
 extern char gPathToAppIcon[1024];
 extern char gPathToUnknownIcon[1024];
 
@@ -19,15 +14,9 @@ extern char gPathToUnknownIcon[1024];
 // (the same in the build tree and in an installed tree), ending in "/".
 QString ResourcesDirectoryFor(const QString& executable);
 
-// The answers of the read-only question sheet.
-struct ReadOnlyQuestionAnswers {
-    std::function<void()> readOnly;  // OK: test reads only
-    std::function<void()> cancel;
-};
-
 // Builds the windows, with the icons of the resources folder gPathToAllIcons
-// (which must be set), and shows the main window. False when it cannot be built.
-bool CreateAllWindows(ReadOnlyQuestionAnswers answers);
+// (which must be set), and shows the main window.
+void CreateAllWindows();
 
 // Destroys the windows (before the application object goes).
 void DestroyAllWindows();

@@ -75,7 +75,7 @@ protected:
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
         SetPreferencesLocation("KestreliaSaveTests", "Kestrelia");
         std::strcpy(gPathToAllIcons, KESTRELIA_SHARE_DIR "/");
-        ASSERT_TRUE(CreateAllWindows({}));
+        CreateAllWindows();
         SetInterfaceHost(&host);  // the report's own alerts come through it
         SetAlertPresenter([this](const AlertContent& alert) { alerts.push_back(alert); });
 

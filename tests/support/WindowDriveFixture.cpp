@@ -34,7 +34,7 @@ void WindowDrive::SetUp()
     });
     std::strcpy(gPathToAllIcons, KESTRELIA_SHARE_DIR "/");
     gDVLastTabIndex = 1;
-    ASSERT_TRUE(CreateAllWindows({}));
+    CreateAllWindows();
     InstallCommandHandlers({SaveResultsCommand});
     StartDeviceWatching();
     Main()->resize(800, 624);
