@@ -6,6 +6,7 @@
 #include "engine/TestLaunch.h"
 #include "engine/TestModel.h"
 #include "engine/TestWorker.h"
+#include "reports/ReportText.h"
 #include "shell/MainWindow.h"
 #include "shell/MountWatcher.h"
 #include "shell/Preferences.h"
@@ -83,19 +84,13 @@ protected:
     }
 };
 
-void RunCommand(const QString& command)
+// The save commands 'word' (text) and 'xcel' (spreadsheet); refused while a test runs, without a word.
+void SaveResults(int32_t format)
 {
-    if (command == QLatin1String("word") || command == QLatin1String("xcel")) {
-        // Saving is refused while a test runs, without a word.
-        if (bTestRunning.load() || TestLaunchInProgress())
-            return;
-        if (gHooks.saveResults)
-            gHooks.saveResults(command == QLatin1String("word") ? 1 : 2);
-    } else if (command == QLatin1String("abou")) {
-        ShowAboutWindow();
-    } else if (command == QLatin1String("quit")) {
-        QuitWhenIdle();
-    }
+    if (bTestRunning.load() || TestLaunchInProgress())
+        return;
+    if (gHooks.saveResults)
+        gHooks.saveResults(format);
 }
 
 // The drive popup follows the drive list.
@@ -192,10 +187,11 @@ void InstallCommandHandlers(CommandHooks hooks)
                      [](int index) { DriveVolTabChosen(index + 1); });
     InstallVolumeDrops();
     InstallRunHistoryControls();
-    const std::pair<QAction*, const char*> commands[] = {
-        {ui.actionSaveText, "word"}, {ui.actionSaveSpreadsheet, "xcel"}, {ui.actionAbout, "abou"}, {ui.actionQuit, "quit"}};
-    for (const auto& [action, command] : commands)
-        QObject::connect(action, &QAction::triggered, window, [command] { RunCommand(QLatin1String(command)); });
+    QObject::connect(ui.actionSaveText, &QAction::triggered, window, [] { SaveResults(kTextReportFormat); });
+    QObject::connect(ui.actionSaveSpreadsheet, &QAction::triggered, window,
+                     [] { SaveResults(kSpreadsheetReportFormat); });
+    QObject::connect(ui.actionAbout, &QAction::triggered, window, ShowAboutWindow);
+    QObject::connect(ui.actionQuit, &QAction::triggered, window, QuitWhenIdle);
     QObject::connect(window->readOnlyQuestion, &QMessageBox::finished, window, [](int answer) {
         if (answer == QMessageBox::Ok)
             DoStartButtonStuff(WindowLaunch(), true);
