@@ -247,7 +247,7 @@ TEST_F(WindowDrive, StopAtRandomMomentsOrDuringAHungTransferPutsEverythingBack)
     Pause(200);
     EXPECT_TRUE(TestWorkerExists());
     EXPECT_EQ(Status(), "Stopping\u2026");
-    Command("quit");
+    Widgets().actionQuit->trigger();
     EXPECT_TRUE(TestWorkerExists());
     QTimer::singleShot(300, [] { ReleaseHungDevice(); });
     QTimer::singleShot(60000, [] { QApplication::exit(2); });

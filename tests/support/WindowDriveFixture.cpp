@@ -4,7 +4,6 @@
 #include "shell/Preferences.h"
 #include "shell/SaveDialog.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QSettings>
@@ -87,13 +86,6 @@ void WindowDrive::Settings(int zones, int cycles, const char* megabytes)
     sheet.cyclesPopup->setCurrentIndex(cycles - 1);
     sheet.transferSize->setText(megabytes);
     sheet.confirmButton->click();
-}
-
-void WindowDrive::Command(const char* id)
-{
-    for (QAction* action : Main()->findChildren<QAction*>())
-        if (action->property("commandId").toString() == QLatin1String(id))
-            action->trigger();
 }
 
 bool WindowDrive::WaitFor(const std::function<bool()>& done, int milliseconds)

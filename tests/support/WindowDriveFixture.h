@@ -48,8 +48,6 @@ protected:
     static void Settings(int zones, int cycles, const char* megabytes);
     // Start, or Stop while a test runs.
     static void ClickStart() { Widgets().startButton->click(); }
-    // Triggers the menu command with that command ID.
-    static void Command(const char* id);
     static bool WaitFor(const std::function<bool()>& done, int milliseconds = 120000);
     // Keeps the window live for that long.
     static void Pause(int milliseconds) { WaitFor([] { return false; }, milliseconds); }
