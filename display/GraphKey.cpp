@@ -154,10 +154,8 @@ int32_t InstallGraphKey(QWidget* window, QWidget* standardPane)
     QWidget* parent = standardPane != nullptr ? standardPane : window;
     if (gGraphKey == nullptr)
         gGraphKey = new GraphKeyWidget(parent);  // owned by the pane
-    const QPoint topLeft =
-        parent->mapFrom(window, QPoint(gGraphicalDBRect.left, gGraphicalDBRect.top));
-    gGraphKey->setGeometry(topLeft.x(), topLeft.y(), RectWidth(gGraphicalDBRect),
-                                          RectHeight(gGraphicalDBRect));
+    const QPoint topLeft = parent->mapFrom(window, QPoint(gGraphicalDBRect.left, gGraphicalDBRect.top));
+    gGraphKey->setGeometry(topLeft.x(), topLeft.y(), RectWidth(gGraphicalDBRect), RectHeight(gGraphicalDBRect));
     gGraphKey->show();
     gGraphKey->raise();
     return 0;

@@ -1,7 +1,7 @@
 #include "shell/Alerts.h"
-#include "shell/MainWindow.h"
 
 #include "format/Localization.h"
+#include "shell/MainWindow.h"
 
 #include <QApplication>
 #include <QMessageBox>
