@@ -36,7 +36,7 @@ void Initialize()
     Devices() = DeviceLists{};
 }
 
-bool getPathForFile(const char* fileName, char* path)
+bool FindResourceFile(const char* fileName, char* path)
 {
     uint32_t size = 0;
     MyGetExecutablePath(nullptr, &size);

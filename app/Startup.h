@@ -13,4 +13,4 @@ void Initialize();
 
 // Finds fileName in the resources folder of the running executable; true with
 // its full path in path (1024 bytes) when the file exists.
-bool getPathForFile(const char* fileName, char* path);
+bool FindResourceFile(const char* fileName, char* path);

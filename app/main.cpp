@@ -54,9 +54,9 @@ const char* const kRelaunchFailedExplanation = "kestrelia-cli tests drives from 
 void LoadStrings(InterfaceLanguage& language)
 {
     char path[1024];
-    if (getPathForFile("Localizable.strings", path))
+    if (FindResourceFile("Localizable.strings", path))
         InstallStringsTable(path);
-    if (getPathForFile(".", path))
+    if (FindResourceFile(".", path))
         language.Install(QString::fromUtf8(path));
 }
 
@@ -143,14 +143,13 @@ int main(int argc, char** argv)
     UseDesktopLookIfAsked();
 #endif
     Initialize();
-    if (!getPathForFile("AppIcon.icns", gPathToAppIcon))
+    if (!FindResourceFile("AppIcon.icns", gPathToAppIcon))
         return 0;
     std::strcpy(gPathToAllIcons, gPathToAppIcon);
     if (char* cut = std::strstr(gPathToAllIcons, "AppIcon.icns"))
         *cut = '\0';
 
-    if (!CreateAllWindows({}))
-        return 0;
+    CreateAllWindows();
     InstallCommandHandlers({SaveResultsCommand});
     StartDeviceWatching();
     OfferToRemountLeftVolumes();

@@ -1,10 +1,8 @@
 #include "display/GraphKey.h"
 
-#include "display/ControlLookup.h"
 #include "display/GraphColors.h"
 #include "display/GraphGeometry.h"
 #include "format/Localization.h"
-#include "engine/InterfaceHost.h"
 
 #include <QEvent>
 #include <QLinearGradient>
@@ -27,7 +25,7 @@ constexpr const char* kTitles[kGraphKeyColumns] = {"Graph Key:", "Max Read", "Ma
 
 }  // namespace
 
-QPointer<GraphKeyWidget> gGraphicalDataBrowerCntl;
+QPointer<GraphKeyWidget> gGraphKey;
 Rect gGraphicalDBRect{};
 int16_t gColumnWidth = 0;
 const uint32_t gGraphDataIDs[kGraphKeyColumns] = {FourCC("gkey"), FourCC("rmax"), FourCC("wmax"),
@@ -145,9 +143,8 @@ bool GraphKeyWidget::event(QEvent* event)
     return QWidget::event(event);
 }
 
-int32_t InstallGraphicalDB()
+int32_t InstallGraphKey(QWidget* window, QWidget* standardPane)
 {
-    auto* window = static_cast<QWidget*>(gMainWindowRef);
     if (window == nullptr)
         return -1;
     gGraphicalDBRect = GraphKeyBounds(gGraphicChartRect);
@@ -157,15 +154,12 @@ int32_t InstallGraphicalDB()
             gMyIconRefs[i] = MakeGraphKeyIcon(i);
 
     // Embedded in the standard test pane, so it is shown and hidden with it.
-    QWidget* pane = display::FindControl(window, "upan", 1);
-    QWidget* parent = pane != nullptr ? pane : window;
-    if (gGraphicalDataBrowerCntl == nullptr)
-        gGraphicalDataBrowerCntl = new GraphKeyWidget(parent);  // owned by the pane
-    const QPoint topLeft =
-        parent->mapFrom(window, QPoint(gGraphicalDBRect.left, gGraphicalDBRect.top));
-    gGraphicalDataBrowerCntl->setGeometry(topLeft.x(), topLeft.y(), RectWidth(gGraphicalDBRect),
-                                          RectHeight(gGraphicalDBRect));
-    gGraphicalDataBrowerCntl->show();
-    gGraphicalDataBrowerCntl->raise();
+    QWidget* parent = standardPane != nullptr ? standardPane : window;
+    if (gGraphKey == nullptr)
+        gGraphKey = new GraphKeyWidget(parent);  // owned by the pane
+    const QPoint topLeft = parent->mapFrom(window, QPoint(gGraphicalDBRect.left, gGraphicalDBRect.top));
+    gGraphKey->setGeometry(topLeft.x(), topLeft.y(), RectWidth(gGraphicalDBRect), RectHeight(gGraphicalDBRect));
+    gGraphKey->show();
+    gGraphKey->raise();
     return 0;
 }

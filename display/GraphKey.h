@@ -20,7 +20,7 @@ inline constexpr int kGraphKeyHeight = 19;
 
 class GraphKeyWidget;
 
-extern QPointer<GraphKeyWidget> gGraphicalDataBrowerCntl;  // null until InstallGraphicalDB
+extern QPointer<GraphKeyWidget> gGraphKey;  // null until InstallGraphKey
 extern Rect gGraphicalDBRect;                      // its bounds in window coordinates
 extern int16_t gColumnWidth;
 extern const uint32_t gGraphDataIDs[kGraphKeyColumns];        // 'gkey', 'rmax', ...
@@ -53,7 +53,8 @@ protected:
     bool event(QEvent* event) override;
 };
 
-// Builds the key in the standard test pane {'upan', 1} of the main window
-// (gMainWindowRef), at GraphKeyBounds(gGraphicChartRect). Call once, after
-// the graph geometry is known. Returns 0, or -1 without a main window.
-int32_t InstallGraphicalDB();
+// Builds the key in the standard test pane (shown and hidden with it; the
+// window itself without one), at GraphKeyBounds(gGraphicChartRect) in the
+// window's coordinates. Call once, after the graph geometry is known.
+// Returns 0, or -1 without a window.
+int32_t InstallGraphKey(QWidget* window, QWidget* standardPane);

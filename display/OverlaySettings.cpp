@@ -1,26 +1,24 @@
 #include "display/OverlaySettings.h"
 
-#include "display/ControlLookup.h"
-
+#include <QComboBox>
+#include <QLineEdit>
 #include <QPointer>
-#include <QWidget>
 
 #include <limits>
 
 bool gOverlayEnabled = false;
 
 namespace {
-// The sheet's baseline field and safety popup, found once.
-QPointer<QWidget> gBaselineField;
-QPointer<QWidget> gSafetyPopup;
+QPointer<QLineEdit> gBaselineField;
+QPointer<QComboBox> gSafetyPopup;
 uint32_t gTargetRate = 0;   // the last whole number read or set
 int32_t gSafetyValue = 1;
 }  // namespace
 
-void SetOverlaySettingsSheet(QWidget* sheet)
+void SetOverlaySettingsSheet(QLineEdit* baselineField, QComboBox* safetyPopup)
 {
-    gBaselineField = display::FindControl(sheet, "etxt", 2);
-    gSafetyPopup = display::FindControl(sheet, "popb", 7);
+    gBaselineField = baselineField;
+    gSafetyPopup = safetyPopup;
 }
 
 void SetOverlayTargetRate(uint32_t megabytesPerSecond)
@@ -51,11 +49,11 @@ OverlayInputs CurrentOverlayInputs()
 {
     if (!gBaselineField.isNull()) {
         uint32_t rate = 0;
-        if (ParseWholeNumber(display::ControlText(gBaselineField).trimmed(), rate))
+        if (ParseWholeNumber(gBaselineField->text().trimmed(), rate))
             gTargetRate = rate;
     }
     if (!gSafetyPopup.isNull())
-        gSafetyValue = display::ControlValue(gSafetyPopup);
+        gSafetyValue = gSafetyPopup->currentIndex() + 1;
     OverlayInputs inputs;
     inputs.enabled = gOverlayEnabled;
     inputs.targetRate = static_cast<double>(gTargetRate);

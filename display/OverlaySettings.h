@@ -7,7 +7,8 @@
 
 #include <cstdint>
 
-class QWidget;
+class QComboBox;
+class QLineEdit;
 
 // The "OverlayEnabled" preference last loaded; the overlay shows only while true.
 extern bool gOverlayEnabled;
@@ -18,9 +19,9 @@ struct OverlayInputs {
     int32_t safetyValue = 1;      // 1-based popup value; margin = (5 * value - 5) percent
 };
 
-// The options sheet whose baseline field and safety popup the overlay reads.
-// Without a sheet (command line, tests) the values below are used.
-void SetOverlaySettingsSheet(QWidget* sheet);
+// The options sheet's baseline field and safety popup, which the overlay reads.
+// Without them (command line, tests) the values below are used.
+void SetOverlaySettingsSheet(QLineEdit* baselineField, QComboBox* safetyPopup);
 void SetOverlayTargetRate(uint32_t megabytesPerSecond);
 void SetOverlaySafetyValue(int32_t popupValue);
 

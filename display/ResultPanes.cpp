@@ -1,12 +1,12 @@
 #include "display/ResultPanes.h"
 
-#include "display/ControlLookup.h"
 #include "display/GraphKey.h"
 #include "display/GraphView.h"
-#include "engine/InterfaceHost.h"
 #include "engine/TestModel.h"
 
+#include <QComboBox>
 #include <QFontMetrics>
+#include <QLabel>
 #include <QPointer>
 #include <QWidget>
 
@@ -16,22 +16,18 @@
 namespace {
 
 constexpr int kAxisLabelCount = 10;
-constexpr int kFirstAxisLabelId = 11;
 
 QPointer<GraphView> gGraphView;
-QPointer<QWidget> gAxisLabels[kAxisLabelCount];
+ResultWidgets gWidgets;
+QPointer<QWidget> gWindow;  // the widgets above are alive while it is
+QPointer<QLabel> gAxisLabels[kAxisLabelCount];
 // The texts last put into the labels: unchanged labels are not touched again.
 char gAxisLabelTexts[kAxisLabelCount][32];
 
-QWidget* MainWindow()
+void ShowWidget(QWidget* widget, bool show)
 {
-    return static_cast<QWidget*>(gMainWindowRef);
-}
-
-void ShowControl(QWidget* window, const char* signature, int id, bool show)
-{
-    if (QWidget* control = display::FindControl(window, signature, id))
-        control->setVisible(show);
+    if (widget != nullptr)
+        widget->setVisible(show);
 }
 
 QFont gAxisLabelFont;  // as the interface file gives it
@@ -41,9 +37,9 @@ constexpr int kAxisLabelGap = 4;  // between a label and the graph's backdrop
 // just before the backdrop.
 void PlaceAxisLabels()
 {
-    QWidget* window = MainWindow();
+    QWidget* window = gWindow;
     for (int i = 0; i < kAxisLabelCount; ++i) {
-        QWidget* label = gAxisLabels[i];
+        QLabel* label = gAxisLabels[i];
         if (label == nullptr || label->parentWidget() == nullptr)
             continue;
         QWidget* parent = label->parentWidget();
@@ -86,7 +82,7 @@ void SetAxisLabels(const GraphPaintResult& paint)
         if (gAxisLabels[i].isNull() || std::strcmp(gAxisLabelTexts[i], paint.axisLabels[i]) == 0)
             continue;
         std::memcpy(gAxisLabelTexts[i], paint.axisLabels[i], sizeof gAxisLabelTexts[i]);
-        display::SetControlText(gAxisLabels[i], QString::fromLatin1(paint.axisLabels[i]));
+        gAxisLabels[i]->setText(QString::fromLatin1(paint.axisLabels[i]));
         changed = true;
     }
     if (changed)
@@ -100,19 +96,19 @@ GraphView* CurrentGraphView()
     return gGraphView.data();
 }
 
-int32_t InstallResultsDisplay()
+int32_t InstallResultsDisplay(const ResultWidgets& widgets)
 {
-    QWidget* window = MainWindow();
-    if (window == nullptr)
+    QWidget* window = widgets.window;
+    QWidget* graphPane = widgets.graphPane;
+    if (window == nullptr || graphPane == nullptr)
         return -1;
-    QWidget* graphPane = display::FindControl(window, "upan", 10);
-    if (graphPane == nullptr)
-        return -1;
+    gWidgets = widgets;
+    gWindow = window;
     const QPoint origin = graphPane->mapTo(window, QPoint(0, 0));
     ComputeGraphGeometry(Rect{static_cast<int16_t>(origin.y()), static_cast<int16_t>(origin.x()),
                               static_cast<int16_t>(origin.y() + graphPane->height()),
                               static_cast<int16_t>(origin.x() + graphPane->width())});
-    InstallGraphicalDB();
+    InstallGraphKey(window, widgets.standardPane);
 
     // The view covers the backdrop, which reaches past the graph pane, so it
     // lives beside the pane, in the standard test pane that shows and hides it.
@@ -123,11 +119,11 @@ int32_t InstallResultsDisplay()
         gGraphView->FollowGraphGeometry();
     gGraphView->show();
     gGraphView->raise();
-    if (QWidget* key = gGraphicalDataBrowerCntl)
+    if (QWidget* key = gGraphKey)
         key->raise();
 
     for (int i = 0; i < kAxisLabelCount; ++i) {
-        gAxisLabels[i] = display::FindControl(window, "stxt", kFirstAxisLabelId + i);
+        gAxisLabels[i] = widgets.axisLabels[i];
         gAxisLabelTexts[i][0] = '\0';
     }
     if (!gAxisLabels[0].isNull())
@@ -140,8 +136,8 @@ void DrawTestResults()
 {
     if (gCurrentSelectedTestType != 1)
         return;
-    if (gGraphicalDataBrowerCntl != nullptr)
-        gGraphicalDataBrowerCntl->update();
+    if (gGraphKey != nullptr)
+        gGraphKey->update();
     if (gGraphView.isNull())
         return;
     gGraphView->Redraw();
@@ -150,17 +146,16 @@ void DrawTestResults()
 
 void ToggleTestPanes()
 {
-    QWidget* window = MainWindow();
-    if (window == nullptr)
+    if (gWindow.isNull())
         return;
-    ShowControl(window, "upan", 1, false);
-    ShowControl(window, "upan", 2, false);
-    const int value = display::ControlValue(display::FindControl(window, "pgrp", 1));
+    ShowWidget(gWidgets.standardPane, false);
+    ShowWidget(gWidgets.randomPane, false);
+    const int value = gWidgets.testKind != nullptr ? gWidgets.testKind->currentIndex() + 1 : 0;
     // A popup without a choice shows the standard test, as at start-up.
     gCurrentSelectedTestType = value == 2 ? 2 : 1;
-    ShowControl(window, "upan", gCurrentSelectedTestType, true);
-    DrawTestResults();
     const bool standard = gCurrentSelectedTestType == 1;
-    ShowControl(window, "grpb", 2, !standard);
-    ShowControl(window, "grpb", 1, standard);
+    ShowWidget(standard ? gWidgets.standardPane : gWidgets.randomPane, true);
+    DrawTestResults();
+    ShowWidget(gWidgets.randomSettings, !standard);
+    ShowWidget(gWidgets.standardSettings, standard);
 }

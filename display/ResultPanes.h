@@ -1,32 +1,42 @@
 // The results display of the main window: where the graph goes, the switch
 // between the standard and random test panes, and the one redraw entry point.
-//
-// The main window (gMainWindowRef, a QWidget*) carries controls marked with
-// the dynamic properties controlSignature / controlId:
-//   {'upan', 1}  standard test pane, holding the graph pane {'upan', 10}
-//   {'upan', 2}  random test pane
-//   {'pgrp', 1}  test-kind popup group box (1 = standard, 2 = random)
-//   {'grpb', 1}, {'grpb', 2}  group boxes shown with the standard / random test
-//   {'stxt', 11} .. {'stxt', 20}  vertical-axis labels, top first
 #pragma once
 
+#include <QPointer>
+
+#include <array>
 #include <cstdint>
 
 class GraphView;
+class QComboBox;
+class QLabel;
+class QWidget;
 
-// Takes the graph geometry from {'upan', 10}, builds the graph key and the
-// graph view in the standard pane and finds the axis labels. Call once after
-// the window's layout is final and before it is shown. Returns 0, or -1 when
-// gMainWindowRef or the graph pane is missing.
-int32_t InstallResultsDisplay();
+// The widgets of the main window the display works with.
+struct ResultWidgets {
+    QWidget* window = nullptr;            // whose coordinates the graph geometry is in
+    QWidget* standardPane = nullptr;      // {'upan', 1}, holding the graph pane
+    QWidget* randomPane = nullptr;        // {'upan', 2}
+    QWidget* graphPane = nullptr;         // {'upan', 10}
+    QComboBox* testKind = nullptr;        // in {'pgrp', 1}: item 1 standard, 2 random
+    QWidget* standardSettings = nullptr;  // {'grpb', 1}, shown with the standard test
+    QWidget* randomSettings = nullptr;    // {'grpb', 2}, shown with the random one
+    std::array<QLabel*, 10> axisLabels{};  // {'stxt', 11} .. {'stxt', 20}, top first
+};
+
+// Takes the graph geometry from the graph pane, builds the graph key and the
+// graph view in the standard pane and keeps the widgets. Call once after the
+// window's layout is final and before it is shown. Returns 0, or -1 when the
+// window or the graph pane is missing.
+int32_t InstallResultsDisplay(const ResultWidgets& widgets);
 
 // Redraws the key and the whole graph from the result records and sets the
 // axis labels. Does nothing while the random test pane is showing.
 // Interface thread only.
 void DrawTestResults();
 
-// Shows the pane that {'pgrp', 1} chooses, sets gCurrentSelectedTestType and
-// redraws; shows {'grpb', 1} with the standard pane and {'grpb', 2} with the random one.
+// Shows the pane that the test-kind popup chooses, sets gCurrentSelectedTestType and
+// redraws; shows the standard settings with the standard pane and the random ones with the random pane.
 void ToggleTestPanes();
 
 // The graph view, null before InstallResultsDisplay or after the window is gone.

@@ -5,8 +5,6 @@
 #include <cstring>
 #include <ctime>
 
-int32_t gSavedRestulsFileFormatS32 = kTextReportFormat;
-
 namespace {
 std::string gReport;  // UTF-8 while it is assembled, then Mac OS Roman
 bool gReportConverted = false;

@@ -10,9 +10,6 @@
 #include <cstdint>
 #include <string>
 
-// The format the save commands and the save dialog chose: 1 text, 2 spreadsheet.
-extern int32_t gSavedRestulsFileFormatS32;
-
 inline constexpr const char* kReportCreateFailedMessage = "Error: Unable to create test results file.";
 
 void SaveTestResultsTEXT();

@@ -1,7 +1,7 @@
 #include "shell/Alerts.h"
 
-#include "engine/InterfaceHost.h"
 #include "format/Localization.h"
+#include "shell/MainWindow.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -29,7 +29,7 @@ void ShowModalBox(const AlertContent& content)
         return;
     }
     QMessageBox box(IconForKind(content.kind), content.title, content.message, QMessageBox::Ok,
-                    static_cast<QWidget*>(gMainWindowRef));
+                    TheMainWindow());
     box.setInformativeText(content.explanation);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();

@@ -6,6 +6,8 @@
 #include "engine/TestLaunch.h"
 #include "engine/TestModel.h"
 #include "engine/TestWorker.h"
+#include "reports/ReportText.h"
+#include "shell/MainWindow.h"
 #include "shell/MountWatcher.h"
 #include "shell/Preferences.h"
 #include "shell/QtInterfaceHost.h"
@@ -15,16 +17,11 @@
 #include "shell/Toolkit.h"
 #include "shell/Windows.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
-#include <QComboBox>
 #include <QEvent>
-#include <QGroupBox>
-#include <QMainWindow>
 #include <QMessageBox>
 #include <QSocketNotifier>
-#include <QTabWidget>
 
 #include <memory>
 
@@ -36,16 +33,11 @@ std::unique_ptr<MountWatcher> gMountWatcher;
 // Quit was asked for while a stopped worker had not returned yet.
 bool gQuitWhenStopped = false;
 
-QWidget* MainWindow()
+// The drive popup, while the window is there.
+QComboBox* DrivePopup()
 {
-    return static_cast<QWidget*>(gMainWindowRef);
-}
-
-QWidget* Control(const char* signature, int id)
-{
-    QWidget* control = nullptr;
-    GetMainWindowControlRef(signature, id, &control);
-    return control;
+    MainWindow* window = TheMainWindow();
+    return window != nullptr ? window->ui.drivePopup : nullptr;
 }
 
 // Quits now, or, while a test runs, stops it and quits once its worker has
@@ -83,7 +75,7 @@ class CloseToQuit final : public QObject {
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Close && watched == gMainWindowRef) {
+        if (event->type() == QEvent::Close && watched == TheMainWindow()) {
             event->ignore();
             QuitWhenIdle();
             return true;
@@ -92,19 +84,13 @@ protected:
     }
 };
 
-void RunCommand(const QString& command)
+// The save commands 'word' (text) and 'xcel' (spreadsheet); refused while a test runs, without a word.
+void SaveResults(int32_t format)
 {
-    if (command == QLatin1String("word") || command == QLatin1String("xcel")) {
-        // Saving is refused while a test runs, without a word.
-        if (bTestRunning.load() || TestLaunchInProgress())
-            return;
-        if (gHooks.saveResults)
-            gHooks.saveResults(command == QLatin1String("word") ? 1 : 2);
-    } else if (command == QLatin1String("abou")) {
-        ShowAboutWindow();
-    } else if (command == QLatin1String("quit")) {
-        QuitWhenIdle();
-    }
+    if (bTestRunning.load() || TestLaunchInProgress())
+        return;
+    if (gHooks.saveResults)
+        gHooks.saveResults(format);
 }
 
 // The drive popup follows the drive list.
@@ -112,10 +98,14 @@ class DrivePopupHost final : public DriveListHost {
 public:
     void DriveAppended(int slot) override
     {
+        QComboBox* popup = DrivePopup();
+        if (popup == nullptr)
+            return;
         const DriveRecord& drive = Devices().drives[static_cast<std::size_t>(slot)];
-        AppendPopupItem(gMainWindowRef, 1, QString::fromStdString(ListedDriveItemText(slot)), slot + 3,
+        AppendPopupItem(popup, QString::fromStdString(ListedDriveItemText(slot)), slot + 3,
                         IconForPath(drive.iconPath.c_str()));
-        SetThisWindowControlMax32(gMainWindowRef, "popb", 1, slot + 3);
+        // The item of the slot is the popup's last.
+        while (popup->count() > slot + 3) popup->removeItem(popup->count() - 1);
         RefreshItemTexts();
     }
     void DriveChanged(int slot) override
@@ -128,20 +118,18 @@ public:
     }
     void DriveRemoved(int slot) override
     {
-        auto* popup = qobject_cast<QComboBox*>(Control("popb", 1));
+        QComboBox* popup = DrivePopup();
         if (popup == nullptr)
             return;
         const QSignalBlocker quiet(popup);
-        DeletePopupMenuRefItem(gMainWindowRef, 1, slot + 3);
+        RemovePopupItem(popup, slot + 3);
         RefreshItemTexts();
     }
     void ResetDrivesPopupMenu() override { ::ResetDrivesPopupMenu(); }
     void SelectDriveItem(int slot) override
     {
-        if (auto* popup = qobject_cast<QComboBox*>(Control("popb", 1))) {
-            const QSignalBlocker quiet(popup);
-            popup->setCurrentIndex(slot + 2);
-        }
+        if (QComboBox* popup = DrivePopup())
+            SetPopupValue(popup, slot + 3);
     }
     void DrawTestResults() override { ::DrawTestResults(); }
 
@@ -150,7 +138,7 @@ private:
     // arrival, change or departure can change other items' texts.
     static void RefreshItemTexts()
     {
-        auto* popup = qobject_cast<QComboBox*>(Control("popb", 1));
+        QComboBox* popup = DrivePopup();
         if (popup == nullptr)
             return;
         for (int slot = 0; slot < ListedDriveCount() && slot + 2 < popup->count(); ++slot)
@@ -168,7 +156,8 @@ void InstallCommandHandlers(CommandHooks hooks)
         // The volume list is rebuilt and the tested volume chosen again where it is mounted.
         const VolumeRecord* volume = ChosenVolume();
         const QString mountPoint = volume != nullptr ? QString::fromStdString(volume->mount.target) : QString();
-        DeletePopupMenuRefItems(gMainWindowRef, 2, 2, 1);
+        if (MainWindow* window = TheMainWindow())
+            RemovePopupItemsFrom(window->ui.volumePopup, 2);
         AppendPopupWithVolumes();
         if (!ChooseVolumeAtMountPoint(mountPoint))
             ResetVolumesPopupMenu();
@@ -179,41 +168,36 @@ void InstallCommandHandlers(CommandHooks hooks)
     gHost = std::make_unique<QtInterfaceHost>(TestFinished, TestStopped);
     SetInterfaceHost(gHost.get());
 
-    QWidget* main = MainWindow();
+    MainWindow* window = TheMainWindow();
+    const Ui::MainWindow& ui = window->ui;
     static CloseToQuit closeToQuit;
-    main->installEventFilter(&closeToQuit);
+    window->installEventFilter(&closeToQuit);
 
-    if (auto* start = qobject_cast<QAbstractButton*>(Control("push", 1)))
-        QObject::connect(start, &QAbstractButton::clicked, start,
-                         [] { DoStartButtonStuff(WindowLaunch(), ActiveVolumeIsLocked()); });
-    if (auto* gear = qobject_cast<QAbstractButton*>(Control("bevl", 9)))
-        QObject::connect(gear, &QAbstractButton::clicked, gear, [] {
-            ShowSettingsSheet();
-            DrawTestResults();
-        });
-    InstallSettingsSheetHandlers(static_cast<QWidget*>(gSettingsSheetWindow), [] { DrawTestResults(); });
-    if (QWidget* kind = Control("pgrp", 1))
-        if (auto* popup = kind->findChild<QComboBox*>())
-            QObject::connect(popup, &QComboBox::currentIndexChanged, popup, [] { ToggleTestPanes(); });
-    for (const int popupId : {1, 2})
-        if (auto* popup = qobject_cast<QComboBox*>(Control("popb", popupId)))
-            QObject::connect(popup, &QComboBox::activated, popup, [popupId] { DoPopupMenuSelection(popupId); });
-    if (auto* tabs = qobject_cast<QTabWidget*>(Control("tabs", 0)))
-        QObject::connect(tabs, &QTabWidget::currentChanged, tabs, [](int index) { DriveVolTabChosen(index + 1); });
+    QObject::connect(ui.startButton, &QPushButton::clicked, window,
+                     [] { DoStartButtonStuff(WindowLaunch(), ActiveVolumeIsLocked()); });
+    QObject::connect(ui.optionsButton, &QToolButton::clicked, window, [] {
+        ShowSettingsSheet();
+        DrawTestResults();
+    });
+    InstallSettingsSheetHandlers([] { DrawTestResults(); });
+    QObject::connect(ui.testKindPopup, &QComboBox::currentIndexChanged, window, [] { ToggleTestPanes(); });
+    QObject::connect(ui.drivePopup, &QComboBox::activated, window, [] { DoPopupMenuSelection(1); });
+    QObject::connect(ui.volumePopup, &QComboBox::activated, window, [] { DoPopupMenuSelection(2); });
+    QObject::connect(ui.driveVolumeTabs, &QTabWidget::currentChanged, window,
+                     [](int index) { DriveVolTabChosen(index + 1); });
     InstallVolumeDrops();
     InstallRunHistoryControls();
-    for (QAction* action : main->findChildren<QAction*>()) {
-        const QString command = action->property("commandId").toString();
-        if (!command.isEmpty())
-            QObject::connect(action, &QAction::triggered, action, [command] { RunCommand(command); });
-    }
-    if (gMessageSheetWindow != nullptr)
-        QObject::connect(gMessageSheetWindow, &QMessageBox::finished, gMessageSheetWindow, [](int answer) {
-            if (answer == QMessageBox::Ok)
-                DoStartButtonStuff(WindowLaunch(), true);
-            else
-                CancelReadOnlyTest(WindowLaunch());
-        });
+    QObject::connect(ui.actionSaveText, &QAction::triggered, window, [] { SaveResults(kTextReportFormat); });
+    QObject::connect(ui.actionSaveSpreadsheet, &QAction::triggered, window,
+                     [] { SaveResults(kSpreadsheetReportFormat); });
+    QObject::connect(ui.actionAbout, &QAction::triggered, window, ShowAboutWindow);
+    QObject::connect(ui.actionQuit, &QAction::triggered, window, QuitWhenIdle);
+    QObject::connect(window->readOnlyQuestion, &QMessageBox::finished, window, [](int answer) {
+        if (answer == QMessageBox::Ok)
+            DoStartButtonStuff(WindowLaunch(), true);
+        else
+            CancelReadOnlyTest(WindowLaunch());
+    });
 }
 
 void StartDeviceWatching()
@@ -238,7 +222,7 @@ void ShutDownCommands()
         StopTestAndWait(WindowLaunch());  // the worker ends, volumes come back
     else if (TestLaunchInProgress())
         CancelReadOnlyTest(WindowLaunch());
-    SaveApplicationPrefs();
+    SavePreferences();
     gMountWatcher.reset();
     gDeviceNotifier.reset();
     SetDriveListHost(nullptr);

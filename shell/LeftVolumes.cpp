@@ -1,9 +1,9 @@
 #include "shell/LeftVolumes.h"
 
 #include "devices/MountControl.h"
-#include "engine/InterfaceHost.h"
 #include "engine/TestLaunch.h"
 #include "shell/Alerts.h"
+#include "shell/MainWindow.h"
 
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -21,7 +21,7 @@ bool AskInBox(const QString& volumes)
         return false;
     }
     QMessageBox box(QMessageBox::Warning, QObject::tr("Caution"), QString::fromUtf8(kLeftMessage),
-                    QMessageBox::Yes | QMessageBox::No, static_cast<QWidget*>(gMainWindowRef));
+                    QMessageBox::Yes | QMessageBox::No, TheMainWindow());
     box.setInformativeText(volumes + QObject::tr("\nMount them back now?"));
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;

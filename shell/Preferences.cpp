@@ -1,31 +1,19 @@
 #include "shell/Preferences.h"
 
-#include "display/ControlLookup.h"
+#include "display/OverlaySettings.h"
 #include "engine/LaunchChecks.h"
 #include "engine/QueuedTransfers.h"
 #include "engine/TestModel.h"
-#include "display/OverlaySettings.h"
 #include "shell/Alerts.h"
-#include "shell/Toolkit.h"
+#include "shell/MainWindow.h"
 #include "shell/UserLanguage.h"
 #include "format/Localization.h"
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QComboBox>
-#include <QDialog>
-#include <QGroupBox>
 #include <QSettings>
 
 #include <cstring>
 #include <memory>
-
-WindowRef gSettingsSheetWindow = nullptr;
-
-using display::ControlText;
-using display::ControlValue;
-using display::FindControl;
-using display::SetControlText;
 
 namespace {
 QString gOrganization = QStringLiteral("Kestrelia");
@@ -39,8 +27,6 @@ constexpr const char* kSafetyKey = "SafetyPopup";
 constexpr const char* kTransferSizeKey = "TransferSize";
 constexpr const char* kBaselineKey = "BaselineSpeed";
 constexpr const char* kQueueDepthKey = "RandomQueueDepth";  // the depth itself, 1 to 256
-constexpr int kQueueDepthPopup = 8;
-constexpr int kQueueDepthSummary = 130;
 
 std::unique_ptr<QSettings> ApplicationSettings()
 {
@@ -61,46 +47,66 @@ QVariant ReadValue(const char* key)
     return {};
 }
 
+int16_t StoredNumber16(const char* key)
+{
+    return static_cast<int16_t>(ReadValue(key).toInt());
+}
+
+// Empties text (256 bytes), then copies the stored string into it.
+void StoredText(const char* key, char* text)
+{
+    text[0] = '\0';
+    const QByteArray bytes = ReadValue(key).toString().toUtf8();
+    if (bytes.size() >= 256)
+        return;  // does not fit: read as empty
+    std::memcpy(text, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    text[bytes.size()] = '\0';
+}
+
 void WriteValue(const char* key, const QVariant& value)
 {
     ApplicationSettings()->setValue(key, value);
 }
 
-QWidget* Sheet()
+Ui::OptionsSheet& Sheet()
 {
-    return static_cast<QWidget*>(gSettingsSheetWindow);
+    return TheMainWindow()->optionsSheet->ui;
 }
 
-QWidget* MainWindow()
+Ui::MainWindow& Main()
 {
-    return static_cast<QWidget*>(gMainWindowRef);
+    return TheMainWindow()->ui;
 }
 
-void SetSummaryText(int id, const QString& text)
+int Value(const QComboBox* popup)
 {
-    SetControlText(FindControl(MainWindow(), "stxt", id), text);
+    return popup->currentIndex() + 1;
+}
+
+void SetValue(QComboBox* popup, int value)
+{
+    popup->setCurrentIndex(value - 1);
 }
 
 // Enables or disables the controls inside the overlay group, not the group's own check box.
 void EnableOverlayControls(bool enabled)
 {
-    if (enabled)
-        EnableAllEmbeddedControls(gSettingsSheetWindow, "cgrp", 1);
-    else
-        DisableAllEmbeddedControls(gSettingsSheetWindow, "cgrp", 1);
+    for (QWidget* child : Sheet().overlayGroup->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        child->setEnabled(enabled);
 }
 
 void ShowOverlaySummary(bool overlayOn)
 {
+    QLabel* summary = Main().safetySummary;
     if (!overlayOn) {
-        SetSummaryText(10, QString::fromStdString(LocalizedText("Disabled")));
+        summary->setText(QString::fromStdString(LocalizedText("Disabled")));
         return;
     }
-    const int safety = ControlValue(FindControl(Sheet(), "popb", 7));
+    const int safety = Value(Sheet().safetyPopup);
     if (safety == 1)
-        SetSummaryText(10, QString::fromStdString(LocalizedText("none")));
+        summary->setText(QString::fromStdString(LocalizedText("none")));
     else
-        SetSummaryText(10, QString::asprintf("%2ld %s", static_cast<long>((safety - 1) * 5), "%"));
+        summary->setText(QString::asprintf("%2ld %s", static_cast<long>((safety - 1) * 5), "%"));
 }
 
 // A beep, then the program's own error alert, like every other alert.
@@ -119,29 +125,29 @@ SheetValues gAccepted;
 
 SheetValues ReadSheetValues()
 {
-    QWidget* sheet = Sheet();
+    const Ui::OptionsSheet& sheet = Sheet();
     SheetValues values;
-    values.transferSize = ControlText(FindControl(sheet, "etxt", 1));
-    values.zones = ControlValue(FindControl(sheet, "popb", 3));
-    values.cycles = ControlValue(FindControl(sheet, "popb", 4));
-    values.overlay = ControlValue(FindControl(sheet, "cgrp", 1)) != 0;
-    values.baseline = ControlText(FindControl(sheet, "etxt", 2));
-    values.safety = ControlValue(FindControl(sheet, "popb", 7));
-    values.queueDepthItem = ControlValue(FindControl(sheet, "popb", kQueueDepthPopup));
+    values.transferSize = sheet.transferSize->text();
+    values.zones = Value(sheet.zonesPopup);
+    values.cycles = Value(sheet.cyclesPopup);
+    values.overlay = sheet.overlayGroup->isChecked();
+    values.baseline = sheet.baselineSpeed->text();
+    values.safety = Value(sheet.safetyPopup);
+    values.queueDepthItem = Value(sheet.queueDepthPopup);
     return values;
 }
 
 // The sheet's controls back to what was last accepted (or loaded).
 void RestoreSheetValues(const SheetValues& values)
 {
-    QWidget* sheet = Sheet();
-    SetControlText(FindControl(sheet, "etxt", 1), values.transferSize);
-    SetThisWindowControlValue32(sheet, "popb", 3, values.zones);
-    SetThisWindowControlValue32(sheet, "popb", 4, values.cycles);
-    SetControlText(FindControl(sheet, "etxt", 2), values.baseline);
-    SetThisWindowControlValue32(sheet, "popb", 7, values.safety);
-    SetThisWindowControlValue32(sheet, "popb", kQueueDepthPopup, values.queueDepthItem);
-    SetThisWindowControlValue32(sheet, "cgrp", 1, values.overlay ? 1 : 0);
+    const Ui::OptionsSheet& sheet = Sheet();
+    sheet.transferSize->setText(values.transferSize);
+    SetValue(sheet.zonesPopup, values.zones);
+    SetValue(sheet.cyclesPopup, values.cycles);
+    sheet.baselineSpeed->setText(values.baseline);
+    SetValue(sheet.safetyPopup, values.safety);
+    SetValue(sheet.queueDepthPopup, values.queueDepthItem);
+    sheet.overlayGroup->setChecked(values.overlay);
     EnableOverlayControls(values.overlay);
 }
 }  // namespace
@@ -149,6 +155,12 @@ void RestoreSheetValues(const SheetValues& values)
 const SheetValues& AcceptedSheetValues()
 {
     return gAccepted;
+}
+
+WindowSettings& CurrentWindowSettings()
+{
+    static WindowSettings settings;
+    return settings;
 }
 
 void CancelSettingsSheet()
@@ -162,107 +174,73 @@ void SetPreferencesLocation(const QString& organization, const QString& applicat
     gApplication = application;
 }
 
-void SaveVersionNumberIntoPrefs(int32_t version)
-{
-    WriteValue(kVersionKey, version);
-}
-
-void SaveThisBoolCtlValueIntoPrefs(QWidget* window, const char* signature, int id, const char* key)
-{
-    WriteValue(key, ControlValue(FindControl(window, signature, id)) != 0);
-}
-
-void SaveThisS16CtlValueIntoPrefs(QWidget* window, const char* signature, int id, const char* key)
-{
-    WriteValue(key, static_cast<int>(static_cast<int16_t>(ControlValue(FindControl(window, signature, id)))));
-}
-
-void SaveThisETextCtlValueIntoPrefs(QWidget* window, int id, const char* key)
-{
-    WriteValue(key, ControlText(FindControl(window, "etxt", id)));
-}
-
-int32_t GetPrefsVersion()
+int32_t StoredPreferencesVersion()
 {
     return ReadValue(kVersionKey).toInt();
 }
 
-int16_t GetPrefsNumValue16(const char* key)
-{
-    return static_cast<int16_t>(ReadValue(key).toInt());
-}
-
-bool GetPrefsBoolKeyValue(const char* key)
+bool StoredPreferenceBool(const char* key)
 {
     return ReadValue(key).toBool();
 }
 
-void GetPrefsCString(const char* key, char* text)
+void LoadPreferences()
 {
-    text[0] = '\0';
-    const QByteArray bytes = ReadValue(key).toString().toUtf8();
-    if (bytes.size() >= 256)
-        return;  // does not fit: read as empty
-    std::memcpy(text, bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    text[bytes.size()] = '\0';
-}
-
-void GetApplicationPrefs()
-{
-    QWidget* sheet = Sheet();
+    const Ui::OptionsSheet& sheet = Sheet();
+    const Ui::MainWindow& main = Main();
     char text[256];
 
-    GetPrefsCString(kTransferSizeKey, text);
+    StoredText(kTransferSizeKey, text);
     if (text[0] != '\0') {
-        SetControlText(FindControl(sheet, "etxt", 1), QString::fromUtf8(text));
-        SetSummaryText(6, CountLabel(MegabytesFromText(text), "Megabyte"));
+        sheet.transferSize->setText(QString::fromUtf8(text));
+        main.sizeSummary->setText(CountLabel(MegabytesFromText(text), "Megabyte"));
     }
-    if (const int16_t cycles = GetPrefsNumValue16(kIterationsKey); cycles != 0) {
-        SetThisWindowControlValue32(sheet, "popb", 4, cycles);
-        SetSummaryText(7, QString::number(cycles));
+    if (const int16_t cycles = StoredNumber16(kIterationsKey); cycles != 0) {
+        SetValue(sheet.cyclesPopup, cycles);
+        main.cyclesSummary->setText(QString::number(cycles));
     }
-    if (const int16_t zones = GetPrefsNumValue16(kZonesKey); zones != 0) {
-        SetThisWindowControlValue32(sheet, "popb", 3, zones);
-        SetSummaryText(8, QString::number(zones));
+    if (const int16_t zones = StoredNumber16(kZonesKey); zones != 0) {
+        SetValue(sheet.zonesPopup, zones);
+        main.zonesSummary->setText(QString::number(zones));
     }
-    gOverlayEnabled = GetPrefsBoolKeyValue(kOverlayKey);
+    gOverlayEnabled = StoredPreferenceBool(kOverlayKey);
 
-    GetPrefsCString(kBaselineKey, text);
+    StoredText(kBaselineKey, text);
     if (text[0] != '\0') {
-        SetControlText(FindControl(sheet, "etxt", 2), QString::fromUtf8(text));
-        SetSummaryText(9, gOverlayEnabled ? QString::fromUtf8(text) + QLatin1Char(' ') + QString::fromStdString(LocalizedText("MB/sec"))
-                                          : QString::fromStdString(LocalizedText("Disabled")));
+        sheet.baselineSpeed->setText(QString::fromUtf8(text));
+        main.targetSummary->setText(gOverlayEnabled ? QString::fromUtf8(text) + QLatin1Char(' ') + QString::fromStdString(LocalizedText("MB/sec"))
+                                                    : QString::fromStdString(LocalizedText("Disabled")));
     }  // an empty baseline leaves its summary as it was
-    if (const int16_t safety = GetPrefsNumValue16(kSafetyKey); safety != 0)
-        SetThisWindowControlValue32(sheet, "popb", 7, safety);
+    if (const int16_t safety = StoredNumber16(kSafetyKey); safety != 0)
+        SetValue(sheet.safetyPopup, safety);
     ShowOverlaySummary(gOverlayEnabled);
 
-    SetThisWindowControlValue32(sheet, "cgrp", 1, gOverlayEnabled ? 1 : 0);
+    sheet.overlayGroup->setChecked(gOverlayEnabled);
     EnableOverlayControls(gOverlayEnabled);
 
     // A missing or unsupported depth leaves the popup as it was (depth 1 at first).
     if (const QVariant depth = ReadValue(kQueueDepthKey); IsSupportedQueueDepth(depth.toUInt()))
-        SetThisWindowControlValue32(sheet, "popb", kQueueDepthPopup, PopupItemForQueueDepth(depth.toUInt()));
-    SetSummaryText(kQueueDepthSummary, QString::fromStdString(LocalizedText("Queue depth: %1")).arg(SheetQueueDepth()));
+        SetValue(sheet.queueDepthPopup, PopupItemForQueueDepth(depth.toUInt()));
+    main.queueDepthSummary->setText(QString::fromStdString(LocalizedText("Queue depth: %1")).arg(SheetQueueDepth()));
     // What the sheet now shows is what a test uses until the sheet is accepted again.
     gAccepted = ReadSheetValues();
 }
 
 uint32_t SheetQueueDepth()
 {
-    return QueueDepthForPopupItem(ControlValue(FindControl(Sheet(), "popb", kQueueDepthPopup)));
+    return QueueDepthForPopupItem(Value(Sheet().queueDepthPopup));
 }
 
-int32_t SaveApplicationPrefs()
+int32_t SavePreferences()
 {
-    QWidget* sheet = Sheet();
-    SaveVersionNumberIntoPrefs(kAppPrefsVersion);
-    SaveThisBoolCtlValueIntoPrefs(sheet, "cgrp", 1, kOverlayKey);
-    SaveThisS16CtlValueIntoPrefs(sheet, "popb", 4, kIterationsKey);
-    SaveThisS16CtlValueIntoPrefs(sheet, "popb", 3, kZonesKey);
-    SaveThisS16CtlValueIntoPrefs(sheet, "popb", 7, kSafetyKey);
-    SaveThisETextCtlValueIntoPrefs(sheet, 1, kTransferSizeKey);
-    SaveThisETextCtlValueIntoPrefs(sheet, 2, kBaselineKey);
+    const Ui::OptionsSheet& sheet = Sheet();
+    WriteValue(kVersionKey, kAppPrefsVersion);
+    WriteValue(kOverlayKey, sheet.overlayGroup->isChecked());
+    WriteValue(kIterationsKey, static_cast<int>(static_cast<int16_t>(Value(sheet.cyclesPopup))));
+    WriteValue(kZonesKey, static_cast<int>(static_cast<int16_t>(Value(sheet.zonesPopup))));
+    WriteValue(kSafetyKey, static_cast<int>(static_cast<int16_t>(Value(sheet.safetyPopup))));
+    WriteValue(kTransferSizeKey, sheet.transferSize->text());
+    WriteValue(kBaselineKey, sheet.baselineSpeed->text());
     WriteValue(kQueueDepthKey, SheetQueueDepth());
     const auto settings = ApplicationSettings();
     settings->sync();
@@ -276,8 +254,8 @@ void SetSheetRejection(SheetRejection rejection)
 
 bool AcceptSettingsSheet()
 {
-    QWidget* sheet = Sheet();
-    const std::string sizeText = ControlText(FindControl(sheet, "etxt", 1)).toStdString();
+    const Ui::OptionsSheet& sheet = Sheet();
+    const std::string sizeText = sheet.transferSize->text().toStdString();
     if (!IsWholeNumberText(sizeText)) {
         gRejection(kSheetSizeNotWholeMessage, QString());
         return false;
@@ -289,36 +267,29 @@ bool AcceptSettingsSheet()
         gRejection(kTransferSizeUnsupportedMessage, kTransferSizeUnsupportedExplanation);
         return false;
     }
-    if (!IsWholeNumberText(ControlText(FindControl(sheet, "etxt", 2)).toStdString())) {
+    if (!IsWholeNumberText(sheet.baselineSpeed->text().toStdString())) {
         gRejection(kSheetOverlayNotWholeMessage, QString());
         return false;
     }
-    if (sheet != nullptr)
-        sheet->hide();
-    SaveApplicationPrefs();
-    GetApplicationPrefs();
+    TheMainWindow()->optionsSheet->hide();
+    SavePreferences();
+    LoadPreferences();
     return true;
 }
 
-void InstallSettingsSheetHandlers(QWidget* sheet, std::function<void()> onAccepted)
+void InstallSettingsSheetHandlers(std::function<void()> onAccepted)
 {
-    gSettingsSheetWindow = sheet;
-    if (auto* confirm = qobject_cast<QAbstractButton*>(FindControl(sheet, "push", 10))) {
-        QObject::connect(confirm, &QAbstractButton::clicked, confirm, [onAccepted] {
-            if (AcceptSettingsSheet() && onAccepted)
-                onAccepted();
-        });
-    }
+    OptionsSheet* sheet = TheMainWindow()->optionsSheet;
+    QObject::connect(sheet->ui.confirmButton, &QPushButton::clicked, sheet, [onAccepted] {
+        if (AcceptSettingsSheet() && onAccepted)
+            onAccepted();
+    });
     // Escape and the close button cancel: the controls go back to the accepted values.
-    if (auto* dialog = qobject_cast<QDialog*>(sheet))
-        QObject::connect(dialog, &QDialog::rejected, dialog, [onAccepted] {
-            CancelSettingsSheet();
-            if (onAccepted)
-                onAccepted();  // the overlay follows the sheet's values back
-        });
-    if (auto* group = qobject_cast<QGroupBox*>(FindControl(sheet, "cgrp", 1))) {
-        // The overlay switch itself changes only when the sheet is accepted.
-        QObject::connect(group, &QGroupBox::toggled, group,
-                         [](bool on) { EnableOverlayControls(on); });
-    }
+    QObject::connect(sheet, &QDialog::rejected, sheet, [onAccepted] {
+        CancelSettingsSheet();
+        if (onAccepted)
+            onAccepted();  // the overlay follows the sheet's values back
+    });
+    // The overlay switch itself changes only when the sheet is accepted.
+    QObject::connect(sheet->ui.overlayGroup, &QGroupBox::toggled, sheet, [](bool on) { EnableOverlayControls(on); });
 }

@@ -4,18 +4,12 @@
 // group that enables its controls with its check box.
 #pragma once
 
-#include "engine/InterfaceHost.h"
+#include "reports/ReportText.h"
 
 #include <QString>
 
 #include <cstdint>
 #include <functional>
-
-class QSettings;
-class QWidget;
-
-// The options sheet (a QWidget*), built with the other windows.
-extern WindowRef gSettingsSheetWindow;
 
 inline constexpr int32_t kAppPrefsVersion = 66305;  // 0x10301
 inline constexpr const char* kPrefsSuiteDomain = "com.marrowglen.kestrelia.prefs";
@@ -24,23 +18,17 @@ inline constexpr const char* kPrefsSuiteDomain = "com.marrowglen.kestrelia.prefs
 // suite consulted while the application's own have no version yet.
 void SetPreferencesLocation(const QString& organization, const QString& application);
 
-// Accessors of single values.
-void SaveVersionNumberIntoPrefs(int32_t version);
-void SaveThisBoolCtlValueIntoPrefs(QWidget* window, const char* signature, int id, const char* key);
-void SaveThisS16CtlValueIntoPrefs(QWidget* window, const char* signature, int id, const char* key);
-void SaveThisETextCtlValueIntoPrefs(QWidget* window, int id, const char* key);
-int32_t GetPrefsVersion();
-int16_t GetPrefsNumValue16(const char* key);
-bool GetPrefsBoolKeyValue(const char* key);
-// Empties text (256 bytes), then copies the stored string into it.
-void GetPrefsCString(const char* key, char* text);
+// Single stored values, as the loading reads them.
+int32_t StoredPreferencesVersion();
+bool StoredPreferenceBool(const char* key);
 
-// Loads every key into the options sheet and the main window's summary texts.
-void GetApplicationPrefs();
+// Loads every key into the options sheet of the main window and its summary
+// texts (TheMainWindow() must exist).
+void LoadPreferences();
 // Writes every key from the options sheet; 0 when the settings were stored.
-int32_t SaveApplicationPrefs();
+int32_t SavePreferences();
 
-// The random test's queue depth chosen in the sheet's "Queue depth" popup {'popb', 8}.
+// The random test's queue depth chosen in the sheet's "Queue depth" popup.
 uint32_t SheetQueueDepth();
 
 // How the sheet rejects a value: a beep and an error alert (message, explanation).
@@ -60,14 +48,20 @@ struct SheetValues {
 };
 const SheetValues& AcceptedSheetValues();
 
+// What the window keeps for the session beside the options sheet (not stored).
+struct WindowSettings {
+    int32_t reportFormat = kTextReportFormat;  // as the save commands and the save dialog chose
+};
+WindowSettings& CurrentWindowSettings();
+
 // Puts the accepted values back into the sheet's controls (Escape, the close
 // button); hiding the sheet is the dialog's own business.
 void CancelSettingsSheet();
 
-// Connects the sheet's confirming button (push button 10) and its overlay
-// group {'cgrp', 1}. onAccepted runs after an accepted sheet is hidden, saved
-// and loaded again (the window redraws the results there).
-void InstallSettingsSheetHandlers(QWidget* sheet, std::function<void()> onAccepted);
+// Connects the main window's options sheet: its confirming button, Escape and
+// its overlay group. onAccepted runs after an accepted sheet is hidden, saved
+// and loaded again, and after a cancelled one (the window redraws the results there).
+void InstallSettingsSheetHandlers(std::function<void()> onAccepted);
 
 // The confirming button's work: true when the values were accepted.
 bool AcceptSettingsSheet();

@@ -3,7 +3,7 @@
 #include "display/ResultPanes.h"
 #include "engine/StopRequest.h"
 #include "shell/Alerts.h"
-#include "shell/Toolkit.h"
+#include "shell/MainWindow.h"
 
 #include <QApplication>
 #include <QThread>
@@ -88,14 +88,17 @@ bool QtInterfaceHost::OnInterfaceThread() const
     return qApp != nullptr && QThread::currentThread() == qApp->thread();
 }
 
-void QtInterfaceHost::SetStaticText(WindowRef window, int32_t controlId, const char* text, bool truncate)
+void QtInterfaceHost::SetStaticText(WindowRef /*window*/, int32_t controlId, const char* text, bool /*truncate*/)
 {
-    SetStatTextControlWCStr(window != nullptr ? window : gMainWindowRef, controlId, text, truncate);
+    if (text != nullptr)
+        SetNumberedText(controlId, QString::fromUtf8(text));
 }
 
 void QtInterfaceHost::SetProgressBarValue(int32_t controlId, int32_t value)
 {
-    SetThisWindowControlValue32(gMainWindowRef, "prgb", controlId, value);
+    if (MainWindow* window = TheMainWindow())
+        if (QProgressBar* bar = window->NumberedProgressBar(controlId))
+            bar->setValue(value);
 }
 
 void QtInterfaceHost::DrawTestResults()

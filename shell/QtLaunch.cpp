@@ -6,11 +6,13 @@
 #include "devices/MountControl.h"
 #include "devices/VolumeRecords.h"
 #include "display/ResultPanes.h"
+#include "engine/InterfaceHost.h"
 #include "engine/QueuedTransfers.h"
+#include "format/Localization.h"
 #include "shell/Alerts.h"
+#include "shell/MainWindow.h"
 #include "shell/Preferences.h"
 #include "shell/ProgressTimer.h"
-#include "shell/Toolkit.h"
 #include "shell/Windows.h"
 
 #include <QApplication>
@@ -135,36 +137,29 @@ std::string QtLaunchInterface::RemountFailureExplanation() const
 
 void QtLaunchInterface::SetStartButtonRunning(bool running)
 {
-    if (running)
-        TurnOffControl("tabs", 0);
-    else
-        TurnOnControl("tabs", 0);
-    ChangePushButtonNameCFStr(1, running ? "Stop" : "Start");
-    ChangePushButtonDefault(1, !running);
+    if (MainWindow* window = TheMainWindow()) {
+        window->ui.driveVolumeTabs->setEnabled(!running);
+        window->ui.startButton->setText(QString::fromStdString(LocalizedText(running ? "Stop" : "Start")));
+        window->ui.startButton->setDefault(!running);
+    }
 }
 
 void QtLaunchInterface::SetStartButtonEnabled(bool enabled)
 {
-    if (enabled)
-        TurnOnControl("push", 1);
-    else
-        TurnOffControl("push", 1);
+    if (MainWindow* window = TheMainWindow())
+        window->ui.startButton->setEnabled(enabled);
 }
 
 void QtLaunchInterface::SetOptionsButtonVisible(bool visible)
 {
-    if (visible)
-        ShowThisWindowControl(gMainWindowRef, "bevl", 9);
-    else
-        HideThisWindowControl(gMainWindowRef, "bevl", 9);
+    if (MainWindow* window = TheMainWindow())
+        window->ui.optionsButton->setVisible(visible);
 }
 
 void QtLaunchInterface::SetSaveMenuEnabled(bool enabled)
 {
-    if (enabled)
-        TurnOnSubMenuItem(1, 1, 0);
-    else
-        TurnOffSubMenuItem(1, 1, 0);
+    if (MainWindow* window = TheMainWindow())
+        window->SetSaveMenuEnabled(enabled);
 }
 
 void QtLaunchInterface::ShowArrowCursor()
@@ -175,15 +170,17 @@ void QtLaunchInterface::ShowArrowCursor()
 
 void QtLaunchInterface::ShowReadOnlySheet(const std::string& reason)
 {
-    if (gMessageSheetWindow == nullptr)
+    MainWindow* window = TheMainWindow();
+    if (window == nullptr)
         return;
+    QMessageBox* question = window->readOnlyQuestion;
     // What stands in the way, when it is known, comes before the question.
     const std::string why = reason.empty() ? refusal_ : reason;
     const std::string explanation = why.empty() ? std::string(kReadOnlySheetExplanation)
                                                 : why + "\n\n" + kReadOnlySheetExplanation;
-    gMessageSheetWindow->setInformativeText(QString::fromStdString(explanation));
+    question->setInformativeText(QString::fromStdString(explanation));
     refusal_.clear();
-    gMessageSheetWindow->open();
+    question->open();
 }
 
 std::string QtLaunchInterface::OtherDriveUsers(const std::string& devicePath) const
@@ -214,7 +211,8 @@ void QtLaunchInterface::ShowErrorAlert(const std::string& message, const std::st
 
 void QtLaunchInterface::SetStatusText(const std::string& text)
 {
-    SetStatTextControlWCStr(gMainWindowRef, 5, text.c_str(), false);
+    if (MainWindow* window = TheMainWindow())
+        window->ui.statusLine->setText(QString::fromStdString(text));
 }
 
 QtLaunchInterface& WindowLaunch()

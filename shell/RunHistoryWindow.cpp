@@ -2,7 +2,6 @@
 
 #include "devices/DriveIdentity.h"
 #include "devices/DriveRecords.h"
-#include "display/ControlLookup.h"
 #include "display/EarlierRun.h"
 #include "display/GraphKey.h"
 #include "display/ResultPanes.h"
@@ -16,10 +15,10 @@
 #include "reports/ActiveSubject.h"
 #include "reports/RunHistory.h"
 #include "shell/Alerts.h"
+#include "shell/MainWindow.h"
 #include "shell/Preferences.h"
 #include "shell/QtLaunch.h"
 #include "shell/Selection.h"
-#include "shell/Toolkit.h"
 #include "shell/Windows.h"
 
 #include <QAbstractItemView>
@@ -58,11 +57,6 @@ QPointer<QLabel> gRandomLine;
 std::string gShownRunPath;
 uint64_t gShownFingerprint = 0;
 
-QWidget* MainWindow()
-{
-    return static_cast<QWidget*>(gMainWindowRef);
-}
-
 bool ResultsAreShownRun()
 {
     return !gShownRunPath.empty() && gShownFingerprint == CurrentResultsFingerprint();
@@ -73,7 +67,7 @@ int32_t ShownZoneCount()
 {
     if (ZoneIsMeasured(0))
         return gZoneTestCountS32;
-    return GetThisWindowControlValue32(gSettingsSheetWindow, "popb", 3);
+    return TheMainWindow()->optionsSheet->ui.zonesPopup->currentIndex() + 1;
 }
 
 EarlierRun EarlierRunOf(const RunDocument& run)
@@ -133,9 +127,9 @@ void ShowRandomFigures()
         if (speed <= 0.0)
             return;
         const RandomSpeedTexts texts = FormatRandomSpeed(speed);
-        SetStatTextControlWCStr(gMainWindowRef, valueId, texts.value, false);
-        SetStatTextControlWCStr(gMainWindowRef, unitId, texts.unit, false);
-        SetStatTextControlWCStr(gMainWindowRef, rateId, texts.perSecond, false);
+        SetNumberedText(valueId, QString::fromUtf8(texts.value));
+        SetNumberedText(unitId, QString::fromUtf8(texts.unit));
+        SetNumberedText(rateId, QString::fromUtf8(texts.perSecond));
     };
     show(gSavedRandomReadSpeedDbl, kReadSpeedText, kReadUnitText, kReadRateText);
     show(gSavedRandomWriteSpeedDbl, kWriteSpeedText, kWriteUnitText, kWriteRateText);
@@ -145,7 +139,7 @@ void ChooseOpenResultsFile()
 {
     if (bTestRunning.load() || TestLaunchInProgress())
         return;
-    const QString path = QFileDialog::getOpenFileName(MainWindow(), QString::fromStdString(LocalizedText(kOpenResultsTitle)),
+    const QString path = QFileDialog::getOpenFileName(TheMainWindow(), QString::fromStdString(LocalizedText(kOpenResultsTitle)),
                                                       QString::fromStdString(HistoryRoot()),
                                                       QStringLiteral("Kestrelia results (*.json)"));
     if (path.isEmpty())
@@ -158,20 +152,13 @@ void ChooseOpenResultsFile()
 
 void AddOpenResultsCommand()
 {
-    auto* window = qobject_cast<QMainWindow*>(MainWindow());
-    if (window == nullptr || window->menuBar() == nullptr)
-        return;
-    for (QMenu* menu : window->menuBar()->findChildren<QMenu*>()) {
-        if (menu->property("menuId").toInt() != 1)
-            continue;
-        // After the save submenu, which stays the menu's first item.
-        const QList<QAction*> actions = menu->actions();
-        auto* open = new QAction(QString::fromStdString(LocalizedText(kOpenResultsTitle)), menu);
-        open->setShortcut(QKeySequence::Open);
-        menu->insertAction(actions.size() > 1 ? actions[1] : nullptr, open);
-        QObject::connect(open, &QAction::triggered, open, [] { ChooseOpenResultsFile(); });
-        return;
-    }
+    QMenu* menu = TheMainWindow()->ui.fileMenu;
+    // After the save submenu, which stays the menu's first item.
+    const QList<QAction*> actions = menu->actions();
+    auto* open = new QAction(QString::fromStdString(LocalizedText(kOpenResultsTitle)), menu);
+    open->setShortcut(QKeySequence::Open);
+    menu->insertAction(actions.size() > 1 ? actions[1] : nullptr, open);
+    QObject::connect(open, &QAction::triggered, open, [] { ChooseOpenResultsFile(); });
 }
 }  // namespace
 
@@ -265,11 +252,12 @@ void RefreshComparePopup()
 
 void InstallRunHistoryControls()
 {
-    QWidget* window = MainWindow();
+    MainWindow* window = TheMainWindow();
     if (window == nullptr)
         return;
+    const Ui::MainWindow& ui = window->ui;
     // The status line gives the right part of its row to the popup.
-    QWidget* status = display::FindControl(window, "stxt", kStatusText);
+    QWidget* status = ui.statusLine;
     QWidget* row = status != nullptr ? status->parentWidget() : window;
     QRect place = status != nullptr ? status->geometry() : QRect(12, 148, 776, 20);
     auto* title = new QLabel(QString::fromStdString(LocalizedText(kCompareWithTitle)), row);
@@ -291,12 +279,12 @@ void InstallRunHistoryControls()
     QObject::connect(gPopup.data(), &QComboBox::currentIndexChanged, gPopup.data(), [] { CompareWithChosenRun(); });
 
     // The key's cell for the markers, right of the graph key.
-    if (QWidget* key = gGraphicalDataBrowerCntl) {
+    if (QWidget* key = gGraphKey) {
         gKeyCell = new EarlierRunKeyCell(key->parentWidget());
         gKeyCell->setGeometry(key->geometry().right() + 1, key->geometry().top(), 90, key->geometry().height());
         gKeyCell->hide();
     }
-    if (QWidget* randomPane = display::FindControl(window, "upan", 2)) {
+    if (QWidget* randomPane = ui.randomPane) {
         gRandomLine = new QLabel(randomPane);
         gRandomLine->setObjectName(QStringLiteral("earlierRandomRun"));
         gRandomLine->setGeometry(40, 250, 720, 20);
@@ -304,14 +292,10 @@ void InstallRunHistoryControls()
     }
 
     // What changes the drive shown or the kind of results lists the runs again.
-    for (const int popupId : {1, 2})
-        if (auto* popup = qobject_cast<QComboBox*>(display::FindControl(window, "popb", popupId)))
-            QObject::connect(popup, &QComboBox::activated, gPopup.data(), [] { RefreshComparePopup(); });
-    if (auto* tabs = qobject_cast<QTabWidget*>(display::FindControl(window, "tabs", 0)))
-        QObject::connect(tabs, &QTabWidget::currentChanged, gPopup.data(), [] { RefreshComparePopup(); });
-    if (QWidget* kind = display::FindControl(window, "pgrp", 1))
-        if (auto* popup = kind->findChild<QComboBox*>())
-            QObject::connect(popup, &QComboBox::currentIndexChanged, gPopup.data(), [] { RefreshComparePopup(); });
+    for (QComboBox* popup : {ui.drivePopup, ui.volumePopup})
+        QObject::connect(popup, &QComboBox::activated, gPopup.data(), [] { RefreshComparePopup(); });
+    QObject::connect(ui.driveVolumeTabs, &QTabWidget::currentChanged, gPopup.data(), [] { RefreshComparePopup(); });
+    QObject::connect(ui.testKindPopup, &QComboBox::currentIndexChanged, gPopup.data(), [] { RefreshComparePopup(); });
     AddOpenResultsCommand();
     RefreshComparePopup();
 }
@@ -334,14 +318,12 @@ QString OpenResultsFile(const QString& path)
     SetOpenedResultsSubject(subject, CurrentResultsFingerprint());
     gShownRunPath = path.toStdString();
     gShownFingerprint = CurrentResultsFingerprint();
-    if (QWidget* kind = display::FindControl(MainWindow(), "pgrp", 1))
-        if (auto* popup = kind->findChild<QComboBox*>())
-            popup->setCurrentIndex(run->randomTest ? 1 : 0);  // shows the pane of the run
+    TheMainWindow()->ui.testKindPopup->setCurrentIndex(run->randomTest ? 1 : 0);  // shows the pane of the run
     ToggleTestPanes();
     InsertSizeIncrements();  // the positions along the run's drive
     ShowRandomFigures();
     WindowLaunch().SetSaveMenuEnabled(true);
-    SetStatTextControlWCStr(gMainWindowRef, kStatusText, ("Results of " + ShownText(RunSummary(*run))).c_str(), false);
+    TheMainWindow()->ui.statusLine->setText(QString::fromStdString("Results of " + ShownText(RunSummary(*run))));
     RefreshComparePopup();
     DrawTestResults();
     return {};

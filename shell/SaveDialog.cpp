@@ -7,10 +7,10 @@
 #include "reports/ReportFileName.h"
 #include "platform/CallingUser.h"
 #include "shell/Alerts.h"
-#include "shell/Toolkit.h"
-#include "shell/Windows.h"
+#include "shell/MainWindow.h"
+#include "shell/Preferences.h"
+#include "ui_CustomSave.h"
 
-#include <QAbstractButton>
 #include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -37,31 +37,31 @@ std::string SuggestedName()
     } else if (const DriveRecord* drive = ChosenDrive()) {
         name = drive->name;
     }
-    return SuggestedReportFileName(name, gSavedRestulsFileFormatS32);
+    return SuggestedReportFileName(name, CurrentWindowSettings().reportFormat);
 }
 
-// Puts the format chooser below the dialog's own controls. Without its
-// interface file the dialog has none and saves in the format the command chose.
+// Puts the format chooser {'upan', 1000} below the dialog's own controls.
+// Without a grid layout (another dialog) there is none and the report is
+// saved in the format the command chose.
 void AddFormatChooser(QFileDialog& dialog)
 {
-    const std::unique_ptr<QWidget> custom = LoadInterface(QStringLiteral("CustomSave"));
-    if (!custom)
-        return;
-    if (gSavedRestulsFileFormatS32 == kSpreadsheetReportFormat)
-        SetThisWindowControlValue32(custom.get(), "rgrp", 1000, kSpreadsheetReportFormat);
-    QWidget* pane = nullptr;
-    if (GetThisWindowControlRef(custom.get(), "upan", 1000, &pane) != 0)
-        return;
     auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
     if (grid == nullptr)
         return;
+    QWidget custom;
+    Ui::CustomSave chooser;
+    chooser.setupUi(&custom);
+    QRadioButton* spreadsheet = chooser.spreadsheetReport;
+    if (CurrentWindowSettings().reportFormat == kSpreadsheetReportFormat)
+        spreadsheet->setChecked(true);
     // The layout takes the pane over; the window it came from goes with `custom`.
-    grid->addWidget(pane, grid->rowCount(), 0, 1, grid->columnCount());
-    for (QAbstractButton* radio : pane->findChildren<QAbstractButton*>()) {
-        QObject::connect(radio, &QAbstractButton::toggled, &dialog, [&dialog](bool checked) {
+    grid->addWidget(chooser.formatPane, grid->rowCount(), 0, 1, grid->columnCount());
+    for (QRadioButton* radio : {chooser.textReport, spreadsheet}) {
+        QObject::connect(radio, &QRadioButton::toggled, &dialog, [spreadsheet](bool checked) {
             if (!checked)
                 return;
-            gSavedRestulsFileFormatS32 = GetThisWindowControlValue32(&dialog, "rgrp", 1000);
+            CurrentWindowSettings().reportFormat =
+                spreadsheet->isChecked() ? kSpreadsheetReportFormat : kTextReportFormat;
             ChangeFileNameSuffix();
         });
     }
@@ -87,7 +87,7 @@ void ChangeFileNameSuffix()
     if (field == nullptr)
         return;
     const std::string name = field->text().toStdString();
-    const std::string changed = ChangeFileNameSuffix(name, gSavedRestulsFileFormatS32);
+    const std::string changed = ChangeFileNameSuffix(name, CurrentWindowSettings().reportFormat);
     // The field itself: the dialog's selectFile leaves a focused field alone.
     if (changed != name)
         field->setText(QString::fromStdString(changed));
@@ -96,7 +96,7 @@ void ChangeFileNameSuffix()
 void DoNavSaveFileForTestResults()
 {
     const CallingUserInfo owner = CallingUser();
-    QFileDialog dialog(static_cast<QWidget*>(gMainWindowRef), QObject::tr("Save Test Results"));
+    QFileDialog dialog(TheMainWindow(), QObject::tr("Save Test Results"));
     // Qt's own dialog, so that the format chooser can live inside it.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -115,14 +115,14 @@ void DoNavSaveFileForTestResults()
         return;
 
     const std::string path = QFile::encodeName(chosen.first()).toStdString();
-    const ReportSaveResult result = SaveReportFile(path, ActiveReportSubject(), gSavedRestulsFileFormatS32);
+    const ReportSaveResult result = SaveReportFile(path, ActiveReportSubject(), CurrentWindowSettings().reportFormat);
     if (!result.ok())
         ReportFailure(result);
 }
 
 void SaveResultsCommand(int32_t format)
 {
-    gSavedRestulsFileFormatS32 = format;
+    CurrentWindowSettings().reportFormat = format;
     DoNavSaveFileForTestResults();
     DrawTestResults();
 }

@@ -10,7 +10,7 @@ class QFileDialog;
 extern QFileDialog* gNavDialogRef;
 
 // Asks for a file and saves the report of the current results in the format
-// gSavedRestulsFileFormatS32 (1 text, 2 spreadsheet), which the user may
+// CurrentWindowSettings().reportFormat (1 text, 2 spreadsheet), which the user may
 // switch in the dialog. Cancelling saves nothing; a failure shows an alert.
 void DoNavSaveFileForTestResults();
 

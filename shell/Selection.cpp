@@ -3,12 +3,12 @@
 #include "devices/DriveRecords.h"
 #include "devices/MountControl.h"
 #include "devices/VolumeRecords.h"
-#include "display/ControlLookup.h"
 #include "display/ResultPanes.h"
 #include "engine/TestLaunch.h"
 #include "engine/TestModel.h"
 #include "format/AxisSteps.h"
 #include "format/ByteText.h"
+#include "shell/MainWindow.h"
 #include "shell/Toolkit.h"
 #include "shell/Windows.h"
 
@@ -27,52 +27,40 @@
 namespace {
 constexpr const char* kBlank = " ";
 constexpr int kFirstRecordItem = 3;
-// The chosen drive's device node ("/dev/nvme1n1"), so that drives of the
-// same make are told apart before a write test.
-constexpr int kDriveDeviceText = 32;
 
-QWidget* MainWindow()
+Ui::MainWindow& Widgets()
 {
-    return static_cast<QWidget*>(gMainWindowRef);
+    return TheMainWindow()->ui;
 }
 
+// The drive popup (1) or the volume popup (2).
 QComboBox* Popup(int id)
 {
-    return qobject_cast<QComboBox*>(display::FindControl(MainWindow(), "popb", id));
+    return id == 1 ? Widgets().drivePopup : Widgets().volumePopup;
 }
 
-void SetText(int id, const char* text)
+void SetText(QLabel* label, const char* text)
 {
-    SetStatTextControlWCStr(gMainWindowRef, id, text, false);
+    ShowText(label, QString::fromUtf8(text));
 }
 
-void SetIcon(int id, const QIcon& icon)
+void SetIcon(QLabel* label, const QIcon& icon)
 {
-    if (auto* label = qobject_cast<QLabel*>(display::FindControl(MainWindow(), "icon", id)))
-        label->setPixmap(icon.isNull() ? QPixmap() : icon.pixmap(label->size()));
-}
-
-// A popup's value changed by the program, without it counting as the user's choice.
-void SetPopupValue(int id, int value)
-{
-    if (QComboBox* popup = Popup(id)) {
-        const QSignalBlocker quiet(popup);
-        popup->setCurrentIndex(value - 1);
-    }
+    label->setPixmap(icon.isNull() ? QPixmap() : icon.pixmap(label->size()));
 }
 
 int VolumeCount()
 {
-    const int count = GetThisWindowControlMax32(gMainWindowRef, "popb", 2) - 2;
+    const int count = Widgets().volumePopup->count() - 2;
     return count > 0 ? count : 0;
 }
 
 void ResetPopup(int id, const char* status)
 {
-    TurnOnWindowPopupMenuItem(gMainWindowRef, id, 1);
-    TurnOffControl("push", 1);
-    SetText(5, status);
-    SetPopupValue(id, 1);
+    SetPopupItemEnabled(Popup(id), 1, true);
+    Widgets().startButton->setEnabled(false);
+    SetText(Widgets().statusLine, status);
+    SetPopupValue(Popup(id), 1);
     ResetZoneTestResults();
     ResetRandomTestResults();
     gDriveSizeInBytes64 = 0;
@@ -81,9 +69,9 @@ void ResetPopup(int id, const char* status)
 
 void ReadyToBegin(int popupId, int64_t sizeBytes)
 {
-    TurnOffWindowPopupMenuItem(gMainWindowRef, popupId, 1);
-    TurnOnControl("push", 1);
-    SetText(5, "Ready To Begin");
+    SetPopupItemEnabled(Popup(popupId), 1, false);
+    Widgets().startButton->setEnabled(true);
+    SetText(Widgets().statusLine, "Ready To Begin");
     gDriveSizeInBytes64 = sizeBytes;
     gDriveSectorsU64 = static_cast<uint64_t>(sizeBytes) >> 9;
 }
@@ -101,15 +89,15 @@ std::vector<VolumeRecord>& Volumes()
 // Appends record slot of the volume list to the popup.
 void AppendVolumeItem(int slot)
 {
-    AppendPopupItem(gMainWindowRef, 2, QString::fromStdString(VolumeItemText(Volumes(), static_cast<std::size_t>(slot))),
+    AppendPopupItem(Widgets().volumePopup, QString::fromStdString(VolumeItemText(Volumes(), static_cast<std::size_t>(slot))),
                     2 + slot, VolumeIcon());
 }
 
 // Volumes of the same name tell themselves apart by their device.
 void RefreshVolumeItemTexts()
 {
-    auto* popup = Popup(2);
-    for (std::size_t slot = 0; popup != nullptr && slot < Volumes().size(); ++slot) {
+    QComboBox* popup = Widgets().volumePopup;
+    for (std::size_t slot = 0; slot < Volumes().size(); ++slot) {
         const int item = static_cast<int>(slot) + 2;
         if (item < popup->count())
             popup->setItemText(item, QString::fromStdString(VolumeItemText(Volumes(), slot)));
@@ -192,10 +180,10 @@ VolumeDropTarget gDropTarget;
 
 void ClearSelectedDriveInfo()
 {
-    SetText(1, kBlank);
-    SetText(2, kBlank);
-    SetText(kDriveDeviceText, kBlank);
-    SetIcon(3, IconForPath(gPathToUnknownIcon));
+    SetText(Widgets().driveInterface, kBlank);
+    SetText(Widgets().driveSize, kBlank);
+    SetText(Widgets().driveDevice, kBlank);
+    SetIcon(Widgets().driveIcon, IconForPath(gPathToUnknownIcon));
     InsertSizeIncrements();
 }
 
@@ -204,10 +192,11 @@ void UpdateSelectedDriveInfo()
     const DriveRecord* drive = ChosenDrive();
     if (drive == nullptr)
         return ClearSelectedDriveInfo();
-    SetText(2, drive->sizeLabel.c_str());
-    SetText(1, drive->interfaceText.c_str());
-    SetText(kDriveDeviceText, drive->devicePath.c_str());
-    SetIcon(3, IconForPath(drive->iconPath.c_str()));
+    SetText(Widgets().driveSize, drive->sizeLabel.c_str());
+    SetText(Widgets().driveInterface, drive->interfaceText.c_str());
+    // The device node ("/dev/nvme1n1") tells drives of the same make apart before a write test.
+    SetText(Widgets().driveDevice, drive->devicePath.c_str());
+    SetIcon(Widgets().driveIcon, IconForPath(drive->iconPath.c_str()));
     InsertSizeIncrements();
 }
 
@@ -223,9 +212,9 @@ void RefreshChosenDrive()
 
 void ClearSelectedVolumeInfo()
 {
-    SetText(3, kBlank);
-    SetText(4, kBlank);
-    SetIcon(4, IconForPath(gPathToUnknownIcon));
+    SetText(Widgets().volumeFormat, kBlank);
+    SetText(Widgets().volumeSize, kBlank);
+    SetIcon(Widgets().volumeIcon, IconForPath(gPathToUnknownIcon));
     InsertSizeIncrements();
 }
 
@@ -234,19 +223,23 @@ void UpdateSelectedVolumeInfo()
     const VolumeRecord* volume = ChosenVolume();
     if (volume == nullptr)
         return ClearSelectedVolumeInfo();
-    SetText(4, volume->totalSizeLabel.c_str());
-    SetText(3, volume->fileSystemName.c_str());
-    SetIcon(4, VolumeIcon());
+    SetText(Widgets().volumeSize, volume->totalSizeLabel.c_str());
+    SetText(Widgets().volumeFormat, volume->fileSystemName.c_str());
+    SetIcon(Widgets().volumeIcon, VolumeIcon());
     InsertSizeIncrements();
 }
 
 void InsertSizeIncrements()
 {
+    const Ui::MainWindow& ui = Widgets();
+    QLabel* const positionLabels[] = {ui.positionLabel0, ui.positionLabel1, ui.positionLabel2, ui.positionLabel3,
+                                      ui.positionLabel4, ui.positionLabel5, ui.positionLabel6, ui.positionLabel7,
+                                      ui.positionLabel8, ui.positionLabel9, ui.positionLabel10};
     const std::vector<AxisLabel> labels = PositionAxisLabels(static_cast<uint64_t>(gDriveSizeInBytes64));
     // The labels keep their places from the interface file as the axis's ends
     // (first and last) and stand where their value lies between them.
-    QWidget* first = display::FindControl(MainWindow(), "stxt", 21);
-    QWidget* last = display::FindControl(MainWindow(), "stxt", 31);
+    QLabel* first = positionLabels[0];
+    QLabel* last = positionLabels[10];
     const auto home = [](QWidget* label) {
         if (!label->property("axisHome").isValid())
             label->setProperty("axisHome", label->geometry().center().x());
@@ -254,11 +247,9 @@ void InsertSizeIncrements()
     };
     for (int i = 0; i <= 10; ++i) {
         const bool shown = static_cast<std::size_t>(i) < labels.size();
-        SetText(21 + i, shown ? labels[i].text.c_str() : kBlank);
-        QWidget* label = display::FindControl(MainWindow(), "stxt", 21 + i);
-        if (label == nullptr || first == nullptr || last == nullptr)
-            continue;
-        const double fraction = shown ? labels[i].fraction : i / 10.0;
+        QLabel* label = positionLabels[i];
+        SetText(label, shown ? labels[static_cast<std::size_t>(i)].text.c_str() : kBlank);
+        const double fraction = shown ? labels[static_cast<std::size_t>(i)].fraction : i / 10.0;
         const int centre = home(first) + static_cast<int>(std::lround(fraction * (home(last) - home(first))));
         label->move(centre - label->width() / 2, label->y());
     }
@@ -280,7 +271,7 @@ void ResetVolumesPopupMenu()
 
 int32_t AppendPopupWithVolumes()
 {
-    AddSeparatorToPopup(gMainWindowRef, 2);
+    AppendPopupSeparator(Widgets().volumePopup);
     Volumes() = ListTestableVolumes(true);
     const int count = static_cast<int>(Volumes().size());
     for (int slot = 0; slot < count; ++slot)
@@ -309,7 +300,7 @@ void ChooseListedVolume(int index)
 {
     if (index < 0 || index >= VolumeCount() || index >= static_cast<int>(Volumes().size()))
         return;
-    SetPopupValue(2, index + kFirstRecordItem);
+    SetPopupValue(Widgets().volumePopup, index + kFirstRecordItem);
     const VolumeRecord& volume = Volumes()[static_cast<std::size_t>(index)];
     Devices().ChooseVolume(volume);
     ReadyToBegin(2, static_cast<int64_t>(volume.totalBytes));
@@ -338,7 +329,7 @@ int ListedVolumeHolding(const QString& path)
 
 void DoPopupMenuSelection(int popupId)
 {
-    const int k = GetThisWindowControlValue32(gMainWindowRef, "popb", popupId);
+    const int k = Popup(popupId)->currentIndex() + 1;
     if (k < kFirstRecordItem || TestLaunchInProgress())
         return;
     ResetRandomTestResults();
@@ -371,7 +362,7 @@ void DriveVolTabChosen(int tab)
     if (tab == gDVLastTabIndex)
         return;
     if (tab == 2) {
-        DeletePopupMenuRefItems(gMainWindowRef, 2, 2, 1);
+        RemovePopupItemsFrom(Widgets().volumePopup, 2);
         AppendPopupWithVolumes();
     }
     gDVLastTabIndex = tab;
@@ -395,27 +386,26 @@ void VolumeUnmountedNotice(const QString& mountPoint)
     // A test unmounts and mounts back volumes itself; its clean-up rebuilds the list.
     if (gDVLastTabIndex != 2 || TestLaunchInProgress())
         return;
-    const int value = GetThisWindowControlValue32(gMainWindowRef, "popb", 2);
+    const int value = Widgets().volumePopup->currentIndex() + 1;
     const int n = VolumeCount();
     const int i = Devices().VolumeSlot(mountPoint.toStdString());
     if (i < 0 || i >= n)
         return;
     Volumes().erase(Volumes().begin() + i);
-    DeletePopupMenuRefItem(gMainWindowRef, 2, i + kFirstRecordItem);
+    RemovePopupItem(Widgets().volumePopup, i + kFirstRecordItem);
     RefreshVolumeItemTexts();
     if (value - kFirstRecordItem == i) {
         ResetVolumesPopupMenu();
         DrawTestResults();
         InsertSizeIncrements();
     } else if (value - kFirstRecordItem > i) {
-        SetPopupValue(2, value - 1);
+        SetPopupValue(Widgets().volumePopup, value - 1);
     }
 }
 
 void InstallVolumeDrops()
 {
-    if (QWidget* pane = display::FindControl(MainWindow(), "tabp", 2)) {
-        pane->setAcceptDrops(true);
-        pane->installEventFilter(&gDropTarget);
-    }
+    QWidget* pane = Widgets().volumePane;
+    pane->setAcceptDrops(true);
+    pane->installEventFilter(&gDropTarget);
 }

@@ -4,66 +4,30 @@
 #include "display/OverlaySettings.h"
 #include "display/ResultPanes.h"
 #include "engine/TestLaunch.h"
+#include "shell/MainWindow.h"
 #include "shell/Preferences.h"
 #include "shell/Toolkit.h"
 
-#include <QComboBox>
 #include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QImage>
+#include <QLabel>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPalette>
-#include <QStyle>
 #include <QPixmap>
-#include <QFile>
-#include <QFileInfo>
-#include <QLabel>
-#include <QMainWindow>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QUiLoader>
+#include <QStyle>
 
 #include <cstring>
 #include <memory>
 #include <string>
 
-WindowRef gAboutWindowRef = nullptr;
-QRect gTabPaneRect;
-QRect gDragNDropBox;
-QMessageBox* gMessageSheetWindow = nullptr;
 char gPathToAppIcon[1024] = "";
 char gPathToUnknownIcon[1024] = "";
 
 namespace {
-// An item "-" of a popup in an interface file is a separator, which cannot be chosen.
-void MakeSeparators(QWidget* window)
-{
-    for (QComboBox* popup : window->findChildren<QComboBox*>()) {
-        const QSignalBlocker quiet(popup);
-        for (int i = 0; i < popup->count(); ++i) {
-            if (popup->itemText(i) != QLatin1String("-"))
-                continue;
-            popup->removeItem(i);
-            popup->insertSeparator(i);
-        }
-    }
-}
-}  // namespace
-
-std::unique_ptr<QWidget> LoadInterface(const QString& name, QWidget* parent)
-{
-    QFile file(QString::fromUtf8(gPathToAllIcons) + QStringLiteral("ui/") + name + QStringLiteral(".ui"));
-    if (!file.open(QFile::ReadOnly))
-        return nullptr;
-    QUiLoader loader;
-    std::unique_ptr<QWidget> window(loader.load(&file, parent));
-    if (window)
-        MakeSeparators(window.get());
-    return window;
-}
-
-namespace {
-std::unique_ptr<QWidget> gMainWindow;
+std::unique_ptr<MainWindow> gMainWindow;
 
 // Copies a path into a 1024-byte buffer; a longer one leaves it empty.
 void CopyPath(const std::string& path, char* buffer)
@@ -74,7 +38,6 @@ void CopyPath(const std::string& path, char* buffer)
     }
     std::memcpy(buffer, path.c_str(), path.size() + 1);
 }
-std::unique_ptr<QWidget> gAboutWindow;
 
 // The gear drawn for the palette: on a dark one its shades are turned light
 // (lightness mirrored, hue and transparency kept), so it reads on a dark button.
@@ -98,22 +61,19 @@ QIcon GearForPalette(const QIcon& gear, const QPalette& palette)
 // Puts the gear into its button again whenever the palette changes.
 class GearFollowsPalette final : public QObject {
 public:
-    explicit GearFollowsPalette(QIcon gear) : gear_(std::move(gear)) {}
-    void Apply() const
-    {
-        if (auto* main = static_cast<QWidget*>(gMainWindowRef))
-            PutIconRefIntoBevelButton(main, 9, GearForPalette(gear_, main->palette()));
-    }
+    GearFollowsPalette(MainWindow* window, QIcon gear) : window_(window), gear_(std::move(gear)) {}
+    void Apply() const { window_->ui.optionsButton->setIcon(GearForPalette(gear_, window_->palette())); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == gMainWindowRef && event->type() == QEvent::PaletteChange)
+        if (watched == window_ && event->type() == QEvent::PaletteChange)
             Apply();
         return false;
     }
 
 private:
+    MainWindow* window_;
     QIcon gear_;
 };
 std::unique_ptr<GearFollowsPalette> gGearFollower;
@@ -142,28 +102,22 @@ ElidingLabels gElidingLabels;
 
 // The descriptions of the chosen drive and volume hold names and interface
 // texts of any length.
-void ElideLongTexts()
+void ElideLongTexts(const Ui::MainWindow& ui)
 {
-    for (const int id : {1, 2, 3, 4}) {
-        QWidget* control = nullptr;
-        if (GetMainWindowControlRef("stxt", id, &control) != 0)
-            continue;
-        control->setProperty("elide", true);
-        control->installEventFilter(&gElidingLabels);
+    for (QLabel* label : {ui.driveInterface, ui.driveSize, ui.volumeFormat, ui.volumeSize}) {
+        label->setProperty("elide", true);
+        label->installEventFilter(&gElidingLabels);
     }
 }
 
-
-void ShowIconIn(const char* signature, int id, const QIcon& icon)
+void ShowIconIn(QLabel* label, const QIcon& icon)
 {
-    QWidget* control = nullptr;
-    if (GetMainWindowControlRef(signature, id, &control) != 0 || icon.isNull())
-        return;
-    if (auto* label = qobject_cast<QLabel*>(control))
+    if (!icon.isNull())
         label->setPixmap(icon.pixmap(label->size()));
 }
 
-QMessageBox* BuildMessageSheet(QWidget* main, const MessageSheetAnswers& answers)
+// Its answers are connected with the other commands (shell/Commands).
+QMessageBox* BuildReadOnlyQuestion(QWidget* main)
 {
     // A child of the main window: created once, shown again each time.
     auto* sheet = new QMessageBox(QMessageBox::Warning, QObject::tr("Caution"), kReadOnlySheetMessage,
@@ -171,11 +125,6 @@ QMessageBox* BuildMessageSheet(QWidget* main, const MessageSheetAnswers& answers
     sheet->setInformativeText(kReadOnlySheetExplanation);
     sheet->setDefaultButton(QMessageBox::Ok);
     sheet->setWindowModality(Qt::WindowModal);
-    QObject::connect(sheet, &QMessageBox::finished, sheet, [answers](int result) {
-        const auto& answer = result == QMessageBox::Ok ? answers.readOnly : answers.cancel;
-        if (answer)
-            answer();
-    });
     return sheet;
 }
 }  // namespace
@@ -197,94 +146,73 @@ QIcon IconForPath(const char* pathOrThemeName)
     return unknown;
 }
 
-bool CreateAllWindows(MessageSheetAnswers answers)
+void CreateAllWindows()
 {
-    gMainWindow = LoadInterface(QStringLiteral("MainWindow"));
-    gAboutWindow = LoadInterface(QStringLiteral("AboutWindow"));
-    if (!gMainWindow || !gAboutWindow)
-        return false;
-    QWidget* main = gMainWindow.get();
-    gMainWindowRef = main;
-    gAboutWindowRef = gAboutWindow.get();
-    // The sheet belongs to the main window and is shown over it, window-modal.
-    std::unique_ptr<QWidget> sheet = LoadInterface(QStringLiteral("OptionsSheet"));
-    if (!sheet)
-        return false;
-    sheet->setParent(main, Qt::Sheet);
-    sheet->setWindowModality(Qt::WindowModal);
-    gSettingsSheetWindow = sheet.release();
+    gMainWindow = std::make_unique<MainWindow>();
+    MainWindow* main = gMainWindow.get();
+    Ui::MainWindow& ui = main->ui;
     // The overlay reads its target rate and margin from the sheet.
-    SetOverlaySettingsSheet(static_cast<QWidget*>(gSettingsSheetWindow));
-    // The about window belongs to the main window: transient for it, shown over it.
-    gAboutWindow->setParent(main, Qt::Dialog);
+    SetOverlaySettingsSheet(main->optionsSheet->ui.baselineSpeed, main->optionsSheet->ui.safetyPopup);
 
     // The save submenu waits for the first finished test.
-    TurnOffSubMenuItem(1, 1, 0);
+    main->SetSaveMenuEnabled(false);
 
     if (gPathToAppIcon[0] == '\0')
         CopyPath(std::string(gPathToAllIcons) + "AppIcon.icns", gPathToAppIcon);
     CopyPath(std::string(gPathToAllIcons) + "unknownDevice.icns", gPathToUnknownIcon);
     const QIcon appIcon(QString::fromUtf8(gPathToAppIcon));
     main->setWindowIcon(appIcon);
-    gAboutWindow->setWindowIcon(appIcon);
-    PutIconRefIntoImageWell(main, 1, appIcon);
-    if (auto* aboutIcon = gAboutWindow->findChild<QLabel*>(QStringLiteral("aboutIcon")))
-        aboutIcon->setPixmap(appIcon.pixmap(aboutIcon->size()));
-    ShowIconIn("icon", 3, IconForPath(gPathToUnknownIcon));
-    ShowIconIn("icon", 4, IconForPath(gPathToUnknownIcon));
+    main->aboutWindow->setWindowIcon(appIcon);
+    ShowIconIn(ui.appIcon, appIcon);
+    ShowIconIn(main->aboutWindow->ui.aboutIcon, appIcon);
+    ShowIconIn(ui.driveIcon, IconForPath(gPathToUnknownIcon));
+    ShowIconIn(ui.volumeIcon, IconForPath(gPathToUnknownIcon));
     gGearFollower = std::make_unique<GearFollowsPalette>(
-        IconForPath((std::string(gPathToAllIcons) + "Gear16.icns").c_str()));
+        main, IconForPath((std::string(gPathToAllIcons) + "Gear16.icns").c_str()));
     gGearFollower->Apply();
     main->installEventFilter(gGearFollower.get());
 
-    GetWindowControlRect(main, "tabp", 1, &gTabPaneRect);
-    gDragNDropBox = gTabPaneRect.adjusted(0, -10, 0, 0).adjusted(6, 6, -6, -6);
-
-    ElideLongTexts();
-    InitThisTabControl(0, 1, 2);
-    TurnOffControl("push", 1);
-    InstallResultsDisplay();
-    gMessageSheetWindow = BuildMessageSheet(main, answers);
-    GetApplicationPrefs();
-    SetStatTextControlWCStr(main, 5, "- No Drive Selected for Testing -", false);
-    HideThisWindowControl(main, "tabp", 12);
+    ElideLongTexts(ui);
+    ui.driveVolumeTabs->setCurrentIndex(0);
+    ui.startButton->setEnabled(false);
+    InstallResultsDisplay(ResultWidgets{main, ui.standardPane, ui.randomPane, ui.graphArea, ui.testKindPopup,
+                                        ui.zoneSettingsBox, ui.randomSettingsBox,
+                                        {ui.speedLabel1, ui.speedLabel2, ui.speedLabel3, ui.speedLabel4,
+                                         ui.speedLabel5, ui.speedLabel6, ui.speedLabel7, ui.speedLabel8,
+                                         ui.speedLabel9, ui.speedLabel10}});
+    main->readOnlyQuestion = BuildReadOnlyQuestion(main);
+    LoadPreferences();
+    ui.statusLine->setText(QStringLiteral("- No Drive Selected for Testing -"));
+    ui.spareTabPane->hide();
     ToggleTestPanes();
     main->show();
     DrawTestResults();
-    return true;
 }
 
 void DestroyAllWindows()
 {
-    gMessageSheetWindow = nullptr;
-    gSettingsSheetWindow = nullptr;
-    gMainWindowRef = nullptr;
-    gAboutWindowRef = nullptr;
-    gAboutWindow.reset();  // a child of the main window: goes first
-    gMainWindow.reset();
+    gMainWindow.reset();  // its sheets, about window and question go with it
     gGearFollower.reset();
 }
 
 void ShowAboutWindow()
 {
-    auto* about = static_cast<QWidget*>(gAboutWindowRef);
-    auto* main = static_cast<QWidget*>(gMainWindowRef);
-    if (about == nullptr)
+    MainWindow* main = TheMainWindow();
+    if (main == nullptr)
         return;
+    QWidget* about = main->aboutWindow;
     about->show();  // its frame is known once shown
-    if (main != nullptr) {
-        QRect frame = about->frameGeometry();
-        frame.moveCenter(main->frameGeometry().center());
-        about->move(frame.topLeft());
-    }
+    QRect frame = about->frameGeometry();
+    frame.moveCenter(main->frameGeometry().center());
+    about->move(frame.topLeft());
     about->raise();
     about->activateWindow();
 }
 
 void ShowSettingsSheet()
 {
-    if (auto* sheet = static_cast<QWidget*>(gSettingsSheetWindow)) {
-        sheet->show();
-        sheet->raise();
+    if (MainWindow* main = TheMainWindow()) {
+        main->optionsSheet->show();
+        main->optionsSheet->raise();
     }
 }

@@ -154,7 +154,7 @@ TEST_F(Program, TheInstalledTreeHoldsEverythingADesktopNeedsAndRuns)
         EXPECT_TRUE(fs::exists(stage.string() + execPath)) << execPath;
     }
     const fs::path prefix = stage / "usr/local";
-    // (The program itself, its icon and its three interface files are the run's below.)
+    // (The program itself and its icon are the run's below.)
     for (const char* file : {"bin/kestrelia-cli", "share/kestrelia/unknownDevice.icns", "share/kestrelia/Gear16.icns",
                              "share/kestrelia/Localizable.strings",
                              "share/applications/org.kestrelia.Kestrelia.desktop",

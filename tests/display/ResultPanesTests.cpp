@@ -1,13 +1,11 @@
 // The display inside a window built the way the main window is: graph pane,
-// test panes, popup group box, group boxes and axis labels found by their
-// control IDs.
+// test panes, test-kind popup, group boxes and axis labels.
 #include "GraphFixture.h"
 
 #include "display/GraphColors.h"
 #include "display/GraphKey.h"
 #include "display/GraphView.h"
 #include "display/ResultPanes.h"
-#include "engine/InterfaceHost.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -23,13 +21,6 @@
 
 namespace {
 
-QWidget* Tagged(QWidget* widget, const char* signature, int id)
-{
-    widget->setProperty("controlSignature", QString::fromLatin1(signature));
-    widget->setProperty("controlId", id);
-    return widget;
-}
-
 class ResultPanesTest : public GraphFixture {
 protected:
     void SetUp() override
@@ -37,28 +28,26 @@ protected:
         GraphFixture::SetUp();
         window = std::make_unique<QWidget>();
         window->resize(800, 560);
-        standardPane = Tagged(new QWidget(window.get()), "upan", 1);
+        standardPane = new QWidget(window.get());
         standardPane->setGeometry(0, 40, 800, 500);
-        graphPane = Tagged(new QWidget(standardPane), "upan", 10);
+        graphPane = new QWidget(standardPane);
         graphPane->setGeometry(40, 60, 646, 316);  // window (40, 100): chart 630 x 300
-        randomPane = Tagged(new QWidget(window.get()), "upan", 2);
+        randomPane = new QWidget(window.get());
         randomPane->setGeometry(0, 40, 800, 500);
-        auto* kind = Tagged(new QGroupBox(window.get()), "pgrp", 1);
-        popup = new QComboBox(kind);
+        popup = new QComboBox(new QGroupBox(window.get()));
         popup->addItems({QStringLiteral("Standard Zone Test"), QStringLiteral("Random Zone Test")});
-        standardBox = Tagged(new QGroupBox(window.get()), "grpb", 1);
-        randomBox = Tagged(new QGroupBox(window.get()), "grpb", 2);
+        standardBox = new QGroupBox(window.get());
+        randomBox = new QGroupBox(window.get());
+        ResultWidgets widgets{window.get(), standardPane, randomPane, graphPane, popup, standardBox, randomBox, {}};
         for (int i = 0; i < 10; ++i)
-            labels[i] = static_cast<QLabel*>(Tagged(new QLabel(window.get()), "stxt", 11 + i));
-        gMainWindowRef = window.get();
-        ASSERT_EQ(InstallResultsDisplay(), 0);
+            widgets.axisLabels[i] = labels[i] = new QLabel(window.get());
+        ASSERT_EQ(InstallResultsDisplay(widgets), 0);
         window->show();
     }
 
     void TearDown() override
     {
         window.reset();
-        gMainWindowRef = nullptr;
         bTestRunning = false;
     }
 
@@ -83,9 +72,8 @@ TEST_F(ResultPanesTest, GeometryComesFromTheGraphPane)
     EXPECT_EQ((std::vector<int>{108, 48, 408, 678, 30, 63}),
               (std::vector<int>{chart.top, chart.left, chart.bottom, chart.right, gGridHeight, gGridWidth}));
     ASSERT_EQ(CurrentGraphView()->parentWidget(), standardPane);
-    ASSERT_FALSE(gGraphicalDataBrowerCntl.isNull());
-    EXPECT_EQ(QRect(gGraphicalDataBrowerCntl->mapTo(window.get(), QPoint(0, 0)),
-                    gGraphicalDataBrowerCntl->size()),
+    ASSERT_FALSE(gGraphKey.isNull());
+    EXPECT_EQ(QRect(gGraphKey->mapTo(window.get(), QPoint(0, 0)), gGraphKey->size()),
               QRect(48 - 24, 108 - 38, 659, 19));
     EXPECT_EQ(gColumnWidth, 94);
 }
@@ -224,8 +212,8 @@ TEST_F(ResultPanesTest, OnADarkPaletteTheKeyAndTheLabelsAreLegible)
         QApplication::setActiveWindow(active);
         const QImage plain = grab(false), picture = grab(true);
         const auto all = [](int, int) { return true; };
-        const QRect key(gGraphicalDataBrowerCntl->mapTo(window.get(), QPoint(0, 0)),
-                        gGraphicalDataBrowerCntl->size());
+        const QRect key(gGraphKey->mapTo(window.get(), QPoint(0, 0)),
+                        gGraphKey->size());
         EXPECT_LT(Luminance(picture.pixel(key.left() + 2, key.center().y())), 0.1);
         for (int column = 0; column < kGraphKeyColumns; ++column) {
             // The right half of a cell holds only text (the icon sits left of the title).

@@ -5,13 +5,13 @@
 #include "engine/StopRequest.h"
 #include "engine/WorkerBridge.h"
 #include "shell/Alerts.h"
+#include "shell/MainWindow.h"
 #include "shell/QtInterfaceHost.h"
 #include "shell/StringsTable.h"
 #include "format/Localization.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QLabel>
 
 #include <atomic>
 #include <thread>
@@ -28,21 +28,16 @@ class Bridge : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        label = new QLabel(&window);  // owned by the window
-        label->setProperty("controlSignature", "stxt");
-        label->setProperty("controlId", 5);
-        gMainWindowRef = &window;
         SetInterfaceHost(&host);
         ClearTestStopRequest();
     }
     void TearDown() override
     {
         SetInterfaceHost(nullptr);
-        gMainWindowRef = nullptr;
         ClearTestStopRequest();
     }
-    QWidget window;
-    QLabel* label = nullptr;
+    MainWindow window;  // the program's, whose status line the worker's texts reach
+    QLabel* label = window.ui.statusLine;
     int finished = 0;
     QtInterfaceHost host{[this] { ++finished; }};
 };

@@ -61,14 +61,14 @@ TEST_F(WindowDrive, WriteRunsLeaveEveryByteAndAreKeptComparedAndOpenedAgain)
     Settings(10, 2, "4");
     ClickStart();
     watch.start(5);
-    Command("xcel");  // refused while the test runs
+    Widgets().actionSaveSpreadsheet->trigger();  // refused while the test runs
     ASSERT_TRUE(WaitForStatus("Test Complete")) << Status();
     EXPECT_FALSE(dialogSeen);
-    Command("xcel");  // taken once the test is over
+    Widgets().actionSaveSpreadsheet->trigger();  // taken once the test is over
     EXPECT_TRUE(dialogSeen);
     for (int zone = 0; zone < 10; ++zone)
         EXPECT_GT(gSavedWRITEResultsInfo[zone].aveSpeedDbl, 0.0) << zone;
-    EXPECT_EQ(display::ControlText(display::FindControl(Main(), "push", 1)), "Start");
+    EXPECT_EQ(Widgets().startButton->text(), "Start");
     ExpectEverythingBack();
 
     // The random test, its transfers-done text moving while it runs.

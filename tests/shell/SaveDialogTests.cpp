@@ -75,7 +75,7 @@ protected:
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
         SetPreferencesLocation("KestreliaSaveTests", "Kestrelia");
         std::strcpy(gPathToAllIcons, KESTRELIA_SHARE_DIR "/");
-        ASSERT_TRUE(CreateAllWindows({}));
+        CreateAllWindows();
         SetInterfaceHost(&host);  // the report's own alerts come through it
         SetAlertPresenter([this](const AlertContent& alert) { alerts.push_back(alert); });
 
@@ -115,7 +115,7 @@ protected:
     // Opens the dialog in format, lets act work on it and waits until it has closed.
     void Save(int32_t format, std::function<void(QFileDialog*)> act)
     {
-        gSavedRestulsFileFormatS32 = format;
+        CurrentWindowSettings().reportFormat = format;
         WhenShown<QFileDialog>([this, act](QFileDialog* dialog) {
             proposed = NameEdit(dialog)->text();
             dialog->setDirectory(target);
@@ -162,7 +162,7 @@ TEST_F(SaveDialog, TheSuffixFollowsTheFormatChooserAndBothFormatsAreWritten)
     });
     EXPECT_EQ(proposed, "Backup Results.xls");
     EXPECT_EQ(names, (std::vector<QString>{"Backup Results.txt", "report.xls"}));
-    EXPECT_EQ(gSavedRestulsFileFormatS32, 2);
+    EXPECT_EQ(CurrentWindowSettings().reportFormat, 2);
     const fs::path base = folder.path().toStdString();
     const std::string sheet = ReadFile(base / "report.xls");
     EXPECT_EQ(sheet, CurrentReport());

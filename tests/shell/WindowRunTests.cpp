@@ -65,13 +65,12 @@ TEST_F(WindowDrive, ADriveThatVanishesMidTestEndsInAlertsNamingItsVolumesAndAnId
             << explanations[1];
     EXPECT_EQ(gUnixReadFileRef, -1);
     EXPECT_LE(gUnixWriteFileRef, 0);
-    QWidget* start = display::FindControl(Main(), "push", 1);
-    EXPECT_EQ(display::ControlText(start), "Start");
-    EXPECT_TRUE(display::FindControl(Main(), "tabs", 0)->isEnabled());
+    EXPECT_EQ(Widgets().startButton->text(), "Start");
+    EXPECT_TRUE(Widgets().driveVolumeTabs->isEnabled());
     // The empty drive is no longer offered; nothing is chosen, so Start waits for a choice.
     EXPECT_TRUE(WaitFor([this] { return FindListedDrive(drive().c_str()) < 0; }, 60000));
     EXPECT_EQ(ChosenDrive(), nullptr);
-    EXPECT_FALSE(start->isEnabled());
+    EXPECT_FALSE(Widgets().startButton->isEnabled());
 }
 
 // A process in a folder of a volume: the sheet asks at once, names the
@@ -87,13 +86,13 @@ TEST_F(WindowDrive, AHeldDriveIsReadOnlyWithNothingUnmountedAndVolumesAKilledRun
     ASSERT_TRUE(holder->held());
     for (const auto button : {QMessageBox::Cancel, QMessageBox::Ok}) {
         ClickStart();
-        ASSERT_NE(gMessageSheetWindow, nullptr);
-        EXPECT_TRUE(gMessageSheetWindow->isVisible());
+        ASSERT_NE(Main()->readOnlyQuestion, nullptr);
+        EXPECT_TRUE(Main()->readOnlyQuestion->isVisible());
         EXPECT_FALSE(TestWorkerExists());
         EXPECT_EQ(DriveMounts(drive()), before);
-        const std::string question = gMessageSheetWindow->informativeText().toStdString();
+        const std::string question = Main()->readOnlyQuestion->informativeText().toStdString();
         EXPECT_NE(question.find(DescribeProcess(holder->pid())), std::string::npos) << question;
-        gMessageSheetWindow->button(button)->click();
+        Main()->readOnlyQuestion->button(button)->click();
         EXPECT_EQ(DriveMounts(drive()), before);
     }
     ASSERT_TRUE(WaitForStatus("Test Complete")) << Status();
@@ -141,7 +140,7 @@ int VolumeItem(const std::string& mountPoint)
 // Drags items over the Volumes tab and drops them there; whether the drop was taken.
 bool Drop(const QList<QUrl>& urls)
 {
-    QWidget* pane = display::FindControl(static_cast<QWidget*>(gMainWindowRef), "tabp", 2);
+    QWidget* pane = TheMainWindow()->ui.volumePane;
     QMimeData data;
     data.setUrls(urls);
     QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -161,7 +160,7 @@ bool Drop(const QList<QUrl>& urls)
 // by hand, it leaves the list and the choice.
 TEST_F(WindowDrive, ADroppedVolumeIsTestedAloneChosenAgainAndLeavesTheListWhenUnmounted)
 {
-    qobject_cast<QTabWidget*>(display::FindControl(Main(), "tabs", 0))->setCurrentIndex(1);
+    Widgets().driveVolumeTabs->setCurrentIndex(1);
     EXPECT_EQ(gDVLastTabIndex, 2);
     EXPECT_EQ(Status(), "- No Volume Selected for Testing -");
     const LoopVolume& volume = volumes_[1];
@@ -173,7 +172,7 @@ TEST_F(WindowDrive, ADroppedVolumeIsTestedAloneChosenAgainAndLeavesTheListWhenUn
     EXPECT_TRUE(Drop({QUrl::fromLocalFile(QString::fromStdString(volume.mount->path() + "/marker"))}));
     ASSERT_NE(ChosenVolume(), nullptr);
     EXPECT_EQ(ChosenVolume()->mount.target, volume.mount->path());
-    EXPECT_EQ(GetThisWindowControlValue32(gMainWindowRef, "popb", 2), VolumeItem(volume.mount->path()));
+    EXPECT_EQ(Widgets().volumePopup->currentIndex() + 1, VolumeItem(volume.mount->path()));
     EXPECT_EQ(Text(3), ChosenVolume()->fileSystemName);
     EXPECT_EQ(Status(), "Ready To Begin");
     Settings(5, 1, "2");
@@ -183,13 +182,13 @@ TEST_F(WindowDrive, ADroppedVolumeIsTestedAloneChosenAgainAndLeavesTheListWhenUn
     ExpectEverythingBack();
     ASSERT_NE(ChosenVolume(), nullptr);
     EXPECT_EQ(ChosenVolume()->mount.target, volume.mount->path()) << "chosen again after the remount";
-    EXPECT_EQ(GetThisWindowControlValue32(gMainWindowRef, "popb", 2), VolumeItem(volume.mount->path()));
+    EXPECT_EQ(Widgets().volumePopup->currentIndex() + 1, VolumeItem(volume.mount->path()));
     EXPECT_TRUE(alerts.empty()) << alerts.front();
 
     ASSERT_EQ(RunCommand("umount " + volume.mount->path()), 0);
     EXPECT_TRUE(WaitFor([&volume] { return VolumeItem(volume.mount->path()) == 0; }, 5000));
     // Gone from the records and the popup; other tests' volumes may come and go meanwhile.
-    EXPECT_EQ(GetThisWindowControlMax32(gMainWindowRef, "popb", 2), static_cast<int>(Devices().volumes.size()) + 2);
+    EXPECT_EQ(Widgets().volumePopup->count(), static_cast<int>(Devices().volumes.size()) + 2);
     EXPECT_EQ(Status(), "- No Volume Selected for Testing -") << "the chosen volume went";
     EXPECT_EQ(ChosenVolume(), nullptr) << "and the choice with it";
     ASSERT_EQ(RunCommand("mount " + volume.node + " " + volume.mount->path()), 0);  // for the clean-up
@@ -206,7 +205,7 @@ TEST_F(WindowDrive, StopAtRandomMomentsOrDuringAHungTransferPutsEverythingBack)
     for (int round = 0; round < 8; ++round) {
         ShowPane(round % 2);
         Settings(20, 3, "8");
-        SetStatTextControlWCStr(gMainWindowRef, 5, "", false);
+        Widgets().statusLine->clear();
         ClickStart();
         // The random test at any moment from the unmount on; the standard one
         // while it reads and writes back.
@@ -240,12 +239,12 @@ TEST_F(WindowDrive, StopAtRandomMomentsOrDuringAHungTransferPutsEverythingBack)
     ClickStart();  // Stop, while the worker waits in its transfer
     EXPECT_LT(timer.elapsed(), 100) << "Stop answered only after " << timer.elapsed() << " ms";
     EXPECT_EQ(Status(), "Stopping\u2026");
-    EXPECT_FALSE(display::FindControl(Main(), "push", 1)->isEnabled());
+    EXPECT_FALSE(Widgets().startButton->isEnabled());
     // The window stays live; nothing is cleaned up under the worker's feet.
     Pause(200);
     EXPECT_TRUE(TestWorkerExists());
     EXPECT_EQ(Status(), "Stopping\u2026");
-    Command("quit");
+    Widgets().actionQuit->trigger();
     EXPECT_TRUE(TestWorkerExists());
     QTimer::singleShot(300, [] { ReleaseHungDevice(); });
     QTimer::singleShot(60000, [] { QApplication::exit(2); });

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "devices/DriveRecords.h"
-#include "display/ControlLookup.h"
 #include "display/GraphGeometry.h"
 #include "display/GraphView.h"
 #include "display/OverlaySettings.h"
@@ -14,22 +13,16 @@
 #include "format/Localization.h"
 #include "shell/Alerts.h"
 #include "shell/Commands.h"
+#include "shell/MainWindow.h"
 #include "shell/Preferences.h"
 #include "shell/QtLaunch.h"
 #include "shell/StringsTable.h"
-#include "shell/Toolkit.h"
 #include "shell/UserLanguage.h"
 #include "shell/Windows.h"
 
-#include <QAbstractButton>
-#include <QAction>
 #include <QApplication>
-#include <QComboBox>
 #include <QFontMetrics>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QMainWindow>
-#include <QMenuBar>
 #include <QMessageBox>
 #include <QSettings>
 #include <QStandardItemModel>
@@ -38,9 +31,6 @@
 
 #include <cmath>
 #include <cstring>
-
-using display::ControlText;
-using display::FindControl;
 
 namespace {
 class WindowUse : public ::testing::Test {
@@ -67,7 +57,7 @@ protected:
     // The program's start and end as far as the windows go.
     static void Open()
     {
-        ASSERT_TRUE(CreateAllWindows({}));
+        CreateAllWindows();
         InstallCommandHandlers({});
     }
     static void Close()
@@ -75,36 +65,38 @@ protected:
         ShutDownCommands();  // saves the preferences
         DestroyAllWindows();
     }
-    static QWidget* Main() { return static_cast<QWidget*>(gMainWindowRef); }
-    static QWidget* Sheet() { return static_cast<QWidget*>(gSettingsSheetWindow); }
-    static void Click(QWidget* window, const char* signature, int id)
+    static MainWindow* Main() { return TheMainWindow(); }
+    static const Ui::MainWindow& Widgets() { return TheMainWindow()->ui; }
+    static OptionsSheet* Sheet() { return TheMainWindow()->optionsSheet; }
+    static const Ui::OptionsSheet& SheetWidgets() { return Sheet()->ui; }
+    static void Click(QAbstractButton* button)
     {
-        auto* button = qobject_cast<QAbstractButton*>(FindControl(window, signature, id));
-        ASSERT_NE(button, nullptr) << signature << id;
-        ASSERT_TRUE(button->isVisible()) << signature << id;
+        ASSERT_TRUE(button->isVisible()) << button->objectName().toStdString();
         button->click();
     }
     // Opens the sheet with the gear and fills it.
     static void FillSheet(const char* size, int zones, bool overlay, const char* target, int safety)
     {
-        Click(Main(), "bevl", 9);
+        Click(Widgets().optionsButton);
         ASSERT_TRUE(Sheet()->isVisible());
-        SetEditTextControlWCStr(gSettingsSheetWindow, 1, size);
-        SetThisWindowControlValue32(gSettingsSheetWindow, "popb", 3, zones);
-        SetThisWindowControlValue32(gSettingsSheetWindow, "cgrp", 1, overlay ? 1 : 0);
-        SetEditTextControlWCStr(gSettingsSheetWindow, 2, target);
-        SetThisWindowControlValue32(gSettingsSheetWindow, "popb", 7, safety);
+        const Ui::OptionsSheet& sheet = SheetWidgets();
+        sheet.transferSize->setText(size);
+        sheet.zonesPopup->setCurrentIndex(zones - 1);
+        sheet.overlayGroup->setChecked(overlay);
+        sheet.baselineSpeed->setText(target);
+        sheet.safetyPopup->setCurrentIndex(safety - 1);
     }
-    static void Confirm() { Click(Sheet(), "push", 10); }
-    static int SheetValue(const char* signature, int id)
-    {
-        return GetThisWindowControlValue32(gSettingsSheetWindow, signature, id);
-    }
+    static void Confirm() { Click(SheetWidgets().confirmButton); }
+    // The popup's item counted from 1.
+    static int Value(const QComboBox* popup) { return popup->currentIndex() + 1; }
     // The main window's summaries of size, cycles, zones, target, margin and queue depth.
     static QStringList Summaries()
     {
+        const Ui::MainWindow& ui = Widgets();
         QStringList texts;
-        for (const int id : {6, 7, 8, 9, 10, 130}) texts << ControlText(FindControl(Main(), "stxt", id));
+        for (const QLabel* label : {ui.sizeSummary, ui.cyclesSummary, ui.zonesSummary, ui.targetSummary,
+                                    ui.safetySummary, ui.queueDepthSummary})
+            texts << label->text();
         return texts;
     }
     // One measured zone, as a finished test leaves it.
@@ -129,70 +121,91 @@ protected:
 class Windows : public WindowUse {};
 class Preferences : public WindowUse {};
 
-TEST_F(Windows, EveryControlOfTheVocabularyIsThere)
+// Every control the window's behaviour is described by is a typed member
+// that carries its control ID in the interface file.
+TEST_F(Windows, EveryControlOfTheVocabularyIsATypedMemberWithItsId)
 {
+    const Ui::MainWindow& m = Widgets();
+    const Ui::OptionsSheet& o = SheetWidgets();
     struct Id {
-        QWidget* window;
+        const QWidget* widget;
         const char* signature;
-        int first, last;
+        int id;
     };
-    const Id ids[] = {
-        {Main(), "tabs", 0, 0}, {Main(), "tabp", 1, 2}, {Main(), "tabp", 12, 12}, {Main(), "popb", 1, 2},
-        {Main(), "push", 1, 1}, {Main(), "bevl", 9, 9}, {Main(), "well", 1, 1}, {Main(), "icon", 3, 4},
-        {Main(), "stxt", 1, 31}, {Main(), "stxt", 100, 105}, {Main(), "stxt", 110, 111}, {Main(), "stxt", 120, 121},
-        {Main(), "prgb", 110, 110}, {Main(), "prgb", 120, 120}, {Main(), "pgrp", 1, 1}, {Main(), "upan", 1, 2},
-        {Main(), "upan", 10, 10}, {Main(), "grpb", 1, 2}, {Main(), "stxt", 130, 130}, {Sheet(), "etxt", 1, 2},
-        {Sheet(), "popb", 3, 4}, {Sheet(), "popb", 7, 8}, {Sheet(), "cgrp", 1, 1}, {Sheet(), "push", 10, 10},
+    std::vector<Id> ids = {
+        {m.driveVolumeTabs, "tabs", 0}, {m.drivePane, "tabp", 1}, {m.volumePane, "tabp", 2},
+        {m.spareTabPane, "tabp", 12}, {m.drivePopup, "popb", 1}, {m.volumePopup, "popb", 2},
+        {m.startButton, "push", 1}, {m.optionsButton, "bevl", 9}, {m.appIcon, "well", 1}, {m.driveIcon, "icon", 3},
+        {m.volumeIcon, "icon", 4}, {m.driveInterface, "stxt", 1}, {m.driveSize, "stxt", 2},
+        {m.volumeFormat, "stxt", 3}, {m.volumeSize, "stxt", 4}, {m.statusLine, "stxt", 5}, {m.sizeSummary, "stxt", 6},
+        {m.cyclesSummary, "stxt", 7}, {m.zonesSummary, "stxt", 8}, {m.targetSummary, "stxt", 9},
+        {m.safetySummary, "stxt", 10}, {m.driveDevice, "stxt", 32}, {m.readSpeed, "stxt", 100},
+        {m.writeSpeed, "stxt", 101}, {m.readUnit, "stxt", 102}, {m.writeUnit, "stxt", 103}, {m.readRate, "stxt", 104},
+        {m.writeRate, "stxt", 105}, {m.readCount, "stxt", 110}, {m.readElapsed, "stxt", 111},
+        {m.writeCount, "stxt", 120}, {m.writeElapsed, "stxt", 121}, {m.queueDepthSummary, "stxt", 130},
+        {m.readProgress, "prgb", 110}, {m.writeProgress, "prgb", 120}, {m.testKindBox, "pgrp", 1},
+        {m.standardPane, "upan", 1}, {m.randomPane, "upan", 2}, {m.graphArea, "upan", 10},
+        {m.zoneSettingsBox, "grpb", 1}, {m.randomSettingsBox, "grpb", 2}, {o.transferSize, "etxt", 1},
+        {o.baselineSpeed, "etxt", 2}, {o.zonesPopup, "popb", 3}, {o.cyclesPopup, "popb", 4},
+        {o.safetyPopup, "popb", 7}, {o.queueDepthPopup, "popb", 8}, {o.overlayGroup, "cgrp", 1},
+        {o.confirmButton, "push", 10}, {m.queueDepth, "stxt", 106}, {m.readTimePerTransfer, "stxt", 107},
+        {m.writeTimePerTransfer, "stxt", 108},
     };
-    for (const Id& id : ids)
-        for (int n = id.first; n <= id.last; ++n)
-            EXPECT_NE(FindControl(id.window, id.signature, n), nullptr) << id.signature << " " << n;
-    EXPECT_EQ(GetThisWindowControlMax32(Sheet(), "popb", 3), 50);
-    EXPECT_EQ(GetThisWindowControlMax32(Sheet(), "popb", 4), 50);
+    const QLabel* speeds[] = {m.speedLabel1, m.speedLabel2, m.speedLabel3, m.speedLabel4, m.speedLabel5,
+                              m.speedLabel6, m.speedLabel7, m.speedLabel8, m.speedLabel9, m.speedLabel10};
+    const QLabel* positions[] = {m.positionLabel0, m.positionLabel1, m.positionLabel2, m.positionLabel3,
+                                 m.positionLabel4, m.positionLabel5, m.positionLabel6, m.positionLabel7,
+                                 m.positionLabel8, m.positionLabel9, m.positionLabel10};
+    for (int i = 0; i < 10; ++i) ids.push_back({speeds[i], "stxt", 11 + i});
+    for (int i = 0; i <= 10; ++i) ids.push_back({positions[i], "stxt", 21 + i});
+    for (const Id& id : ids) {
+        ASSERT_NE(id.widget, nullptr) << id.signature << " " << id.id;
+        EXPECT_EQ(id.widget->property("controlSignature").toString(), id.signature) << id.id;
+        EXPECT_EQ(id.widget->property("controlId").toInt(), id.id) << id.signature;
+        if (id.signature == std::string("stxt")) {
+            EXPECT_EQ(Main()->NumberedText(id.id), id.widget) << "stxt " << id.id;
+        }
+    }
+    EXPECT_EQ(Main()->NumberedProgressBar(110), m.readProgress);
+    EXPECT_EQ(Main()->NumberedText(999), nullptr);
+    EXPECT_EQ(o.zonesPopup->count(), 50);
+    EXPECT_EQ(o.cyclesPopup->count(), 50);
 }
 
 TEST_F(Windows, TheMainWindowOpensIdleWithItsIconsAndNothingChosen)
 {
-    auto* main = qobject_cast<QMainWindow*>(Main());
-    ASSERT_NE(main, nullptr);
-    EXPECT_FALSE(FindControl(main, "push", 1)->isEnabled());
-    EXPECT_EQ(ControlText(FindControl(main, "stxt", 5)), "- No Drive Selected for Testing -");
-    EXPECT_EQ(GetThisWindowControlValue32(main, "tabs", 0), 1);
-    EXPECT_FALSE(FindControl(main, "tabp", 12)->isVisible());
+    const Ui::MainWindow& ui = Widgets();
+    EXPECT_FALSE(ui.startButton->isEnabled());
+    EXPECT_EQ(ui.statusLine->text(), "- No Drive Selected for Testing -");
+    EXPECT_EQ(ui.driveVolumeTabs->currentIndex(), 0);
+    EXPECT_FALSE(ui.spareTabPane->isVisible());
     // The options sheet and the read-only question belong to the main window, window-modal.
-    for (QWidget* sheet : {Sheet(), static_cast<QWidget*>(gMessageSheetWindow)}) {
+    QMessageBox* question = Main()->readOnlyQuestion;
+    for (QWidget* sheet : {static_cast<QWidget*>(Sheet()), static_cast<QWidget*>(question)}) {
         EXPECT_FALSE(sheet->isVisible());
         EXPECT_EQ(sheet->windowModality(), Qt::WindowModal);
-        EXPECT_EQ(sheet->parentWidget(), main);
+        EXPECT_EQ(sheet->parentWidget(), Main());
     }
-    EXPECT_EQ(gMessageSheetWindow->text(), "Sorry, unable to unmount and open volume for write testing.");
-    EXPECT_EQ(gMessageSheetWindow->informativeText(), "Would you like to test read speeds only?");
+    EXPECT_EQ(question->text(), "Sorry, unable to unmount and open volume for write testing.");
+    EXPECT_EQ(question->informativeText(), "Would you like to test read speeds only?");
     // The application's icon is read from its .icns file; the unknown device's too.
-    const std::pair<const char*, int> icons[] = {{"well", 1}, {"icon", 3}};
-    for (const auto& [signature, id] : icons)
-        EXPECT_FALSE(qobject_cast<QLabel*>(FindControl(main, signature, id))->pixmap().isNull()) << signature;
+    for (const QLabel* icon : {ui.appIcon, ui.driveIcon})
+        EXPECT_FALSE(icon->pixmap().isNull()) << icon->objectName().toStdString();
 
-    // The commands and the save submenu, disabled until a test has finished.
-    QStringList commands;
-    for (QAction* action : main->findChildren<QAction*>()) commands << action->property("commandId").toString();
-    for (const char* command : {"word", "xcel", "abou", "quit"}) EXPECT_TRUE(commands.contains(command)) << command;
-    QMenu* fileMenu = nullptr;
-    for (QMenu* menu : main->menuBar()->findChildren<QMenu*>())
-        if (menu->property("menuId").toInt() == 1) fileMenu = menu;
-    ASSERT_NE(fileMenu, nullptr);
-    QAction* saveItem = fileMenu->actions().value(0);
-    ASSERT_NE(saveItem->menu(), nullptr);
+    // The save submenu, first in the File menu and disabled until a test has finished.
+    QAction* saveItem = ui.fileMenu->actions().value(0);
+    ASSERT_EQ(saveItem->menu(), ui.saveMenu);
     EXPECT_FALSE(saveItem->isEnabled());
-    EXPECT_EQ(TurnOnSubMenuItem(1, 1, 0), 0);
+    Main()->SetSaveMenuEnabled(true);
     EXPECT_TRUE(saveItem->isEnabled());
 
     // The second item of the drive and volume popups is a separator nobody can choose.
-    for (const int popupId : {1, 2}) {
-        auto* popup = qobject_cast<QComboBox*>(FindControl(main, "popb", popupId));
+    for (QComboBox* popup : {ui.drivePopup, ui.volumePopup}) {
         auto* model = qobject_cast<QStandardItemModel*>(popup->model());
         ASSERT_NE(model, nullptr);
         ASSERT_GE(model->rowCount(), 2);
-        EXPECT_FALSE(model->item(1)->flags() & (Qt::ItemIsSelectable | Qt::ItemIsEnabled)) << popupId;
+        EXPECT_FALSE(model->item(1)->flags() & (Qt::ItemIsSelectable | Qt::ItemIsEnabled))
+            << popup->objectName().toStdString();
     }
 }
 
@@ -261,7 +274,7 @@ TEST_F(WindowUse, TheSpeedLabelsStandOnTheirGridLinesAndAreNeverCut)
         MeasuredZone(maxSpeed);
         DrawTestResults();
         for (int i = 0; i < 10; ++i) {
-            auto* label = qobject_cast<QLabel*>(FindControl(Main(), "stxt", 11 + i));
+            const QLabel* label = Main()->NumberedText(11 + i);
             ASSERT_NE(label, nullptr);
             // Where the graph shows the line, in the window as it is laid out now.
             const QPoint line = CurrentGraphView()->mapTo(
@@ -278,7 +291,7 @@ TEST_F(WindowUse, TheSpeedLabelsStandOnTheirGridLinesAndAreNeverCut)
 TEST_F(WindowUse, TheAboutWindowBelongsToTheMainWindowAndOpensOverIt)
 {
     ShowAboutWindow();
-    auto* about = static_cast<QWidget*>(gAboutWindowRef);
+    QWidget* about = Main()->aboutWindow;
     ASSERT_TRUE(about->isVisible());
     ASSERT_NE(about->windowHandle(), nullptr);
     EXPECT_EQ(about->windowHandle()->transientParent(), Main()->windowHandle());
@@ -300,15 +313,15 @@ TEST_F(Windows, NoTextIsCutAtTwelvePoints)
         ASSERT_TRUE(InstallStringsTable(KESTRELIA_SHARE_DIR "/Localizable.strings"));
         ASSERT_TRUE(language.isEmpty() || shown.Install(QStringLiteral(KESTRELIA_SHARE_DIR), language));
         Close();
-        ASSERT_TRUE(CreateAllWindows({}));  // the windows of the interface files alone
+        CreateAllWindows();  // the windows of the interface files alone
         // The longest texts the summaries and figures take.
         const std::pair<int, const char*> worst[] = {{6, "511 Megabytes"}, {9, "65535 MB/sec"}, {10, "50 %"},
                                                      {102, "MB per Second"}, {103, "MB per Second"},
                                                      {100, "12345.678"}, {104, "1234567"}, {111, "59 minutes, 59 seconds "}};
-        for (const auto& [id, text] : worst) SetStatTextControlWCStr(Main(), id, text, false);
+        for (const auto& [id, text] : worst) SetNumberedText(id, text);
         Sheet()->show();
         QApplication::processEvents();
-        for (QWidget* window : {Main(), Sheet()})
+        for (QWidget* window : {static_cast<QWidget*>(Main()), static_cast<QWidget*>(Sheet())})
             for (QLabel* label : window->findChildren<QLabel*>()) {
                 if (label->wordWrap() || label->text().trimmed().isEmpty() || label->property("elide").toBool())
                     continue;
@@ -320,8 +333,8 @@ TEST_F(Windows, NoTextIsCutAtTwelvePoints)
     }
     SetLocalizationLookup(nullptr);
     const QString interfaceText = QStringLiteral("Loop:  File = /dev/shm/a-backing-file-with-a-long-name-indeed");
-    SetStatTextControlWCStr(Main(), 1, interfaceText.toUtf8().constData(), false);
-    auto* label = qobject_cast<QLabel*>(FindControl(Main(), "stxt", 1));
+    SetNumberedText(1, interfaceText);
+    const QLabel* label = Widgets().driveInterface;
     EXPECT_EQ(label->text(), interfaceText);
     EXPECT_EQ(label->toolTip(), interfaceText);
     QApplication::setFont(systemFont);
@@ -337,18 +350,18 @@ TEST_F(Preferences, AcceptedValuesAreStoredAndSurviveARestart)
         suite.setValue("TransferSize", "64");
         suite.setValue("ZonesPopup", 7);
     }
-    GetApplicationPrefs();  // as the opening window does
-    EXPECT_EQ(GetPrefsVersion(), 0);
-    EXPECT_EQ(ControlText(FindControl(Sheet(), "etxt", 1)), "64");
+    LoadPreferences();  // as the opening window does
+    EXPECT_EQ(StoredPreferencesVersion(), 0);
+    EXPECT_EQ(SheetWidgets().transferSize->text(), "64");
     EXPECT_EQ(Summaries(), (QStringList{"64 Megabytes", "1", "7", "Disabled", "Disabled", "Queue depth: 1"}));
     EXPECT_FALSE(gOverlayEnabled);
-    EXPECT_FALSE(FindControl(Sheet(), "etxt", 2)->isEnabled());
+    EXPECT_FALSE(SheetWidgets().baselineSpeed->isEnabled());
 
     FillSheet("12", 20, true, "150", 3);
-    SetThisWindowControlValue32(gSettingsSheetWindow, "popb", 4, 3);
-    SetThisWindowControlValue32(gSettingsSheetWindow, "popb", 8, 6);
+    SheetWidgets().cyclesPopup->setCurrentIndex(2);
+    SheetWidgets().queueDepthPopup->setCurrentIndex(5);
     // The box enables its controls; the overlay itself waits for OK.
-    EXPECT_TRUE(FindControl(Sheet(), "etxt", 2)->isEnabled() && FindControl(Sheet(), "popb", 7)->isEnabled());
+    EXPECT_TRUE(SheetWidgets().baselineSpeed->isEnabled() && SheetWidgets().safetyPopup->isEnabled());
     EXPECT_FALSE(gOverlayEnabled);
     Confirm();
     EXPECT_TRUE(gOverlayEnabled);
@@ -362,13 +375,14 @@ TEST_F(Preferences, AcceptedValuesAreStoredAndSurviveARestart)
     gOverlayEnabled = false;
     Close();
     Open();
-    EXPECT_EQ(ControlText(FindControl(Sheet(), "etxt", 1)), "12");
-    EXPECT_EQ(ControlText(FindControl(Sheet(), "etxt", 2)), "150");
-    EXPECT_EQ((std::vector<int>{20, 3, 1, 3, 6}), (std::vector<int>{SheetValue("popb", 3), SheetValue("popb", 4),
-                                                                      SheetValue("cgrp", 1), SheetValue("popb", 7),
-                                                                      SheetValue("popb", 8)}));
+    const Ui::OptionsSheet& sheet = SheetWidgets();
+    EXPECT_EQ(sheet.transferSize->text(), "12");
+    EXPECT_EQ(sheet.baselineSpeed->text(), "150");
+    EXPECT_EQ((std::vector<int>{20, 3, 1, 3, 6}),
+              (std::vector<int>{Value(sheet.zonesPopup), Value(sheet.cyclesPopup), sheet.overlayGroup->isChecked(),
+                                Value(sheet.safetyPopup), Value(sheet.queueDepthPopup)}));
     EXPECT_TRUE(gOverlayEnabled);
-    EXPECT_TRUE(FindControl(Sheet(), "popb", 7)->isEnabled());
+    EXPECT_TRUE(sheet.safetyPopup->isEnabled());
     EXPECT_EQ(SheetQueueDepth(), 32u);
     EXPECT_EQ(Summaries(), (QStringList{"12 Megabytes", "3", "20", "150 MB/sec", "10 %", "Queue depth: 32"}));
 
@@ -379,7 +393,7 @@ TEST_F(Preferences, AcceptedValuesAreStoredAndSurviveARestart)
     FillSheet("12", 20, false, "80", 1);
     Confirm();
     EXPECT_EQ(Summaries().mid(3, 2), (QStringList{"Disabled", "Disabled"}));
-    EXPECT_FALSE(GetPrefsBoolKeyValue("OverlayEnabled"));
+    EXPECT_FALSE(StoredPreferenceBool("OverlayEnabled"));
 }
 
 // Start reads only what the sheet accepted: OK with a value a test could not
@@ -432,12 +446,12 @@ TEST_F(Preferences, TheSheetKeepsTheAcceptedValuesUntilAnAcceptableOK)
         EXPECT_EQ(Sheet()->isVisible(), refused);
         EXPECT_EQ(QString::fromStdString(WindowLaunch().TransferSizeText()), accepted);
         EXPECT_EQ(WindowLaunch().ZoneCount(), 5);
-        EXPECT_EQ(ControlText(FindControl(Sheet(), "etxt", 1)), refused ? row.size : accepted);
+        EXPECT_EQ(SheetWidgets().transferSize->text(), refused ? row.size : accepted);
         EXPECT_EQ(Summaries().first(), accepted + (accepted == "1" ? " Megabyte" : " Megabytes"));
         if (row.end != kOK) {
-            EXPECT_EQ(SheetValue("popb", 3), 5);
-            EXPECT_EQ(SheetValue("cgrp", 1), 0);
-            EXPECT_FALSE(FindControl(Sheet(), "etxt", 2)->isEnabled());
+            EXPECT_EQ(Value(SheetWidgets().zonesPopup), 5);
+            EXPECT_FALSE(SheetWidgets().overlayGroup->isChecked());
+            EXPECT_FALSE(SheetWidgets().baselineSpeed->isEnabled());
         }
     }
 }

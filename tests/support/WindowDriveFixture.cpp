@@ -4,7 +4,6 @@
 #include "shell/Preferences.h"
 #include "shell/SaveDialog.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QSettings>
@@ -34,7 +33,7 @@ void WindowDrive::SetUp()
     });
     std::strcpy(gPathToAllIcons, KESTRELIA_SHARE_DIR "/");
     gDVLastTabIndex = 1;
-    ASSERT_TRUE(CreateAllWindows({}));
+    CreateAllWindows();
     InstallCommandHandlers({SaveResultsCommand});
     StartDeviceWatching();
     Main()->resize(800, 624);
@@ -46,7 +45,7 @@ void WindowDrive::SetUp()
 
 void WindowDrive::TearDown()
 {
-    if (gMainWindowRef != nullptr) {
+    if (TheMainWindow() != nullptr) {
         ShutDownCommands();
         DestroyAllWindows();
     }
@@ -62,13 +61,13 @@ void WindowDrive::TearDown()
 
 std::string WindowDrive::Text(int id)
 {
-    return display::ControlText(display::FindControl(Main(), "stxt", id)).toStdString();
+    const QLabel* label = Main()->NumberedText(id);
+    return label != nullptr ? label->text().toStdString() : std::string();
 }
 
 void WindowDrive::Choose(int popupId, int item)
 {
-    auto* popup = qobject_cast<QComboBox*>(display::FindControl(Main(), "popb", popupId));
-    ASSERT_NE(popup, nullptr);
+    QComboBox* popup = popupId == 1 ? Widgets().drivePopup : Widgets().volumePopup;
     ASSERT_LT(item - 1, popup->count());
     popup->setCurrentIndex(item - 1);
     emit popup->activated(item - 1);
@@ -76,24 +75,17 @@ void WindowDrive::Choose(int popupId, int item)
 
 void WindowDrive::ShowPane(int pane)
 {
-    display::FindControl(Main(), "pgrp", 1)->findChild<QComboBox*>()->setCurrentIndex(pane);
+    Widgets().testKindPopup->setCurrentIndex(pane);
 }
 
 void WindowDrive::Settings(int zones, int cycles, const char* megabytes)
 {
-    qobject_cast<QAbstractButton*>(display::FindControl(Main(), "bevl", 9))->click();
-    SetThisWindowControlValue32(gSettingsSheetWindow, "popb", 3, zones);
-    SetThisWindowControlValue32(gSettingsSheetWindow, "popb", 4, cycles);
-    SetEditTextControlWCStr(gSettingsSheetWindow, 1, megabytes);
-    qobject_cast<QAbstractButton*>(display::FindControl(static_cast<QWidget*>(gSettingsSheetWindow), "push", 10))
-        ->click();
-}
-
-void WindowDrive::Command(const char* id)
-{
-    for (QAction* action : Main()->findChildren<QAction*>())
-        if (action->property("commandId").toString() == QLatin1String(id))
-            action->trigger();
+    Widgets().optionsButton->click();
+    const Ui::OptionsSheet& sheet = Main()->optionsSheet->ui;
+    sheet.zonesPopup->setCurrentIndex(zones - 1);
+    sheet.cyclesPopup->setCurrentIndex(cycles - 1);
+    sheet.transferSize->setText(megabytes);
+    sheet.confirmButton->click();
 }
 
 bool WindowDrive::WaitFor(const std::function<bool()>& done, int milliseconds)
@@ -135,8 +127,8 @@ void WindowDrive::ExpectEverythingBack()
     EXPECT_FALSE(TestLaunchInProgress());
     EXPECT_EQ(gUnixReadFileRef, -1);
     EXPECT_EQ(gUnixWriteFileRef, -1);
-    EXPECT_TRUE(display::FindControl(Main(), "bevl", 9)->isVisible()) << "the options can be opened";
-    EXPECT_TRUE(display::FindControl(Main(), "push", 1)->isEnabled());
+    EXPECT_TRUE(Widgets().optionsButton->isVisible()) << "the options can be opened";
+    EXPECT_TRUE(Widgets().startButton->isEnabled());
     for (std::size_t i = 0; i < volumes_.size(); ++i) {
         EXPECT_EQ(MountAt(volumes_[i].mount->path()), mounts[i]) << volumes_[i].type;
         EXPECT_EQ(MarkerOf(volumes_[i]), "marker " + volumes_[i].type);

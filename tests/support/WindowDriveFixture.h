@@ -10,16 +10,14 @@
 // the test's results, state and transfers, its alerts.
 #include "devices/DriveList.h"
 #include "devices/DriveRecords.h"
-#include "display/ControlLookup.h"
 #include "engine/DeviceTransfers.h"
 #include "engine/TestLaunch.h"
 #include "engine/TestModel.h"
 #include "engine/TestWorker.h"
 #include "shell/Alerts.h"
-#include "shell/Toolkit.h"
+#include "shell/MainWindow.h"
 #include "shell/Windows.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QTemporaryDir>
 
@@ -28,7 +26,6 @@
 #include <sys/types.h>
 #include <vector>
 
-class QWidget;
 
 inline constexpr uid_t kInvokingUser = 54321;
 
@@ -37,11 +34,12 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    static QWidget* Main() { return static_cast<QWidget*>(gMainWindowRef); }
-    // The text of a static text control; 5 is the status line.
+    static MainWindow* Main() { return TheMainWindow(); }
+    static const Ui::MainWindow& Widgets() { return TheMainWindow()->ui; }
+    // The text of a static text control by its ID; 5 is the status line.
     static std::string Text(int id);
     static std::string Status() { return Text(5); }
-    // Chooses the item (counted from 1) of a popup, as the user does.
+    // Chooses the item (counted from 1) of the drive (1) or volume (2) popup, as the user does.
     static void Choose(int popupId, int item);
     void ChooseDrive() { Choose(1, slot + 3); }
     // Shows the standard (0) or the random (1) results pane, which also chooses the test.
@@ -49,9 +47,7 @@ protected:
     // The options as a user sets them: the gear, the sheet's controls, OK.
     static void Settings(int zones, int cycles, const char* megabytes);
     // Start, or Stop while a test runs.
-    static void ClickStart() { qobject_cast<QAbstractButton*>(display::FindControl(Main(), "push", 1))->click(); }
-    // Triggers the menu command with that command ID.
-    static void Command(const char* id);
+    static void ClickStart() { Widgets().startButton->click(); }
     static bool WaitFor(const std::function<bool()>& done, int milliseconds = 120000);
     // Keeps the window live for that long.
     static void Pause(int milliseconds) { WaitFor([] { return false; }, milliseconds); }

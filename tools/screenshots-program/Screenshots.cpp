@@ -2,17 +2,15 @@
 
 #include "devices/DriveList.h"
 #include "devices/DriveRecords.h"
-#include "display/ControlLookup.h"
 #include "engine/TestLaunch.h"
 #include "engine/TestModel.h"
 #include "format/Localization.h"
 #include "reports/ReportFile.h"
+#include "shell/MainWindow.h"
 #include "shell/Preferences.h"
 #include "shell/SaveDialog.h"
-#include "shell/Toolkit.h"
 #include "shell/Windows.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
@@ -31,14 +29,19 @@
 #include <string>
 
 namespace {
-QWidget* Main()
+MainWindow* Main()
 {
-    return static_cast<QWidget*>(gMainWindowRef);
+    return TheMainWindow();
+}
+
+const Ui::MainWindow& Widgets()
+{
+    return TheMainWindow()->ui;
 }
 
 QString Status()
 {
-    return display::ControlText(display::FindControl(Main(), "stxt", 5));
+    return Widgets().statusLine->text();
 }
 
 // Steps run one after another; a step returning false is asked again later.
@@ -114,8 +117,7 @@ void WaitUntilIdle(Sequence& run)
     // The status changes before the finished notice has given the window back.
     run.Then([] { return Status() == QString::fromStdString(LocalizedText(kTestCompleteStatus)) && !bTestRunning.load() && !TestLaunchInProgress(); });
     run.Then([] {
-        auto* start = display::FindControl(Main(), "push", 1);
-        return start != nullptr && start->isEnabled() && display::FindControl(Main(), "tabs", 0)->isEnabled();
+        return Widgets().startButton->isEnabled() && Widgets().driveVolumeTabs->isEnabled();
     });
 }
 
@@ -125,20 +127,17 @@ void TestDrive(Sequence& run, const QString& device)
         const int slot = FindListedDrive(device.toLocal8Bit().constData());
         if (slot < 0)
             return false;  // not listed yet
-        if (auto* popup = qobject_cast<QComboBox*>(display::FindControl(Main(), "popb", 1))) {
-            popup->setCurrentIndex(slot + 2);
-            emit popup->activated(slot + 2);  // as a user's choice
-        }
+        QComboBox* popup = Widgets().drivePopup;
+        popup->setCurrentIndex(slot + 2);
+        emit popup->activated(slot + 2);  // as a user's choice
         // Options as a user sets them: 32 MB transfers at 10 zones, 5 cycles.
         ShowSettingsSheet();
-        SetEditTextControlWCStr(gSettingsSheetWindow, 1, "32");
-        SetThisWindowControlValue32(gSettingsSheetWindow, "popb", 3, 10);
-        SetThisWindowControlValue32(gSettingsSheetWindow, "popb", 4, 5);
-        if (auto* confirm = qobject_cast<QAbstractButton*>(
-                display::FindControl(static_cast<QWidget*>(gSettingsSheetWindow), "push", 10)))
-            confirm->click();
-        if (auto* start = qobject_cast<QAbstractButton*>(display::FindControl(Main(), "push", 1)))
-            start->click();
+        const Ui::OptionsSheet& sheet = Main()->optionsSheet->ui;
+        sheet.transferSize->setText(QStringLiteral("32"));
+        sheet.zonesPopup->setCurrentIndex(9);
+        sheet.cyclesPopup->setCurrentIndex(4);
+        sheet.confirmButton->click();
+        Widgets().startButton->click();
         return true;
     });
     run.Then([&run] {
@@ -153,14 +152,10 @@ void TestDrive(Sequence& run, const QString& device)
 void RandomTest(Sequence& run)
 {
     run.Then([] {
-        QWidget* kind = display::FindControl(Main(), "pgrp", 1);
-        auto* popup = kind != nullptr ? kind->findChild<QComboBox*>() : nullptr;
-        if (popup == nullptr)
-            return true;
+        QComboBox* popup = Widgets().testKindPopup;
         popup->setCurrentIndex(1);
         emit popup->activated(1);
-        if (auto* start = qobject_cast<QAbstractButton*>(display::FindControl(Main(), "push", 1)))
-            start->click();
+        Widgets().startButton->click();
         return true;
     });
     WaitUntilIdle(run);
@@ -229,13 +224,13 @@ bool StartScreenshotsIfAsked()
         return true;
     });
     run.Then([&run] {
-        auto* sheet = static_cast<QDialog*>(gSettingsSheetWindow);
+        QDialog* sheet = Main()->optionsSheet;
         run.Grab(sheet, "options.png");
         sheet->reject();
         return true;
     });
     run.Then([&run] {
-        auto* about = static_cast<QWidget*>(gAboutWindowRef);
+        QWidget* about = Main()->aboutWindow;
         about->show();
         run.Grab(about, "about.png");
         about->hide();
@@ -248,7 +243,7 @@ bool StartScreenshotsIfAsked()
             run.Grab(gNavDialogRef, "save.png");
             gNavDialogRef->reject();
         });
-        gSavedRestulsFileFormatS32 = 1;
+        CurrentWindowSettings().reportFormat = kTextReportFormat;
         DoNavSaveFileForTestResults();
         return true;
     });
