@@ -2,7 +2,7 @@
 
 #include "cli/ResultsOutput.h"
 #include "devices/DriveIdentity.h"
-#include "engine/TestModel.h"
+#include "format/ByteText.h"
 #include "format/CountText.h"
 #include "format/Utf8Text.h"
 #include "platform/AtomicFileWriter.h"
@@ -105,15 +105,18 @@ std::string CheckHistoryOptions(const CliOptions& options, std::optional<RunDocu
     return {};
 }
 
-RunDocument CliRunDocument(const std::string& target)
+RunTarget CliRunTarget(const CliOptions& options, const std::string& target, uint64_t sizeBytes)
 {
-    RunSubject subject;
-    subject.identity = DriveIdentityFor(target);
-    subject.description = target;
-    subject.devicePath = target;
-    subject.sizeBytes = static_cast<uint64_t>(gDriveSizeInBytes64);
-    subject.isVolume = subject.identity.find("#part") != std::string::npos;
-    return CaptureRunDocument(subject, std::time(nullptr));
+    RunTarget run;
+    run.devicePath = target;
+    run.identity = DriveIdentityFor(target);
+    run.name = options.target.empty() ? "Scratch file" : target;
+    char size[256];
+    BytesSInt64ToCStrWLabel(static_cast<int64_t>(sizeBytes), size, true);
+    run.sizeLabel = size;
+    run.isVolume = run.identity.find("#part") != std::string::npos;
+    run.sizeBytes = sizeBytes;
+    return run;
 }
 
 bool KeepCliRun(const CliOptions& options, const RunDocument& run, std::ostream& err)

@@ -19,6 +19,8 @@ constexpr int kAxisLabelCount = 10;
 constexpr int kFirstAxisLabelId = 11;
 
 QPointer<GraphView> gGraphView;
+std::function<const Run&()> gShownRunSource;
+bool gStandardPaneShown = true;  // as at start-up
 QPointer<QWidget> gAxisLabels[kAxisLabelCount];
 // The texts last put into the labels: unchanged labels are not touched again.
 char gAxisLabelTexts[kAxisLabelCount][32];
@@ -95,6 +97,11 @@ void SetAxisLabels(const GraphPaintResult& paint)
 
 }  // namespace
 
+void SetShownRunSource(std::function<const Run&()> source)
+{
+    gShownRunSource = std::move(source);
+}
+
 GraphView* CurrentGraphView()
 {
     return gGraphView.data();
@@ -138,13 +145,14 @@ int32_t InstallResultsDisplay()
 
 void DrawTestResults()
 {
-    if (gCurrentSelectedTestType != 1)
+    if (!gStandardPaneShown)
         return;
     if (gGraphicalDataBrowerCntl != nullptr)
         gGraphicalDataBrowerCntl->update();
     if (gGraphView.isNull())
         return;
-    gGraphView->Redraw();
+    static const Run kNoRun;
+    gGraphView->Redraw(gShownRunSource ? gShownRunSource() : kNoRun);
     SetAxisLabels(gGraphView->LastPaint());
 }
 
@@ -158,9 +166,10 @@ void ToggleTestPanes()
     const int value = display::ControlValue(display::FindControl(window, "pgrp", 1));
     // A popup without a choice shows the standard test, as at start-up.
     gCurrentSelectedTestType = value == 2 ? 2 : 1;
+    gStandardPaneShown = gCurrentSelectedTestType == 1;
     ShowControl(window, "upan", gCurrentSelectedTestType, true);
     DrawTestResults();
-    const bool standard = gCurrentSelectedTestType == 1;
+    const bool standard = gStandardPaneShown;
     ShowControl(window, "grpb", 2, !standard);
     ShowControl(window, "grpb", 1, standard);
 }

@@ -10,7 +10,10 @@
 //   {'stxt', 11} .. {'stxt', 20}  vertical-axis labels, top first
 #pragma once
 
+#include "engine/Run.h"
+
 #include <cstdint>
+#include <functional>
 
 class GraphView;
 
@@ -20,13 +23,18 @@ class GraphView;
 // gMainWindowRef or the graph pane is missing.
 int32_t InstallResultsDisplay();
 
-// Redraws the key and the whole graph from the result records and sets the
-// axis labels. Does nothing while the random test pane is showing.
+// Where the panes take the run they show from, at every redraw: the window
+// gives the run on show or the one under way. Without a source no run shows.
+void SetShownRunSource(std::function<const Run&()> source);
+
+// Redraws the key and the whole graph of the run shown and sets the axis
+// labels. Does nothing while the random test pane is showing.
 // Interface thread only.
 void DrawTestResults();
 
-// Shows the pane that {'pgrp', 1} chooses, sets gCurrentSelectedTestType and
-// redraws; shows {'grpb', 1} with the standard pane and {'grpb', 2} with the random one.
+// Shows the pane that {'pgrp', 1} chooses, sets gCurrentSelectedTestType (the
+// kind of the next run) and redraws; shows {'grpb', 1} with the standard pane
+// and {'grpb', 2} with the random one.
 void ToggleTestPanes();
 
 // The graph view, null before InstallResultsDisplay or after the window is gone.
