@@ -52,7 +52,7 @@ int BarTopForSpeed(double speed, uint32_t top)
     return y < chart.top ? chart.top : static_cast<int>(y);
 }
 
-std::string MakeBarHelpTag(int zoneIndex, bool isRead, uint64_t firstSector, const ZoneSpeeds& speeds)
+void MakeBarHelpTag(int zoneIndex, bool isRead, uint64_t firstSector, const ZoneSpeeds& speeds, std::string& tag)
 {
     char sector[64];
     std::snprintf(sector, sizeof sector, "%" PRIu64, firstSector);
@@ -67,15 +67,15 @@ std::string MakeBarHelpTag(int zoneIndex, bool isRead, uint64_t firstSector, con
     if (length > 0 && length < static_cast<int>(sizeof text))
         length += std::snprintf(text + length, sizeof text - static_cast<size_t>(length), "%s",
                                 EarlierRunHelpText(zoneIndex, isRead, speeds.average).c_str());
-    return std::string(text, static_cast<size_t>(std::clamp(length, 0, 255)));
+    tag.assign(text, static_cast<size_t>(std::clamp(length, 0, 255)));
 }
 
-GraphBar DrawBarGraph(QImage& image, QPoint origin, const Run& run, int zoneIndex, bool isRead, uint32_t scaleTop,
-                      int barWidth, const GraphPaintContext& context)
+void DrawBarGraph(QImage& image, QPoint origin, const Run& run, int zoneIndex, bool isRead, uint32_t scaleTop,
+                  int barWidth, const GraphPaintContext& context, GraphBar& bar)
 {
     const uint64_t sectors = run.target.Sectors();
     if (zoneIndex < 0 || zoneIndex >= static_cast<int>(run.zones.size()) || sectors == 0)
-        return {};
+        return;
     const ZoneResult& zone = run.zones[static_cast<size_t>(zoneIndex)];
     const ZoneSpeeds& speeds = isRead ? zone.read : zone.write;
     const Rect& chart = gGraphicChartRect;
@@ -99,6 +99,6 @@ GraphBar DrawBarGraph(QImage& image, QPoint origin, const Run& run, int zoneInde
                  context.background);
     PaintSegment(image, origin, x0, yMax, x1, yAve, active ? myGreenColor : myLtGreenColor, stippled,
                  context.background);
-    return GraphBar{QRect(x0, yMax, x1 - x0, chart.bottom - yMax),
-                    MakeBarHelpTag(zoneIndex, isRead, zone.firstSector, speeds)};
+    bar.area = QRect(x0, yMax, x1 - x0, chart.bottom - yMax);
+    MakeBarHelpTag(zoneIndex, isRead, zone.firstSector, speeds, bar.helpTag);
 }

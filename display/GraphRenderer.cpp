@@ -138,6 +138,7 @@ uint32_t GraphScaleTop(double maxSpeed)
 void PaintGraph(QImage& image, QPoint origin, const Run& run, const GraphPaintContext& context,
                 GraphPaintResult& result)
 {
+    std::vector<GraphBar> bars = std::move(result.bars);  // their storage serves again
     result = GraphPaintResult{};
     result.runUnderWay = run.end == RunEnd::NotEnded;
     result.barWidth = BarWidthForZoneCount(run.settings.zones);
@@ -167,14 +168,22 @@ void PaintGraph(QImage& image, QPoint origin, const Run& run, const GraphPaintCo
     DrawGrid(image, origin, context.windowActive);
 
     const int zones = std::min(std::min<int32_t>(run.settings.zones, kMaxZoneCount), static_cast<int>(run.zones.size()));
+    std::size_t drawn = 0;
+    const auto draw = [&](int zone, bool isRead) {
+        if (drawn == bars.size())
+            bars.emplace_back();
+        DrawBarGraph(image, origin, run, zone, isRead, top, result.barWidth, context, bars[drawn++]);
+    };
     if (run.target.Sectors() != 0) {
         for (int z = 0; z < zones && run.ZoneMeasured(z); ++z) {
-            result.bars.push_back(DrawBarGraph(image, origin, run, z, true, top, result.barWidth, context));
+            draw(z, true);
             if (run.settings.writes && run.zones[static_cast<size_t>(z)].WriteMeasured())
-                result.bars.push_back(DrawBarGraph(image, origin, run, z, false, top, result.barWidth, context));
+                draw(z, false);
         }
     }
-    result.barsDrawn = static_cast<int>(result.bars.size());
+    bars.resize(drawn);
+    result.bars = std::move(bars);
+    result.barsDrawn = static_cast<int>(drawn);
     DrawEarlierRunMarkers(image, origin, top, context);
     if (!context.overlay.enabled || !run.ZoneMeasured(0))
         return;

@@ -64,9 +64,10 @@ void PaintGraph(QImage& image, QPoint origin, const Run& run, const GraphPaintCo
 QImage RenderGraphImage(const Run& run, const GraphPaintContext& context, GraphPaintResult* result = nullptr);
 
 // Pieces of PaintGraph. The bar of zone zoneIndex of run goes into image,
-// whose pixel (0, 0) is window point origin, barWidth pixels wide.
-GraphBar DrawBarGraph(QImage& image, QPoint origin, const Run& run, int zoneIndex, bool isRead, uint32_t scaleTop,
-                      int barWidth, const GraphPaintContext& context);
+// whose pixel (0, 0) is window point origin, barWidth pixels wide; bar gets
+// its place and help tag (its storage is reused: a redraw allocates nothing).
+void DrawBarGraph(QImage& image, QPoint origin, const Run& run, int zoneIndex, bool isRead, uint32_t scaleTop,
+                  int barWidth, const GraphPaintContext& context, GraphBar& bar);
 // The overlay into image, whose pixel (0, 0) is window point origin. Returns
 // true when the warning text was drawn instead of the lines.
 bool DrawOverlay(QImage& image, QPoint origin, const Run& run, uint32_t scaleTop, const GraphPaintContext& context);
@@ -94,8 +95,8 @@ void FillPixels(QImage& image, QPoint origin, const QRect& windowArea, QRgb colo
 // Sets the pixels of device area (image pixels) to one colour.
 void FillDeviceArea(QImage& image, const QRect& area, QRgb colour);
 
-// The help text of one bar: zone, first sector and speeds (and the earlier
-// run's), at most 255 characters.
-std::string MakeBarHelpTag(int zoneIndex, bool isRead, uint64_t firstSector, const ZoneSpeeds& speeds);
+// The help text of one bar into tag: zone, first sector and speeds (and the
+// earlier run's), at most 255 characters.
+void MakeBarHelpTag(int zoneIndex, bool isRead, uint64_t firstSector, const ZoneSpeeds& speeds, std::string& tag);
 
 inline constexpr const char* kOverlayWarningText = "Target Media Rate Exceeds Measured Values";

@@ -12,6 +12,7 @@
 #include "shell/QtLaunch.h"
 #include "shell/RunHistoryWindow.h"
 #include "shell/Selection.h"
+#include "shell/ShownRun.h"
 #include "shell/Toolkit.h"
 #include "shell/Windows.h"
 
@@ -63,6 +64,7 @@ void QuitWhenIdle()
 void TestStopped()
 {
     HandleTestStopped(WindowLaunch());
+    FollowRunUnderWay();
     if (gQuitWhenStopped && !TestStopPending()) {
         gQuitWhenStopped = false;
         QApplication::quit();
@@ -72,9 +74,11 @@ void TestStopped()
 void TestFinished()
 {
     const bool launched = TestLaunchInProgress();  // false when Stop has already cleaned up
+    if (launched)
+        ShowEndedRun();
     HandleTestFinished(WindowLaunch());
     if (launched)
-        RecordFinishedRun();
+        RecordFinishedRun(ShownRun());
     TestStopped();  // a test that ended just as Stop was pressed ends the wait too
 }
 
@@ -185,7 +189,10 @@ void InstallCommandHandlers(CommandHooks hooks)
 
     if (auto* start = qobject_cast<QAbstractButton*>(Control("push", 1)))
         QObject::connect(start, &QAbstractButton::clicked, start,
-                         [] { DoStartButtonStuff(WindowLaunch(), ActiveVolumeIsLocked()); });
+                         [] {
+                             DoStartButtonStuff(WindowLaunch(), ActiveVolumeIsLocked());
+                             FollowRunUnderWay();
+                         });
     if (auto* gear = qobject_cast<QAbstractButton*>(Control("bevl", 9)))
         QObject::connect(gear, &QAbstractButton::clicked, gear, [] {
             ShowSettingsSheet();
@@ -201,6 +208,7 @@ void InstallCommandHandlers(CommandHooks hooks)
     if (auto* tabs = qobject_cast<QTabWidget*>(Control("tabs", 0)))
         QObject::connect(tabs, &QTabWidget::currentChanged, tabs, [](int index) { DriveVolTabChosen(index + 1); });
     InstallVolumeDrops();
+    InstallShownRun();
     InstallRunHistoryControls();
     for (QAction* action : main->findChildren<QAction*>()) {
         const QString command = action->property("commandId").toString();
@@ -213,6 +221,7 @@ void InstallCommandHandlers(CommandHooks hooks)
                 DoStartButtonStuff(WindowLaunch(), true);
             else
                 CancelReadOnlyTest(WindowLaunch());
+            FollowRunUnderWay();
         });
 }
 

@@ -1,12 +1,11 @@
 #include "shell/SaveDialog.h"
 
-#include "devices/DriveRecords.h"
 #include "display/ResultPanes.h"
-#include "reports/ActiveSubject.h"
 #include "reports/ReportFile.h"
 #include "reports/ReportFileName.h"
 #include "platform/CallingUser.h"
 #include "shell/Alerts.h"
+#include "shell/ShownRun.h"
 #include "shell/Toolkit.h"
 #include "shell/Windows.h"
 
@@ -27,17 +26,10 @@ QLineEdit* NameField()
     return gNavDialogRef != nullptr ? gNavDialogRef->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")) : nullptr;
 }
 
-// The name the dialog proposes, from the tested drive or volume.
+// The name the dialog proposes, from the drive or volume of the run shown.
 std::string SuggestedName()
 {
-    std::string name;
-    if (gDVLastTabIndex == 2) {
-        if (gActiveVolume != nullptr)
-            name = gActiveVolume->volNameCStr;
-    } else if (gActiveDrive != nullptr) {
-        name = gActiveDrive->driveNameCStr;
-    }
-    return SuggestedReportFileName(name, gSavedRestulsFileFormatS32);
+    return SuggestedReportFileName(ShownRun().target.name, gSavedRestulsFileFormatS32);
 }
 
 // Puts the format chooser below the dialog's own controls. Without its
@@ -115,7 +107,7 @@ void DoNavSaveFileForTestResults()
         return;
 
     const std::string path = QFile::encodeName(chosen.first()).toStdString();
-    const ReportSaveResult result = SaveReportFile(path, ActiveReportSubject(), gSavedRestulsFileFormatS32);
+    const ReportSaveResult result = SaveReportFile(path, ShownRun(), gSavedRestulsFileFormatS32, ShownRunReportDate());
     if (!result.ok())
         ReportFailure(result);
 }

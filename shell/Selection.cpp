@@ -8,6 +8,7 @@
 #include "engine/TestLaunch.h"
 #include "engine/TestModel.h"
 #include "format/ByteText.h"
+#include "shell/ShownRun.h"
 #include "shell/Toolkit.h"
 #include "shell/Windows.h"
 
@@ -73,6 +74,7 @@ void ResetPopup(int id, const char* status)
     SetPopupValue(id, 1);
     ResetZoneTestResults();
     ResetRandomTestResults();
+    ClearShownRun();
     gDriveSizeInBytes64 = 0;
     gDriveSectorsU64 = 0;
 }
@@ -151,6 +153,7 @@ protected:
             drop->acceptProposedAction();
             ResetZoneTestResults();
             ResetRandomTestResults();
+            ClearShownRun();
             ChooseListedVolume(index);
             DrawTestResults();
             return true;
@@ -231,9 +234,9 @@ void UpdateSelectedVolumeInfo()
     InsertSizeIncrements();
 }
 
-void InsertSizeIncrements()
+namespace {
+void ShowPositions(uint64_t size)
 {
-    const uint64_t size = static_cast<uint64_t>(gDriveSizeInBytes64);
     const uint64_t step = size / 10;
     for (int i = 0; i <= 10; ++i) {
         char text[256];
@@ -243,6 +246,25 @@ void InsertSizeIncrements()
             BytesSInt64ToCStrGB(static_cast<int64_t>(step * static_cast<uint64_t>(i)), text);
         SetText(21 + i, text);
     }
+}
+}  // namespace
+
+void InsertSizeIncrements()
+{
+    ShowPositions(static_cast<uint64_t>(gDriveSizeInBytes64));
+}
+
+void ShowRunTarget(const RunTarget& target)
+{
+    if (target.isVolume) {
+        SetText(3, target.name.c_str());
+        SetText(4, target.sizeLabel.c_str());
+    } else {
+        SetText(1, target.name.c_str());
+        SetText(2, target.sizeLabel.c_str());
+        SetText(kDriveDeviceText, target.devicePath.c_str());
+    }
+    ShowPositions(target.sizeBytes);
 }
 
 void ResetDrivesPopupMenu()
@@ -324,6 +346,7 @@ void DoPopupMenuSelection(int popupId)
         return;
     ResetRandomTestResults();
     ResetZoneTestResults();
+    ClearShownRun();
     if (popupId == 1) {
         gActiveDrive = &gSavedDriveInfoArray[k - kFirstRecordItem];
         ReadyToBegin(1, gActiveDrive->sizeInBytes64);

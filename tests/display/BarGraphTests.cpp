@@ -162,7 +162,9 @@ TEST(HelpTags, WriteTagGroupsTheSectorAndRoundsToTwoDecimals)
     speeds.minimum = 12.345;
     speeds.average = 23.456;
     speeds.maximum = 34.567;
-    EXPECT_EQ(MakeBarHelpTag(11, false, 1234567, speeds),
+    std::string tag;
+    MakeBarHelpTag(11, false, 1234567, speeds, tag);
+    EXPECT_EQ(tag,
               "Zone: 12\rStarting Sector: 1,234,567\rMaximum Write Speed: 34.57 MB/sec\r"
               "Average Write Speed: 23.46 MB/sec\rMinimum Write Speed: 12.35 MB/sec");
 }

@@ -9,9 +9,9 @@
 #include "display/EarlierRun.h"
 #include "display/GraphView.h"
 #include "display/ResultPanes.h"
-#include "reports/ActiveSubject.h"
 #include "reports/RunHistory.h"
 #include "shell/RunHistoryWindow.h"
+#include "shell/ShownRun.h"
 
 #include <QComboBox>
 #include <QFileDialog>
@@ -69,7 +69,7 @@ TEST_F(WindowDrive, WriteRunsLeaveEveryByteAndAreKeptComparedAndOpenedAgain)
     Command("xcel");  // taken once the test is over
     EXPECT_TRUE(dialogSeen);
     for (int zone = 0; zone < 10; ++zone)
-        EXPECT_GT(gSavedWRITEResultsInfo[zone].aveSpeedDbl, 0.0) << zone;
+        EXPECT_GT(ShownRun().zones[zone].write.average, 0.0) << zone;
     EXPECT_EQ(display::ControlText(display::FindControl(Main(), "push", 1)), "Start");
     ExpectEverythingBack();
 
@@ -83,7 +83,7 @@ TEST_F(WindowDrive, WriteRunsLeaveEveryByteAndAreKeptComparedAndOpenedAgain)
     }));
     EXPECT_EQ(Status(), "Test Complete");
     EXPECT_GE(counts.size(), 2u);
-    EXPECT_GT(gSavedRandomWriteSpeedDbl, 0.0);
+    EXPECT_GT(ShownRun().random.writeSpeed, 0.0);
     ExpectEverythingBack();
     EXPECT_TRUE(alerts.empty()) << alerts.front();
     ExpectSameChecksum();
@@ -127,7 +127,7 @@ TEST_F(WindowDrive, WriteRunsLeaveEveryByteAndAreKeptComparedAndOpenedAgain)
     popup->setCurrentIndex(1);
     EXPECT_GT(MarkerPixels(), 10 * 15) << "a marker on each of the ten zones";
     // The help tag of a zone (a bar under a pixel high has no area to point at).
-    const std::string tag(reinterpret_cast<const char*>(gSavedReadResultsHelpTag[0] + 1), gSavedReadResultsHelpTag[0][0]);
+    const std::string tag = CurrentGraphView()->LastPaint().bars.at(0).helpTag;
     EXPECT_NE(tag.find("\rEarlier Average: "), std::string::npos) << tag;
     EXPECT_NE(tag.find("%)\rEarlier Range: "), std::string::npos) << tag;
     popup->setCurrentIndex(0);
@@ -165,11 +165,11 @@ TEST_F(WindowDrive, WriteRunsLeaveEveryByteAndAreKeptComparedAndOpenedAgain)
 
     // A saved run opens as the current results: its bars, its settings, its drive as it was.
     EXPECT_TRUE(OpenResultsFile(QString::fromStdString(files[0].string())).isEmpty());
-    EXPECT_TRUE(ZoneIsMeasured(9));
-    EXPECT_EQ(gZoneTestCountS32, 10);
+    EXPECT_TRUE(ShownRun().ZoneMeasured(9));
+    EXPECT_EQ(ShownRun().settings.zones, 10);
     EXPECT_EQ(CurrentGraphView()->LastPaint().barsDrawn, 20);
-    EXPECT_EQ(ActiveReportSubject().name, "Loop Device (" + drive().substr(5) + ")") << "reports name the run's drive";
-    EXPECT_EQ(ActiveReportSubject().sizeLabel, "1.500 Gigabytes");
+    EXPECT_EQ(ShownRun().target.name, "Loop Device (" + drive().substr(5) + ")") << "reports name the run's drive";
+    EXPECT_EQ(ShownRun().target.sizeLabel, "1.500 Gigabytes");
     EXPECT_FALSE(OpenResultsFile(QString::fromStdString(folder + "/19990101T000000.000Z.json")).isEmpty());
 
     // Run documents hold what anybody may write: a date with terminal controls is no date, neither
@@ -185,6 +185,6 @@ TEST_F(WindowDrive, WriteRunsLeaveEveryByteAndAreKeptComparedAndOpenedAgain)
     EXPECT_EQ(popup->findText("PWNED", Qt::MatchContains), -1);
     EXPECT_TRUE(OpenResultsFile(QString::fromStdString(datePath)).contains("\\x1B]0;PWNED\\x07"));
     EXPECT_TRUE(OpenResultsFile(QString::fromStdString(namePath)).isEmpty());
-    EXPECT_EQ(ActiveReportSubject().name, "Disk\\xC2\\x9B2J");
+    EXPECT_EQ(ShownRun().target.name, "Disk\\xC2\\x9B2J");
 }
 }  // namespace

@@ -6,12 +6,12 @@
 #include <gtest/gtest.h>
 
 #include "devices/DriveRecords.h"
-#include "engine/TestModel.h"
 #include "reports/ReportFile.h"
 #include "shell/Alerts.h"
 #include "shell/Preferences.h"
 #include "shell/QtInterfaceHost.h"
 #include "shell/SaveDialog.h"
+#include "shell/ShownRun.h"
 #include "shell/Windows.h"
 
 #include <QAbstractButton>
@@ -79,23 +79,7 @@ protected:
         SetInterfaceHost(&host);  // the report's own alerts come through it
         SetAlertPresenter([this](const AlertContent& alert) { alerts.push_back(alert); });
 
-        drive = {};
-        std::strcpy(drive.driveNameCStr, "Data Disk");
-        CopyCStrToPStr("Data Disk", drive.driveNamePStr);
-        volume = {};
-        std::strcpy(volume.volNameCStr, "Backup");
-        CopyCStrToPStr("Backup", volume.volNamePStr);
-        gActiveDrive = &drive;
-        gActiveVolume = &volume;
-        gDVLastTabIndex = 1;
-
-        std::memset(gSavedREADResultsInfo, 0, sizeof gSavedREADResultsInfo);
-        gZoneTestCountS32 = 1;
-        gTestCyclesS32 = 1;
-        gXFerMBytes = 1;
-        gWriteTestEnabled = false;
-        gSavedREADResultsInfo[0].cycleSpeedDbl[0] = 25.0;
-        gSavedREADResultsInfo[0].aveSpeedDbl = 25.0;
+        ShowRunOf("Data Disk", false);
         unsetenv("PKEXEC_UID");
         unsetenv("SUDO_UID");
         unsetenv("SUDO_GID");
@@ -107,11 +91,21 @@ protected:
         }
         SetAlertPresenter(nullptr);
         SetInterfaceHost(nullptr);
-        gActiveDrive = nullptr;
-        gActiveVolume = nullptr;
+        ClearShownRun();
         DestroyAllWindows();
     }
 
+    // The window shows a run of one zone of one cycle at 25 MB/s on the drive or volume name.
+    static void ShowRunOf(const std::string& name, bool isVolume)
+    {
+        ::Run run;
+        run.target.name = name;
+        run.target.isVolume = isVolume;
+        run.settings.transferMegabytes = 1;
+        run.zones.resize(1);
+        run.zones[0].read.cycles[0] = run.zones[0].read.average = 25.0;
+        ShowOpenedRun(run);
+    }
     // Opens the dialog in format, lets act work on it and waits until it has closed.
     void Save(int32_t format, std::function<void(QFileDialog*)> act)
     {
@@ -139,8 +133,6 @@ protected:
     QString target = folder.path();
     QtInterfaceHost host{[] {}};
     std::vector<AlertContent> alerts;
-    DriveInfoRec drive;
-    VolInfoRec volume;
     QString proposed;
     std::string mounted;
 };
@@ -150,7 +142,7 @@ protected:
 // last, which stays chosen, and both formats get mode 0666 less the umask.
 TEST_F(SaveDialog, TheSuffixFollowsTheFormatChooserAndBothFormatsAreWritten)
 {
-    gDVLastTabIndex = 2;
+    ShowRunOf("Backup", true);
     std::vector<QString> names;
     const mode_t previous = umask(077);
     Save(2, [&names](QFileDialog* dialog) {
