@@ -2,6 +2,7 @@
 // axis labels, help-tag rectangles and texts.
 #include "GraphFixture.h"
 
+#include "display/EarlierRun.h"
 #include "display/GraphColors.h"
 
 #include <string>
@@ -167,6 +168,18 @@ TEST(HelpTags, WriteTagGroupsTheSectorAndRoundsToTwoDecimals)
     EXPECT_EQ(tag,
               "Zone: 12\rStarting Sector: 1,234,567\rMaximum Write Speed: 34.57 MB/sec\r"
               "Average Write Speed: 23.46 MB/sec\rMinimum Write Speed: 12.35 MB/sec");
+    // Compared with an earlier run, the tag gains its values and the change.
+    gEarlierRun.active = true;
+    gEarlierRun.run.settings.writes = true;
+    gEarlierRun.run.zones.resize(12);
+    ZoneResult& earlier = gEarlierRun.run.zones[11];
+    earlier.read.cycles[0] = earlier.write.average = 20.0;
+    earlier.write.minimum = 10.0;
+    earlier.write.maximum = 30.0;
+    MakeBarHelpTag(11, false, 1234567, speeds, tag);
+    gEarlierRun = EarlierRun{};
+    EXPECT_EQ(tag.substr(tag.find("\rEarlier")),
+              "\rEarlier Average: 20.00 MB/sec (+17.3%)\rEarlier Range: 10.00 - 30.00 MB/sec");
 }
 
 }  // namespace
