@@ -36,8 +36,12 @@ void EnableRunChoices(bool enabled)
 
 const Run& ShownRun()
 {
-    if (!RunUnderWay())
+    if (!RunUnderWay()) {
+        // Without results the window shows the empty run of the drive or volume chosen.
+        if (!gShown.HasResults() && !gShownOpened)
+            gShown.target = ChosenRunTarget().value_or(RunTarget{});
         return gShown;
+    }
     gUnderWay = SnapshotOfModel(gUnderWayTarget);
     return gUnderWay;
 }

@@ -10,7 +10,8 @@
 #include <ctime>
 #include <optional>
 
-// The run shown now: the one under way while a test runs.
+// The run shown now: the one under way while a test runs; without one, the
+// empty run of the drive or volume chosen.
 const Run& ShownRun();
 
 // The "Test Date" of the shown run's report: an opened run's own time, else
