@@ -36,5 +36,5 @@ bool KeepCliRun(const CliOptions& options, const RunDocument& run, std::ostream&
 
 // The earlier run beside the new one: a table, or the "compared_with" JSON object.
 void PrintComparisonTable(std::ostream& out, const RunDocument& earlier, const std::string& earlierPath,
-                          const RunDocument& now);
-std::string ComparisonJson(const RunDocument& earlier, const std::string& earlierPath, const RunDocument& now);
+                          const Run& now);
+std::string ComparisonJson(const RunDocument& earlier, const std::string& earlierPath, const Run& now);

@@ -97,11 +97,11 @@ int main(int argc, char** argv)
         if (options.target.empty())
             run.devicePath = "Scratch file";
         kept = KeepCliRun(options, run, std::cerr);
-        return earlier && options.json ? "\"compared_with\": " + ComparisonJson(*earlier, comparePath, run)
+        return earlier && options.json ? "\"compared_with\": " + ComparisonJson(*earlier, comparePath, ended)
                                        : std::string();
     }), std::cerr);
     if (status == kExitDone && earlier && !options.json)
-        PrintComparisonTable(std::cout, *earlier, comparePath, run);
+        PrintComparisonTable(std::cout, *earlier, comparePath, finished);
     if (status == kExitDone && !kept)
         return kExitTestFailed;
     const std::string graph = GraphPathOption(options);
