@@ -1,6 +1,7 @@
 #include "cli/BenchmarkRun.h"
 
 #include "cli/ConsoleHost.h"
+#include "cli/HistoryOutput.h"
 #include "cli/ResultsOutput.h"
 #include "cli/RunMessages.h"
 #include "cli/ScratchFile.h"
@@ -8,6 +9,7 @@
 #include "engine/DriveWatch.h"
 #include "devices/MountTable.h"
 #include "engine/QueuedTransfers.h"
+#include "engine/ModelSnapshot.h"
 #include "engine/TestModel.h"
 #include "engine/TestSetup.h"
 #include "engine/TestWorker.h"
@@ -98,7 +100,7 @@ std::string TargetPathProblem(const CliOptions& options)
 }
 
 int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err,
-                 const std::function<std::string(const std::string& target)>& afterTest)
+                 const std::function<std::string(const Run& run)>& afterTest)
 {
     auto badInput = [&err](const std::string& message) {
         err << "kestrelia-cli: " << message << '\n';
@@ -220,11 +222,10 @@ int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err
     const bool writesMeasured = !gWriteTestEnabled || !options.randomTest || gSavedRandomWriteSpeedDbl != 0.0;
     const bool failed = !failure.empty() || !alert.empty() || !readsMeasured || !writesMeasured;
     if (readsMeasured) {
-        RunDescription run{target, geometry.sizeBytes, options.randomTest, gWriteTestEnabled && writesMeasured, {}};
-        if (!failed && afterTest)
-            run.extraJsonMembers = afterTest(target);
+        const Run run = SnapshotOfModel(CliRunTarget(options, target, geometry.sizeBytes));
+        const std::string extraJsonMembers = !failed && afterTest ? afterTest(run) : std::string();
         if (options.json)
-            PrintResultsJson(out, run);
+            PrintResultsJson(out, run, extraJsonMembers);
         else
             PrintResultsTable(out, run);
         out.flush();  // the results are out before the graph and the report are drawn

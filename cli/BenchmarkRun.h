@@ -3,6 +3,7 @@
 #pragma once
 
 #include "cli/CliOptions.h"
+#include "engine/Run.h"
 
 #include <functional>
 #include <ostream>
@@ -15,13 +16,13 @@ inline constexpr int kExitInterrupted = 130;  // SIGINT (Ctrl-C)
 inline constexpr int kExitTerminated = 143;   // SIGTERM or SIGHUP
 
 // Runs the test the options describe; returns the exit status. afterTest,
-// when given, runs once a test has ended well, before the results are
+// when given, gets the run once it has ended well, before the results are
 // printed, and returns more members for the JSON output (or ""). A stop
 // signal is heeded up to the test's end: 130 or 143, with nothing printed
 // and afterTest not run. One that comes later is not: the caller writes
 // every output and the exit status stays as returned.
 int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err,
-                 const std::function<std::string(const std::string& target)>& afterTest = {});
+                 const std::function<std::string(const Run& run)>& afterTest = {});
 
 // Why the target given cannot be tested at all: it is a folder, or it does
 // not exist. Empty when it can be tried, or when no target was given.

@@ -42,7 +42,7 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
 }
 }  // namespace
 
-bool WriteResultGraph(const std::string& path, const CliOptions& options, std::ostream& err)
+bool WriteResultGraph(const std::string& path, const Run& run, const CliOptions& options, std::ostream& err)
 {
     qInstallMessageHandler(QuietQtMessages);
     // Drawn without a desktop: fonts come from the offscreen platform.
@@ -58,20 +58,20 @@ bool WriteResultGraph(const std::string& path, const CliOptions& options, std::o
     }
 
     char size[256];
-    BytesSInt64ToCStrWLabel(gDriveSizeInBytes64, size, false);
+    BytesSInt64ToCStrWLabel(static_cast<int64_t>(run.target.sizeBytes), size, false);
     const std::string target = options.target.empty() ? "a scratch file" : options.target;
     GraphImageOptions image;
     image.title = QString::fromStdString("Kestrelia zone test of " + target);
     image.subtitle = QString::asprintf("%s; %s, %s of %u MB transfers; %s", size,
-                                       CountText(gZoneTestCountS32, "zone").c_str(),
-                                       CountText(gTestCyclesS32, "cycle").c_str(), gXFerMBytes,
-                                       gWriteTestEnabled ? "reads and writes" : "reads only");
+                                       CountText(run.settings.zones, "zone").c_str(),
+                                       CountText(run.settings.cycles, "cycle").c_str(), run.settings.transferMegabytes,
+                                       run.settings.writes ? "reads and writes" : "reads only");
     // Encoded in memory, then saved through the same checks as a report.
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "png");
-    if (!writer.write(RenderResultGraphImage(image))) {
+    if (!writer.write(RenderResultGraphImage(run, image))) {
         err << "kestrelia-cli: cannot draw the graph: " << writer.errorString().toStdString() << '\n';
         return false;
     }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "cli/CliOptions.h"
+#include "engine/Run.h"
 
 #include <ostream>
 #include <string>
@@ -18,6 +19,6 @@ std::string GraphPathOption(const CliOptions& options);
 // Empty when fine.
 std::string CheckGraphOption(const CliOptions& options);
 
-// Draws the results of the test that just ended and saves the PNG through a
-// new file beside the destination; returns false with a message on err.
-bool WriteResultGraph(const std::string& path, const CliOptions& options, std::ostream& err);
+// Draws the zone graph of run and saves the PNG through a new file beside the
+// destination; returns false with a message on err.
+bool WriteResultGraph(const std::string& path, const Run& run, const CliOptions& options, std::ostream& err);

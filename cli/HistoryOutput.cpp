@@ -2,12 +2,13 @@
 
 #include "cli/ResultsOutput.h"
 #include "devices/DriveIdentity.h"
-#include "engine/TestModel.h"
+#include "format/ByteText.h"
 #include "format/CountText.h"
 #include "format/Utf8Text.h"
 #include "platform/AtomicFileWriter.h"
 #include "reports/RunHistory.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -43,15 +44,22 @@ std::string PairJson(double earlier, double now)
 }
 
 // What a reader of the comparison must know besides the figures.
-std::vector<std::string> ComparisonNotes(const RunDocument& earlier, const RunDocument& now)
+std::vector<std::string> ComparisonNotes(const RunDocument& earlier, const Run& now)
 {
     std::vector<std::string> notes;
-    if (earlier.identity != now.identity)
+    if (earlier.identity != now.target.identity)
         notes.push_back("the earlier run is of another drive (" + earlier.identity + ")");
-    if (earlier.queueDepth != now.queueDepth)
+    const uint32_t depth = now.settings.kind == TestKind::Random ? std::max<uint32_t>(now.random.queueDepth, 1) : 1;
+    if (static_cast<uint32_t>(earlier.queueDepth) != depth)
         notes.push_back("the runs were measured at different queue depths: " + std::to_string(earlier.queueDepth) +
-                        " then, " + std::to_string(now.queueDepth) + " now");
+                        " then, " + std::to_string(depth) + " now");
     return notes;
+}
+
+// The random speeds of a run as its document keeps them: writes only when measured.
+std::optional<double> RandomWriteOf(const Run& run)
+{
+    return run.settings.writes ? std::optional<double>(run.random.writeSpeed) : std::nullopt;
 }
 
 // The user who started the program may write the file there: else why not.
@@ -105,15 +113,18 @@ std::string CheckHistoryOptions(const CliOptions& options, std::optional<RunDocu
     return {};
 }
 
-RunDocument CliRunDocument(const std::string& target)
+RunTarget CliRunTarget(const CliOptions& options, const std::string& target, uint64_t sizeBytes)
 {
-    RunSubject subject;
-    subject.identity = DriveIdentityFor(target);
-    subject.description = target;
-    subject.devicePath = target;
-    subject.sizeBytes = static_cast<uint64_t>(gDriveSizeInBytes64);
-    subject.isVolume = subject.identity.find("#part") != std::string::npos;
-    return CaptureRunDocument(subject, std::time(nullptr));
+    RunTarget run;
+    run.devicePath = target;
+    run.identity = DriveIdentityFor(target);
+    run.name = options.target.empty() ? "Scratch file" : target;
+    char size[256];
+    BytesSInt64ToCStrWLabel(static_cast<int64_t>(sizeBytes), size, true);
+    run.sizeLabel = size;
+    run.isVolume = run.identity.find("#part") != std::string::npos;
+    run.sizeBytes = sizeBytes;
+    return run;
 }
 
 bool KeepCliRun(const CliOptions& options, const RunDocument& run, std::ostream& err)
@@ -135,13 +146,13 @@ bool KeepCliRun(const CliOptions& options, const RunDocument& run, std::ostream&
 }
 
 void PrintComparisonTable(std::ostream& out, const RunDocument& earlier, const std::string& earlierPath,
-                          const RunDocument& now)
+                          const Run& now)
 {
     out << "Compared with the run of " << ShownText(RunSummary(earlier)) << " (" << earlierPath << "):\n";
     for (const std::string& note : ComparisonNotes(earlier, now))
         out << "Note: " << ShownText(note) << ".\n";
     char line[256];
-    if (now.randomTest) {
+    if (now.settings.kind == TestKind::Random) {
         auto row = [&](const char* name, std::optional<double> before, std::optional<double> after) {
             if (!before || !after)
                 return;
@@ -150,11 +161,11 @@ void PrintComparisonTable(std::ostream& out, const RunDocument& earlier, const s
             out << line;
         };
         out << "        Earlier        New   Change   (MB/s)\n";
-        row("Reads:", earlier.randomRead, now.randomRead);
-        row("Writes:", earlier.randomWrite, now.randomWrite);
+        row("Reads:", earlier.randomRead, now.random.readSpeed);
+        row("Writes:", earlier.randomWrite, RandomWriteOf(now));
         return;
     }
-    const bool writes = now.writes && earlier.writes;
+    const bool writes = now.settings.writes && earlier.writes;
     std::snprintf(line, sizeof line, "%4s %13s %9s %7s", "Zone", "Earlier read", "New read", "Change");
     out << line;
     if (writes) {
@@ -162,24 +173,25 @@ void PrintComparisonTable(std::ostream& out, const RunDocument& earlier, const s
         out << line;
     }
     out << "   (average MB/s)\n";
-    const std::size_t zones = std::min(earlier.zoneResults.size(), now.zoneResults.size());
+    const std::size_t zones = std::min(earlier.zoneResults.size(), static_cast<std::size_t>(now.MeasuredZoneCount()));
     for (std::size_t z = 0; z < zones; ++z) {
         const RunZone& before = earlier.zoneResults[z];
-        const RunZone& after = now.zoneResults[z];
-        std::snprintf(line, sizeof line, "%4zu %13.2f %9.2f %s", z + 1, before.read.avg, after.read.avg,
-                      ChangeText(before.read.avg, after.read.avg).c_str());
+        const ZoneResult& after = now.zones[z];
+        std::snprintf(line, sizeof line, "%4zu %13.2f %9.2f %s", z + 1, before.read.avg, after.read.average,
+                      ChangeText(before.read.avg, after.read.average).c_str());
         out << line;
-        if (writes && before.write && after.write) {
-            std::snprintf(line, sizeof line, " %13.2f %9.2f %s", before.write->avg, after.write->avg,
-                          ChangeText(before.write->avg, after.write->avg).c_str());
+        if (writes && before.write) {
+            std::snprintf(line, sizeof line, " %13.2f %9.2f %s", before.write->avg, after.write.average,
+                          ChangeText(before.write->avg, after.write.average).c_str());
             out << line;
         }
         out << '\n';
     }
 }
 
-std::string ComparisonJson(const RunDocument& earlier, const std::string& earlierPath, const RunDocument& now)
+std::string ComparisonJson(const RunDocument& earlier, const std::string& earlierPath, const Run& now)
 {
+    const bool randomTest = now.settings.kind == TestKind::Random;
     std::string json = "{\"file\": " + JsonQuoted(earlierPath) + ", \"when\": " + JsonQuoted(earlier.when) +
                        ", \"test\": " + (earlier.randomTest ? "\"random\"" : "\"standard\"") +
                        ", \"queue_depth\": " + std::to_string(earlier.queueDepth) + ", \"notes\": [";
@@ -187,20 +199,20 @@ std::string ComparisonJson(const RunDocument& earlier, const std::string& earlie
     for (std::size_t i = 0; i < notes.size(); ++i)
         json += (i ? ", " : "") + JsonQuoted(notes[i]);
     json += "], \"zones\": [";
-    const std::size_t zones = now.randomTest ? 0 : std::min(earlier.zoneResults.size(), now.zoneResults.size());
+    const std::size_t zones =
+        randomTest ? 0 : std::min(earlier.zoneResults.size(), static_cast<std::size_t>(now.MeasuredZoneCount()));
     for (std::size_t z = 0; z < zones; ++z) {
         const RunZone& before = earlier.zoneResults[z];
-        const RunZone& after = now.zoneResults[z];
+        const ZoneResult& after = now.zones[z];
         json += (z ? ", " : "") + std::string("{\"zone\": ") + std::to_string(z + 1) +
-                ", \"read\": " + PairJson(before.read.avg, after.read.avg) + ", \"write\": " +
-                (before.write && after.write ? PairJson(before.write->avg, after.write->avg) : "null") + "}";
+                ", \"read\": " + PairJson(before.read.avg, after.read.average) + ", \"write\": " +
+                (before.write && now.settings.writes ? PairJson(before.write->avg, after.write.average) : "null") + "}";
     }
     json += "], \"random\": ";
-    if (now.randomTest) {
-        json += "{\"read\": " +
-                (earlier.randomRead && now.randomRead ? PairJson(*earlier.randomRead, *now.randomRead) : "null") +
-                ", \"write\": " +
-                (earlier.randomWrite && now.randomWrite ? PairJson(*earlier.randomWrite, *now.randomWrite) : "null") +
+    if (randomTest) {
+        const std::optional<double> write = RandomWriteOf(now);
+        json += "{\"read\": " + (earlier.randomRead ? PairJson(*earlier.randomRead, now.random.readSpeed) : "null") +
+                ", \"write\": " + (earlier.randomWrite && write ? PairJson(*earlier.randomWrite, *write) : "null") +
                 "}";
     } else {
         json += "null";

@@ -24,8 +24,10 @@ int PrintRunHistory(const std::string& target, bool json, std::ostream& out, std
 // Empty when fine; *earlier gets the --compare run.
 std::string CheckHistoryOptions(const CliOptions& options, std::optional<RunDocument>* earlier);
 
-// The run document of the test that just ended on target (identity, size).
-RunDocument CliRunDocument(const std::string& target);
+// What a run of kestrelia-cli on target (a node or a file, sizeBytes long)
+// tests: its identity, its name ("Scratch file" when no target was given)
+// and its size label.
+RunTarget CliRunTarget(const CliOptions& options, const std::string& target, uint64_t sizeBytes);
 
 // Keeps the run in the target's history and writes --save-json; false with a
 // message on err when --save-json could not be written (a history that cannot
@@ -34,5 +36,5 @@ bool KeepCliRun(const CliOptions& options, const RunDocument& run, std::ostream&
 
 // The earlier run beside the new one: a table, or the "compared_with" JSON object.
 void PrintComparisonTable(std::ostream& out, const RunDocument& earlier, const std::string& earlierPath,
-                          const RunDocument& now);
-std::string ComparisonJson(const RunDocument& earlier, const std::string& earlierPath, const RunDocument& now);
+                          const Run& now);
+std::string ComparisonJson(const RunDocument& earlier, const std::string& earlierPath, const Run& now);

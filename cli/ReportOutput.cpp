@@ -1,9 +1,7 @@
 #include "cli/ReportOutput.h"
 
-#include "engine/TestModel.h"
-#include "format/ByteText.h"
-#include "reports/ActiveSubject.h"
 #include "reports/ReportFile.h"
+#include "reports/ReportFileName.h"
 
 std::string ReportPathOption(const CliOptions& options)
 {
@@ -19,15 +17,9 @@ std::string CheckReportOption(const CliOptions& options)
     return check.ok() ? std::string() : std::string(kReportOption) + ": " + FileWriteProblem(path, check);
 }
 
-bool WriteRunReport(const std::string& path, const CliOptions& options, std::ostream& err)
+bool WriteRunReport(const std::string& path, const Run& run, std::ostream& err)
 {
-    ReportSubject subject;
-    subject.name = options.target.empty() ? "Scratch file" : options.target;
-    char size[256];
-    BytesSInt64ToCStrWLabel(gDriveSizeInBytes64, size, true);
-    subject.sizeLabel = size;
-
-    const ReportSaveResult result = SaveReportFile(path, subject, ReportFormatForFileName(path));
+    const ReportSaveResult result = SaveReportFile(path, run, ReportFormatForFileName(path), run.ended);
     if (result.ok())
         return true;
     err << "kestrelia-cli: " << path << ": " << ReportSaveFailureText(result) << '\n';

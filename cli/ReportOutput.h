@@ -3,6 +3,7 @@
 #pragma once
 
 #include "cli/CliOptions.h"
+#include "engine/Run.h"
 
 #include <ostream>
 #include <string>
@@ -19,4 +20,4 @@ std::string CheckReportOption(const CliOptions& options);
 
 // Saves the report; false with a message on err. Under sudo or pkexec the
 // file is written with the rights of the user who asked for it.
-bool WriteRunReport(const std::string& path, const CliOptions& options, std::ostream& err);
+bool WriteRunReport(const std::string& path, const Run& run, std::ostream& err);

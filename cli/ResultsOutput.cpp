@@ -1,7 +1,6 @@
 #include "cli/ResultsOutput.h"
 
 #include "engine/QueuedTransfers.h"
-#include "engine/TestModel.h"
 #include "engine/ZoneTests.h"
 #include "format/CountText.h"
 #include "format/Utf8Text.h"
@@ -46,33 +45,34 @@ std::string Speed(double value)
     return text;
 }
 
-int MeasuredZoneCount()
+std::string ZoneRecordJson(const ZoneSpeeds& r, int32_t cycles)
 {
-    int zones = 0;
-    while (zones < gZoneTestCountS32 && zones < kMaxZoneCount && ZoneIsMeasured(zones))
-        ++zones;
-    return zones;
+    std::string out = "{\"min\": " + Number(r.minimum) + ", \"avg\": " + Number(r.average) +
+                      ", \"max\": " + Number(r.maximum) + ", \"cycles\": [";
+    for (int c = 0; c < cycles && c < kMaxCycleCount; ++c)
+        out += (c ? ", " : "") + Number(r.cycles[static_cast<size_t>(c)]);
+    return out + "]}";
 }
 
-std::string ZoneRecordJson(const ZoneResultsRec& r)
+// The random test's writes count when they were measured: a random test
+// whose writes failed still shows the reads it measured.
+bool RandomWritesMeasured(const Run& run)
 {
-    std::string out = "{\"min\": " + Number(r.minSpeedDbl) + ", \"avg\": " + Number(r.aveSpeedDbl) +
-                      ", \"max\": " + Number(r.maxSpeedDbl) + ", \"cycles\": [";
-    for (int c = 0; c < gTestCyclesS32 && c < kMaxCycleCount; ++c)
-        out += (c ? ", " : "") + Number(r.cycleSpeedDbl[c]);
-    return out + "]}";
+    return run.settings.writes && run.random.writeSpeed != 0.0;
 }
 }  // namespace
 
-void PrintResultsTable(std::ostream& out, const RunDescription& run)
+void PrintResultsTable(std::ostream& out, const Run& run)
 {
     char line[512];
-    const double gib = static_cast<double>(run.sizeBytes) / (1024.0 * 1024.0 * 1024.0);
-    if (run.randomTest) {
+    const double gib = static_cast<double>(run.target.sizeBytes) / (1024.0 * 1024.0 * 1024.0);
+    const RandomResult& random = run.random;
+    if (run.settings.kind == TestKind::Random) {
+        const bool writes = RandomWritesMeasured(run);
         std::snprintf(line, sizeof line,
                       "%s (%.2f GiB): random test, %d transfers of %u bytes, queue depth %u%s\n",
-                      run.target.c_str(), gib, kRandomTransferCount, kRandomTransferBytes,
-                      gSavedRandomQueueDepthU32, run.writes ? ", reads and writes" : ", reads only");
+                      run.target.devicePath.c_str(), gib, kRandomTransferCount, kRandomTransferBytes,
+                      random.queueDepth, writes ? ", reads and writes" : ", reads only");
         out << line;
         if (const std::string note = QueueDepthLimitNote(); !note.empty())
             out << "Note: " << note << '\n';
@@ -81,89 +81,95 @@ void PrintResultsTable(std::ostream& out, const RunDescription& run)
             std::snprintf(line, sizeof line, "%-7s %s %s, %s transfers per second, %s per transfer", name,
                           t.value, t.unit, t.perSecond, t.perTransfer);
             out << line;
-            if (gSavedRandomQueueDepthU32 > 1) {
+            if (random.queueDepth > 1) {
                 std::snprintf(line, sizeof line, ", latency %.1f \u00b5s mean, %.1f \u00b5s at the 99th percentile",
                               latency.meanMicroseconds, latency.p99Microseconds);
                 out << line;
             }
             out << '\n';
         };
-        phase("Reads:", gSavedRandomReadSpeedDbl, gSavedRandomReadLatency);
-        if (run.writes)
-            phase("Writes:", gSavedRandomWriteSpeedDbl, gSavedRandomWriteLatency);
+        phase("Reads:", random.readSpeed, random.readLatency);
+        if (writes)
+            phase("Writes:", random.writeSpeed, random.writeLatency);
         return;
     }
+    const bool writes = run.settings.writes;
     std::snprintf(line, sizeof line, "%s (%.2f GiB): standard test, %s, %s, %u MB transfers%s\n",
-                  run.target.c_str(), gib, CountText(gZoneTestCountS32, "zone").c_str(),
-                  CountText(gTestCyclesS32, "cycle").c_str(), gXFerMBytes,
-                  run.writes ? ", reads and writes" : ", reads only");
+                  run.target.devicePath.c_str(), gib, CountText(run.settings.zones, "zone").c_str(),
+                  CountText(run.settings.cycles, "cycle").c_str(), run.settings.transferMegabytes,
+                  writes ? ", reads and writes" : ", reads only");
     out << line;
     std::snprintf(line, sizeof line, "%4s %14s %14s %9s %9s %9s", "Zone", "First sector",
                   "Last sector", "Read min", "avg", "max");
     out << line;
-    if (run.writes) {
+    if (writes) {
         std::snprintf(line, sizeof line, " %9s %9s %9s", "Write min", "avg", "max");
         out << line;
     }
     out << "   (MB/s)\n";
-    const int zones = MeasuredZoneCount();
+    const int zones = run.MeasuredZoneCount();
     for (int z = 0; z < zones; ++z) {
-        const ZoneResultsRec& r = gSavedREADResultsInfo[z];
+        const ZoneResult& zone = run.zones[static_cast<size_t>(z)];
+        const ZoneSpeeds& r = zone.read;
         std::snprintf(line, sizeof line, "%4d %14llu %14llu", z + 1,
-                      static_cast<unsigned long long>(r.firstSectorU64),
-                      static_cast<unsigned long long>(r.lastSectorU64));
-        out << line << Speed(r.minSpeedDbl) << ' ' << Speed(r.aveSpeedDbl) << ' ' << Speed(r.maxSpeedDbl);
-        if (run.writes) {
-            const ZoneResultsRec& w = gSavedWRITEResultsInfo[z];
-            out << ' ' << Speed(w.minSpeedDbl) << ' ' << Speed(w.aveSpeedDbl) << ' ' << Speed(w.maxSpeedDbl);
+                      static_cast<unsigned long long>(zone.firstSector),
+                      static_cast<unsigned long long>(zone.lastSector));
+        out << line << Speed(r.minimum) << ' ' << Speed(r.average) << ' ' << Speed(r.maximum);
+        if (writes) {
+            const ZoneSpeeds& w = zone.write;
+            out << ' ' << Speed(w.minimum) << ' ' << Speed(w.average) << ' ' << Speed(w.maximum);
         }
         out << '\n';
     }
 }
 
-void PrintResultsJson(std::ostream& out, const RunDescription& run)
+void PrintResultsJson(std::ostream& out, const Run& run, const std::string& extraJsonMembers)
 {
-    out << "{\"target\": " << JsonQuoted(run.target)
-        << ", \"test\": " << (run.randomTest ? "\"random\"" : "\"standard\"") << ", \"zones\": [";
-    if (!run.randomTest) {
-        const int zones = MeasuredZoneCount();
+    const bool randomTest = run.settings.kind == TestKind::Random;
+    const int32_t cycles = run.settings.cycles;
+    out << "{\"target\": " << JsonQuoted(run.target.devicePath)
+        << ", \"test\": " << (randomTest ? "\"random\"" : "\"standard\"") << ", \"zones\": [";
+    if (!randomTest) {
+        const int zones = run.MeasuredZoneCount();
         for (int z = 0; z < zones; ++z) {
-            const ZoneResultsRec& r = gSavedREADResultsInfo[z];
-            out << (z ? ", " : "") << "{\"first_sector\": " << r.firstSectorU64
-                << ", \"last_sector\": " << r.lastSectorU64 << ", \"read\": " << ZoneRecordJson(r)
-                << ", \"write\": " << (run.writes ? ZoneRecordJson(gSavedWRITEResultsInfo[z]) : "null")
+            const ZoneResult& zone = run.zones[static_cast<size_t>(z)];
+            out << (z ? ", " : "") << "{\"first_sector\": " << zone.firstSector
+                << ", \"last_sector\": " << zone.lastSector << ", \"read\": " << ZoneRecordJson(zone.read, cycles)
+                << ", \"write\": " << (run.settings.writes ? ZoneRecordJson(zone.write, cycles) : "null")
                 << "}";
         }
     }
     out << "], \"random\": ";
-    if (run.randomTest) {
+    if (randomTest) {
+        const RandomResult& random = run.random;
+        const bool writes = RandomWritesMeasured(run);
         // Per-transfer latency is measured above queue depth 1 only; one at a time it is
         // the time between completions.
-        const auto latency = [](bool measured, double microseconds) {
-            return measured && gSavedRandomQueueDepthU32 > 1 ? Number(microseconds) : std::string("null");
+        const auto latency = [&random](bool measured, double microseconds) {
+            return measured && random.queueDepth > 1 ? Number(microseconds) : std::string("null");
         };
         const std::string note = QueueDepthLimitNote();
-        out << "{\"read_mbps\": " << Number(gSavedRandomReadSpeedDbl)
-            << ", \"write_mbps\": " << (run.writes ? Number(gSavedRandomWriteSpeedDbl) : "null")
-            << ", \"read_per_sec\": " << RandomTransfersPerSecond(gSavedRandomReadSpeedDbl)
+        out << "{\"read_mbps\": " << Number(random.readSpeed)
+            << ", \"write_mbps\": " << (writes ? Number(random.writeSpeed) : "null")
+            << ", \"read_per_sec\": " << RandomTransfersPerSecond(random.readSpeed)
             << ", \"write_per_sec\": "
-            << (run.writes ? std::to_string(RandomTransfersPerSecond(gSavedRandomWriteSpeedDbl)) : "null")
-            << ", \"queue_depth\": " << gSavedRandomQueueDepthU32
-            << ", \"asked_queue_depth\": " << gSavedRandomAskedQueueDepthU32
+            << (writes ? std::to_string(RandomTransfersPerSecond(random.writeSpeed)) : "null")
+            << ", \"queue_depth\": " << random.queueDepth
+            << ", \"asked_queue_depth\": " << run.settings.queueDepth
             << ", \"queue_depth_note\": " << (note.empty() ? "null" : JsonQuoted(note))
             << ", \"read_us_between_completions\": "
-            << Number(RandomMicrosecondsPerTransfer(gSavedRandomReadSpeedDbl))
+            << Number(RandomMicrosecondsPerTransfer(random.readSpeed))
             << ", \"write_us_between_completions\": "
-            << (run.writes ? Number(RandomMicrosecondsPerTransfer(gSavedRandomWriteSpeedDbl)) : "null")
-            << ", \"read_latency_mean_us\": " << latency(true, gSavedRandomReadLatency.meanMicroseconds)
-            << ", \"read_latency_p99_us\": " << latency(true, gSavedRandomReadLatency.p99Microseconds)
-            << ", \"write_latency_mean_us\": " << latency(run.writes, gSavedRandomWriteLatency.meanMicroseconds)
-            << ", \"write_latency_p99_us\": " << latency(run.writes, gSavedRandomWriteLatency.p99Microseconds)
+            << (writes ? Number(RandomMicrosecondsPerTransfer(random.writeSpeed)) : "null")
+            << ", \"read_latency_mean_us\": " << latency(true, random.readLatency.meanMicroseconds)
+            << ", \"read_latency_p99_us\": " << latency(true, random.readLatency.p99Microseconds)
+            << ", \"write_latency_mean_us\": " << latency(writes, random.writeLatency.meanMicroseconds)
+            << ", \"write_latency_p99_us\": " << latency(writes, random.writeLatency.p99Microseconds)
             << "}";
     } else {
         out << "null";
     }
-    if (!run.extraJsonMembers.empty())
-        out << ", " << run.extraJsonMembers;
+    if (!extraJsonMembers.empty())
+        out << ", " << extraJsonMembers;
     out << "}\n";
 }

@@ -88,25 +88,27 @@ int main(int argc, char** argv)
     // The run is kept (history, --save-json) as soon as it has ended well; its
     // comparison with --compare goes into the JSON output or after the table.
     bool kept = true;
+    Run finished;
     RunDocument run;
     const std::string comparePath = ExtraOptionValue(options, kCompareOption);
-    const int status = mounts.Finish(RunBenchmark(options, std::cout, std::cerr, [&](const std::string& target) {
-        run = CliRunDocument(target);
+    const int status = mounts.Finish(RunBenchmark(options, std::cout, std::cerr, [&](const Run& ended) {
+        finished = ended;
+        run = CaptureRunDocument(ended);
         if (options.target.empty())
-            run.devicePath = run.description = "Scratch file";
+            run.devicePath = "Scratch file";
         kept = KeepCliRun(options, run, std::cerr);
-        return earlier && options.json ? "\"compared_with\": " + ComparisonJson(*earlier, comparePath, run)
+        return earlier && options.json ? "\"compared_with\": " + ComparisonJson(*earlier, comparePath, ended)
                                        : std::string();
     }), std::cerr);
     if (status == kExitDone && earlier && !options.json)
-        PrintComparisonTable(std::cout, *earlier, comparePath, run);
+        PrintComparisonTable(std::cout, *earlier, comparePath, finished);
     if (status == kExitDone && !kept)
         return kExitTestFailed;
     const std::string graph = GraphPathOption(options);
-    if (status == kExitDone && !graph.empty() && !WriteResultGraph(graph, options, std::cerr))
+    if (status == kExitDone && !graph.empty() && !WriteResultGraph(graph, finished, options, std::cerr))
         return kExitTestFailed;
     const std::string report = ReportPathOption(options);
-    if (status == kExitDone && !report.empty() && !WriteRunReport(report, options, std::cerr))
+    if (status == kExitDone && !report.empty() && !WriteRunReport(report, finished, std::cerr))
         return kExitTestFailed;
     return status;
 }

@@ -10,7 +10,6 @@
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -53,46 +52,45 @@ int BarTopForSpeed(double speed, uint32_t top)
     return y < chart.top ? chart.top : static_cast<int>(y);
 }
 
-void MakeBarHelpTag(int zoneIndex, bool isRead, const ZoneResultsRec& rec, Str255 tag)
+void MakeBarHelpTag(int zoneIndex, bool isRead, uint64_t firstSector, const ZoneSpeeds& speeds, std::string& tag)
 {
     char sector[64];
-    std::snprintf(sector, sizeof sector, "%" PRIu64, rec.firstSectorU64);
+    std::snprintf(sector, sizeof sector, "%" PRIu64, firstSector);
     AddCommasToCStringNumber(sector);
     const char* kind = isRead ? "Read" : "Write";
     char text[512];
     int length = std::snprintf(text, sizeof text,
                                "Zone: %d\rStarting Sector: %s\rMaximum %s Speed: %.2f MB/sec\r"
                                "Average %s Speed: %.2f MB/sec\rMinimum %s Speed: %.2f MB/sec",
-                               zoneIndex + 1, sector, kind, rec.maxSpeedDbl, kind,
-                               rec.aveSpeedDbl, kind, rec.minSpeedDbl);
+                               zoneIndex + 1, sector, kind, speeds.maximum, kind,
+                               speeds.average, kind, speeds.minimum);
     if (length > 0 && length < static_cast<int>(sizeof text))
         length += std::snprintf(text + length, sizeof text - static_cast<size_t>(length), "%s",
-                                EarlierRunHelpText(zoneIndex, isRead, rec.aveSpeedDbl).c_str());
-    length = std::clamp(length, 0, 255);
-    tag[0] = static_cast<unsigned char>(length);
-    std::memcpy(tag + 1, text, static_cast<size_t>(length));
+                                EarlierRunHelpText(zoneIndex, isRead, speeds.average).c_str());
+    tag.assign(text, static_cast<size_t>(std::clamp(length, 0, 255)));
 }
 
-void DrawBarGraph(QImage& image, QPoint origin, int16_t zoneIndex, bool isRead, uint32_t scaleTop,
-                  const GraphPaintContext& context)
+void DrawBarGraph(QImage& image, QPoint origin, const Run& run, int zoneIndex, bool isRead, uint32_t scaleTop,
+                  int barWidth, const GraphPaintContext& context, GraphBar& bar)
 {
-    if (zoneIndex < 0 || zoneIndex >= kMaxZoneCount || gDriveSectorsU64 == 0)
+    const uint64_t sectors = run.target.Sectors();
+    if (zoneIndex < 0 || zoneIndex >= static_cast<int>(run.zones.size()) || sectors == 0)
         return;
-    const ZoneResultsRec& rec =
-        isRead ? gSavedREADResultsInfo[zoneIndex] : gSavedWRITEResultsInfo[zoneIndex];
+    const ZoneResult& zone = run.zones[static_cast<size_t>(zoneIndex)];
+    const ZoneSpeeds& speeds = isRead ? zone.read : zone.write;
     const Rect& chart = gGraphicChartRect;
 
     // Horizontal place: the zone's first sector on the drive's scale.
     const uint64_t chartWidth = static_cast<uint64_t>(std::max<int>(RectWidth(chart), 0));
-    const uint64_t first = std::min(rec.firstSectorU64, gDriveSectorsU64);
-    int x0 = chart.left + static_cast<int>((first * chartWidth) / gDriveSectorsU64);
+    const uint64_t first = std::min(zone.firstSector, sectors);
+    int x0 = chart.left + static_cast<int>((first * chartWidth) / sectors);
     if (!isRead)
-        x0 += gBarGraphWidth;
-    const int x1 = x0 + gBarGraphWidth;
+        x0 += barWidth;
+    const int x1 = x0 + barWidth;
 
-    const int yMin = BarTopForSpeed(rec.minSpeedDbl, scaleTop);
-    const int yAve = BarTopForSpeed(rec.aveSpeedDbl, scaleTop);
-    const int yMax = BarTopForSpeed(rec.maxSpeedDbl, scaleTop);
+    const int yMin = BarTopForSpeed(speeds.minimum, scaleTop);
+    const int yAve = BarTopForSpeed(speeds.average, scaleTop);
+    const int yMax = BarTopForSpeed(speeds.maximum, scaleTop);
     const bool active = context.windowActive;
     const bool stippled = !isRead;
     PaintSegment(image, origin, x0, yMin, x1, chart.bottom, active ? myRedColor : myLtRedColor,
@@ -101,11 +99,6 @@ void DrawBarGraph(QImage& image, QPoint origin, int16_t zoneIndex, bool isRead, 
                  context.background);
     PaintSegment(image, origin, x0, yMax, x1, yAve, active ? myGreenColor : myLtGreenColor, stippled,
                  context.background);
-
-    Rect& tagRect = isRead ? gSavedReadResultsGraphRects[zoneIndex]
-                           : gSavedWriteResultsGraphRects[zoneIndex];
-    tagRect = Rect{static_cast<int16_t>(yMax + kHelpTagOffset), static_cast<int16_t>(x0),
-                   static_cast<int16_t>(chart.bottom + kHelpTagOffset), static_cast<int16_t>(x1)};
-    MakeBarHelpTag(zoneIndex, isRead, rec,
-                   isRead ? gSavedReadResultsHelpTag[zoneIndex] : gSavedWriteResultsHelpTag[zoneIndex]);
+    bar.area = QRect(x0, yMax, x1 - x0, chart.bottom - yMax);
+    MakeBarHelpTag(zoneIndex, isRead, zone.firstSector, speeds, bar.helpTag);
 }

@@ -10,7 +10,7 @@ EarlierRun gEarlierRun;
 namespace {
 bool StandardComparison()
 {
-    return gEarlierRun.active && !gEarlierRun.random;
+    return gEarlierRun.active && gEarlierRun.run.settings.kind == TestKind::Standard;
 }
 
 std::string ChangeText(double earlier, double now)
@@ -27,43 +27,39 @@ uint32_t EarlierRunScaleTop()
 {
     if (!StandardComparison())
         return 0;
-    double highest = 0.0;
-    for (const EarlierZone& zone : gEarlierRun.zones)
-        highest = std::max({highest, zone.readMax, zone.hasWrite ? zone.writeMax : 0.0});
-    return GraphScaleTop(highest);
+    return GraphScaleTop(gEarlierRun.run.maxSpeed);
 }
 
 std::string EarlierRunHelpText(int zoneIndex, bool isRead, double averageNow)
 {
-    if (!StandardComparison() || zoneIndex < 0 || zoneIndex >= static_cast<int>(gEarlierRun.zones.size()))
+    const Run& earlier = gEarlierRun.run;
+    if (!StandardComparison() || !earlier.ZoneMeasured(zoneIndex) || (!isRead && !earlier.settings.writes))
         return {};
-    const EarlierZone& zone = gEarlierRun.zones[zoneIndex];
-    if (!isRead && !zone.hasWrite)
-        return {};
-    const double avg = isRead ? zone.readAvg : zone.writeAvg;
+    const ZoneResult& zone = earlier.zones[static_cast<size_t>(zoneIndex)];
+    const ZoneSpeeds& speeds = isRead ? zone.read : zone.write;
     char text[160];
-    std::snprintf(text, sizeof text, "\rEarlier Average: %.2f MB/sec%s\rEarlier Range: %.2f - %.2f MB/sec", avg,
-                  ChangeText(avg, averageNow).c_str(), isRead ? zone.readMin : zone.writeMin,
-                  isRead ? zone.readMax : zone.writeMax);
+    std::snprintf(text, sizeof text, "\rEarlier Average: %.2f MB/sec%s\rEarlier Range: %.2f - %.2f MB/sec",
+                  speeds.average, ChangeText(speeds.average, averageNow).c_str(), speeds.minimum, speeds.maximum);
     return text;
 }
 
-std::string EarlierRandomText(double readNow, double writeNow)
+std::string EarlierRandomText(const RandomResult& now)
 {
-    if (!gEarlierRun.active || !gEarlierRun.random)
+    const RandomResult& earlier = gEarlierRun.run.random;
+    if (!gEarlierRun.active || gEarlierRun.run.settings.kind != TestKind::Random)
         return {};
     std::string text = "Earlier run (" + gEarlierRun.label + "):";
     char part[96];
-    std::snprintf(part, sizeof part, "  Read %.3f MB/sec%s", gEarlierRun.randomRead,
-                  ChangeText(gEarlierRun.randomRead, readNow).c_str());
+    std::snprintf(part, sizeof part, "  Read %.3f MB/sec%s", earlier.readSpeed,
+                  ChangeText(earlier.readSpeed, now.readSpeed).c_str());
     text += part;
-    if (gEarlierRun.randomWrite > 0.0) {
-        std::snprintf(part, sizeof part, "  Write %.3f MB/sec%s", gEarlierRun.randomWrite,
-                      ChangeText(gEarlierRun.randomWrite, writeNow).c_str());
+    if (earlier.writeSpeed > 0.0) {
+        std::snprintf(part, sizeof part, "  Write %.3f MB/sec%s", earlier.writeSpeed,
+                      ChangeText(earlier.writeSpeed, now.writeSpeed).c_str());
         text += part;
     }
-    if (readNow > 0.0 && gEarlierRun.queueDepth != gSavedRandomQueueDepthU32)
-        text += "  Note: queue depth " + std::to_string(gEarlierRun.queueDepth) + " then, " +
-                std::to_string(gSavedRandomQueueDepthU32) + " now.";
+    if (now.readSpeed > 0.0 && earlier.queueDepth != now.queueDepth)
+        text += "  Note: queue depth " + std::to_string(earlier.queueDepth) + " then, " +
+                std::to_string(now.queueDepth) + " now.";
     return text;
 }

@@ -3,7 +3,7 @@
 // and the change in the bars' help tags, its figures in the random pane.
 #pragma once
 
-#include "engine/TestModel.h"
+#include "engine/Run.h"
 
 #include <QColor>
 #include <QImage>
@@ -12,26 +12,14 @@
 #include <QWidget>
 
 #include <string>
-#include <vector>
 
 struct GraphPaintContext;
 class QPainter;
 
-struct EarlierZone {
-    uint64_t firstSector = 0;
-    double readMin = 0, readAvg = 0, readMax = 0;
-    bool hasWrite = false;
-    double writeMin = 0, writeAvg = 0, writeMax = 0;
-};
-
 struct EarlierRun {
     bool active = false;
-    bool random = false;
-    std::string label;           // when it ran, as listed in "Compare with"
-    uint64_t driveSectors = 0;   // the drive's size then, in 512-byte sectors
-    std::vector<EarlierZone> zones;
-    double randomRead = 0, randomWrite = 0;  // MB/s, 0 = not measured
-    uint32_t queueDepth = 1;                  // of the random figures
+    std::string label;  // when it ran, as listed in "Compare with"
+    Run run;
 };
 
 // The run compared with; inactive when "None" is chosen.
@@ -49,9 +37,10 @@ uint32_t EarlierRunScaleTop();
 // and the earlier range. Empty when the zone has no earlier value.
 std::string EarlierRunHelpText(int zoneIndex, bool isRead, double averageNow);
 
-// The random pane's comparison: the earlier read and write figures and the
-// change, with a note when the results shown were measured at another queue depth.
-std::string EarlierRandomText(double readNow, double writeNow);
+// The random pane's comparison with the random results shown: the earlier
+// read and write figures and the change, with a note when those were
+// measured at another queue depth.
+std::string EarlierRandomText(const RandomResult& now);
 
 // Draws each earlier zone's average as a thin outlined marker across its
 // bar's place, with a whisker from its minimum to its maximum.

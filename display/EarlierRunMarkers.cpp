@@ -12,15 +12,14 @@
 #include <algorithm>
 
 namespace {
-void DrawOneMarker(QImage& image, QPoint origin, int x0, int x1, double min, double avg, double max,
-                   uint32_t scaleTop)
+void DrawOneMarker(QImage& image, QPoint origin, int x0, int x1, const ZoneSpeeds& speeds, uint32_t scaleTop)
 {
     const QRgb fill = kEarlierRunColor.rgb();
     const QRgb outline = kEarlierRunOutline.rgb();
     const int centre = (x0 + x1) / 2;
-    const int yMax = BarTopForSpeed(max, scaleTop);
-    const int yMin = BarTopForSpeed(min, scaleTop);
-    const int yAvg = BarTopForSpeed(avg, scaleTop);
+    const int yMax = BarTopForSpeed(speeds.maximum, scaleTop);
+    const int yMin = BarTopForSpeed(speeds.minimum, scaleTop);
+    const int yAvg = BarTopForSpeed(speeds.average, scaleTop);
     // Whisker: a line from the minimum to the maximum with a short cap at each end.
     FillPixels(image, origin, QRect(centre, yMax, 1, yMin - yMax + 1), outline);
     FillPixels(image, origin, QRect(centre - 2, yMax, 5, 1), outline);
@@ -33,18 +32,20 @@ void DrawOneMarker(QImage& image, QPoint origin, int x0, int x1, double min, dou
 
 void DrawEarlierRunMarkers(QImage& image, QPoint origin, uint32_t scaleTop, const GraphPaintContext&)
 {
-    if (!gEarlierRun.active || gEarlierRun.random || gEarlierRun.driveSectors == 0)
+    const Run& earlier = gEarlierRun.run;
+    const uint64_t sectors = earlier.target.Sectors();
+    if (!gEarlierRun.active || earlier.settings.kind != TestKind::Standard || sectors == 0)
         return;
     const Rect& chart = gGraphicChartRect;
     const uint64_t chartWidth = static_cast<uint64_t>(std::max<int>(RectWidth(chart), 0));
-    const int width = BarWidthForZoneCount(static_cast<int32_t>(gEarlierRun.zones.size()));
-    for (const EarlierZone& zone : gEarlierRun.zones) {
-        const uint64_t first = std::min(zone.firstSector, gEarlierRun.driveSectors);
-        const int x0 = chart.left + static_cast<int>((first * chartWidth) / gEarlierRun.driveSectors);
-        DrawOneMarker(image, origin, x0, x0 + width, zone.readMin, zone.readAvg, zone.readMax, scaleTop);
-        if (zone.hasWrite)
-            DrawOneMarker(image, origin, x0 + width, x0 + 2 * width, zone.writeMin, zone.writeAvg, zone.writeMax,
-                          scaleTop);
+    const int width = BarWidthForZoneCount(earlier.MeasuredZoneCount());
+    for (int z = 0; earlier.ZoneMeasured(z); ++z) {
+        const ZoneResult& zone = earlier.zones[static_cast<size_t>(z)];
+        const uint64_t first = std::min(zone.firstSector, sectors);
+        const int x0 = chart.left + static_cast<int>((first * chartWidth) / sectors);
+        DrawOneMarker(image, origin, x0, x0 + width, zone.read, scaleTop);
+        if (earlier.settings.writes)
+            DrawOneMarker(image, origin, x0 + width, x0 + 2 * width, zone.write, scaleTop);
     }
 }
 

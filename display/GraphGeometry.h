@@ -16,10 +16,6 @@ inline constexpr int16_t kChartInset = 8;
 // overlay lines one pixel further.
 inline constexpr int16_t kGridLineOverhang = 29;
 inline constexpr int16_t kOverlayLineOverhang = 30;
-// The bar rectangles kept for help tags lie this far below the drawn bars:
-// they are compared with pointer positions measured from the top of the
-// window frame, which starts this much above the drawing area.
-inline constexpr int16_t kHelpTagOffset = 24;
 
 // Sets the four globals above from the pane's bounds in window coordinates.
 void ComputeGraphGeometry(const Rect& paneBounds);

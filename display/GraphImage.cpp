@@ -5,7 +5,6 @@
 #include "format/ByteText.h"
 
 #include <QFontMetrics>
-#include <QImageWriter>
 #include <QPainter>
 
 #include <cinttypes>
@@ -73,7 +72,7 @@ void DrawSpeedLabels(QPainter& painter, const GraphPaintResult& paint)
 }
 
 // The drive's first and last sector under the chart's ends: bars stand at their zone's first sector.
-void DrawSectorRange(QPainter& painter)
+void DrawSectorRange(QPainter& painter, uint64_t sectors)
 {
     const Rect& chart = gGraphicChartRect;
     QFont font = painter.font();
@@ -85,14 +84,14 @@ void DrawSectorRange(QPainter& painter)
     painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Sector 0"));
     painter.drawText(line, Qt::AlignHCenter | Qt::AlignVCenter,
                      QStringLiteral("Zones by starting sector; writes stippled beside reads"));
-    const uint64_t last = gDriveSectorsU64 == 0 ? 0 : gDriveSectorsU64 - 1;
+    const uint64_t last = sectors == 0 ? 0 : sectors - 1;
     painter.drawText(line, Qt::AlignRight | Qt::AlignVCenter,
                      QStringLiteral("Sector ") + GroupedSector(last));
 }
 
 }  // namespace
 
-QImage RenderResultGraphImage(const GraphImageOptions& options)
+QImage RenderResultGraphImage(const Run& run, const GraphImageOptions& options)
 {
     ComputeGraphGeometry(kPictureGraphPane);
     QImage picture(kPictureWidth, kPictureHeight, QImage::Format_RGB32);
@@ -102,11 +101,8 @@ QImage RenderResultGraphImage(const GraphImageOptions& options)
     context.windowActive = true;
     context.background = kPictureBackground;
     context.overlay = options.overlay;
-    const int32_t shownType = gCurrentSelectedTestType;
-    gCurrentSelectedTestType = 1;  // the picture always shows the zone graph
     GraphPaintResult paint;
-    PaintGraph(picture, QPoint(0, 0), context, paint);
-    gCurrentSelectedTestType = shownType;
+    PaintGraph(picture, QPoint(0, 0), run, context, paint);
 
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
@@ -116,17 +112,6 @@ QImage RenderResultGraphImage(const GraphImageOptions& options)
     PaintGraphKey(painter, QRect(key.left, key.top, columnWidth * kGraphKeyColumns, key.bottom - key.top),
                   true);
     DrawSpeedLabels(painter, paint);
-    DrawSectorRange(painter);
+    DrawSectorRange(painter, run.target.Sectors());
     return picture;
-}
-
-bool SaveResultGraphPng(const QString& path, const GraphImageOptions& options, QString* error)
-{
-    const QImage picture = RenderResultGraphImage(options);
-    QImageWriter writer(path, "png");
-    if (writer.write(picture))
-        return true;
-    if (error != nullptr)
-        *error = writer.errorString();
-    return false;
 }

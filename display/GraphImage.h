@@ -5,6 +5,7 @@
 #pragma once
 
 #include "display/OverlaySettings.h"
+#include "engine/Run.h"
 
 #include <QImage>
 #include <QString>
@@ -16,9 +17,6 @@ struct GraphImageOptions {
 };
 
 // Sets the graph geometry for the picture's layout (the window's geometry is
-// replaced, so call this only where no window shows the graph) and paints it.
-// Needs a QGuiApplication for the fonts.
-QImage RenderResultGraphImage(const GraphImageOptions& options);
-
-// Renders and writes a PNG file. False with a message when it cannot be written.
-bool SaveResultGraphPng(const QString& path, const GraphImageOptions& options, QString* error);
+// replaced, so call this only where no window shows the graph) and paints the
+// zone graph of run. Needs a QGuiApplication for the fonts.
+QImage RenderResultGraphImage(const Run& run, const GraphImageOptions& options);

@@ -135,22 +135,21 @@ uint32_t GraphScaleTop(double maxSpeed)
     return static_cast<uint32_t>(top);
 }
 
-void PaintGraph(QImage& image, QPoint origin, const GraphPaintContext& context,
+void PaintGraph(QImage& image, QPoint origin, const Run& run, const GraphPaintContext& context,
                 GraphPaintResult& result)
 {
+    std::vector<GraphBar> bars = std::move(result.bars);  // their storage serves again
     result = GraphPaintResult{};
-    if (gCurrentSelectedTestType != 1)
-        return;
-    result.drawn = true;
+    result.runUnderWay = run.end == RunEnd::NotEnded;
+    result.barWidth = BarWidthForZoneCount(run.settings.zones);
 
-    // The scale. gGraphMax is 16 bits wide; the drawing keeps the full value
-    // so that speeds of 32,767 MB/s and more still give a sound scale.
-    uint32_t top = GraphScaleTop(gMaxSpeed);
+    // The scale keeps its full value, so that speeds of 32,767 MB/s and more
+    // still give a sound scale.
+    uint32_t top = GraphScaleTop(run.maxSpeed);
     if (top == 0)
         top = 1;
     top = std::max(top, EarlierRunScaleTop());  // an earlier run's markers fit on the scale too
     result.scaleTop = top;
-    gGraphMax = static_cast<int16_t>(top > 32767u ? 32767u : top);
     const double step = top / 10.0;
 
     if (image.format() != QImage::Format_RGB32) {
@@ -160,7 +159,7 @@ void PaintGraph(QImage& image, QPoint origin, const GraphPaintContext& context,
     }
 
     DrawBackdrop(image, origin, context);
-    if (ZoneIsMeasured(0) || EarlierRunScaleTop() > 0) {  // an earlier run's markers need the scale too
+    if (run.ZoneMeasured(0) || EarlierRunScaleTop() > 0) {  // an earlier run's markers need the scale too
         for (int i = 0; i < 10; ++i)
             std::snprintf(result.axisLabels[i], sizeof result.axisLabels[i], "%.3f",
                           top - i * step);
@@ -168,32 +167,36 @@ void PaintGraph(QImage& image, QPoint origin, const GraphPaintContext& context,
     }
     DrawGrid(image, origin, context.windowActive);
 
-    const int zones = std::min<int32_t>(gZoneTestCountS32, kMaxZoneCount);
-    if (gDriveSectorsU64 != 0) {
-        for (int z = 0; z < zones; ++z) {
-            if (!ZoneIsMeasured(z))
-                break;
-            DrawBarGraph(image, origin, static_cast<int16_t>(z), true, top, context);
-            ++result.barsDrawn;
-            if (gWriteTestEnabled && gSavedWRITEResultsInfo[z].cycleSpeedDbl[0] != 0.0) {
-                DrawBarGraph(image, origin, static_cast<int16_t>(z), false, top, context);
-                ++result.barsDrawn;
-            }
+    const int zones = std::min(std::min<int32_t>(run.settings.zones, kMaxZoneCount), static_cast<int>(run.zones.size()));
+    std::size_t drawn = 0;
+    const auto draw = [&](int zone, bool isRead) {
+        if (drawn == bars.size())
+            bars.emplace_back();
+        DrawBarGraph(image, origin, run, zone, isRead, top, result.barWidth, context, bars[drawn++]);
+    };
+    if (run.target.Sectors() != 0) {
+        for (int z = 0; z < zones && run.ZoneMeasured(z); ++z) {
+            draw(z, true);
+            if (run.settings.writes && run.zones[static_cast<size_t>(z)].WriteMeasured())
+                draw(z, false);
         }
     }
+    bars.resize(drawn);
+    result.bars = std::move(bars);
+    result.barsDrawn = static_cast<int>(drawn);
     DrawEarlierRunMarkers(image, origin, top, context);
-    if (!context.overlay.enabled || !ZoneIsMeasured(0))
+    if (!context.overlay.enabled || !run.ZoneMeasured(0))
         return;
-    result.warningShown = DrawOverlay(image, origin, top, context);
+    result.warningShown = DrawOverlay(image, origin, run, top, context);
 }
 
-QImage RenderGraphImage(const GraphPaintContext& context, GraphPaintResult* result)
+QImage RenderGraphImage(const Run& run, const GraphPaintContext& context, GraphPaintResult* result)
 {
     const QRect backdrop = ToQRect(gButtonPictRect);
     QImage image(std::max(backdrop.width(), 1), std::max(backdrop.height(), 1),
                  QImage::Format_RGB32);
     image.fill(context.background);
     GraphPaintResult local;
-    PaintGraph(image, backdrop.topLeft(), context, result != nullptr ? *result : local);
+    PaintGraph(image, backdrop.topLeft(), run, context, result != nullptr ? *result : local);
     return image;
 }

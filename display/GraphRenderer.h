@@ -1,20 +1,25 @@
-// Paints the bar graph of the standard zone test from the result records.
+// Paints the bar graph of a run's standard zone test.
 //
 // The whole graph is redrawn at every call: backdrop, grid, one stacked bar
 // per measured zone (reads solid, writes stippled beside them) and the
-// target-rate overlay on top. While painting it records each bar's rectangle
-// and help-tag text in the model's per-bar arrays and computes gGraphMax and
-// the ten vertical-axis labels.
+// target-rate overlay on top. While painting it records where each bar went
+// with its help-tag text, the bar width, the scale's top and the ten
+// vertical-axis labels: the display's state of the graph drawn.
 #pragma once
 
 #include "display/GraphColors.h"
 #include "display/GraphGeometry.h"
 #include "display/OverlaySettings.h"
+#include "engine/Run.h"
 
 #include <QColor>
 #include <QFont>
 #include <QImage>
 #include <QPoint>
+#include <QRect>
+
+#include <string>
+#include <vector>
 
 class QPainter;
 
@@ -26,12 +31,21 @@ struct GraphPaintContext {
     OverlayInputs overlay;
 };
 
+// One bar drawn: where it stands in window coordinates and its help tag
+// (lines separated by carriage returns, at most 255 characters).
+struct GraphBar {
+    QRect area;
+    std::string helpTag;
+};
+
 struct GraphPaintResult {
-    bool drawn = false;           // false when the random test pane is showing
     bool labelsSet = false;       // false when zone 1 is unmeasured: the labels stay
     char axisLabels[10][32]{};    // top label first: {'stxt', 11} .. {'stxt', 20}
     uint32_t scaleTop = 1;        // the scale's maximum in MB/s
+    int barWidth = 15;            // pixels, from the run's zone count
     int barsDrawn = 0;
+    std::vector<GraphBar> bars;   // in drawing order: each zone's read bar, then its write bar
+    bool runUnderWay = false;     // the run drawn had not ended: its bars tell nothing yet
     bool warningShown = false;
 };
 
@@ -42,21 +56,23 @@ uint32_t GraphScaleTop(double maxSpeed);
 // Top edge of a bar segment for speed v on a scale of top MB/s, clipped at the chart's top.
 int BarTopForSpeed(double speed, uint32_t top);
 
-// Paints into image, whose pixel (0, 0) is window point origin, at the
+// Paints run into image, whose pixel (0, 0) is window point origin, at the
 // image's device pixel ratio. The image should cover gButtonPictRect;
 // whatever lies outside it is clipped.
-void PaintGraph(QImage& image, QPoint origin, const GraphPaintContext& context,
+void PaintGraph(QImage& image, QPoint origin, const Run& run, const GraphPaintContext& context,
                 GraphPaintResult& result);
 
-// A new image covering gButtonPictRect with the graph painted into it.
-QImage RenderGraphImage(const GraphPaintContext& context, GraphPaintResult* result = nullptr);
+// A new image covering gButtonPictRect with the graph of run painted into it.
+QImage RenderGraphImage(const Run& run, const GraphPaintContext& context, GraphPaintResult* result = nullptr);
 
-// Pieces of PaintGraph. The bar goes into image, whose pixel (0, 0) is window point origin.
-void DrawBarGraph(QImage& image, QPoint origin, int16_t zoneIndex, bool isRead, uint32_t scaleTop,
-                  const GraphPaintContext& context);
+// Pieces of PaintGraph. The bar of zone zoneIndex of run goes into image,
+// whose pixel (0, 0) is window point origin, barWidth pixels wide; bar gets
+// its place and help tag (its storage is reused: a redraw allocates nothing).
+void DrawBarGraph(QImage& image, QPoint origin, const Run& run, int zoneIndex, bool isRead, uint32_t scaleTop,
+                  int barWidth, const GraphPaintContext& context, GraphBar& bar);
 // The overlay into image, whose pixel (0, 0) is window point origin. Returns
 // true when the warning text was drawn instead of the lines.
-bool DrawOverlay(QImage& image, QPoint origin, uint32_t scaleTop, const GraphPaintContext& context);
+bool DrawOverlay(QImage& image, QPoint origin, const Run& run, uint32_t scaleTop, const GraphPaintContext& context);
 
 // Window coordinates (logical pixels) to the pixels of an image whose pixel
 // (0, 0) is window point origin, at the image's device pixel ratio: every
@@ -81,7 +97,8 @@ void FillPixels(QImage& image, QPoint origin, const QRect& windowArea, QRgb colo
 // Sets the pixels of device area (image pixels) to one colour.
 void FillDeviceArea(QImage& image, const QRect& area, QRgb colour);
 
-// Builds the help text of one bar, as a length-prefixed string.
-void MakeBarHelpTag(int zoneIndex, bool isRead, const ZoneResultsRec& record, Str255 tag);
+// The help text of one bar into tag: zone, first sector and speeds (and the
+// earlier run's), at most 255 characters.
+void MakeBarHelpTag(int zoneIndex, bool isRead, uint64_t firstSector, const ZoneSpeeds& speeds, std::string& tag);
 
 inline constexpr const char* kOverlayWarningText = "Target Media Rate Exceeds Measured Values";

@@ -17,19 +17,6 @@ QRect ToQRect(const Rect& r)
     return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
-QString TagText(const Str255 tag)
-{
-    QString text = QString::fromLatin1(reinterpret_cast<const char*>(tag + 1), tag[0]);
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
-}
-
-// The kept bar rectangles lie kHelpTagOffset pixels below the drawn bars.
-bool PointOnTag(QPoint windowPoint, const Rect& tag)
-{
-    return PointInRect(windowPoint.x(), windowPoint.y() + kHelpTagOffset, tag);
-}
-
 }  // namespace
 
 GraphView::GraphView(QWidget* parent) : QWidget(parent)
@@ -60,8 +47,10 @@ GraphPaintContext GraphView::PaintContext() const
     return context;
 }
 
-void GraphView::Redraw()
+void GraphView::Redraw(const Run& run)
 {
+    if (&run != &lastRun_)
+        lastRun_ = run;
     // Drawn at the screen's device pixel ratio, so lines stay one device pixel
     // thin and the stipple even on scaled screens.
     const QRect backdrop = ToQRect(gButtonPictRect);
@@ -73,16 +62,15 @@ void GraphView::Redraw()
         image_.setDevicePixelRatio(ratio);
     }
     const GraphPaintContext context = PaintContext();
-    PaintGraph(image_, backdrop.topLeft(), context, lastPaint_);
-    if (lastPaint_.drawn)
-        update();
+    PaintGraph(image_, backdrop.topLeft(), lastRun_, context, lastPaint_);
+    update();
 }
 
 void GraphView::paintEvent(QPaintEvent* event)
 {
     // Moved to a screen of another scale: drawn anew for it.
     if (!image_.isNull() && image_.devicePixelRatio() != devicePixelRatioF())
-        Redraw();
+        Redraw(lastRun_);
     QPainter painter(this);
     if (image_.isNull())
         painter.fillRect(event->rect(), window()->palette().color(QPalette::Window));
@@ -98,14 +86,14 @@ bool GraphView::event(QEvent* event)
     if (event->type() == QEvent::WindowActivate || event->type() == QEvent::WindowDeactivate ||
         event->type() == QEvent::PaletteChange) {
         const bool handled = QWidget::event(event);
-        Redraw();
+        Redraw(lastRun_);
         return handled;
     }
     if (event->type() != QEvent::ToolTip)
         return QWidget::event(event);
     const auto* help = static_cast<QHelpEvent*>(event);
     const QPoint windowPoint = mapTo(window(), help->pos());
-    const QString text = HelpTagAtWindowPoint(windowPoint);
+    const QString text = HelpTagAt(windowPoint);
     if (text.isEmpty()) {
         QToolTip::hideText();
         event->ignore();
@@ -115,15 +103,15 @@ bool GraphView::event(QEvent* event)
     return true;
 }
 
-QString HelpTagAtWindowPoint(QPoint windowPoint)
+QString GraphView::HelpTagAt(QPoint windowPoint) const
 {
-    if (bTestRunning.load() || gCurrentSelectedTestType != 1)
+    if (lastPaint_.runUnderWay || !isVisibleTo(window()))
         return {};
-    for (int z = 0; z < kMaxZoneCount; ++z) {
-        if (PointOnTag(windowPoint, gSavedReadResultsGraphRects[z]))
-            return TagText(gSavedReadResultsHelpTag[z]);
-        if (PointOnTag(windowPoint, gSavedWriteResultsGraphRects[z]))
-            return TagText(gSavedWriteResultsHelpTag[z]);
+    for (const GraphBar& bar : lastPaint_.bars) {
+        if (!bar.area.contains(windowPoint))
+            continue;
+        QString text = QString::fromLatin1(bar.helpTag.c_str());
+        return text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     }
     return {};
 }

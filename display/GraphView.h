@@ -1,6 +1,6 @@
 // The graph area of the main window: a widget over the backdrop rectangle that
-// shows the bar graph, redrawn from the result records by DrawTestResults, and
-// the bars' help tags as tooltips while the pointer rests on a bar.
+// shows the bar graph of a run, redrawn by DrawTestResults, and the bars'
+// help tags as tooltips while the pointer rests on a bar.
 #pragma once
 
 #include "display/GraphRenderer.h"
@@ -19,13 +19,18 @@ public:
     // Moves the view over gButtonPictRect again after the graph geometry changed.
     void FollowGraphGeometry();
 
-    // Paints the whole graph from the records into the view's image now (bar
-    // rectangles, help tags and gGraphMax are updated at once) and has the
-    // widget show it. Interface thread only.
-    void Redraw();
+    // Paints the whole graph of run into the view's image now (bar places,
+    // help tags and the scale are updated at once) and has the widget show
+    // it. Interface thread only.
+    void Redraw(const Run& run);
 
     const GraphPaintResult& LastPaint() const { return lastPaint_; }
     const QImage& Image() const { return image_; }
+
+    // The help text of the bar under a point of the main window (its client
+    // area), with line breaks; empty when the point is on no bar, the graph
+    // is hidden or the run drawn is under way.
+    QString HelpTagAt(QPoint windowPoint) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -36,9 +41,5 @@ private:
 
     QImage image_;
     GraphPaintResult lastPaint_;
+    Run lastRun_;  // redrawn on activation and on a change of scale
 };
-
-// The help text of the bar under a point of the main window (its client
-// area), read bars before write bars, with line breaks; empty when the point
-// is on no bar, a test is running or the random test pane is showing.
-QString HelpTagAtWindowPoint(QPoint windowPoint);

@@ -34,15 +34,15 @@ void WashTowardWhite(QImage& image, const QRect& deviceArea)
 
 }  // namespace
 
-bool DrawOverlay(QImage& image, QPoint origin, uint32_t scaleTop, const GraphPaintContext& context)
+bool DrawOverlay(QImage& image, QPoint origin, const Run& run, uint32_t scaleTop, const GraphPaintContext& context)
 {
     const OverlayInputs& overlay = context.overlay;
-    if (!ZoneIsMeasured(0) || !overlay.enabled)
+    if (!run.ZoneMeasured(0) || !overlay.enabled)
         return false;
     const Rect& chart = gGraphicChartRect;
     const double target = overlay.targetRate;
 
-    if (target > gMaxSpeed) {
+    if (target > run.maxSpeed) {
         QFont font = context.font;
         font.setBold(true);
         font.setPixelSize(24);

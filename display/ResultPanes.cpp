@@ -21,6 +21,8 @@ QPointer<GraphView> gGraphView;
 ResultWidgets gWidgets;
 QPointer<QWidget> gWindow;  // the widgets above are alive while it is
 QPointer<QLabel> gAxisLabels[kAxisLabelCount];
+std::function<const Run&()> gShownRunSource;
+bool gStandardPaneShown = true;  // as at start-up
 // The texts last put into the labels: unchanged labels are not touched again.
 char gAxisLabelTexts[kAxisLabelCount][32];
 
@@ -91,6 +93,11 @@ void SetAxisLabels(const GraphPaintResult& paint)
 
 }  // namespace
 
+void SetShownRunSource(std::function<const Run&()> source)
+{
+    gShownRunSource = std::move(source);
+}
+
 GraphView* CurrentGraphView()
 {
     return gGraphView.data();
@@ -134,13 +141,14 @@ int32_t InstallResultsDisplay(const ResultWidgets& widgets)
 
 void DrawTestResults()
 {
-    if (gCurrentSelectedTestType != 1)
+    if (!gStandardPaneShown)
         return;
     if (gGraphKey != nullptr)
         gGraphKey->update();
     if (gGraphView.isNull())
         return;
-    gGraphView->Redraw();
+    static const Run kNoRun;
+    gGraphView->Redraw(gShownRunSource ? gShownRunSource() : kNoRun);
     SetAxisLabels(gGraphView->LastPaint());
 }
 
@@ -153,7 +161,8 @@ void ToggleTestPanes()
     const int value = gWidgets.testKind != nullptr ? gWidgets.testKind->currentIndex() + 1 : 0;
     // A popup without a choice shows the standard test, as at start-up.
     gCurrentSelectedTestType = value == 2 ? 2 : 1;
-    const bool standard = gCurrentSelectedTestType == 1;
+    gStandardPaneShown = gCurrentSelectedTestType == 1;
+    const bool standard = gStandardPaneShown;
     ShowWidget(standard ? gWidgets.standardPane : gWidgets.randomPane, true);
     DrawTestResults();
     ShowWidget(gWidgets.randomSettings, !standard);

@@ -2,10 +2,13 @@
 // between the standard and random test panes, and the one redraw entry point.
 #pragma once
 
+#include "engine/Run.h"
+
 #include <QPointer>
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 class GraphView;
 class QComboBox;
@@ -30,13 +33,18 @@ struct ResultWidgets {
 // window or the graph pane is missing.
 int32_t InstallResultsDisplay(const ResultWidgets& widgets);
 
-// Redraws the key and the whole graph from the result records and sets the
-// axis labels. Does nothing while the random test pane is showing.
+// Where the panes take the run they show from, at every redraw: the window
+// gives the run on show or the one under way. Without a source no run shows.
+void SetShownRunSource(std::function<const Run&()> source);
+
+// Redraws the key and the whole graph of the run shown and sets the axis
+// labels. Does nothing while the random test pane is showing.
 // Interface thread only.
 void DrawTestResults();
 
-// Shows the pane that the test-kind popup chooses, sets gCurrentSelectedTestType and
-// redraws; shows the standard settings with the standard pane and the random ones with the random pane.
+// Shows the pane that the test-kind popup chooses, sets gCurrentSelectedTestType
+// (the kind of the next run) and redraws; shows the standard settings with the
+// standard pane and the random ones with the random pane.
 void ToggleTestPanes();
 
 // The graph view, null before InstallResultsDisplay or after the window is gone.

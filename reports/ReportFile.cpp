@@ -1,43 +1,20 @@
 #include "reports/ReportFile.h"
 
-#include "reports/MacRomanText.h"
-
 #include <cstring>
-#include <ctime>
 
 namespace {
-std::string gReport;  // UTF-8 while it is assembled, then Mac OS Roman
-bool gReportConverted = false;
+std::string gReport;  // Mac OS Roman
 }  // namespace
-
-void SaveTestResultsTEXT()
-{
-    gReport += TextReportBody();
-}
-
-void SaveTestResultsXCEL()
-{
-    gReport += SpreadsheetReportBody();
-}
 
 const std::string& CurrentReport()
 {
-    if (!gReportConverted) {
-        gReport = Utf8ToMacRoman(gReport);
-        gReportConverted = true;
-    }
     return gReport;
 }
 
-ReportSaveResult SaveReportFile(const std::string& path, const ReportSubject& subject, int32_t format)
+ReportSaveResult SaveReportFile(const std::string& path, const Run& run, int32_t format, std::time_t testDate)
 {
-    gReport = ReportHeader(subject, ReportDateFor(std::time(nullptr)));
-    gReportConverted = false;
-    if (format == kTextReportFormat)
-        SaveTestResultsTEXT();
-    else if (format == kSpreadsheetReportFormat)
-        SaveTestResultsXCEL();
-    return WriteFileAtomically(path, CurrentReport());
+    gReport = AssembleReport(run, format, ReportDateFor(testDate));
+    return WriteFileAtomically(path, gReport);
 }
 
 std::string ReportSaveFailureText(const ReportSaveResult& result)

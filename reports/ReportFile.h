@@ -8,23 +8,21 @@
 #include "reports/ReportText.h"
 
 #include <cstdint>
+#include <ctime>
 #include <string>
 
 inline constexpr const char* kReportCreateFailedMessage = "Error: Unable to create test results file.";
 
-void SaveTestResultsTEXT();
-void SaveTestResultsXCEL();
-
-// The report assembled by the calls above, in Mac OS Roman.
+// The report last assembled by SaveReportFile, in Mac OS Roman.
 const std::string& CurrentReport();
 
 using ReportSaveResult = FileWriteResult;
 
-// Saves the report of the current results in the given format to path,
-// replacing a file that is there (through a symbolic link, the file it
-// names). A destination that is not a regular file is refused (see
-// WriteFileAtomically).
-ReportSaveResult SaveReportFile(const std::string& path, const ReportSubject& subject, int32_t format);
+// Saves the report of a run in the given format to path, its "Test Date"
+// the time testDate, replacing a file that is there (through a symbolic
+// link, the file it names). A destination that is not a regular file is
+// refused (see WriteFileAtomically).
+ReportSaveResult SaveReportFile(const std::string& path, const Run& run, int32_t format, std::time_t testDate);
 
 // The alert text for a failed save, with the step and the system's text of the error.
 std::string ReportSaveFailureText(const ReportSaveResult& result);

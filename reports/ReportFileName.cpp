@@ -53,3 +53,8 @@ std::string ChangeFileNameSuffix(const std::string& name, int32_t format)
         return name + wanted;
     return name;
 }
+
+int32_t ReportFormatForFileName(const std::string& path)
+{
+    return EndsWith(path, ".xls") ? kSpreadsheetReportFormat : kTextReportFormat;
+}

@@ -15,3 +15,7 @@ std::string SuggestedReportFileName(const std::string& name, int32_t format);
 // same with the suffixes exchanged. The endings are compared case-sensitively.
 // Other formats and empty names come back unchanged.
 std::string ChangeFileNameSuffix(const std::string& name, int32_t format);
+
+// The report format a file name asks for: ".xls" the spreadsheet report,
+// anything else the text report.
+int32_t ReportFormatForFileName(const std::string& path);

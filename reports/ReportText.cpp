@@ -1,6 +1,5 @@
 #include "reports/ReportText.h"
 
-#include "engine/TestModel.h"
 #include "format/ByteText.h"
 #include "format/NumberLocale.h"
 #include "reports/MacRomanText.h"
@@ -41,72 +40,66 @@ std::string GroupedSector(uint64_t sector)
     return text;
 }
 
-bool FirstZoneMeasured()
-{
-    return gSavedREADResultsInfo[0].cycleSpeedDbl[0] != 0.0;
-}
-
 int32_t ClampedCount(int32_t count, int32_t limit)
 {
     return count < 0 ? 0 : (count > limit ? limit : count);
 }
 
 // The zone's number and sector lines, the same in both formats.
-std::string ZoneHead(int32_t zone)
+std::string ZoneHead(int32_t zone, const ZoneResult& result)
 {
-    const ZoneResultsRec& read = gSavedREADResultsInfo[zone];
     return Line("\r\rMeasurement Zone:\t%d\r", zone + 1) +
-           Line("First Measured Sector:\t%s\r", GroupedSector(read.firstSectorU64).c_str()) +
-           Line("Last Measured Sector:\t%s\r\r", GroupedSector(read.lastSectorU64).c_str());
+           Line("First Measured Sector:\t%s\r", GroupedSector(result.firstSector).c_str()) +
+           Line("Last Measured Sector:\t%s\r\r", GroupedSector(result.lastSector).c_str());
 }
 
-std::string TextZoneSpeeds(int32_t zone, int32_t cycles)
+std::string TextZoneSpeeds(int32_t, const ZoneResult& result, int32_t cycles, bool writes)
 {
-    const ZoneResultsRec& read = gSavedREADResultsInfo[zone];
-    const ZoneResultsRec& write = gSavedWRITEResultsInfo[zone];
+    const ZoneSpeeds& read = result.read;
+    const ZoneSpeeds& write = result.write;
     const std::string heads(20, ' ');
     std::string block;
-    if (gWriteTestEnabled) {
+    if (writes) {
         block += heads + "Read Speeds" + std::string(12, ' ') + "Write Speeds\r";
-        block += Line("Maximum: %16.3f MB/sec %16.3f MB/sec\r", read.maxSpeedDbl, write.maxSpeedDbl);
-        block += Line("Average: %16.3f MB/sec %16.3f MB/sec\r", read.aveSpeedDbl, write.aveSpeedDbl);
-        block += Line("Minimum: %16.3f MB/sec %16.3f MB/sec\r\r", read.minSpeedDbl, write.minSpeedDbl);
+        block += Line("Maximum: %16.3f MB/sec %16.3f MB/sec\r", read.maximum, write.maximum);
+        block += Line("Average: %16.3f MB/sec %16.3f MB/sec\r", read.average, write.average);
+        block += Line("Minimum: %16.3f MB/sec %16.3f MB/sec\r\r", read.minimum, write.minimum);
         for (int32_t c = 0; c < cycles; ++c)
-            block += Line("Cycle %d: %16.3f MB/sec %16.3f MB/sec\r", c + 1, read.cycleSpeedDbl[c],
-                          write.cycleSpeedDbl[c]);
+            block += Line("Cycle %d: %16.3f MB/sec %16.3f MB/sec\r", c + 1, read.cycles[c],
+                          write.cycles[c]);
     } else {
         block += heads + "Read Speeds\r";
-        block += Line("Maximum: %16.3f MB/sec\r", read.maxSpeedDbl);
-        block += Line("Average: %16.3f MB/sec\r", read.aveSpeedDbl);
-        block += Line("Minimum: %16.3f MB/sec\r\r", read.minSpeedDbl);
+        block += Line("Maximum: %16.3f MB/sec\r", read.maximum);
+        block += Line("Average: %16.3f MB/sec\r", read.average);
+        block += Line("Minimum: %16.3f MB/sec\r\r", read.minimum);
         for (int32_t c = 0; c < cycles; ++c)
-            block += Line("Cycle %d: %16.3f MB/sec\r", c + 1, read.cycleSpeedDbl[c]);
+            block += Line("Cycle %d: %16.3f MB/sec\r", c + 1, read.cycles[c]);
     }
     return block;
 }
 
-std::string SpreadsheetZoneSpeeds(int32_t zone, int32_t cycles)
+std::string SpreadsheetZoneSpeeds(int32_t zone, const ZoneResult& result, int32_t cycles, bool writes)
 {
-    const ZoneResultsRec& read = gSavedREADResultsInfo[zone];
-    const ZoneResultsRec& write = gSavedWRITEResultsInfo[zone];
+    const ZoneSpeeds& read = result.read;
+    const ZoneSpeeds& write = result.write;
     const int32_t number = zone + 1;
     std::string block;
-    if (gWriteTestEnabled) {
+    if (writes) {
         block += Line("<Insert Summary Chart Here>\tZone %d Reads\tZone %d Writes\r", number, number);
-        block += Line("Max\t%.3f\t%.3f\r", read.maxSpeedDbl, write.maxSpeedDbl);
-        block += Line("Ave\t%.3f\t%.3f\r", read.aveSpeedDbl, write.aveSpeedDbl);
-        block += Line("Min\t%.3f\t%.3f\r", read.minSpeedDbl, write.minSpeedDbl);
+        block += Line("Max\t%.3f\t%.3f\r", read.maximum, write.maximum);
+        block += Line("Ave\t%.3f\t%.3f\r", read.average, write.average);
+        block += Line("Min\t%.3f\t%.3f\r", read.minimum, write.minimum);
         block += Line("\r<Insert Cycle Chart Here>\tZone %d Reads\tZone %d Writes\r", number, number);
         for (int32_t c = 0; c < cycles; ++c)
-            block += Line("Cycle %d\t%.3f\t%.3f\r", c + 1, read.cycleSpeedDbl[c], write.cycleSpeedDbl[c]);
+            block += Line("Cycle %d\t%.3f\t%.3f\r", c + 1, read.cycles[c], write.cycles[c]);
     } else {
         block += Line("<Insert Summary Chart Here>\tZone %d Reads\r", number);
-        block += Line("Max\t%.3f\r", read.maxSpeedDbl);
-        block += Line("Ave\t%.3f\r", read.aveSpeedDbl);
-        block += Line("Min\t%.3f\r", read.minSpeedDbl);
+        block += Line("Max\t%.3f\r", read.maximum);
+        block += Line("Ave\t%.3f\r", read.average);
+        block += Line("Min\t%.3f\r", read.minimum);
         block += Line("\r<Insert Cycle Chart Here>\tZone %d Reads\r", number);
         for (int32_t c = 0; c < cycles; ++c)
-            block += Line("Cycle %d\t%.3f\r", c + 1, read.cycleSpeedDbl[c]);
+            block += Line("Cycle %d\t%.3f\r", c + 1, read.cycles[c]);
     }
     return block;
 }
@@ -132,17 +125,19 @@ bool FitsMacRoman(const std::string& utf8)
     return std::count(utf8.begin(), utf8.end(), '?') == std::count(roman.begin(), roman.end(), '?');
 }
 
-template <typename ZoneSpeeds>
-std::string ZoneBody(ZoneSpeeds speeds)
+template <typename Speeds>
+std::string ZoneBody(const Run& run, Speeds speeds)
 {
-    if (!FirstZoneMeasured())
+    if (!run.ZoneMeasured(0))
         return {};
-    // The records hold at most kMaxZoneCount zones of kMaxCycleCount cycles.
-    const int32_t zones = ClampedCount(gZoneTestCountS32, kMaxZoneCount);
-    const int32_t cycles = ClampedCount(gTestCyclesS32, kMaxCycleCount);
+    // A run holds at most kMaxZoneCount zones of kMaxCycleCount cycles.
+    const int32_t zones = std::min(ClampedCount(run.settings.zones, kMaxZoneCount), static_cast<int32_t>(run.zones.size()));
+    const int32_t cycles = ClampedCount(run.settings.cycles, kMaxCycleCount);
     std::string body;
-    for (int32_t zone = 0; zone < zones; ++zone)
-        body += ZoneHead(zone) + speeds(zone, cycles);
+    for (int32_t zone = 0; zone < zones; ++zone) {
+        const ZoneResult& result = run.zones[static_cast<size_t>(zone)];
+        body += ZoneHead(zone, result) + speeds(zone, result, cycles, run.settings.writes);
+    }
     return body;
 }
 }  // namespace
@@ -171,8 +166,9 @@ ReportDate ReportDateFor(std::time_t when, const QLocale& locale)
     return date;
 }
 
-std::string ReportHeader(const ReportSubject& subject, const ReportDate& date)
+std::string ReportHeader(const Run& run, const ReportDate& date)
 {
+    const RunTarget& subject = run.target;
     std::string header = "Kestrelia\u2122 2.0 Test Results\r";
     header += "Speeds in megabytes of 1,048,576 bytes per second, timed on the raw device.\r";
     header += "Test Date: " + date.longDate + " (" + date.timeOfDay + ")\r";
@@ -187,40 +183,41 @@ std::string ReportHeader(const ReportSubject& subject, const ReportDate& date)
         header += "Note: Some characters of the name could not be written in Mac OS Roman "
                   "and appear as \"?\".\r";
     // Results measured one transfer at a time read as they always have.
-    const std::string depthLine = gSavedRandomQueueDepthU32 > 1
-        ? Line("Queue Depth: %lu\r", static_cast<unsigned long>(gSavedRandomQueueDepthU32))
+    const RandomResult& random = run.random;
+    const std::string depthLine = random.queueDepth > 1
+        ? Line("Queue Depth: %lu\r", static_cast<unsigned long>(random.queueDepth))
         : std::string();
-    if (gSavedRandomReadSpeedDbl != 0.0)
-        header += "\rRandom Read Results:\t" + SpeedLine(gSavedRandomReadSpeedDbl) + depthLine;
-    if (gSavedRandomWriteSpeedDbl != 0.0)
-        header += "Random Write Results:\t" + SpeedLine(gSavedRandomWriteSpeedDbl) + depthLine;
-    if (FirstZoneMeasured()) {
+    if (random.readSpeed != 0.0)
+        header += "\rRandom Read Results:\t" + SpeedLine(random.readSpeed) + depthLine;
+    if (random.writeSpeed != 0.0)
+        header += "Random Write Results:\t" + SpeedLine(random.writeSpeed) + depthLine;
+    if (run.ZoneMeasured(0)) {
         header += "\rZone Test Results:\r";
-        const long megabytes = static_cast<long>(gXFerMBytes);
+        const long megabytes = static_cast<long>(run.settings.transferMegabytes);
         header += megabytes > 1 ? Line("Transfer Size: %ld MBytes\r", megabytes)
                                 : Line("Transfer Size: %ld MByte\r", megabytes);
-        header += Line("Zone Count: %ld\r", static_cast<long>(gZoneTestCountS32));
-        header += Line("Cycle Count: %ld\r", static_cast<long>(gTestCyclesS32));
+        header += Line("Zone Count: %ld\r", static_cast<long>(run.settings.zones));
+        header += Line("Cycle Count: %ld\r", static_cast<long>(run.settings.cycles));
     }
     return header;
 }
 
-std::string TextReportBody()
+std::string TextReportBody(const Run& run)
 {
-    return ZoneBody(TextZoneSpeeds);
+    return ZoneBody(run, TextZoneSpeeds);
 }
 
-std::string SpreadsheetReportBody()
+std::string SpreadsheetReportBody(const Run& run)
 {
-    return ZoneBody(SpreadsheetZoneSpeeds);
+    return ZoneBody(run, SpreadsheetZoneSpeeds);
 }
 
-std::string AssembleReport(const ReportSubject& subject, int32_t format, const ReportDate& date)
+std::string AssembleReport(const Run& run, int32_t format, const ReportDate& date)
 {
-    std::string report = ReportHeader(subject, date);
+    std::string report = ReportHeader(run, date);
     if (format == kTextReportFormat)
-        report += TextReportBody();
+        report += TextReportBody(run);
     else if (format == kSpreadsheetReportFormat)
-        report += SpreadsheetReportBody();
+        report += SpreadsheetReportBody(run);
     return Utf8ToMacRoman(report);
 }

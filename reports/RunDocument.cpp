@@ -1,5 +1,6 @@
 #include "reports/RunDocument.h"
 
+#include "format/ByteText.h"
 #include "format/CountText.h"
 #include "format/Utf8Text.h"
 #include "engine/QueuedTransfers.h"
@@ -26,12 +27,6 @@ namespace {
 // The largest run (50 zones of 50 cycles, reads and writes) is about 100 KB.
 constexpr std::size_t kMaxRunDocumentBytes = 1 << 20;
 
-// The queue depth the saved random results were measured at.
-int32_t CurrentQueueDepth()
-{
-    return static_cast<int32_t>(gSavedRandomQueueDepthU32 > 0 ? gSavedRandomQueueDepthU32 : 1);
-}
-
 std::string UtcText(std::time_t when)
 {
     std::tm parts{};
@@ -41,24 +36,22 @@ std::string UtcText(std::time_t when)
     return text;
 }
 
-RunSpeeds SpeedsOf(const ZoneResultsRec& record, int32_t cycles)
+RunSpeeds SpeedsOf(const ZoneSpeeds& zone, int32_t cycles)
 {
-    RunSpeeds speeds{record.minSpeedDbl, record.aveSpeedDbl, record.maxSpeedDbl, {}};
+    RunSpeeds speeds{zone.minimum, zone.average, zone.maximum, {}};
     for (int c = 0; c < cycles && c < kMaxCycleCount; ++c)
-        speeds.cycles.push_back(record.cycleSpeedDbl[c]);
+        speeds.cycles.push_back(zone.cycles[static_cast<size_t>(c)]);
     return speeds;
 }
 
-void PutSpeeds(const RunSpeeds& speeds, uint64_t first, uint64_t last, ZoneResultsRec& record)
+ZoneSpeeds ZoneSpeedsOf(const RunSpeeds& speeds)
 {
-    record = ZoneResultsRec{};
-    record.firstSectorU64 = first;
-    record.lastSectorU64 = last;
-    record.minSpeedDbl = speeds.min;
-    record.aveSpeedDbl = speeds.avg;
-    record.maxSpeedDbl = speeds.max;
-    const std::size_t cycles = std::min<std::size_t>(speeds.cycles.size(), kMaxCycleCount);
-    std::copy_n(speeds.cycles.begin(), cycles, record.cycleSpeedDbl);
+    ZoneSpeeds zone;
+    zone.minimum = speeds.min;
+    zone.average = speeds.avg;
+    zone.maximum = speeds.max;
+    std::copy_n(speeds.cycles.begin(), std::min<std::size_t>(speeds.cycles.size(), kMaxCycleCount), zone.cycles.begin());
+    return zone;
 }
 
 json SpeedsJson(const RunSpeeds& speeds)
@@ -150,92 +143,80 @@ void ReadSettings(const json& settings, RunDocument& run)
         static_cast<uint32_t>(BoundedFrom(settings.at("transfer_megabytes"), 1, 511, "transfer size in MB"));
 }
 
-uint64_t Mix(uint64_t hash, const void* data, std::size_t bytes)
-{
-    const auto* p = static_cast<const unsigned char*>(data);
-    for (std::size_t i = 0; i < bytes; ++i)
-        hash = (hash ^ p[i]) * 1099511628211ull;
-    return hash;
-}
 }  // namespace
 
-RunDocument CaptureRunDocument(const RunSubject& subject, std::time_t when)
+RunDocument CaptureRunDocument(const Run& source)
 {
     RunDocument run;
-    run.when = UtcText(when);
+    run.when = UtcText(source.ended != 0 ? source.ended : source.started);
     run.programVersion = KESTRELIA_VERSION;
-    run.identity = subject.identity;
-    run.description = subject.description;
-    run.devicePath = subject.devicePath;
-    run.sizeBytes = subject.sizeBytes;
-    run.isVolume = subject.isVolume;
-    run.randomTest = gCurrentSelectedTestType != 1;
-    run.writes = gWriteTestEnabled;
-    run.queueDepth = run.randomTest ? CurrentQueueDepth() : 1;
+    run.identity = source.target.identity;
+    run.description = source.target.name;
+    run.devicePath = source.target.devicePath;
+    run.sizeBytes = source.target.sizeBytes;
+    run.isVolume = source.target.isVolume;
+    run.randomTest = source.settings.kind == TestKind::Random;
+    run.writes = source.settings.writes;
     if (run.randomTest) {
-        run.zones = 0;
-        run.cycles = 0;
-        run.transferMegabytes = 0;
-        run.randomRead = gSavedRandomReadSpeedDbl;
-        if (gWriteTestEnabled)
-            run.randomWrite = gSavedRandomWriteSpeedDbl;
+        run.queueDepth = static_cast<int32_t>(std::max<uint32_t>(source.random.queueDepth, 1));
+        run.randomRead = source.random.readSpeed;
+        if (run.writes)
+            run.randomWrite = source.random.writeSpeed;
         return run;
     }
-    run.zones = gZoneTestCountS32;
-    run.cycles = gTestCyclesS32;
-    run.transferMegabytes = gXFerMBytes;
-    for (int z = 0; z < gZoneTestCountS32 && z < kMaxZoneCount && ZoneIsMeasured(z); ++z) {
-        const ZoneResultsRec& read = gSavedREADResultsInfo[z];
-        RunZone zone{read.firstSectorU64, read.lastSectorU64, SpeedsOf(read, gTestCyclesS32), std::nullopt};
-        if (gWriteTestEnabled)
-            zone.write = SpeedsOf(gSavedWRITEResultsInfo[z], gTestCyclesS32);
+    run.zones = source.settings.zones;
+    run.cycles = source.settings.cycles;
+    run.transferMegabytes = source.settings.transferMegabytes;
+    for (int z = 0; z < source.settings.zones && source.ZoneMeasured(z); ++z) {
+        const ZoneResult& measured = source.zones[static_cast<size_t>(z)];
+        RunZone zone{measured.firstSector, measured.lastSector, SpeedsOf(measured.read, run.cycles), std::nullopt};
+        if (run.writes)
+            zone.write = SpeedsOf(measured.write, run.cycles);
         run.zoneResults.push_back(zone);
     }
     return run;
 }
 
-void ApplyRunDocument(const RunDocument& run)
+Run RunFromDocument(const RunDocument& document)
 {
-    ClearZoneTestResults();
-    gSavedRandomReadSpeedDbl = 0.0;
-    gSavedRandomWriteSpeedDbl = 0.0;
-
-    gCurrentSelectedTestType = run.randomTest ? 2 : 1;
-    gWriteTestEnabled = run.writes;
-    gDriveSizeInBytes64 = static_cast<int64_t>(run.sizeBytes);
-    gDriveSectorsU64 = run.sizeBytes >> 9;
-    gMaxSpeed = 0.0;
-    if (run.randomTest) {
-        gSavedRandomReadSpeedDbl = run.randomRead.value_or(0.0);
-        gSavedRandomWriteSpeedDbl = run.randomWrite.value_or(0.0);
-        gSavedRandomQueueDepthU32 = static_cast<uint32_t>(run.queueDepth);
-        return;
+    Run run;
+    run.target.devicePath = document.devicePath;
+    run.target.identity = document.identity;
+    run.target.name = ShownText(document.description);
+    char size[256];
+    BytesSInt64ToCStrWLabel(static_cast<int64_t>(document.sizeBytes), size, true);
+    run.target.sizeLabel = size;
+    run.target.isVolume = document.isVolume;
+    run.target.sizeBytes = document.sizeBytes;
+    run.settings.kind = document.randomTest ? TestKind::Random : TestKind::Standard;
+    run.settings.writes = document.writes;
+    run.started = run.ended = RunDocumentTime(document).value_or(0);
+    run.end = RunEnd::Completed;
+    if (document.randomTest) {
+        run.settings.queueDepth = static_cast<uint32_t>(document.queueDepth);
+        run.random.queueDepth = static_cast<uint32_t>(document.queueDepth);
+        run.random.readSpeed = document.randomRead.value_or(0.0);
+        run.random.writeSpeed = document.randomWrite.value_or(0.0);
+        return run;
     }
-    gZoneTestCountS32 = std::clamp<int32_t>(run.zones, 1, kMaxZoneCount);
-    gTestCyclesS32 = std::clamp<int32_t>(run.cycles, 1, kMaxCycleCount);
-    gXFerMBytes = run.transferMegabytes;
-    gXFerKBytes = run.transferMegabytes * 1024;
-    gXFerSectorsU32 = run.transferMegabytes * 2048;
-    gBarGraphWidth = BarWidthForZoneCount(gZoneTestCountS32);
-    const std::size_t zones = std::min<std::size_t>(run.zoneResults.size(), kMaxZoneCount);
+    run.settings.zones = std::clamp<int32_t>(document.zones, 1, kMaxZoneCount);
+    run.settings.cycles = std::clamp<int32_t>(document.cycles, 1, kMaxCycleCount);
+    run.settings.transferMegabytes = document.transferMegabytes;
+    run.zones.resize(static_cast<size_t>(run.settings.zones));
+    const std::size_t zones = std::min(document.zoneResults.size(), run.zones.size());
     for (std::size_t z = 0; z < zones; ++z) {
-        const RunZone& zone = run.zoneResults[z];
-        PutSpeeds(zone.read, zone.firstSector, zone.lastSector, gSavedREADResultsInfo[z]);
-        gMaxSpeed = std::max(gMaxSpeed, zone.read.max);
+        const RunZone& zone = document.zoneResults[z];
+        ZoneResult& result = run.zones[z];
+        result.firstSector = zone.firstSector;
+        result.lastSector = zone.lastSector;
+        result.read = ZoneSpeedsOf(zone.read);
+        run.maxSpeed = std::max(run.maxSpeed, zone.read.max);
         if (zone.write) {
-            PutSpeeds(*zone.write, zone.firstSector, zone.lastSector, gSavedWRITEResultsInfo[z]);
-            gMaxSpeed = std::max(gMaxSpeed, zone.write->max);
+            result.write = ZoneSpeedsOf(*zone.write);
+            run.maxSpeed = std::max(run.maxSpeed, zone.write->max);
         }
     }
-}
-
-uint64_t CurrentResultsFingerprint()
-{
-    uint64_t hash = 14695981039346656037ull;
-    hash = Mix(hash, gSavedREADResultsInfo, sizeof gSavedREADResultsInfo);
-    hash = Mix(hash, gSavedWRITEResultsInfo, sizeof gSavedWRITEResultsInfo);
-    hash = Mix(hash, &gSavedRandomReadSpeedDbl, sizeof gSavedRandomReadSpeedDbl);
-    return Mix(hash, &gSavedRandomWriteSpeedDbl, sizeof gSavedRandomWriteSpeedDbl);
+    return run;
 }
 
 std::string RunDocumentToJson(const RunDocument& run)

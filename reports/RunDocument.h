@@ -4,7 +4,7 @@
 // written and read as JSON (docs/run-document.schema.json).
 #pragma once
 
-#include "engine/TestModel.h"
+#include "engine/Run.h"
 
 #include <cstdint>
 #include <ctime>
@@ -46,26 +46,13 @@ struct RunDocument {
     std::optional<double> randomWrite;
 };
 
-// The subject of a run: who the drive is and how it was shown.
-struct RunSubject {
-    std::string identity;
-    std::string description;
-    std::string devicePath;
-    uint64_t sizeBytes = 0;
-    bool isVolume = false;
-};
+// The document of a run: its target, settings as at Start, the time it
+// ended and the results of its kind (the zones measured, in order).
+RunDocument CaptureRunDocument(const Run& run);
 
-// The run of the kind last started (gCurrentSelectedTestType), from the model.
-RunDocument CaptureRunDocument(const RunSubject& subject, std::time_t when);
-
-// Puts a run's settings and results into the model as the current results
-// (the other kind's results are cleared), with gDriveSectorsU64 and
-// gDriveSizeInBytes64 set to the run's size and gMaxSpeed to its highest speed.
-void ApplyRunDocument(const RunDocument& run);
-
-// A fingerprint of the results now in the model: tells whether they are
-// still those of a run that was captured or applied.
-uint64_t CurrentResultsFingerprint();
+// The run a document keeps, as it was: its drive (the name as it may be
+// shown, the size label made from its size), settings, time and results.
+Run RunFromDocument(const RunDocument& document);
 
 // JSON text of a document, and a document from JSON text. Parsing refuses
 // (with the reason in *error) text that is no run document of this program,

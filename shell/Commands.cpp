@@ -14,6 +14,7 @@
 #include "shell/QtLaunch.h"
 #include "shell/RunHistoryWindow.h"
 #include "shell/Selection.h"
+#include "shell/ShownRun.h"
 #include "shell/Toolkit.h"
 #include "shell/Windows.h"
 
@@ -55,6 +56,7 @@ void QuitWhenIdle()
 void TestStopped()
 {
     HandleTestStopped(WindowLaunch());
+    FollowRunUnderWay();
     if (gQuitWhenStopped && !TestStopPending()) {
         gQuitWhenStopped = false;
         QApplication::quit();
@@ -64,9 +66,11 @@ void TestStopped()
 void TestFinished()
 {
     const bool launched = TestLaunchInProgress();  // false when Stop has already cleaned up
+    if (launched)
+        ShowEndedRun();
     HandleTestFinished(WindowLaunch());
     if (launched)
-        RecordFinishedRun();
+        RecordFinishedRun(ShownRun());
     TestStopped();  // a test that ended just as Stop was pressed ends the wait too
 }
 
@@ -173,8 +177,10 @@ void InstallCommandHandlers(CommandHooks hooks)
     static CloseToQuit closeToQuit;
     window->installEventFilter(&closeToQuit);
 
-    QObject::connect(ui.startButton, &QPushButton::clicked, window,
-                     [] { DoStartButtonStuff(WindowLaunch(), ActiveVolumeIsLocked()); });
+    QObject::connect(ui.startButton, &QPushButton::clicked, window, [] {
+        DoStartButtonStuff(WindowLaunch(), ActiveVolumeIsLocked());
+        FollowRunUnderWay();
+    });
     QObject::connect(ui.optionsButton, &QToolButton::clicked, window, [] {
         ShowSettingsSheet();
         DrawTestResults();
@@ -186,6 +192,7 @@ void InstallCommandHandlers(CommandHooks hooks)
     QObject::connect(ui.driveVolumeTabs, &QTabWidget::currentChanged, window,
                      [](int index) { DriveVolTabChosen(index + 1); });
     InstallVolumeDrops();
+    InstallShownRun();
     InstallRunHistoryControls();
     QObject::connect(ui.actionSaveText, &QAction::triggered, window, [] { SaveResults(kTextReportFormat); });
     QObject::connect(ui.actionSaveSpreadsheet, &QAction::triggered, window,
@@ -197,6 +204,7 @@ void InstallCommandHandlers(CommandHooks hooks)
             DoStartButtonStuff(WindowLaunch(), true);
         else
             CancelReadOnlyTest(WindowLaunch());
+        FollowRunUnderWay();
     });
 }
 

@@ -9,16 +9,15 @@
 #include "engine/TestModel.h"
 #include "engine/TestWorker.h"
 #include "engine/ZoneTests.h"
-#include "format/ByteText.h"
 #include "format/Localization.h"
 #include "format/Utf8Text.h"
-#include "reports/ActiveSubject.h"
 #include "reports/RunHistory.h"
 #include "shell/Alerts.h"
 #include "shell/MainWindow.h"
 #include "shell/Preferences.h"
 #include "shell/QtLaunch.h"
 #include "shell/Selection.h"
+#include "shell/ShownRun.h"
 #include "shell/Windows.h"
 
 #include <QAbstractItemView>
@@ -53,52 +52,33 @@ public:
 QPointer<CompareCombo> gPopup;
 QPointer<EarlierRunKeyCell> gKeyCell;
 QPointer<QLabel> gRandomLine;
-// The run whose results are shown (saved or opened last), while they still are.
-std::string gShownRunPath;
-uint64_t gShownFingerprint = 0;
 
-bool ResultsAreShownRun()
+// A history entry is the run on show, which is no earlier run.
+bool IsShownRun(const HistoryEntry& entry)
 {
-    return !gShownRunPath.empty() && gShownFingerprint == CurrentResultsFingerprint();
+    const Run& shown = ShownRun();
+    return shown.HasResults() && RunDocumentTime(entry.run) == shown.ended;
 }
 
-// The zone count the graph draws: that of the results shown, else the options'.
+// The zone count the graph draws: that of the run shown, else the options'.
 int32_t ShownZoneCount()
 {
-    if (ZoneIsMeasured(0))
-        return gZoneTestCountS32;
+    if (ShownRun().ZoneMeasured(0))
+        return ShownRun().settings.zones;
     return TheMainWindow()->optionsSheet->ui.zonesPopup->currentIndex() + 1;
 }
 
 EarlierRun EarlierRunOf(const RunDocument& run)
 {
-    EarlierRun earlier;
-    earlier.active = true;
-    earlier.random = run.randomTest;
     const std::string summary = ShownText(RunSummary(run));
-    earlier.label = summary.substr(0, summary.find(','));
-    earlier.driveSectors = run.sizeBytes >> 9;
-    for (const RunZone& zone : run.zoneResults) {
-        EarlierZone entry{zone.firstSector, zone.read.min, zone.read.avg, zone.read.max, false, 0, 0, 0};
-        if (zone.write) {
-            entry.hasWrite = true;
-            entry.writeMin = zone.write->min;
-            entry.writeAvg = zone.write->avg;
-            entry.writeMax = zone.write->max;
-        }
-        earlier.zones.push_back(entry);
-    }
-    earlier.randomRead = run.randomRead.value_or(0.0);
-    earlier.randomWrite = run.randomWrite.value_or(0.0);
-    earlier.queueDepth = static_cast<uint32_t>(run.queueDepth);
-    return earlier;
+    return EarlierRun{true, summary.substr(0, summary.find(',')), RunFromDocument(run)};
 }
 
 void ShowRandomComparison()
 {
     if (gRandomLine.isNull())
         return;
-    const std::string text = EarlierRandomText(gSavedRandomReadSpeedDbl, gSavedRandomWriteSpeedDbl);
+    const std::string text = EarlierRandomText(ShownRun().random);
     gRandomLine->setText(QString::fromUtf8(text.c_str()));
     gRandomLine->setVisible(!text.empty());
 }
@@ -116,7 +96,7 @@ void CompareWithChosenRun()
             std::cerr << "kestrelia: skipping " << path << ": " << why << '\n';
     }
     if (!gKeyCell.isNull())
-        gKeyCell->setVisible(gEarlierRun.active && !gEarlierRun.random);
+        gKeyCell->setVisible(gEarlierRun.active && gEarlierRun.run.settings.kind == TestKind::Standard);
     ShowRandomComparison();
     DrawTestResults();
 }
@@ -131,8 +111,8 @@ void ShowRandomFigures()
         SetNumberedText(unitId, QString::fromUtf8(texts.unit));
         SetNumberedText(rateId, QString::fromUtf8(texts.perSecond));
     };
-    show(gSavedRandomReadSpeedDbl, kReadSpeedText, kReadUnitText, kReadRateText);
-    show(gSavedRandomWriteSpeedDbl, kWriteSpeedText, kWriteUnitText, kWriteRateText);
+    show(ShownRun().random.readSpeed, kReadSpeedText, kReadUnitText, kReadRateText);
+    show(ShownRun().random.writeSpeed, kWriteSpeedText, kWriteUnitText, kWriteRateText);
 }
 
 void ChooseOpenResultsFile()
@@ -162,51 +142,15 @@ void AddOpenResultsCommand()
 }
 }  // namespace
 
-std::optional<RunSubject> WindowRunSubject()
+void RecordFinishedRun(const Run& run)
 {
-    RunSubject subject;
-    if (gDVLastTabIndex == 2) {
-        const VolumeRecord* volume = ChosenVolume();
-        if (volume == nullptr || volume->devicePath.empty())
-            return std::nullopt;
-        subject.isVolume = true;
-        subject.devicePath = volume->devicePath;
-        subject.description = volume->name;
-        subject.sizeBytes = volume->totalBytes;
-    } else {
-        const DriveRecord* drive = ChosenDrive();
-        if (drive == nullptr || drive->devicePath.empty())
-            return std::nullopt;
-        subject.devicePath = drive->devicePath;
-        subject.description = drive->name;
-        subject.sizeBytes = static_cast<uint64_t>(drive->sizeBytes);
-    }
-    subject.identity = DriveIdentityFor(subject.devicePath);
-    if (subject.identity.empty())
-        return std::nullopt;
-    return subject;
-}
-
-void RecordFinishedRun()
-{
-    if (!LastTestCompleted())
+    if (run.end != RunEnd::Completed || !run.HasResults() || run.target.identity.empty())
         return;
-    const bool measured = gCurrentSelectedTestType == 1 ? ZoneIsMeasured(0) : gSavedRandomReadSpeedDbl > 0.0;
-    std::optional<RunSubject> subject = WindowRunSubject();
-    if (!measured || !subject)
-        return;
-    // The size measured through the node, which a volume's record may round.
-    subject->sizeBytes = static_cast<uint64_t>(gDriveSizeInBytes64);
-    const int64_t now = NowMilliseconds();
-    const RunDocument run = CaptureRunDocument(*subject, static_cast<std::time_t>(now / 1000));
     std::string error;
-    const std::string path = SaveRunToHistory(HistoryRoot(), run, now, &error, std::cerr);
-    if (path.empty()) {
+    const std::string path = SaveRunToHistory(HistoryRoot(), CaptureRunDocument(run), NowMilliseconds(), &error,
+                                              std::cerr);
+    if (path.empty())
         std::cerr << "kestrelia: the run could not be kept in the history: " << error << '\n';
-        return;
-    }
-    gShownRunPath = path;
-    gShownFingerprint = CurrentResultsFingerprint();
     RefreshComparePopup();
 }
 
@@ -223,13 +167,15 @@ void RefreshComparePopup()
     const QSignalBlocker quiet(gPopup.data());
     gPopup->clear();
     gPopup->addItem(QString::fromStdString(LocalizedText(kCompareNoneItem)));
-    const std::optional<RunSubject> subject = WindowRunSubject();
-    if (subject) {
+    // The drive of the run shown, else the one chosen.
+    const std::optional<RunTarget> subject =
+        ShownRun().HasResults() ? std::optional<RunTarget>(ShownRun().target) : ChosenRunTarget();
+    if (subject && !subject->identity.empty()) {
         const bool randomPane = gCurrentSelectedTestType != 1;
         const int32_t zones = ShownZoneCount();
         auto* model = qobject_cast<QStandardItemModel*>(gPopup->model());
         for (const HistoryEntry& entry : ListDriveHistory(HistoryRoot(), subject->identity, std::cerr)) {
-            if (ResultsAreShownRun() && entry.path == gShownRunPath)
+            if (IsShownRun(entry))
                 continue;  // the results on show are no earlier run
             const std::string why = RunComparabilityProblem(entry.run, randomPane, zones);
             QString text = QString::fromStdString(ShownText(RunSummary(entry.run)));
@@ -308,19 +254,10 @@ QString OpenResultsFile(const QString& path)
     const std::optional<RunDocument> run = ReadRunDocumentAsUser(path.toStdString(), &why);
     if (!run)
         return QString::fromStdString(path.toStdString() + ": " + why);
-    ApplyRunDocument(*run);
-    ReportSubject subject;
-    subject.isVolume = run->isVolume;
-    subject.name = ShownText(run->description);
-    char size[256];
-    BytesSInt64ToCStrWLabel(static_cast<int64_t>(run->sizeBytes), size, true);
-    subject.sizeLabel = size;
-    SetOpenedResultsSubject(subject, CurrentResultsFingerprint());
-    gShownRunPath = path.toStdString();
-    gShownFingerprint = CurrentResultsFingerprint();
+    ShowOpenedRun(RunFromDocument(*run));
     TheMainWindow()->ui.testKindPopup->setCurrentIndex(run->randomTest ? 1 : 0);  // shows the pane of the run
     ToggleTestPanes();
-    InsertSizeIncrements();  // the positions along the run's drive
+    ShowRunTarget(ShownRun().target);
     ShowRandomFigures();
     WindowLaunch().SetSaveMenuEnabled(true);
     TheMainWindow()->ui.statusLine->setText(QString::fromStdString("Results of " + ShownText(RunSummary(*run))));

@@ -1,37 +1,32 @@
 // The window's side of the run history: each finished test kept in the
 // history of its drive or volume, the "Compare with" popup above the graph
-// that chooses an earlier run of the drive shown, and File > "Open Results…"
-// that shows a saved run as the current results.
+// that chooses an earlier run of the drive of the run shown, and File >
+// "Open Results…" that shows a saved run with its own drive.
 #pragma once
 
-#include "reports/RunDocument.h"
+#include "engine/Run.h"
 
 #include <QString>
 
-#include <optional>
-#include <string>
-
 class QComboBox;
 
-// The drive or volume chosen in the window, with its identity; nullopt when none is.
-std::optional<RunSubject> WindowRunSubject();
-
-// After the test-finished notice has been handled: a test that completed is
-// saved in the history (a note on standard error when it cannot be) and the
-// popup is refreshed.
-void RecordFinishedRun();
+// After the test-finished notice has been handled: a run that completed with
+// results is saved in the history of its drive (a note on standard error
+// when it cannot be) and the popup is refreshed.
+void RecordFinishedRun(const Run& run);
 
 // Builds the "Compare with" row, the key cell, the random pane's comparison
 // line and the File menu's "Open Results…". The windows must be built.
 void InstallRunHistoryControls();
 
-// Lists the earlier runs of the drive or volume shown again ("None" first).
+// Lists the earlier runs of the drive or volume of the run shown (else of the
+// one chosen) again, "None" first.
 void RefreshComparePopup();
 
 // The popup, null before InstallRunHistoryControls.
 QComboBox* ComparePopup();
 
-// Shows a saved run as the current results, read-only. Empty, or why it cannot be shown.
+// Shows a saved run, read-only, with its drive. Empty, or why it cannot be shown.
 QString OpenResultsFile(const QString& path);
 
 inline constexpr const char* kCompareWithTitle = "Compare with:";

@@ -1,14 +1,13 @@
 #include "shell/SaveDialog.h"
 
-#include "devices/DriveRecords.h"
 #include "display/ResultPanes.h"
-#include "reports/ActiveSubject.h"
 #include "reports/ReportFile.h"
 #include "reports/ReportFileName.h"
 #include "platform/CallingUser.h"
 #include "shell/Alerts.h"
 #include "shell/MainWindow.h"
 #include "shell/Preferences.h"
+#include "shell/ShownRun.h"
 #include "ui_CustomSave.h"
 
 #include <QFile>
@@ -27,17 +26,10 @@ QLineEdit* NameField()
     return gNavDialogRef != nullptr ? gNavDialogRef->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")) : nullptr;
 }
 
-// The name the dialog proposes, from the tested drive or volume.
+// The name the dialog proposes, from the drive or volume of the run shown.
 std::string SuggestedName()
 {
-    std::string name;
-    if (gDVLastTabIndex == 2) {
-        if (const VolumeRecord* volume = ChosenVolume())
-            name = volume->name;
-    } else if (const DriveRecord* drive = ChosenDrive()) {
-        name = drive->name;
-    }
-    return SuggestedReportFileName(name, CurrentWindowSettings().reportFormat);
+    return SuggestedReportFileName(ShownRun().target.name, CurrentWindowSettings().reportFormat);
 }
 
 // Puts the format chooser {'upan', 1000} below the dialog's own controls.
@@ -115,7 +107,8 @@ void DoNavSaveFileForTestResults()
         return;
 
     const std::string path = QFile::encodeName(chosen.first()).toStdString();
-    const ReportSaveResult result = SaveReportFile(path, ActiveReportSubject(), CurrentWindowSettings().reportFormat);
+    const ReportSaveResult result =
+        SaveReportFile(path, ShownRun(), CurrentWindowSettings().reportFormat, ShownRunReportDate());
     if (!result.ok())
         ReportFailure(result);
 }

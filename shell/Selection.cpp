@@ -9,6 +9,7 @@
 #include "format/AxisSteps.h"
 #include "format/ByteText.h"
 #include "shell/MainWindow.h"
+#include "shell/ShownRun.h"
 #include "shell/Toolkit.h"
 #include "shell/Windows.h"
 
@@ -63,6 +64,7 @@ void ResetPopup(int id, const char* status)
     SetPopupValue(Popup(id), 1);
     ResetZoneTestResults();
     ResetRandomTestResults();
+    ClearShownRun();
     gDriveSizeInBytes64 = 0;
     gDriveSectorsU64 = 0;
 }
@@ -147,6 +149,7 @@ protected:
             drop->acceptProposedAction();
             ResetZoneTestResults();
             ResetRandomTestResults();
+            ClearShownRun();
             ChooseListedVolume(index);
             DrawTestResults();
             return true;
@@ -229,13 +232,14 @@ void UpdateSelectedVolumeInfo()
     InsertSizeIncrements();
 }
 
-void InsertSizeIncrements()
+namespace {
+void ShowPositions(uint64_t size)
 {
     const Ui::MainWindow& ui = Widgets();
     QLabel* const positionLabels[] = {ui.positionLabel0, ui.positionLabel1, ui.positionLabel2, ui.positionLabel3,
                                       ui.positionLabel4, ui.positionLabel5, ui.positionLabel6, ui.positionLabel7,
                                       ui.positionLabel8, ui.positionLabel9, ui.positionLabel10};
-    const std::vector<AxisLabel> labels = PositionAxisLabels(static_cast<uint64_t>(gDriveSizeInBytes64));
+    const std::vector<AxisLabel> labels = PositionAxisLabels(size);
     // The labels keep their places from the interface file as the axis's ends
     // (first and last) and stand where their value lies between them.
     QLabel* first = positionLabels[0];
@@ -253,6 +257,26 @@ void InsertSizeIncrements()
         const int centre = home(first) + static_cast<int>(std::lround(fraction * (home(last) - home(first))));
         label->move(centre - label->width() / 2, label->y());
     }
+}
+}  // namespace
+
+void InsertSizeIncrements()
+{
+    ShowPositions(static_cast<uint64_t>(gDriveSizeInBytes64));
+}
+
+void ShowRunTarget(const RunTarget& target)
+{
+    const Ui::MainWindow& ui = Widgets();
+    if (target.isVolume) {
+        SetText(ui.volumeFormat, target.name.c_str());
+        SetText(ui.volumeSize, target.sizeLabel.c_str());
+    } else {
+        SetText(ui.driveInterface, target.name.c_str());
+        SetText(ui.driveSize, target.sizeLabel.c_str());
+        SetText(ui.driveDevice, target.devicePath.c_str());
+    }
+    ShowPositions(target.sizeBytes);
 }
 
 void ResetDrivesPopupMenu()
@@ -334,6 +358,7 @@ void DoPopupMenuSelection(int popupId)
         return;
     ResetRandomTestResults();
     ResetZoneTestResults();
+    ClearShownRun();
     if (popupId == 1) {
         const std::size_t slot = static_cast<std::size_t>(k - kFirstRecordItem);
         if (slot >= Devices().drives.size())

@@ -5,6 +5,8 @@
 // volumes dropped on the volume tab.
 #pragma once
 
+#include "engine/Run.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -20,6 +22,10 @@ void UpdateSelectedVolumeInfo();
 void ClearSelectedVolumeInfo();
 // The eleven position labels {'stxt', 21} .. {'stxt', 31}.
 void InsertSizeIncrements();
+
+// The drive (or volume) pane shows a run's own target, as an opened run
+// names it: its name, size label, node and the positions along it.
+void ShowRunTarget(const RunTarget& target);
 
 // Rebuilds the volume list from the mount table: local volumes with a device
 // node, each device once, at most 64. Returns the number listed.

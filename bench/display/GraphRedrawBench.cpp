@@ -21,24 +21,26 @@ std::atomic<long> gAllocations{0};
 constexpr Rect kWindowGraphPane{100, 40, 416, 686};  // chart 630 x 300, as in the window
 constexpr double kFrameMs = 1000.0 / 60.0;
 
-void FillZones(int zones, bool writes)
+Run FilledRun(int zones, bool writes)
 {
-    ResetZoneTestResults();
-    gZoneTestCountS32 = zones;
-    gBarGraphWidth = BarWidthForZoneCount(zones);
-    gWriteTestEnabled = writes;
-    gDriveSectorsU64 = 1ull << 31;
-    gMaxSpeed = 0.0;
+    Run run;
+    run.target.sizeBytes = 1ull << 40;
+    run.settings.zones = zones;
+    run.settings.writes = writes;
+    run.end = RunEnd::Completed;
+    run.zones.resize(static_cast<size_t>(zones));
     for (int z = 0; z < zones; ++z) {
-        for (ZoneResultsRec* rec : {&gSavedREADResultsInfo[z], &gSavedWRITEResultsInfo[z]}) {
-            rec->firstSectorU64 = gDriveSectorsU64 / uint64_t(zones) * uint64_t(z);
-            rec->minSpeedDbl = 80.0 - z * 0.5;
-            rec->aveSpeedDbl = 95.0 - z * 0.5;
-            rec->maxSpeedDbl = 110.0 - z * 0.5;
-            rec->cycleSpeedDbl[0] = rec->maxSpeedDbl;
+        ZoneResult& zone = run.zones[static_cast<size_t>(z)];
+        zone.firstSector = run.target.Sectors() / uint64_t(zones) * uint64_t(z);
+        for (ZoneSpeeds* speeds : {&zone.read, &zone.write}) {
+            speeds->minimum = 80.0 - z * 0.5;
+            speeds->average = 95.0 - z * 0.5;
+            speeds->maximum = 110.0 - z * 0.5;
+            speeds->cycles[0] = speeds->maximum;
         }
     }
-    gMaxSpeed = 110.0;
+    run.maxSpeed = 110.0;
+    return run;
 }
 
 struct Timing {
@@ -99,11 +101,11 @@ int main(int argc, char** argv)
     std::printf("%-42s %10s %12s %12s %10s\n", "case", "ms/redraw", "of a frame", "vs empty", "news");
     double emptyMs = 0.0;
     for (const Case& c : cases) {
-        FillZones(c.zones, c.writes);
+        const Run run = FilledRun(c.zones, c.writes);
         GraphPaintContext context;
         context.windowActive = c.active;
         context.overlay = OverlayInputs{c.overlay, 90.0, 5};
-        const Timing t = Time([&] { PaintGraph(image, origin, context, result); }, rounds);
+        const Timing t = Time([&] { PaintGraph(image, origin, run, context, result); }, rounds);
         if (emptyMs == 0.0)
             emptyMs = t.msPerRedraw;
         std::printf("%-42s %10.4f %12.4f %12.2f %10.1f\n", c.name, t.msPerRedraw,
@@ -115,9 +117,9 @@ int main(int argc, char** argv)
     window.resize(760, 460);
     GraphView view(&window);
     window.show();
-    FillZones(50, true);
-    const Timing widget = Time([&] { view.Redraw(); }, rounds);
-    const Timing shown = Time([&] { view.Redraw(); view.repaint(); }, rounds / 4 + 1);
+    const Run run = FilledRun(50, true);
+    const Timing widget = Time([&] { view.Redraw(run); }, rounds);
+    const Timing shown = Time([&] { view.Redraw(run); view.repaint(); }, rounds / 4 + 1);
     std::printf("%-42s %10.4f %12.4f %12.2f %10.1f\n", "GraphView::Redraw, 50 zones + writes",
                 widget.msPerRedraw, widget.msPerRedraw / kFrameMs, widget.msPerRedraw / emptyMs,
                 widget.allocationsPerRedraw);

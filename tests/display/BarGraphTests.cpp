@@ -2,6 +2,7 @@
 // axis labels, help-tag rectangles and texts.
 #include "GraphFixture.h"
 
+#include "display/EarlierRun.h"
 #include "display/GraphColors.h"
 
 #include <string>
@@ -33,7 +34,7 @@ TEST_F(BarGraphTest, ColumnShowsTheThreeSegmentsFromTheFloor)
     for (const SegmentRow& row : kSegmentRows) {
         SCOPED_TRACE(row.name);
         SetZone(0, 0, row.speeds);
-        gMaxSpeed = row.maxSpeed;
+        shown.maxSpeed = row.maxSpeed;
         context.windowActive = row.active;
         Render();
         ASSERT_EQ(result.barsDrawn, 1);
@@ -55,23 +56,21 @@ TEST_F(BarGraphTest, ColumnShowsTheThreeSegmentsFromTheFloor)
         }
         // The bar is 15 pixels wide: nothing of it right of x0 + 14.
         EXPECT_NE(Hex(At(kLeft + 15, kBottom - 1)), Hex(red));
-        const Rect& tag = gSavedReadResultsGraphRects[0];
-        EXPECT_EQ((std::vector<int>{row.greenTop + 24, kLeft, kBottom + 24, kLeft + 15}),
-                  (std::vector<int>{tag.top, tag.left, tag.bottom, tag.right}));
+        EXPECT_EQ(result.bars[0].area, QRect(QPoint(kLeft, row.greenTop), QPoint(kLeft + 14, kBottom - 1)));
     }
 }
 
 TEST_F(BarGraphTest, ZoneStandsAtItsFirstSectorWithTheStippledWriteBarBesideIt)
 {
-    gWriteTestEnabled = true;
+    shown.settings.writes = true;
     SetZone(0, kDriveSectors / 2, {30, 45, 89.5}, true);
     SetZone(0, kDriveSectors / 2, {30, 45, 89.5}, false);
     Render();
     ASSERT_EQ(result.barsDrawn, 2);
     // Half the drive is half of the 380-pixel chart.
     const int read = kLeft + 190, write = read + 15;
-    EXPECT_EQ(gSavedReadResultsGraphRects[0].left, read);
-    EXPECT_EQ(gSavedWriteResultsGraphRects[0].left, write);
+    EXPECT_EQ(result.bars[0].area.left(), read);
+    EXPECT_EQ(result.bars[1].area.left(), write);
     EXPECT_NE(Hex(At(read - 1, kBottom - 1)), Hex(myRedColor));
     EXPECT_NE(Hex(At(write + 15, kBottom - 1)), Hex(myRedColor));
     // Reads solid; writes in the dark gray pattern, anchored at the window's origin.
@@ -88,41 +87,34 @@ TEST_F(BarGraphTest, ZoneStandsAtItsFirstSectorWithTheStippledWriteBarBesideIt)
 }
 
 // unmeasuredRead/Write: a zone index left unmeasured in that array, or -1.
-struct CountRow { const char* name; int zones; bool writes; int unmeasuredRead, unmeasuredWrite; int32_t testType; uint64_t driveSectors; int expectedBars; };
+struct CountRow { const char* name; int zones; bool writes; int unmeasuredRead, unmeasuredWrite; uint64_t driveSectors; int expectedBars; };
 
 const CountRow kCountRows[] = {
-    {"fifty_zones_with_writes", 50, true, -1, -1, 1, GraphFixture::kDriveSectors, 100},
+    {"fifty_zones_with_writes", 50, true, -1, -1, GraphFixture::kDriveSectors, 100},
     // Zones are measured in order: a gap ends the bars.
-    {"zone_three_of_five_unmeasured", 5, false, 2, -1, 1, GraphFixture::kDriveSectors, 2},
-    {"write_not_yet_measured", 3, true, -1, 2, 1, GraphFixture::kDriveSectors, 5},
-    {"no_measured_zone", 4, true, 0, -1, 1, GraphFixture::kDriveSectors, 0},
-    {"random_pane_showing", 4, true, -1, -1, 2, GraphFixture::kDriveSectors, 0},
-    {"drive_size_unknown", 4, false, -1, -1, 1, 0, 0},
+    {"zone_three_of_five_unmeasured", 5, false, 2, -1, GraphFixture::kDriveSectors, 2},
+    {"write_not_yet_measured", 3, true, -1, 2, GraphFixture::kDriveSectors, 5},
+    {"no_measured_zone", 4, true, 0, -1, GraphFixture::kDriveSectors, 0},
+    {"drive_size_unknown", 4, false, -1, -1, 0, 0},
 };
 
 TEST_F(BarGraphTest, DrawsBarsOfMeasuredZonesOnly)
 {
     for (const CountRow& row : kCountRows) {
         SCOPED_TRACE(row.name);
-        SetUp();  // a clean model for each row
+        SetUp();  // a clean run for each row
         SetEvenZones(row.zones, {10, 20, 30}, row.writes);
         if (row.unmeasuredRead >= 0)
-            gSavedREADResultsInfo[row.unmeasuredRead].cycleSpeedDbl[0] = 0.0;
+            shown.zones[row.unmeasuredRead].read.cycles[0] = 0.0;
         if (row.unmeasuredWrite >= 0)
-            gSavedWRITEResultsInfo[row.unmeasuredWrite].cycleSpeedDbl[0] = 0.0;
-        gCurrentSelectedTestType = row.testType;
-        gDriveSectorsU64 = row.driveSectors;
+            shown.zones[row.unmeasuredWrite].write.cycles[0] = 0.0;
+        shown.target.sizeBytes = row.driveSectors * 512;
         Render();
-        EXPECT_EQ(result.drawn, row.testType == 1);
         EXPECT_EQ(result.barsDrawn, row.expectedBars);
-        int tagged = 0;
-        for (int z = 0; z < kMaxZoneCount; ++z) {
-            tagged += gSavedReadResultsGraphRects[z].right != 0;
-            tagged += gSavedWriteResultsGraphRects[z].right != 0;
-        }
-        EXPECT_EQ(tagged, row.expectedBars);
+        ASSERT_EQ(result.bars.size(), static_cast<size_t>(row.expectedBars));
         if (row.zones == 50) {
-            EXPECT_EQ(gSavedReadResultsGraphRects[49].right - gSavedReadResultsGraphRects[49].left, 6);
+            EXPECT_EQ(result.barWidth, 6);
+            EXPECT_EQ(result.bars.back().area.width(), 6);
         }
     }
 }
@@ -132,7 +124,7 @@ TEST_F(BarGraphTest, AxisLabelsFollowTheHighestSpeed)
     SetZone(0, 0, {50, 70, 85.3});
     Render();
     ASSERT_TRUE(result.labelsSet);
-    EXPECT_EQ(gGraphMax, 86);
+    EXPECT_EQ(result.scaleTop, 86u);
     const char* expected[10] = {"86.000", "77.400", "68.800", "60.200", "51.600",
                                 "43.000", "34.400", "25.800", "17.200", "8.600"};
     for (int i = 0; i < 10; ++i)
@@ -167,16 +159,27 @@ TEST_F(BarGraphTest, GridLinesAddToTheBackdropWhenActiveAndAreWhiteWhenInactive)
 // The read tag's text is checked under the pointer with the result panes.
 TEST(HelpTags, WriteTagGroupsTheSectorAndRoundsToTwoDecimals)
 {
-    ZoneResultsRec rec{};
-    rec.firstSectorU64 = 1234567;
-    rec.minSpeedDbl = 12.345;
-    rec.aveSpeedDbl = 23.456;
-    rec.maxSpeedDbl = 34.567;
-    Str255 tag{};
-    MakeBarHelpTag(11, false, rec, tag);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(tag + 1), tag[0]),
+    ZoneSpeeds speeds;
+    speeds.minimum = 12.345;
+    speeds.average = 23.456;
+    speeds.maximum = 34.567;
+    std::string tag;
+    MakeBarHelpTag(11, false, 1234567, speeds, tag);
+    EXPECT_EQ(tag,
               "Zone: 12\rStarting Sector: 1,234,567\rMaximum Write Speed: 34.57 MB/sec\r"
               "Average Write Speed: 23.46 MB/sec\rMinimum Write Speed: 12.35 MB/sec");
+    // Compared with an earlier run, the tag gains its values and the change.
+    gEarlierRun.active = true;
+    gEarlierRun.run.settings.writes = true;
+    gEarlierRun.run.zones.resize(12);
+    ZoneResult& earlier = gEarlierRun.run.zones[11];
+    earlier.read.cycles[0] = earlier.write.average = 20.0;
+    earlier.write.minimum = 10.0;
+    earlier.write.maximum = 30.0;
+    MakeBarHelpTag(11, false, 1234567, speeds, tag);
+    gEarlierRun = EarlierRun{};
+    EXPECT_EQ(tag.substr(tag.find("\rEarlier")),
+              "\rEarlier Average: 20.00 MB/sec (+17.3%)\rEarlier Range: 10.00 - 30.00 MB/sec");
 }
 
 }  // namespace

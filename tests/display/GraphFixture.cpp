@@ -2,35 +2,33 @@
 
 void GraphFixture::SetUp()
 {
-    ResetZoneTestResults();  // no host is installed: nothing is redrawn
-    gCurrentSelectedTestType = 1;
-    gZoneTestCountS32 = 1;
-    gWriteTestEnabled = false;
-    gDriveSectorsU64 = kDriveSectors;
-    gMaxSpeed = 0.0;
-    gBarGraphWidth = 15;
+    shown = ::Run{};
+    shown.target.sizeBytes = kDriveSectors * 512;
+    shown.end = RunEnd::Completed;
+    shown.zones.resize(1);
     ComputeGraphGeometry(kPane);
     context = GraphPaintContext{};
 }
 
 void GraphFixture::SetZone(int z, uint64_t firstSector, BarSpeeds speeds, bool read)
 {
-    ZoneResultsRec& rec = read ? gSavedREADResultsInfo[z] : gSavedWRITEResultsInfo[z];
-    rec.firstSectorU64 = firstSector;
-    rec.lastSectorU64 = firstSector + 2047;
-    rec.cycleSpeedDbl[0] = speeds.max;
-    rec.minSpeedDbl = speeds.min;
-    rec.aveSpeedDbl = speeds.ave;
-    rec.maxSpeedDbl = speeds.max;
-    if (speeds.max > gMaxSpeed)
-        gMaxSpeed = speeds.max;
+    ZoneResult& zone = shown.zones[static_cast<size_t>(z)];
+    ZoneSpeeds& rec = read ? zone.read : zone.write;
+    zone.firstSector = firstSector;
+    zone.lastSector = firstSector + 2047;
+    rec.cycles[0] = speeds.max;
+    rec.minimum = speeds.min;
+    rec.average = speeds.ave;
+    rec.maximum = speeds.max;
+    if (speeds.max > shown.maxSpeed)
+        shown.maxSpeed = speeds.max;
 }
 
 void GraphFixture::SetEvenZones(int n, BarSpeeds speeds, bool writes)
 {
-    gZoneTestCountS32 = n;
-    gBarGraphWidth = BarWidthForZoneCount(n);
-    gWriteTestEnabled = writes;
+    shown.settings.zones = n;
+    shown.settings.writes = writes;
+    shown.zones.resize(static_cast<size_t>(n));
     for (int z = 0; z < n; ++z) {
         const uint64_t first = kDriveSectors / static_cast<uint64_t>(n) * static_cast<uint64_t>(z);
         SetZone(z, first, speeds, true);
@@ -41,7 +39,7 @@ void GraphFixture::SetEvenZones(int n, BarSpeeds speeds, bool writes)
 
 void GraphFixture::Render()
 {
-    image = RenderGraphImage(context, &result);
+    image = RenderGraphImage(shown, context, &result);
 }
 
 QColor GraphFixture::At(int x, int y) const

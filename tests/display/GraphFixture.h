@@ -1,5 +1,6 @@
-// A clean model and a 380 x 180 pixel chart for each display test, with
-// helpers that fill zone records and read rendered pixels in window coordinates.
+// An empty run of one zone on a drive of a million sectors and a 380 x 180
+// pixel chart for each display test, with helpers that fill the run's zones
+// and read rendered pixels in window coordinates.
 #pragma once
 
 #include "display/GraphRenderer.h"
@@ -27,15 +28,16 @@ public:
 protected:
     void SetUp() override;
 
-    // Fills zone z's read (or write) record; the zone becomes measured.
-    static void SetZone(int z, uint64_t firstSector, BarSpeeds speeds, bool read = true);
+    // Fills zone z's read (or write) speeds; the zone becomes measured.
+    void SetZone(int z, uint64_t firstSector, BarSpeeds speeds, bool read = true);
     // n zones spread evenly over the drive with the same speeds.
-    static void SetEvenZones(int n, BarSpeeds speeds, bool writes);
+    void SetEvenZones(int n, BarSpeeds speeds, bool writes);
 
     void Render();
     // The rendered colour at a window point.
     QColor At(int x, int y) const;
 
+    ::Run shown;  // the run drawn
     GraphPaintContext context;
     GraphPaintResult result;
     QImage image;

@@ -25,7 +25,7 @@ TEST_F(GraphImageTest, PictureHoldsKeyLabelsAndBars)
     SetEvenZones(3, {20, 30, 40}, true);
     GraphImageOptions options;
     options.title = QStringLiteral("Zone test");
-    const QImage picture = RenderResultGraphImage(options);
+    const QImage picture = RenderResultGraphImage(shown, options);
     ASSERT_FALSE(picture.isNull());
     const Rect chart = gGraphicChartRect;
     // Zone 1 reads at the chart's left edge (the chart's place and size are checked through kestrelia-cli --graph).

@@ -27,7 +27,7 @@ protected:
     {
         GraphPaintContext plain = context;
         plain.overlay.enabled = false;
-        return RenderGraphImage(plain);
+        return RenderGraphImage(shown, plain);
     }
 
     QColor PlainAt(const QImage& plain, int x, int y) const
@@ -130,7 +130,7 @@ TEST_F(OverlayTest, TargetAboveEverySpeedShowsTheCentredWarningAndEqualToItTheLi
 TEST_F(OverlayTest, NothingIsDrawnWhenSwitchedOffOrUnmeasured)
 {
     for (const bool enabled : {false, true}) {
-        gSavedREADResultsInfo[0].cycleSpeedDbl[0] = enabled ? 0.0 : 89.5;  // on: but nothing measured
+        shown.zones[0].read.cycles[0] = enabled ? 0.0 : 89.5;  // on: but nothing measured
         context.overlay = OverlayInputs{enabled, 45.0, 3};
         Render();
         EXPECT_FALSE(RowIsWhite(198) || RowIsWhite(189)) << enabled;  // where the lines would be

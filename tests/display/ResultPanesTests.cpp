@@ -42,11 +42,13 @@ protected:
         for (int i = 0; i < 10; ++i)
             widgets.axisLabels[i] = labels[i] = new QLabel(window.get());
         ASSERT_EQ(InstallResultsDisplay(widgets), 0);
+        SetShownRunSource([this]() -> const ::Run& { return shown; });
         window->show();
     }
 
     void TearDown() override
     {
+        SetShownRunSource(nullptr);
         window.reset();
         bTestRunning = false;
     }
@@ -93,8 +95,8 @@ TEST_F(ResultPanesTest, RedrawPaintsTheBarsAndSetsTheLabels)
     EXPECT_EQ(Hex(ViewAt(bar.x(), bar.y())), Hex(myRedColor));
 
     // Reset results keep the labels as they were.
-    gSavedREADResultsInfo[0] = ZoneResultsRec{};
-    gMaxSpeed = 0.0;
+    shown.zones[0] = ZoneResult{};
+    shown.maxSpeed = 0.0;
     DrawTestResults();
     EXPECT_EQ(view->LastPaint().barsDrawn, 0);
     EXPECT_EQ(labels[0]->text(), QStringLiteral("86.000"));
@@ -123,29 +125,31 @@ TEST_F(ResultPanesTest, TogglingShowsOnePaneAndDrawsOnlyTheStandardOne)
 
 TEST_F(ResultPanesTest, HelpTagUnderThePointerAndAsATooltip)
 {
-    gWriteTestEnabled = true;
+    shown.settings.writes = true;
     SetZone(0, 0, {10, 20, 30}, true);
     SetZone(0, 0, {10, 20, 30}, false);
     DrawTestResults();
     // dx, dy from the read bar's bottom-left pixel; an empty expected start: no tag.
-    const struct { int dx, dy; bool running; int32_t testType; const char* expectedStart; } rows[] = {
+    const struct { int dx, dy; bool running; int pane; const char* expectedStart; } rows[] = {
         // Scale 31 MB/s on a 300-pixel chart: the 30 MB/s bars are 290 pixels high.
-        {2, 0, false, 1,
+        {2, 0, false, 0,
          "Zone: 1\nStarting Sector: 0\nMaximum Read Speed: 30.00 MB/sec\nAverage Read Speed: 20.00 MB/sec\n"
          "Minimum Read Speed: 10.00 MB/sec"},
-        {2, -289, false, 1, "Zone: 1\nStarting Sector: 0\nMaximum Read"},
-        {15 + 3, -5, false, 1, "Zone: 1\nStarting Sector: 0\nMaximum Write Speed: 30.00"},
-        {2, -290, false, 1, ""},  // above the bar
-        {30, 0, false, 1, ""},    // right of both bars
-        {2, 0, true, 1, ""},      // while a test runs
-        {2, 0, false, 2, ""},     // the random pane
+        {2, -289, false, 0, "Zone: 1\nStarting Sector: 0\nMaximum Read"},
+        {15 + 3, -5, false, 0, "Zone: 1\nStarting Sector: 0\nMaximum Write Speed: 30.00"},
+        {2, -290, false, 0, ""},  // above the bar
+        {30, 0, false, 0, ""},    // right of both bars
+        {2, 0, true, 0, ""},      // while the run is under way
+        {2, 0, false, 1, ""},     // the random pane
     };
     GraphView* view = CurrentGraphView();
     for (const auto& row : rows) {
-        bTestRunning = row.running;
-        gCurrentSelectedTestType = row.testType;
+        shown.end = row.running ? RunEnd::NotEnded : RunEnd::Completed;
+        popup->setCurrentIndex(row.pane);
+        ToggleTestPanes();
+        DrawTestResults();
         const QPoint point(gGraphicChartRect.left + row.dx, gGraphicChartRect.bottom - 1 + row.dy);
-        const QString tag = HelpTagAtWindowPoint(point);
+        const QString tag = view->HelpTagAt(point);
         SCOPED_TRACE(tag.toStdString());
         if (*row.expectedStart == '\0') {
             EXPECT_TRUE(tag.isEmpty());

@@ -32,7 +32,7 @@ protected:
     long Entries() const { return std::distance(fs::directory_iterator(directory), fs::directory_iterator()); }
 
     fs::path directory;
-    const ReportSubject subject{false, "Data Disk", "2 Gigabytes"};
+    const ::Run run;  // of no drive: the header names none
 };
 
 TEST_F(ReportFiles, OnlyRegularFilesAreWrittenAndLinksStay)
@@ -55,7 +55,7 @@ TEST_F(ReportFiles, OnlyRegularFilesAreWrittenAndLinksStay)
         {"to-output", EPERM, "is under /proc, where no file is saved"},
     };
     for (const auto& row : rows) {
-        const ReportSaveResult result = SaveReportFile((directory / row.name).string(), subject, kTextReportFormat);
+        const ReportSaveResult result = SaveReportFile((directory / row.name).string(), run, kTextReportFormat, 0);
         EXPECT_EQ(result.errorNumber, row.errorNumber) << row.name;
         EXPECT_NE(ReportSaveFailureText(result).find(row.refusal), std::string::npos) << ReportSaveFailureText(result);
     }
@@ -70,7 +70,7 @@ TEST_F(ReportFiles, OnlyRegularFilesAreWrittenAndLinksStay)
     fs::create_symlink(directory / "new.txt", directory / "to-new");
     for (const auto& [link, mask] : {std::pair{"to-old", 022}, std::pair{"to-new", 077}}) {
         const mode_t previous = umask(mask);
-        ASSERT_TRUE(SaveReportFile(directory / link, subject, kTextReportFormat).ok()) << link;
+        ASSERT_TRUE(SaveReportFile(directory / link, run, kTextReportFormat, 0).ok()) << link;
         umask(previous);
         EXPECT_TRUE(fs::is_symlink(directory / link));
         EXPECT_EQ(ReadFile(directory / link), CurrentReport()) << link;

@@ -3,7 +3,6 @@
 // date follows the locale where Mac OS Roman can hold it, else English.
 #include <gtest/gtest.h>
 
-#include "engine/TestModel.h"
 #include "format/ByteText.h"
 #include "reports/ReportText.h"
 
@@ -28,8 +27,6 @@ TEST(LocaleReport, NumbersKeepTheReportFormAndDatesFollowTheLocale)
             std::setlocale(LC_ALL, "C");
             unsetenv("LOCPATH");
             std::filesystem::remove_all(folder);
-            gSavedRandomReadSpeedDbl = 0.0;
-            std::memset(gSavedREADResultsInfo, 0, sizeof gSavedREADResultsInfo);
         }
     } cleanUp{folder};
     const struct {
@@ -48,9 +45,13 @@ TEST(LocaleReport, NumbersKeepTheReportFormAndDatesFollowTheLocale)
     ASSERT_NE(nullptr, strptime("2026-12-07 12:00:00", "%Y-%m-%d %H:%M:%S", &noon));
     noon.tm_isdst = -1;
     const std::time_t when = std::mktime(&noon);
-    gSavedRandomReadSpeedDbl = 1.5;
-    gSavedREADResultsInfo[0].cycleSpeedDbl[0] = gSavedREADResultsInfo[0].maxSpeedDbl = 85.25;
-    gSavedREADResultsInfo[0].lastSectorU64 = 1000;
+    ::Run run;
+    run.target.name = "D";
+    run.target.sizeLabel = "1 Gigabytes";
+    run.random.readSpeed = 1.5;
+    run.zones.resize(1);
+    run.zones[0].read.cycles[0] = run.zones[0].read.maximum = 85.25;
+    run.zones[0].lastSector = 1000;
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         ASSERT_NE(nullptr, std::setlocale(LC_ALL, (std::string(row.name) + ".UTF-8").c_str()));
@@ -61,7 +62,7 @@ TEST(LocaleReport, NumbersKeepTheReportFormAndDatesFollowTheLocale)
         EXPECT_STREQ("1.5 KB", text);
         BytesSInt64ToCStrGB(1610612736, text);
         EXPECT_STREQ("1.5", text);
-        const std::string report = AssembleReport({false, "D", "1 Gigabytes"}, kTextReportFormat, {"d", "t"});
+        const std::string report = AssembleReport(run, kTextReportFormat, {"d", "t"});
         for (const char* line : {"Random Read Results:\t1.500 Megabytes per Second\r", "Last Measured Sector:\t1,000\r",
                                  "Maximum:           85.250 MB/sec\r"})
             EXPECT_NE(std::string::npos, report.find(line)) << line;

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "engine/TestModel.h"
 #include "reports/MacRomanText.h"
 #include "reports/ReportText.h"
 
@@ -15,46 +14,53 @@ const std::string kProduct = "Kestrelia\xAA 2.0 Test Results\r";
 const std::string kNotice = "Speeds in megabytes of 1,048,576 bytes per second, timed on the raw device.\r";
 const std::string kDateLine = "Test Date: Monday, December 7, 2026 (05:30:12)\r";
 
+// A drive (or volume) as a report names it.
+RunTarget Named(const std::string& name, const std::string& sizeLabel, bool isVolume = false)
+{
+    RunTarget target;
+    target.name = name;
+    target.sizeLabel = sizeLabel;
+    target.isVolume = isVolume;
+    return target;
+}
+
+// Runs of one zone and one cycle of 1 MB on "D", until a case says otherwise.
 class Report : public ::testing::Test {
 protected:
-    void SetUp() override { Clear(); }
-    void TearDown() override { Clear(); }
-    static void Clear()
+    void SetUp() override
     {
-        std::memset(gSavedREADResultsInfo, 0, sizeof gSavedREADResultsInfo);
-        std::memset(gSavedWRITEResultsInfo, 0, sizeof gSavedWRITEResultsInfo);
-        gSavedRandomReadSpeedDbl = 0.0;
-        gSavedRandomWriteSpeedDbl = 0.0;
-        gSavedRandomQueueDepthU32 = 1;
-        gWriteTestEnabled = false;
-        gXFerMBytes = 1;
-        gZoneTestCountS32 = 1;
-        gTestCyclesS32 = 1;
+        run.target = Named("D", "1 Gigabytes");
+        run.settings.transferMegabytes = 1;
+        run.zones.resize(1);
     }
     // Zone z from sector first, 2048 sectors long, with the given cycle speeds and their statistics.
-    static void Zone(int z, uint64_t first, const std::vector<double>& reads, const std::vector<double>& writes = {})
+    void Zone(int z, uint64_t first, const std::vector<double>& reads, const std::vector<double>& writes = {})
     {
-        for (ZoneResultsRec* r : {&gSavedREADResultsInfo[z], &gSavedWRITEResultsInfo[z]}) {
-            const std::vector<double>& speeds = r == &gSavedREADResultsInfo[z] ? reads : writes;
+        ZoneResult& zone = run.zones[static_cast<size_t>(z)];
+        zone.firstSector = first;
+        zone.lastSector = first + 2047;
+        for (ZoneSpeeds* r : {&zone.read, &zone.write}) {
+            const std::vector<double>& speeds = r == &zone.read ? reads : writes;
             if (speeds.empty())
                 continue;
-            r->firstSectorU64 = first;
-            r->lastSectorU64 = first + 2047;
-            std::copy(speeds.begin(), speeds.end(), r->cycleSpeedDbl);
-            r->minSpeedDbl = *std::min_element(speeds.begin(), speeds.end());
-            r->maxSpeedDbl = *std::max_element(speeds.begin(), speeds.end());
-            r->aveSpeedDbl = std::accumulate(speeds.begin(), speeds.end(), 0.0) / double(speeds.size());
+            std::copy(speeds.begin(), speeds.end(), r->cycles.begin());
+            r->minimum = *std::min_element(speeds.begin(), speeds.end());
+            r->maximum = *std::max_element(speeds.begin(), speeds.end());
+            r->average = std::accumulate(speeds.begin(), speeds.end(), 0.0) / double(speeds.size());
         }
     }
+
+    ::Run run;
 };
 
 TEST_F(Report, TextReportOfADriveWithWritesAndRandomResults)
 {
-    gWriteTestEnabled = true;
-    gXFerMBytes = 2;
-    gTestCyclesS32 = 2;
-    gSavedRandomReadSpeedDbl = 1.5;
-    gSavedRandomWriteSpeedDbl = 0.5;
+    run.target = Named("Data Disk", "465.762 Gigabytes");
+    run.settings.writes = true;
+    run.settings.transferMegabytes = 2;
+    run.settings.cycles = 2;
+    run.random.readSpeed = 1.5;
+    run.random.writeSpeed = 0.5;
     Zone(0, 1234567, {70.125, 71.0}, {40.0, 42.5});
 
     const std::string expected =
@@ -76,11 +82,12 @@ TEST_F(Report, TextReportOfADriveWithWritesAndRandomResults)
         "Minimum:           70.125 MB/sec           40.000 MB/sec\r\r"
         "Cycle 1:           70.125 MB/sec           40.000 MB/sec\r"
         "Cycle 2:           71.000 MB/sec           42.500 MB/sec\r";
-    EXPECT_EQ(AssembleReport({false, "Data Disk", "465.762 Gigabytes"}, kTextReportFormat, kDate), expected);
+    EXPECT_EQ(AssembleReport(run, kTextReportFormat, kDate), expected);
 }
 
 TEST_F(Report, SpreadsheetReportOfAVolume)
 {
+    run.target = Named("Backup", "2 Gigabytes", true);
     Zone(0, 1000, {12.5});
     const std::string expected =
         kProduct + kNotice + kDateLine +
@@ -99,12 +106,12 @@ TEST_F(Report, SpreadsheetReportOfAVolume)
         "Min\t12.500\r"
         "\r<Insert Cycle Chart Here>\tZone 1 Reads\r"
         "Cycle 1\t12.500\r";
-    EXPECT_EQ(AssembleReport({true, "Backup", "2 Gigabytes"}, kSpreadsheetReportFormat, kDate), expected);
+    EXPECT_EQ(AssembleReport(run, kSpreadsheetReportFormat, kDate), expected);
 
     // With writes, each table gets a write column.
-    gWriteTestEnabled = true;
+    run.settings.writes = true;
     Zone(0, 0, {10.0}, {5.0});
-    const std::string body = SpreadsheetReportBody();
+    const std::string body = SpreadsheetReportBody(run);
     EXPECT_NE(body.find("<Insert Summary Chart Here>\tZone 1 Reads\tZone 1 Writes\rMax\t10.000\t5.000\r"),
               std::string::npos);
     EXPECT_NE(body.find("\r<Insert Cycle Chart Here>\tZone 1 Reads\tZone 1 Writes\rCycle 1\t10.000\t5.000\r"),
@@ -113,7 +120,6 @@ TEST_F(Report, SpreadsheetReportOfAVolume)
 
 TEST_F(Report, RandomResultLinesAndTheirSpacing)
 {
-    const ReportSubject drive{false, "D", "1 Gigabytes"};
     const std::string head = kProduct + kNotice + kDateLine + "Test Drive Name: D\rTest Drive Size: 1 Gigabytes\r";
     const struct { double read, write; uint32_t queueDepth; std::string tail; } rows[] = {
         {1.0, 0.0, 1, "\rRandom Read Results:\t1024 Kilobytes per Second\r"},
@@ -126,39 +132,41 @@ TEST_F(Report, RandomResultLinesAndTheirSpacing)
         {0.0, 2.25, 256, "Random Write Results:\t2.250 Megabytes per Second\rQueue Depth: 256\r"},
     };
     for (const auto& row : rows) {
-        gSavedRandomReadSpeedDbl = row.read;
-        gSavedRandomWriteSpeedDbl = row.write;
-        gSavedRandomQueueDepthU32 = row.queueDepth;
-        EXPECT_EQ(AssembleReport(drive, kTextReportFormat, kDate), head + row.tail)
+        run.random.readSpeed = row.read;
+        run.random.writeSpeed = row.write;
+        run.random.queueDepth = row.queueDepth;
+        EXPECT_EQ(AssembleReport(run, kTextReportFormat, kDate), head + row.tail)
             << row.read << " " << row.write << " depth " << row.queueDepth;
     }
 }
 
 TEST_F(Report, HeaderOnlyForOtherFormatsOrNoResultsAndFullRecordsComplete)
 {
-    const ReportSubject drive{false, "D", "1 Gigabytes"};
-    EXPECT_EQ(AssembleReport(drive, kTextReportFormat, kDate),
+    EXPECT_EQ(AssembleReport(run, kTextReportFormat, kDate),
               kProduct + kNotice + kDateLine + "Test Drive Name: D\rTest Drive Size: 1 Gigabytes\r");
     // A name the report's set cannot hold all of: written with "?" and a line that says so.
-    EXPECT_EQ(AssembleReport({true, "\u65e5\u672c Caf\u00e9?", "1 Gigabytes"}, kTextReportFormat, kDate),
+    ::Run volume = run;
+    volume.target = Named("\u65e5\u672c Caf\u00e9?", "1 Gigabytes", true);
+    EXPECT_EQ(AssembleReport(volume, kTextReportFormat, kDate),
               kProduct + kNotice + kDateLine +
                   "Test Volume Name: ?? Caf\x8E?\rTest Volume Size: 1 Gigabytes\r"
                   "Note: Some characters of the name could not be written in Mac OS Roman "
                   "and appear as \"?\".\r");
     Zone(0, 0, {10.0});
-    const std::string header = AssembleReport(drive, 3, kDate);
+    const std::string header = AssembleReport(run, 3, kDate);
     EXPECT_EQ(header.find("Measurement Zone"), std::string::npos);
     EXPECT_NE(header.find("Zone Test Results"), std::string::npos);
 
-    gWriteTestEnabled = true;
-    gZoneTestCountS32 = kMaxZoneCount;
-    gTestCyclesS32 = kMaxCycleCount;
-    for (int zone = 0; zone < kMaxZoneCount; ++zone)
+    run.settings.writes = true;
+    run.settings.zones = kMaxZoneCount;
+    run.settings.cycles = kMaxCycleCount;
+    run.zones.resize(kMaxZoneCount);
+    for (ZoneResult& zone : run.zones)
         for (int c = 0; c < kMaxCycleCount; ++c) {
-            gSavedREADResultsInfo[zone].cycleSpeedDbl[c] = 100.0 + c;
-            gSavedWRITEResultsInfo[zone].cycleSpeedDbl[c] = 50.0 + c;
+            zone.read.cycles[c] = 100.0 + c;
+            zone.write.cycles[c] = 50.0 + c;
         }
-    const std::string report = AssembleReport(drive, kTextReportFormat, kDate);
+    const std::string report = AssembleReport(run, kTextReportFormat, kDate);
     EXPECT_NE(report.find("MB/sec\r\r\rMeasurement Zone:\t50\r"), std::string::npos);
     EXPECT_NE(report.find("Cycle 50:          149.000 MB/sec           99.000 MB/sec\r"), std::string::npos);
     EXPECT_EQ(report.find('\n'), std::string::npos);

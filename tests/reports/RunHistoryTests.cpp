@@ -1,5 +1,5 @@
 // Run documents through JSON and the run history: a run captured from the
-// model comes back unchanged and matches the schema; documents no run can
+// run comes back unchanged and matches the schema; documents no run can
 // have are refused; the history keeps at most 200 runs per drive, newest
 // first by the time inside them, never drops the run just saved, and skips
 // corrupt and foreign files.
@@ -34,49 +34,45 @@ protected:
     }
     void TearDown() override { fs::remove_all(folder_); }
 
-    // A standard run of 3 zones of 2 cycles with writes, in the model.
-    static void FillStandardResults()
-    {
-        std::memset(gSavedREADResultsInfo, 0, sizeof gSavedREADResultsInfo);
-        std::memset(gSavedWRITEResultsInfo, 0, sizeof gSavedWRITEResultsInfo);
-        gCurrentSelectedTestType = 1;
-        gZoneTestCountS32 = 3;
-        gTestCyclesS32 = 2;
-        gXFerMBytes = 4;
-        gWriteTestEnabled = true;
-        for (int z = 0; z < 3; ++z)
-            for (ZoneResultsRec* r : {&gSavedREADResultsInfo[z], &gSavedWRITEResultsInfo[z]}) {
-                r->firstSectorU64 = z * 1000000ull;
-                r->lastSectorU64 = z * 1000000ull + 8191;
-                r->cycleSpeedDbl[0] = r->minSpeedDbl = 100.0 + z;
-                r->cycleSpeedDbl[1] = r->maxSpeedDbl = 110.5 + z;
-                r->aveSpeedDbl = 105.25 + z;
-            }
-    }
-
     fs::path folder_;
 };
 
-const RunSubject kSubject{"loop:/dev/shm/disk", "Loop Drive (2.00 GB)", "/dev/loop3", 2147483648ull, false};
+// A standard run of 3 zones of 2 cycles of 4 MB with writes on a 2 GiB loop drive, ended at when.
+Run StandardRun(std::time_t when)
+{
+    Run run;
+    run.target = {.devicePath = "/dev/loop3", .identity = "loop:/dev/shm/disk", .name = "Loop Drive (2.00 GB)",
+                  .sizeLabel = "2 Gigabytes", .sizeBytes = 2147483648ull};
+    run.settings = {.zones = 3, .cycles = 2, .transferMegabytes = 4, .writes = true};
+    run.started = run.ended = when;
+    run.end = RunEnd::Completed;
+    run.zones.resize(3);
+    for (int z = 0; z < 3; ++z)
+        for (ZoneSpeeds* speeds : {&run.zones[z].read, &run.zones[z].write}) {
+            run.zones[z].firstSector = z * 1000000ull;
+            run.zones[z].lastSector = z * 1000000ull + 8191;
+            speeds->cycles[0] = speeds->minimum = 100.0 + z;
+            speeds->cycles[1] = speeds->maximum = 110.5 + z;
+            speeds->average = 105.25 + z;
+        }
+    run.maxSpeed = 112.5;
+    return run;
+}
+const std::string kIdentity = "loop:/dev/shm/disk";
 
 TEST_F(RunHistoryTest, ARunComesBackFromJsonAsItWasAndMatchesTheSchema)
 {
-    FillStandardResults();
-    const uint64_t before = CurrentResultsFingerprint();
-    const RunDocument run = CaptureRunDocument(kSubject, 1796672452);
+    const ::Run measured = StandardRun(1796672452);
+    const RunDocument run = CaptureRunDocument(measured);
     EXPECT_EQ(run.when, "2026-12-07T19:40:52Z");
     EXPECT_EQ(run.queueDepth, 1);
 
     const std::string path = (folder_ / "run.json").string();
     ASSERT_TRUE(WriteRunDocumentFile(path, run).ok());
-    std::memset(gSavedREADResultsInfo, 0, sizeof gSavedREADResultsInfo);
     std::string why;
     const std::optional<RunDocument> back = ReadRunDocumentFile(path, &why);
     ASSERT_TRUE(back) << why;
-    ApplyRunDocument(*back);
-    EXPECT_EQ(CurrentResultsFingerprint(), before) << "every record as it was";
-    EXPECT_EQ(gDriveSectorsU64, 4194304u);
-    EXPECT_DOUBLE_EQ(gMaxSpeed, 112.5);
+    EXPECT_EQ(RunFromDocument(*back), measured) << "every result, setting and the drive as they were";
     EXPECT_EQ(RunDocumentToJson(*back), RunDocumentToJson(run));
 
     EXPECT_EQ(std::system((KESTRELIA_SOURCE_DIR "/tests/support/validate-run-documents " KESTRELIA_SOURCE_DIR
@@ -85,8 +81,7 @@ TEST_F(RunHistoryTest, ARunComesBackFromJsonAsItWasAndMatchesTheSchema)
 
 TEST_F(RunHistoryTest, MalformedDocumentsAreRefusedWithAReason)
 {
-    FillStandardResults();
-    const std::string good = RunDocumentToJson(CaptureRunDocument(kSubject, 0));
+    const std::string good = RunDocumentToJson(CaptureRunDocument(StandardRun(0)));
     auto replaced = [&good](const std::string& from, const std::string& to) {
         std::string text = good;
         text.replace(text.find(from), from.size(), to);
@@ -119,7 +114,6 @@ TEST_F(RunHistoryTest, MalformedDocumentsAreRefusedWithAReason)
 
 TEST_F(RunHistoryTest, AtMost200RunsNewestFirstNeverTheOneJustSavedCorruptAndForeignFilesSkipped)
 {
-    FillStandardResults();
     const std::string root = (folder_ / "history").string();
     const int64_t start = 1796672452000;  // 2026-12-07, names the files
     const std::time_t in2030 = 1893456000;
@@ -129,23 +123,23 @@ TEST_F(RunHistoryTest, AtMost200RunsNewestFirstNeverTheOneJustSavedCorruptAndFor
     std::string first;
     for (int i = 0; i < 201; ++i) {
         const std::string path =
-            SaveRunToHistory(root, CaptureRunDocument(kSubject, in2030 + i), start + i * 1000, &why, notes);
+            SaveRunToHistory(root, CaptureRunDocument(StandardRun(in2030 + i)), start + i * 1000, &why, notes);
         ASSERT_FALSE(path.empty()) << why;
         first = i == 0 ? path : first;
     }
     EXPECT_FALSE(fs::exists(first));
     // A run saved now stays though every other is dated after it, and so does
     // the next, saved in the same millisecond.
-    const RunDocument run = CaptureRunDocument(kSubject, start / 1000);
+    const RunDocument run = CaptureRunDocument(StandardRun(start / 1000));
     const std::string saved = SaveRunToHistory(root, run, start + 300000, &why, notes);
     ASSERT_FALSE(saved.empty()) << why;
     EXPECT_NE(notes.str().find("200 runs of loop:/dev/shm/disk dated in the future, the latest 2030-01-01T00:03:20Z"),
               std::string::npos) << notes.str();
-    EXPECT_EQ(ListDriveHistory(root, kSubject.identity, notes).back().path, saved);
+    EXPECT_EQ(ListDriveHistory(root, kIdentity, notes).back().path, saved);
     const std::string twin = SaveRunToHistory(root, run, start + 300000, &why, notes);
     EXPECT_TRUE(saved != twin && fs::exists(twin)) << twin;
 
-    const std::string folder = DriveHistoryFolder(root, kSubject.identity);
+    const std::string folder = DriveHistoryFolder(root, kIdentity);
     std::ofstream(folder + "/broken.json") << "{\"format\": \"kestrelia-run\", ";
     ASSERT_EQ(::mkfifo((folder + "/pipe.json").c_str(), 0600), 0);  // would block a plain read
     RunDocument foreign = run;
@@ -153,7 +147,7 @@ TEST_F(RunHistoryTest, AtMost200RunsNewestFirstNeverTheOneJustSavedCorruptAndFor
     ASSERT_TRUE(WriteRunDocumentFile(folder + "/foreign.json", foreign).ok());
 
     notes.str("");
-    const std::vector<HistoryEntry> entries = ListDriveHistory(root, kSubject.identity, notes);
+    const std::vector<HistoryEntry> entries = ListDriveHistory(root, kIdentity, notes);
     ASSERT_EQ(entries.size(), kMaxRunsPerDrive);
     EXPECT_EQ(entries.front().run.when, "2030-01-01T00:03:20Z");
     EXPECT_EQ(entries.back().path, twin);

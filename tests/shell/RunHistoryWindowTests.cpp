@@ -9,22 +9,28 @@
 #include "display/EarlierRun.h"
 #include "display/GraphView.h"
 #include "display/ResultPanes.h"
-#include "reports/ActiveSubject.h"
+#include "reports/ReportText.h"
 #include "reports/RunHistory.h"
+#include "shell/Preferences.h"
 #include "shell/RunHistoryWindow.h"
+#include "shell/ShownRun.h"
 
 #include <QComboBox>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QStandardItemModel>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <regex>
 #include <set>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -67,7 +73,7 @@ TEST_F(WindowDrive, WriteRunsLeaveEveryByteAndAreKeptComparedAndOpenedAgain)
     Widgets().actionSaveSpreadsheet->trigger();  // taken once the test is over
     EXPECT_TRUE(dialogSeen);
     for (int zone = 0; zone < 10; ++zone)
-        EXPECT_GT(gSavedWRITEResultsInfo[zone].aveSpeedDbl, 0.0) << zone;
+        EXPECT_GT(ShownRun().zones[zone].write.average, 0.0) << zone;
     EXPECT_EQ(Widgets().startButton->text(), "Start");
     ExpectEverythingBack();
 
@@ -81,7 +87,7 @@ TEST_F(WindowDrive, WriteRunsLeaveEveryByteAndAreKeptComparedAndOpenedAgain)
     }));
     EXPECT_EQ(Status(), "Test Complete");
     EXPECT_GE(counts.size(), 2u);
-    EXPECT_GT(gSavedRandomWriteSpeedDbl, 0.0);
+    EXPECT_GT(ShownRun().random.writeSpeed, 0.0);
     ExpectEverythingBack();
     EXPECT_TRUE(alerts.empty()) << alerts.front();
     ExpectSameChecksum();
@@ -124,10 +130,7 @@ TEST_F(WindowDrive, WriteRunsLeaveEveryByteAndAreKeptComparedAndOpenedAgain)
     EXPECT_EQ(MarkerPixels(), 0);
     popup->setCurrentIndex(1);
     EXPECT_GT(MarkerPixels(), 10 * 15) << "a marker on each of the ten zones";
-    // The help tag of a zone (a bar under a pixel high has no area to point at).
-    const std::string tag(reinterpret_cast<const char*>(gSavedReadResultsHelpTag[0] + 1), gSavedReadResultsHelpTag[0][0]);
-    EXPECT_NE(tag.find("\rEarlier Average: "), std::string::npos) << tag;
-    EXPECT_NE(tag.find("%)\rEarlier Range: "), std::string::npos) << tag;
+    EXPECT_EQ(CurrentGraphView()->LastPaint().barsDrawn, 0) << "the random run on show has no bars";
     popup->setCurrentIndex(0);
     EXPECT_EQ(MarkerPixels(), 0);
 
@@ -163,11 +166,11 @@ TEST_F(WindowDrive, WriteRunsLeaveEveryByteAndAreKeptComparedAndOpenedAgain)
 
     // A saved run opens as the current results: its bars, its settings, its drive as it was.
     EXPECT_TRUE(OpenResultsFile(QString::fromStdString(files[0].string())).isEmpty());
-    EXPECT_TRUE(ZoneIsMeasured(9));
-    EXPECT_EQ(gZoneTestCountS32, 10);
+    EXPECT_TRUE(ShownRun().ZoneMeasured(9));
+    EXPECT_EQ(ShownRun().settings.zones, 10);
     EXPECT_EQ(CurrentGraphView()->LastPaint().barsDrawn, 20);
-    EXPECT_EQ(ActiveReportSubject().name, "Loop Device (" + drive().substr(5) + ")") << "reports name the run's drive";
-    EXPECT_EQ(ActiveReportSubject().sizeLabel, "1.500 Gigabytes");
+    EXPECT_EQ(ShownRun().target.name, "Loop Device (" + drive().substr(5) + ")") << "reports name the run's drive";
+    EXPECT_EQ(ShownRun().target.sizeLabel, "1.500 Gigabytes");
     EXPECT_FALSE(OpenResultsFile(QString::fromStdString(folder + "/19990101T000000.000Z.json")).isEmpty());
 
     // Run documents hold what anybody may write: a date with terminal controls is no date, neither
@@ -183,6 +186,75 @@ TEST_F(WindowDrive, WriteRunsLeaveEveryByteAndAreKeptComparedAndOpenedAgain)
     EXPECT_EQ(popup->findText("PWNED", Qt::MatchContains), -1);
     EXPECT_TRUE(OpenResultsFile(QString::fromStdString(datePath)).contains("\\x1B]0;PWNED\\x07"));
     EXPECT_TRUE(OpenResultsFile(QString::fromStdString(namePath)).isEmpty());
-    EXPECT_EQ(ActiveReportSubject().name, "Disk\\xC2\\x9B2J");
+    EXPECT_EQ(ShownRun().target.name, "Disk\\xC2\\x9B2J");
+}
+// The run shown is the run made: options changed after it change the next run
+// only; the kind popup and "Compare with" wait while it runs, and it is kept;
+// an opened run is saved with its own date and shows and compares its own drive.
+TEST_F(WindowDrive, TheRunShownIsTheRunMadeOrOpened)
+{
+    // Reports are saved as the user, and never under /dev.
+    QTemporaryDir reports(QStringLiteral("/tmp/kestrelia-reports-XXXXXX"));
+    ASSERT_EQ(chown(reports.path().toUtf8().constData(), kInvokingUser, kInvokingUser), 0);
+    const auto savedReport = [this, &reports](const std::string& name) {
+        const std::string path = reports.filePath(QString::fromStdString(name)).toStdString();
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&path] {
+            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+                dialog->selectFile(QString::fromStdString(path));
+                static_cast<QDialog*>(dialog)->accept();
+            }
+        });
+        watch.start(5);
+        Widgets().actionSaveText->trigger();
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    QComboBox* kindPopup = Widgets().testKindPopup;
+    QWidget* kind = Widgets().testKindBox;
+    ChooseDrive();
+    Settings(2, 1, "1");
+    ClickStart();
+    ASSERT_TRUE(TestLaunchInProgress());
+    EXPECT_FALSE(kind->isEnabled() || ComparePopup()->isEnabled());
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(kindPopup, &down);  // the user tries to switch to the random test
+    ASSERT_TRUE(WaitForStatus("Test Complete")) << Status();
+    EXPECT_TRUE(kind->isEnabled() && ComparePopup()->isEnabled());
+    EXPECT_EQ(kindPopup->currentIndex(), 0);
+    const std::string folder = DriveHistoryFolder(HistoryRoot(), "loop:" + device_->backingFile());
+    const std::vector<fs::path> files{fs::directory_iterator(folder), fs::directory_iterator()};
+    ASSERT_EQ(files.size(), 1u) << "the run is kept";
+
+    // A refused size (then Escape) and an accepted one change the next run only.
+    Settings(2, 1, "0");
+    ASSERT_EQ(alerts.size(), 1u);
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(TheMainWindow()->optionsSheet, &escape);
+    EXPECT_NE(savedReport("refused.txt").find("\rTransfer Size: 1 MByte\rZone Count: 2\r"), std::string::npos);
+    Settings(3, 1, "300");
+    EXPECT_NE(savedReport("accepted.txt").find("\rTransfer Size: 1 MByte\rZone Count: 2\r"), std::string::npos);
+
+    // Two runs of another drive: the one opened shows that drive and its date, and is compared with the other.
+    std::string why;
+    std::optional<RunDocument> other = ReadRunDocumentFile(files[0].string(), &why);
+    ASSERT_TRUE(other) << why;
+    other->identity = "loop:/dev/shm/other-disk";
+    other->description = "Other Disk";
+    other->sizeBytes = 3ull << 30;
+    std::string opened;
+    for (const char* when : {"2020-01-02T03:04:05Z", "2021-01-02T03:04:05Z"}) {
+        other->when = when;
+        opened = SaveRunToHistory(HistoryRoot(), *other, *RunDocumentTime(*other) * 1000, &why, std::cerr);
+        ASSERT_FALSE(opened.empty()) << why;
+    }
+    ASSERT_TRUE(OpenResultsFile(QString::fromStdString(opened)).isEmpty());
+    EXPECT_EQ((std::vector<std::string>{"Other Disk", "3 Gigabytes", "0.5"}), (std::vector<std::string>{Text(1), Text(2), Text(22)}));
+    ASSERT_EQ(ComparePopup()->count(), 2);
+    EXPECT_TRUE(ComparePopup()->itemText(1).startsWith("2020-01-02")) << ComparePopup()->itemText(1).toStdString();
+    const ReportDate date = ReportDateFor(*RunDocumentTime(*other));
+    const std::string report = savedReport("opened.txt");
+    EXPECT_NE(report.find("Test Date: " + date.longDate + " (" + date.timeOfDay + ")\rTest Drive Name: Other Disk\r"),
+              std::string::npos) << report;
 }
 }  // namespace

@@ -6,12 +6,12 @@
 #include <gtest/gtest.h>
 
 #include "devices/DriveRecords.h"
-#include "engine/TestModel.h"
 #include "reports/ReportFile.h"
 #include "shell/Alerts.h"
 #include "shell/Preferences.h"
 #include "shell/QtInterfaceHost.h"
 #include "shell/SaveDialog.h"
+#include "shell/ShownRun.h"
 #include "shell/Windows.h"
 
 #include <QAbstractButton>
@@ -79,24 +79,7 @@ protected:
         SetInterfaceHost(&host);  // the report's own alerts come through it
         SetAlertPresenter([this](const AlertContent& alert) { alerts.push_back(alert); });
 
-        DriveRecord drive;
-        drive.devicePath = "/dev/kestrelia-save-test";
-        drive.name = "Data Disk";
-        VolumeRecord volume;
-        volume.devicePath = drive.devicePath;
-        volume.name = "Backup";
-        volume.mount.target = "/kestrelia-save-test";
-        Devices() = DeviceLists{{drive}, {volume}, drive.devicePath, {}};
-        Devices().ChooseVolume(volume);
-        gDVLastTabIndex = 1;
-
-        std::memset(gSavedREADResultsInfo, 0, sizeof gSavedREADResultsInfo);
-        gZoneTestCountS32 = 1;
-        gTestCyclesS32 = 1;
-        gXFerMBytes = 1;
-        gWriteTestEnabled = false;
-        gSavedREADResultsInfo[0].cycleSpeedDbl[0] = 25.0;
-        gSavedREADResultsInfo[0].aveSpeedDbl = 25.0;
+        ShowRunOf("Data Disk", false);
         unsetenv("PKEXEC_UID");
         unsetenv("SUDO_UID");
         unsetenv("SUDO_GID");
@@ -108,10 +91,21 @@ protected:
         }
         SetAlertPresenter(nullptr);
         SetInterfaceHost(nullptr);
-        Devices() = DeviceLists{};
+        ClearShownRun();
         DestroyAllWindows();
     }
 
+    // The window shows a run of one zone of one cycle at 25 MB/s on the drive or volume name.
+    static void ShowRunOf(const std::string& name, bool isVolume)
+    {
+        ::Run run;
+        run.target.name = name;
+        run.target.isVolume = isVolume;
+        run.settings.transferMegabytes = 1;
+        run.zones.resize(1);
+        run.zones[0].read.cycles[0] = run.zones[0].read.average = 25.0;
+        ShowOpenedRun(run);
+    }
     // Opens the dialog in format, lets act work on it and waits until it has closed.
     void Save(int32_t format, std::function<void(QFileDialog*)> act)
     {
@@ -148,7 +142,7 @@ protected:
 // last, which stays chosen, and both formats get mode 0666 less the umask.
 TEST_F(SaveDialog, TheSuffixFollowsTheFormatChooserAndBothFormatsAreWritten)
 {
-    gDVLastTabIndex = 2;
+    ShowRunOf("Backup", true);
     std::vector<QString> names;
     const mode_t previous = umask(077);
     Save(2, [&names](QFileDialog* dialog) {

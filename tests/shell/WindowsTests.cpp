@@ -16,6 +16,7 @@
 #include "shell/MainWindow.h"
 #include "shell/Preferences.h"
 #include "shell/QtLaunch.h"
+#include "shell/ShownRun.h"
 #include "shell/StringsTable.h"
 #include "shell/UserLanguage.h"
 #include "shell/Windows.h"
@@ -99,19 +100,21 @@ protected:
             texts << label->text();
         return texts;
     }
-    // One measured zone, as a finished test leaves it.
+    // A run of one measured zone on show.
     static void MeasuredZone(double maxSpeed)
     {
-        ResetZoneTestResults();
-        gZoneTestCountS32 = 1;
-        gBarGraphWidth = 15;
-        gDriveSectorsU64 = 1000000;
-        ZoneResultsRec& zone = gSavedREADResultsInfo[0];
-        zone.cycleSpeedDbl[0] = maxSpeed;
-        zone.minSpeedDbl = maxSpeed / 4;
-        zone.aveSpeedDbl = maxSpeed / 2;
-        zone.maxSpeedDbl = maxSpeed;
-        gMaxSpeed = maxSpeed;
+        ::Run run;
+        run.target.sizeBytes = 1000000ull * 512;
+        run.end = RunEnd::Completed;
+        run.zones.resize(1);
+        ZoneSpeeds& zone = run.zones[0].read;
+        zone.cycles[0] = maxSpeed;
+        zone.minimum = maxSpeed / 4;
+        zone.average = maxSpeed / 2;
+        zone.maximum = maxSpeed;
+        run.maxSpeed = maxSpeed;
+        ShowOpenedRun(run);
+        InstallShownRun();
     }
 
     QTemporaryDir settings;
