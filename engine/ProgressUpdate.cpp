@@ -2,6 +2,7 @@
 
 #include "engine/InterfaceHost.h"
 #include "engine/TestModel.h"
+#include "engine/TestRun.h"
 #include "format/TimeText.h"
 
 #include <atomic>
@@ -20,16 +21,15 @@ void ShowBatchProgress(InterfaceHost& host, uint32_t count, double startTime, do
 }
 }  // namespace
 
-void MyUpdateTimerCallback(double now)
+void ShowRandomProgress(InterfaceHost& host, RunProgress& progress, double now)
 {
-    InterfaceHost* host = CurrentInterfaceHost();
-    if (host == nullptr || !bTestRunning.load())
+    if (!progress.running.load())
         return;
-    host->ShowWaitCursorFrame(gAnimatedCursorIndexU32.fetch_add(1));
-    if (const uint32_t reads = gReadCountIndexU32.load(); reads != 0)
-        ShowBatchProgress(*host, reads, gRandomReadsStartTime.load(), now, kReadCountText,
-                          kReadProgressBar, kReadElapsedText);
-    if (const uint32_t writes = gWriteCountIndexU32.load(); writes != 0)
-        ShowBatchProgress(*host, writes, gRandomWritesStartTime.load(), now, kWriteCountText,
-                          kWriteProgressBar, kWriteElapsedText);
+    host.ShowWaitCursorFrame(progress.cursorFrame.fetch_add(1));
+    if (const uint32_t reads = progress.randomReads.load(); reads != 0)
+        ShowBatchProgress(host, reads, progress.readsStarted.load(), now, kReadCountText, kReadProgressBar,
+                          kReadElapsedText);
+    if (const uint32_t writes = progress.randomWrites.load(); writes != 0)
+        ShowBatchProgress(host, writes, progress.writesStarted.load(), now, kWriteCountText, kWriteProgressBar,
+                          kWriteElapsedText);
 }

@@ -5,7 +5,6 @@
 #include "display/ResultPanes.h"
 #include "engine/TestLaunch.h"
 #include "engine/TestModel.h"
-#include "engine/TestWorker.h"
 #include "shell/MountWatcher.h"
 #include "shell/Preferences.h"
 #include "shell/QtInterfaceHost.h"
@@ -57,7 +56,7 @@ void QuitWhenIdle()
         return;
     }
     gQuitWhenStopped = true;
-    DoStartButtonStuff(WindowLaunch(), false);  // Stop, unless already stopping
+    StartOrStopTest(WindowLaunch(), false);  // Stop, unless already stopping
 }
 
 void TestStopped()
@@ -185,7 +184,7 @@ void InstallCommandHandlers(CommandHooks hooks)
 
     if (auto* start = qobject_cast<QAbstractButton*>(Control("push", 1)))
         QObject::connect(start, &QAbstractButton::clicked, start,
-                         [] { DoStartButtonStuff(WindowLaunch(), ActiveVolumeIsLocked()); });
+                         [] { StartOrStopTest(WindowLaunch(), ActiveVolumeIsLocked()); });
     if (auto* gear = qobject_cast<QAbstractButton*>(Control("bevl", 9)))
         QObject::connect(gear, &QAbstractButton::clicked, gear, [] {
             ShowSettingsSheet();
@@ -210,7 +209,7 @@ void InstallCommandHandlers(CommandHooks hooks)
     if (gMessageSheetWindow != nullptr)
         QObject::connect(gMessageSheetWindow, &QMessageBox::finished, gMessageSheetWindow, [](int answer) {
             if (answer == QMessageBox::Ok)
-                DoStartButtonStuff(WindowLaunch(), true);
+                StartOrStopTest(WindowLaunch(), true);
             else
                 CancelReadOnlyTest(WindowLaunch());
         });

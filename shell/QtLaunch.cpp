@@ -139,7 +139,7 @@ std::string QtLaunchInterface::RemountFailureExplanation() const
     return remountFailures_ + advice;
 }
 
-void QtLaunchInterface::SetStartButtonRunning(bool running)
+void QtLaunchInterface::ShowTestRunning(bool running)
 {
     if (running)
         TurnOffControl("tabs", 0);
@@ -149,17 +149,17 @@ void QtLaunchInterface::SetStartButtonRunning(bool running)
     ChangePushButtonDefault(1, !running);
 }
 
-void QtLaunchInterface::SetStartButtonEnabled(bool enabled)
+void QtLaunchInterface::AllowStartStop(bool allowed)
 {
-    if (enabled)
+    if (allowed)
         TurnOnControl("push", 1);
     else
         TurnOffControl("push", 1);
 }
 
-void QtLaunchInterface::SetOptionsButtonVisible(bool visible)
+void QtLaunchInterface::AllowSettingsChanges(bool allowed)
 {
-    if (visible)
+    if (allowed)
         ShowThisWindowControl(gMainWindowRef, "bevl", 9);
     else
         HideThisWindowControl(gMainWindowRef, "bevl", 9);
@@ -173,13 +173,13 @@ void QtLaunchInterface::SetSaveMenuEnabled(bool enabled)
         TurnOffSubMenuItem(1, 1, 0);
 }
 
-void QtLaunchInterface::ShowArrowCursor()
+void QtLaunchInterface::ShowIdleCursor()
 {
     if (InterfaceHost* host = CurrentInterfaceHost())
         host->ShowArrowCursor();
 }
 
-void QtLaunchInterface::ShowReadOnlySheet(const std::string& reason)
+void QtLaunchInterface::AskToTestReadsOnly(const std::string& reason)
 {
     if (gMessageSheetWindow == nullptr)
         return;
@@ -197,12 +197,12 @@ std::string QtLaunchInterface::OtherDriveUsers(const std::string& devicePath) co
     return DescribeDriveUsers(FindDriveUsers(devicePath));
 }
 
-void QtLaunchInterface::StartProgressTimer()
+void QtLaunchInterface::StartProgressDisplay(RunProgress& progress)
 {
-    StartUpdateTimer();
+    StartUpdateTimer(progress);
 }
 
-void QtLaunchInterface::StopProgressTimer()
+void QtLaunchInterface::StopProgressDisplay()
 {
     CancelUpdateTimer();
 }

@@ -18,18 +18,21 @@ public:
     int32_t UnmountTarget() override;
     int32_t RemountTarget() override;
     std::string RemountFailureExplanation() const override;
-    void SetStartButtonRunning(bool running) override;
-    void SetStartButtonEnabled(bool enabled) override;
-    void SetOptionsButtonVisible(bool visible) override;
-    void SetSaveMenuEnabled(bool enabled) override;
-    void ShowArrowCursor() override;
-    void ShowReadOnlySheet(const std::string& reason) override;
+    void ShowTestRunning(bool running) override;
+    void AllowStartStop(bool allowed) override;
+    void AllowSettingsChanges(bool allowed) override;
+    void AllowSaving(bool allowed) override { SetSaveMenuEnabled(allowed); }
+    void ShowIdleCursor() override;
+    void AskToTestReadsOnly(const std::string& reason) override;
     std::string OtherDriveUsers(const std::string& devicePath) const override;
-    void StartProgressTimer() override;
-    void StopProgressTimer() override;
+    void StartProgressDisplay(RunProgress& progress) override;
+    void StopProgressDisplay() override;
     void RedrawResults() override;
     void ShowErrorAlert(const std::string& message, const std::string& explanation) override;
     void SetStatusText(const std::string& text) override;
+
+    // File > Save and its kin.
+    void SetSaveMenuEnabled(bool enabled);
 
     // Runs after the chosen volume was mounted again on the Volumes tab, with
     // its new reference number: the volume list is rebuilt and it is chosen again.

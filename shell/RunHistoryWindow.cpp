@@ -8,7 +8,6 @@
 #include "display/ResultPanes.h"
 #include "engine/TestLaunch.h"
 #include "engine/TestModel.h"
-#include "engine/TestWorker.h"
 #include "engine/ZoneTests.h"
 #include "format/ByteText.h"
 #include "format/Utf8Text.h"

@@ -63,8 +63,7 @@ TEST_F(WindowDrive, ADriveThatVanishesMidTestEndsInAlertsNamingItsVolumesAndAnId
     for (const LoopVolume& volume : volumes_)
         EXPECT_NE(explanations[1].find(volume.node + " at " + volume.mount->path() + ": "), std::string::npos)
             << explanations[1];
-    EXPECT_EQ(gUnixReadFileRef, -1);
-    EXPECT_LE(gUnixWriteFileRef, 0);
+    EXPECT_TRUE(WindowDeviceClosed());
     QWidget* start = display::FindControl(Main(), "push", 1);
     EXPECT_EQ(display::ControlText(start), "Start");
     EXPECT_TRUE(display::FindControl(Main(), "tabs", 0)->isEnabled());

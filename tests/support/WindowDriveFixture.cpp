@@ -133,8 +133,7 @@ void WindowDrive::ExpectEverythingBack()
 {
     EXPECT_FALSE(TestWorkerExists());
     EXPECT_FALSE(TestLaunchInProgress());
-    EXPECT_EQ(gUnixReadFileRef, -1);
-    EXPECT_EQ(gUnixWriteFileRef, -1);
+    EXPECT_TRUE(WindowDeviceClosed());
     EXPECT_TRUE(display::FindControl(Main(), "bevl", 9)->isVisible()) << "the options can be opened";
     EXPECT_TRUE(display::FindControl(Main(), "push", 1)->isEnabled());
     for (std::size_t i = 0; i < volumes_.size(); ++i) {
