@@ -151,7 +151,7 @@ TEST_F(TestLaunch, EachRefusalShowsItsAlertAndReturnsToIdle)
     }
 }
 
-TEST_F(TestLaunch, ADriveThatIsNotWritableIsReadWithoutAskingAndAFailedRemountIsReported)
+TEST_F(TestLaunch, ADriveThatIsNotWritableIsReadWithoutAskingWithTheSettingsOfItsStartAndAFailedRemountIsReported)
 {
     ScratchFile file(8 << 20);
     launch.target = Target(file.path);
@@ -159,10 +159,14 @@ TEST_F(TestLaunch, ADriveThatIsNotWritableIsReadWithoutAskingAndAFailedRemountIs
     launch.remountStatus = -5;
     StartOrStopTest(launch, false);
     EXPECT_EQ(launch.readOnlySheets.size() + launch.unmounts, 0u);
+    // Settings changed while the run goes on are the next run's.
+    launch.sizeText = "2";
+    gCurrentSelectedTestType = 2;
     ASSERT_TRUE(WaitFor([&] { return host.finished > 0; }));
     HandleTestFinished(launch);
     const ::Run& run = WindowTestRun()->run;
-    EXPECT_FALSE(run.settings.writes);
+    EXPECT_EQ(run.settings, (RunSettings{TestKind::Standard, 4, 2, 1, 1, false}));
+    EXPECT_EQ(gXFerMBytes, 1u) << "shown as measured";
     EXPECT_GT(run.zones[3].read.average, 0.0);
     EXPECT_GT(gSavedREADResultsInfo[3].aveSpeedDbl, 0.0) << "shown";
     EXPECT_EQ(run.zones[0].write.average, 0.0);
