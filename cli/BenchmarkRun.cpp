@@ -4,6 +4,7 @@
 #include "cli/ResultsOutput.h"
 #include "cli/RunMessages.h"
 #include "cli/ScratchFile.h"
+#include "devices/DriveIdentity.h"
 #include "devices/DriveUsers.h"
 #include "devices/MountTable.h"
 #include "engine/RunExecution.h"
@@ -72,6 +73,9 @@ PreparedRun Prepare(const CliOptions& options, const std::string& target)
     LaunchTarget launchTarget;
     launchTarget.devicePath = target;
     launchTarget.hasDrive = false;
+    launchTarget.name = target;
+    launchTarget.identity = DriveIdentityFor(target);
+    launchTarget.isVolume = launchTarget.identity.find("#part") != std::string::npos;
     LaunchSteps steps;
     steps.driveUsers = [](const std::string& path) { return DescribeDriveUsers(FindDriveUsers(path)); };
     steps.mountsOn = [](const std::string& path) { return DescribeMountsOn(path); };

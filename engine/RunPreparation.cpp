@@ -125,6 +125,9 @@ PreparedRun PrepareRun(const LaunchTarget& target, const RunSettings& settings, 
     Run run;
     run.settings = settings;
     run.target.devicePath = target.devicePath;
+    run.target.identity = target.identity;
+    run.target.name = target.name;
+    run.target.sizeLabel = target.sizeLabel;
     run.target.isVolume = target.isVolume;
     if (!target.isVolume && !target.writable)
         run.settings.writes = false;

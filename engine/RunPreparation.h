@@ -22,6 +22,10 @@ struct LaunchTarget {
     bool hasDrive = true;         // a drive record carries the target
     uint64_t maxSegmentBytes = 0; // largest transfer the drive accepts, 0 = no known limit
     std::string interfaceText;    // the drive's interface ("RAID" sets are not limited)
+    // Described in the run as listed: the history's key, the name and the size text.
+    std::string identity;
+    std::string name;
+    std::string sizeLabel;
 };
 
 // What the launch asks of the program around it. Each may be left empty.

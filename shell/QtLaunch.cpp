@@ -1,6 +1,7 @@
 #include "shell/QtLaunch.h"
 
 #include "devices/DevicePaths.h"
+#include "devices/DriveIdentity.h"
 #include "devices/DriveList.h"
 #include "devices/DriveUsers.h"
 #include "devices/MountControl.h"
@@ -62,11 +63,14 @@ std::optional<LaunchTarget> QtLaunchInterface::CurrentTarget() const
 {
     LaunchTarget target;
     const DriveInfoRec* drive = nullptr;
+    char name[256];
     if (OnVolumeTab()) {
         if (gActiveVolume == nullptr || gActiveVolume->rawDevicePathCStr[0] == '\0')
             return std::nullopt;
         target.devicePath = gActiveVolume->rawDevicePathCStr;
         target.isVolume = true;
+        CopyPStrToCStr(gActiveVolume->volNamePStr, name);
+        target.sizeLabel = gActiveVolume->totalSizeLabelCStr;
         drive = DriveCarrying(gActiveVolume->rawDevicePathCStr);
     } else {
         if (gActiveDrive == nullptr || gActiveDrive->devicePathCStr[0] == '\0')
@@ -74,7 +78,11 @@ std::optional<LaunchTarget> QtLaunchInterface::CurrentTarget() const
         drive = gActiveDrive;
         target.devicePath = drive->devicePathCStr;
         target.writable = drive->writable;
+        CopyPStrToCStr(drive->driveNamePStr, name);
+        target.sizeLabel = drive->sizeLabelCStr;
     }
+    target.name = name;
+    target.identity = DriveIdentityFor(target.devicePath);
     target.hasDrive = drive != nullptr;
     if (drive != nullptr) {
         char interfaceText[256];

@@ -68,7 +68,11 @@ struct ScratchFile {
 
 LaunchTarget Target(const std::string& path, bool isVolume = false, uint64_t maxSegmentBytes = 0)
 {
-    return LaunchTarget{path, isVolume, true, true, maxSegmentBytes, ""};
+    LaunchTarget target;
+    target.devicePath = path;
+    target.isVolume = isVolume;
+    target.maxSegmentBytes = maxSegmentBytes;
+    return target;
 }
 
 // Waits up to 30 s for what the worker brings about.

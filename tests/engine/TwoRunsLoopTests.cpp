@@ -77,6 +77,7 @@ TEST(TwoRunsAtOnce, EachLoopDriveHasItsOwnResultsReportAndUnchangedData)
         EXPECT_EQ(observers[i]->zonesMeasured, drives[i].zones * 2 * 2) << "a read and a write per zone and cycle";
         EXPECT_EQ(run.MeasuredZoneCount(), drives[i].zones);
         EXPECT_EQ(run.target.sizeBytes, drives[i].bytes);
+        EXPECT_EQ(run.target.devicePath, loops[i]->node());
         EXPECT_TRUE(run.zones.back().WriteMeasured());
         EXPECT_EQ(run.zones.back().lastSector + 1 - run.zones.back().firstSector, drives[i].megabytes * 2048u);
         runs[i].reset();  // closed before the device is read
