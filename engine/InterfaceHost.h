@@ -1,7 +1,7 @@
-// What the engine asks of the interface: status texts, progress bars,
-// redraws, alerts and the test-finished notice. The desktop window and the
-// command-line runner each provide one host; the engine never touches a
-// control itself.
+// The window's interface as the presenter of its runs (HostRunObserver) and
+// the progress display reach it: calls on the interface thread, status texts,
+// progress bars, redraws, alerts and the end-of-run notices. The window
+// provides the one host; the command-line runner presents runs without one.
 #pragma once
 
 #include <cstdint>
