@@ -1,4 +1,4 @@
-// The window's interface as the presenter of its runs (HostRunObserver) and
+// The window's interface as the presenter of its runs (WindowRunPresenter) and
 // the progress display reach it: calls on the interface thread, status texts,
 // progress bars, redraws, alerts and the end-of-run notices. The window
 // provides the one host; the command-line runner presents runs without one.

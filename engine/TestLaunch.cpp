@@ -1,8 +1,9 @@
 #include "engine/TestLaunch.h"
 
-#include "engine/HostRunObserver.h"
 #include "engine/LaunchChecks.h"
+#include "engine/InterfaceHost.h"
 #include "engine/RunExecution.h"
+#include "engine/RunObserver.h"
 #include "engine/TestModel.h"
 #include "engine/TestRun.h"
 
@@ -14,7 +15,6 @@ constexpr int32_t kVolumeGone = -35;
 
 // The window's run: the one under way, or the last one until the next Start.
 std::unique_ptr<TestRun> gRun;
-std::unique_ptr<RunObserver> gObserver;
 // Between Start and the clean-up (also while the read-only question waits).
 std::atomic<bool> gLaunchInProgress{false};
 // Stop was pressed and the worker has not returned yet.
@@ -74,10 +74,8 @@ void Launch(LaunchInterface& launch)
         ResetRandomTestResults();
     PublishRunResults(run);
     launch.RedrawResults();
-    InterfaceHost* host = CurrentInterfaceHost();
-    gObserver = host != nullptr ? std::make_unique<HostRunObserver>(*host) : std::make_unique<RunObserver>();
     bTestRunning = true;
-    if (!StartRunWorker(*gRun, *gObserver)) {
+    if (!StartRunWorker(*gRun, launch.RunPresenter())) {
         launch.ShowErrorAlert(kWorkerNotStartedMessage, kWorkerNotStartedExplanation);
         CleanUpAfterTest(launch);
         launch.SetStatusText(kUnexpectedErrorStatus);

@@ -13,6 +13,7 @@
 #include <string>
 
 struct RunProgress;
+class RunObserver;
 class TestRun;
 
 inline constexpr const char* kRemountFailedMessage = "Sorry, the tested volumes could not be mounted again.";
@@ -65,6 +66,8 @@ public:
     // The random test's progress, shown every 0.15 seconds while it runs.
     virtual void StartProgressDisplay(RunProgress& progress) = 0;
     virtual void StopProgressDisplay() = 0;
+    // Shows the events of each run; it outlives the run's worker.
+    virtual RunObserver& RunPresenter() = 0;
     virtual void RedrawResults() = 0;
     // An error alert with its message and explanation (may be empty).
     virtual void ShowErrorAlert(const std::string& message, const std::string& explanation) = 0;

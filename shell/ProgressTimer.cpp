@@ -2,7 +2,7 @@
 
 #include "engine/DeviceTransfers.h"
 #include "engine/InterfaceHost.h"
-#include "engine/ProgressUpdate.h"
+#include "shell/RandomProgress.h"
 #include "engine/TestRun.h"
 
 #include <QTimer>

@@ -13,6 +13,7 @@
 #include "shell/ProgressTimer.h"
 #include "shell/Toolkit.h"
 #include "shell/Windows.h"
+#include "shell/WindowRunPresenter.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -229,6 +230,18 @@ void QtLaunchInterface::ShowErrorAlert(const std::string& message, const std::st
 void QtLaunchInterface::SetStatusText(const std::string& text)
 {
     SetStatTextControlWCStr(gMainWindowRef, 5, text.c_str(), false);
+}
+
+RunObserver& QtLaunchInterface::RunPresenter()
+{
+    // The host is installed before the window takes its first Start.
+    if (presenter_ == nullptr) {
+        if (InterfaceHost* host = CurrentInterfaceHost())
+            presenter_ = std::make_unique<WindowRunPresenter>(*host);
+        else
+            return silent_;
+    }
+    return *presenter_;
 }
 
 QtLaunchInterface& WindowLaunch()

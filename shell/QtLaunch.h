@@ -4,9 +4,11 @@
 #pragma once
 
 #include "devices/DriveLock.h"
+#include "engine/RunObserver.h"
 #include "engine/TestLaunch.h"
 
 #include <functional>
+#include <memory>
 
 class QtLaunchInterface final : public LaunchInterface {
 public:
@@ -27,6 +29,7 @@ public:
     std::string OtherDriveUsers(const std::string& devicePath) const override;
     void StartProgressDisplay(RunProgress& progress) override;
     void StopProgressDisplay() override;
+    RunObserver& RunPresenter() override;
     void RedrawResults() override;
     void ShowErrorAlert(const std::string& message, const std::string& explanation) override;
     void SetStatusText(const std::string& text) override;
@@ -43,6 +46,8 @@ private:
     std::string refusal_;         // why the last unmount was refused, for the read-only sheet
     std::string remountFailures_; // the volumes the last RemountTarget left unmounted
     DriveLock driveLock_;         // held from the unmount to the remount
+    std::unique_ptr<RunObserver> presenter_;
+    RunObserver silent_;          // without a host nothing is shown
 };
 
 // The one launch interface of the window.

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "engine/DeviceTransfers.h"
-#include "engine/HostRunObserver.h"
+#include "shell/WindowRunPresenter.h"
 #include "engine/InterfaceHost.h"
 #include "engine/TestRun.h"
 
@@ -82,7 +82,7 @@ protected:
     bool PrepareStandard(int32_t zones, int32_t cycles, uint32_t megabytes, bool writes);
 
     RecordingHost host;
-    HostRunObserver observer{host};
+    WindowRunPresenter observer{host};
     std::unique_ptr<FakeDevice> device;
     std::unique_ptr<TestRun> testRun;
 };

@@ -41,6 +41,7 @@ public:
     void ShowErrorAlert(const std::string& message, const std::string& why) override { alerts.push_back(message + "|" + why); }
     void SetStatusText(const std::string& text) override { status = text; }
     std::string OtherDriveUsers(const std::string&) const override { return users ? users() : ""; }
+    RunObserver& RunPresenter() override { return *presenter; }
 
     std::string sizeText = "1";
     uint32_t queueDepth = 1;
@@ -52,6 +53,7 @@ public:
     std::string status;
     std::vector<std::string> readOnlySheets;  // the reason each gave
     std::function<std::string()> users;  // who else uses the drive, at each look
+    RunObserver* presenter = nullptr;    // the window's, on the recording host
 };
 
 // A file under /dev/shm, removed afterwards. What the tests with writes leave
@@ -94,6 +96,7 @@ protected:
     void SetUp() override
     {
         EngineFixture::SetUp();
+        launch.presenter = &observer;
         descriptorsBefore = OpenDescriptorCount();
     }
     void TearDown() override
@@ -143,6 +146,7 @@ TEST_F(TestLaunch, EachRefusalShowsItsAlertAndReturnsToIdle)
     gQueuedTransferCalls.available = [] { return false; };
     for (const auto& row : rows) {
         launch = FakeLaunch{};
+        launch.presenter = &observer;
         launch.queueDepth = row.queueDepth;
         launch.sizeText = row.sizeText;
         launch.target = row.target;
@@ -336,7 +340,7 @@ TEST_F(TestLaunch, TheWorkerRunsOneTestAtATimeAndStopReleasesItWhileItWaitsForTh
 {
     for (int round = 0; round < 20; ++round) {
         BusyInterfaceHost busy;
-        HostRunObserver busyObserver(busy);
+        WindowRunPresenter busyObserver(busy);
         Device(8 << 20);
         ASSERT_TRUE(PrepareStandard(4, 2, 1, true));
         ASSERT_TRUE(StartRunWorker(*testRun, busyObserver));

@@ -2,7 +2,7 @@
 // clears, whole runs on a fake device and its progress timer.
 #include "EngineFixture.h"
 
-#include "engine/ProgressUpdate.h"
+#include "shell/RandomProgress.h"
 #include "engine/RunExecution.h"
 #include "engine/TestModel.h"
 #include "engine/ZoneTests.h"

@@ -1,4 +1,4 @@
-// The random test's live progress: what the interface's 0.15-second timer
+// The random test's live progress: what the window's 0.15-second timer
 // shows at every firing while a random test runs.
 #pragma once
 

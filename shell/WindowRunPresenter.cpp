@@ -1,15 +1,12 @@
-#include "engine/HostRunObserver.h"
+#include "shell/WindowRunPresenter.h"
 
 #include "engine/TestModel.h"
 #include "engine/TestRun.h"
 #include "engine/ZoneTests.h"
 
-#include <atomic>
 #include <string>
 
 namespace {
-std::atomic<InterfaceHost*> gHost{nullptr};
-
 struct RandomPaneTexts {
     int32_t speed, unit, rate, time;
 };
@@ -24,24 +21,7 @@ void ShowRandomSpeed(InterfaceHost& host, double speed, const RandomPaneTexts& i
 }
 }  // namespace
 
-WindowRef gMainWindowRef = nullptr;
-
-InterfaceHost* CurrentInterfaceHost()
-{
-    return gHost.load();
-}
-
-void SetInterfaceHost(InterfaceHost* host)
-{
-    gHost.store(host);
-}
-
-void InterfaceHost::SetStatusText(int32_t controlId, const char* text)
-{
-    SetStaticText(gMainWindowRef, controlId, text, false);
-}
-
-void HostRunObserver::OnInterfaceThread(const TestRun& testRun, const std::function<void()>& call)
+void WindowRunPresenter::OnInterfaceThread(const TestRun& testRun, const std::function<void()>& call)
 {
     if (host_.OnInterfaceThread())
         call();
@@ -49,7 +29,7 @@ void HostRunObserver::OnInterfaceThread(const TestRun& testRun, const std::funct
         host_.CallOnInterfaceThread(call, testRun.stop);
 }
 
-void HostRunObserver::Started(const TestRun& testRun)
+void WindowRunPresenter::Started(const TestRun& testRun)
 {
     const Run& run = testRun.run;
     host_.ShowWaitCursorFrame(0);
@@ -72,13 +52,13 @@ void HostRunObserver::Started(const TestRun& testRun)
     });
 }
 
-void HostRunObserver::PhaseStarted(const TestRun& testRun, RunPhase phase, int32_t cycle)
+void WindowRunPresenter::PhaseStarted(const TestRun& testRun, RunPhase phase, int32_t cycle)
 {
     const std::string text = RunPhaseStatusText(phase, cycle, testRun.run.settings.cycles);
     OnInterfaceThread(testRun, [this, text] { host_.SetStatusText(kStatusText, text.c_str()); });
 }
 
-void HostRunObserver::ZoneMeasured(const TestRun& testRun, int32_t, TransferPhase)
+void WindowRunPresenter::ZoneMeasured(const TestRun& testRun, int32_t, TransferPhase)
 {
     OnInterfaceThread(testRun, [this, &testRun] {
         PublishRunResults(testRun.run);
@@ -86,7 +66,7 @@ void HostRunObserver::ZoneMeasured(const TestRun& testRun, int32_t, TransferPhas
     });
 }
 
-void HostRunObserver::RandomMeasured(const TestRun& testRun, TransferPhase direction)
+void WindowRunPresenter::RandomMeasured(const TestRun& testRun, TransferPhase direction)
 {
     const RandomResult& random = testRun.run.random;
     OnInterfaceThread(testRun, [this, &testRun, &random, direction] {
@@ -98,17 +78,17 @@ void HostRunObserver::RandomMeasured(const TestRun& testRun, TransferPhase direc
     });
 }
 
-void HostRunObserver::Progress(const TestRun& testRun)
+void WindowRunPresenter::Progress(const TestRun& testRun)
 {
     host_.ShowWaitCursorFrame(testRun.progress.cursorFrame.load(std::memory_order_relaxed));
 }
 
-void HostRunObserver::Finished(const TestRun&)
+void WindowRunPresenter::Finished(const TestRun&)
 {
     host_.PostTestFinished();
 }
 
-void HostRunObserver::Failed(const TestRun& testRun)
+void WindowRunPresenter::Failed(const TestRun& testRun)
 {
     const RunFailure failure = testRun.run.failure.value_or(RunFailure{});
     // A failed transfer of the standard test has its alert; the random test's
@@ -124,7 +104,7 @@ void HostRunObserver::Failed(const TestRun& testRun)
     host_.PostTestFinished();
 }
 
-void HostRunObserver::Stopped(const TestRun&)
+void WindowRunPresenter::Stopped(const TestRun&)
 {
     host_.PostTestStopped();
 }

@@ -1,5 +1,5 @@
-// A run's events shown through an interface host: the status line, the
-// random test's pane, redraws of the results and the alerts. Each event that
+// The window's presenter of a run's events, through its interface host: the
+// status line, the random test's pane, redraws of the results and the alerts. Each event that
 // changes what is shown runs on the interface thread while the worker waits,
 // so the records the window reads are copied from the run there.
 #pragma once
@@ -7,9 +7,9 @@
 #include "engine/InterfaceHost.h"
 #include "engine/RunObserver.h"
 
-class HostRunObserver final : public RunObserver {
+class WindowRunPresenter final : public RunObserver {
 public:
-    explicit HostRunObserver(InterfaceHost& host) : host_(host) {}
+    explicit WindowRunPresenter(InterfaceHost& host) : host_(host) {}
 
     void Started(const TestRun& testRun) override;
     void PhaseStarted(const TestRun& testRun, RunPhase phase, int32_t cycle) override;

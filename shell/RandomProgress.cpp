@@ -1,4 +1,4 @@
-#include "engine/ProgressUpdate.h"
+#include "shell/RandomProgress.h"
 
 #include "engine/InterfaceHost.h"
 #include "engine/TestModel.h"
