@@ -25,14 +25,10 @@ bool KernelIsRecentEnough(const std::string& release)
 void Initialize()
 {
     bTestRunning = false;
-    gUnixReadFileRef = -1;
-    gUnixWriteFileRef = -1;
     gDVLastTabIndex = 1;
     gCurrentSelectedTestType = 1;
     gZoneTestCountS32 = 1;
     gTestCyclesS32 = 1;
-    gReadCountIndexU32 = 0;
-    gWriteCountIndexU32 = 0;
     Devices() = DeviceLists{};
 }
 

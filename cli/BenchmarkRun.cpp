@@ -6,16 +6,12 @@
 #include "cli/RunMessages.h"
 #include "cli/ScratchFile.h"
 #include "devices/DriveUsers.h"
-#include "engine/DriveWatch.h"
 #include "devices/MountTable.h"
-#include "engine/QueuedTransfers.h"
-#include "engine/ModelSnapshot.h"
+#include "engine/RunExecution.h"
+#include "engine/RunPreparation.h"
 #include "engine/TestModel.h"
-#include "engine/TestSetup.h"
-#include "engine/TestWorker.h"
-#include "engine/TransferBuffer.h"
+#include "engine/TestRun.h"
 #include "format/ErrorText.h"
-#include "platform/RawDevice.h"
 
 #include <atomic>
 #include <cerrno>
@@ -34,18 +30,9 @@ std::string ErrorText(int errorNumber)
     return text;
 }
 
-// Closes the test's descriptors however the run ends.
-struct OpenDescriptors {
-    ~OpenDescriptors()
-    {
-        CloseRawDescriptor(&gUnixReadFileRef);
-        CloseRawDescriptor(&gUnixWriteFileRef);
-    }
-};
-
 // Starts the worker with the stop signals blocked in it, so that they are
 // always taken by the main thread, which stops the run.
-bool StartWorkerWithoutSignals()
+bool StartWorkerWithoutSignals(TestRun& testRun, RunObserver& observer)
 {
     sigset_t blocked;
     sigset_t previous;
@@ -53,22 +40,10 @@ bool StartWorkerWithoutSignals()
     for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP})
         sigaddset(&blocked, signalNumber);
     pthread_sigmask(SIG_BLOCK, &blocked, &previous);
-    const bool started = StartTestWorker();
+    const bool started = StartRunWorker(testRun, observer);
     pthread_sigmask(SIG_SETMASK, &previous, nullptr);
     return started;
 }
-
-// Looks for new users of the drive between zones while the test writes.
-struct WatchedDrive {
-    explicit WatchedDrive(DriveUsersLook look) { SetDriveWatch(std::move(look)); }
-    ~WatchedDrive() { SetDriveWatch({}); }
-};
-
-// Installs the host for the length of the run.
-struct InstalledHost {
-    explicit InstalledHost(InterfaceHost* host) { SetInterfaceHost(host); }
-    ~InstalledHost() { SetInterfaceHost(nullptr); }
-};
 
 // 130 after SIGINT, 143 after SIGTERM or SIGHUP, 0 while no signal came.
 int InterruptExitStatus()
@@ -77,6 +52,35 @@ int InterruptExitStatus()
     if (signalNumber == 0)
         return 0;
     return signalNumber == SIGINT ? kExitInterrupted : kExitTerminated;
+}
+
+RunSettings SettingsOf(const CliOptions& options)
+{
+    RunSettings settings;
+    settings.kind = options.randomTest ? TestKind::Random : TestKind::Standard;
+    settings.zones = options.zones;
+    settings.cycles = options.cycles;
+    settings.transferMegabytes = options.sizeMegabytes;
+    settings.queueDepth = options.queueDepth;
+    settings.writes = options.write;
+    return settings;
+}
+
+// The same launch path as the window's: the drive's users and the mounts on
+// the target are refusals here, since the command line unmounts nothing itself.
+PreparedRun Prepare(const CliOptions& options, const std::string& target)
+{
+    const RunTarget described = CliRunTarget(options, target, 0);
+    LaunchTarget launchTarget;
+    launchTarget.devicePath = described.devicePath;
+    launchTarget.hasDrive = false;
+    launchTarget.name = described.name;
+    launchTarget.identity = described.identity;
+    launchTarget.isVolume = described.isVolume;
+    LaunchSteps steps;
+    steps.driveUsers = [](const std::string& path) { return DescribeDriveUsers(FindDriveUsers(path)); };
+    steps.mountsOn = [](const std::string& path) { return DescribeMountsOn(path); };
+    return PrepareRun(launchTarget, SettingsOf(options), steps);
 }
 }  // namespace
 
@@ -102,11 +106,6 @@ std::string TargetPathProblem(const CliOptions& options)
 int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err,
                  const std::function<std::string(const Run& run)>& afterTest)
 {
-    auto badInput = [&err](const std::string& message) {
-        err << "kestrelia-cli: " << message << '\n';
-        return kExitBadInput;
-    };
-
     ScratchFile scratch;
     std::string target = options.target;
     if (target.empty()) {
@@ -124,88 +123,40 @@ int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err
         target = scratch.path();
     }
 
-    int errorNumber = 0;
-    DeviceGeometry geometry;
-    if (!QueryPathGeometry(target.c_str(), &geometry, &errorNumber))
-        return badInput(target + ": " + ErrorText(errorNumber));
-
-    if (options.randomTest && options.queueDepth > 1 && !QueuedTransfersAvailable())
-        return badInput(kQueueDepthNeedsUringMessage);
-    if (options.randomTest)
-        ApplyRandomTestSettings(options.queueDepth);
-    else
-        ApplyStandardTestSettings(options.zones, options.cycles, options.sizeMegabytes);
-    ApplyTargetSize(geometry.sizeBytes);
-    const bool bigEnough = options.randomTest ? DriveBigEnoughForRandomTest() : PrepareZonePlacement();
-    if (!bigEnough)
-        return badInput(target + ": " + kDriveTooSmallMessage);
-
-    OpenDescriptors descriptors;
-    gUnixReadFileRef = OpenRawForReading(target.c_str(), &errorNumber);
-    if (gUnixReadFileRef < 0) {
-        if (errorNumber == EINVAL)
-            return badInput(target + ": direct I/O refused (" + ErrorText(errorNumber) +
-                            "); reading through the page cache would time the cache, not the storage");
-        return badInput(target + ": " + ErrorText(errorNumber));
+    PreparedRun prepared = Prepare(options, target);
+    if (const std::optional<Refusal>& refusal = prepared.refusal) {
+        // Memory is short whatever the target.
+        err << "kestrelia-cli: " << (refusal->kind == RefusalKind::NoMemory ? "" : target + ": ") << refusal->detail
+            << '\n';
+        return refusal->exitStatus;
     }
-    gDeviceBlockBytesU32 = geometry.logicalBlockBytes;
-
-    gWriteTestEnabled = false;
-    if (options.write && DeviceIsReadOnly(gUnixReadFileRef))
-        return badInput(target + ": writes refused: the device is read-only");
-    // FUSE helpers and btrfs members do not always claim the device: their mounts are asked for.
-    if (const std::string mounts = options.write ? DescribeMountsOn(target) : std::string(); !mounts.empty())
-        return badInput(target + ": writes refused: the device is mounted or in use: " + mounts);
-    // Who else uses the drive: asked before the exclusive open, which would
-    // not say who, and again once it holds, for whoever came in between.
-    const auto otherUsers = [&target] { return DescribeDriveUsers(FindDriveUsers(target)); };
-    if (options.write) {
-        if (const std::string users = otherUsers(); !users.empty())
-            return badInput(target + ": writes refused, the drive is in use:\n" + users);
-        gUnixWriteFileRef = OpenRawForWriting(target.c_str(), &errorNumber);
-        if (gUnixWriteFileRef < 0) {
-            const std::string why = errorNumber == EBUSY
-                ? "writes refused: the device is mounted or in use (" + ErrorText(errorNumber) + ")"
-                : "writes refused: " + ErrorText(errorNumber);
-            return badInput(target + ": " + why);
-        }
-        if (const std::string users = otherUsers(); !users.empty())
-            return badInput(target + ": writes refused, the drive is in use:\n" + users);
-        gWriteTestEnabled = true;
-    }
-
-    if (!AllocateTransferBuffer(RequiredTransferBufferBytes())) {
-        err << "kestrelia-cli: Sorry, there is not enough free RAM to perform this test.\n";
-        return kExitTestFailed;
-    }
-    if (!options.randomTest)
-        ResetZoneTestResults();
-    else
-        ResetRandomTestResults();
+    TestRun& testRun = *prepared.run;
+    // Reports print the size as the listing would.
+    testRun.run.target.sizeLabel = CliRunTarget(options, target, testRun.run.target.sizeBytes).sizeLabel;
+    const Run& run = testRun.run;
 
     ConsoleHost host(isatty(STDERR_FILENO) != 0 && !options.json);
-    const InstalledHost installed(&host);
-    const WatchedDrive watch(gWriteTestEnabled ? DriveUsersLook(otherUsers) : DriveUsersLook());
     if (const int status = InterruptExitStatus(); status != 0) {
         err << "kestrelia-cli: stopped before the test began.\n";
         return status;
     }
-    if (!StartWorkerWithoutSignals()) {
+    if (!StartWorkerWithoutSignals(testRun, host)) {
         err << "kestrelia-cli: cannot start the test thread\n";
         return kExitTestFailed;
     }
     bool finished = false;
     while (!finished) {
-        finished = host.WaitForFinish(std::chrono::milliseconds(150));
-        host.ShowRandomProgress();
+        finished = host.WaitForEnd(std::chrono::milliseconds(150));
+        host.ShowProgress(testRun);
         if (!finished && gInterrupted) {
-            StopTestWorker();
+            RequestRunStop(testRun);
+            JoinRunWorker(testRun);
             host.EndProgress();
             err << "kestrelia-cli: stopped; every block written so far was put back.\n";
             return InterruptExitStatus();
         }
     }
-    JoinFinishedTestWorker();
+    JoinRunWorker(testRun);
     host.EndProgress();
     // The one point where a stop is heeded once the test has ended: before it,
     // nothing of the run is kept; after it, every output is written and the
@@ -216,13 +167,13 @@ int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err
     }
 
     // A random test whose writes failed still shows the reads it measured.
-    const std::string failure = TransferFailureText();
-    const std::string alert = host.AlertMessage();
-    const bool readsMeasured = options.randomTest ? gSavedRandomReadSpeedDbl != 0.0 : ZoneIsMeasured(0);
-    const bool writesMeasured = !gWriteTestEnabled || !options.randomTest || gSavedRandomWriteSpeedDbl != 0.0;
+    const std::string failure = TransferFailureText(testRun);
+    const std::string alert = run.failure ? run.failure->message : std::string();
+    const bool readsMeasured = run.HasResults();
+    const bool writes = run.settings.writes;
+    const bool writesMeasured = !writes || !options.randomTest || run.random.writeSpeed != 0.0;
     const bool failed = !failure.empty() || !alert.empty() || !readsMeasured || !writesMeasured;
     if (readsMeasured) {
-        const Run run = SnapshotOfModel(CliRunTarget(options, target, geometry.sizeBytes));
         const std::string extraJsonMembers = !failed && afterTest ? afterTest(run) : std::string();
         if (options.json)
             PrintResultsJson(out, run, extraJsonMembers);

@@ -1,101 +1,77 @@
 #include "cli/ConsoleHost.h"
 
 #include "cli/RunMessages.h"
-#include "engine/TestModel.h"
-#include "engine/TransferPosition.h"
+#include "engine/TestRun.h"
 
 #include <cstdio>
 
 ConsoleHost::ConsoleHost(bool showProgress) : showProgress_(showProgress) {}
 
-int32_t ConsoleHost::CallOnInterfaceThread(RemoteProcedure procedure, void* parameter)
+void ConsoleHost::PhaseStarted(const TestRun& testRun, RunPhase phase, int32_t cycle)
 {
-    // The terminal has no interface thread of its own: requests run on the
-    // caller, one at a time.
-    const std::lock_guard lock(callMutex_);
-    return procedure(parameter);
+    PrintProgress(RunPhaseStatusText(phase, cycle, testRun.run.settings.cycles));
 }
 
-void ConsoleHost::PostTestFinished()
-{
-    {
-        const std::lock_guard lock(mutex_);
-        finished_ = true;
-    }
-    finishedSignal_.notify_all();
-}
-
-void ConsoleHost::SetStaticText(WindowRef, int32_t controlId, const char* text, bool)
-{
-    std::string line;
-    {
-        const std::lock_guard lock(mutex_);
-        texts_[controlId] = text;
-        if (controlId == kStatusText)
-            line = text;
-    }
-    if (!line.empty())
-        PrintProgress(line);
-}
-
-void ConsoleHost::SetProgressBarValue(int32_t, int32_t) {}
-
-void ConsoleHost::DrawTestResults()
-{
-    if (!showProgress_ || gCurrentSelectedTestType != 1)
-        return;
-    // The zone and cycle under way, with the speeds just measured there.
-    const std::string where = ZoneProgressText();
-    const int32_t zone = gTransferPosition.zone.load();
-    const int32_t cycle = gTransferPosition.cycle.load();
-    if (where.empty() || zone >= kMaxZoneCount || cycle < 0 || cycle >= kMaxCycleCount)
-        return;
-    char line[256];
-    int length = std::snprintf(line, sizeof line, "Test in Progress: %s, read %.1f MB/s", where.c_str(),
-                               gSavedREADResultsInfo[zone].cycleSpeedDbl[cycle]);
-    if (gTransferPosition.phase.load() == TransferPhase::Write && length > 0 &&
-        static_cast<std::size_t>(length) < sizeof line)
-        std::snprintf(line + length, sizeof line - static_cast<std::size_t>(length), ", write %.1f MB/s",
-                      gSavedWRITEResultsInfo[zone].cycleSpeedDbl[cycle]);
-    PrintProgress(line);
-}
-
-void ConsoleHost::ShowAlert(int16_t, const char* message)
-{
-    const std::lock_guard lock(mutex_);
-    if (alert_.empty())
-        alert_ = message;
-}
-
-bool ConsoleHost::WaitForFinish(std::chrono::milliseconds timeout)
-{
-    std::unique_lock lock(mutex_);
-    return finishedSignal_.wait_for(lock, timeout, [this] { return finished_; });
-}
-
-std::string ConsoleHost::AlertMessage() const
-{
-    const std::lock_guard lock(mutex_);
-    return alert_;
-}
-
-std::string ConsoleHost::StaticText(int32_t controlId) const
-{
-    const std::lock_guard lock(mutex_);
-    const auto it = texts_.find(controlId);
-    return it == texts_.end() ? std::string() : it->second;
-}
-
-void ConsoleHost::ShowRandomProgress()
+void ConsoleHost::ZoneMeasured(const TestRun& testRun, int32_t zone, TransferPhase direction)
 {
     if (!showProgress_)
         return;
-    if (gCurrentSelectedTestType == 1) {
-        ShowZoneUnderWay();
+    // The zone and cycle under way, with the speeds just measured there.
+    const std::string where = ZoneProgressText(testRun);
+    const int32_t cycle = testRun.progress.position.cycle.load();
+    const Run& run = testRun.run;
+    if (where.empty() || zone >= static_cast<int32_t>(run.zones.size()) || cycle < 0 || cycle >= kMaxCycleCount)
+        return;
+    const ZoneResult& result = run.zones[static_cast<size_t>(zone)];
+    char line[256];
+    int length = std::snprintf(line, sizeof line, "Test in Progress: %s, read %.1f MB/s", where.c_str(),
+                               result.read.cycles[static_cast<size_t>(cycle)]);
+    if (direction == TransferPhase::Write && length > 0 && static_cast<std::size_t>(length) < sizeof line)
+        std::snprintf(line + length, sizeof line - static_cast<std::size_t>(length), ", write %.1f MB/s",
+                      result.write.cycles[static_cast<size_t>(cycle)]);
+    PrintProgress(line);
+}
+
+void ConsoleHost::Finished(const TestRun&)
+{
+    MarkEnded();
+}
+
+void ConsoleHost::Failed(const TestRun&)
+{
+    MarkEnded();
+}
+
+void ConsoleHost::Stopped(const TestRun&)
+{
+    MarkEnded();
+}
+
+void ConsoleHost::MarkEnded()
+{
+    {
+        const std::lock_guard lock(mutex_);
+        ended_ = true;
+    }
+    endedSignal_.notify_all();
+}
+
+bool ConsoleHost::WaitForEnd(std::chrono::milliseconds timeout)
+{
+    std::unique_lock lock(mutex_);
+    return endedSignal_.wait_for(lock, timeout, [this] { return ended_; });
+}
+
+void ConsoleHost::ShowProgress(const TestRun& testRun)
+{
+    if (!showProgress_)
+        return;
+    if (testRun.run.settings.kind == TestKind::Standard) {
+        ShowZoneUnderWay(testRun);
         return;
     }
-    const uint32_t reads = gReadCountIndexU32.load();
-    const uint32_t writes = gWriteCountIndexU32.load();
+    const uint32_t reads = testRun.progress.randomReads.load();
+    const uint32_t writes = testRun.progress.randomWrites.load();
     char line[128];
     if (writes != 0)
         std::snprintf(line, sizeof line, "Random writes: %u of %d", writes, kRandomTransferCount);
@@ -106,14 +82,14 @@ void ConsoleHost::ShowRandomProgress()
     PrintProgress(line);
 }
 
-void ConsoleHost::ShowZoneUnderWay()
+void ConsoleHost::ShowZoneUnderWay(const TestRun& testRun)
 {
     // Once per transfer: a long one shows where it is while it runs.
-    const TransferPhase phase = gTransferPosition.phase.load(std::memory_order_acquire);
+    const TransferPosition& position = testRun.progress.position;
+    const TransferPhase phase = position.phase.load(std::memory_order_acquire);
     const int64_t shown = (static_cast<int64_t>(phase) << 40) |
-                          (static_cast<int64_t>(gTransferPosition.cycle.load() + 1) << 20) |
-                          gTransferPosition.zone.load();
-    const std::string where = ZoneProgressText();
+                          (static_cast<int64_t>(position.cycle.load() + 1) << 20) | position.zone.load();
+    const std::string where = ZoneProgressText(testRun);
     if (where.empty() || shown == shownTransfer_)
         return;
     shownTransfer_ = shown;
@@ -127,6 +103,7 @@ void ConsoleHost::PrintProgress(const std::string& line)
 {
     if (!showProgress_)
         return;
+    const std::lock_guard lock(mutex_);
     std::fprintf(stderr, "\r\033[K%s", line.c_str());
     std::fflush(stderr);
     progressShown_ = true;
@@ -134,6 +111,7 @@ void ConsoleHost::PrintProgress(const std::string& line)
 
 void ConsoleHost::EndProgress()
 {
+    const std::lock_guard lock(mutex_);
     if (progressShown_) {
         std::fprintf(stderr, "\r\033[K");
         std::fflush(stderr);

@@ -1,7 +1,6 @@
 #include "cli/RunMessages.h"
 
-#include "engine/TestModel.h"
-#include "engine/TransferPosition.h"
+#include "engine/TestRun.h"
 #include "format/ByteText.h"
 
 #include <cstdio>
@@ -23,35 +22,37 @@ std::string ErrorDescription(int errorNumber)
 }
 }  // namespace
 
-std::string TransferFailureText()
+std::string TransferFailureText(const TestRun& testRun)
 {
-    const int errorNumber = gTransferPosition.errorNumber.load();
-    const TransferPhase phase = gTransferPosition.phase.load();
+    const TransferPosition& position = testRun.progress.position;
+    const int errorNumber = position.errorNumber.load();
+    const TransferPhase phase = position.phase.load();
     if (errorNumber == 0 || phase == TransferPhase::None)
         return {};
     const char* what = phase == TransferPhase::Preflight ? "preflight read"
                        : phase == TransferPhase::Read    ? "read"
                                                          : "write";
     std::string where;
-    if (const int32_t transfer = gTransferPosition.transfer.load(); transfer >= 0) {
+    if (const int32_t transfer = position.transfer.load(); transfer >= 0) {
         where = "transfer " + Grouped(static_cast<uint64_t>(transfer) + 1) + " of " + Grouped(kRandomTransferCount);
     } else {
-        where = "zone " + std::to_string(gTransferPosition.zone.load() + 1);
-        if (const int32_t cycle = gTransferPosition.cycle.load(); cycle >= 0)
+        where = "zone " + std::to_string(position.zone.load() + 1);
+        if (const int32_t cycle = position.cycle.load(); cycle >= 0)
             where += ", cycle " + std::to_string(cycle + 1);
     }
-    return std::string(what) + " failed at " + where + ", sector " + Grouped(gTransferPosition.sector.load()) +
+    return std::string(what) + " failed at " + where + ", sector " + Grouped(position.sector.load()) +
            ": " + ErrorDescription(errorNumber);
 }
 
-std::string ZoneProgressText()
+std::string ZoneProgressText(const TestRun& testRun)
 {
-    const TransferPhase phase = gTransferPosition.phase.load(std::memory_order_acquire);
-    const int32_t zone = gTransferPosition.zone.load();
+    const TransferPosition& position = testRun.progress.position;
+    const TransferPhase phase = position.phase.load(std::memory_order_acquire);
+    const int32_t zone = position.zone.load();
     if (phase == TransferPhase::None || zone < 0)
         return {};
-    std::string text = "zone " + std::to_string(zone + 1) + " of " + std::to_string(gZoneTestCountS32);
-    if (const int32_t cycle = gTransferPosition.cycle.load(); cycle >= 0)
-        text += ", cycle " + std::to_string(cycle + 1) + " of " + std::to_string(gTestCyclesS32);
+    std::string text = "zone " + std::to_string(zone + 1) + " of " + std::to_string(testRun.run.settings.zones);
+    if (const int32_t cycle = position.cycle.load(); cycle >= 0)
+        text += ", cycle " + std::to_string(cycle + 1) + " of " + std::to_string(testRun.run.settings.cycles);
     return text;
 }

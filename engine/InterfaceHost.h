@@ -1,28 +1,24 @@
-// What the engine asks of the interface: status texts, progress bars,
-// redraws, alerts and the test-finished notice. The desktop window and the
-// command-line runner each provide one host; the engine never touches a
-// control itself.
+// The window's interface as the presenter of its runs (WindowRunPresenter) and
+// the progress display reach it: calls on the interface thread, status texts,
+// progress bars, redraws, alerts and the end-of-run notices. The window
+// provides the one host; the command-line runner presents runs without one.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
+class StopRequest;
 using WindowRef = void*;
-
-// A procedure the worker has run on the interface thread; returns 0.
-using RemoteProcedure = int32_t (*)(void* parameter);
-
-// Status of a remote call that was abandoned because the test is being stopped.
-inline constexpr int32_t kRemoteCallAbandoned = -128;  // userCanceledErr
 
 class InterfaceHost {
 public:
     virtual ~InterfaceHost() = default;
 
-    // Runs procedure(parameter) on the interface thread and returns once it
-    // has returned, with its result. Called only by the worker. While a stop
-    // is under way the host may instead return kRemoteCallAbandoned without
+    // Runs call on the interface thread and returns once it has returned:
+    // true. Called only by the worker of the run whose stop request is given.
+    // While that stop is under way the host may instead return false without
     // running it, so that the interface thread never waits on a waiting worker.
-    virtual int32_t CallOnInterfaceThread(RemoteProcedure procedure, void* parameter) = 0;
+    virtual bool CallOnInterfaceThread(const std::function<void()>& call, const StopRequest& stop) = 0;
 
     // Called on the interface thread when a stop is under way: a worker that
     // waits in CallOnInterfaceThread must be released (served or abandoned).

@@ -1,9 +1,8 @@
 #include "engine/QueuedTransfers.h"
 
 #include "engine/DeviceTransfers.h"
-#include "engine/StopRequest.h"
 #include "engine/TestModel.h"
-#include "engine/TransferPosition.h"
+#include "engine/TestRun.h"
 #include "platform/DeviceQueueLimit.h"
 #include "platform/IoUring.h"
 
@@ -80,19 +79,35 @@ uint32_t EffectiveQueueDepth(uint32_t asked, int descriptor)
     return limit > 0 && limit < asked ? limit : asked;
 }
 
-std::string QueueDepthLimitNote()
+namespace {
+std::string QueueDepthLimitNote(uint32_t asked, uint32_t ranAt)
 {
-    if (gSavedRandomQueueDepthU32 >= gSavedRandomAskedQueueDepthU32)
+    if (ranAt >= asked)
         return "";
-    const std::string ran = std::to_string(gSavedRandomQueueDepthU32);
-    return "queue depth " + std::to_string(gSavedRandomAskedQueueDepthU32) +
+    const std::string ran = std::to_string(ranAt);
+    return "queue depth " + std::to_string(asked) +
            " asked; the device takes at most " + ran +
            " requests at once (queue/nr_requests), so the test ran at queue depth " + ran;
 }
+}  // namespace
 
-QueuedBatchEnd RunQueuedTransfers(bool isRead, uint32_t depth, std::atomic<uint32_t>& counter,
+std::string QueueDepthLimitNote(const Run& run)
+{
+    return QueueDepthLimitNote(run.settings.queueDepth, run.random.queueDepth);
+}
+
+std::string QueueDepthLimitNote()
+{
+    return QueueDepthLimitNote(gSavedRandomAskedQueueDepthU32, gSavedRandomQueueDepthU32);
+}
+
+QueuedBatchEnd RunQueuedTransfers(TestRun& testRun, bool isRead, std::atomic<uint32_t>& counter,
                                   uint64_t* t0, uint64_t* t1, TransferLatency* latency)
 {
+    const uint32_t depth = testRun.run.random.queueDepth;
+    unsigned char* const buffer = testRun.buffer.data();
+    const uint64_t* const sectors = testRun.sectorTable.data();
+    const uint32_t blockBytes = testRun.run.target.logicalBlockBytes;
     counter.store(0, std::memory_order_relaxed);
     *latency = TransferLatency{};
     IoUringQueue ring;
@@ -100,13 +115,13 @@ QueuedBatchEnd RunQueuedTransfers(bool isRead, uint32_t depth, std::atomic<uint3
         return QueuedBatchEnd::Failed;
     // Without the registration (a locked-memory limit below 40 MB) the same
     // transfers run unregistered.
-    ring.RegisterBuffer(myIOBuffer, kRandomBufferBytes);
+    ring.RegisterBuffer(buffer, testRun.buffer.size());
     // When each transfer went to the kernel, then how long it took to come back.
     std::vector<uint64_t> submittedAt(kRandomTransferCount);
     std::vector<uint64_t> latencies;
     latencies.reserve(kRandomTransferCount);
 
-    const int fd = isRead ? gUnixReadFileRef : gUnixWriteFileRef;
+    const int fd = isRead ? testRun.readDescriptor : testRun.writeDescriptor;
     const QueuedTransferCalls calls = gQueuedTransferCalls;
     uint32_t next = 0;      // the next transfer to queue
     uint32_t inFlight = 0;  // queued and not yet reaped
@@ -120,9 +135,9 @@ QueuedBatchEnd RunQueuedTransfers(bool isRead, uint32_t depth, std::atomic<uint3
         if (failed)
             return;
         failed = true;
-        SetRandomTransferPosition(isRead ? TransferPhase::Read : TransferPhase::Write, static_cast<int32_t>(index),
-                                  gSectorTableU64[index]);
-        RecordTransferFailure(errorNumber);
+        testRun.progress.position.SetRandom(isRead ? TransferPhase::Read : TransferPhase::Write,
+                                            static_cast<int32_t>(index), sectors[index]);
+        RecordTransferFailure(testRun, errorNumber);
     };
     uint64_t reapedAt = 0;  // the clock after the wait that brought the completions being reaped
     auto reap = [&](uint64_t tag, int32_t result) {
@@ -145,8 +160,8 @@ QueuedBatchEnd RunQueuedTransfers(bool isRead, uint32_t depth, std::atomic<uint3
         // submits them. One the kernel does not take now stays prepared: the
         // wait below hands it over again and tells the error.
         while (!failed && !stopped && inFlight < depth && next < kRandomTransferCount) {
-            const uint64_t offset = calls.queued(next, isRead, DeviceOffsetForSector(gSectorTableU64[next]));
-            if (!ring.Prepare(isRead, fd, myIOBuffer + static_cast<size_t>(next) * kRandomTransferBytes,
+            const uint64_t offset = calls.queued(next, isRead, DeviceOffsetForSector(sectors[next], blockBytes));
+            if (!ring.Prepare(isRead, fd, buffer + static_cast<size_t>(next) * kRandomTransferBytes,
                               kRandomTransferBytes, offset, next))
                 break;
             submittedAt[next] = TransferClockNanoseconds();
@@ -178,7 +193,7 @@ QueuedBatchEnd RunQueuedTransfers(bool isRead, uint32_t depth, std::atomic<uint3
         }
         while (ring.TakeCompletion(&tag, &result))
             reap(tag, result);
-        if (TestStopRequested())
+        if (testRun.stop.Requested())
             stopped = true;
     }
     *t1 = TransferClockNanoseconds();

@@ -2,7 +2,7 @@
 // io_uring with many of them in flight at once.
 #pragma once
 
-#include "engine/TestModel.h"
+#include "engine/Run.h"
 
 #include <atomic>
 #include <cstdint>
@@ -39,19 +39,23 @@ bool QueuedTransfersAvailable();
 // limit of requests at once where that is lower (more would only wait in the
 // kernel, and the figures would belong to a depth the device never saw).
 uint32_t EffectiveQueueDepth(uint32_t asked, int descriptor);
-// Why the last random run ran below the depth asked; "" when it did not.
+// Why a random run ran below the depth asked; "" when it did not.
+std::string QueueDepthLimitNote(const Run& run);
+// The same for the run the window and the outputs show.
 std::string QueueDepthLimitNote();
 
 enum class QueuedBatchEnd { Completed, Failed, Stopped };
 
-// The random test's 10,000 transfers in table order, `depth` of them in
-// flight: slot i of myIOBuffer to or from gSectorTableU64[i], on
-// gUnixReadFileRef for reads and gUnixWriteFileRef for writes. counter
+class TestRun;
+
+// The random test's 10,000 transfers in table order, run.random.queueDepth of
+// them in flight: slot i of the run's buffer to or from its sector table's
+// entry i, on the run's read or write descriptor. counter
 // counts the completions that moved all their bytes. The first failed
 // completion or a stop request ends the submissions; everything still in
 // flight is reaped before this returns, whatever the outcome. *t0 and *t1 are
 // the clock just before the first submission and after the last completion,
 // both after the ring and its buffer are set up. *latency is the time from
 // handing each good transfer to the kernel until its completion was seen.
-QueuedBatchEnd RunQueuedTransfers(bool isRead, uint32_t depth, std::atomic<uint32_t>& counter,
+QueuedBatchEnd RunQueuedTransfers(TestRun& testRun, bool isRead, std::atomic<uint32_t>& counter,
                                   uint64_t* t0, uint64_t* t1, TransferLatency* latency);

@@ -1,11 +1,7 @@
 #include "engine/DeviceTransfers.h"
-#include "engine/DriveWatch.h"
 #include "engine/QueuedTransfers.h"
-#include "engine/StopRequest.h"
-#include "engine/TestModel.h"
-#include "engine/TestWorker.h"
-#include "engine/TransferPosition.h"
-#include "engine/WorkerBridge.h"
+#include "engine/RunObserver.h"
+#include "engine/TestRun.h"
 #include "engine/ZoneTests.h"
 
 #include <cstdio>
@@ -60,128 +56,94 @@ double RandomMicrosecondsPerTransfer(double megabytesPerSecond)
 }
 
 namespace {
-enum class Phase { Completed, Failed, Stopped };
-
-struct PhaseControls {
-    int32_t speedText;
-    int32_t unitText;
-    int32_t rateText;
-    int32_t timeText;
-};
-
-void ShowPhaseResult(double speed, const PhaseControls& controls)
-{
-    const RandomSpeedTexts texts = FormatRandomSpeed(speed);
-    RequestStatusText(controls.speedText, texts.value);
-    RequestStatusText(controls.unitText, texts.unit);
-    RequestStatusText(controls.rateText, texts.perSecond);
-    RequestStatusText(controls.timeText, (std::string(texts.perTransfer) + " per transfer").c_str());
-}
-
 // The 10,000 transfers one at a time, timed as a whole.
-template <typename Transfer>
-Phase RunOneByOne(TransferPhase direction, std::atomic<uint32_t>& counter, uint64_t* t0, uint64_t* t1,
-                  Transfer transfer)
+RunEnd RunOneByOne(TestRun& testRun, TransferPhase direction, std::atomic<uint32_t>& counter, uint64_t* t0,
+                   uint64_t* t1)
 {
-    unsigned char* slot = myIOBuffer;
+    const bool isRead = direction == TransferPhase::Read;
+    unsigned char* slot = testRun.buffer.data();
     *t0 = TransferClockNanoseconds();
     counter.store(0, std::memory_order_relaxed);
     for (uint32_t i = 0; i < kRandomTransferCount; ++i) {
-        if (TestStopRequested())
-            return Phase::Stopped;
-        SetRandomTransferPosition(direction, static_cast<int32_t>(i), gSectorTableU64[i]);
-        int16_t error = 0;
-        if (!transfer(gSectorTableU64[i], slot, &error)) {
-            RecordTransferFailure(error);
-            return Phase::Failed;
+        if (testRun.stop.Requested())
+            return RunEnd::Stopped;
+        const uint64_t sector = testRun.sectorTable[i];
+        testRun.progress.position.SetRandom(direction, static_cast<int32_t>(i), sector);
+        int error = 0;
+        if (!TransferAtSector(testRun, isRead, sector, kRandomTransferBytes, slot, &error)) {
+            RecordTransferFailure(testRun, error);
+            return RunEnd::Failed;
         }
         counter.store(i + 1, std::memory_order_relaxed);
         slot += kRandomTransferBytes;
     }
     *t1 = TransferClockNanoseconds();
-    return Phase::Completed;
+    return RunEnd::Completed;
 }
 
-Phase RunQueued(bool isRead, std::atomic<uint32_t>& counter, uint64_t* t0, uint64_t* t1, TransferLatency* latency)
+RunEnd RunQueued(TestRun& testRun, TransferPhase direction, std::atomic<uint32_t>& counter, uint64_t* t0,
+                 uint64_t* t1, TransferLatency* latency)
 {
-    switch (RunQueuedTransfers(isRead, gSavedRandomQueueDepthU32, counter, t0, t1, latency)) {
+    switch (RunQueuedTransfers(testRun, direction == TransferPhase::Read, counter, t0, t1, latency)) {
     case QueuedBatchEnd::Completed:
-        return Phase::Completed;
+        return RunEnd::Completed;
     case QueuedBatchEnd::Stopped:
-        return Phase::Stopped;
+        return RunEnd::Stopped;
     case QueuedBatchEnd::Failed:
         break;
     }
-    return Phase::Failed;
+    return RunEnd::Failed;
 }
 
 // One batch of 10,000 transfers, timed as a whole: one at a time at queue
 // depth 1, else through the queue. Slot i of the buffer holds the block of
 // transfer i, so a write batch puts every block back where the read batch
 // found it.
-template <typename Transfer>
-Phase RunBatch(TransferPhase direction, std::atomic<uint32_t>& counter, std::atomic<double>& startTime,
-               double& result, TransferLatency& latency, Transfer transfer)
+RunEnd RunBatch(TestRun& testRun, RunObserver& observer, TransferPhase direction)
 {
-    startTime.store(AbsoluteTimeNow());
+    const bool isRead = direction == TransferPhase::Read;
+    RunProgress& progress = testRun.progress;
+    std::atomic<uint32_t>& counter = isRead ? progress.randomReads : progress.randomWrites;
+    (isRead ? progress.readsStarted : progress.writesStarted).store(WallClockSeconds());
+    observer.PhaseStarted(testRun, isRead ? RunPhase::RandomReads : RunPhase::RandomWrites, -1);
     uint64_t t0 = 0;
     uint64_t t1 = 0;
     TransferLatency measured;
-    const Phase transfers = gSavedRandomQueueDepthU32 > 1
-        ? RunQueued(direction == TransferPhase::Read, counter, &t0, &t1, &measured)
-        : RunOneByOne(direction, counter, &t0, &t1, transfer);
-    if (transfers != Phase::Completed)
+    const RunEnd transfers = testRun.run.random.queueDepth > 1
+        ? RunQueued(testRun, direction, counter, &t0, &t1, &measured)
+        : RunOneByOne(testRun, direction, counter, &t0, &t1);
+    if (transfers != RunEnd::Completed)
         return transfers;
     // The progress display keeps showing the full count during this pause.
-    MyMPDelayMilliSeconds(1000);
-    if (TestStopRequested())
-        return Phase::Stopped;
+    testRun.stop.SleepUntil(MonotonicNanoseconds() + 1'000'000'000ull);
+    if (testRun.stop.Requested())
+        return RunEnd::Stopped;
     counter.store(0, std::memory_order_relaxed);
-    result = ConvertElapsedNanoSecsToMBPerSec(gXFerBytesU32 * kRandomTransferCount, t1 - t0);
-    latency = measured;
-    return Phase::Completed;
+    RandomResult& result = testRun.run.random;
+    const double speed = MegabytesPerSecond(uint64_t{kRandomTransferBytes} * kRandomTransferCount, t1 - t0);
+    (isRead ? result.readSpeed : result.writeSpeed) = speed;
+    (isRead ? result.readLatency : result.writeLatency) = measured;
+    observer.RandomMeasured(testRun, direction);
+    return RunEnd::Completed;
 }
 }  // namespace
 
-void DoRandomZoneTestMP()
+RunEnd RunRandomZoneTest(TestRun& testRun, RunObserver& observer)
 {
-    RequestStatusText(kReadSpeedText, " ");
-    RequestStatusText(kWriteSpeedText, " ");
-    gSavedRandomAskedQueueDepthU32 = gRandomQueueDepthU32;
-    gSavedRandomQueueDepthU32 = EffectiveQueueDepth(gRandomQueueDepthU32, gUnixReadFileRef);
-    gSavedRandomReadLatency = gSavedRandomWriteLatency = TransferLatency{};
-    std::string depthText = "Queue depth: " + std::to_string(gSavedRandomQueueDepthU32);
-    if (gSavedRandomQueueDepthU32 < gRandomQueueDepthU32)
-        depthText += " (" + std::to_string(gRandomQueueDepthU32) + " asked; the device's limit)";
-    RequestStatusText(kQueueDepthText, depthText.c_str());
-    BuildRandomSectorTable(gDriveSectorsU64, gSectorTableU64);
-    ResetTransferPosition();
+    Run& run = testRun.run;
+    run.random = RandomResult{};
+    run.random.queueDepth = EffectiveQueueDepth(run.settings.queueDepth, testRun.readDescriptor);
+    testRun.sectorTable.resize(kRandomTransferCount);
+    BuildRandomSectorTable(run.target.Sectors(), testRun.sectorTable.data());
+    testRun.progress.position.Reset();
+    observer.Started(testRun);
 
-    const uint32_t bytes = gXFerBytesU32;
-    RequestStatusText(kStatusText, "Test in Progress: Random Reads\u2026");
-    Phase phase = RunBatch(TransferPhase::Read, gReadCountIndexU32, gRandomReadsStartTime, gSavedRandomReadSpeedDbl,
-                           gSavedRandomReadLatency, [bytes](uint64_t sector, unsigned char* slot, int16_t* error) {
-                               return ReadBytesFromDevNodeLBA512(sector, bytes, slot, error);
-                           });
-    if (phase == Phase::Stopped)
-        return;
-    if (phase == Phase::Completed) {
-        ShowPhaseResult(gSavedRandomReadSpeedDbl, {kReadSpeedText, kReadUnitText, kReadRateText, kReadTimeText});
-        if (gWriteTestEnabled && DriveWatchStopsTest()) {
-            phase = Phase::Failed;
-        } else if (gWriteTestEnabled) {
-            const int32_t fd = gUnixWriteFileRef;
-            RequestStatusText(kStatusText, "Test in Progress: Random Writes\u2026");
-            phase = RunBatch(TransferPhase::Write, gWriteCountIndexU32, gRandomWritesStartTime, gSavedRandomWriteSpeedDbl,
-                             gSavedRandomWriteLatency, [fd, bytes](uint64_t sector, unsigned char* slot, int16_t* error) {
-                                 return WriteBytesToBlock512DevFile(fd, sector, bytes, slot, error);
-                             });
-            if (phase == Phase::Stopped)
-                return;
-            if (phase == Phase::Completed)
-                ShowPhaseResult(gSavedRandomWriteSpeedDbl,
-                                {kWriteSpeedText, kWriteUnitText, kWriteRateText, kWriteTimeText});
-        }
+    RunEnd end = RunBatch(testRun, observer, TransferPhase::Read);
+    if (end != RunEnd::Completed || !run.settings.writes)
+        return end;
+    if (std::string users = testRun.watch.NewUsers(); !users.empty()) {
+        run.failure = RunFailure{std::move(users), "write", -1, -1, 0, 0};
+        return RunEnd::Failed;
     }
-    FinishTestMP(phase == Phase::Completed);
+    return RunBatch(testRun, observer, TransferPhase::Write);
 }

@@ -1,14 +1,9 @@
 #include "engine/DeviceTransfers.h"
-#include "engine/DriveWatch.h"
-#include "engine/StopRequest.h"
-#include "engine/TestModel.h"
-#include "engine/TestWorker.h"
-#include "engine/TransferPosition.h"
-#include "engine/WorkerBridge.h"
+#include "engine/RunObserver.h"
+#include "engine/TestRun.h"
 #include "engine/ZoneTests.h"
 
-#include <cstdio>
-#include <cstring>
+#include <algorithm>
 
 uint64_t StandardZoneTransferSector(uint64_t zone, uint64_t increment, uint32_t transferSectors)
 {
@@ -34,107 +29,115 @@ bool DriveBigEnoughForZones(uint64_t driveSectors, uint32_t transferSectors, int
 
 namespace {
 // Stores speed v as cycle c of the record and brings its minimum, maximum and average up to date.
-void UpdateZoneRecord(ZoneResultsRec& record, int cycle, double v)
+void UpdateZoneSpeeds(ZoneSpeeds& speeds, int cycle, double v, double* maxSpeed)
 {
-    record.cycleSpeedDbl[cycle] = v;
-    if (record.minSpeedDbl == 0.0)
-        record.minSpeedDbl = v;
-    if (v > gMaxSpeed)
-        gMaxSpeed = v;
+    speeds.cycles[static_cast<size_t>(cycle)] = v;
+    if (speeds.minimum == 0.0)
+        speeds.minimum = v;
+    if (v > *maxSpeed)
+        *maxSpeed = v;
     double sum = 0.0;
     for (int k = 0; k <= cycle; ++k) {
-        const double speed = record.cycleSpeedDbl[k];
+        const double speed = speeds.cycles[static_cast<size_t>(k)];
         sum += speed;
-        if (speed > record.maxSpeedDbl)
-            record.maxSpeedDbl = speed;
-        if (speed < record.minSpeedDbl)
-            record.minSpeedDbl = speed;
+        if (speed > speeds.maximum)
+            speeds.maximum = speed;
+        if (speed < speeds.minimum)
+            speeds.minimum = speed;
     }
-    record.aveSpeedDbl = sum / (cycle + 1);
+    speeds.average = sum / (cycle + 1);
 }
 
-enum class Outcome { Completed, Failed, Stopped };
-
-Outcome Preflight(uint32_t x)
-{
-    RequestStatusText(kStatusText, "Test in Progress: Preflighting...");
-    for (int32_t z = 0; z < gZoneTestCountS32; ++z) {
-        if (TestStopRequested())
-            return Outcome::Stopped;
-        SetZoneTransferPosition(TransferPhase::Preflight, z, -1, gCurrentSectorU64);
-        double speed = 0.0;
-        if (DoRWSpeedMeasurement(&speed, true) != 0)
-            return Outcome::Failed;
-        gCurrentSectorU64 += x;
+class StandardZoneTest {
+public:
+    StandardZoneTest(TestRun& testRun, RunObserver& observer)
+        : testRun_(testRun), run_(testRun.run), observer_(observer),
+          increment_(testRun.zoneIncrement), x_(testRun.run.settings.TransferSectors())
+    {
     }
-    return Outcome::Completed;
-}
 
-Outcome MeasureAllCycles(uint64_t inc, uint32_t x)
-{
-    for (int32_t c = 0; c < gTestCyclesS32; ++c) {
-        char status[256];
-        std::snprintf(status, sizeof status, "Test in Progress: Cycle %d of %ld", c + 1,
-                      static_cast<long>(gTestCyclesS32));
-        RequestStatusText(kStatusText, status);
-        gCurrentSectorU64 = 0;
-        for (int32_t z = 0; z < gZoneTestCountS32; ++z) {
-            if (TestStopRequested())
-                return Outcome::Stopped;
-            SetZoneTransferPosition(TransferPhase::Read, z, c, gCurrentSectorU64);
-            double v = 0.0;
-            if (DoRWSpeedMeasurement(&v, true) != 0)
-                return Outcome::Failed;
-            ZoneResultsRec& r = gSavedREADResultsInfo[z];
-            UpdateZoneRecord(r, c, v);
-            r.firstSectorU64 = static_cast<uint64_t>(z) * inc;
-            r.lastSectorU64 = static_cast<uint64_t>(z) * inc + x - 1;
-            RequestDrawTestResults();
-
-            if (gWriteTestEnabled) {
-                // The buffer still holds what was just read, so the write puts it back.
-                if (TestStopRequested())
-                    return Outcome::Stopped;
-                if (DriveWatchStopsTest())
-                    return Outcome::Failed;
-                SetZoneTransferPosition(TransferPhase::Write, z, c, gCurrentSectorU64);
-                if (DoRWSpeedMeasurement(&v, false) != 0)
-                    return Outcome::Failed;
-                ZoneResultsRec& w = gSavedWRITEResultsInfo[z];
-                UpdateZoneRecord(w, c, v);
-                w.firstSectorU64 = r.firstSectorU64;
-                w.lastSectorU64 = r.lastSectorU64;
-                RequestDrawTestResults();
-            }
-            gCurrentSectorU64 = StandardZoneTransferSector(static_cast<uint64_t>(z) + 1, inc, x);
+    RunEnd Preflight()
+    {
+        observer_.PhaseStarted(testRun_, RunPhase::Preflight, -1);
+        uint64_t sector = 0;
+        for (int32_t z = 0; z < run_.settings.zones; ++z) {
+            if (testRun_.stop.Requested())
+                return RunEnd::Stopped;
+            testRun_.progress.position.SetZone(TransferPhase::Preflight, z, -1, sector);
+            double speed = 0.0;
+            if (!MeasureTransfer(testRun_, observer_, TransferPhase::Preflight, sector, &speed))
+                return RunEnd::Failed;
+            sector += x_;
         }
+        return RunEnd::Completed;
     }
-    return Outcome::Completed;
-}
+
+    RunEnd MeasureAllCycles()
+    {
+        for (int32_t c = 0; c < run_.settings.cycles; ++c) {
+            observer_.PhaseStarted(testRun_, RunPhase::Cycle, c);
+            for (int32_t z = 0; z < run_.settings.zones; ++z)
+                if (const RunEnd end = MeasureZone(z, c); end != RunEnd::Completed)
+                    return end;
+        }
+        return RunEnd::Completed;
+    }
+
+private:
+    RunEnd MeasureZone(int32_t z, int32_t c)
+    {
+        const uint64_t sector = StandardZoneTransferSector(static_cast<uint64_t>(z), increment_, x_);
+        if (testRun_.stop.Requested())
+            return RunEnd::Stopped;
+        testRun_.progress.position.SetZone(TransferPhase::Read, z, c, sector);
+        double v = 0.0;
+        if (!MeasureTransfer(testRun_, observer_, TransferPhase::Read, sector, &v))
+            return RunEnd::Failed;
+        ZoneResult& zone = run_.zones[static_cast<size_t>(z)];
+        UpdateZoneSpeeds(zone.read, c, v, &run_.maxSpeed);
+        zone.firstSector = static_cast<uint64_t>(z) * increment_;
+        zone.lastSector = static_cast<uint64_t>(z) * increment_ + x_ - 1;
+        observer_.ZoneMeasured(testRun_, z, TransferPhase::Read);
+        if (!run_.settings.writes)
+            return RunEnd::Completed;
+
+        // The buffer still holds what was just read, so the write puts it back.
+        if (testRun_.stop.Requested())
+            return RunEnd::Stopped;
+        if (std::string users = testRun_.watch.NewUsers(); !users.empty()) {
+            run_.failure = RunFailure{std::move(users), "write", z, c, sector, 0};
+            return RunEnd::Failed;
+        }
+        testRun_.progress.position.SetZone(TransferPhase::Write, z, c, sector);
+        if (!MeasureTransfer(testRun_, observer_, TransferPhase::Write, sector, &v))
+            return RunEnd::Failed;
+        UpdateZoneSpeeds(zone.write, c, v, &run_.maxSpeed);
+        observer_.ZoneMeasured(testRun_, z, TransferPhase::Write);
+        return RunEnd::Completed;
+    }
+
+    TestRun& testRun_;
+    Run& run_;
+    RunObserver& observer_;
+    const uint64_t increment_;
+    const uint32_t x_;
+};
 }  // namespace
 
-void DoStandardZoneTestMP()
+RunEnd RunStandardZoneTest(TestRun& testRun, RunObserver& observer)
 {
-    const uint64_t inc = gTestIncrementSizeU64;
-    const uint32_t x = gXFerSectorsU32;
+    Run& run = testRun.run;
+    run.zones.assign(static_cast<size_t>(run.settings.zones), ZoneResult{});
+    run.maxSpeed = 0.0;
+    testRun.progress.position.Reset();
+    observer.Started(testRun);
 
-    ResetZoneTestResults();
-    ResetTransferPosition();
-    gMaxSpeed = 0.0;
-    gCurrentSectorU64 = 0;
-
-    Outcome outcome = Outcome::Completed;
-    if (gZoneTestCountS32 > 1)
-        outcome = Preflight(x);
-    if (outcome == Outcome::Completed) {
-        outcome = MeasureAllCycles(inc, x);
-        if (outcome == Outcome::Failed) {
-            // A failed test leaves no results.
-            std::memset(gSavedREADResultsInfo, 0, sizeof gSavedREADResultsInfo);
-            std::memset(gSavedWRITEResultsInfo, 0, sizeof gSavedWRITEResultsInfo);
-        }
-    }
-    if (outcome == Outcome::Stopped)
-        return;
-    FinishTestMP(outcome == Outcome::Completed);
+    StandardZoneTest test(testRun, observer);
+    RunEnd end = run.settings.zones > 1 ? test.Preflight() : RunEnd::Completed;
+    if (end == RunEnd::Completed)
+        end = test.MeasureAllCycles();
+    // A failed test leaves no results.
+    if (end == RunEnd::Failed)
+        std::fill(run.zones.begin(), run.zones.end(), ZoneResult{});
+    return end;
 }

@@ -1,40 +1,26 @@
 #include "engine/StopRequest.h"
 
-#include <atomic>
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
 
-namespace {
-std::atomic<bool> gStopRequested{false};
-std::mutex gStopMutex;
-std::condition_variable gStopSignal;
-}  // namespace
-
-void RequestTestStop()
+void StopRequest::Request()
 {
     {
-        const std::lock_guard lock(gStopMutex);
-        gStopRequested.store(true);
+        const std::lock_guard lock(mutex_);
+        requested_.store(true);
     }
-    gStopSignal.notify_all();
+    signal_.notify_all();
 }
 
-void ClearTestStopRequest()
+void StopRequest::Clear()
 {
-    const std::lock_guard lock(gStopMutex);
-    gStopRequested.store(false);
+    const std::lock_guard lock(mutex_);
+    requested_.store(false);
 }
 
-bool TestStopRequested()
-{
-    return gStopRequested.load(std::memory_order_relaxed);
-}
-
-void SleepUntilOrStopped(unsigned long long deadlineNanoseconds)
+void StopRequest::SleepUntil(unsigned long long deadlineNanoseconds) const
 {
     using Clock = std::chrono::steady_clock;
     const Clock::time_point deadline{std::chrono::nanoseconds(deadlineNanoseconds)};
-    std::unique_lock lock(gStopMutex);
-    gStopSignal.wait_until(lock, deadline, [] { return gStopRequested.load(); });
+    std::unique_lock lock(mutex_);
+    signal_.wait_until(lock, deadline, [this] { return requested_.load(); });
 }

@@ -1,10 +1,22 @@
 // Stop is a request that the worker checks between transfers; the worker then
-// ends the test without posting the test-finished notice.
+// ends the run without posting the finished notice. Each run has its own.
 #pragma once
 
-void RequestTestStop();
-void ClearTestStopRequest();
-bool TestStopRequested();
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
 
-// Sleeps until the deadline of the monotonic clock or until a stop is requested.
-void SleepUntilOrStopped(unsigned long long deadlineNanoseconds);
+class StopRequest {
+public:
+    void Request();
+    void Clear();
+    bool Requested() const { return requested_.load(std::memory_order_relaxed); }
+
+    // Sleeps until the deadline of the monotonic clock or until a stop is requested.
+    void SleepUntil(unsigned long long deadlineNanoseconds) const;
+
+private:
+    std::atomic<bool> requested_{false};
+    mutable std::mutex mutex_;
+    mutable std::condition_variable signal_;
+};

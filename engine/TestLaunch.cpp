@@ -1,77 +1,62 @@
 #include "engine/TestLaunch.h"
 
-#include "engine/DriveWatch.h"
 #include "engine/LaunchChecks.h"
-#include "engine/QueuedTransfers.h"
+#include "engine/InterfaceHost.h"
+#include "engine/RunExecution.h"
+#include "engine/RunObserver.h"
 #include "engine/TestModel.h"
-#include "engine/TestSetup.h"
-#include "engine/TestWorker.h"
-#include "engine/TransferBuffer.h"
-#include "platform/RawDevice.h"
+#include "engine/TestRun.h"
 
 #include <atomic>
-#include <cstring>
+#include <memory>
 
 namespace {
 constexpr int32_t kVolumeGone = -35;
 
-// Between Start and the clean-up (also while the read-only sheet waits).
+// The window's run: the one under way, or the last one until the next Start.
+std::unique_ptr<TestRun> gRun;
+// Between Start and the clean-up (also while the read-only question waits).
 std::atomic<bool> gLaunchInProgress{false};
-// What the clean-up must undo, fixed at Start.
-bool gLaunchedRandomTest = false;
 // Stop was pressed and the worker has not returned yet.
 std::atomic<bool> gStopPending{false};
+std::atomic<bool> gLastTestCompleted{false};
+
+bool RandomRun()
+{
+    return gRun != nullptr && gRun->run.settings.kind == TestKind::Random;
+}
 
 // Back to idle after a refusal: its alert has been shown.
 void Refuse(LaunchInterface& launch, const std::string& message, const std::string& explanation)
 {
     if (!message.empty())
         launch.ShowErrorAlert(message, explanation);
-    launch.SetStartButtonRunning(false);
-    launch.SetOptionsButtonVisible(true);
+    launch.ShowTestRunning(false);
+    launch.AllowSettingsChanges(true);
     launch.SetStatusText(kUnexpectedErrorStatus);
     launch.RedrawResults();
     gLaunchInProgress = false;
 }
 
-// Reads the options sheet into the model; a refusal message when the settings cannot be used.
-std::optional<LaunchRefusal> ApplySettings(const LaunchInterface& launch)
+// The settings of the options sheet as last accepted, or the refusal of the transfer-size text.
+std::optional<RunSettings> SettingsForStart(const LaunchInterface& launch, bool readOnly, std::string* refusal)
 {
+    RunSettings settings;
+    settings.writes = !readOnly;
     if (gCurrentSelectedTestType != 1) {
-        // Never run silently at depth 1 what was asked for at a higher depth.
-        const uint32_t depth = launch.QueueDepth();
-        if (depth > 1 && !QueuedTransfersAvailable())
-            return LaunchRefusal{kQueueDepthNeedsUringMessage, ""};
-        ApplyRandomTestSettings(depth);
-        return std::nullopt;
+        settings.kind = TestKind::Random;
+        settings.queueDepth = launch.QueueDepth();
+        return settings;
     }
     const std::string sizeText = launch.TransferSizeText();
-    if (!IsWholeNumberText(sizeText))
-        return LaunchRefusal{kTransferSizeNotWholeMessage, ""};
-    const uint32_t megabytes = MegabytesFromText(sizeText);
-    if (megabytes > kMaxTransferMegabytes)
-        return LaunchRefusal{kTransferSizeUnsupportedMessage, kTransferSizeUnsupportedExplanation};
-    ApplyStandardTestSettings(launch.ZoneCount(), launch.CycleCount(), megabytes);
-    return std::nullopt;
-}
-
-// The largest-transfer check; the random test and drive-less volumes pass.
-std::optional<LaunchRefusal> CheckMaxIOLimit(const LaunchTarget& target)
-{
-    if (gCurrentSelectedTestType != 1 || !target.hasDrive)
+    if (!IsWholeNumberText(sizeText)) {
+        *refusal = kTransferSizeNotWholeMessage;
         return std::nullopt;
-    return MaxTransferRefusal(target.maxSegmentBytes, gXFerBytesU32, target.interfaceText);
-}
-
-const char* CannotOpenMessage(const LaunchTarget& target)
-{
-    return target.isVolume ? kVolumeCannotOpenMessage : kDriveCannotOpenMessage;
-}
-
-// The alert's explanation: the node and why it could not be opened.
-std::string CannotOpenExplanation(const LaunchTarget& target, int errorNumber)
-{
-    return target.devicePath + ": " + std::strerror(errorNumber) + ".";
+    }
+    settings.zones = launch.ZoneCount();
+    settings.cycles = launch.CycleCount();
+    settings.transferMegabytes = MegabytesFromText(sizeText);
+    return settings;
 }
 
 // Mounts back what was unmounted; an alert names what could not be.
@@ -82,114 +67,56 @@ void RemountAfterTest(LaunchInterface& launch)
         launch.ShowErrorAlert(kRemountFailedMessage, launch.RemountFailureExplanation());
 }
 
-// Opens the device for writing after unmounting what lies on it. False when
-// writes are impossible (the read-only sheet then asks what to do), with
-// *whyNot naming who else uses the drive when that is the reason.
-bool OpenForWriting(LaunchInterface& launch, const LaunchTarget& target, std::string* whyNot)
+void Launch(LaunchInterface& launch)
 {
-    const int32_t unmounted = launch.UnmountTarget();
-    if (unmounted != 0 && unmounted != kVolumeGone)
-        return false;
-    int errorNumber = 0;
-    gUnixWriteFileRef = OpenRawForWriting(target.devicePath.c_str(), &errorNumber);
-    if (gUnixWriteFileRef < 0) {
-        gUnixWriteFileRef = -1;
-        // A test that cannot write leaves nothing unmounted while it reads.
-        RemountAfterTest(launch);
-        return false;
-    }
-    // Whoever opened the drive after the unmount's check would lose writes.
-    *whyNot = launch.OtherDriveUsers(target.devicePath);
-    if (!whyNot->empty()) {
-        CloseRawDescriptor(&gUnixWriteFileRef);
-        RemountAfterTest(launch);
-        return false;
-    }
-    std::memset(myIOBuffer, 0, gXFerBytesU32);
-    return true;
-}
-
-void Launch(LaunchInterface& launch, const std::string& devicePath)
-{
-    if (gLaunchedRandomTest)
+    const Run& run = gRun->run;
+    if (RandomRun())
         ResetRandomTestResults();
-    else
-        gBarGraphWidth = BarWidthForZoneCount(gZoneTestCountS32);
+    PublishRunResults(run);
     launch.RedrawResults();
-    SetDriveWatch(gWriteTestEnabled ? DriveUsersLook([&launch, devicePath] { return launch.OtherDriveUsers(devicePath); })
-                                    : DriveUsersLook());
-    if (!StartTestWorker()) {
+    bTestRunning = true;
+    if (!StartRunWorker(*gRun, launch.RunPresenter())) {
         launch.ShowErrorAlert(kWorkerNotStartedMessage, kWorkerNotStartedExplanation);
-        DoTestCleanup(launch);
+        CleanUpAfterTest(launch);
         launch.SetStatusText(kUnexpectedErrorStatus);
         return;
     }
-    if (gLaunchedRandomTest)
-        launch.StartProgressTimer();
+    if (RandomRun())
+        launch.StartProgressDisplay(gRun->progress);
 }
 
 void Start(LaunchInterface& launch, bool readOnly)
 {
     gLaunchInProgress = true;
-    launch.SetStartButtonRunning(true);
-    // The options cannot change while a test runs or waits for the read-only answer.
-    launch.SetOptionsButtonVisible(false);
-    gWriteTestEnabled = !readOnly;
+    gLastTestCompleted = false;
+    launch.ShowTestRunning(true);
+    launch.AllowSettingsChanges(false);
 
     const std::optional<LaunchTarget> target = launch.CurrentTarget();
     if (!target) {
         Refuse(launch, kDriveCannotOpenMessage, "");
         return;
     }
-    if (const auto refusal = ApplySettings(launch)) {
-        Refuse(launch, refusal->message, refusal->explanation);
+    std::string textRefusal;
+    const std::optional<RunSettings> settings = SettingsForStart(launch, readOnly, &textRefusal);
+    if (!settings) {
+        Refuse(launch, textRefusal, "");
         return;
     }
-    gLaunchedRandomTest = gCurrentSelectedTestType != 1;
-
-    ReleaseTransferBuffer();
-    if (const auto refusal = CheckMaxIOLimit(*target)) {
-        Refuse(launch, refusal->message, refusal->explanation);
+    LaunchSteps steps;
+    steps.driveUsers = [&launch](const std::string& path) { return launch.OtherDriveUsers(path); };
+    steps.unmount = [&launch] { return launch.UnmountTarget(); };
+    steps.remount = [&launch] { RemountAfterTest(launch); };
+    PreparedRun prepared = PrepareRun(*target, *settings, steps);
+    if (prepared.refusal) {
+        if (prepared.refusal->kind == RefusalKind::WritesRefused)
+            launch.AskToTestReadsOnly(prepared.refusal->holders);
+        else
+            Refuse(launch, prepared.refusal->message, prepared.refusal->explanation);
         return;
     }
-    if (!AllocateTransferBuffer(RequiredTransferBufferBytes())) {
-        Refuse(launch, kNotEnoughMemoryMessage, kNotEnoughMemoryExplanation);
-        return;
-    }
-
-    // The size and sector size of the node itself decide where transfers may go.
-    DeviceGeometry geometry;
-    int errorNumber = 0;
-    if (!QueryPathGeometry(target->devicePath.c_str(), &geometry, &errorNumber)) {
-        Refuse(launch, CannotOpenMessage(*target), CannotOpenExplanation(*target, errorNumber));
-        return;
-    }
-    ApplyTargetSize(geometry.sizeBytes);
-    gDeviceBlockBytesU32 = geometry.logicalBlockBytes;
-    const bool bigEnough = gLaunchedRandomTest ? DriveBigEnoughForRandomTest() : PrepareZonePlacement();
-    if (!bigEnough) {
-        Refuse(launch, kDriveTooSmallMessage, kDriveTooSmallExplanation);
-        return;
-    }
-
-    if (!target->isVolume && !target->writable) {
-        readOnly = true;
-        gWriteTestEnabled = false;
-    }
-    gUnixReadFileRef = OpenRawForReading(target->devicePath.c_str(), &errorNumber);
-    if (gUnixReadFileRef < 0) {
-        gUnixReadFileRef = -1;
-        Refuse(launch, CannotOpenMessage(*target), CannotOpenExplanation(*target, errorNumber));
-        return;
-    }
-    std::string whyNot;
-    if (!readOnly && !OpenForWriting(launch, *target, &whyNot)) {
-        // Writes are impossible: the user chooses between reads only and nothing.
-        CloseRawDescriptor(&gUnixReadFileRef);
-        launch.ShowReadOnlySheet(whyNot);
-        return;
-    }
-    Launch(launch, target->devicePath);
+    gRun = std::move(prepared.run);
+    Launch(launch);
 }
 
 // Stop answers at once: the worker is asked to stop and the clean-up waits
@@ -199,30 +126,37 @@ void Stop(LaunchInterface& launch)
     if (gStopPending.exchange(true))
         return;
     launch.SetStatusText(kStoppingStatus);
-    launch.SetStartButtonEnabled(false);
-    RequestTestWorkerStop();
+    launch.AllowStartStop(false);
+    RequestRunStop(*gRun);
+    if (InterfaceHost* host = CurrentInterfaceHost())
+        host->ReleaseWaitingWorker();
 }
 
 // The worker has returned after Stop: its partial results go, then the clean-up.
 void FinishStop(LaunchInterface& launch)
 {
-    JoinFinishedTestWorker();
-    if (gLaunchedRandomTest)
+    JoinRunWorker(*gRun);
+    if (RandomRun())
         ResetRandomTestResults();
     else
         ResetZoneTestResults();
-    DoTestCleanup(launch);
-    launch.SetStartButtonEnabled(true);
+    CleanUpAfterTest(launch);
+    launch.AllowStartStop(true);
     launch.SetStatusText(kTestCanceledStatus);
     gStopPending = false;
 }
+
+bool RunUnderWay()
+{
+    return gRun != nullptr && (gRun->progress.running.load() || gRun->worker.joinable());
+}
 }  // namespace
 
-void DoStartButtonStuff(LaunchInterface& launch, bool readOnly)
+void StartOrStopTest(LaunchInterface& launch, bool readOnly)
 {
     if (gStopPending.load())
         return;  // Stop was pressed: the clean-up follows the worker's return
-    if (bTestRunning.load() || TestWorkerExists())
+    if (RunUnderWay())
         Stop(launch);
     else
         Start(launch, readOnly);
@@ -236,10 +170,9 @@ void HandleTestStopped(LaunchInterface& launch)
 
 void StopTestAndWait(LaunchInterface& launch)
 {
-    if (!gStopPending.load() && !(bTestRunning.load() || TestWorkerExists()))
+    if (!gStopPending.load() && !RunUnderWay())
         return;
     Stop(launch);
-    StopTestWorker();
     FinishStop(launch);
 }
 
@@ -248,23 +181,20 @@ bool TestStopPending()
     return gStopPending.load();
 }
 
-void DoTestCleanup(LaunchInterface& launch)
+void CleanUpAfterTest(LaunchInterface& launch)
 {
-    if (gLaunchedRandomTest) {
-        launch.StopProgressTimer();
-        gReadCountIndexU32 = 0;
-        gWriteCountIndexU32 = 0;
-    }
-    launch.SetOptionsButtonVisible(true);
-    launch.SetStartButtonRunning(false);
-    launch.SetSaveMenuEnabled(true);
-    launch.ShowArrowCursor();
+    if (RandomRun())
+        launch.StopProgressDisplay();
+    launch.AllowSettingsChanges(true);
+    launch.ShowTestRunning(false);
+    launch.AllowSaving(true);
+    launch.ShowIdleCursor();
 
     bTestRunning = false;
-    SetDriveWatch({});
-    CloseRawDescriptor(&gUnixReadFileRef);
-    CloseRawDescriptor(&gUnixWriteFileRef);
-
+    if (gRun != nullptr) {
+        gRun->CloseDescriptors();
+        gRun->watch.Watch({});
+    }
     // Runs after every test, whether or not anything was unmounted.
     RemountAfterTest(launch);
     gLaunchInProgress = false;
@@ -273,25 +203,43 @@ void DoTestCleanup(LaunchInterface& launch)
 void HandleTestFinished(LaunchInterface& launch)
 {
     // A notice that arrives after Stop has already cleaned up changes nothing.
-    if (!gLaunchInProgress.load())
+    if (!gLaunchInProgress.load() || gRun == nullptr)
         return;
     // The test ended by itself just as Stop was pressed: it counts as stopped.
     if (gStopPending.load()) {
         FinishStop(launch);
         return;
     }
-    JoinFinishedTestWorker();
-    const bool watchStopped = DriveWatchStoppedTest();
-    DoTestCleanup(launch);
+    JoinRunWorker(*gRun);
+    const Run& run = gRun->run;
+    gLastTestCompleted = run.end == RunEnd::Completed;
+    // Someone else began to use the drive: the run was stopped, not failed by a transfer.
+    const bool watchStopped = run.end == RunEnd::Failed && run.failure && run.failure->errorNumber == 0;
+    CleanUpAfterTest(launch);
     launch.SetStatusText(watchStopped ? kTestCanceledStatus : kTestCompleteStatus);
 }
 
 void CancelReadOnlyTest(LaunchInterface& launch)
 {
-    DoTestCleanup(launch);
+    CleanUpAfterTest(launch);
 }
 
 bool TestLaunchInProgress()
 {
     return gLaunchInProgress.load();
+}
+
+bool TestWorkerExists()
+{
+    return gRun != nullptr && gRun->worker.joinable();
+}
+
+bool LastTestCompleted()
+{
+    return gLastTestCompleted.load();
+}
+
+const TestRun* WindowTestRun()
+{
+    return gRun.get();
 }

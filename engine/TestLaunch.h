@@ -1,23 +1,20 @@
-// What the Start/Stop button does: the checks before a test, opening the
-// device, the worker's launch, Stop, and the clean-up after every test.
-// The window's side of it (settings, the selected drive or volume, mounting,
-// the controls) comes in through LaunchInterface, so this runs without any
-// toolkit and the tests drive it with a fake.
+// The window's Start and Stop: a run prepared through the one launch path
+// (RunPreparation.h) and executed on its worker, Stop, and the clean-up after
+// every test. The window's side of it (settings, the selected drive or
+// volume, mounting, and how each state is shown) comes in through
+// LaunchInterface, so this runs without any toolkit and the tests drive it
+// with a fake.
 #pragma once
+
+#include "engine/RunPreparation.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
 
-// The drive or volume a test addresses, as the selection describes it.
-struct LaunchTarget {
-    std::string devicePath;       // node opened for the test (/dev/sdb, /dev/sdb2, a file)
-    bool isVolume = false;        // the Volumes tab: the volume's own node
-    bool writable = true;         // the drive reports itself writable
-    bool hasDrive = true;         // a drive record carries the target
-    uint64_t maxSegmentBytes = 0; // largest transfer the drive accepts, 0 = no known limit
-    std::string interfaceText;    // the drive's interface ("RAID" sets are not limited)
-};
+struct RunProgress;
+class RunObserver;
+class TestRun;
 
 inline constexpr const char* kRemountFailedMessage = "Sorry, the tested volumes could not be mounted again.";
 inline constexpr const char* kRemountFailedExplanation =
@@ -49,26 +46,28 @@ public:
     // volumes are not mounted back, and why.
     virtual std::string RemountFailureExplanation() const { return kRemountFailedExplanation; }
 
-    // Button 1 and the tabs: idle reads "Start" as the default button with the
-    // tabs enabled; running reads "Stop" with the tabs disabled.
-    virtual void SetStartButtonRunning(bool running) = 0;
-    // Button 1 is disabled from Stop until the stopped worker has returned.
-    virtual void SetStartButtonEnabled(bool enabled) = 0;
-    virtual void SetOptionsButtonVisible(bool visible) = 0;
-    virtual void SetSaveMenuEnabled(bool enabled) = 0;
-    virtual void ShowArrowCursor() = 0;
-    // The caution sheet asking whether to test reads only; its OK calls
-    // DoStartButtonStuff(..., true), its Cancel CancelReadOnlyTest. reason
-    // says what stands in the way ("" when UnmountTarget's refusal does).
-    virtual void ShowReadOnlySheet(const std::string& reason) = 0;
+    // A test is under way (Start turns into Stop) or not.
+    virtual void ShowTestRunning(bool running) = 0;
+    // Start/Stop is not taken from Stop until the stopped worker has returned.
+    virtual void AllowStartStop(bool allowed) = 0;
+    // The settings cannot change while a test runs or waits for the read-only answer.
+    virtual void AllowSettingsChanges(bool allowed) = 0;
+    virtual void AllowSaving(bool allowed) = 0;
+    virtual void ShowIdleCursor() = 0;
+    // Writes are impossible: asks whether to test reads only; yes calls
+    // StartOrStopTest(..., true), no CancelReadOnlyTest. reason says what
+    // stands in the way ("" when UnmountTarget's refusal does).
+    virtual void AskToTestReadsOnly(const std::string& reason) = 0;
     // Who else uses the drive that carries devicePath (processes, mounts in
     // other mount namespaces, the kernel), one sentence a line; "" for
-    // nobody. Asked with the write descriptor open just before the test
-    // begins, and on the worker between zones: it must not touch the window.
+    // nobody. Asked around the open for writing, and on the worker between
+    // zones: it must not touch the window.
     virtual std::string OtherDriveUsers(const std::string& /*devicePath*/) const { return std::string(); }
-    // The random test's 0.15-second progress timer.
-    virtual void StartProgressTimer() = 0;
-    virtual void StopProgressTimer() = 0;
+    // The random test's progress, shown every 0.15 seconds while it runs.
+    virtual void StartProgressDisplay(RunProgress& progress) = 0;
+    virtual void StopProgressDisplay() = 0;
+    // Shows the events of each run; it outlives the run's worker.
+    virtual RunObserver& RunPresenter() = 0;
     virtual void RedrawResults() = 0;
     // An error alert with its message and explanation (may be empty).
     virtual void ShowErrorAlert(const std::string& message, const std::string& explanation) = 0;
@@ -81,21 +80,16 @@ inline constexpr const char* kTestCanceledStatus = "Test Canceled";
 inline constexpr const char* kStoppingStatus = "Stopping\u2026";
 inline constexpr const char* kUnexpectedErrorStatus = "Unexpected Error During Test";
 
-inline constexpr const char* kNotEnoughMemoryMessage =
-    "Sorry, there is not enough free RAM to perform this test.";
-inline constexpr const char* kNotEnoughMemoryExplanation = "Try reducing the transfer size.";
-inline constexpr const char* kDriveCannotOpenMessage = "Sorry, the currently selected drive cannot be opened.";
-inline constexpr const char* kVolumeCannotOpenMessage = "Sorry, the currently selected volume cannot be opened.";
 inline constexpr const char* kReadOnlySheetMessage = "Sorry, unable to unmount and open volume for write testing.";
 inline constexpr const char* kReadOnlySheetExplanation = "Would you like to test read speeds only?";
 inline constexpr const char* kWorkerNotStartedMessage = "Sorry, the test could not be started.";
 inline constexpr const char* kWorkerNotStartedExplanation = " The system could not create the test's worker thread.";
 
 // Start when no test runs, Stop while one runs. readOnly asks for reads only.
-// Stop returns at once with the status "Stopping…" and button 1 disabled;
+// Stop returns at once with the status "Stopping…" and Start/Stop not taken;
 // the rest of it (results reset, clean-up, "Test Canceled") runs in
 // HandleTestStopped once the worker has returned. Pressed again meanwhile, nothing.
-void DoStartButtonStuff(LaunchInterface& launch, bool readOnly);
+void StartOrStopTest(LaunchInterface& launch, bool readOnly);
 
 // The stopped worker's notice: finishes a Stop.
 void HandleTestStopped(LaunchInterface& launch);
@@ -107,8 +101,8 @@ void StopTestAndWait(LaunchInterface& launch);
 bool TestStopPending();
 
 // Restores the controls and the device after a test: closes the descriptors,
-// stops the progress timer, mounts back what was unmounted.
-void DoTestCleanup(LaunchInterface& launch);
+// stops the progress display, mounts back what was unmounted.
+void CleanUpAfterTest(LaunchInterface& launch);
 
 // The test-finished notice arrived: the worker has ended by itself.
 void HandleTestFinished(LaunchInterface& launch);
@@ -118,3 +112,14 @@ void CancelReadOnlyTest(LaunchInterface& launch);
 
 // True from Start until the clean-up: a test runs or waits for the read-only answer.
 bool TestLaunchInProgress();
+
+// The window's worker exists (from Start until its end has been handled).
+bool TestWorkerExists();
+
+// True when the window's last test that ended by itself measured everything
+// it set out to (not stopped, no failed transfer); false again once a test starts.
+bool LastTestCompleted();
+
+// The window's run under way, or its last one (settings as at its Start,
+// results, how it ended) until the next Start; null before the first.
+const TestRun* WindowTestRun();

@@ -1,8 +1,8 @@
 #include "engine/TestModel.h"
 
 #include "engine/InterfaceHost.h"
-#include "engine/WorkerBridge.h"
 
+#include <algorithm>
 #include <cstring>
 
 int32_t gCurrentSelectedTestType = 1;
@@ -11,27 +11,14 @@ int32_t gTestCyclesS32 = 1;
 uint32_t gXFerMBytes = 0;
 uint32_t gXFerKBytes = 0;
 uint32_t gXFerSectorsU32 = 0;
-uint32_t gXFerBytesU32 = 0;
 bool gWriteTestEnabled = false;
 int64_t gDriveSizeInBytes64 = 0;
 uint64_t gDriveSectorsU64 = 0;
-uint64_t gTestIncrementSizeU64 = 0;
-uint64_t gCurrentSectorU64 = 0;
 double gMaxSpeed = 0.0;
 uint16_t gBarGraphWidth = 15;
 int16_t gGraphMax = 1;
-uint32_t gRandomQueueDepthU32 = 1;
 
 std::atomic<bool> bTestRunning{false};
-int32_t gUnixReadFileRef = -1;
-int32_t gUnixWriteFileRef = -1;
-unsigned char* myIOBuffer = nullptr;
-std::atomic<uint32_t> gReadCountIndexU32{0};
-std::atomic<uint32_t> gWriteCountIndexU32{0};
-std::atomic<double> gRandomReadsStartTime{0.0};
-std::atomic<double> gRandomWritesStartTime{0.0};
-std::atomic<uint32_t> gAnimatedCursorIndexU32{0};
-uint32_t gDeviceBlockBytesU32 = 512;
 
 ZoneResultsRec gSavedREADResultsInfo[kMaxZoneCount];
 ZoneResultsRec gSavedWRITEResultsInfo[kMaxZoneCount];
@@ -41,7 +28,6 @@ uint32_t gSavedRandomQueueDepthU32 = 1;
 uint32_t gSavedRandomAskedQueueDepthU32 = 1;
 TransferLatency gSavedRandomReadLatency;
 TransferLatency gSavedRandomWriteLatency;
-uint64_t gSectorTableU64[kRandomTransferCount];
 Rect gSavedReadResultsGraphRects[kMaxZoneCount];
 Rect gSavedWriteResultsGraphRects[kMaxZoneCount];
 Str255 gSavedReadResultsHelpTag[kMaxZoneCount];
@@ -66,7 +52,53 @@ void ClearZoneTestResults()
 void ResetZoneTestResults()
 {
     ClearZoneTestResults();
-    RequestDrawTestResults();
+    if (InterfaceHost* host = CurrentInterfaceHost())
+        host->DrawTestResults();
+}
+
+namespace {
+void CopySpeeds(const ZoneSpeeds& speeds, ZoneResultsRec& record)
+{
+    std::copy(speeds.cycles.begin(), speeds.cycles.end(), record.cycleSpeedDbl);
+    record.aveSpeedDbl = speeds.average;
+    record.minSpeedDbl = speeds.minimum;
+    record.maxSpeedDbl = speeds.maximum;
+}
+}  // namespace
+
+void PublishRunResults(const Run& run)
+{
+    gWriteTestEnabled = run.settings.writes;
+    gDriveSizeInBytes64 = static_cast<int64_t>(run.target.sizeBytes);
+    gDriveSectorsU64 = run.target.Sectors();
+    if (run.settings.kind == TestKind::Random) {
+        const RandomResult& random = run.random;
+        gSavedRandomReadSpeedDbl = random.readSpeed;
+        gSavedRandomWriteSpeedDbl = random.writeSpeed;
+        gSavedRandomQueueDepthU32 = random.queueDepth;
+        gSavedRandomAskedQueueDepthU32 = run.settings.queueDepth;
+        gSavedRandomReadLatency = random.readLatency;
+        gSavedRandomWriteLatency = random.writeLatency;
+        return;
+    }
+    gZoneTestCountS32 = run.settings.zones;
+    gTestCyclesS32 = run.settings.cycles;
+    gXFerMBytes = run.settings.transferMegabytes;
+    gXFerKBytes = run.settings.transferMegabytes * 1024u;
+    gXFerSectorsU32 = run.settings.transferMegabytes * 2048u;
+    gBarGraphWidth = BarWidthForZoneCount(run.settings.zones);
+    gMaxSpeed = run.maxSpeed;
+    const size_t zones = std::min<size_t>(run.zones.size(), kMaxZoneCount);
+    for (size_t z = 0; z < zones; ++z) {
+        const ZoneResult& zone = run.zones[z];
+        gSavedREADResultsInfo[z].firstSectorU64 = zone.firstSector;
+        gSavedREADResultsInfo[z].lastSectorU64 = zone.lastSector;
+        CopySpeeds(zone.read, gSavedREADResultsInfo[z]);
+        // A write record has its place once a write was measured there.
+        gSavedWRITEResultsInfo[z].firstSectorU64 = zone.WriteMeasured() ? zone.firstSector : 0;
+        gSavedWRITEResultsInfo[z].lastSectorU64 = zone.WriteMeasured() ? zone.lastSector : 0;
+        CopySpeeds(zone.write, gSavedWRITEResultsInfo[z]);
+    }
 }
 
 void ResetRandomTestResults()

@@ -1,16 +1,26 @@
-// The transfer buffer: aligned for direct I/O, allocated at Start and kept
-// until the next Start. myIOBuffer points into it.
+// A run's transfer buffer: aligned for direct I/O, zero-filled, owned by the run.
 #pragma once
 
 #include <cstddef>
+#include <cstdlib>
+#include <memory>
 
 inline constexpr std::size_t kTransferBufferAlignment = 4096;
 
-// Replaces the buffer with one of at least byteCount bytes (zero-filled);
-// false when memory is short, leaving no buffer.
-bool AllocateTransferBuffer(std::size_t byteCount);
+class TransferBuffer {
+public:
+    // Replaces the buffer with one of at least byteCount bytes; false when
+    // memory is short, leaving no buffer.
+    bool Allocate(std::size_t byteCount);
+    void Release();
 
-// Releases the buffer and sets myIOBuffer to null.
-void ReleaseTransferBuffer();
+    unsigned char* data() const { return memory_.get(); }
+    std::size_t size() const { return bytes_; }
 
-std::size_t TransferBufferBytes();
+private:
+    struct FreeDeleter {
+        void operator()(unsigned char* p) const { std::free(p); }
+    };
+    std::unique_ptr<unsigned char, FreeDeleter> memory_;
+    std::size_t bytes_ = 0;
+};

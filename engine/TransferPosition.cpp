@@ -1,36 +1,33 @@
 #include "engine/TransferPosition.h"
 
-TransferPosition gTransferPosition;
-
-namespace {
-void Store(TransferPhase phase, int32_t zone, int32_t cycle, int32_t transfer, uint64_t sector)
+void TransferPosition::Store(TransferPhase newPhase, int32_t newZone, int32_t newCycle, int32_t newTransfer,
+                             uint64_t newSector)
 {
     constexpr auto relaxed = std::memory_order_relaxed;
-    gTransferPosition.zone.store(zone, relaxed);
-    gTransferPosition.cycle.store(cycle, relaxed);
-    gTransferPosition.transfer.store(transfer, relaxed);
-    gTransferPosition.sector.store(sector, relaxed);
-    gTransferPosition.phase.store(phase, std::memory_order_release);
+    zone.store(newZone, relaxed);
+    cycle.store(newCycle, relaxed);
+    transfer.store(newTransfer, relaxed);
+    sector.store(newSector, relaxed);
+    phase.store(newPhase, std::memory_order_release);
 }
-}  // namespace
 
-void ResetTransferPosition()
+void TransferPosition::Reset()
 {
     Store(TransferPhase::None, 0, 0, 0, 0);
-    gTransferPosition.errorNumber.store(0);
+    errorNumber.store(0);
 }
 
-void SetZoneTransferPosition(TransferPhase phase, int32_t zone, int32_t cycle, uint64_t sector)
+void TransferPosition::SetZone(TransferPhase newPhase, int32_t newZone, int32_t newCycle, uint64_t newSector)
 {
-    Store(phase, zone, cycle, -1, sector);
+    Store(newPhase, newZone, newCycle, -1, newSector);
 }
 
-void SetRandomTransferPosition(TransferPhase phase, int32_t transfer, uint64_t sector)
+void TransferPosition::SetRandom(TransferPhase newPhase, int32_t newTransfer, uint64_t newSector)
 {
-    Store(phase, -1, -1, transfer, sector);
+    Store(newPhase, -1, -1, newTransfer, newSector);
 }
 
-void RecordTransferFailure(int errorNumber)
+void TransferPosition::RecordFailure(int newErrorNumber)
 {
-    gTransferPosition.errorNumber.store(errorNumber);
+    errorNumber.store(newErrorNumber);
 }

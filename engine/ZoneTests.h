@@ -1,7 +1,12 @@
-// The two tests that run on the worker.
+// The two tests that run on the worker, each filling the run it is given.
 #pragma once
 
+#include "engine/Run.h"
+
 #include <cstdint>
+
+class RunObserver;
+class TestRun;
 
 // Position of the transfer for zone z ≥ 1: z × inc − x − 2, rounded down to a
 // multiple of 4 sectors; zone 0 transfers at sector 0.
@@ -15,7 +20,8 @@ uint64_t StandardZoneIncrement(uint64_t driveSectors, int32_t zones);
 bool DriveBigEnoughForZones(uint64_t driveSectors, uint32_t transferSectors, int32_t zones);
 
 // Sequential transfers at zones spread over the drive, for every cycle.
-void DoStandardZoneTestMP();
+// Returns how the run ended; a failed one keeps no zone results.
+RunEnd RunStandardZoneTest(TestRun& testRun, RunObserver& observer);
 
 // Fills table[0..9999] with the random test's sectors for a drive of the given size.
 void BuildRandomSectorTable(uint64_t driveSectors, uint64_t* table);
@@ -34,7 +40,8 @@ uint32_t RandomTransfersPerSecond(double megabytesPerSecond);
 double RandomMicrosecondsPerTransfer(double megabytesPerSecond);
 
 // 10,000 transfers of 4096 bytes at places spread over the whole drive.
-void DoRandomZoneTestMP();
+// A run whose writes failed keeps the reads it measured.
+RunEnd RunRandomZoneTest(TestRun& testRun, RunObserver& observer);
 
 // The smallest drive the random test can run on, in sectors.
 inline constexpr uint64_t kRandomTestMinimumSectors = 16;

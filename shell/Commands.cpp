@@ -5,7 +5,6 @@
 #include "display/ResultPanes.h"
 #include "engine/TestLaunch.h"
 #include "engine/TestModel.h"
-#include "engine/TestWorker.h"
 #include "reports/ReportText.h"
 #include "shell/MainWindow.h"
 #include "shell/MountWatcher.h"
@@ -50,7 +49,7 @@ void QuitWhenIdle()
         return;
     }
     gQuitWhenStopped = true;
-    DoStartButtonStuff(WindowLaunch(), false);  // Stop, unless already stopping
+    StartOrStopTest(WindowLaunch(), false);  // Stop, unless already stopping
 }
 
 void TestStopped()
@@ -178,7 +177,7 @@ void InstallCommandHandlers(CommandHooks hooks)
     window->installEventFilter(&closeToQuit);
 
     QObject::connect(ui.startButton, &QPushButton::clicked, window, [] {
-        DoStartButtonStuff(WindowLaunch(), ActiveVolumeIsLocked());
+        StartOrStopTest(WindowLaunch(), ActiveVolumeIsLocked());
         FollowRunUnderWay();
     });
     QObject::connect(ui.optionsButton, &QToolButton::clicked, window, [] {
@@ -201,7 +200,7 @@ void InstallCommandHandlers(CommandHooks hooks)
     QObject::connect(ui.actionQuit, &QAction::triggered, window, QuitWhenIdle);
     QObject::connect(window->readOnlyQuestion, &QMessageBox::finished, window, [](int answer) {
         if (answer == QMessageBox::Ok)
-            DoStartButtonStuff(WindowLaunch(), true);
+            StartOrStopTest(WindowLaunch(), true);
         else
             CancelReadOnlyTest(WindowLaunch());
         FollowRunUnderWay();

@@ -1,7 +1,9 @@
 #include "shell/ProgressTimer.h"
 
 #include "engine/DeviceTransfers.h"
-#include "engine/ProgressUpdate.h"
+#include "engine/InterfaceHost.h"
+#include "shell/RandomProgress.h"
+#include "engine/TestRun.h"
 
 #include <QTimer>
 
@@ -11,14 +13,18 @@ namespace {
 std::unique_ptr<QTimer> gUpdateTestResultsTimer;
 }  // namespace
 
-void StartUpdateTimer()
+void StartUpdateTimer(RunProgress& progress)
 {
     CancelUpdateTimer();
+    const auto show = [&progress] {
+        if (InterfaceHost* host = CurrentInterfaceHost())
+            ShowRandomProgress(*host, progress, WallClockSeconds());
+    };
     gUpdateTestResultsTimer = std::make_unique<QTimer>();
     gUpdateTestResultsTimer->setInterval(kProgressIntervalMilliseconds);
-    QObject::connect(gUpdateTestResultsTimer.get(), &QTimer::timeout, [] { MyUpdateTimerCallback(AbsoluteTimeNow()); });
+    QObject::connect(gUpdateTestResultsTimer.get(), &QTimer::timeout, show);
     gUpdateTestResultsTimer->start();
-    MyUpdateTimerCallback(AbsoluteTimeNow());  // the first firing is now
+    show();  // the first firing is now
 }
 
 void CancelUpdateTimer()

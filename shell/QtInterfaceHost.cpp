@@ -9,9 +9,7 @@
 #include <QThread>
 
 struct QtInterfaceHost::Request {
-    RemoteProcedure procedure;
-    void* parameter;
-    int32_t result = 0;
+    std::function<void()> call;
     bool done = false;
     bool abandoned = false;
 };
@@ -21,18 +19,19 @@ QtInterfaceHost::QtInterfaceHost(std::function<void()> onTestFinished, std::func
 {
 }
 
-int32_t QtInterfaceHost::CallOnInterfaceThread(RemoteProcedure procedure, void* parameter)
+bool QtInterfaceHost::CallOnInterfaceThread(const std::function<void()>& call, const StopRequest& stop)
 {
-    if (OnInterfaceThread())
-        return procedure(parameter);
+    if (OnInterfaceThread()) {
+        call();
+        return true;
+    }
     auto request = std::make_shared<Request>();
-    request->procedure = procedure;
-    request->parameter = parameter;
+    request->call = call;
     std::unique_lock lock(mutex_);
     // Checked under the lock that ReleaseWaitingWorker takes, so a stop either
     // finds this request waiting or is seen here.
-    if (TestStopRequested())
-        return kRemoteCallAbandoned;
+    if (stop.Requested())
+        return false;
     pending_ = request;
     QMetaObject::invokeMethod(
         qApp,
@@ -42,16 +41,15 @@ int32_t QtInterfaceHost::CallOnInterfaceThread(RemoteProcedure procedure, void* 
                 if (request->abandoned)
                     return;
             }
-            const int32_t result = request->procedure(request->parameter);
+            request->call();
             const std::lock_guard guard(mutex_);
-            request->result = result;
             request->done = true;
             served_.notify_all();
         },
         Qt::QueuedConnection);
     served_.wait(lock, [&] { return request->done || request->abandoned; });
     pending_.reset();
-    return request->done ? request->result : kRemoteCallAbandoned;
+    return request->done;
 }
 
 void QtInterfaceHost::ReleaseWaitingWorker()

@@ -18,7 +18,7 @@ public:
     // onTestStopped for each notice of a worker that stopped on request.
     QtInterfaceHost(std::function<void()> onTestFinished, std::function<void()> onTestStopped = {});
 
-    int32_t CallOnInterfaceThread(RemoteProcedure procedure, void* parameter) override;
+    bool CallOnInterfaceThread(const std::function<void()>& call, const StopRequest& stop) override;
     void ReleaseWaitingWorker() override;
     void PostTestFinished() override;
     void PostTestStopped() override;

@@ -1,6 +1,7 @@
 #include "shell/QtLaunch.h"
 
 #include "devices/DevicePaths.h"
+#include "devices/DriveIdentity.h"
 #include "devices/DriveList.h"
 #include "devices/DriveUsers.h"
 #include "devices/MountControl.h"
@@ -14,6 +15,7 @@
 #include "shell/Preferences.h"
 #include "shell/ProgressTimer.h"
 #include "shell/Windows.h"
+#include "shell/WindowRunPresenter.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -71,13 +73,18 @@ std::optional<LaunchTarget> QtLaunchInterface::CurrentTarget() const
         target.devicePath = volume->devicePath;
         target.isVolume = true;
         drive = DriveCarrying(volume->devicePath);
+        target.name = volume->name;
+        target.sizeLabel = volume->totalSizeLabel;
     } else {
         drive = ChosenDrive();
         if (drive == nullptr || drive->devicePath.empty())
             return std::nullopt;
         target.devicePath = drive->devicePath;
         target.writable = drive->writable;
+        target.name = drive->name;
+        target.sizeLabel = drive->sizeLabel;
     }
+    target.identity = DriveIdentityFor(target.devicePath);
     target.hasDrive = drive != nullptr;
     if (drive != nullptr) {
         target.interfaceText = drive->interfaceText;
@@ -135,7 +142,7 @@ std::string QtLaunchInterface::RemountFailureExplanation() const
     return remountFailures_ + advice;
 }
 
-void QtLaunchInterface::SetStartButtonRunning(bool running)
+void QtLaunchInterface::ShowTestRunning(bool running)
 {
     if (MainWindow* window = TheMainWindow()) {
         window->ui.driveVolumeTabs->setEnabled(!running);
@@ -144,16 +151,16 @@ void QtLaunchInterface::SetStartButtonRunning(bool running)
     }
 }
 
-void QtLaunchInterface::SetStartButtonEnabled(bool enabled)
+void QtLaunchInterface::AllowStartStop(bool allowed)
 {
     if (MainWindow* window = TheMainWindow())
-        window->ui.startButton->setEnabled(enabled);
+        window->ui.startButton->setEnabled(allowed);
 }
 
-void QtLaunchInterface::SetOptionsButtonVisible(bool visible)
+void QtLaunchInterface::AllowSettingsChanges(bool allowed)
 {
     if (MainWindow* window = TheMainWindow())
-        window->ui.optionsButton->setVisible(visible);
+        window->ui.optionsButton->setVisible(allowed);
 }
 
 void QtLaunchInterface::SetSaveMenuEnabled(bool enabled)
@@ -162,13 +169,13 @@ void QtLaunchInterface::SetSaveMenuEnabled(bool enabled)
         window->SetSaveMenuEnabled(enabled);
 }
 
-void QtLaunchInterface::ShowArrowCursor()
+void QtLaunchInterface::ShowIdleCursor()
 {
     if (InterfaceHost* host = CurrentInterfaceHost())
         host->ShowArrowCursor();
 }
 
-void QtLaunchInterface::ShowReadOnlySheet(const std::string& reason)
+void QtLaunchInterface::AskToTestReadsOnly(const std::string& reason)
 {
     MainWindow* window = TheMainWindow();
     if (window == nullptr)
@@ -188,12 +195,12 @@ std::string QtLaunchInterface::OtherDriveUsers(const std::string& devicePath) co
     return DescribeDriveUsers(FindDriveUsers(devicePath));
 }
 
-void QtLaunchInterface::StartProgressTimer()
+void QtLaunchInterface::StartProgressDisplay(RunProgress& progress)
 {
-    StartUpdateTimer();
+    StartUpdateTimer(progress);
 }
 
-void QtLaunchInterface::StopProgressTimer()
+void QtLaunchInterface::StopProgressDisplay()
 {
     CancelUpdateTimer();
 }
@@ -213,6 +220,18 @@ void QtLaunchInterface::SetStatusText(const std::string& text)
 {
     if (MainWindow* window = TheMainWindow())
         window->ui.statusLine->setText(QString::fromStdString(text));
+}
+
+RunObserver& QtLaunchInterface::RunPresenter()
+{
+    // The host is installed before the window takes its first Start.
+    if (presenter_ == nullptr) {
+        if (InterfaceHost* host = CurrentInterfaceHost())
+            presenter_ = std::make_unique<WindowRunPresenter>(*host);
+        else
+            return silent_;
+    }
+    return *presenter_;
 }
 
 QtLaunchInterface& WindowLaunch()

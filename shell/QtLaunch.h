@@ -5,9 +5,11 @@
 
 #include "devices/DriveLock.h"
 #include "devices/MountControl.h"
+#include "engine/RunObserver.h"
 #include "engine/TestLaunch.h"
 
 #include <functional>
+#include <memory>
 
 class QtLaunchInterface final : public LaunchInterface {
 public:
@@ -19,18 +21,22 @@ public:
     int32_t UnmountTarget() override;
     int32_t RemountTarget() override;
     std::string RemountFailureExplanation() const override;
-    void SetStartButtonRunning(bool running) override;
-    void SetStartButtonEnabled(bool enabled) override;
-    void SetOptionsButtonVisible(bool visible) override;
-    void SetSaveMenuEnabled(bool enabled) override;
-    void ShowArrowCursor() override;
-    void ShowReadOnlySheet(const std::string& reason) override;
+    void ShowTestRunning(bool running) override;
+    void AllowStartStop(bool allowed) override;
+    void AllowSettingsChanges(bool allowed) override;
+    void AllowSaving(bool allowed) override { SetSaveMenuEnabled(allowed); }
+    void ShowIdleCursor() override;
+    void AskToTestReadsOnly(const std::string& reason) override;
     std::string OtherDriveUsers(const std::string& devicePath) const override;
-    void StartProgressTimer() override;
-    void StopProgressTimer() override;
+    void StartProgressDisplay(RunProgress& progress) override;
+    void StopProgressDisplay() override;
+    RunObserver& RunPresenter() override;
     void RedrawResults() override;
     void ShowErrorAlert(const std::string& message, const std::string& explanation) override;
     void SetStatusText(const std::string& text) override;
+
+    // File > Save and its kin.
+    void SetSaveMenuEnabled(bool enabled);
 
     // Runs after the chosen volume was mounted again on the Volumes tab, with
     // its new position in the mount table: the volume list is rebuilt and it is chosen again.
@@ -41,6 +47,8 @@ private:
     std::string refusal_;         // why the last unmount was refused, for the read-only sheet
     std::string remountFailures_; // the volumes the last RemountTarget left unmounted
     DriveLock driveLock_;         // held from the unmount to the remount
+    std::unique_ptr<RunObserver> presenter_;
+    RunObserver silent_;          // without a host nothing is shown
 };
 
 // The one launch interface of the window.

@@ -7,7 +7,6 @@
 #include "display/ResultPanes.h"
 #include "engine/TestLaunch.h"
 #include "engine/TestModel.h"
-#include "engine/TestWorker.h"
 #include "engine/ZoneTests.h"
 #include "format/Localization.h"
 #include "format/Utf8Text.h"

@@ -3,9 +3,9 @@
 #include "devices/DriveIdentity.h"
 #include "devices/DriveRecords.h"
 #include "display/ResultPanes.h"
-#include "engine/ModelSnapshot.h"
 #include "engine/TestLaunch.h"
 #include "engine/TestModel.h"
+#include "engine/TestRun.h"
 #include "shell/MainWindow.h"
 #include "shell/RunHistoryWindow.h"
 #include "shell/Windows.h"
@@ -16,9 +16,6 @@
 namespace {
 Run gShown;
 bool gShownOpened = false;
-// The run under way, as the model holds it at the last redraw, and its target.
-Run gUnderWay;
-RunTarget gUnderWayTarget;
 
 bool RunUnderWay()
 {
@@ -42,8 +39,11 @@ const Run& ShownRun()
             gShown.target = ChosenRunTarget().value_or(RunTarget{});
         return gShown;
     }
-    gUnderWay = SnapshotOfModel(gUnderWayTarget);
-    return gUnderWay;
+    // The worker writes each value whole; a redraw sees each old or new.
+    if (const TestRun* underWay = WindowTestRun())
+        return underWay->run;
+    static const Run kNoRun;
+    return kNoRun;
 }
 
 std::time_t ShownRunReportDate()
@@ -91,18 +91,15 @@ void ClearShownRun()
 void FollowRunUnderWay()
 {
     const bool underWay = RunUnderWay();
-    if (underWay) {
+    if (underWay)
         ClearShownRun();
-        gUnderWayTarget = ChosenRunTarget().value_or(RunTarget{});
-        // The size measured through the node at Start, which a volume's record may round.
-        gUnderWayTarget.sizeBytes = static_cast<uint64_t>(gDriveSizeInBytes64);
-    }
     EnableRunChoices(!underWay);
 }
 
 const Run& ShowEndedRun()
 {
-    gShown = SnapshotOfModel(gUnderWayTarget);
+    if (const TestRun* ended = WindowTestRun())
+        gShown = ended->run;
     gShownOpened = false;
     return gShown;
 }

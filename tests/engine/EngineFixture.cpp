@@ -1,9 +1,8 @@
 #include "EngineFixture.h"
 
-#include "engine/StopRequest.h"
+#include "engine/RunPreparation.h"
 #include "engine/TestModel.h"
-#include "engine/TestSetup.h"
-#include "engine/TransferBuffer.h"
+#include "engine/ZoneTests.h"
 
 #include <cstring>
 
@@ -18,8 +17,8 @@ ssize_t Transfer(bool isRead, int fd, void* buffer, size_t count, off_t offset)
     d.now += d.elapsed.empty() ? d.defaultElapsed : d.elapsed.front();
     if (!d.elapsed.empty())
         d.elapsed.pop_front();
-    if (index == d.stopAtTransfer)
-        RequestTestStop();
+    if (index == d.stopAtTransfer && d.stop != nullptr)
+        d.stop->Request();
     if (index == d.failAtTransfer) {
         errno = d.failShort ? 0 : d.failErrno;
         return d.failShort ? static_cast<ssize_t>(count / 2) : -1;
@@ -79,20 +78,17 @@ std::vector<std::string> RecordingHost::TextsOf(int32_t id) const
 void EngineFixture::SetUp()
 {
     // Reset before the host is installed, so that what they show is not part of any test.
-    ClearTestStopRequest();
     ResetRandomTestResults();
-    gReadCountIndexU32 = gWriteCountIndexU32 = 0;
-    gDeviceBlockBytesU32 = 512;
     gCurrentSelectedTestType = 1;
-    gUnixReadFileRef = gUnixWriteFileRef = -1;
-    gWriteTestEnabled = false;
     SetInterfaceHost(&host);
 }
 
 void EngineFixture::TearDown()
 {
+    if (testRun != nullptr)
+        testRun->readDescriptor = testRun->writeDescriptor = -1;  // the fake's, not to be closed
+    testRun.reset();
     device.reset();
-    ReleaseTransferBuffer();
     SetInterfaceHost(nullptr);
 }
 
@@ -100,17 +96,32 @@ FakeDevice& EngineFixture::Device(uint64_t sizeBytes)
 {
     device.reset();
     device = std::make_unique<FakeDevice>(sizeBytes);
-    gUnixReadFileRef = 3;  // the fake device logs which descriptor each transfer used
-    gUnixWriteFileRef = 4;
-    ApplyTargetSize(sizeBytes);
     return *device;
+}
+
+TestRun& EngineFixture::MakeRun(const RunSettings& settings)
+{
+    if (testRun != nullptr)
+        testRun->readDescriptor = testRun->writeDescriptor = -1;
+    ::Run run;
+    run.settings = settings;
+    run.target.sizeBytes = device->bytes.size();
+    testRun = std::make_unique<TestRun>(run);
+    testRun->readDescriptor = 3;  // the fake device logs which descriptor each transfer used
+    testRun->writeDescriptor = 4;
+    testRun->zoneIncrement = StandardZoneIncrement(run.target.Sectors(), settings.zones);
+    device->stop = &testRun->stop;
+    EXPECT_TRUE(testRun->buffer.Allocate(TransferBufferBytesFor(settings)));
+    return *testRun;
 }
 
 bool EngineFixture::PrepareStandard(int32_t zones, int32_t cycles, uint32_t megabytes, bool writes)
 {
-    ApplyStandardTestSettings(zones, cycles, megabytes);
-    gWriteTestEnabled = writes;
-    const bool fits = PrepareZonePlacement();
-    EXPECT_TRUE(AllocateTransferBuffer(RequiredTransferBufferBytes()));
-    return fits;
+    RunSettings settings;
+    settings.zones = zones;
+    settings.cycles = cycles;
+    settings.transferMegabytes = megabytes;
+    settings.writes = writes;
+    const TestRun& made = MakeRun(settings);
+    return DriveBigEnoughForZones(made.run.target.Sectors(), settings.TransferSectors(), zones);
 }

@@ -1,11 +1,12 @@
 // The engine's tests run on an in-memory device under the transfer calls
 // (a scripted clock, a log of every transfer, a fault at a chosen place) with
-// a host that records what the engine asks of the interface; the fixture
-// puts the model's globals back after each test.
+// a host that records what the run's events show in the window.
 #pragma once
 
 #include "engine/DeviceTransfers.h"
+#include "shell/WindowRunPresenter.h"
 #include "engine/InterfaceHost.h"
+#include "engine/TestRun.h"
 
 #include <gtest/gtest.h>
 
@@ -34,6 +35,7 @@ struct FakeDevice {
     uint64_t defaultElapsed = 10000000;  // 10 ms
     long failAtTransfer = -1;            // 0-based over all transfers
     long stopAtTransfer = -1;            // Stop is pressed as this one ends
+    StopRequest* stop = nullptr;         // ... on this run
     int failErrno = EIO;
     bool failShort = false;              // a short count without an error number
     uint64_t now = 1000;
@@ -42,7 +44,11 @@ struct FakeDevice {
 // Requests run on the worker itself. What it recorded may be read once the worker has ended.
 class RecordingHost : public InterfaceHost {
 public:
-    int32_t CallOnInterfaceThread(RemoteProcedure procedure, void* parameter) override { return procedure(parameter); }
+    bool CallOnInterfaceThread(const std::function<void()>& call, const StopRequest&) override
+    {
+        call();
+        return true;
+    }
     void PostTestFinished() override { ++finished; }
     void PostTestStopped() override { ++stopped; }
     bool OnInterfaceThread() const override { return false; }
@@ -67,11 +73,16 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // A fake device of the given size, installed under the transfer calls, with descriptors of its own.
+    // A fake device of the given size, installed under the transfer calls.
     FakeDevice& Device(uint64_t sizeBytes);
-    // Standard test settings with the buffer allocated; false when the drive is too small.
+    // A run with these settings on the fake device, with descriptors of its
+    // own (3 for reads, 4 for writes) and its buffer allocated.
+    TestRun& MakeRun(const RunSettings& settings);
+    // A standard run; false when the drive is too small.
     bool PrepareStandard(int32_t zones, int32_t cycles, uint32_t megabytes, bool writes);
 
     RecordingHost host;
+    WindowRunPresenter observer{host};
     std::unique_ptr<FakeDevice> device;
+    std::unique_ptr<TestRun> testRun;
 };

@@ -9,12 +9,12 @@
 #include "engine/DriveWatch.h"
 #include "engine/LaunchChecks.h"
 #include "engine/QueuedTransfers.h"
+#include "engine/RunExecution.h"
 #include "engine/TestLaunch.h"
 #include "engine/TestModel.h"
-#include "engine/TestSetup.h"
-#include "engine/TestWorker.h"
 
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <thread>
 #include <unistd.h>
@@ -29,18 +29,19 @@ public:
     std::optional<LaunchTarget> CurrentTarget() const override { return target; }
     int32_t UnmountTarget() override { ++unmounts; return 0; }
     int32_t RemountTarget() override { ++remounts; return remountStatus; }
-    void SetStartButtonRunning(bool isRunning) override { running = isRunning; }
-    void SetStartButtonEnabled(bool isEnabled) override { enabled = isEnabled; }
-    void SetOptionsButtonVisible(bool visible) override { optionsVisible = visible; }
-    void SetSaveMenuEnabled(bool) override {}
-    void ShowArrowCursor() override {}
-    void ShowReadOnlySheet(const std::string& reason) override { readOnlySheets.push_back(reason); }
-    void StartProgressTimer() override { timerRunning = true; }
-    void StopProgressTimer() override { timerRunning = false; }
+    void ShowTestRunning(bool isRunning) override { running = isRunning; }
+    void AllowStartStop(bool isEnabled) override { enabled = isEnabled; }
+    void AllowSettingsChanges(bool visible) override { optionsVisible = visible; }
+    void AllowSaving(bool) override {}
+    void ShowIdleCursor() override {}
+    void AskToTestReadsOnly(const std::string& reason) override { readOnlySheets.push_back(reason); }
+    void StartProgressDisplay(RunProgress&) override { timerRunning = true; }
+    void StopProgressDisplay() override { timerRunning = false; }
     void RedrawResults() override {}
     void ShowErrorAlert(const std::string& message, const std::string& why) override { alerts.push_back(message + "|" + why); }
     void SetStatusText(const std::string& text) override { status = text; }
     std::string OtherDriveUsers(const std::string&) const override { return users ? users() : ""; }
+    RunObserver& RunPresenter() override { return *presenter; }
 
     std::string sizeText = "1";
     uint32_t queueDepth = 1;
@@ -52,6 +53,7 @@ public:
     std::string status;
     std::vector<std::string> readOnlySheets;  // the reason each gave
     std::function<std::string()> users;  // who else uses the drive, at each look
+    RunObserver* presenter = nullptr;    // the window's, on the recording host
 };
 
 // A file under /dev/shm, removed afterwards. What the tests with writes leave
@@ -68,7 +70,11 @@ struct ScratchFile {
 
 LaunchTarget Target(const std::string& path, bool isVolume = false, uint64_t maxSegmentBytes = 0)
 {
-    return LaunchTarget{path, isVolume, true, true, maxSegmentBytes, ""};
+    LaunchTarget target;
+    target.devicePath = path;
+    target.isVolume = isVolume;
+    target.maxSegmentBytes = maxSegmentBytes;
+    return target;
 }
 
 // Waits up to 30 s for what the worker brings about.
@@ -80,14 +86,24 @@ bool WaitFor(const std::function<bool()>& condition)
     return condition();
 }
 
+size_t OpenDescriptorCount()
+{
+    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}));
+}
+
 class TestLaunch : public EngineFixture {
 protected:
+    void SetUp() override
+    {
+        EngineFixture::SetUp();
+        launch.presenter = &observer;
+        descriptorsBefore = OpenDescriptorCount();
+    }
     void TearDown() override
     {
-        StopTestWorker();
-        HandleTestStopped(launch);
+        StopTestAndWait(launch);
         if (TestLaunchInProgress())
-            DoTestCleanup(launch);
+            CleanUpAfterTest(launch);
         RestoreDefaultQueuedTransferCalls();
         EngineFixture::TearDown();
     }
@@ -100,11 +116,11 @@ protected:
         EXPECT_FALSE(TestWorkerExists());
         EXPECT_FALSE(TestLaunchInProgress());
         EXPECT_FALSE(bTestRunning.load());
-        EXPECT_EQ(gUnixReadFileRef, -1);
-        EXPECT_EQ(gUnixWriteFileRef, -1);
+        EXPECT_EQ(descriptorsBefore, OpenDescriptorCount()) << "the device is closed";
     }
 
     FakeLaunch launch;
+    size_t descriptorsBefore = 0;
 };
 
 TEST_F(TestLaunch, EachRefusalShowsItsAlertAndReturnsToIdle)
@@ -130,11 +146,12 @@ TEST_F(TestLaunch, EachRefusalShowsItsAlertAndReturnsToIdle)
     gQueuedTransferCalls.available = [] { return false; };
     for (const auto& row : rows) {
         launch = FakeLaunch{};
+        launch.presenter = &observer;
         launch.queueDepth = row.queueDepth;
         launch.sizeText = row.sizeText;
         launch.target = row.target;
         gCurrentSelectedTestType = row.type;
-        DoStartButtonStuff(launch, false);
+        StartOrStopTest(launch, false);
         EXPECT_EQ(std::vector<std::string>{row.alert}, launch.alerts) << row.sizeText << " " << row.target.devicePath;
         EXPECT_EQ(launch.status, kUnexpectedErrorStatus);
         EXPECT_EQ(launch.unmounts, 0);
@@ -142,19 +159,25 @@ TEST_F(TestLaunch, EachRefusalShowsItsAlertAndReturnsToIdle)
     }
 }
 
-TEST_F(TestLaunch, ADriveThatIsNotWritableIsReadWithoutAskingAndAFailedRemountIsReported)
+TEST_F(TestLaunch, ADriveThatIsNotWritableIsReadWithoutAskingWithTheSettingsOfItsStartAndAFailedRemountIsReported)
 {
     ScratchFile file(8 << 20);
     launch.target = Target(file.path);
     launch.target->writable = false;
     launch.remountStatus = -5;
-    DoStartButtonStuff(launch, false);
+    StartOrStopTest(launch, false);
     EXPECT_EQ(launch.readOnlySheets.size() + launch.unmounts, 0u);
+    // Settings changed while the run goes on are the next run's.
+    launch.sizeText = "2";
+    gCurrentSelectedTestType = 2;
     ASSERT_TRUE(WaitFor([&] { return host.finished > 0; }));
     HandleTestFinished(launch);
-    EXPECT_FALSE(gWriteTestEnabled);
-    EXPECT_GT(gSavedREADResultsInfo[3].aveSpeedDbl, 0.0);
-    EXPECT_EQ(gSavedWRITEResultsInfo[0].aveSpeedDbl, 0.0);
+    const ::Run& run = WindowTestRun()->run;
+    EXPECT_EQ(run.settings, (RunSettings{TestKind::Standard, 4, 2, 1, 1, false}));
+    EXPECT_EQ(gXFerMBytes, 1u) << "shown as measured";
+    EXPECT_GT(run.zones[3].read.average, 0.0);
+    EXPECT_GT(gSavedREADResultsInfo[3].aveSpeedDbl, 0.0) << "shown";
+    EXPECT_EQ(run.zones[0].write.average, 0.0);
     EXPECT_EQ(std::vector<std::string>{std::string(kRemountFailedMessage) + "|" + kRemountFailedExplanation},
               launch.alerts);
     EXPECT_EQ(launch.status, kTestCompleteStatus);
@@ -162,28 +185,28 @@ TEST_F(TestLaunch, ADriveThatIsNotWritableIsReadWithoutAskingAndAFailedRemountIs
 }
 
 // Stop in the pause after the writes of a random test on the smallest drive it
-// accepts: the read speed stays shown, the other texts go, the counters are zeroed.
+// accepts: the read speed stays shown, the other texts go.
 TEST_F(TestLaunch, StoppingARandomTestKeepsTheReadSpeedAndClearsTheRest)
 {
     ScratchFile file(16 * 512);
     launch.target = Target(file.path);
     gCurrentSelectedTestType = 2;
-    DoStartButtonStuff(launch, false);
+    StartOrStopTest(launch, false);
     EXPECT_TRUE(launch.timerRunning);
     EXPECT_FALSE(launch.optionsVisible);
-    ASSERT_TRUE(WaitFor([] { return gWriteCountIndexU32.load() == 10000; })) << "the write phase's pause";
-    DoStartButtonStuff(launch, false);
+    ASSERT_TRUE(WaitFor([] { return WindowTestRun()->progress.randomWrites.load() == 10000; }))
+        << "the write phase's pause";
+    StartOrStopTest(launch, false);
     // Stop answers at once; the clean-up follows the worker's notice.
     EXPECT_EQ(launch.status, kStoppingStatus);
     EXPECT_FALSE(launch.enabled);
-    DoStartButtonStuff(launch, false);  // pressed again meanwhile: nothing
+    StartOrStopTest(launch, false);  // pressed again meanwhile: nothing
     ASSERT_TRUE(WaitFor([&] { return host.stopped + host.finished > 0; }));
     EXPECT_EQ(0, host.finished.load()) << "a stopped test posts no finished notice";
-    gReadCountIndexU32 = 10000;  // as a Stop in the read phase's pause leaves it; the clean-up zeroes both
     HandleTestStopped(launch);
     EXPECT_EQ(launch.status, kTestCanceledStatus);
     EXPECT_FALSE(launch.timerRunning);
-    EXPECT_EQ(gReadCountIndexU32.load() + gWriteCountIndexU32.load(), 0u);
+    EXPECT_EQ(WindowTestRun()->run.end, RunEnd::Stopped);
     ExpectIdle();
     const auto last = host.LastTexts();
     EXPECT_NE(last.at(kReadSpeedText).find_first_of("0123456789"), std::string::npos) << last.at(kReadSpeedText);
@@ -208,7 +231,7 @@ TEST_F(TestLaunch, AMountedDeviceIsNeverWrittenEvenWhenTheUnmountClaimsSuccess)
 
     launch.target = Target(loop.node());
     // The fake says it unmounted, but the file system is still there.
-    DoStartButtonStuff(launch, false);
+    StartOrStopTest(launch, false);
     EXPECT_EQ(launch.readOnlySheets.size(), 1u);
     EXPECT_EQ(launch.remounts, 1) << "mounted back before the sheet asks";
     CancelReadOnlyTest(launch);
@@ -228,7 +251,7 @@ TEST_F(TestLaunch, AnotherUserOfTheDriveIsNamedBeforeTheFirstWriteAndStopsTheTes
     gCurrentSelectedTestType = 2;
     const std::string user = "/dev/sdx is in use by 4321 (dd).";
     launch.users = [&user] { return user; };
-    DoStartButtonStuff(launch, false);
+    StartOrStopTest(launch, false);
     EXPECT_EQ(launch.readOnlySheets, std::vector<std::string>{user});
     EXPECT_EQ(launch.remounts, 1) << "mounted back before the sheet asks";
     EXPECT_FALSE(TestWorkerExists());
@@ -238,14 +261,15 @@ TEST_F(TestLaunch, AnotherUserOfTheDriveIsNamedBeforeTheFirstWriteAndStopsTheTes
     // Nobody at the launch; then someone, at the look between the read and the write batch.
     std::atomic<int> looks{0};
     launch.users = [&] { return ++looks > 1 ? user : ""; };
-    DoStartButtonStuff(launch, false);
+    StartOrStopTest(launch, false);
     ASSERT_TRUE(WaitFor([&] { return host.finished > 0; }));
     HandleTestFinished(launch);
     EXPECT_EQ(looks.load(), 2);
     EXPECT_EQ(host.alerts, std::vector<std::string>{std::string(kDriveWatchStopMessage) + "\n" + user});
     EXPECT_EQ(launch.status, kTestCanceledStatus);
-    EXPECT_GT(gSavedRandomReadSpeedDbl, 0.0);
-    EXPECT_EQ(gSavedRandomWriteSpeedDbl, 0.0);
+    EXPECT_GT(WindowTestRun()->run.random.readSpeed, 0.0);
+    EXPECT_EQ(WindowTestRun()->run.random.writeSpeed, 0.0);
+    EXPECT_GT(gSavedRandomReadSpeedDbl, 0.0) << "shown";
     ExpectIdle();
     RunCommand("cksum < " + file.path, &after);
     EXPECT_EQ(before, after);
@@ -295,12 +319,12 @@ TEST(BarWidth, FollowsTheZoneCountTable)
 // The worker thread, with an interface thread that answers no request until the waiting worker is released.
 class BusyInterfaceHost final : public RecordingHost {
 public:
-    int32_t CallOnInterfaceThread(RemoteProcedure, void*) override
+    bool CallOnInterfaceThread(const std::function<void()>&, const StopRequest&) override
     {
         waiting = true;
         waiting.notify_all();
         released.wait(false);
-        return kRemoteCallAbandoned;
+        return false;
     }
     void ReleaseWaitingWorker() override
     {
@@ -316,19 +340,19 @@ TEST_F(TestLaunch, TheWorkerRunsOneTestAtATimeAndStopReleasesItWhileItWaitsForTh
 {
     for (int round = 0; round < 20; ++round) {
         BusyInterfaceHost busy;
-        SetInterfaceHost(&busy);
+        WindowRunPresenter busyObserver(busy);
         Device(8 << 20);
         ASSERT_TRUE(PrepareStandard(4, 2, 1, true));
-        ASSERT_TRUE(StartTestWorker());
-        EXPECT_TRUE(bTestRunning.load()) << "raised before the thread runs";
-        EXPECT_FALSE(StartTestWorker()) << "a second Start must not launch a second test";
-        busy.waiting.wait(false);  // blocked in its first status text
-        StopTestWorker();
-        EXPECT_FALSE(TestWorkerExists());
+        ASSERT_TRUE(StartRunWorker(*testRun, busyObserver));
+        EXPECT_TRUE(testRun->progress.running.load()) << "raised before the thread runs";
+        EXPECT_FALSE(StartRunWorker(*testRun, busyObserver)) << "a second Start must not launch a second test";
+        busy.waiting.wait(false);  // blocked in its first redraw
+        RequestRunStop(*testRun);
+        busy.ReleaseWaitingWorker();
+        JoinRunWorker(*testRun);
         EXPECT_EQ(0, busy.finished.load());
         EXPECT_EQ(1, busy.stopped.load()) << "a worker that stopped on request says so";
         EXPECT_TRUE(device->log.empty()) << "no transfer after the stop";
-        SetInterfaceHost(&host);
     }
 }
 

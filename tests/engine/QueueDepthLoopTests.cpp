@@ -7,13 +7,9 @@
 
 #include "engine/DeviceTransfers.h"
 #include "engine/QueuedTransfers.h"
-#include "engine/StopRequest.h"
+#include "engine/RunPreparation.h"
 #include "engine/TestModel.h"
-#include "engine/TestSetup.h"
-#include "engine/TransferPosition.h"
-#include "engine/TransferBuffer.h"
 #include "engine/ZoneTests.h"
-#include "platform/RawDevice.h"
 
 #include <algorithm>
 #include <chrono>
@@ -54,7 +50,7 @@ uint64_t ClockSeeingTheRing()
 {
     if (gLog.queued[0].empty() && !RingWithRegisteredBufferOpen())
         gLog.clockReadBeforeRingSetUp = true;
-    return UpTimeNanoseconds();
+    return MonotonicNanoseconds();
 }
 
 uint64_t RecordQueued(uint32_t index, bool isRead, uint64_t offset)
@@ -92,20 +88,21 @@ protected:
         ASSERT_TRUE(loop->FillWithPattern());
         before = loop->Checksum();
 
-        int error = 0;
-        gUnixReadFileRef = OpenRawForReading(loop->node().c_str(), &error);
-        gUnixWriteFileRef = OpenRawForWriting(loop->node().c_str(), &error);
-        ASSERT_TRUE(gUnixReadFileRef > 0 && gUnixWriteFileRef > 0) << error;
-        ApplyTargetSize(kDeviceBytes);
-        ApplyRandomTestSettings(kDepth);
-        gWriteTestEnabled = true;
-        ASSERT_TRUE(AllocateTransferBuffer(RequiredTransferBufferBytes()));
+        RunSettings settings;
+        settings.kind = TestKind::Random;
+        settings.queueDepth = kDepth;
+        settings.writes = true;
+        LaunchTarget target;
+        target.devicePath = loop->node();
+        PreparedRun prepared = PrepareRun(target, settings, {});
+        ASSERT_TRUE(prepared.run) << prepared.refusal->detail;
+        queued = std::move(prepared.run);
     }
     void TearDown() override
     {
-        CloseRawDescriptor(&gUnixReadFileRef);
-        CloseRawDescriptor(&gUnixWriteFileRef);
+        queued.reset();
         RestoreDefaultQueuedTransferCalls();
+        RestoreDefaultTransferCalls();
         if (loop && !before.empty()) {
             EXPECT_EQ(before, loop->Checksum()) << "the device's data changed";
         }
@@ -123,8 +120,12 @@ protected:
         EXPECT_EQ(queued, reaped) << "phase " << phase;
     }
 
+    // Whole runs through the random test, on the same prepared run each time.
+    RunEnd RunRandom() { return RunRandomZoneTest(*queued, observer); }
+
     std::unique_ptr<LoopDevice> loop;
     std::string before;
+    std::unique_ptr<TestRun> queued;
 };
 
 TEST_F(QueueDepthOnLoopDevice, FailuresAndStopReapEverythingInFlightAndEndThePhase)
@@ -136,58 +137,54 @@ TEST_F(QueueDepthOnLoopDevice, FailuresAndStopReapEverythingInFlightAndEndThePha
         gLog.failPhase = failPhase;
         gLog.failShort = failShort;
         gLog.failIndex = 5000;
-        host.finished = 0;
-        gSavedRandomReadSpeedDbl = gSavedRandomWriteSpeedDbl = 0.0;
-        DoRandomZoneTestMP();
-
-        EXPECT_EQ(1, host.finished.load());
+        EXPECT_EQ(RunEnd::Failed, RunRandom());
+        const RandomResult& random = queued->run.random;
+        const TransferPosition& position = queued->progress.position;
         EXPECT_TRUE(host.alerts.empty());
-        EXPECT_EQ(0.0, failPhase == 0 ? gSavedRandomReadSpeedDbl : gSavedRandomWriteSpeedDbl);
+        EXPECT_EQ(0.0, failPhase == 0 ? random.readSpeed : random.writeSpeed);
         // The failure is told as at depth 1: the transfer, its sector and the error.
-        EXPECT_EQ(failPhase == 0 ? TransferPhase::Read : TransferPhase::Write, gTransferPosition.phase.load());
-        EXPECT_EQ(5000, gTransferPosition.transfer.load());
-        EXPECT_EQ(gSectorTableU64[5000], gTransferPosition.sector.load());
-        EXPECT_EQ(failShort ? EIO : EINVAL, gTransferPosition.errorNumber.load());
+        EXPECT_EQ(failPhase == 0 ? TransferPhase::Read : TransferPhase::Write, position.phase.load());
+        EXPECT_EQ(5000, position.transfer.load());
+        EXPECT_EQ(queued->sectorTable[5000], position.sector.load());
+        EXPECT_EQ(failShort ? EIO : EINVAL, position.errorNumber.load());
         const std::vector<Queued>& failing = gLog.queued[failPhase];
         // Nothing is queued after the failure has been seen, so at most a queue's worth beyond it.
         EXPECT_LE(failing.size(), size_t{gLog.failIndex + 1 + kDepth});
         ExpectEverythingReaped(failPhase);
-        EXPECT_EQ(failing.size() - 1, (failPhase == 0 ? gReadCountIndexU32 : gWriteCountIndexU32).load())
+        EXPECT_EQ(failing.size() - 1,
+                  (failPhase == 0 ? queued->progress.randomReads : queued->progress.randomWrites).load())
             << "the counter holds the good completions";
         // After a failed read phase no write phase; after a failed write phase the reads stand.
         EXPECT_EQ(failPhase == 0, gLog.queued[1].empty());
-        EXPECT_EQ(failPhase == 1, gSavedRandomReadSpeedDbl > 0.0);
+        EXPECT_EQ(failPhase == 1, random.readSpeed > 0.0);
     }
     // The complete read phase before the failed writes: every transfer queued in table order at its
     // offset and reaped once.
     ASSERT_EQ(static_cast<size_t>(kRandomTransferCount), gLog.queued[0].size());
     for (uint32_t i = 0; i < kRandomTransferCount; ++i) {
         ASSERT_EQ(i, gLog.queued[0][i].index);
-        ASSERT_EQ(gSectorTableU64[i] * 512, gLog.queued[0][i].offset) << "transfer " << i;
+        ASSERT_EQ(queued->sectorTable[i] * 512, gLog.queued[0][i].offset) << "transfer " << i;
     }
     ExpectEverythingReaped(0);
-    EXPECT_EQ(kDepth, gSavedRandomQueueDepthU32);
-    EXPECT_EQ("", QueueDepthLimitNote());
+    EXPECT_EQ(kDepth, queued->run.random.queueDepth);
+    EXPECT_EQ("", QueueDepthLimitNote(queued->run));
     // Never more in flight than the depth covers, so the latency adds up to at most the depth
     // times the time between completions.
-    const TransferLatency& latency = gSavedRandomReadLatency;
+    const TransferLatency& latency = queued->run.random.readLatency;
     EXPECT_LT(0.0, latency.meanMicroseconds);
     EXPECT_LE(latency.meanMicroseconds, latency.p99Microseconds);
-    EXPECT_LE(latency.meanMicroseconds, 1.01 * kDepth * RandomMicrosecondsPerTransfer(gSavedRandomReadSpeedDbl));
+    EXPECT_LE(latency.meanMicroseconds, 1.01 * kDepth * RandomMicrosecondsPerTransfer(queued->run.random.readSpeed));
 
     // Stop during a read batch that would take over 5 seconds returns promptly.
     gLog = QueueLog{};
     gLog.queueDelayMicroseconds = 500;
-    host.finished = 0;
-    gReadCountIndexU32 = 0;
-    std::thread worker([] { DoRandomZoneTestMP(); });
-    while (gReadCountIndexU32.load() < 200)
+    std::thread worker([this] { EXPECT_EQ(RunEnd::Stopped, RunRandom()); });
+    while (queued->progress.randomReads.load() < 200)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     const auto stopAt = std::chrono::steady_clock::now();
-    RequestTestStop();
+    queued->stop.Request();
     worker.join();
     EXPECT_LT(std::chrono::steady_clock::now() - stopAt, std::chrono::seconds(1));
-    EXPECT_EQ(0, host.finished.load());
     EXPECT_LT(gLog.queued[0].size(), size_t{kRandomTransferCount});
     EXPECT_TRUE(gLog.queued[1].empty());
     ExpectEverythingReaped(0);
@@ -202,17 +199,17 @@ TEST_F(QueueDepthOnLoopDevice, DepthAboveTheDeviceLimitRunsAtTheLimitTimedFromAR
     std::string original;
     ASSERT_EQ(0, RunCommand("cat " + limit + " && echo 16 > " + limit, &original));
     gTransferCalls.upTime = ClockSeeingTheRing;
-    gWriteTestEnabled = false;
-    DoRandomZoneTestMP();
+    queued->run.settings.writes = false;
+    RunRandom();
     RunCommand("echo " + std::to_string(std::stoi(original)) + " > " + limit);
 
     EXPECT_FALSE(gLog.clockReadBeforeRingSetUp);
     EXPECT_EQ(size_t{kRandomTransferCount}, gLog.reaped[0].size());
-    EXPECT_EQ(16u, gSavedRandomQueueDepthU32);
+    EXPECT_EQ(16u, queued->run.random.queueDepth);
     EXPECT_EQ(16u, gLog.mostInFlight);
     EXPECT_EQ("queue depth 32 asked; the device takes at most 16 requests at once (queue/nr_requests), "
               "so the test ran at queue depth 16",
-              QueueDepthLimitNote());
+              QueueDepthLimitNote(queued->run));
     EXPECT_EQ("Queue depth: 16 (32 asked; the device's limit)", host.LastTexts().at(kQueueDepthText));
 }
 

@@ -2,11 +2,9 @@
 // clears, whole runs on a fake device and its progress timer.
 #include "EngineFixture.h"
 
-#include "engine/ProgressUpdate.h"
+#include "shell/RandomProgress.h"
+#include "engine/RunExecution.h"
 #include "engine/TestModel.h"
-#include "engine/TestSetup.h"
-#include "engine/TestWorker.h"
-#include "engine/TransferBuffer.h"
 #include "engine/ZoneTests.h"
 
 namespace {
@@ -76,55 +74,58 @@ TEST_F(RandomZone, RunsWithAFailedReadWithoutAndWithWrites)
         d.failAtTransfer = run.failAt;
         host.texts.clear();
         host.finished = 0;
-        ApplyRandomTestSettings();
-        gWriteTestEnabled = run.writes;
-        ASSERT_TRUE(AllocateTransferBuffer(RequiredTransferBufferBytes()));
-        DoRandomZoneTestMP();
+        RunSettings settings;
+        settings.kind = TestKind::Random;
+        settings.writes = run.writes;
+        MakeRun(settings);
+        ExecuteRun(*testRun, observer);
         EXPECT_EQ(before, d.bytes);
         EXPECT_EQ(run.made, d.log.size());
-        EXPECT_DOUBLE_EQ(run.read, gSavedRandomReadSpeedDbl);
-        EXPECT_DOUBLE_EQ(run.write, gSavedRandomWriteSpeedDbl);
+        EXPECT_DOUBLE_EQ(run.read, testRun->run.random.readSpeed);
+        EXPECT_DOUBLE_EQ(run.write, testRun->run.random.writeSpeed);
         const auto texts = host.LastTexts();
         EXPECT_EQ(run.readText, texts.at(kReadSpeedText));
         EXPECT_EQ(run.writeText, texts.at(kWriteSpeedText));
         EXPECT_EQ(run.write > 0.0, texts.count(kWriteUnitText) + texts.count(kWriteTimeText) == 2);
-        EXPECT_EQ(run.failAt < 0 ? 0u : 5000u, gReadCountIndexU32.load()) << "a failure keeps the completed count";
+        EXPECT_EQ(run.failAt < 0 ? 0u : 5000u, testRun->progress.randomReads.load())
+            << "a failure keeps the completed count";
         EXPECT_TRUE(host.alerts.empty());
         EXPECT_EQ(1, host.finished.load());
-        EXPECT_EQ(run.failAt < 0, LastTestCompleted()) << "a failed test is not kept";
+        EXPECT_EQ(run.failAt < 0 ? RunEnd::Completed : RunEnd::Failed, testRun->run.end) << "a failed test is not kept";
     }
     const std::vector<TransferRecord>& log = device->log;
     for (int i = 0; i < kRandomTransferCount; ++i) {
         ASSERT_TRUE(log[i].isRead && !log[i + kRandomTransferCount].isRead);
-        ASSERT_EQ(gSectorTableU64[i] * 512, log[i].offset);
+        ASSERT_EQ(testRun->sectorTable[i] * 512, log[i].offset);
         ASSERT_EQ(log[i].offset, log[i + kRandomTransferCount].offset);
     }
     EXPECT_EQ("100.0 \u00b5s per transfer", host.LastTexts().at(kWriteTimeText));
     EXPECT_EQ("Queue depth: 1", host.LastTexts().at(kQueueDepthText));
     EXPECT_EQ((std::vector<std::string>{"Test in Progress: Random Reads\u2026", "Test in Progress: Random Writes\u2026"}),
               host.TextsOf(kStatusText));
-    EXPECT_EQ(0u, gWriteCountIndexU32.load());
+    EXPECT_EQ(0u, testRun->progress.randomWrites.load());
 }
 
 // The progress timer: counts, bars and elapsed times of the phase under way,
 // nothing for a phase not under way or when idle.
 TEST_F(RandomZone, ProgressShowsEachPhaseUnderWayOnly)
 {
-    bTestRunning = true;
-    MyUpdateTimerCallback(10.0);  // no phase under way yet
+    RunProgress progress;
+    progress.running = true;
+    ShowRandomProgress(host, progress, 10.0);  // no phase under way yet
     EXPECT_TRUE(host.texts.empty() && host.bars.empty());
-    gReadCountIndexU32 = 10000;
-    gRandomReadsStartTime = 100.0;
-    gWriteCountIndexU32 = 2525;
-    gRandomWritesStartTime = 160.0;
-    MyUpdateTimerCallback(165.0);
+    progress.randomReads = 10000;
+    progress.readsStarted = 100.0;
+    progress.randomWrites = 2525;
+    progress.writesStarted = 160.0;
+    ShowRandomProgress(host, progress, 165.0);
     const std::vector<std::pair<int32_t, std::string>> texts = {
         {kReadCountText, "10000"}, {kReadElapsedText, "1 minute, 5 seconds "},
         {kWriteCountText, "2525"}, {kWriteElapsedText, "5 seconds "}};
     EXPECT_EQ(texts, host.texts);
     EXPECT_EQ((std::vector<std::pair<int32_t, int32_t>>{{kReadProgressBar, 200}, {kWriteProgressBar, 50}}), host.bars);
-    bTestRunning = false;
-    MyUpdateTimerCallback(170.0);
+    progress.running = false;
+    ShowRandomProgress(host, progress, 170.0);
     EXPECT_EQ(texts, host.texts) << "idle: nothing more";
 }
 

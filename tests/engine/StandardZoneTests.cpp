@@ -4,9 +4,8 @@
 // devices with large blocks.
 #include "EngineFixture.h"
 
+#include "engine/RunExecution.h"
 #include "engine/TestModel.h"
-#include "engine/TestWorker.h"
-#include "engine/WorkerBridge.h"
 #include "engine/ZoneTests.h"
 
 #include <algorithm>
@@ -16,10 +15,9 @@ namespace {
 constexpr uint32_t kSectorsPerMB = 2048;
 const std::string kIoAlert = "i/o Error: Possible bad sector, connector or data cable";
 
-bool AllZero(const ZoneResultsRec* records)
+bool AllZero(const std::vector<ZoneResult>& zones)
 {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(records);
-    return std::all_of(bytes, bytes + kMaxZoneCount * sizeof *records, [](unsigned char b) { return b == 0; });
+    return std::all_of(zones.begin(), zones.end(), [](const ZoneResult& zone) { return zone == ZoneResult{}; });
 }
 
 TEST(StandardZoneRules, PlacementIncrementAndSizeCheck)
@@ -51,10 +49,8 @@ TEST_F(StandardZone, TenZonesWithWritesPutEveryBlockBackWhereItWasRead)
     FakeDevice& d = Device(12ull << 20);
     const std::vector<unsigned char> before = d.bytes;
     ASSERT_TRUE(PrepareStandard(10, 2, 1, true));
-    DoStandardZoneTestMP();
+    EXPECT_EQ(RunEnd::Completed, RunStandardZoneTest(*testRun, observer));
     EXPECT_EQ(before, d.bytes);
-    EXPECT_EQ(1, host.finished.load());
-    EXPECT_TRUE(LastTestCompleted()) << "a completed test is kept in the history";
     EXPECT_EQ((std::vector<std::string>{"Test in Progress: Preflighting...", "Test in Progress: Cycle 1 of 2",
                                         "Test in Progress: Cycle 2 of 2"}),
               host.TextsOf(kStatusText));
@@ -63,13 +59,13 @@ TEST_F(StandardZone, TenZonesWithWritesPutEveryBlockBackWhereItWasRead)
         EXPECT_EQ(i * kSectorsPerMB * 512, d.log[i].offset) << "the preflight reads the first zones × x sectors";
     for (size_t i = 10; i < d.log.size(); i += 2) {
         EXPECT_TRUE(d.log[i].isRead && !d.log[i + 1].isRead);
-        EXPECT_EQ(StandardZoneTransferSector((i - 10) / 2 % 10, gTestIncrementSizeU64, kSectorsPerMB) * 512,
+        EXPECT_EQ(StandardZoneTransferSector((i - 10) / 2 % 10, testRun->zoneIncrement, kSectorsPerMB) * 512,
                   d.log[i].offset);
         EXPECT_EQ(d.log[i].offset, d.log[i + 1].offset) << "write goes where the read was";
-        EXPECT_EQ(gUnixWriteFileRef, d.log[i + 1].fd);
+        EXPECT_EQ(testRun->writeDescriptor, d.log[i + 1].fd);
     }
-    EXPECT_EQ(9 * gTestIncrementSizeU64, gSavedWRITEResultsInfo[9].firstSectorU64);
-    EXPECT_EQ(9 * gTestIncrementSizeU64 + kSectorsPerMB - 1, gSavedREADResultsInfo[9].lastSectorU64);
+    EXPECT_EQ(9 * testRun->zoneIncrement, gSavedWRITEResultsInfo[9].firstSectorU64);
+    EXPECT_EQ(9 * testRun->zoneIncrement + kSectorsPerMB - 1, testRun->run.zones[9].lastSector);
     EXPECT_EQ(1 + 40, host.draws);  // the reset, then one per read and one per write record
 }
 
@@ -81,23 +77,24 @@ TEST_F(StandardZone, OneZoneHasNoPreflightAndItsStatisticsCoverTheMeasuredCycles
     device->elapsed = {12500000, 20000000, 10000000, 5000000, 11111111, 20000000};
     std::vector<ZoneResultsRec> afterEachRead;
     host.onDraw = [&] { afterEachRead.push_back(gSavedREADResultsInfo[0]); };
-    DoStandardZoneTestMP();
+    RunStandardZoneTest(*testRun, observer);
     ASSERT_EQ(6u, device->log.size()) << "one zone has no preflight";
     ASSERT_EQ(1u + 6u, afterEachRead.size());  // the reset, then each read and write
     EXPECT_DOUBLE_EQ(80.0, afterEachRead[1].minSpeedDbl);
     EXPECT_DOUBLE_EQ(80.0, afterEachRead[1].aveSpeedDbl);
     EXPECT_DOUBLE_EQ(80.0, afterEachRead[1].maxSpeedDbl);
-    const ZoneResultsRec& read = gSavedREADResultsInfo[0];
-    EXPECT_DOUBLE_EQ(80.0, read.minSpeedDbl);
-    EXPECT_DOUBLE_EQ(100.0, read.maxSpeedDbl);
-    EXPECT_NEAR(90.0, read.aveSpeedDbl, 1e-5);
-    EXPECT_DOUBLE_EQ(50.0, gSavedWRITEResultsInfo[0].minSpeedDbl);
-    EXPECT_DOUBLE_EQ(100.0, gSavedWRITEResultsInfo[0].aveSpeedDbl);
-    EXPECT_DOUBLE_EQ(200.0, gMaxSpeed);
+    const ZoneSpeeds& read = testRun->run.zones[0].read;
+    EXPECT_DOUBLE_EQ(80.0, read.minimum);
+    EXPECT_DOUBLE_EQ(100.0, read.maximum);
+    EXPECT_NEAR(90.0, read.average, 1e-5);
+    EXPECT_DOUBLE_EQ(50.0, testRun->run.zones[0].write.minimum);
+    EXPECT_DOUBLE_EQ(100.0, testRun->run.zones[0].write.average);
+    EXPECT_DOUBLE_EQ(200.0, testRun->run.maxSpeed);
+    EXPECT_DOUBLE_EQ(200.0, gMaxSpeed) << "the window's copy";
 }
 
 // Ten zones with writes: transfers 0–9 are the preflight, then read/write pairs.
-// A failure leaves no results and one alert; Stop leaves no alert and posts no finished notice.
+// A failure leaves no results and one alert; Stop leaves no alert and posts its stopped notice only.
 TEST_F(StandardZone, FailuresAndStopEndTheTestBetweenTransfers)
 {
     const struct { long failAt; bool shortCount; long stopAt; size_t made; } rows[] = {
@@ -106,20 +103,21 @@ TEST_F(StandardZone, FailuresAndStopEndTheTestBetweenTransfers)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.made);
         host.alerts.clear();
-        host.finished = 0;
+        host.finished = host.stopped = 0;
         FakeDevice& d = Device(12 << 20);
         const std::vector<unsigned char> before = d.bytes;
         ASSERT_TRUE(PrepareStandard(10, 3, 1, true));
         d.failAtTransfer = row.failAt;
         d.failShort = row.shortCount;
         d.stopAtTransfer = row.stopAt;
-        DoStandardZoneTestMP();
+        ExecuteRun(*testRun, observer);
         const bool failed = row.stopAt < 0;
         EXPECT_EQ(row.made, d.log.size());
-        EXPECT_EQ(failed, AllZero(gSavedREADResultsInfo) && AllZero(gSavedWRITEResultsInfo));
+        EXPECT_EQ(failed, AllZero(testRun->run.zones));
         EXPECT_EQ(failed ? std::vector<std::string>{kIoAlert} : std::vector<std::string>{}, host.alerts);
         EXPECT_EQ(failed ? 1 : 0, host.finished.load());
-        EXPECT_FALSE(LastTestCompleted()) << "a failed or stopped test is not kept";
+        EXPECT_EQ(failed ? 0 : 1, host.stopped.load());
+        EXPECT_EQ(failed ? RunEnd::Failed : RunEnd::Stopped, testRun->run.end) << "a failed or stopped test is not kept";
         EXPECT_EQ(before, d.bytes);
     }
 }
@@ -134,19 +132,18 @@ TEST(SpeedFormula, ExamplesAndLimits)
         {4294967295u, 1000000000, static_cast<double>((4294967295ull * 1000000000ull) >> 20) / 1e9},
     };
     for (const auto& row : rows)
-        EXPECT_DOUBLE_EQ(row.mbps, ConvertElapsedNanoSecsToMBPerSec(row.bytes, row.ns)) << row.bytes << "/" << row.ns;
+        EXPECT_DOUBLE_EQ(row.mbps, MegabytesPerSecond(row.bytes, row.ns)) << row.bytes << "/" << row.ns;
 }
 
 TEST_F(StandardZone, MeasurementTimesOnlyTheTransferAndAFailureAlertsWithItsErrorNumber)
 {
     FakeDevice& d = Device(8 << 20);
     ASSERT_TRUE(PrepareStandard(1, 1, 1, false));
-    gCurrentSectorU64 = 0;
     d.elapsed = {10000000, 0};
     double speed = 0.0;
-    ASSERT_EQ(0, DoRWSpeedMeasurement(&speed, true));
+    ASSERT_TRUE(MeasureTransfer(*testRun, observer, TransferPhase::Read, 0, &speed));
     EXPECT_DOUBLE_EQ(100.0, speed);
-    ASSERT_EQ(0, DoRWSpeedMeasurement(&speed, false));
+    ASSERT_TRUE(MeasureTransfer(*testRun, observer, TransferPhase::Write, 0, &speed));
     EXPECT_EQ(0.0, speed);  // 0 ns is stored as a speed of 0
     // The kernel's error number; a short count without one, or nothing moved past the end, is an I/O error.
     const struct { bool shortCount; int errnoValue; uint64_t sector; int16_t expected; } rows[] = {
@@ -155,23 +152,20 @@ TEST_F(StandardZone, MeasurementTimesOnlyTheTransferAndAFailureAlertsWithItsErro
         d.failAtTransfer = row.sector == 0 ? static_cast<long>(d.log.size()) : -1;
         d.failShort = row.shortCount;
         d.failErrno = row.errnoValue;
-        gCurrentSectorU64 = row.sector;
         speed = 42.0;
-        EXPECT_EQ(-1, DoRWSpeedMeasurement(&speed, true));
+        EXPECT_FALSE(MeasureTransfer(*testRun, observer, TransferPhase::Read, row.sector, &speed));
         EXPECT_EQ(42.0, speed) << "a failed measurement keeps the speed";
-        EXPECT_EQ(row.expected, gMPAlertInfo.errorNumber) << row.sector << " " << row.shortCount;
+        EXPECT_EQ(row.expected, testRun->run.failure->errorNumber) << row.sector << " " << row.shortCount;
+        EXPECT_EQ(row.expected, testRun->progress.position.errorNumber.load());
     }
-    EXPECT_EQ(3u, host.alerts.size());
 }
 
-TEST_F(StandardZone, LargeBlockDevicesGetAlignedPositions)
+TEST(DevicePositions, LargeBlockDevicesGetAlignedPositions)
 {
     const struct { uint32_t block; uint64_t sector, offset; } rows[] = {
         {512, 7, 7 * 512}, {4096, 7, 0}, {4096, 8, 4096}, {4096, 15, 4096}, {4096, 1ull << 40, (1ull << 40) * 512}};
-    for (const auto& row : rows) {
-        gDeviceBlockBytesU32 = row.block;
-        EXPECT_EQ(row.offset, DeviceOffsetForSector(row.sector)) << row.block << "/" << row.sector;
-    }
+    for (const auto& row : rows)
+        EXPECT_EQ(row.offset, DeviceOffsetForSector(row.sector, row.block)) << row.block << "/" << row.sector;
 }
 
 }  // namespace

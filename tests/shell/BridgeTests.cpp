@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "engine/StopRequest.h"
-#include "engine/WorkerBridge.h"
 #include "shell/Alerts.h"
 #include "shell/MainWindow.h"
 #include "shell/QtInterfaceHost.h"
@@ -29,17 +28,21 @@ protected:
     void SetUp() override
     {
         SetInterfaceHost(&host);
-        ClearTestStopRequest();
     }
     void TearDown() override
     {
         SetInterfaceHost(nullptr);
-        ClearTestStopRequest();
+    }
+    // Sets the status line through the host, as a run's worker does.
+    bool RequestStatusText(const char* text)
+    {
+        return host.CallOnInterfaceThread([this, text] { host.SetStatusText(5, text); }, stop);
     }
     MainWindow window;  // the program's, whose status line the worker's texts reach
     QLabel* label = window.ui.statusLine;
     int finished = 0;
     QtInterfaceHost host{[this] { ++finished; }};
+    StopRequest stop;
 };
 
 // A Stop that does not release the worker fails here by its deadline.
@@ -47,7 +50,7 @@ TEST_F(Bridge, RequestsRunOnTheInterfaceThreadAndStopReleasesAWaitingWorker)
 {
     std::atomic<bool> done{false};
     std::thread first([&] {
-        RequestStatusText(5, "Testing Zone 3");
+        RequestStatusText("Testing Zone 3");
         host.PostTestFinished();
         done = true;
     });
@@ -57,18 +60,18 @@ TEST_F(Bridge, RequestsRunOnTheInterfaceThreadAndStopReleasesAWaitingWorker)
     EXPECT_EQ(finished, 1);
 
     for (int round = 0; round < 20 && !HasFailure(); ++round) {
-        std::atomic<int32_t> status{1};
+        std::atomic<bool> served{true};
         std::atomic<bool> started{false}, returned{false};
         std::thread worker([&] {
             started = true;
-            status = MPRemoteCall(RemoteSetStatTextControlWCStr, &gMPControlInfo);
+            served = RequestStatusText("Testing Zone 4");
             returned = true;
         });
         while (!started) std::this_thread::yield();
         if (round % 2 == 0) std::this_thread::sleep_for(std::chrono::milliseconds(2));
         // The interface thread stops without running its event loop: the worker
         // must come back all the same.
-        RequestTestStop();
+        stop.Request();
         host.ReleaseWaitingWorker();
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
         while (!returned && std::chrono::steady_clock::now() < deadline)
@@ -77,8 +80,8 @@ TEST_F(Bridge, RequestsRunOnTheInterfaceThreadAndStopReleasesAWaitingWorker)
         // The abandoned request does nothing when it comes; a request still waiting is served.
         ProcessEventsUntil([&] { return returned.load(); });
         worker.join();
-        EXPECT_EQ(status.load(), kRemoteCallAbandoned) << round;
-        ClearTestStopRequest();
+        EXPECT_FALSE(served.load()) << round;
+        stop.Clear();
         QCoreApplication::processEvents();
     }
 }

@@ -125,8 +125,7 @@ void WindowDrive::ExpectEverythingBack()
 {
     EXPECT_FALSE(TestWorkerExists());
     EXPECT_FALSE(TestLaunchInProgress());
-    EXPECT_EQ(gUnixReadFileRef, -1);
-    EXPECT_EQ(gUnixWriteFileRef, -1);
+    EXPECT_TRUE(WindowDeviceClosed());
     EXPECT_TRUE(Widgets().optionsButton->isVisible()) << "the options can be opened";
     EXPECT_TRUE(Widgets().startButton->isEnabled());
     for (std::size_t i = 0; i < volumes_.size(); ++i) {

@@ -13,7 +13,7 @@
 #include "engine/DeviceTransfers.h"
 #include "engine/TestLaunch.h"
 #include "engine/TestModel.h"
-#include "engine/TestWorker.h"
+#include "engine/TestRun.h"
 #include "shell/Alerts.h"
 #include "shell/MainWindow.h"
 #include "shell/Windows.h"
@@ -51,6 +51,12 @@ protected:
     static bool WaitFor(const std::function<bool()>& done, int milliseconds = 120000);
     // Keeps the window live for that long.
     static void Pause(int milliseconds) { WaitFor([] { return false; }, milliseconds); }
+    // The window's run holds no descriptor of the device any more.
+    static bool WindowDeviceClosed()
+    {
+        const TestRun* run = WindowTestRun();
+        return run == nullptr || (run->readDescriptor == -1 && run->writeDescriptor == -1);
+    }
     static bool WaitForStatus(const std::string& status, int milliseconds = 120000)
     {
         return WaitFor([&status] { return Status() == status; }, milliseconds);

@@ -1,0 +1,77 @@
+#!/usr/bin/env python3
+"""How much of kestrelia-cli's wall time is its timed transfers, and how much
+memory it holds, on a loop device with direct I/O over a file in /dev/shm that
+this script creates and removes.
+
+  10 zones x 10 cycles of 16 MB reads. The timed transfers are the 100 cycle
+  reads, each 16 MiB at the speed the JSON output gives, and the 10 preflight
+  reads (timed too, not reported: counted at their zone's average speed).
+  Prints wall time / timed transfers for each run (the goal: at most 1.05),
+  the peak resident memory of the process and the BSS of the binary.
+
+Needs root (losetup); run as: bench/cli-run-overhead.py [path/to/kestrelia-cli]
+"""
+
+import json
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+from fio_loop import MIB, LoopDevice, run
+
+DEVICE_BYTES = 512 * MIB
+ZONES = 10
+CYCLES = 10
+TRANSFER_MIB = 16
+REPEATS = 3
+
+
+def timed_seconds(results):
+    """Seconds the engine spent in timed transfers, from the speeds it reported."""
+    total = 0.0
+    for zone in results["zones"]:
+        speeds = zone["read"]["cycles"]
+        total += sum(TRANSFER_MIB / speed for speed in speeds)
+        total += TRANSFER_MIB / zone["read"]["avg"]  # the preflight read of this zone
+    return total
+
+
+def program_of(cli):
+    """The program proper that the kestrelia-cli launcher starts, where the build tree keeps it."""
+    program = os.path.join(os.path.dirname(cli), "..", "libexec", "kestrelia", "kestrelia-cli")
+    return program if os.path.exists(program) else cli
+
+
+def bss_bytes(binary):
+    for line in run(["size", "-A", binary]).splitlines():
+        fields = line.split()
+        if fields and fields[0] == ".bss":
+            return int(fields[1])
+    return 0
+
+
+def main():
+    cli = sys.argv[1] if len(sys.argv) > 1 else "build/cli/kestrelia-cli"
+    args = ["--json", "--zones", str(ZONES), "--cycles", str(CYCLES), "--size", str(TRANSFER_MIB)]
+    with LoopDevice(DEVICE_BYTES, "kestrelia-bench-overhead-") as device:
+        for attempt in range(REPEATS):
+            with tempfile.TemporaryFile(mode="w+") as output, tempfile.TemporaryFile(mode="w+") as usage:
+                started = time.monotonic()
+                subprocess.run(["/usr/bin/time", "-f", "%M", "-o", f"/dev/fd/{usage.fileno()}", cli, *args,
+                                device.path], stdout=output, stderr=subprocess.DEVNULL, check=True,
+                               pass_fds=(usage.fileno(),))
+                wall = time.monotonic() - started
+                output.seek(0)
+                usage.seek(0)
+                timed = timed_seconds(json.loads(output.read()))
+                peak_kib = int(usage.read().split()[-1])
+            print(f"run {attempt + 1}: wall {wall:.3f} s, timed transfers {timed:.3f} s, "
+                  f"ratio {wall / timed:.3f}, peak resident {peak_kib / 1024:.1f} MiB")
+    program = program_of(cli)
+    print(f"{os.path.normpath(program)}: BSS {bss_bytes(program) / MIB:.2f} MiB")
+
+
+if __name__ == "__main__":
+    main()

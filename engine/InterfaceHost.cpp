@@ -1,0 +1,24 @@
+#include "engine/InterfaceHost.h"
+
+#include <atomic>
+
+namespace {
+std::atomic<InterfaceHost*> gHost{nullptr};
+}  // namespace
+
+WindowRef gMainWindowRef = nullptr;
+
+InterfaceHost* CurrentInterfaceHost()
+{
+    return gHost.load();
+}
+
+void SetInterfaceHost(InterfaceHost* host)
+{
+    gHost.store(host);
+}
+
+void InterfaceHost::SetStatusText(int32_t controlId, const char* text)
+{
+    SetStaticText(gMainWindowRef, controlId, text, false);
+}
