@@ -27,8 +27,6 @@ void Initialize()
     bTestRunning = false;
     gDVLastTabIndex = 1;
     gCurrentSelectedTestType = 1;
-    gZoneTestCountS32 = 1;
-    gTestCyclesS32 = 1;
     Devices() = DeviceLists{};
 }
 

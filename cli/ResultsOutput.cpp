@@ -74,7 +74,7 @@ void PrintResultsTable(std::ostream& out, const Run& run)
                       run.target.devicePath.c_str(), gib, kRandomTransferCount, kRandomTransferBytes,
                       random.queueDepth, writes ? ", reads and writes" : ", reads only");
         out << line;
-        if (const std::string note = QueueDepthLimitNote(); !note.empty())
+        if (const std::string note = QueueDepthLimitNote(run); !note.empty())
             out << "Note: " << note << '\n';
         auto phase = [&](const char* name, double speed, const TransferLatency& latency) {
             const RandomSpeedTexts t = FormatRandomSpeed(speed);
@@ -148,7 +148,7 @@ void PrintResultsJson(std::ostream& out, const Run& run, const std::string& extr
         const auto latency = [&random](bool measured, double microseconds) {
             return measured && random.queueDepth > 1 ? Number(microseconds) : std::string("null");
         };
-        const std::string note = QueueDepthLimitNote();
+        const std::string note = QueueDepthLimitNote(run);
         out << "{\"read_mbps\": " << Number(random.readSpeed)
             << ", \"write_mbps\": " << (writes ? Number(random.writeSpeed) : "null")
             << ", \"read_per_sec\": " << RandomTransfersPerSecond(random.readSpeed)

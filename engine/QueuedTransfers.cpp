@@ -96,11 +96,6 @@ std::string QueueDepthLimitNote(const Run& run)
     return QueueDepthLimitNote(run.settings.queueDepth, run.random.queueDepth);
 }
 
-std::string QueueDepthLimitNote()
-{
-    return QueueDepthLimitNote(gSavedRandomAskedQueueDepthU32, gSavedRandomQueueDepthU32);
-}
-
 QueuedBatchEnd RunQueuedTransfers(TestRun& testRun, bool isRead, std::atomic<uint32_t>& counter,
                                   uint64_t* t0, uint64_t* t1, TransferLatency* latency)
 {

@@ -41,8 +41,6 @@ bool QueuedTransfersAvailable();
 uint32_t EffectiveQueueDepth(uint32_t asked, int descriptor);
 // Why a random run ran below the depth asked; "" when it did not.
 std::string QueueDepthLimitNote(const Run& run);
-// The same for the run the window and the outputs show.
-std::string QueueDepthLimitNote();
 
 enum class QueuedBatchEnd { Completed, Failed, Stopped };
 

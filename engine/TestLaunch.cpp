@@ -69,10 +69,8 @@ void RemountAfterTest(LaunchInterface& launch)
 
 void Launch(LaunchInterface& launch)
 {
-    const Run& run = gRun->run;
     if (RandomRun())
         ResetRandomTestResults();
-    PublishRunResults(run);
     launch.RedrawResults();
     bTestRunning = true;
     if (!StartRunWorker(*gRun, launch.RunPresenter())) {

@@ -261,8 +261,6 @@ bool AcceptSettingsSheet()
         return false;
     }
     const uint32_t megabytes = MegabytesFromText(sizeText);
-    gXFerMBytes = megabytes;
-    gXFerKBytes = megabytes * 1024u;
     if (megabytes < 1 || megabytes > kMaxTransferMegabytes) {
         gRejection(kTransferSizeUnsupportedMessage, kTransferSizeUnsupportedExplanation);
         return false;

@@ -34,18 +34,13 @@ void WindowRunPresenter::Started(const TestRun& testRun)
     const Run& run = testRun.run;
     host_.ShowWaitCursorFrame(0);
     if (run.settings.kind == TestKind::Standard) {
-        OnInterfaceThread(testRun, [this, &run] {
-            ClearZoneTestResults();
-            PublishRunResults(run);
-            host_.DrawTestResults();
-        });
+        OnInterfaceThread(testRun, [this] { host_.DrawTestResults(); });
         return;
     }
     std::string depthText = "Queue depth: " + std::to_string(run.random.queueDepth);
     if (run.random.queueDepth < run.settings.queueDepth)
         depthText += " (" + std::to_string(run.settings.queueDepth) + " asked; the device's limit)";
-    OnInterfaceThread(testRun, [this, &run, depthText] {
-        PublishRunResults(run);
+    OnInterfaceThread(testRun, [this, depthText] {
         host_.SetStatusText(kReadSpeedText, " ");
         host_.SetStatusText(kWriteSpeedText, " ");
         host_.SetStatusText(kQueueDepthText, depthText.c_str());
@@ -60,17 +55,13 @@ void WindowRunPresenter::PhaseStarted(const TestRun& testRun, RunPhase phase, in
 
 void WindowRunPresenter::ZoneMeasured(const TestRun& testRun, int32_t, TransferPhase)
 {
-    OnInterfaceThread(testRun, [this, &testRun] {
-        PublishRunResults(testRun.run);
-        host_.DrawTestResults();
-    });
+    OnInterfaceThread(testRun, [this] { host_.DrawTestResults(); });
 }
 
 void WindowRunPresenter::RandomMeasured(const TestRun& testRun, TransferPhase direction)
 {
     const RandomResult& random = testRun.run.random;
-    OnInterfaceThread(testRun, [this, &testRun, &random, direction] {
-        PublishRunResults(testRun.run);
+    OnInterfaceThread(testRun, [this, &random, direction] {
         if (direction == TransferPhase::Write)
             ShowRandomSpeed(host_, random.writeSpeed, {kWriteSpeedText, kWriteUnitText, kWriteRateText, kWriteTimeText});
         else
@@ -96,8 +87,7 @@ void WindowRunPresenter::Failed(const TestRun& testRun)
     const bool alert = failure.errorNumber == 0 || testRun.run.settings.kind == TestKind::Standard;
     if (failure.errorNumber != 0 && alert)
         host_.ShowArrowCursor();
-    OnInterfaceThread(testRun, [this, &testRun, failure, alert] {
-        PublishRunResults(testRun.run);
+    OnInterfaceThread(testRun, [this, failure, alert] {
         if (alert)
             host_.ShowAlert(0, failure.message.c_str());
     });

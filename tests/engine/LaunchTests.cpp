@@ -174,9 +174,7 @@ TEST_F(TestLaunch, ADriveThatIsNotWritableIsReadWithoutAskingWithTheSettingsOfIt
     HandleTestFinished(launch);
     const ::Run& run = WindowTestRun()->run;
     EXPECT_EQ(run.settings, (RunSettings{TestKind::Standard, 4, 2, 1, 1, false}));
-    EXPECT_EQ(gXFerMBytes, 1u) << "shown as measured";
     EXPECT_GT(run.zones[3].read.average, 0.0);
-    EXPECT_GT(gSavedREADResultsInfo[3].aveSpeedDbl, 0.0) << "shown";
     EXPECT_EQ(run.zones[0].write.average, 0.0);
     EXPECT_EQ(std::vector<std::string>{std::string(kRemountFailedMessage) + "|" + kRemountFailedExplanation},
               launch.alerts);
@@ -212,7 +210,6 @@ TEST_F(TestLaunch, StoppingARandomTestKeepsTheReadSpeedAndClearsTheRest)
     EXPECT_NE(last.at(kReadSpeedText).find_first_of("0123456789"), std::string::npos) << last.at(kReadSpeedText);
     for (const int32_t id : {kReadUnitText, kReadRateText, kReadCountText, kReadElapsedText})
         EXPECT_EQ(last.at(id), "") << id;
-    EXPECT_EQ(gSavedRandomReadSpeedDbl, 0.0);
     HandleTestFinished(launch);  // a notice already on its way changes nothing after Stop
     EXPECT_EQ(launch.status, kTestCanceledStatus);
 }
@@ -269,7 +266,6 @@ TEST_F(TestLaunch, AnotherUserOfTheDriveIsNamedBeforeTheFirstWriteAndStopsTheTes
     EXPECT_EQ(launch.status, kTestCanceledStatus);
     EXPECT_GT(WindowTestRun()->run.random.readSpeed, 0.0);
     EXPECT_EQ(WindowTestRun()->run.random.writeSpeed, 0.0);
-    EXPECT_GT(gSavedRandomReadSpeedDbl, 0.0) << "shown";
     ExpectIdle();
     RunCommand("cksum < " + file.path, &after);
     EXPECT_EQ(before, after);

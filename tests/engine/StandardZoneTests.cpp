@@ -64,7 +64,7 @@ TEST_F(StandardZone, TenZonesWithWritesPutEveryBlockBackWhereItWasRead)
         EXPECT_EQ(d.log[i].offset, d.log[i + 1].offset) << "write goes where the read was";
         EXPECT_EQ(testRun->writeDescriptor, d.log[i + 1].fd);
     }
-    EXPECT_EQ(9 * testRun->zoneIncrement, gSavedWRITEResultsInfo[9].firstSectorU64);
+    EXPECT_EQ(9 * testRun->zoneIncrement, testRun->run.zones[9].firstSector);
     EXPECT_EQ(9 * testRun->zoneIncrement + kSectorsPerMB - 1, testRun->run.zones[9].lastSector);
     EXPECT_EQ(1 + 40, host.draws);  // the reset, then one per read and one per write record
 }
@@ -75,14 +75,14 @@ TEST_F(StandardZone, OneZoneHasNoPreflightAndItsStatisticsCoverTheMeasuredCycles
     ASSERT_TRUE(PrepareStandard(1, 3, 1, true));
     // 1 MB at 10^9 / ns megabytes per second: reads 80, 100, 90; writes 50, 200, 50.
     device->elapsed = {12500000, 20000000, 10000000, 5000000, 11111111, 20000000};
-    std::vector<ZoneResultsRec> afterEachRead;
-    host.onDraw = [&] { afterEachRead.push_back(gSavedREADResultsInfo[0]); };
+    std::vector<ZoneSpeeds> afterEachRead;
+    host.onDraw = [&] { afterEachRead.push_back(testRun->run.zones[0].read); };
     RunStandardZoneTest(*testRun, observer);
     ASSERT_EQ(6u, device->log.size()) << "one zone has no preflight";
     ASSERT_EQ(1u + 6u, afterEachRead.size());  // the reset, then each read and write
-    EXPECT_DOUBLE_EQ(80.0, afterEachRead[1].minSpeedDbl);
-    EXPECT_DOUBLE_EQ(80.0, afterEachRead[1].aveSpeedDbl);
-    EXPECT_DOUBLE_EQ(80.0, afterEachRead[1].maxSpeedDbl);
+    EXPECT_DOUBLE_EQ(80.0, afterEachRead[1].minimum);
+    EXPECT_DOUBLE_EQ(80.0, afterEachRead[1].average);
+    EXPECT_DOUBLE_EQ(80.0, afterEachRead[1].maximum);
     const ZoneSpeeds& read = testRun->run.zones[0].read;
     EXPECT_DOUBLE_EQ(80.0, read.minimum);
     EXPECT_DOUBLE_EQ(100.0, read.maximum);
@@ -90,7 +90,6 @@ TEST_F(StandardZone, OneZoneHasNoPreflightAndItsStatisticsCoverTheMeasuredCycles
     EXPECT_DOUBLE_EQ(50.0, testRun->run.zones[0].write.minimum);
     EXPECT_DOUBLE_EQ(100.0, testRun->run.zones[0].write.average);
     EXPECT_DOUBLE_EQ(200.0, testRun->run.maxSpeed);
-    EXPECT_DOUBLE_EQ(200.0, gMaxSpeed) << "the window's copy";
 }
 
 // Ten zones with writes: transfers 0–9 are the preflight, then read/write pairs.

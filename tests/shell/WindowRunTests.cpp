@@ -7,6 +7,7 @@
 
 #include "devices/MountHolders.h"
 #include "devices/RemountState.h"
+#include "shell/ShownRun.h"
 #include "shell/LeftVolumes.h"
 
 #include <QDropEvent>
@@ -48,7 +49,7 @@ TEST_F(WindowDrive, ADriveThatVanishesMidTestEndsInAlertsNamingItsVolumesAndAnId
     ChooseDrive();
     Settings(10, 3, "16");
     ClickStart();
-    WaitFor([] { return gSavedREADResultsInfo[1].aveSpeedDbl > 0.0 || !bTestRunning.load(); }, 60000);
+    WaitFor([] { return ShownRun().ZoneMeasured(1) || !bTestRunning.load(); }, 60000);
     ASSERT_TRUE(bTestRunning.load()) << "the test ended before the drive could vanish";
     // The medium goes: every transfer from now on fails as on a pulled drive.
     ASSERT_EQ(RunCommand("truncate -s 0 " + device_->backingFile() + " && losetup -c " + drive()), 0);
@@ -95,9 +96,9 @@ TEST_F(WindowDrive, AHeldDriveIsReadOnlyWithNothingUnmountedAndVolumesAKilledRun
         EXPECT_EQ(DriveMounts(drive()), before);
     }
     ASSERT_TRUE(WaitForStatus("Test Complete")) << Status();
-    EXPECT_FALSE(gWriteTestEnabled);
-    EXPECT_GT(gSavedREADResultsInfo[0].aveSpeedDbl, 0.0);
-    EXPECT_EQ(gSavedWRITEResultsInfo[0].aveSpeedDbl, 0.0);
+    EXPECT_FALSE(ShownRun().settings.writes);
+    EXPECT_GT(ShownRun().zones[0].read.average, 0.0);
+    EXPECT_EQ(ShownRun().zones[0].write.average, 0.0);
     EXPECT_EQ(DriveMounts(drive()), before);
     EXPECT_FALSE(TestLaunchInProgress());
     holder.reset();
@@ -177,7 +178,7 @@ TEST_F(WindowDrive, ADroppedVolumeIsTestedAloneChosenAgainAndLeavesTheListWhenUn
     Settings(5, 1, "2");
     ClickStart();
     ASSERT_TRUE(WaitForStatus("Test Complete")) << Status();
-    EXPECT_GT(gSavedWRITEResultsInfo[4].aveSpeedDbl, 0.0);
+    EXPECT_GT(ShownRun().zones[4].write.average, 0.0);
     ExpectEverythingBack();
     ASSERT_NE(ChosenVolume(), nullptr);
     EXPECT_EQ(ChosenVolume()->mount.target, volume.mount->path()) << "chosen again after the remount";
@@ -249,7 +250,7 @@ TEST_F(WindowDrive, StopAtRandomMomentsOrDuringAHungTransferPutsEverythingBack)
     QTimer::singleShot(60000, [] { QApplication::exit(2); });
     EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_EQ(Status(), "Test Canceled");
-    EXPECT_EQ(gSavedREADResultsInfo[0].aveSpeedDbl, 0.0);
+    EXPECT_FALSE(ShownRun().HasResults());
     ExpectEverythingBack();
     EXPECT_TRUE(alerts.empty()) << alerts.front();
     ExpectSameChecksum();

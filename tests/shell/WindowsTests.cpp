@@ -52,8 +52,7 @@ protected:
     {
         Close();
         SetAlertPresenter(nullptr);
-        ResetZoneTestResults();
-        gMaxSpeed = 0.0;
+        ClearShownRun();
     }
     // The program's start and end as far as the windows go.
     static void Open()

@@ -9,6 +9,7 @@
 #include "shell/MainWindow.h"
 #include "shell/Preferences.h"
 #include "shell/SaveDialog.h"
+#include "shell/ShownRun.h"
 #include "shell/Windows.h"
 
 #include <QApplication>
@@ -141,7 +142,8 @@ void TestDrive(Sequence& run, const QString& device)
         return true;
     });
     run.Then([&run] {
-        if (gSavedREADResultsInfo[gZoneTestCountS32 / 2].aveSpeedDbl <= 0.0)
+        const ::Run& shown = ShownRun();
+        if (!shown.ZoneMeasured(shown.settings.zones / 2))
             return Status() == QString::fromStdString(LocalizedText(kTestCompleteStatus));
         run.Grab(Main(), "running.png");
         return true;
