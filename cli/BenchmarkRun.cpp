@@ -26,7 +26,7 @@ volatile std::sig_atomic_t gInterrupted = 0;
 std::string ErrorText(int errorNumber)
 {
     char text[256];
-    SystemErrorToCStr(errorNumber, text);
+    SystemErrorText(errorNumber, text);
     return text;
 }
 

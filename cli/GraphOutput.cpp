@@ -58,7 +58,7 @@ bool WriteResultGraph(const std::string& path, const Run& run, const CliOptions&
     }
 
     char size[256];
-    BytesSInt64ToCStrWLabel(static_cast<int64_t>(run.target.sizeBytes), size, false);
+    FormatByteSize(static_cast<int64_t>(run.target.sizeBytes), size, false);
     const std::string target = options.target.empty() ? "a scratch file" : options.target;
     GraphImageOptions image;
     image.title = QString::fromStdString("Kestrelia zone test of " + target);

@@ -120,7 +120,7 @@ RunTarget CliRunTarget(const CliOptions& options, const std::string& target, uin
     run.identity = DriveIdentityFor(target);
     run.name = options.target.empty() ? "Scratch file" : target;
     char size[256];
-    BytesSInt64ToCStrWLabel(static_cast<int64_t>(sizeBytes), size, true);
+    FormatByteSize(static_cast<int64_t>(sizeBytes), size, true);
     run.sizeLabel = size;
     run.isVolume = run.identity.find("#part") != std::string::npos;
     run.sizeBytes = sizeBytes;

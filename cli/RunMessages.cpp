@@ -11,7 +11,7 @@ std::string Grouped(uint64_t number)
 {
     char text[64];
     std::snprintf(text, sizeof text, "%llu", static_cast<unsigned long long>(number));
-    AddCommasToCStringNumber(text);
+    InsertThousandsSeparators(text);
     return text;
 }
 

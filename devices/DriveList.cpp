@@ -96,7 +96,7 @@ bool FillDriveRecord(const RegistryEntry& medium, DriveRecord& record)
         return false;
     record.volumes = DriveVolumes(record.devicePath, false);
     char label[256];
-    BytesSInt64ToCStrWLabel(record.sizeBytes, label, true);
+    FormatByteSize(record.sizeBytes, label, true);
     record.sizeLabel = label;
     return true;
 }

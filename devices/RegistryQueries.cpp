@@ -67,7 +67,7 @@ bool ConvertUtf8String(const RegistryValue* value, std::string* out)
 std::string NumberText(const RegistryNumber& number, bool hex)
 {
     char text[kTextBytes] = {};
-    ConvertCFNumberToCStr(number, text, hex);
+    FormatRegistryNumber(number, text, hex);
     return text;
 }
 
@@ -82,7 +82,7 @@ bool AtaBusText(const RegistryEntry& entry, std::string* bus)
             return true;
         }
         char dump[kTextBytes] = "";
-        ConvertCFDataToCStr(bytes->data(), bytes->size(), dump);
+        FormatRegistryData(bytes->data(), bytes->size(), dump);
         const std::string hex = dump;
         const std::size_t first = hex.find_first_not_of('0');
         *bus = first == std::string::npos ? "0" : hex.substr(first);

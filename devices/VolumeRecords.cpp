@@ -230,12 +230,12 @@ void FillVolumeRecord(VolumeRecord* record, int mountIndex, bool longLabels)
                                    ? ProbedFileSystemType(static_cast<dev_t>(record->devNumber), record->devicePath)
                                    : std::string();
     char text[256];
-    LinuxFileSystemTypeToCString(probed.empty() ? record->mount.type.c_str() : probed.c_str(), text);
+    FileSystemNameForType(probed.empty() ? record->mount.type.c_str() : probed.c_str(), text);
     record->fileSystemName = text;
     record->totalBytes = record->params.totalBytes;
-    BytesSInt64ToCStrWLabel(static_cast<int64_t>(record->params.totalBytes), text, longLabels);
+    FormatByteSize(static_cast<int64_t>(record->params.totalBytes), text, longLabels);
     record->totalSizeLabel = text;
-    BytesSInt64ToCStrWLabel(static_cast<int64_t>(record->params.freeBytes), text, longLabels);
+    FormatByteSize(static_cast<int64_t>(record->params.freeBytes), text, longLabels);
     record->freeSizeLabel = text;
 }
 

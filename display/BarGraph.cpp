@@ -56,7 +56,7 @@ void MakeBarHelpTag(int zoneIndex, bool isRead, uint64_t firstSector, const Zone
 {
     char sector[64];
     std::snprintf(sector, sizeof sector, "%" PRIu64, firstSector);
-    AddCommasToCStringNumber(sector);
+    InsertThousandsSeparators(sector);
     const char* kind = isRead ? "Read" : "Write";
     char text[512];
     int length = std::snprintf(text, sizeof text,

@@ -26,7 +26,7 @@ QString GroupedSector(uint64_t sector)
 {
     char text[64];
     std::snprintf(text, sizeof text, "%" PRIu64, sector);
-    AddCommasToCStringNumber(text);
+    InsertThousandsSeparators(text);
     return QString::fromLatin1(text);
 }
 

@@ -63,7 +63,7 @@ void RecordTransferFailure(TestRun& testRun, int errorNumber)
     const TransferPosition& position = testRun.progress.position;
     testRun.progress.position.RecordFailure(errorNumber);
     char words[256];
-    SystemErrorToCStr(errorNumber, words);
+    SystemErrorText(errorNumber, words);
     const TransferPhase phase = position.phase.load();
     RunFailure failure;
     failure.message = words;

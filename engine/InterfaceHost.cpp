@@ -6,8 +6,6 @@ namespace {
 std::atomic<InterfaceHost*> gHost{nullptr};
 }  // namespace
 
-WindowRef gMainWindowRef = nullptr;
-
 InterfaceHost* CurrentInterfaceHost()
 {
     return gHost.load();
@@ -20,5 +18,5 @@ void SetInterfaceHost(InterfaceHost* host)
 
 void InterfaceHost::SetStatusText(int32_t controlId, const char* text)
 {
-    SetStaticText(gMainWindowRef, controlId, text, false);
+    SetStaticText(controlId, text);
 }

@@ -8,7 +8,6 @@
 #include <functional>
 
 class StopRequest;
-using WindowRef = void*;
 
 class InterfaceHost {
 public:
@@ -34,8 +33,8 @@ public:
     virtual bool OnInterfaceThread() const = 0;
 
     // ---- interface-thread actions ----
-    virtual void SetStaticText(WindowRef window, int32_t controlId, const char* text,
-                               bool truncate) = 0;
+    // Sets a static text of the main window, by its control number.
+    virtual void SetStaticText(int32_t controlId, const char* text) = 0;
     virtual void SetProgressBarValue(int32_t controlId, int32_t value) = 0;
     virtual void DrawTestResults() = 0;
     // A modal alert; returns once it is dismissed. alertType 0 is an error.
@@ -51,6 +50,3 @@ public:
 // every worker.
 InterfaceHost* CurrentInterfaceHost();
 void SetInterfaceHost(InterfaceHost* host);
-
-// The main window as the host knows it; passed back in control requests.
-extern WindowRef gMainWindowRef;

@@ -19,7 +19,7 @@ constexpr uint32_t kMinStandardBufferBytes = 1048576;
 std::string SystemWords(int errorNumber)
 {
     char text[256];
-    SystemErrorToCStr(errorNumber, text);
+    SystemErrorText(errorNumber, text);
     return text;
 }
 

@@ -5,7 +5,6 @@
 
 int32_t gCurrentSelectedTestType = 1;
 int64_t gDriveSizeInBytes64 = 0;
-uint64_t gDriveSectorsU64 = 0;
 
 std::atomic<bool> bTestRunning{false};
 

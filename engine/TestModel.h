@@ -21,7 +21,6 @@ struct Rect {
 extern int32_t gCurrentSelectedTestType;  // the kind popup: 1 = standard zone test, 2 = random zone test
 // Size of the drive or volume chosen, 0 when none is; the position labels are drawn from it.
 extern int64_t gDriveSizeInBytes64;
-extern uint64_t gDriveSectorsU64;
 
 // The window's run is under way: from Start until its clean-up.
 extern std::atomic<bool> bTestRunning;

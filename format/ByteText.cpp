@@ -74,7 +74,7 @@ void WriteLong(const ScaledCount& scaled, char* text) {
 }
 }  // namespace
 
-void BytesSInt64ToCStrWLabel(int64_t count, char* text, bool longLabels) {
+void FormatByteSize(int64_t count, char* text, bool longLabels) {
     const ScaledCount scaled = Scale(count);
     if (longLabels)
         WriteLong(scaled, text);
@@ -82,14 +82,14 @@ void BytesSInt64ToCStrWLabel(int64_t count, char* text, bool longLabels) {
         WriteShort(scaled, text);
 }
 
-void BytesSInt64ToCStrGB(int64_t count, char* text) {
+void FormatGigabytes(int64_t count, char* text) {
     // Low 30 bits scaled by 2^-30 plus the whole gigabytes above them.
     const float fraction = static_cast<float>(count & 0x3FFFFFFF) * (1.0f / 1073741824.0f);
     const float whole = static_cast<float>(count >> 30);
     CopyToText(FormatValue("%.1f", static_cast<double>(whole + fraction)), text);
 }
 
-void AddCommasToCStringNumber(char* text) {
+void InsertThousandsSeparators(char* text) {
     char reversed[256];
     const std::size_t length = std::strlen(text);
     if (length >= sizeof reversed) return;  // longer than the work space: leave it as it is

@@ -58,7 +58,7 @@ const char* const kErrorTexts[51] = {
 };
 }  // namespace
 
-void ioErrorNoToCStr(int16_t errorNumber, char* text)
+void IoErrorText(int16_t errorNumber, char* text)
 {
     if (errorNumber >= 0 && errorNumber <= 50 && kErrorTexts[errorNumber] != nullptr) {
         std::strcpy(text, kErrorTexts[errorNumber]);
@@ -87,7 +87,7 @@ int16_t TableNumberForSystemError(int systemError)
     return -1;
 }
 
-void SystemErrorToCStr(int systemError, char* text)
+void SystemErrorText(int systemError, char* text)
 {
     // Linux's own numbers for faults of the medium and of the link to it,
     // and those a raw device gives when it is full, read-only, not a block
@@ -106,7 +106,7 @@ void SystemErrorToCStr(int systemError, char* text)
     for (const LinuxText& row : kLinuxTexts) {
         if (row.system == systemError) {
             if (row.text == nullptr)
-                ioErrorNoToCStr(kMediumErrorRow, text);
+                IoErrorText(kMediumErrorRow, text);
             else
                 std::snprintf(text, 256, "%s", row.text);
             return;
@@ -117,5 +117,5 @@ void SystemErrorToCStr(int systemError, char* text)
         std::snprintf(text, 256, "Unknown i/o Error = %d", systemError);
         return;
     }
-    ioErrorNoToCStr(number, text);
+    IoErrorText(number, text);
 }

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 // Writes the text for errorNumber into text (at least 256 bytes).
-void ioErrorNoToCStr(int16_t errorNumber, char* text);
+void IoErrorText(int16_t errorNumber, char* text);
 
 // The table's numbers are those of the BSD error list. On Linux they agree
 // from 1 to 34 apart from 11, and differ above: this gives the table's number
@@ -13,4 +13,4 @@ int16_t TableNumberForSystemError(int systemError);
 
 // The text for a Linux errno: its row of the table, else "Unknown i/o Error = "
 // with the Linux number, so that no error is shown under another's name.
-void SystemErrorToCStr(int systemError, char* text);
+void SystemErrorText(int systemError, char* text);

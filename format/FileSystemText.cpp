@@ -97,13 +97,13 @@ const char* const kLinuxNativeTypes[] = {
 };
 }  // namespace
 
-int16_t VolSigWordToCString(const VolumeSignatureInfo& volumeInfo, char* text) {
+int16_t FileSystemNameForSignature(const VolumeSignatureInfo& volumeInfo, char* text) {
     const Kind kind = KindOf(volumeInfo);
     if (kind.name != nullptr) LocalizedCString(kind.name, text);
     return kind.code;
 }
 
-int16_t LinuxFileSystemTypeToCString(const char* typeName, char* text) {
+int16_t FileSystemNameForType(const char* typeName, char* text) {
     const std::string type = typeName != nullptr ? typeName : "";
     for (const LinuxKind& kind : kLinuxKinds) {
         if (type == kind.typeName) {

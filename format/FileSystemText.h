@@ -10,10 +10,10 @@ struct VolumeSignatureInfo {
 };
 
 // Writes the localised file-system name and returns its kind code (see the table in the source).
-int16_t VolSigWordToCString(const VolumeSignatureInfo& volumeInfo, char* text);
+int16_t FileSystemNameForSignature(const VolumeSignatureInfo& volumeInfo, char* text);
 
 // The same for a Linux file-system type name as the mount table gives it
 // ("ext4", "xfs", "btrfs", "vfat", "nfs4", ...). Unknown types fall back to
 // "Unknown File System" with code 0. Linux's own disk file systems are
 // Unix file systems (code 3) named "Linux File System (ext4)" and so on.
-int16_t LinuxFileSystemTypeToCString(const char* typeName, char* text);
+int16_t FileSystemNameForType(const char* typeName, char* text);

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-void ConvertCFNumberToCStr(const RegistryNumber& number, char* text, bool hex) {
+void FormatRegistryNumber(const RegistryNumber& number, char* text, bool hex) {
     using Type = RegistryNumber::Type;
     switch (number.type) {
         case Type::SInt8:
@@ -42,7 +42,7 @@ void ConvertCFNumberToCStr(const RegistryNumber& number, char* text, bool hex) {
                 // The value's bytes in memory order.
                 unsigned char bytes[sizeof value];
                 std::memcpy(bytes, &value, sizeof value);
-                Buffer2HexCStr(bytes, sizeof bytes, text);
+                FormatHexBytes(bytes, sizeof bytes, text);
             } else {
                 std::snprintf(text, 256, "%lld", static_cast<long long>(value));
             }
@@ -65,7 +65,7 @@ void ConvertCFNumberToCStr(const RegistryNumber& number, char* text, bool hex) {
     }
 }
 
-void Buffer2HexCStr(const unsigned char* bytes, std::size_t length, char* text) {
+void FormatHexBytes(const unsigned char* bytes, std::size_t length, char* text) {
     static const char kDigits[] = "0123456789ABCDEF";
     for (std::size_t i = 0; i < length; ++i) {
         text[2 * i] = kDigits[bytes[i] >> 4];
@@ -74,9 +74,9 @@ void Buffer2HexCStr(const unsigned char* bytes, std::size_t length, char* text) 
     text[2 * length] = '\0';
 }
 
-void ConvertCFDataToCStr(const unsigned char* data, std::size_t length, char* text) {
+void FormatRegistryData(const unsigned char* data, std::size_t length, char* text) {
     // The text holds 256 bytes: longer data is dumped up to the first 127 bytes.
     const std::size_t dumped = length < kMaxDumpedDataBytes ? length : kMaxDumpedDataBytes;
     const std::vector<unsigned char> copy(data, data + dumped);
-    Buffer2HexCStr(copy.data(), copy.size(), text);
+    FormatHexBytes(copy.data(), copy.size(), text);
 }

@@ -17,12 +17,12 @@ struct RegistryNumber {
 
 // Decimal or hexadecimal text of the number, by its stored type; the buffer
 // is left untouched for types without a text.
-void ConvertCFNumberToCStr(const RegistryNumber& number, char* text, bool hex);
+void FormatRegistryNumber(const RegistryNumber& number, char* text, bool hex);
 
 // Each byte as two upper-case hexadecimal digits, then a NUL.
-void Buffer2HexCStr(const unsigned char* bytes, std::size_t length, char* text);
+void FormatHexBytes(const unsigned char* bytes, std::size_t length, char* text);
 
 // Hexadecimal dump of a data value into a 256-byte text; data longer than
 // kMaxDumpedDataBytes is dumped up to that many bytes.
 inline constexpr std::size_t kMaxDumpedDataBytes = 127;
-void ConvertCFDataToCStr(const unsigned char* data, std::size_t length, char* text);
+void FormatRegistryData(const unsigned char* data, std::size_t length, char* text);

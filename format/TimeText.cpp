@@ -17,8 +17,8 @@ void SecondsText(double seconds, bool wholeSecondOnly, char* text, size_t size) 
 }
 }  // namespace
 
-CFGregorianUnits GregorianUnitsFromSeconds(double seconds) {
-    CFGregorianUnits units{};
+ElapsedTimeUnits ElapsedTimeUnitsFromSeconds(double seconds) {
+    ElapsedTimeUnits units{};
     if (!(seconds > 0.0)) return units;  // negative or NaN durations read as none
     const double wholeMinutes = std::floor(seconds / 60.0);
     units.seconds = seconds - wholeMinutes * 60.0;
@@ -29,7 +29,7 @@ CFGregorianUnits GregorianUnitsFromSeconds(double seconds) {
     return units;
 }
 
-void FormatGregorianTimeString(const CFGregorianUnits& units, char* text) {
+void FormatElapsedTime(const ElapsedTimeUnits& units, char* text) {
     const long hours = units.hours;
     const long minutes = units.minutes;
     const double seconds = units.seconds;

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 // A calendar difference; only hours, minutes and seconds are used.
-struct CFGregorianUnits {
+struct ElapsedTimeUnits {
     int32_t years;
     int32_t months;
     int32_t days;
@@ -14,7 +14,7 @@ struct CFGregorianUnits {
 };
 
 // Splits a duration in seconds into calendar units (days, hours, minutes, seconds).
-CFGregorianUnits GregorianUnitsFromSeconds(double seconds);
+ElapsedTimeUnits ElapsedTimeUnitsFromSeconds(double seconds);
 
 // "42 seconds ", "3 minutes, 1 second", "2 hours, 0 minutes, 5 seconds ".
-void FormatGregorianTimeString(const CFGregorianUnits& units, char* text);
+void FormatElapsedTime(const ElapsedTimeUnits& units, char* text);

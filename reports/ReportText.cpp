@@ -36,7 +36,7 @@ std::string GroupedSector(uint64_t sector)
 {
     char text[256];
     std::snprintf(text, sizeof text, "%llu", static_cast<unsigned long long>(sector));
-    AddCommasToCStringNumber(text);
+    InsertThousandsSeparators(text);
     return text;
 }
 

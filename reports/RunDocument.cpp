@@ -184,7 +184,7 @@ Run RunFromDocument(const RunDocument& document)
     run.target.identity = document.identity;
     run.target.name = ShownText(document.description);
     char size[256];
-    BytesSInt64ToCStrWLabel(static_cast<int64_t>(document.sizeBytes), size, true);
+    FormatByteSize(static_cast<int64_t>(document.sizeBytes), size, true);
     run.target.sizeLabel = size;
     run.target.isVolume = document.isVolume;
     run.target.sizeBytes = document.sizeBytes;

@@ -86,7 +86,7 @@ bool QtInterfaceHost::OnInterfaceThread() const
     return qApp != nullptr && QThread::currentThread() == qApp->thread();
 }
 
-void QtInterfaceHost::SetStaticText(WindowRef /*window*/, int32_t controlId, const char* text, bool /*truncate*/)
+void QtInterfaceHost::SetStaticText(int32_t controlId, const char* text)
 {
     if (text != nullptr)
         SetNumberedText(controlId, QString::fromUtf8(text));

@@ -23,7 +23,7 @@ public:
     void PostTestFinished() override;
     void PostTestStopped() override;
     bool OnInterfaceThread() const override;
-    void SetStaticText(WindowRef window, int32_t controlId, const char* text, bool truncate) override;
+    void SetStaticText(int32_t controlId, const char* text) override;
     void SetProgressBarValue(int32_t controlId, int32_t value) override;
     void DrawTestResults() override;
     void ShowAlert(int16_t alertType, const char* message) override;

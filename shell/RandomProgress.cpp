@@ -16,7 +16,7 @@ void ShowBatchProgress(InterfaceHost& host, uint32_t count, double startTime, do
     std::snprintf(text, sizeof text, "%lu", static_cast<unsigned long>(count));
     host.SetStatusText(countText, text);
     host.SetProgressBarValue(bar, ProgressBarValueForCount(count));
-    FormatGregorianTimeString(GregorianUnitsFromSeconds(now - startTime), text);
+    FormatElapsedTime(ElapsedTimeUnitsFromSeconds(now - startTime), text);
     host.SetStatusText(elapsedText, text);
 }
 }  // namespace

@@ -66,7 +66,6 @@ void ResetPopup(int id, const char* status)
     ResetRandomTestResults();
     ClearShownRun();
     gDriveSizeInBytes64 = 0;
-    gDriveSectorsU64 = 0;
 }
 
 void ReadyToBegin(int popupId, int64_t sizeBytes)
@@ -75,7 +74,6 @@ void ReadyToBegin(int popupId, int64_t sizeBytes)
     Widgets().startButton->setEnabled(true);
     SetText(Widgets().statusLine, "Ready To Begin");
     gDriveSizeInBytes64 = sizeBytes;
-    gDriveSectorsU64 = static_cast<uint64_t>(sizeBytes) >> 9;
 }
 
 QIcon VolumeIcon()
@@ -209,7 +207,6 @@ void RefreshChosenDrive()
     if (drive == nullptr)
         return;
     gDriveSizeInBytes64 = drive->sizeBytes;
-    gDriveSectorsU64 = static_cast<uint64_t>(drive->sizeBytes) >> 9;
     UpdateSelectedDriveInfo();
 }
 

@@ -52,7 +52,7 @@ public:
     void PostTestFinished() override { ++finished; }
     void PostTestStopped() override { ++stopped; }
     bool OnInterfaceThread() const override { return false; }
-    void SetStaticText(WindowRef, int32_t id, const char* text, bool) override { texts.emplace_back(id, text); }
+    void SetStaticText(int32_t id, const char* text) override { texts.emplace_back(id, text); }
     void SetProgressBarValue(int32_t id, int32_t value) override { bars.emplace_back(id, value); }
     void DrawTestResults() override;
     void ShowAlert(int16_t, const char* message) override { alerts.emplace_back(message); }

@@ -12,7 +12,7 @@ namespace {
 std::string Label(int64_t count, bool longLabels)
 {
     char text[256] = "untouched";
-    BytesSInt64ToCStrWLabel(count, text, longLabels);
+    FormatByteSize(count, text, longLabels);
     return text;
 }
 
@@ -47,7 +47,7 @@ TEST(ByteLabels, GigabytesAndDigitGrouping)
     for (const auto& [count, expected] : {std::pair<int64_t, const char*>{1610612736, "1.5"}, {0, "0.0"},
                                           {107374182, "0.1"}, {500107862016LL, "465.8"}}) {
         char text[256];
-        BytesSInt64ToCStrGB(count, text);
+        FormatGigabytes(count, text);
         EXPECT_STREQ(text, expected) << count;
     }
     const std::string longDigits(200, '7');  // would outgrow the buffer: left alone
@@ -57,7 +57,7 @@ TEST(ByteLabels, GigabytesAndDigitGrouping)
     for (const auto& [input, expected] : rows) {
         char text[256];
         std::strcpy(text, input.c_str());
-        AddCommasToCStringNumber(text);
+        InsertThousandsSeparators(text);
         EXPECT_EQ(text, expected) << input;
     }
 }

@@ -17,11 +17,11 @@ TEST(ErrorTexts, FixedRowsUnknownNumbersAndLinuxErrors)
     };
     char text[256];
     for (const auto& [number, expected] : rows) {
-        ioErrorNoToCStr(number, text);
+        IoErrorText(number, text);
         EXPECT_STREQ(text, expected) << number;
     }
     for (const int16_t number : {0, 3, 46, 51, -1, 32767}) {
-        ioErrorNoToCStr(number, text);
+        IoErrorText(number, text);
         EXPECT_EQ(text, "Unknown i/o Error = " + std::to_string(number));
     }
     // Linux numbers its errors differently from the table above 34 and at 11.
@@ -40,11 +40,11 @@ TEST(ErrorTexts, FixedRowsUnknownNumbersAndLinuxErrors)
         {EBUSY, "i/o Error: Device or resource busy"},
     };
     for (const auto& [number, expected] : linuxRows) {
-        SystemErrorToCStr(number, text);
+        SystemErrorText(number, text);
         EXPECT_STREQ(text, expected) << number;
     }
     for (const int number : {ENAMETOOLONG, ENOSYS, ENOTEMPTY, ELOOP}) {  // their numbers are other rows
-        SystemErrorToCStr(number, text);
+        SystemErrorText(number, text);
         EXPECT_EQ(text, "Unknown i/o Error = " + std::to_string(number));
     }
 }

@@ -26,11 +26,11 @@ TEST(FileSystemKinds, FirstMatchingRowWins) {
     };
     for (const auto& row : rows) {
         char text[256] = "untouched";
-        EXPECT_EQ(VolSigWordToCString({row.fsid, row.sig}, text), row.code) << row.text;
+        EXPECT_EQ(FileSystemNameForSignature({row.fsid, row.sig}, text), row.code) << row.text;
         EXPECT_STREQ(text, row.text);
     }
     char text[256] = "untouched";  // a network volume without a text leaves the buffer
-    EXPECT_EQ(VolSigWordToCString({Chars('c', 'u'), Chars('A', 'G')}, text), 10);
+    EXPECT_EQ(FileSystemNameForSignature({Chars('c', 'u'), Chars('A', 'G')}, text), 10);
     EXPECT_STREQ(text, "untouched");
 }
 
@@ -47,7 +47,7 @@ TEST(FileSystemKinds, LinuxTypeNames) {
     };
     for (const auto& [type, expected] : rows) {
         char text[256] = "untouched";
-        EXPECT_EQ(LinuxFileSystemTypeToCString(type, text), expected.second) << expected.first;
+        EXPECT_EQ(FileSystemNameForType(type, text), expected.second) << expected.first;
         EXPECT_STREQ(text, expected.first);
     }
 }

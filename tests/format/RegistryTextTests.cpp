@@ -14,7 +14,7 @@ std::string NumberText(Type type, int64_t integer, double real, bool hex) {
     number.type = type;
     number.integer = integer;
     number.real = real;
-    ConvertCFNumberToCStr(number, text, hex);
+    FormatRegistryNumber(number, text, hex);
     return text;
 }
 
@@ -39,15 +39,15 @@ TEST(RegistryNumbers, DecimalAndHexadecimalByStoredType) {
 TEST(HexDumps, TwoUpperCaseDigitsPerByte) {
     const unsigned char bytes[] = {0x00, 0x0F, 0xA5, 0xFF};
     char text[256] = "untouched";
-    Buffer2HexCStr(bytes, sizeof bytes, text);
+    FormatHexBytes(bytes, sizeof bytes, text);
     EXPECT_STREQ(text, "000FA5FF");
-    ConvertCFDataToCStr(bytes, 0, text);
+    FormatRegistryData(bytes, 0, text);
     EXPECT_STREQ(text, "");
     // Long data stops at the text's capacity.
     const std::vector<unsigned char> data(300, 0xAB);
     char guarded[256 + 16];
     guarded[256] = 'G';  // guard just past the 256 bytes a caller provides
-    ConvertCFDataToCStr(data.data(), data.size(), guarded);
+    FormatRegistryData(data.data(), data.size(), guarded);
     std::string expected;
     for (std::size_t i = 0; i < kMaxDumpedDataBytes; ++i) expected += "AB";
     EXPECT_EQ(std::string(guarded), expected);

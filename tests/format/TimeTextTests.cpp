@@ -6,12 +6,12 @@
 
 namespace {
 std::string Elapsed(int32_t hours, int32_t minutes, double seconds) {
-    CFGregorianUnits units{};
+    ElapsedTimeUnits units{};
     units.hours = hours;
     units.minutes = minutes;
     units.seconds = seconds;
     char text[256];
-    FormatGregorianTimeString(units, text);
+    FormatElapsedTime(units, text);
     return text;
 }
 
@@ -28,13 +28,13 @@ TEST(ElapsedTime, WordsForHoursMinutesAndSeconds) {
     };
     for (const auto& row : rows)
         EXPECT_EQ(Elapsed(row.h, row.m, row.s), row.text) << row.h << ":" << row.m << ":" << row.s;
-    const CFGregorianUnits units = GregorianUnitsFromSeconds(2 * 86400 + 3 * 3600 + 4 * 60 + 5.25);
+    const ElapsedTimeUnits units = ElapsedTimeUnitsFromSeconds(2 * 86400 + 3 * 3600 + 4 * 60 + 5.25);
     EXPECT_EQ(units.days, 2);
     EXPECT_EQ(units.hours, 3);
     EXPECT_EQ(units.minutes, 4);
     EXPECT_DOUBLE_EQ(units.seconds, 5.25);
 
-    const CFGregorianUnits none = GregorianUnitsFromSeconds(-3.0);
+    const ElapsedTimeUnits none = ElapsedTimeUnitsFromSeconds(-3.0);
     EXPECT_EQ(none.minutes, 0);
     EXPECT_EQ(none.seconds, 0.0);
 }

@@ -56,11 +56,11 @@ TEST(LocaleReport, NumbersKeepTheReportFormAndDatesFollowTheLocale)
         SCOPED_TRACE(row.name);
         ASSERT_NE(nullptr, std::setlocale(LC_ALL, (std::string(row.name) + ".UTF-8").c_str()));
         char text[256];
-        BytesSInt64ToCStrWLabel(1536, text, true);
+        FormatByteSize(1536, text, true);
         EXPECT_STREQ("1.500 Kilobytes", text);
-        BytesSInt64ToCStrWLabel(1536, text, false);
+        FormatByteSize(1536, text, false);
         EXPECT_STREQ("1.5 KB", text);
-        BytesSInt64ToCStrGB(1610612736, text);
+        FormatGigabytes(1610612736, text);
         EXPECT_STREQ("1.5", text);
         const std::string report = AssembleReport(run, kTextReportFormat, {"d", "t"});
         for (const char* line : {"Random Read Results:\t1.500 Megabytes per Second\r", "Last Measured Sector:\t1,000\r",

@@ -102,7 +102,7 @@ TEST(Languages, TheFirstShippedLanguageOfTheUserIsChosenAndCountsFollowIt)
     // Units stay English: the drive sizes they label go into the reports.
     ASSERT_TRUE(AddStringsTable(KESTRELIA_SOURCE_DIR "/resources/strings/de/Localizable.strings"));
     char size[256];
-    BytesSInt64ToCStrWLabel(int64_t{3} << 30, size, true);
+    FormatByteSize(int64_t{3} << 30, size, true);
     EXPECT_STREQ(size, "3 Gigabytes");
     SetLocalizationLookup(nullptr);
 }
