@@ -49,7 +49,9 @@ TEST_F(Program, AnOrdinaryUserGetsExactlyOnePrivilegedCopyOrIsToldWhyNot)
         std::vector<std::string> said;
     } rows[] = {
         {0, 0, {}},
+        {3, 0, {}},  // the privileged copy's own status is its business
         {-1, 1, {"pkexec is not installed"}},
+        {127, 1, {"Kestrelia could not be started with administrator rights."}},
         {126, 1, {"Error: Kestrelia was not given administrator rights: the request was cancelled.",
                   "sudo kestrelia-cli"}},
     };
