@@ -1,7 +1,6 @@
 #include "engine/TestLaunch.h"
 
 #include "engine/LaunchChecks.h"
-#include "engine/InterfaceHost.h"
 #include "engine/RunExecution.h"
 #include "engine/RunObserver.h"
 #include "engine/TestModel.h"
@@ -70,7 +69,7 @@ void RemountAfterTest(LaunchInterface& launch)
 void Launch(LaunchInterface& launch)
 {
     if (RandomRun())
-        ResetRandomTestResults();
+        launch.ClearShownResults(TestKind::Random);
     launch.RedrawResults();
     bTestRunning = true;
     if (!StartRunWorker(*gRun, launch.RunPresenter())) {
@@ -126,18 +125,14 @@ void Stop(LaunchInterface& launch)
     launch.SetStatusText(kStoppingStatus);
     launch.AllowStartStop(false);
     RequestRunStop(*gRun);
-    if (InterfaceHost* host = CurrentInterfaceHost())
-        host->ReleaseWaitingWorker();
+    launch.ReleaseWaitingWorker();
 }
 
 // The worker has returned after Stop: its partial results go, then the clean-up.
 void FinishStop(LaunchInterface& launch)
 {
     JoinRunWorker(*gRun);
-    if (RandomRun())
-        ResetRandomTestResults();
-    else
-        ResetZoneTestResults();
+    launch.ClearShownResults(RandomRun() ? TestKind::Random : TestKind::Standard);
     CleanUpAfterTest(launch);
     launch.AllowStartStop(true);
     launch.SetStatusText(kTestCanceledStatus);
@@ -186,7 +181,7 @@ void CleanUpAfterTest(LaunchInterface& launch)
     launch.AllowSettingsChanges(true);
     launch.ShowTestRunning(false);
     launch.AllowSaving(true);
-    launch.ShowIdleCursor();
+    launch.ShowNotBusy();
 
     bTestRunning = false;
     if (gRun != nullptr) {

@@ -53,7 +53,7 @@ public:
     // The settings cannot change while a test runs or waits for the read-only answer.
     virtual void AllowSettingsChanges(bool allowed) = 0;
     virtual void AllowSaving(bool allowed) = 0;
-    virtual void ShowIdleCursor() = 0;
+    virtual void ShowNotBusy() = 0;
     // Writes are impossible: asks whether to test reads only; yes calls
     // StartOrStopTest(..., true), no CancelReadOnlyTest. reason says what
     // stands in the way ("" when UnmountTarget's refusal does).
@@ -68,6 +68,11 @@ public:
     virtual void StopProgressDisplay() = 0;
     // Shows the events of each run; it outlives the run's worker.
     virtual RunObserver& RunPresenter() = 0;
+    // The results of a kind that no run shows any more (a Stop, a random run
+    // about to start): the random pane's figures are cleared, the graph redrawn.
+    virtual void ClearShownResults(TestKind kind) = 0;
+    // Stop was pressed: a worker waiting for the interface thread is released.
+    virtual void ReleaseWaitingWorker() {}
     virtual void RedrawResults() = 0;
     // An error alert with its message and explanation (may be empty).
     virtual void ShowErrorAlert(const std::string& message, const std::string& explanation) = 0;

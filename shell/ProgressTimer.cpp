@@ -1,7 +1,7 @@
 #include "shell/ProgressTimer.h"
 
 #include "engine/DeviceTransfers.h"
-#include "engine/InterfaceHost.h"
+#include "shell/InterfaceHost.h"
 #include "shell/RandomProgress.h"
 #include "engine/TestRun.h"
 

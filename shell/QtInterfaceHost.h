@@ -4,7 +4,7 @@
 // the worker on the interface thread, can never deadlock with it.
 #pragma once
 
-#include "engine/InterfaceHost.h"
+#include "shell/InterfaceHost.h"
 
 #include <atomic>
 #include <condition_variable>

@@ -7,13 +7,14 @@
 #include "devices/MountControl.h"
 #include "devices/VolumeRecords.h"
 #include "display/ResultPanes.h"
-#include "engine/InterfaceHost.h"
+#include "shell/InterfaceHost.h"
 #include "engine/QueuedTransfers.h"
 #include "format/Localization.h"
 #include "shell/Alerts.h"
 #include "shell/MainWindow.h"
 #include "shell/Preferences.h"
 #include "shell/ProgressTimer.h"
+#include "shell/ResultPaneTexts.h"
 #include "shell/Windows.h"
 #include "shell/WindowRunPresenter.h"
 
@@ -169,7 +170,7 @@ void QtLaunchInterface::SetSaveMenuEnabled(bool enabled)
         window->SetSaveMenuEnabled(enabled);
 }
 
-void QtLaunchInterface::ShowIdleCursor()
+void QtLaunchInterface::ShowNotBusy()
 {
     if (InterfaceHost* host = CurrentInterfaceHost())
         host->ShowArrowCursor();
@@ -232,6 +233,20 @@ RunObserver& QtLaunchInterface::RunPresenter()
             return silent_;
     }
     return *presenter_;
+}
+
+void QtLaunchInterface::ClearShownResults(TestKind kind)
+{
+    if (kind == TestKind::Random)
+        ResetRandomTestResults();
+    else
+        ResetZoneTestResults();
+}
+
+void QtLaunchInterface::ReleaseWaitingWorker()
+{
+    if (InterfaceHost* host = CurrentInterfaceHost())
+        host->ReleaseWaitingWorker();
 }
 
 QtLaunchInterface& WindowLaunch()

@@ -25,12 +25,14 @@ public:
     void AllowStartStop(bool allowed) override;
     void AllowSettingsChanges(bool allowed) override;
     void AllowSaving(bool allowed) override { SetSaveMenuEnabled(allowed); }
-    void ShowIdleCursor() override;
+    void ShowNotBusy() override;
     void AskToTestReadsOnly(const std::string& reason) override;
     std::string OtherDriveUsers(const std::string& devicePath) const override;
     void StartProgressDisplay(RunProgress& progress) override;
     void StopProgressDisplay() override;
     RunObserver& RunPresenter() override;
+    void ClearShownResults(TestKind kind) override;
+    void ReleaseWaitingWorker() override;
     void RedrawResults() override;
     void ShowErrorAlert(const std::string& message, const std::string& explanation) override;
     void SetStatusText(const std::string& text) override;

@@ -1,9 +1,10 @@
 #include "shell/RandomProgress.h"
 
-#include "engine/InterfaceHost.h"
+#include "shell/InterfaceHost.h"
 #include "engine/TestModel.h"
 #include "engine/TestRun.h"
 #include "format/TimeText.h"
+#include "shell/ResultPaneTexts.h"
 
 #include <atomic>
 #include <cstdio>

@@ -18,6 +18,7 @@
 #include "shell/Selection.h"
 #include "shell/ShownRun.h"
 #include "shell/Windows.h"
+#include "shell/ResultPaneTexts.h"
 
 #include <QAbstractItemView>
 #include <QAction>

@@ -12,6 +12,7 @@
 #include "shell/ShownRun.h"
 #include "shell/Toolkit.h"
 #include "shell/Windows.h"
+#include "shell/ResultPaneTexts.h"
 
 #include <QComboBox>
 #include <QDragEnterEvent>

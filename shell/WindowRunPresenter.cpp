@@ -3,6 +3,7 @@
 #include "engine/TestModel.h"
 #include "engine/TestRun.h"
 #include "engine/ZoneTests.h"
+#include "shell/ResultPaneTexts.h"
 
 #include <string>
 

@@ -4,7 +4,7 @@
 // so the records the window reads are copied from the run there.
 #pragma once
 
-#include "engine/InterfaceHost.h"
+#include "shell/InterfaceHost.h"
 #include "engine/RunObserver.h"
 
 class WindowRunPresenter final : public RunObserver {

@@ -3,6 +3,7 @@
 #include "engine/RunPreparation.h"
 #include "engine/TestModel.h"
 #include "engine/ZoneTests.h"
+#include "shell/ResultPaneTexts.h"
 
 #include <cstring>
 

@@ -5,7 +5,7 @@
 
 #include "engine/DeviceTransfers.h"
 #include "shell/WindowRunPresenter.h"
-#include "engine/InterfaceHost.h"
+#include "shell/InterfaceHost.h"
 #include "engine/TestRun.h"
 
 #include <gtest/gtest.h>

@@ -12,6 +12,7 @@
 #include "engine/RunExecution.h"
 #include "engine/TestLaunch.h"
 #include "engine/TestModel.h"
+#include "shell/ResultPaneTexts.h"
 
 #include <chrono>
 #include <filesystem>
@@ -33,7 +34,7 @@ public:
     void AllowStartStop(bool isEnabled) override { enabled = isEnabled; }
     void AllowSettingsChanges(bool visible) override { optionsVisible = visible; }
     void AllowSaving(bool) override {}
-    void ShowIdleCursor() override {}
+    void ShowNotBusy() override {}
     void AskToTestReadsOnly(const std::string& reason) override { readOnlySheets.push_back(reason); }
     void StartProgressDisplay(RunProgress&) override { timerRunning = true; }
     void StopProgressDisplay() override { timerRunning = false; }
@@ -42,6 +43,16 @@ public:
     void SetStatusText(const std::string& text) override { status = text; }
     std::string OtherDriveUsers(const std::string&) const override { return users ? users() : ""; }
     RunObserver& RunPresenter() override { return *presenter; }
+    void ClearShownResults(TestKind kind) override
+    {
+        if (kind == TestKind::Random)
+            ResetRandomTestResults();
+    }
+    void ReleaseWaitingWorker() override
+    {
+        if (InterfaceHost* host = CurrentInterfaceHost())
+            host->ReleaseWaitingWorker();
+    }
 
     std::string sizeText = "1";
     uint32_t queueDepth = 1;

@@ -10,6 +10,7 @@
 #include "engine/RunPreparation.h"
 #include "engine/TestModel.h"
 #include "engine/ZoneTests.h"
+#include "shell/ResultPaneTexts.h"
 
 #include <algorithm>
 #include <chrono>

@@ -7,6 +7,7 @@
 #include "engine/RunExecution.h"
 #include "engine/TestModel.h"
 #include "engine/ZoneTests.h"
+#include "shell/ResultPaneTexts.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "engine/InterfaceHost.h"
+#include "shell/InterfaceHost.h"
 
 #include <atomic>
 
