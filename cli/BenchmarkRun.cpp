@@ -131,8 +131,6 @@ int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err
         return refusal->exitStatus;
     }
     TestRun& testRun = *prepared.run;
-    // Reports print the size as the listing would.
-    testRun.run.target.sizeLabel = CliRunTarget(options, target, testRun.run.target.sizeBytes).sizeLabel;
     const Run& run = testRun.run;
 
     ConsoleHost host(isatty(STDERR_FILENO) != 0 && !options.json);

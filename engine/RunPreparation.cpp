@@ -4,6 +4,7 @@
 #include "engine/QueuedTransfers.h"
 #include "engine/TestRun.h"
 #include "engine/ZoneTests.h"
+#include "format/ByteText.h"
 #include "format/ErrorText.h"
 #include "platform/RawDevice.h"
 
@@ -143,6 +144,13 @@ PreparedRun PrepareRun(const LaunchTarget& target, const RunSettings& settings, 
     if (!QueryPathGeometry(target.devicePath.c_str(), &geometry, &errorNumber))
         return refuse(CannotOpen(target, errorNumber));
     prepared.target.sizeBytes = geometry.sizeBytes;
+    // A target no listing describes (a node or file named on the command line)
+    // has its size in reports as a listing would write it.
+    if (prepared.target.sizeLabel.empty()) {
+        char size[256];
+        FormatByteSize(static_cast<int64_t>(geometry.sizeBytes), size, true);
+        prepared.target.sizeLabel = size;
+    }
     prepared.target.logicalBlockBytes = geometry.logicalBlockBytes;
     if (!BigEnough(*testRun))
         return refuse(Refusal{RefusalKind::TooSmall, kDriveTooSmallMessage, kDriveTooSmallExplanation,
