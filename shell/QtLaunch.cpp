@@ -1,7 +1,6 @@
 #include "shell/QtLaunch.h"
 
 #include "devices/DevicePaths.h"
-#include "devices/DriveIdentity.h"
 #include "devices/DriveList.h"
 #include "devices/DriveUsers.h"
 #include "devices/MountControl.h"
@@ -15,6 +14,7 @@
 #include "shell/Preferences.h"
 #include "shell/ProgressTimer.h"
 #include "shell/ResultPaneTexts.h"
+#include "shell/ShownRun.h"
 #include "shell/Windows.h"
 #include "shell/WindowRunPresenter.h"
 
@@ -65,29 +65,21 @@ std::string QtLaunchInterface::TransferSizeText() const
 
 std::optional<LaunchTarget> QtLaunchInterface::CurrentTarget() const
 {
+    const std::optional<RunTarget> chosen = ChosenRunTarget();
+    if (!chosen)
+        return std::nullopt;
     LaunchTarget target;
-    const DriveRecord* drive = nullptr;
-    if (OnVolumeTab()) {
-        const VolumeRecord* volume = ChosenVolume();
-        if (volume == nullptr || volume->devicePath.empty())
-            return std::nullopt;
-        target.devicePath = volume->devicePath;
-        target.isVolume = true;
-        drive = DriveCarrying(volume->devicePath);
-        target.name = volume->name;
-        target.sizeLabel = volume->totalSizeLabel;
-    } else {
-        drive = ChosenDrive();
-        if (drive == nullptr || drive->devicePath.empty())
-            return std::nullopt;
-        target.devicePath = drive->devicePath;
-        target.writable = drive->writable;
-        target.name = drive->name;
-        target.sizeLabel = drive->sizeLabel;
-    }
-    target.identity = DriveIdentityFor(target.devicePath);
+    target.devicePath = chosen->devicePath;
+    target.isVolume = chosen->isVolume;
+    target.identity = chosen->identity;
+    target.name = chosen->name;
+    target.sizeLabel = chosen->sizeLabel;
+    // A volume's drive limits its transfers; only a whole drive can be read-only here.
+    const DriveRecord* drive = chosen->isVolume ? DriveCarrying(chosen->devicePath) : ChosenDrive();
     target.hasDrive = drive != nullptr;
     if (drive != nullptr) {
+        if (!chosen->isVolume)
+            target.writable = drive->writable;
         target.interfaceText = drive->interfaceText;
         target.maxSegmentBytes = drive->maxTransferBytes;
     }
