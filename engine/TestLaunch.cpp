@@ -18,7 +18,6 @@ std::unique_ptr<TestRun> gRun;
 std::atomic<bool> gLaunchInProgress{false};
 // Stop was pressed and the worker has not returned yet.
 std::atomic<bool> gStopPending{false};
-std::atomic<bool> gLastTestCompleted{false};
 
 bool RandomRun()
 {
@@ -85,7 +84,6 @@ void Launch(LaunchInterface& launch)
 void Start(LaunchInterface& launch, bool readOnly)
 {
     gLaunchInProgress = true;
-    gLastTestCompleted = false;
     launch.ShowTestRunning(true);
     launch.AllowSettingsChanges(false);
 
@@ -205,7 +203,6 @@ void HandleTestFinished(LaunchInterface& launch)
     }
     JoinRunWorker(*gRun);
     const Run& run = gRun->run;
-    gLastTestCompleted = run.end == RunEnd::Completed;
     // Someone else began to use the drive: the run was stopped, not failed by a transfer.
     const bool watchStopped = run.end == RunEnd::Failed && run.failure && run.failure->errorNumber == 0;
     CleanUpAfterTest(launch);
@@ -225,11 +222,6 @@ bool TestLaunchInProgress()
 bool TestWorkerExists()
 {
     return gRun != nullptr && gRun->worker.joinable();
-}
-
-bool LastTestCompleted()
-{
-    return gLastTestCompleted.load();
 }
 
 const TestRun* WindowTestRun()

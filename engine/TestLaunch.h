@@ -121,10 +121,6 @@ bool TestLaunchInProgress();
 // The window's worker exists (from Start until its end has been handled).
 bool TestWorkerExists();
 
-// True when the window's last test that ended by itself measured everything
-// it set out to (not stopped, no failed transfer); false again once a test starts.
-bool LastTestCompleted();
-
 // The window's run under way, or its last one (settings as at its Start,
 // results, how it ended) until the next Start; null before the first.
 const TestRun* WindowTestRun();
