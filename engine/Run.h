@@ -28,6 +28,7 @@ inline constexpr uint32_t kRandomTransferBytes = 4096;
 enum class TestKind : int32_t {
     Standard = 1,  // sequential transfers at zones spread over the target
     Random = 2,    // 10,000 transfers of 4 KiB at random places
+    Surface = 3,   // every transfer from the first sector to the end of the span
 };
 
 // The settings of one run, fixed at Start.
@@ -38,6 +39,8 @@ struct RunSettings {
     uint32_t transferMegabytes = 0;  // standard test: 1 to 511
     uint32_t queueDepth = 1;         // random test: transfers in flight asked for
     bool writes = false;             // writes are measured too (each puts back what was read)
+    uint64_t surfaceSpanBytes = 0;   // surface test: the first N bytes only; 0 = the whole target
+    uint32_t surfaceMinutes = 0;     // surface test: stop cleanly after this long; 0 = no limit
 
     // Bytes of every timed transfer: the transfer size, or 4096 for the random test.
     uint32_t TransferBytes() const
@@ -108,6 +111,94 @@ struct RandomResult {
     bool operator==(const RandomResult&) const = default;
 };
 
+// Surface test: one point of speed against position. At full resolution one
+// transfer; once a run has more than kSurfaceFullResolutionSamples transfers,
+// neighbouring points are folded into one (minimum, average and maximum of
+// the transfers it covers), so memory stays bounded for any drive size.
+inline constexpr size_t kSurfaceFullResolutionSamples = 100000;
+
+struct SurfaceSample {
+    uint64_t firstSector = 0;  // of the first transfer it covers
+    uint64_t sectors = 0;      // sectors it covers
+    uint32_t transfers = 0;    // transfers folded into it (1 at full resolution)
+    float readMinimum = 0.0f;  // MB/s
+    float readAverage = 0.0f;
+    float readMaximum = 0.0f;
+    float writeMinimum = 0.0f; // 0 when the run has no writes
+    float writeAverage = 0.0f;
+    float writeMaximum = 0.0f;
+
+    bool operator==(const SurfaceSample&) const = default;
+};
+
+// Speeds over every transfer of the surface in one direction, MB/s.
+struct SurfaceSpeedFigures {
+    double average = 0.0;        // bytes moved / time taken
+    double minimum = 0.0;
+    double onePercentLow = 0.0;  // the speed that 99 % of the transfers reach
+    double seconds = 0.0;        // time taken by the timed transfers
+
+    bool operator==(const SurfaceSpeedFigures&) const = default;
+};
+
+// A transfer that took more than ten times the median transfer time.
+struct SurfaceSlowBlock {
+    uint64_t firstSector = 0;
+    uint64_t sectors = 0;
+    double milliseconds = 0.0;
+    bool write = false;
+
+    bool operator==(const SurfaceSlowBlock&) const = default;
+};
+
+// Sectors that could not be read (found in logical-block steps); nothing was
+// written back over them.
+struct SurfaceUnreadableRange {
+    uint64_t firstSector = 0;
+    uint64_t sectors = 0;
+    int errorNumber = 0;
+    std::string errorText;       // as the system tells it
+
+    bool operator==(const SurfaceUnreadableRange&) const = default;
+};
+
+// Where sustained writes fall off: the write speed drops and stays below 60 %
+// of the median of the first 5 % of the span for at least 2 % of it.
+struct SurfaceWriteFalloff {
+    bool found = false;
+    uint64_t atSector = 0;       // where it fell
+    double beforeSpeed = 0.0;    // MB/s: the median of the first 5 %
+    double afterSpeed = 0.0;     // MB/s: the median after the fall
+
+    bool operator==(const SurfaceWriteFalloff&) const = default;
+};
+
+// The drive's temperature, sampled once a second where it reports one.
+struct TemperatureSample {
+    double seconds = 0.0;        // since the run started
+    uint64_t sector = 0;         // position reached then
+    double celsius = 0.0;
+
+    bool operator==(const TemperatureSample&) const = default;
+};
+
+struct SurfaceResult {
+    uint64_t spanSectors = 0;      // what the run set out to cover, from sector 0
+    uint64_t coveredSectors = 0;   // what it covered (less when stopped or out of time)
+    bool timeLimitReached = false; // ended by its time limit
+    std::vector<SurfaceSample> samples;
+    SurfaceSpeedFigures read;
+    SurfaceSpeedFigures write;     // meaningful only when the run's settings have writes
+    SurfaceWriteFalloff writeFalloff;
+    std::vector<SurfaceSlowBlock> slowBlocks;
+    std::vector<SurfaceUnreadableRange> unreadable;
+    std::vector<TemperatureSample> temperatures;  // empty when the drive reports none
+    double maximumCelsius = 0.0;   // 0 when none reported
+    bool possibleThrottling = false;  // the speed dropped while the temperature was at its highest
+
+    bool operator==(const SurfaceResult&) const = default;
+};
+
 // How a run ended.
 enum class RunEnd : int32_t {
     NotEnded,   // prepared, or under way
@@ -142,6 +233,9 @@ struct Run {
     double maxSpeed = 0.0;
     // Random test.
     RandomResult random;
+    // Surface test. Its vectors grow while the worker runs: the interface
+    // thread reads them only while the worker waits in an observer call.
+    SurfaceResult surface;
 
     // Zone z (0-based) has been measured.
     bool ZoneMeasured(int z) const
@@ -159,7 +253,15 @@ struct Run {
     // Something was measured that can be shown, reported and stored.
     bool HasResults() const
     {
-        return settings.kind == TestKind::Random ? random.readSpeed != 0.0 : ZoneMeasured(0);
+        switch (settings.kind) {
+        case TestKind::Random:
+            return random.readSpeed != 0.0;
+        case TestKind::Surface:
+            return !surface.samples.empty();
+        case TestKind::Standard:
+            break;
+        }
+        return ZoneMeasured(0);
     }
 
     bool operator==(const Run&) const = default;

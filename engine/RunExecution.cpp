@@ -22,6 +22,8 @@ std::string RunPhaseStatusText(RunPhase phase, int32_t cycle, int32_t cycles)
         return "Test in Progress: Random Reads\u2026";
     case RunPhase::RandomWrites:
         return "Test in Progress: Random Writes\u2026";
+    case RunPhase::Surface:
+        return "Test in Progress: Surface\u2026";
     }
     return {};
 }

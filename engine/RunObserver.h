@@ -17,6 +17,7 @@ enum class RunPhase {
     Cycle,         // one cycle over every zone
     RandomReads,
     RandomWrites,
+    Surface,       // the surface test's one pass from the first sector
 };
 
 class RunObserver {
@@ -33,6 +34,9 @@ public:
     virtual void RandomMeasured(const TestRun&, TransferPhase) {}
     // A timed transfer moved all its bytes (the standard test) .
     virtual void Progress(const TestRun&) {}
+    // The surface test has new samples (or temperatures) since the last call;
+    // called a few times a second at most, not per transfer.
+    virtual void SurfaceMeasured(const TestRun&) {}
 
     // Exactly one of the three ends each run. Failed comes with run.failure set.
     virtual void Finished(const TestRun&) {}
