@@ -2,7 +2,7 @@
 
 #include "devices/DriveRecords.h"
 #include "devices/MountControl.h"
-#include "engine/TestModel.h"
+#include "shell/WindowLaunch.h"
 #include "platform/PrivilegedRelaunch.h"
 #include "shell/Windows.h"
 
@@ -26,7 +26,6 @@ void Initialize()
 {
     bTestRunning = false;
     gDVLastTabIndex = 1;
-    gCurrentSelectedTestType = 1;
     Devices() = DeviceLists{};
 }
 

@@ -9,7 +9,6 @@
 #include "devices/MountTable.h"
 #include "engine/RunExecution.h"
 #include "engine/RunPreparation.h"
-#include "engine/TestModel.h"
 #include "engine/TestRun.h"
 #include "format/ErrorText.h"
 

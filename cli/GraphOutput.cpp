@@ -1,7 +1,6 @@
 #include "cli/GraphOutput.h"
 
 #include "display/GraphImage.h"
-#include "engine/TestModel.h"
 #include "format/ByteText.h"
 #include "format/CountText.h"
 #include "platform/AtomicFileWriter.h"

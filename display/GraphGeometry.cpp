@@ -22,3 +22,16 @@ void ComputeGraphGeometry(const Rect& pane)
     gGridHeight = static_cast<int16_t>(RectHeight(gGraphicChartRect) / 10);
     gGridWidth = static_cast<int16_t>(RectWidth(gGraphicChartRect) / 10);
 }
+
+uint16_t BarWidthForZoneCount(int32_t zones)
+{
+    if (zones <= 9)
+        return 15;
+    if (zones <= 19)
+        return 12;
+    if (zones <= 29)
+        return 10;
+    if (zones <= 39)
+        return 8;
+    return 6;
+}

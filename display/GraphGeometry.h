@@ -2,9 +2,15 @@
 // the graph pane {'upan', 10}.
 #pragma once
 
-#include "engine/TestModel.h"
-
 #include <cstdint>
+
+// A rectangle in window pixels: top, left, bottom, right; bottom and right are exclusive.
+struct Rect {
+    int16_t top;
+    int16_t left;
+    int16_t bottom;
+    int16_t right;
+};
 
 extern Rect gGraphicChartRect;  // the pane's bounds inset by 8 pixels
 extern int16_t gGridHeight;     // a tenth of the chart's height, truncated
@@ -26,3 +32,6 @@ inline bool PointInRect(int x, int y, const Rect& r)
 {
     return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
 }
+
+// Bar width of the graph for a zone count.
+uint16_t BarWidthForZoneCount(int32_t zones);

@@ -4,7 +4,7 @@
 
 #include "display/GraphColors.h"
 
-#include "engine/TestModel.h"
+#include "display/GraphGeometry.h"
 
 #include <QImage>
 #include <QPointer>

@@ -2,7 +2,7 @@
 
 #include "display/GraphKey.h"
 #include "display/GraphView.h"
-#include "engine/TestModel.h"
+#include "display/GraphGeometry.h"
 
 #include <QComboBox>
 #include <QFontMetrics>
@@ -160,8 +160,7 @@ void ToggleTestPanes()
     ShowWidget(gWidgets.randomPane, false);
     const int value = gWidgets.testKind != nullptr ? gWidgets.testKind->currentIndex() + 1 : 0;
     // A popup without a choice shows the standard test, as at start-up.
-    gCurrentSelectedTestType = value == 2 ? 2 : 1;
-    gStandardPaneShown = gCurrentSelectedTestType == 1;
+    gStandardPaneShown = value != 2;
     const bool standard = gStandardPaneShown;
     ShowWidget(standard ? gWidgets.standardPane : gWidgets.randomPane, true);
     DrawTestResults();

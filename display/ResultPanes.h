@@ -42,8 +42,7 @@ void SetShownRunSource(std::function<const Run&()> source);
 // Interface thread only.
 void DrawTestResults();
 
-// Shows the pane that the test-kind popup chooses, sets gCurrentSelectedTestType
-// (the kind of the next run) and redraws; shows the standard settings with the
+// Shows the pane that the test-kind popup chooses and redraws; shows the standard settings with the
 // standard pane and the random ones with the random pane.
 void ToggleTestPanes();
 

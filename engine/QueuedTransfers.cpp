@@ -1,7 +1,6 @@
 #include "engine/QueuedTransfers.h"
 
 #include "engine/DeviceTransfers.h"
-#include "engine/TestModel.h"
 #include "engine/TestRun.h"
 #include "platform/DeviceQueueLimit.h"
 #include "platform/IoUring.h"

@@ -1,7 +1,7 @@
 #include "shell/LeftVolumes.h"
 
 #include "devices/MountControl.h"
-#include "engine/TestLaunch.h"
+#include "shell/WindowLaunch.h"
 #include "shell/Alerts.h"
 #include "shell/MainWindow.h"
 

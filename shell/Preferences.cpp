@@ -3,7 +3,6 @@
 #include "display/OverlaySettings.h"
 #include "engine/LaunchChecks.h"
 #include "engine/QueuedTransfers.h"
-#include "engine/TestModel.h"
 #include "shell/Alerts.h"
 #include "shell/MainWindow.h"
 #include "shell/UserLanguage.h"

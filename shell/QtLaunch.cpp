@@ -42,6 +42,11 @@ const DriveRecord* DriveCarrying(const std::string& devicePath)
 }
 }  // namespace
 
+TestKind QtLaunchInterface::Kind() const
+{
+    return NextRunKind();
+}
+
 // The options as last accepted, never half-edited text of an open sheet.
 int32_t QtLaunchInterface::ZoneCount() const
 {
@@ -225,20 +230,6 @@ RunObserver& QtLaunchInterface::RunPresenter()
             return silent_;
     }
     return *presenter_;
-}
-
-void QtLaunchInterface::ClearShownResults(TestKind kind)
-{
-    if (kind == TestKind::Random)
-        ResetRandomTestResults();
-    else
-        ResetZoneTestResults();
-}
-
-void QtLaunchInterface::ReleaseWaitingWorker()
-{
-    if (InterfaceHost* host = CurrentInterfaceHost())
-        host->ReleaseWaitingWorker();
 }
 
 QtLaunchInterface& WindowLaunch()

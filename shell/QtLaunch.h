@@ -6,13 +6,14 @@
 #include "devices/DriveLock.h"
 #include "devices/MountControl.h"
 #include "engine/RunObserver.h"
-#include "engine/TestLaunch.h"
+#include "shell/WindowLaunch.h"
 
 #include <functional>
 #include <memory>
 
 class QtLaunchInterface final : public LaunchInterface {
 public:
+    TestKind Kind() const override;
     int32_t ZoneCount() const override;
     int32_t CycleCount() const override;
     std::string TransferSizeText() const override;
@@ -31,8 +32,6 @@ public:
     void StartProgressDisplay(RunProgress& progress) override;
     void StopProgressDisplay() override;
     RunObserver& RunPresenter() override;
-    void ClearShownResults(TestKind kind) override;
-    void ReleaseWaitingWorker() override;
     void RedrawResults() override;
     void ShowErrorAlert(const std::string& message, const std::string& explanation) override;
     void SetStatusText(const std::string& text) override;

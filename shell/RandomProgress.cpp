@@ -1,7 +1,6 @@
 #include "shell/RandomProgress.h"
 
 #include "shell/InterfaceHost.h"
-#include "engine/TestModel.h"
 #include "engine/TestRun.h"
 #include "format/TimeText.h"
 #include "shell/ResultPaneTexts.h"

@@ -5,8 +5,7 @@
 #include "display/EarlierRun.h"
 #include "display/GraphKey.h"
 #include "display/ResultPanes.h"
-#include "engine/TestLaunch.h"
-#include "engine/TestModel.h"
+#include "shell/WindowLaunch.h"
 #include "engine/ZoneTests.h"
 #include "format/Localization.h"
 #include "format/Utf8Text.h"
@@ -171,7 +170,7 @@ void RefreshComparePopup()
     const std::optional<RunTarget> subject =
         ShownRun().HasResults() ? std::optional<RunTarget>(ShownRun().target) : ChosenRunTarget();
     if (subject && !subject->identity.empty()) {
-        const bool randomPane = gCurrentSelectedTestType != 1;
+        const bool randomPane = NextRunKind() == TestKind::Random;
         const int32_t zones = ShownZoneCount();
         auto* model = qobject_cast<QStandardItemModel*>(gPopup->model());
         for (const HistoryEntry& entry : ListDriveHistory(HistoryRoot(), subject->identity, std::cerr)) {

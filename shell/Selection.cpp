@@ -4,8 +4,7 @@
 #include "devices/MountControl.h"
 #include "devices/VolumeRecords.h"
 #include "display/ResultPanes.h"
-#include "engine/TestLaunch.h"
-#include "engine/TestModel.h"
+#include "shell/WindowLaunch.h"
 #include "format/AxisSteps.h"
 #include "format/ByteText.h"
 #include "shell/MainWindow.h"
@@ -25,6 +24,8 @@
 #include <cstring>
 #include <string>
 #include <sys/stat.h>
+
+int64_t gDriveSizeInBytes64 = 0;
 
 namespace {
 constexpr const char* kBlank = " ";

@@ -11,6 +11,9 @@
 
 #include <cstdint>
 
+// Size of the drive or volume chosen, 0 when none is; the position labels are drawn from it.
+extern int64_t gDriveSizeInBytes64;
+
 void ResetDrivesPopupMenu();
 void ResetVolumesPopupMenu();
 void UpdateSelectedDriveInfo();

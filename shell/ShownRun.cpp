@@ -3,11 +3,10 @@
 #include "devices/DriveIdentity.h"
 #include "devices/DriveRecords.h"
 #include "display/ResultPanes.h"
-#include "engine/TestLaunch.h"
-#include "engine/TestModel.h"
 #include "engine/TestRun.h"
 #include "shell/MainWindow.h"
 #include "shell/RunHistoryWindow.h"
+#include "shell/WindowLaunch.h"
 #include "shell/Windows.h"
 
 #include <QComboBox>
@@ -74,6 +73,12 @@ std::optional<RunTarget> ChosenRunTarget()
     }
     target.identity = DriveIdentityFor(target.devicePath);
     return target;
+}
+
+TestKind NextRunKind()
+{
+    const MainWindow* window = TheMainWindow();
+    return window != nullptr && window->ui.testKindPopup->currentIndex() == 1 ? TestKind::Random : TestKind::Standard;
 }
 
 void ShowOpenedRun(Run run)

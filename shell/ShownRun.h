@@ -22,6 +22,10 @@ std::time_t ShownRunReportDate();
 // "" where it has none); nullopt when nothing is chosen.
 std::optional<RunTarget> ChosenRunTarget();
 
+// The test-kind popup's choice: the kind of the next run (standard when the
+// window is gone).
+TestKind NextRunKind();
+
 // Shows a run opened from a file.
 void ShowOpenedRun(Run run);
 

@@ -1,6 +1,5 @@
 #include "shell/WindowRunPresenter.h"
 
-#include "engine/TestModel.h"
 #include "engine/TestRun.h"
 #include "engine/ZoneTests.h"
 #include "shell/ResultPaneTexts.h"

@@ -3,7 +3,7 @@
 #include "devices/DriveRecords.h"
 #include "display/OverlaySettings.h"
 #include "display/ResultPanes.h"
-#include "engine/TestLaunch.h"
+#include "shell/WindowLaunch.h"
 #include "shell/MainWindow.h"
 #include "shell/Preferences.h"
 #include "shell/Toolkit.h"

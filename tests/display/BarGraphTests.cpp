@@ -4,6 +4,7 @@
 
 #include "display/EarlierRun.h"
 #include "display/GraphColors.h"
+#include "display/GraphGeometry.h"
 
 #include <string>
 
@@ -117,6 +118,14 @@ TEST_F(BarGraphTest, DrawsBarsOfMeasuredZonesOnly)
             EXPECT_EQ(result.bars.back().area.width(), 6);
         }
     }
+}
+
+TEST(BarWidth, FollowsTheZoneCountTable)
+{
+    const std::pair<int32_t, uint16_t> rows[] = {{1, 15}, {9, 15}, {10, 12}, {19, 12}, {20, 10}, {29, 10},
+                                                 {30, 8}, {39, 8}, {40, 6}, {50, 6}};
+    for (const auto& [zones, width] : rows)
+        EXPECT_EQ(width, BarWidthForZoneCount(zones)) << zones;
 }
 
 TEST_F(BarGraphTest, AxisLabelsFollowTheHighestSpeed)

@@ -50,7 +50,6 @@ protected:
     {
         SetShownRunSource(nullptr);
         window.reset();
-        bTestRunning = false;
     }
 
     QColor ViewAt(int x, int y) const
@@ -111,14 +110,12 @@ TEST_F(ResultPanesTest, TogglingShowsOnePaneAndDrawsOnlyTheStandardOne)
         return std::vector<bool>{standardPane->isVisibleTo(window.get()), randomPane->isVisibleTo(window.get()),
                                  standardBox->isVisibleTo(window.get()), randomBox->isVisibleTo(window.get())};
     };
-    EXPECT_EQ(gCurrentSelectedTestType, 2);
     EXPECT_EQ(shown(), (std::vector<bool>{false, true, false, true}));
     DrawTestResults();
     EXPECT_EQ(CurrentGraphView()->LastPaint().barsDrawn, 0);  // never drawn while hidden
 
     popup->setCurrentIndex(0);
     ToggleTestPanes();
-    EXPECT_EQ(gCurrentSelectedTestType, 1);
     EXPECT_EQ(shown(), (std::vector<bool>{true, false, true, false}));
     EXPECT_EQ(CurrentGraphView()->LastPaint().barsDrawn, 1);  // redrawn from the stored results
 }

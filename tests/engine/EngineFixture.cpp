@@ -1,7 +1,6 @@
 #include "EngineFixture.h"
 
 #include "engine/RunPreparation.h"
-#include "engine/TestModel.h"
 #include "engine/ZoneTests.h"
 #include "shell/ResultPaneTexts.h"
 
@@ -80,7 +79,6 @@ void EngineFixture::SetUp()
 {
     // Reset before the host is installed, so that what they show is not part of any test.
     ResetRandomTestResults();
-    gCurrentSelectedTestType = 1;
     SetInterfaceHost(&host);
 }
 

@@ -8,7 +8,6 @@
 #include "engine/DeviceTransfers.h"
 #include "engine/QueuedTransfers.h"
 #include "engine/RunPreparation.h"
-#include "engine/TestModel.h"
 #include "engine/ZoneTests.h"
 #include "shell/ResultPaneTexts.h"
 

@@ -4,7 +4,6 @@
 
 #include "shell/RandomProgress.h"
 #include "engine/RunExecution.h"
-#include "engine/TestModel.h"
 #include "engine/ZoneTests.h"
 #include "shell/ResultPaneTexts.h"
 

@@ -5,7 +5,6 @@
 #include "EngineFixture.h"
 
 #include "engine/RunExecution.h"
-#include "engine/TestModel.h"
 #include "engine/ZoneTests.h"
 #include "shell/ResultPaneTexts.h"
 

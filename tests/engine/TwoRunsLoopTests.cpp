@@ -6,7 +6,6 @@
 #include "engine/RunExecution.h"
 #include "engine/RunObserver.h"
 #include "engine/RunPreparation.h"
-#include "engine/TestModel.h"
 #include "engine/TestRun.h"
 #include "reports/ReportText.h"
 

@@ -9,7 +9,7 @@
 #include "display/OverlaySettings.h"
 #include "display/ResultPanes.h"
 #include "engine/LaunchChecks.h"
-#include "engine/TestModel.h"
+#include "display/GraphGeometry.h"
 #include "format/Localization.h"
 #include "shell/Alerts.h"
 #include "shell/Commands.h"

@@ -52,7 +52,6 @@ void WindowDrive::TearDown()
     SetAlertPresenter(nullptr);
     RestoreDefaultTransferCalls();
     Devices().chosenDrive.clear();
-    gCurrentSelectedTestType = 1;
     unsetenv("SUDO_UID");
     unsetenv("SUDO_GID");
     unsetenv("KESTRELIA_RUN_DIR");

@@ -2,8 +2,7 @@
 
 #include "devices/DriveList.h"
 #include "devices/DriveRecords.h"
-#include "engine/TestLaunch.h"
-#include "engine/TestModel.h"
+#include "shell/WindowLaunch.h"
 #include "format/Localization.h"
 #include "reports/ReportFile.h"
 #include "shell/MainWindow.h"

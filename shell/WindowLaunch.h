@@ -1,13 +1,14 @@
 // The window's Start and Stop: a run prepared through the one launch path
-// (RunPreparation.h) and executed on its worker, Stop, and the clean-up after
-// every test. The window's side of it (settings, the selected drive or
+// (engine/RunPreparation.h) and executed on its worker, Stop, and the clean-up
+// after every test. The window's side of it (settings, the selected drive or
 // volume, mounting, and how each state is shown) comes in through
-// LaunchInterface, so this runs without any toolkit and the tests drive it
-// with a fake.
+// LaunchInterface (shell/QtLaunch), so this runs without any toolkit and the
+// tests drive it with a fake.
 #pragma once
 
 #include "engine/RunPreparation.h"
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -24,6 +25,8 @@ class LaunchInterface {
 public:
     virtual ~LaunchInterface() = default;
 
+    // The kind popup: the standard or the random zone test.
+    virtual TestKind Kind() const = 0;
     // Options sheet: zone popup, cycles popup and transfer-size text.
     virtual int32_t ZoneCount() const = 0;
     virtual int32_t CycleCount() const = 0;
@@ -68,11 +71,6 @@ public:
     virtual void StopProgressDisplay() = 0;
     // Shows the events of each run; it outlives the run's worker.
     virtual RunObserver& RunPresenter() = 0;
-    // The results of a kind that no run shows any more (a Stop, a random run
-    // about to start): the random pane's figures are cleared, the graph redrawn.
-    virtual void ClearShownResults(TestKind kind) = 0;
-    // Stop was pressed: a worker waiting for the interface thread is released.
-    virtual void ReleaseWaitingWorker() {}
     virtual void RedrawResults() = 0;
     // An error alert with its message and explanation (may be empty).
     virtual void ShowErrorAlert(const std::string& message, const std::string& explanation) = 0;
@@ -101,6 +99,9 @@ void HandleTestStopped(LaunchInterface& launch);
 
 // Stops a running test and waits for its worker, then cleans up (the program's end).
 void StopTestAndWait(LaunchInterface& launch);
+
+// The window's run is under way: from its worker's start until its clean-up.
+extern std::atomic<bool> bTestRunning;
 
 // True from Stop until its clean-up has run.
 bool TestStopPending();

@@ -1,8 +1,8 @@
-// Start, Stop and the clean-up, on real files under /dev/shm and on a loop
-// device, with a fake window behind the launch interface; the start-time
-// rules; and the worker thread: one test at a time, and a Stop that ends it
-// also while it waits for the interface in a request. Whole runs and stops at
-// random moments through the real window are tested on loop drives in tests/shell.
+// The window's Start, Stop and clean-up, on real files under /dev/shm and on
+// a loop device, with a fake window behind the launch interface; the
+// start-time rules; and the worker thread: one test at a time, and a Stop that
+// ends it also while it waits for the interface in a request. Whole runs and
+// stops at random moments through the real window are in WindowRunTests.
 #include "EngineFixture.h"
 #include "LoopDevice.h"
 
@@ -10,8 +10,7 @@
 #include "engine/LaunchChecks.h"
 #include "engine/QueuedTransfers.h"
 #include "engine/RunExecution.h"
-#include "engine/TestLaunch.h"
-#include "engine/TestModel.h"
+#include "shell/WindowLaunch.h"
 #include "shell/ResultPaneTexts.h"
 
 #include <chrono>
@@ -23,6 +22,7 @@
 namespace {
 class FakeLaunch final : public LaunchInterface {
 public:
+    TestKind Kind() const override { return kind; }
     int32_t ZoneCount() const override { return 4; }
     int32_t CycleCount() const override { return 2; }
     std::string TransferSizeText() const override { return sizeText; }
@@ -43,17 +43,8 @@ public:
     void SetStatusText(const std::string& text) override { status = text; }
     std::string OtherDriveUsers(const std::string&) const override { return users ? users() : ""; }
     RunObserver& RunPresenter() override { return *presenter; }
-    void ClearShownResults(TestKind kind) override
-    {
-        if (kind == TestKind::Random)
-            ResetRandomTestResults();
-    }
-    void ReleaseWaitingWorker() override
-    {
-        if (InterfaceHost* host = CurrentInterfaceHost())
-            host->ReleaseWaitingWorker();
-    }
 
+    TestKind kind = TestKind::Standard;
     std::string sizeText = "1";
     uint32_t queueDepth = 1;
     std::optional<LaunchTarget> target;
@@ -141,18 +132,18 @@ TEST_F(TestLaunch, EachRefusalShowsItsAlertAndReturnsToIdle)
     const std::string tooSmall = std::string(kDriveTooSmallMessage) + "|" + kDriveTooSmallExplanation;
     const std::string missing = "/dev/shm/kestrelia-no-such-node";
     const std::string gone = "|" + missing + ": No such file or directory.";  // the alert says why
-    const struct { std::string sizeText; int32_t type; LaunchTarget target; std::string alert; uint32_t queueDepth = 1; } rows[] = {
-        {"1a", 1, Target(file.path), "Transfer size must be whole number!|"},
-        {"600", 1, Target(file.path),
+    const struct { std::string sizeText; TestKind kind; LaunchTarget target; std::string alert; uint32_t queueDepth = 1; } rows[] = {
+        {"1a", TestKind::Standard, Target(file.path), "Transfer size must be whole number!|"},
+        {"600", TestKind::Standard, Target(file.path),
          "Sorry: this transfer size is not supported.|Please enter a new size between 1 and 511 Megabytes."},
-        {"1", 1, Target(file.path, false, 131072),
+        {"1", TestKind::Standard, Target(file.path, false, 131072),
          "Sorry, the test drive will not accept transfers above 128 KiloBytes.| Try reducing the transfer size below this limit."},
-        {"", 1, Target(file.path), tooSmall},
-        {"3", 1, Target(file.path), tooSmall},  // the preflight needs 4 zones × 3 MB
-        {"1", 2, Target(small.path), tooSmall},
-        {"1", 1, Target(missing), kDriveCannotOpenMessage + gone},
-        {"1", 1, Target(missing, true), kVolumeCannotOpenMessage + gone},
-        {"1", 2, Target(file.path), std::string(kQueueDepthNeedsUringMessage) + "|", 32},  // without io_uring
+        {"", TestKind::Standard, Target(file.path), tooSmall},
+        {"3", TestKind::Standard, Target(file.path), tooSmall},  // the preflight needs 4 zones × 3 MB
+        {"1", TestKind::Random, Target(small.path), tooSmall},
+        {"1", TestKind::Standard, Target(missing), kDriveCannotOpenMessage + gone},
+        {"1", TestKind::Standard, Target(missing, true), kVolumeCannotOpenMessage + gone},
+        {"1", TestKind::Random, Target(file.path), std::string(kQueueDepthNeedsUringMessage) + "|", 32},  // without io_uring
     };
     gQueuedTransferCalls.available = [] { return false; };
     for (const auto& row : rows) {
@@ -161,7 +152,7 @@ TEST_F(TestLaunch, EachRefusalShowsItsAlertAndReturnsToIdle)
         launch.queueDepth = row.queueDepth;
         launch.sizeText = row.sizeText;
         launch.target = row.target;
-        gCurrentSelectedTestType = row.type;
+        launch.kind = row.kind;
         StartOrStopTest(launch, false);
         EXPECT_EQ(std::vector<std::string>{row.alert}, launch.alerts) << row.sizeText << " " << row.target.devicePath;
         EXPECT_EQ(launch.status, kUnexpectedErrorStatus);
@@ -180,7 +171,7 @@ TEST_F(TestLaunch, ADriveThatIsNotWritableIsReadWithoutAskingWithTheSettingsOfIt
     EXPECT_EQ(launch.readOnlySheets.size() + launch.unmounts, 0u);
     // Settings changed while the run goes on are the next run's.
     launch.sizeText = "2";
-    gCurrentSelectedTestType = 2;
+    launch.kind = TestKind::Random;
     ASSERT_TRUE(WaitFor([&] { return host.finished > 0; }));
     HandleTestFinished(launch);
     const ::Run& run = WindowTestRun()->run;
@@ -199,7 +190,7 @@ TEST_F(TestLaunch, StoppingARandomTestKeepsTheReadSpeedAndClearsTheRest)
 {
     ScratchFile file(16 * 512);
     launch.target = Target(file.path);
-    gCurrentSelectedTestType = 2;
+    launch.kind = TestKind::Random;
     StartOrStopTest(launch, false);
     EXPECT_TRUE(launch.timerRunning);
     EXPECT_FALSE(launch.optionsVisible);
@@ -256,7 +247,7 @@ TEST_F(TestLaunch, AnotherUserOfTheDriveIsNamedBeforeTheFirstWriteAndStopsTheTes
     std::string before, after;
     ASSERT_EQ(0, RunCommand("head -c 8192 /dev/urandom > " + file.path + " && cksum < " + file.path, &before));
     launch.target = Target(file.path);
-    gCurrentSelectedTestType = 2;
+    launch.kind = TestKind::Random;
     const std::string user = "/dev/sdx is in use by 4321 (dd).";
     launch.users = [&user] { return user; };
     StartOrStopTest(launch, false);
@@ -282,7 +273,7 @@ TEST_F(TestLaunch, AnotherUserOfTheDriveIsNamedBeforeTheFirstWriteAndStopsTheTes
     EXPECT_EQ(before, after);
 }
 
-// Start-time rules: the transfer size text, the largest transfer and the bar width.
+// Start-time rules: the transfer size text and the largest transfer.
 TEST(TransferSizeText, WholeNumbersAndTheirValue)
 {
     // Empty passes the digit check and is refused later as too small; huge values cannot overflow
@@ -313,14 +304,6 @@ TEST(MaxTransfer, RefusalNamesTheLargestWholeUnit)
         const auto refusal = MaxTransferRefusal(row.maxSegment, row.transfer, row.interfaceText);
         EXPECT_EQ(row.message, refusal ? refusal->message : "") << row.maxSegment << " / " << row.transfer;
     }
-}
-
-TEST(BarWidth, FollowsTheZoneCountTable)
-{
-    const std::pair<int32_t, uint16_t> rows[] = {{1, 15}, {9, 15}, {10, 12}, {19, 12}, {20, 10}, {29, 10},
-                                                 {30, 8}, {39, 8}, {40, 6}, {50, 6}};
-    for (const auto& [zones, width] : rows)
-        EXPECT_EQ(width, BarWidthForZoneCount(zones)) << zones;
 }
 
 // The worker thread, with an interface thread that answers no request until the waiting worker is released.

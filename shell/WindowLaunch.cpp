@@ -1,13 +1,16 @@
-#include "engine/TestLaunch.h"
+#include "shell/WindowLaunch.h"
 
 #include "engine/LaunchChecks.h"
 #include "engine/RunExecution.h"
 #include "engine/RunObserver.h"
-#include "engine/TestModel.h"
 #include "engine/TestRun.h"
+#include "shell/InterfaceHost.h"
+#include "shell/ResultPaneTexts.h"
 
 #include <atomic>
 #include <memory>
+
+std::atomic<bool> bTestRunning{false};
 
 namespace {
 constexpr int32_t kVolumeGone = -35;
@@ -41,7 +44,7 @@ std::optional<RunSettings> SettingsForStart(const LaunchInterface& launch, bool 
 {
     RunSettings settings;
     settings.writes = !readOnly;
-    if (gCurrentSelectedTestType != 1) {
+    if (launch.Kind() == TestKind::Random) {
         settings.kind = TestKind::Random;
         settings.queueDepth = launch.QueueDepth();
         return settings;
@@ -68,7 +71,7 @@ void RemountAfterTest(LaunchInterface& launch)
 void Launch(LaunchInterface& launch)
 {
     if (RandomRun())
-        launch.ClearShownResults(TestKind::Random);
+        ResetRandomTestResults();  // the last run's figures go
     launch.RedrawResults();
     bTestRunning = true;
     if (!StartRunWorker(*gRun, launch.RunPresenter())) {
@@ -123,14 +126,18 @@ void Stop(LaunchInterface& launch)
     launch.SetStatusText(kStoppingStatus);
     launch.AllowStartStop(false);
     RequestRunStop(*gRun);
-    launch.ReleaseWaitingWorker();
+    if (InterfaceHost* host = CurrentInterfaceHost())
+        host->ReleaseWaitingWorker();  // a worker waiting for the interface thread
 }
 
 // The worker has returned after Stop: its partial results go, then the clean-up.
 void FinishStop(LaunchInterface& launch)
 {
     JoinRunWorker(*gRun);
-    launch.ClearShownResults(RandomRun() ? TestKind::Random : TestKind::Standard);
+    if (RandomRun())
+        ResetRandomTestResults();
+    else
+        ResetZoneTestResults();
     CleanUpAfterTest(launch);
     launch.AllowStartStop(true);
     launch.SetStatusText(kTestCanceledStatus);
