@@ -3,11 +3,15 @@
 memory it holds, on a loop device with direct I/O over a file in /dev/shm that
 this script creates and removes.
 
-  10 zones x 10 cycles of 16 MB reads. The timed transfers are the 100 cycle
-  reads, each 16 MiB at the speed the JSON output gives, and the 10 preflight
-  reads (timed too, not reported: counted at their zone's average speed).
+  10 zones x 10 cycles of 16 MB reads. The timed transfers are every read the
+  test clocks: the 100 cycle reads, each 16 MiB at the speed the JSON output
+  gives, and the 10 preflight reads, one at the start of each zone (clocked
+  too but not reported, so counted at their zone's average speed). The rest
+  of the wall time is the program's own: start-up, describing and opening the
+  device, the transfer buffer, the history document saved with fsync, output.
   Prints wall time / timed transfers for each run (the goal: at most 1.05),
-  the peak resident memory of the process and the BSS of the binary.
+  beside wall time / cycle reads alone, the peak resident memory of the
+  process and the BSS of the binary.
 
 Needs root (losetup); run as: bench/cli-run-overhead.py [path/to/kestrelia-cli]
 """
@@ -29,13 +33,13 @@ REPEATS = 3
 
 
 def timed_seconds(results):
-    """Seconds the engine spent in timed transfers, from the speeds it reported."""
-    total = 0.0
+    """Seconds the engine spent in the cycle reads and in the preflight reads,
+    from the speeds it reported."""
+    cycles = preflight = 0.0
     for zone in results["zones"]:
-        speeds = zone["read"]["cycles"]
-        total += sum(TRANSFER_MIB / speed for speed in speeds)
-        total += TRANSFER_MIB / zone["read"]["avg"]  # the preflight read of this zone
-    return total
+        cycles += sum(TRANSFER_MIB / speed for speed in zone["read"]["cycles"])
+        preflight += TRANSFER_MIB / zone["read"]["avg"]
+    return cycles, preflight
 
 
 def program_of(cli):
@@ -65,10 +69,12 @@ def main():
                 wall = time.monotonic() - started
                 output.seek(0)
                 usage.seek(0)
-                timed = timed_seconds(json.loads(output.read()))
+                cycles, preflight = timed_seconds(json.loads(output.read()))
                 peak_kib = int(usage.read().split()[-1])
-            print(f"run {attempt + 1}: wall {wall:.3f} s, timed transfers {timed:.3f} s, "
-                  f"ratio {wall / timed:.3f}, peak resident {peak_kib / 1024:.1f} MiB")
+            timed = cycles + preflight
+            print(f"run {attempt + 1}: wall {wall:.3f} s, timed transfers {timed:.3f} s "
+                  f"(cycles {cycles:.3f} s + preflight {preflight:.3f} s), ratio {wall / timed:.3f} "
+                  f"(to the cycles alone {wall / cycles:.3f}), peak resident {peak_kib / 1024:.1f} MiB")
     program = program_of(cli)
     print(f"{os.path.normpath(program)}: BSS {bss_bytes(program) / MIB:.2f} MiB")
 

@@ -1,7 +1,7 @@
 #include "cli/ReportOutput.h"
 
-#include "reports/ReportFile.h"
-#include "reports/ReportFileName.h"
+#include "cli/QtOutput.h"
+#include "platform/AtomicFileWriter.h"
 
 std::string ReportPathOption(const CliOptions& options)
 {
@@ -19,9 +19,12 @@ std::string CheckReportOption(const CliOptions& options)
 
 bool WriteRunReport(const std::string& path, const Run& run, std::ostream& err)
 {
-    const ReportSaveResult result = SaveReportFile(path, run, ReportFormatForFileName(path), run.ended);
-    if (result.ok())
+    const QtOutputFunctions* qt = LoadQtOutput(err);
+    if (qt == nullptr)
+        return false;
+    std::string problem;
+    if (qt->saveReport(path, run, &problem))
         return true;
-    err << "kestrelia-cli: " << path << ": " << ReportSaveFailureText(result) << '\n';
+    err << "kestrelia-cli: " << path << ": " << problem << '\n';
     return false;
 }

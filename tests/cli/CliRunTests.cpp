@@ -100,9 +100,22 @@ TEST(CliRun, RefusesWhatItMustSaysWhereItFailedAndComparesSavedRuns)
     ASSERT_EQ(0, RunCommand(cli + "--zones 3 --compare " + saved + " " + target, &out)) << out;
     EXPECT_NE(out.find("Compared with the run of "), std::string::npos) << out;
     EXPECT_NE(out.find("Zone  Earlier read  New read  Change"), std::string::npos) << out;
-    ASSERT_EQ(0, RunCommand(cli + "--zones 3 --json --compare " + saved + " " + target + " 2>/dev/null", &out)) << out;
+    ASSERT_EQ(0, RunCommand(cli + "--write --zones 3 --json --compare " + saved + " " + target + " 2>/dev/null", &out))
+        << out;
     EXPECT_NE(out.find(", \"compared_with\": {\"file\": \"" + saved + "\""), std::string::npos) << out;
-    EXPECT_NE(out.find("{\"zone\": 3, \"read\": {\"earlier_avg\": "), std::string::npos) << out;
+    // Each zone's new averages, of reads and of writes, are those this run measured.
+    const auto averages = [&out](const std::string& pattern) {
+        const std::regex average(pattern);
+        std::vector<std::string> found;
+        for (auto it = std::sregex_iterator(out.begin(), out.end(), average); it != std::sregex_iterator(); ++it)
+            found.push_back((*it)[1]);
+        return found;
+    };
+    for (const std::string kind : {"read", "write"}) {
+        const auto measured = averages("\"" + kind + "\": \\{\"min\": [0-9.]+, \"avg\": ([0-9.]+)");
+        EXPECT_EQ(measured.size(), 3u) << out;
+        EXPECT_EQ(measured, averages("\"" + kind + "\": \\{\"earlier_avg\": [0-9.]+, \"new_avg\": ([0-9.]+)")) << out;
+    }
 
     // A hangup while the libraries load stops the run before it begins: 143, nothing kept.
     EXPECT_EQ(143, RunCommand(env + "LD_PRELOAD=" HANGUP_AT_LOAD " " KESTRELIA_CLI_PATH " --zones 2 " + target, &out));
