@@ -157,7 +157,8 @@ TEST_F(Program, TheInstalledTreeHoldsEverythingADesktopNeedsAndRuns)
     }
     const fs::path prefix = stage / "usr/local";
     // (The program itself and its icon are the run's below.)
-    for (const char* file : {"bin/kestrelia-cli", "share/kestrelia/unknownDevice.icns", "share/kestrelia/Gear16.icns",
+    for (const char* file : {"bin/kestrelia-cli", "libexec/kestrelia/kestrelia-cli-qt.so",
+                             "share/kestrelia/unknownDevice.icns", "share/kestrelia/Gear16.icns",
                              "share/kestrelia/Localizable.strings",
                              "share/applications/org.kestrelia.Kestrelia.desktop",
                              "share/metainfo/org.kestrelia.Kestrelia.metainfo.xml",
