@@ -13,6 +13,7 @@
 #include "reports/RunHistory.h"
 #include "shell/Preferences.h"
 #include "shell/RunHistoryWindow.h"
+#include "shell/Selection.h"
 #include "shell/ShownRun.h"
 
 #include <QComboBox>
