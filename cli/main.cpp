@@ -9,7 +9,9 @@
 #include "format/NumberLocale.h"
 
 #include <csignal>
+#include <future>
 #include <iostream>
+#include <sstream>
 
 namespace {
 void OnStopSignal(int signalNumber)
@@ -85,9 +87,12 @@ int main(int argc, char** argv)
     CliMountSession mounts;
     if (const int refused = mounts.Prepare(options, std::cerr))
         return refused;
-    // The run is kept (history, --save-json) as soon as it has ended well; its
-    // comparison with --compare goes into the JSON output or after the table.
-    bool kept = true;
+    // The run is kept (history, --save-json) as soon as it has ended well, on a
+    // thread of its own, so that its writes and fsyncs overlap the output and
+    // the clean-up; its comparison with --compare goes into the JSON output or
+    // after the table.
+    std::future<bool> kept;
+    std::ostringstream keptMessages;
     Run finished;
     RunDocument run;
     const std::string comparePath = ExtraOptionValue(options, kCompareOption);
@@ -96,13 +101,17 @@ int main(int argc, char** argv)
         run = CaptureRunDocument(ended);
         if (options.target.empty())
             run.devicePath = "Scratch file";
-        kept = KeepCliRun(options, run, std::cerr);
+        kept = std::async(std::launch::async | std::launch::deferred, [&options, &keptMessages, document = run] {
+            return KeepCliRun(options, document, keptMessages);
+        });
         return earlier && options.json ? "\"compared_with\": " + ComparisonJson(*earlier, comparePath, ended)
                                        : std::string();
     }), std::cerr);
     if (status == kExitDone && earlier && !options.json)
         PrintComparisonTable(std::cout, *earlier, comparePath, finished);
-    if (status == kExitDone && !kept)
+    const bool keptWell = !kept.valid() || kept.get();
+    std::cerr << keptMessages.str();
+    if (status == kExitDone && !keptWell)
         return kExitTestFailed;
     const std::string graph = GraphPathOption(options);
     if (status == kExitDone && !graph.empty() && !WriteResultGraph(graph, finished, options, std::cerr))
