@@ -185,12 +185,14 @@ TEST_F(TestLaunch, ADriveThatIsNotWritableIsReadWithoutAskingWithTheSettingsOfIt
 }
 
 // Stop in the pause after the writes of a random test on the smallest drive it
-// accepts: the read speed stays shown, the other texts go.
+// accepts: the read speed stays shown, the other texts go, as those of the
+// run before went at its Start.
 TEST_F(TestLaunch, StoppingARandomTestKeepsTheReadSpeedAndClearsTheRest)
 {
     ScratchFile file(16 * 512);
     launch.target = Target(file.path);
     launch.kind = TestKind::Random;
+    host.SetStatusText(kReadCountText, "10000");  // shown for the run before
     StartOrStopTest(launch, false);
     EXPECT_TRUE(launch.timerRunning);
     EXPECT_FALSE(launch.optionsVisible);
@@ -212,6 +214,8 @@ TEST_F(TestLaunch, StoppingARandomTestKeepsTheReadSpeedAndClearsTheRest)
     EXPECT_NE(last.at(kReadSpeedText).find_first_of("0123456789"), std::string::npos) << last.at(kReadSpeedText);
     for (const int32_t id : {kReadUnitText, kReadRateText, kReadCountText, kReadElapsedText})
         EXPECT_EQ(last.at(id), "") << id;
+    EXPECT_EQ(host.TextsOf(kReadCountText), (std::vector<std::string>{"10000", "", ""}))
+        << "cleared as the run starts and as it stops";
     HandleTestFinished(launch);  // a notice already on its way changes nothing after Stop
     EXPECT_EQ(launch.status, kTestCanceledStatus);
 }
