@@ -1,7 +1,7 @@
 // kestrelia-cli as it is started: a small program that holds the stop signals
-// back while the program proper, with the many libraries it draws in, is
-// loaded (tens of milliseconds on a busy machine), so that no SIGINT, SIGTERM
-// or SIGHUP at start-up ends it unhandled. The program proper installs its
+// back while the program proper and its libraries are loaded (milliseconds,
+// more on a busy machine), so that no SIGINT, SIGTERM or SIGHUP at start-up
+// ends it unhandled. The program proper installs its
 // handlers before any of its libraries initialises and then lets the held
 // signals through (cli/main.cpp). It keeps this process, its id and arguments.
 #include <cerrno>
