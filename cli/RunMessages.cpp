@@ -1,5 +1,7 @@
 #include "cli/RunMessages.h"
 
+#include "engine/SurfaceTest.h"
+#include "engine/SurfaceTexts.h"
 #include "engine/TestRun.h"
 #include "format/ByteText.h"
 
@@ -35,6 +37,9 @@ std::string TransferFailureText(const TestRun& testRun)
     std::string where;
     if (const int32_t transfer = position.transfer.load(); transfer >= 0) {
         where = "transfer " + Grouped(static_cast<uint64_t>(transfer) + 1) + " of " + Grouped(kRandomTransferCount);
+    } else if (position.zone.load() < 0) {
+        return std::string(what) + " failed at sector " + Grouped(position.sector.load()) + ": " +
+               ErrorDescription(errorNumber);
     } else {
         where = "zone " + std::to_string(position.zone.load() + 1);
         if (const int32_t cycle = position.cycle.load(); cycle >= 0)
@@ -55,4 +60,30 @@ std::string ZoneProgressText(const TestRun& testRun)
     if (const int32_t cycle = position.cycle.load(); cycle >= 0)
         text += ", cycle " + std::to_string(cycle + 1) + " of " + std::to_string(testRun.run.settings.cycles);
     return text;
+}
+
+std::string SurfaceProgressText(const TestRun& testRun)
+{
+    const RunProgress& progress = testRun.progress;
+    SurfaceResult reached;
+    reached.spanSectors = SurfaceSpanSectors(testRun.run.settings, testRun.run.target);
+    reached.coveredSectors = progress.surfaceCoveredSectors.load();
+    std::string text = "Surface: " + SurfaceCoverageText(reached);
+    char figures[128];
+    std::snprintf(figures, sizeof figures, ", read %.1f MB/s", progress.surfaceSpeedNow.load());
+    text += figures;
+    if (testRun.run.settings.writes) {
+        std::snprintf(figures, sizeof figures, ", write %.1f MB/s", progress.surfaceWriteSpeedNow.load());
+        text += figures;
+    }
+    const auto left = static_cast<uint64_t>(progress.surfaceSecondsLeft.load() + 0.5);
+    if (left >= 3600)
+        std::snprintf(figures, sizeof figures, ", %llu h %02llu min left", static_cast<unsigned long long>(left / 3600),
+                      static_cast<unsigned long long>(left % 3600 / 60));
+    else if (left >= 60)
+        std::snprintf(figures, sizeof figures, ", %llu min %02llu s left", static_cast<unsigned long long>(left / 60),
+                      static_cast<unsigned long long>(left % 60));
+    else
+        std::snprintf(figures, sizeof figures, ", %llu s left", static_cast<unsigned long long>(left));
+    return text + figures;
 }
