@@ -14,15 +14,14 @@ Needs root (losetup) and fio; run as:
 
 import json
 import os
-import subprocess
 import sys
 import tempfile
 
-from fio_loop import MIB, LoopDevice, run
+from fio_loop import MIB, LoopDevice, cli_to_compare, run
 
 SPAN_BYTES = 2 << 30
 TRANSFER_MB = (1, 16)
-REPEATS = 3
+REPEATS = 5
 
 
 def ours(cli, target, megabytes):
@@ -50,13 +49,8 @@ def compare(cli, name, target):
 
 
 def main():
-    cli = sys.argv[1] if len(sys.argv) > 1 else os.path.join(
-        os.path.dirname(os.path.abspath(__file__)), "..", "build", "cli", "kestrelia-cli")
-    if os.geteuid() != 0:
-        print("skipped: loop devices need root")
-        return 0
-    if subprocess.run(["which", "fio"], capture_output=True).returncode != 0:
-        print("skipped: fio is not installed")
+    cli = cli_to_compare(sys.argv)
+    if cli is None:
         return 0
     print(f"surface reads of {SPAN_BYTES >> 30} GiB against fio's sequential read, best of {REPEATS}")
     print(f"{'target, transfer':<34}{'kestrelia':>12}{'fio':>12}{'ratio':>8}   (MB/s)")

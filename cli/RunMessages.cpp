@@ -8,8 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
-namespace {
-std::string Grouped(uint64_t number)
+std::string GroupedNumber(uint64_t number)
 {
     char text[64];
     std::snprintf(text, sizeof text, "%llu", static_cast<unsigned long long>(number));
@@ -17,6 +16,7 @@ std::string Grouped(uint64_t number)
     return text;
 }
 
+namespace {
 std::string ErrorDescription(int errorNumber)
 {
     const char* name = strerrorname_np(errorNumber);
@@ -36,16 +36,17 @@ std::string TransferFailureText(const TestRun& testRun)
                                                          : "write";
     std::string where;
     if (const int32_t transfer = position.transfer.load(); transfer >= 0) {
-        where = "transfer " + Grouped(static_cast<uint64_t>(transfer) + 1) + " of " + Grouped(kRandomTransferCount);
+        where = "transfer " + GroupedNumber(static_cast<uint64_t>(transfer) + 1) + " of " +
+                GroupedNumber(kRandomTransferCount);
     } else if (position.zone.load() < 0) {
-        return std::string(what) + " failed at sector " + Grouped(position.sector.load()) + ": " +
+        return std::string(what) + " failed at sector " + GroupedNumber(position.sector.load()) + ": " +
                ErrorDescription(errorNumber);
     } else {
         where = "zone " + std::to_string(position.zone.load() + 1);
         if (const int32_t cycle = position.cycle.load(); cycle >= 0)
             where += ", cycle " + std::to_string(cycle + 1);
     }
-    return std::string(what) + " failed at " + where + ", sector " + Grouped(position.sector.load()) +
+    return std::string(what) + " failed at " + where + ", sector " + GroupedNumber(position.sector.load()) +
            ": " + ErrorDescription(errorNumber);
 }
 

@@ -2,6 +2,7 @@
 // transfer was and why it failed, and where a running test is.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 class TestRun;
@@ -18,3 +19,6 @@ std::string ZoneProgressText(const TestRun& testRun);
 // The surface test's progress line: "Surface: 12.5 of 100.0 GB (12 %), read
 // 512.3 MB/s, write 480.1 MB/s, 3 min 20 s left", from the run's progress.
 std::string SurfaceProgressText(const TestRun& testRun);
+
+// "1,048,572".
+std::string GroupedNumber(uint64_t number);

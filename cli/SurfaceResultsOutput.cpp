@@ -1,20 +1,12 @@
 #include "cli/SurfaceResultsOutput.h"
 
 #include "cli/ResultsOutput.h"
+#include "cli/RunMessages.h"
 #include "engine/SurfaceTexts.h"
-#include "format/ByteText.h"
 
 #include <cstdio>
 
 namespace {
-std::string Grouped(uint64_t number)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%llu", static_cast<unsigned long long>(number));
-    InsertThousandsSeparators(text);
-    return text;
-}
-
 std::string Number(double value)
 {
     char text[64];
@@ -73,15 +65,15 @@ void PrintSurfaceTable(std::ostream& out, const Run& run)
     if (const std::string throttling = ThrottlingText(s); !throttling.empty())
         out << throttling << '\n';
     out << "Slow blocks (more than 10 times the median time): "
-        << (s.slowBlocks.empty() ? "none" : Grouped(s.slowBlocks.size())) << '\n';
+        << (s.slowBlocks.empty() ? "none" : GroupedNumber(s.slowBlocks.size())) << '\n';
     for (const SurfaceSlowBlock& b : s.slowBlocks) {
         std::snprintf(line, sizeof line, "  %-5s at sector %s, %s sectors: %.1f ms\n", b.write ? "write" : "read",
-                      Grouped(b.firstSector).c_str(), Grouped(b.sectors).c_str(), b.milliseconds);
+                      GroupedNumber(b.firstSector).c_str(), GroupedNumber(b.sectors).c_str(), b.milliseconds);
         out << line;
     }
-    out << "Unreadable sectors: " << (s.unreadable.empty() ? "none" : Grouped(UnreadableSectorCount(s))) << '\n';
+    out << "Unreadable sectors: " << (s.unreadable.empty() ? "none" : GroupedNumber(UnreadableSectorCount(s))) << '\n';
     for (const SurfaceUnreadableRange& r : s.unreadable)
-        out << "  sectors " << Grouped(r.firstSector) << " to " << Grouped(r.firstSector + r.sectors - 1) << ": "
+        out << "  sectors " << GroupedNumber(r.firstSector) << " to " << GroupedNumber(r.firstSector + r.sectors - 1) << ": "
             << r.errorText << '\n';
 }
 

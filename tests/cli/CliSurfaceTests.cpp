@@ -29,7 +29,6 @@ TEST(CliSurface, WritesLeaveTheDeviceAsItWasAlsoWhenStoppedAtARandomMoment)
     EXPECT_NE(std::string::npos, out.find("\"unreadable\": [], ")) << out;
     ASSERT_EQ(0, RunCommand(kCli + "--test surface --write --size 3 --span 0.1 " + device.node(), &out)) << out;
     EXPECT_NE(std::string::npos, out.find("0.1 of 0.1 GB covered (100 %)\n")) << out;
-    EXPECT_NE(std::string::npos, out.find("\nWrites:")) << out;
     EXPECT_EQ(before, device.Checksum());
 
     const unsigned seed = std::random_device{}();
@@ -51,7 +50,6 @@ TEST(CliSurface, BadSpanOrDurationExitsWithStatusTwo)
     const std::pair<std::string, std::string> rows[] = {
         {"--span 2", "--span applies to the surface test only (--test surface)"},
         {"--test surface --span 0", "--span must be a number of gigabytes above 0"},
-        {"--test surface --span 1e3", "--span must be a number of gigabytes above 0"},
         {"--test surface --duration 0", "--duration must be a whole number of minutes from 1 to 100000"},
         {"--test surfaces", "--test must be standard, random or surface"},
     };

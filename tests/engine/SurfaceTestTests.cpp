@@ -61,7 +61,6 @@ TEST(SurfaceTest, FindsASlowRangeUnreadableSectorsLeftUnwrittenAndWhereWritesFal
     EXPECT_EQ(512 * kSectorsPerMB, s.writeFalloff.atSector);
     EXPECT_NEAR(1e9 / kMB, s.writeFalloff.beforeSpeed, 1.0);
     EXPECT_NEAR(1e8 / kMB, s.writeFalloff.afterSpeed, 0.1);
-    EXPECT_NEAR(1e9 / kMB / 20, s.read.minimum, 0.01);
 }
 
 TEST(SurfaceTest, EndsAtItsTimeLimitOrAtAStopThatStillPutsBackTheTransferRead)
