@@ -59,8 +59,7 @@ TEST(SurfaceAnalysis, ThrottlingIsASpeedDropWhileTheDriveIsAtItsHottest)
 {
     const std::vector<SurfaceSample> samples = {
         {0, 1000, 1, 100, 100, 100}, {1000, 1000, 1, 100, 100, 100}, {2000, 1000, 1, 50, 50, 50}};
-    SurfaceSpeedFigures read;
-    read.average = 100;
+    const SurfaceSpeedFigures read{100, 0, 0, 0};  // an average of 100 MB/s
     EXPECT_TRUE(PossibleThrottling({{0, 0, 40}, {1, 1000, 46}, {2, 2500, 46.5}}, samples, read, {}));
     EXPECT_FALSE(PossibleThrottling({{0, 0, 40}, {1, 1000, 46.5}, {2, 1500, 43}}, samples, read, {}));  // hot where fast
     EXPECT_FALSE(PossibleThrottling({{0, 0, 42}, {1, 1000, 44}, {2, 2500, 46.5}}, samples, read, {}));  // never warmed by 5 °C
