@@ -6,15 +6,7 @@
 
 namespace {
 constexpr double kSlowTimes = 10.0;
-constexpr size_t kMaxSlowCandidates = kSurfaceFullResolutionSamples;
-// Until the median settles, a transfer is kept as a candidate when it took
-// more than half the final factor times the median so far.
-constexpr uint64_t kSettledCount = 16;
-
-bool MedianCheckpoint(uint64_t count)
-{
-    return (count & (count - 1)) == 0 || count % 4096 == 0;
-}
+constexpr size_t kSlowestKept = kSurfaceFullResolutionSamples;
 }  // namespace
 
 double SurfaceTransferSpeed(uint64_t sectors, uint64_t nanoseconds)
@@ -31,12 +23,16 @@ void SurfaceDirectionFigures::Add(uint64_t firstSector, uint64_t sectors, uint64
     speeds_.Add(speed);
     bytes_ += sectors * 512;
     nanoseconds_ += nanoseconds;
-    const bool unsettled = times_.Count() < kSettledCount;
-    if ((unsettled || nanoseconds > kSlowTimes / 2 * medianTimeSoFar_) && slowCandidates_.size() < kMaxSlowCandidates)
-        slowCandidates_.push_back({firstSector, sectors, nanoseconds});
     times_.Add(static_cast<double>(nanoseconds));
-    if (MedianCheckpoint(times_.Count()))
-        medianTimeSoFar_ = times_.Median();
+    const auto quicker = [](const Transfer& a, const Transfer& b) { return a.nanoseconds > b.nanoseconds; };
+    if (slowest_.size() == kSlowestKept) {
+        if (nanoseconds <= slowest_.front().nanoseconds)
+            return;
+        std::pop_heap(slowest_.begin(), slowest_.end(), quicker);
+        slowest_.pop_back();
+    }
+    slowest_.push_back({firstSector, sectors, nanoseconds});
+    std::push_heap(slowest_.begin(), slowest_.end(), quicker);
 }
 
 SurfaceSpeedFigures SurfaceDirectionFigures::Figures() const
@@ -55,9 +51,11 @@ std::vector<SurfaceSlowBlock> SurfaceDirectionFigures::SlowBlocks(bool write) co
 {
     std::vector<SurfaceSlowBlock> slow;
     const double limit = kSlowTimes * times_.Median();
-    for (const Transfer& t : slowCandidates_)
+    for (const Transfer& t : slowest_)
         if (static_cast<double>(t.nanoseconds) > limit)
             slow.push_back({t.firstSector, t.sectors, static_cast<double>(t.nanoseconds) / 1e6, write});
+    std::sort(slow.begin(), slow.end(),
+              [](const SurfaceSlowBlock& a, const SurfaceSlowBlock& b) { return a.firstSector < b.firstSector; });
     return slow;
 }
 

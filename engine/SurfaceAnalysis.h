@@ -18,7 +18,8 @@ public:
 
     void Add(uint64_t firstSector, uint64_t sectors, uint64_t nanoseconds);
     SurfaceSpeedFigures Figures() const;
-    // Transfers that took more than ten times the median time, in order.
+    // Transfers that took more than ten times the median time, in order of
+    // position; of more than kSurfaceFullResolutionSamples, the slowest.
     std::vector<SurfaceSlowBlock> SlowBlocks(bool write) const;
 
 private:
@@ -33,8 +34,9 @@ private:
     double minimum_ = 0.0;
     SurfaceDistribution speeds_;
     SurfaceDistribution times_;
-    double medianTimeSoFar_ = 0.0;
-    std::vector<Transfer> slowCandidates_;  // judged against the median at the end
+    // The slowest transfers, a heap with the quickest of them on top; judged
+    // against the median at the end.
+    std::vector<Transfer> slowest_;
 };
 
 // The write speed drops below 60 % of the median of the first 5 % of the
