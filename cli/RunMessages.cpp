@@ -70,6 +70,8 @@ std::string SurfaceProgressText(const TestRun& testRun)
     reached.spanSectors = SurfaceSpanSectors(testRun.run.settings, testRun.run.target);
     reached.coveredSectors = progress.surfaceCoveredSectors.load();
     std::string text = "Surface: " + SurfaceCoverageText(reached);
+    if (progress.surfaceSpeedNow.load() == 0.0)
+        return text;  // nothing measured yet to reckon from
     char figures[128];
     std::snprintf(figures, sizeof figures, ", read %.1f MB/s", progress.surfaceSpeedNow.load());
     text += figures;
