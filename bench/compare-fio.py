@@ -18,7 +18,7 @@ import sys
 import tempfile
 import time
 
-from fio_loop import MIB, LoopDevice, run
+from fio_loop import MIB, LoopDevice, cli_to_compare, run
 
 DEVICE_BYTES = 4 << 30
 ZONES = 10
@@ -92,13 +92,8 @@ def random_reads(cli, device):
 
 
 def main():
-    cli = sys.argv[1] if len(sys.argv) > 1 else os.path.join(
-        os.path.dirname(os.path.abspath(__file__)), "..", "build", "cli", "kestrelia-cli")
-    if os.geteuid() != 0:
-        print("skipped: loop devices need root")
-        return 0
-    if subprocess.run(["which", "fio"], capture_output=True).returncode != 0:
-        print("skipped: fio is not installed")
+    cli = cli_to_compare(sys.argv)
+    if cli is None:
         return 0
 
     with LoopDevice(DEVICE_BYTES, "kestrelia-bench-") as loop:

@@ -1,12 +1,26 @@
-"""What the fio comparisons share: running a command for its output, and a
-loop device with direct I/O over a file of random data in /dev/shm that is
-removed again afterwards."""
+"""What the fio comparisons share: the kestrelia-cli they run and whether
+they can run here, running a command for its output, and a loop device with
+direct I/O over a file of random data in /dev/shm that is removed again
+afterwards."""
 
 import os
 import subprocess
 import tempfile
 
 MIB = 1 << 20
+
+
+def cli_to_compare(argv):
+    """kestrelia-cli named on the command line or in the build tree; None, with the
+    reason printed, when the comparison cannot run here (it needs root and fio)."""
+    if os.geteuid() != 0:
+        print("skipped: loop devices need root")
+        return None
+    if subprocess.run(["which", "fio"], capture_output=True).returncode != 0:
+        print("skipped: fio is not installed")
+        return None
+    return argv[1] if len(argv) > 1 else os.path.join(
+        os.path.dirname(os.path.abspath(__file__)), "..", "build", "cli", "kestrelia-cli")
 
 
 def run(args):

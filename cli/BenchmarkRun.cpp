@@ -5,6 +5,7 @@
 #include "cli/ResultsOutput.h"
 #include "cli/RunMessages.h"
 #include "cli/ScratchFile.h"
+#include "cli/SurfaceResultsOutput.h"
 #include "devices/DriveUsers.h"
 #include "devices/MountTable.h"
 #include "engine/RunExecution.h"
@@ -56,12 +57,14 @@ int InterruptExitStatus()
 RunSettings SettingsOf(const CliOptions& options)
 {
     RunSettings settings;
-    settings.kind = options.randomTest ? TestKind::Random : TestKind::Standard;
+    settings.kind = options.randomTest ? TestKind::Random : options.surfaceTest ? TestKind::Surface : TestKind::Standard;
     settings.zones = options.zones;
     settings.cycles = options.cycles;
     settings.transferMegabytes = options.sizeMegabytes;
     settings.queueDepth = options.queueDepth;
     settings.writes = options.write;
+    settings.surfaceSpanBytes = options.spanBytes;
+    settings.surfaceMinutes = options.durationMinutes;
     return settings;
 }
 
@@ -181,6 +184,10 @@ int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err
     if (failed) {
         const std::string why = !failure.empty() ? failure : !alert.empty() ? alert : "a transfer failed";
         err << "kestrelia-cli: " << target << ": the test failed: " << why << '\n';
+        return kExitTestFailed;
+    }
+    if (const uint64_t unreadable = UnreadableSectorCount(run.surface); unreadable != 0) {
+        err << "kestrelia-cli: " << target << ": " << unreadable << " sectors could not be read\n";
         return kExitTestFailed;
     }
     return kExitDone;

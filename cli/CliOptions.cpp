@@ -18,6 +18,21 @@ std::optional<long> ParseBounded(const std::string& text, long low, long high)
     return value;
 }
 
+// Gigabytes of 1,073,741,824 bytes, whole or with decimals, above 0 and at
+// most a million (a petabyte), as bytes; or nothing.
+std::optional<uint64_t> ParseGigabytes(const std::string& text)
+{
+    double gigabytes = 0.0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, gigabytes, std::chars_format::fixed);
+    if (text.empty() || ec != std::errc() || ptr != end || !(gigabytes > 0.0) || gigabytes > 1e6)
+        return std::nullopt;
+    const auto bytes = static_cast<uint64_t>(gigabytes * 1073741824.0);
+    if (bytes == 0)
+        return std::nullopt;
+    return bytes;
+}
+
 bool LooksLikeMissingFileName(const std::string& value)
 {
     struct stat status {};
@@ -41,12 +56,18 @@ const char* CliUsageText()
            "regular file. Without TARGET it runs on a 1 GiB scratch file in the temporary\n"
            "directory and removes it afterwards.\n"
            "\n"
-           "  --test standard|random  sequential zones (default) or 10,000 random 4 KiB transfers\n"
+           "  --test standard|random|surface\n"
+           "                          sequential zones (default), 10,000 random 4 KiB transfers,\n"
+           "                          or every transfer from the first sector to the last\n"
            "  --zones N               zones of the standard test, 1 to 50 (default 10)\n"
            "  --cycles N              cycles of the standard test, 1 to 50 (default 1)\n"
            "  --size MB               transfer size of the standard test in MB, 1 to 511 (default 1)\n"
            "  --queue-depth N         transfers of the random test kept in flight: 1 (default,\n"
            "                          one at a time), 2, 4, 8, 16, 32, 64, 128 or 256 (io_uring)\n"
+           "  --span GB               surface test: only the first GB gigabytes (of 1,073,741,824\n"
+           "                          bytes; decimals allowed)\n"
+           "  --duration MINUTES      surface test: stop cleanly after this many minutes, 1 to\n"
+           "                          100000; the part covered is reported as such\n"
            "  --write                 also measure writes; every write puts back the data just\n"
            "                          read. Refused on a mounted, busy or read-only device.\n"
            "  --unmount               with --write: unmount the drive's (or volume's) volumes\n"
@@ -65,7 +86,8 @@ const char* CliUsageText()
            "  --help                  show this text\n"
            "\n"
            "Speeds are in MB per second of 1,048,576 bytes. Exit status: 0 done, 1 the test\n"
-           "failed, 2 bad input, 130 stopped by Ctrl-C, 143 stopped by SIGTERM or SIGHUP.\n";
+           "failed or the surface test found unreadable sectors, 2 bad input, 130 stopped by\n"
+           "Ctrl-C, 143 stopped by SIGTERM or SIGHUP.\n";
 }
 
 ParseResult ParseCliOptions(const std::vector<std::string>& arguments,
@@ -100,13 +122,11 @@ ParseResult ParseCliOptions(const std::vector<std::string>& arguments,
             options.json = true;
         } else if (arg == "--test") {
             if (!value(text))
-                return fail("--test needs a value: standard or random");
-            if (text == "standard")
-                options.randomTest = false;
-            else if (text == "random")
-                options.randomTest = true;
-            else
-                return fail("--test must be standard or random, not \"" + text + "\"");
+                return fail("--test needs a value: standard, random or surface");
+            options.randomTest = text == "random";
+            options.surfaceTest = text == "surface";
+            if (text != "standard" && text != "random" && text != "surface")
+                return fail("--test must be standard, random or surface, not \"" + text + "\"");
         } else if (arg == "--zones" || arg == "--cycles") {
             if (!value(text))
                 return fail(arg + " needs a number from 1 to 50");
@@ -130,6 +150,20 @@ ParseResult ParseCliOptions(const std::vector<std::string>& arguments,
                 return fail("--queue-depth must be 1, 2, 4, 8, 16, 32, 64, 128 or 256, not \"" + text + "\"");
             options.queueDepth = static_cast<uint32_t>(*n);
             queueDepthGiven = true;
+        } else if (arg == "--span") {
+            if (!value(text))
+                return fail("--span needs a number of gigabytes");
+            const auto bytes = ParseGigabytes(text);
+            if (!bytes)
+                return fail("--span must be a number of gigabytes above 0 (such as 40 or 2.5), not \"" + text + "\"");
+            options.spanBytes = *bytes;
+        } else if (arg == "--duration") {
+            if (!value(text))
+                return fail("--duration needs a number of minutes from 1 to 100000");
+            const auto n = ParseBounded(text, 1, 100000);
+            if (!n)
+                return fail("--duration must be a whole number of minutes from 1 to 100000, not \"" + text + "\"");
+            options.durationMinutes = static_cast<uint32_t>(*n);
         } else if (const ExtraOption* extra = FindExtra(extraOptions, arg)) {
             // A forgotten file name must not turn the next argument (an option
             // or the device under test) into the file to write.
@@ -150,6 +184,9 @@ ParseResult ParseCliOptions(const std::vector<std::string>& arguments,
     }
     if (queueDepthGiven && !options.randomTest)
         return fail("--queue-depth applies to the random test only (--test random)");
+    for (const char* surfaceOnly : {"--span", "--duration"})
+        if (given.count(surfaceOnly) != 0 && !options.surfaceTest)
+            return fail(std::string(surfaceOnly) + " applies to the surface test only (--test surface)");
     result.options = options;
     return result;
 }

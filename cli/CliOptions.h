@@ -12,6 +12,9 @@ struct CliOptions {
     int32_t cycles = 1;
     uint32_t sizeMegabytes = 1;
     uint32_t queueDepth = 1;  // random test only
+    bool surfaceTest = false;
+    uint64_t spanBytes = 0;         // surface test: the first N bytes; 0 = the whole target
+    uint32_t durationMinutes = 0;   // surface test: stop cleanly after this long; 0 = no limit
     bool write = false;
     bool json = false;
     bool help = false;

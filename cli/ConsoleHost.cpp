@@ -70,6 +70,10 @@ void ConsoleHost::ShowProgress(const TestRun& testRun)
         ShowZoneUnderWay(testRun);
         return;
     }
+    if (testRun.run.settings.kind == TestKind::Surface) {
+        PrintProgress(SurfaceProgressText(testRun));
+        return;
+    }
     const uint32_t reads = testRun.progress.randomReads.load();
     const uint32_t writes = testRun.progress.randomWrites.load();
     char line[128];

@@ -1,5 +1,6 @@
 #include "cli/ResultsOutput.h"
 
+#include "cli/SurfaceResultsOutput.h"
 #include "engine/QueuedTransfers.h"
 #include "engine/ZoneTests.h"
 #include "format/CountText.h"
@@ -67,6 +68,10 @@ void PrintResultsTable(std::ostream& out, const Run& run)
     char line[512];
     const double gib = static_cast<double>(run.target.sizeBytes) / (1024.0 * 1024.0 * 1024.0);
     const RandomResult& random = run.random;
+    if (run.settings.kind == TestKind::Surface) {
+        PrintSurfaceTable(out, run);
+        return;
+    }
     if (run.settings.kind == TestKind::Random) {
         const bool writes = RandomWritesMeasured(run);
         std::snprintf(line, sizeof line,
@@ -126,10 +131,11 @@ void PrintResultsTable(std::ostream& out, const Run& run)
 void PrintResultsJson(std::ostream& out, const Run& run, const std::string& extraJsonMembers)
 {
     const bool randomTest = run.settings.kind == TestKind::Random;
+    const bool surfaceTest = run.settings.kind == TestKind::Surface;
     const int32_t cycles = run.settings.cycles;
-    out << "{\"target\": " << JsonQuoted(run.target.devicePath)
-        << ", \"test\": " << (randomTest ? "\"random\"" : "\"standard\"") << ", \"zones\": [";
-    if (!randomTest) {
+    out << "{\"target\": " << JsonQuoted(run.target.devicePath) << ", \"test\": "
+        << (randomTest ? "\"random\"" : surfaceTest ? "\"surface\"" : "\"standard\"") << ", \"zones\": [";
+    if (!randomTest && !surfaceTest) {
         const int zones = run.MeasuredZoneCount();
         for (int z = 0; z < zones; ++z) {
             const ZoneResult& zone = run.zones[static_cast<size_t>(z)];
@@ -169,6 +175,8 @@ void PrintResultsJson(std::ostream& out, const Run& run, const std::string& extr
     } else {
         out << "null";
     }
+    if (surfaceTest)
+        out << ", \"surface\": " << SurfaceJson(run);
     if (!extraJsonMembers.empty())
         out << ", " << extraJsonMembers;
     out << "}\n";

@@ -1,13 +1,14 @@
 #include "cli/RunMessages.h"
 
+#include "engine/SurfaceTest.h"
+#include "engine/SurfaceTexts.h"
 #include "engine/TestRun.h"
 #include "format/ByteText.h"
 
 #include <cstdio>
 #include <cstring>
 
-namespace {
-std::string Grouped(uint64_t number)
+std::string GroupedNumber(uint64_t number)
 {
     char text[64];
     std::snprintf(text, sizeof text, "%llu", static_cast<unsigned long long>(number));
@@ -15,6 +16,7 @@ std::string Grouped(uint64_t number)
     return text;
 }
 
+namespace {
 std::string ErrorDescription(int errorNumber)
 {
     const char* name = strerrorname_np(errorNumber);
@@ -34,13 +36,17 @@ std::string TransferFailureText(const TestRun& testRun)
                                                          : "write";
     std::string where;
     if (const int32_t transfer = position.transfer.load(); transfer >= 0) {
-        where = "transfer " + Grouped(static_cast<uint64_t>(transfer) + 1) + " of " + Grouped(kRandomTransferCount);
+        where = "transfer " + GroupedNumber(static_cast<uint64_t>(transfer) + 1) + " of " +
+                GroupedNumber(kRandomTransferCount);
+    } else if (position.zone.load() < 0) {
+        return std::string(what) + " failed at sector " + GroupedNumber(position.sector.load()) + ": " +
+               ErrorDescription(errorNumber);
     } else {
         where = "zone " + std::to_string(position.zone.load() + 1);
         if (const int32_t cycle = position.cycle.load(); cycle >= 0)
             where += ", cycle " + std::to_string(cycle + 1);
     }
-    return std::string(what) + " failed at " + where + ", sector " + Grouped(position.sector.load()) +
+    return std::string(what) + " failed at " + where + ", sector " + GroupedNumber(position.sector.load()) +
            ": " + ErrorDescription(errorNumber);
 }
 
@@ -55,4 +61,32 @@ std::string ZoneProgressText(const TestRun& testRun)
     if (const int32_t cycle = position.cycle.load(); cycle >= 0)
         text += ", cycle " + std::to_string(cycle + 1) + " of " + std::to_string(testRun.run.settings.cycles);
     return text;
+}
+
+std::string SurfaceProgressText(const TestRun& testRun)
+{
+    const RunProgress& progress = testRun.progress;
+    SurfaceResult reached;
+    reached.spanSectors = SurfaceSpanSectors(testRun.run.settings, testRun.run.target);
+    reached.coveredSectors = progress.surfaceCoveredSectors.load();
+    std::string text = "Surface: " + SurfaceCoverageText(reached);
+    if (progress.surfaceSpeedNow.load() == 0.0)
+        return text;  // nothing measured yet to reckon from
+    char figures[128];
+    std::snprintf(figures, sizeof figures, ", read %.1f MB/s", progress.surfaceSpeedNow.load());
+    text += figures;
+    if (testRun.run.settings.writes) {
+        std::snprintf(figures, sizeof figures, ", write %.1f MB/s", progress.surfaceWriteSpeedNow.load());
+        text += figures;
+    }
+    const auto left = static_cast<uint64_t>(progress.surfaceSecondsLeft.load() + 0.5);
+    if (left >= 3600)
+        std::snprintf(figures, sizeof figures, ", %llu h %02llu min left", static_cast<unsigned long long>(left / 3600),
+                      static_cast<unsigned long long>(left % 3600 / 60));
+    else if (left >= 60)
+        std::snprintf(figures, sizeof figures, ", %llu min %02llu s left", static_cast<unsigned long long>(left / 60),
+                      static_cast<unsigned long long>(left % 60));
+    else
+        std::snprintf(figures, sizeof figures, ", %llu s left", static_cast<unsigned long long>(left));
+    return text + figures;
 }

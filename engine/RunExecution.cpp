@@ -1,6 +1,7 @@
 #include "engine/RunExecution.h"
 
 #include "engine/RunObserver.h"
+#include "engine/SurfaceTest.h"
 #include "engine/TestRun.h"
 #include "engine/ZoneTests.h"
 
@@ -36,8 +37,12 @@ void ExecuteRun(TestRun& testRun, RunObserver& observer)
     run.started = std::time(nullptr);
     run.end = RunEnd::NotEnded;
     run.failure.reset();
-    const RunEnd end = run.settings.kind == TestKind::Standard ? RunStandardZoneTest(testRun, observer)
-                                                               : RunRandomZoneTest(testRun, observer);
+    RunEnd end = RunEnd::Failed;
+    switch (run.settings.kind) {
+    case TestKind::Standard: end = RunStandardZoneTest(testRun, observer); break;
+    case TestKind::Random: end = RunRandomZoneTest(testRun, observer); break;
+    case TestKind::Surface: end = RunSurfaceTest(testRun, observer); break;
+    }
     run.ended = std::time(nullptr);
     run.end = end;
     testRun.progress.running.store(false);

@@ -2,10 +2,12 @@
 
 #include "engine/LaunchChecks.h"
 #include "engine/QueuedTransfers.h"
+#include "engine/SurfaceTest.h"
 #include "engine/TestRun.h"
 #include "engine/ZoneTests.h"
 #include "format/ByteText.h"
 #include "format/ErrorText.h"
+#include "platform/DriveTemperature.h"
 #include "platform/RawDevice.h"
 
 #include <cerrno>
@@ -65,6 +67,8 @@ bool BigEnough(const TestRun& testRun)
     const Run& run = testRun.run;
     if (run.settings.kind == TestKind::Random)
         return run.target.Sectors() >= kRandomTestMinimumSectors;
+    if (run.settings.kind == TestKind::Surface)
+        return SurfaceSpanSectors(run.settings, run.target) != 0;
     return DriveBigEnoughForZones(run.target.Sectors(), run.settings.TransferSectors(), run.settings.zones);
 }
 
@@ -158,6 +162,8 @@ PreparedRun PrepareRun(const LaunchTarget& target, const RunSettings& settings, 
     testRun->zoneIncrement = StandardZoneIncrement(prepared.target.Sectors(), prepared.settings.zones);
     if (prepared.settings.kind == TestKind::Standard)
         prepared.zones.assign(static_cast<size_t>(prepared.settings.zones), ZoneResult{});
+    if (prepared.settings.kind == TestKind::Surface)
+        testRun->temperatureFile = FindDriveTemperatureFile("/sys", target.devicePath);
 
     testRun->readDescriptor = OpenRawForReading(target.devicePath.c_str(), &errorNumber);
     if (testRun->readDescriptor < 0) {

@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -24,6 +25,12 @@ struct RunProgress {
     std::atomic<double> writesStarted{0.0};
     std::atomic<uint32_t> cursorFrame{0};
     TransferPosition position;
+    // Surface test: sectors covered from the first, the read and write
+    // speeds of the last moment (MB/s) and the seconds it reckons are left.
+    std::atomic<uint64_t> surfaceCoveredSectors{0};
+    std::atomic<double> surfaceSpeedNow{0.0};
+    std::atomic<double> surfaceWriteSpeedNow{0.0};
+    std::atomic<double> surfaceSecondsLeft{0.0};
 };
 
 class TestRun {
@@ -44,6 +51,7 @@ public:
     int writeDescriptor = -1;      // -1 unless the run writes
     uint64_t zoneIncrement = 0;    // standard test: sectors between zones
     std::vector<uint64_t> sectorTable;  // random test: where each transfer goes
+    std::string temperatureFile;   // surface test: the drive's hwmon temperature, "" without one
     std::thread worker;
 
     bool Writes() const { return run.settings.writes; }

@@ -1,0 +1,17 @@
+// The surface test's findings in words, the same in every program and report.
+#pragma once
+
+#include "engine/Run.h"
+
+#include <string>
+
+// "Writes fell from 1,850 MB/s to 410 MB/s after 38.2 GB" (GB of
+// 1,073,741,824 bytes), or "Writes held their speed: no fall-off found".
+std::string WriteFalloffText(const SurfaceWriteFalloff& falloff);
+
+// "Possible throttling: the speed dropped while the drive was at its
+// hottest (71 °C)"; "" when none was seen.
+std::string ThrottlingText(const SurfaceResult& surface);
+
+// "12.5 of 100.0 GB covered (12 %)", with ", the time limit reached" when it ended the run.
+std::string SurfaceCoverageText(const SurfaceResult& surface);

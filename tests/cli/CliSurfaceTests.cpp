@@ -1,0 +1,63 @@
+// kestrelia-cli --test surface on a patterned loop device: with writes the
+// whole device ends as it began, whether the run ends by itself, at its span
+// or at a Ctrl-C at a random moment (the seed is printed); and the surface
+// options' bad input.
+#include "LoopDevice.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <unistd.h>
+
+namespace {
+
+// The runs it keeps go to a history of its own.
+const std::string kHistory = "/tmp/kestrelia-surface-" + std::to_string(getpid());
+const std::string kCli = "env XDG_DATA_HOME=" + kHistory + " " KESTRELIA_CLI_PATH " ";
+
+TEST(CliSurface, WritesLeaveTheDeviceAsItWasAlsoWhenStoppedAtARandomMoment)
+{
+    SKIP_WITHOUT_LOOP_DEVICES();
+    LoopDevice device(256ull << 20, "--direct-io=on");
+    ASSERT_TRUE(device.attached()) << device.error();
+    ASSERT_TRUE(device.FillWithPattern());
+    const std::string before = device.Checksum();
+    std::string out;
+    ASSERT_EQ(0, RunCommand(kCli + "--json --test surface --write " + device.node(), &out)) << out;
+    EXPECT_NE(std::string::npos, out.find("\"test\": \"surface\"")) << out;
+    EXPECT_NE(std::string::npos, out.find("\"span_sectors\": 524288, \"covered_sectors\": 524288, ")) << out;
+    EXPECT_NE(std::string::npos, out.find("\"unreadable\": [], ")) << out;
+    ASSERT_EQ(0, RunCommand(kCli + "--test surface --write --size 3 --span 0.1 " + device.node(), &out)) << out;
+    EXPECT_NE(std::string::npos, out.find("0.1 of 0.1 GB covered (100 %)\n")) << out;
+    EXPECT_EQ(before, device.Checksum());
+
+    const unsigned seed = std::random_device{}();
+    std::cout << "Ctrl-C moment seed: " << seed << '\n';
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937 generator(seed);
+    const int milliseconds = std::uniform_int_distribution<int>(150, 650)(generator);
+    // The moment counts from when the run has the device open.
+    const int status = RunCommand("sh -c '" + kCli + "--test surface --write --size 4 " + device.node() +
+                                  " & until ls -l /proc/$!/fd | grep -q " + device.node() + "; do sleep 0.005; done; sleep " +
+                                  std::to_string(milliseconds / 1000.0) + "; kill -INT $!; wait $!'", &out);
+    EXPECT_TRUE(status == 130 || status == 0) << status << out;  // 0: it had ended before
+    EXPECT_EQ(before, device.Checksum());
+    RunCommand("rm -rf " + kHistory);
+}
+
+TEST(CliSurface, BadSpanOrDurationExitsWithStatusTwo)
+{
+    const std::pair<std::string, std::string> rows[] = {
+        {"--span 2", "--span applies to the surface test only (--test surface)"},
+        {"--test surface --span 0", "--span must be a number of gigabytes above 0"},
+        {"--test surface --duration 0", "--duration must be a whole number of minutes from 1 to 100000"},
+        {"--test surfaces", "--test must be standard, random or surface"},
+    };
+    std::string out;
+    for (const auto& [arguments, message] : rows) {
+        EXPECT_EQ(2, RunCommand(kCli + arguments + " /dev/null", &out)) << arguments;
+        EXPECT_NE(std::string::npos, out.find(message)) << arguments << ": " << out;
+    }
+}
+
+}  // namespace
