@@ -83,6 +83,8 @@ TEST(CliRun, RefusesWhatItMustSaysWhereItFailedAndComparesSavedRuns)
          "the test failed: write failed at transfer ", "Reads:  "},
         {"--write --test random --queue-depth 4 " + small.path() + "/random", 1,
          "the test failed: write failed at transfer ", ": No space left on device (ENOSPC)\n"},
+        // The full file system now: a run whose --save-json cannot be written has failed.
+        {"--zones 2 --save-json " + small.path() + "/run.json " + target, 1, "run.json: No space left on device", ""},
         // A scratch file on 4 KiB sectors.
         {"--write --zones 7 --cycles 1 --size 3", 0, "7 zones, 1 cycle, 3 MB transfers, reads and writes", ""},
     };
