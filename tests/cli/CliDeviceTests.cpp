@@ -217,7 +217,7 @@ INSTANTIATE_TEST_SUITE_P(
         StopRow{"HupScratchFile", SIGHUP, 143, "--zones 50 --cycles 50 --size 16", StopRow::ScratchFile, 0, 1500, 3000}),
     [](const ::testing::TestParamInfo<StopRow>& info) { return std::string(info.param.name); });
 
-// A mount point whose name is no UTF-8 (byte 0xE9) and a btrfs label of 249
+// A mount point whose name is no UTF-8 (byte 0xE9) and holds a quote, and a btrfs label of 249
 // bytes of Japanese and a quote: the JSON listing stays valid UTF-8 and JSON and
 // keeps the whole label; the text listing shows UTF-8 as it is and escapes the other byte.
 TEST_F(LoopDriveTest, CliListingsStayValidWhateverTheNames)
@@ -232,7 +232,7 @@ TEST_F(LoopDriveTest, CliListingsStayValidWhateverTheNames)
         label += "\xE6\x97\xA5";
     ASSERT_EQ(0, RunCommand("umount " + btrfs->mount->path() + " && btrfs filesystem label " + btrfs->node + " '" +
                             label + "\"' && mount -o ro " + btrfs->node + " " + btrfs->mount->path()));
-    const std::string folder = "/dev/shm/kestrelia-caf\xE9-" + std::to_string(getpid());
+    const std::string folder = "/dev/shm/kestrelia-caf\xE9\"-" + std::to_string(getpid());
     ASSERT_EQ(0, RunCommand("umount " + volumes_[0].mount->path() + " && mkdir '" + folder + "' && mount " +
                             volumes_[0].node + " '" + folder + "'"));
     // The JSON listing as python3 read it as UTF-8 and JSON, else why not.
@@ -243,9 +243,9 @@ TEST_F(LoopDriveTest, CliListingsStayValidWhateverTheNames)
     RunCommand("umount '" + folder + "'; rmdir '" + folder + "'");
     EXPECT_EQ(0, valid) << json;
     EXPECT_NE(std::string::npos, json.find("\"name\": \"" + label + "\\\"\"")) << json;
-    EXPECT_NE(std::string::npos, json.find("\"mount_point\": \"/dev/shm/kestrelia-caf\xEF\xBF\xBD-")) << json;
+    EXPECT_NE(std::string::npos, json.find("\"mount_point\": \"/dev/shm/kestrelia-caf\xEF\xBF\xBD\\\"-")) << json;
     EXPECT_NE(std::string::npos, text.find("       " + label + "\": " + btrfs->node)) << text;
-    EXPECT_NE(std::string::npos, text.find("mounted at /dev/shm/kestrelia-caf\\xE9-")) << text;
+    EXPECT_NE(std::string::npos, text.find("mounted at /dev/shm/kestrelia-caf\\xE9\"-")) << text;
 }
 
 // A process with the drive open for writing, or the drive's volumes mounted

@@ -50,9 +50,9 @@ TEST(CliRun, RefusesWhatItMustSaysWhereItFailedAndComparesSavedRuns)
     ASSERT_TRUE(ext4.mounted() && ramfs.mounted() && small.mounted() && readOnlyFs.mounted())
         << ext4.error() << ramfs.error() << small.error() << readOnlyFs.error();
     RunCommand("truncate -s 64M " + ramfs.path() + "/file " + small.path() + "/zones " + small.path() + "/random");
-    // A saved run, to compare with.
-    const std::string saved = (folder / "first.json").string();
-    ASSERT_EQ(0, RunCommand(cli + "--write --zones 3 --save-json " + saved + " " + target, &out)) << out;
+    // A saved run, to compare with, named with a quote.
+    const std::string saved = (folder / "first\"run.json").string(), shownSaved = "'" + saved + "'";
+    ASSERT_EQ(0, RunCommand(cli + "--write --zones 3 --save-json " + shownSaved + " " + target, &out)) << out;
     const std::string savedRandom = (folder / "random.json").string();
     ASSERT_EQ(0, RunCommand(cli + "--test random --save-json " + savedRandom + " " + target, &out)) << out;
     const struct {
@@ -76,7 +76,7 @@ TEST(CliRun, RefusesWhatItMustSaysWhereItFailedAndComparesSavedRuns)
         {"--zones 2 --cycles 2 --zones 3 " + target, 2, "--zones given twice", ""},
         {"--test random --queue-depth 4 --compare " + savedRandom + " " + readOnly.node(), 0,
          "Note: the earlier run is of another drive (loop:", "Note: the runs were measured at different queue depths: 1 then, 4 now.\n"},
-        {"--zones 4 --compare " + saved + " " + target, 2, "3 zones, which cannot be compared", ""},
+        {"--zones 4 --compare " + shownSaved + " " + target, 2, "3 zones, which cannot be compared", ""},
         {"--write --zones 3 " + small.path() + "/zones", 1,
          "the test failed: write failed at zone 3, cycle 1, sector ", ": No space left on device (ENOSPC)\n"},
         {"--write --test random " + small.path() + "/random", 1,
@@ -99,11 +99,11 @@ TEST(CliRun, RefusesWhatItMustSaysWhereItFailedAndComparesSavedRuns)
         EXPECT_EQ(std::string::npos, entry.path().filename().string().find("kestrelia-scratch")) << entry.path();
 
     // The saved run compared zone by zone in the table and the JSON; the history lists all three runs.
-    ASSERT_EQ(0, RunCommand(cli + "--zones 3 --compare " + saved + " " + target, &out)) << out;
+    ASSERT_EQ(0, RunCommand(cli + "--zones 3 --compare " + shownSaved + " " + target, &out)) << out;
     EXPECT_NE(out.find("Compared with the run of "), std::string::npos) << out;
     EXPECT_NE(out.find("Zone  Earlier read  New read  Change"), std::string::npos) << out;
-    ASSERT_EQ(0, RunCommand(cli + "--zones 3 --json --compare " + saved + " " + target + " 2>/dev/null", &out)) << out;
-    EXPECT_NE(out.find(", \"compared_with\": {\"file\": \"" + saved + "\""), std::string::npos) << out;
+    ASSERT_EQ(0, RunCommand(cli + "--zones 3 --json --compare " + shownSaved + " " + target + " 2>/dev/null", &out)) << out;
+    EXPECT_NE(out.find(", \"compared_with\": {\"file\": \"" + folder.string() + "/first\\\"run.json\""), std::string::npos) << out;
     EXPECT_NE(out.find("{\"zone\": 3, \"read\": {\"earlier_avg\": "), std::string::npos) << out;
 
     // A hangup while the libraries load stops the run before it begins: 143, nothing kept.
@@ -159,7 +159,7 @@ TEST(CliRun, RefusesWhatItMustSaysWhereItFailedAndComparesSavedRuns)
             EXPECT_EQ(out.find(control), std::string::npos) << arguments << ": " << out;
     }
     EXPECT_EQ(0, RunCommand(KESTRELIA_SOURCE_DIR "/tests/support/validate-run-documents " KESTRELIA_SOURCE_DIR
-                            "/docs/run-document.schema.json " + saved, &out)) << out;
+                            "/docs/run-document.schema.json " + shownSaved, &out)) << out;
     EXPECT_EQ(checksum, device.Checksum());
     fs::remove_all(folder);
 }
