@@ -1,6 +1,6 @@
-// The seed of a test's random moments: KESTRELIA_TEST_SEED when it is set,
-// else drawn once. It is printed either way, so that a failure drawn at
-// random can be run again at the same moments.
+// Random moments of tests: drawn from KESTRELIA_TEST_SEED when it is set, else
+// from a seed drawn once. The seed is printed either way, so that a failure at
+// a random moment can be run again at the same moments.
 #pragma once
 
 #include <cstdint>
@@ -20,7 +20,7 @@ inline uint32_t TestSeed()
     return seed;
 }
 
-// A number in [lowest, highest] for the draw named `which` of this seed.
+// A number in [lowest, highest], the same for the same seed and `which`.
 inline int DrawnBetween(int lowest, int highest, uint32_t which)
 {
     std::mt19937 random(TestSeed() ^ (which * 2654435761u));
