@@ -138,8 +138,14 @@ TEST(CliRun, RefusesWhatItMustSaysWhereItFailedAndComparesSavedRuns)
 
     // The history lists the runs that ended well, with no trace of the stopped one.
     ASSERT_EQ(0, RunCommand(cli + "--history " + target, &out)) << out;
-    EXPECT_NE(out.find("(loop:" + device.backingFile() + "): 5 runs\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("(loop:" + device.backingFile() + "): 6 runs\n"), std::string::npos) << out;
     EXPECT_NE(out.find(" UTC, Random test, queue depth 1, reads only\n"), std::string::npos) << out;
+    // As JSON too, of a file named with a quote (files keep no runs).
+    const std::string quoted = (folder / "fi\"le").string();
+    std::ofstream{quoted};
+    EXPECT_EQ(0, RunCommand(cli + "--json --history '" + quoted + "' 2>/dev/null | python3 -c 'import json, sys; "
+                            "h = json.load(sys.stdin); print(h[\"target\"], h[\"identity\"], len(h[\"runs\"]))'", &out));
+    EXPECT_EQ(quoted + " file:" + quoted + " 0\n", out);
     // A run document whose date would retitle the terminal (OSC, BEL, C1 CSI) is no run: skipped by the
     // listing, refused by the comparison, the date shown escaped in both.
     std::ifstream in(saved);
