@@ -1,9 +1,11 @@
 // kestrelia-cli on a loop drive with mounted volumes: --list shows them, a write
 // test without --unmount is refused, and one with --unmount puts every volume
 // back and every byte as it was, whether it ends, is stopped by a signal at a
-// random moment or is killed (then --remount-left does). Stop signals end a
-// scratch-file run cleanly too. Names that are no UTF-8 keep both listings valid.
+// random moment (KESTRELIA_TEST_SEED gives the moments of a failed run back) or
+// is killed (then --remount-left does). Stop signals end a scratch-file run
+// cleanly too. Names that are no UTF-8 keep both listings valid.
 #include "LoopDriveFixture.h"
+#include "TestSeed.h"
 #include "devices/DriveUsers.h"
 #include "engine/DriveWatch.h"
 
@@ -14,7 +16,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <random>
 #include <sys/mount.h>
 #include <sys/file.h>
 #include <sys/wait.h>
@@ -50,7 +51,52 @@ int WaitForRun(pid_t run)
     return status;
 }
 
-TEST_F(LoopDriveTest, CliListsTheDriveAndEveryWriteTestPutsItsVolumesBack)
+// The loop drive shared by the tests below, its volumes mounted read-only (so
+// that only a test writes), with its checksum as the suite first saw it, and
+// scratch folders for the program's run state, scratch file and history.
+class CliDrive : public SharedLoopDriveTest {
+protected:
+    void SetUp() override
+    {
+        SharedLoopDriveTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        MountVolumesReadOnly();
+        if (checksum_.empty())
+            checksum_ = device_->Checksum();
+        mounts = DriveMounts(drive());
+        fs::create_directories(folder / "state");
+        fs::create_directories(folder / "scratch");
+    }
+    void TearDown() override
+    {
+        fs::remove_all(folder);
+        SharedLoopDriveTest::TearDown();
+    }
+    static void TearDownTestSuite()
+    {
+        checksum_.clear();
+        SharedLoopDriveTest::TearDownTestSuite();
+    }
+    // Every byte and volume as the suite found them.
+    void ExpectDriveAsItWas()
+    {
+        RunCommand("blockdev --flushbufs " + drive());
+        EXPECT_EQ(checksum_, device_->Checksum());
+        for (const LoopVolume& volume : volumes_)
+            EXPECT_EQ("marker " + volume.type, MarkerOf(volume)) << volume.type;
+    }
+
+    const fs::path folder = "/dev/shm/kestrelia-cli-device-" + std::to_string(getpid());
+    const std::string env = "env KESTRELIA_RUN_DIR=" + (folder / "state").string() + " TMPDIR=" +
+                            (folder / "scratch").string() + " XDG_DATA_HOME=" + (folder / "history").string() + " ";
+    std::vector<std::string> mounts;
+
+private:
+    static inline std::string checksum_;
+};
+
+TEST_F(CliDrive, ListingsShowTheDriveWithItsVolumes)
 {
     std::string out;
     ASSERT_EQ(0, RunCommand(kCli + " --list", &out)) << out;
@@ -71,97 +117,103 @@ TEST_F(LoopDriveTest, CliListsTheDriveAndEveryWriteTestPutsItsVolumesBack)
                                               "\", \"file_system\": \"Linux File System (" + volume.type + ")\""))
             << out;
     }
+}
 
-    MountVolumesReadOnly();
-    const std::vector<std::string> mounts = DriveMounts(drive());
-    const std::string checksum = device_->Checksum();
-    const fs::path folder = "/dev/shm/kestrelia-cli-device-" + std::to_string(getpid());
-    fs::create_directories(folder / "state");
-    fs::create_directories(folder / "scratch");
-    const std::string env = "env KESTRELIA_RUN_DIR=" + (folder / "state").string() + " TMPDIR=" +
-                            (folder / "scratch").string() + " XDG_DATA_HOME=" + (folder / "history").string() + " ";
-    // Without --unmount, writes to the drive or one of its mounted volumes are refused.
+// Without --unmount, writes to the drive or one of its mounted volumes are refused.
+TEST_F(CliDrive, WritesToAMountedDriveOrVolumeAreRefused)
+{
     for (const std::string& target : {drive(), volumes_[0].node}) {
+        std::string out;
         EXPECT_EQ(2, RunCommand(env + kCli + " --write --zones 3 " + target, &out)) << out;
         EXPECT_NE(std::string::npos, out.find("writes refused: the device is mounted or in use")) << out;
     }
-    const struct {
-        int signal;  // 0: the run ends by itself
-        int exitStatus;
-        std::string options;
-        std::string target;  // empty: the scratch-file run
-        uint64_t reads;  // of the drive, after the unmount, before the delay
-        int earliestMs;
-        int latestMs;
-    } rows[] = {
-        {0, 0, "--write --zones 5 --size 8", volumes_[0].node, 0, 0, 0},
-        {SIGTERM, 143, "--write --zones 50 --cycles 50 --size 16", drive(), 0, 200, 2500},
-        {SIGINT, 130, "--write --zones 50 --cycles 50 --size 16", drive(), 0, 200, 2500},
-        // The random test's 10,000 reads take half a second here: these stops land in them.
-        {SIGINT, 130, "--write --test random", drive(), 500, 0, 200},
-        {SIGTERM, 143, "--write --test random", drive(), 500, 0, 200},
-        {SIGKILL, 0, "--write --zones 50 --cycles 50 --size 16", drive(), 0, 200, 2500},
-        // Not before the program has put its handlers in place, also on a loaded machine.
-        {SIGINT, 130, "--zones 50 --cycles 50 --size 16", "", 0, 500, 1500},
-        // A scratch run on tmpfs reads its 40 GB in a few seconds: signal it well before its end.
-        {SIGHUP, 143, "--zones 50 --cycles 50 --size 16", "", 0, 1500, 3000},
-    };
-    std::mt19937 random(std::random_device{}());
-    for (const auto& row : rows) {
-        const int delay = std::uniform_int_distribution<int>(row.earliestMs, row.latestMs)(random);
-        SCOPED_TRACE(row.options + " " + row.target + ", signal " + std::to_string(row.signal) + " after " +
-                     std::to_string(delay) + " ms");
-        const std::string command = "exec " + env + kCli + " " + row.options +
-                                    (row.target.empty() ? "" : " --unmount ") + row.target + " > " +
-                                    (folder / "out").string() + " 2>&1";
-        const pid_t run = fork();
-        if (run == 0)
-            _exit(execl("/bin/sh", "sh", "-c", command.c_str(), nullptr));
-        const bool unmounts = !row.target.empty() && row.signal != 0;
-        const uint64_t reads = ReadsDone(drive()) + row.reads;
-        std::string files;
-        for (int wait = 0; unmounts && wait < 200 &&
-                           (files.empty() || !DriveMounts(drive()).empty() || ReadsDone(drive()) < reads);
-             ++wait) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            RunCommand("ls " + (folder / "state").string(), &files);
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(delay));
-        if (unmounts) {
-            // udev keeps off: the whole drive is locked while the test runs.
-            const int node = open(drive().c_str(), O_RDONLY);
-            EXPECT_NE(0, flock(node, LOCK_EX | LOCK_NB));
-            close(node);
-            EXPECT_EQ("unmounted-" + std::to_string(run) + "\n", files);
-        }
-        kill(run, row.signal);  // 0 for the run that ends by itself: nothing is sent
-        const int status = WaitForRun(run);
-        std::ifstream in(folder / "out");
-        out.assign(std::istreambuf_iterator<char>(in), {});
-        if (row.signal == SIGKILL) {
-            ASSERT_TRUE(WIFSIGNALED(status)) << "the run ended before it could be killed: " << out;
-            EXPECT_TRUE(DriveMounts(drive()).empty());
-            RunCommand(env + kCli + " --zones 1 --size 1 " + (folder / "none").string(), &out);
-            EXPECT_NE(std::string::npos, out.find("kestrelia-cli --remount-left mounts them back")) << out;
-            EXPECT_EQ(0, RunCommand(env + kCli + " --remount-left", &out)) << out;
-        } else {
-            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == row.exitStatus) << status << ": " << out;
-            EXPECT_EQ(row.signal != 0, out.find("kestrelia-cli: stopped") != std::string::npos) << out;
-        }
-        EXPECT_EQ(mounts, DriveMounts(drive()));
-        EXPECT_TRUE(fs::is_empty(folder / "state") && fs::is_empty(folder / "scratch"));
-    }
-    // Every write test, ended, stopped or killed, put back every block it wrote.
-    RunCommand("blockdev --flushbufs " + drive());
-    EXPECT_EQ(checksum, device_->Checksum());
-    for (const LoopVolume& volume : volumes_)
-        EXPECT_EQ("marker " + volume.type, MarkerOf(volume)) << volume.type;
-    fs::remove_all(folder);
+    EXPECT_EQ(mounts, DriveMounts(drive()));
 }
 
-// A mount point whose name is no UTF-8 (byte 0xE9) and a btrfs label of 252
-// bytes of Japanese: the JSON listing stays valid UTF-8 and keeps the whole
-// label; the text listing shows UTF-8 as it is and escapes the other byte.
+// A write test with --unmount that ends, is stopped by a signal at a random moment
+// or is killed: every volume back as it was (after a kill through --remount-left).
+struct StopRow {
+    const char* name;
+    int signal;  // 0: the run ends by itself
+    int exitStatus;
+    const char* options;
+    enum { Volume, Drive, ScratchFile } target;
+    uint64_t reads;  // of the drive, after the unmount, before the delay
+    int earliestMs;
+    int latestMs;
+};
+
+class CliStop : public CliDrive, public ::testing::WithParamInterface<StopRow> {};
+
+TEST_P(CliStop, PutsTheVolumesBack)
+{
+    const StopRow& row = GetParam();
+    const int delay = DrawnBetween(row.earliestMs, row.latestMs, static_cast<uint32_t>(row.signal) * 31 + row.target);
+    const std::string target = row.target == StopRow::Volume ? volumes_[0].node
+                               : row.target == StopRow::Drive ? drive() : "";
+    SCOPED_TRACE(std::string(row.options) + " " + target + ", signal " + std::to_string(row.signal) + " after " +
+                 std::to_string(delay) + " ms (KESTRELIA_TEST_SEED=" + std::to_string(TestSeed()) + ")");
+    const std::string command = "exec " + env + kCli + " " + row.options + (target.empty() ? "" : " --unmount ") +
+                                target + " > " + (folder / "out").string() + " 2>&1";
+    const pid_t run = fork();
+    if (run == 0)
+        _exit(execl("/bin/sh", "sh", "-c", command.c_str(), nullptr));
+    const bool unmounts = !target.empty() && row.signal != 0;
+    const uint64_t reads = ReadsDone(drive()) + row.reads;
+    std::string files;
+    for (int wait = 0; unmounts && wait < 200 &&
+                       (files.empty() || !DriveMounts(drive()).empty() || ReadsDone(drive()) < reads);
+         ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        RunCommand("ls " + (folder / "state").string(), &files);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+    if (unmounts) {
+        // udev keeps off: the whole drive is locked while the test runs.
+        const int node = open(drive().c_str(), O_RDONLY);
+        EXPECT_NE(0, flock(node, LOCK_EX | LOCK_NB));
+        close(node);
+        EXPECT_EQ("unmounted-" + std::to_string(run) + "\n", files);
+    }
+    kill(run, row.signal);  // 0 for the run that ends by itself: nothing is sent
+    const int status = WaitForRun(run);
+    std::ifstream in(folder / "out");
+    std::string out(std::istreambuf_iterator<char>(in), {});
+    if (row.signal == SIGKILL) {
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the run ended before it could be killed: " << out;
+        EXPECT_TRUE(DriveMounts(drive()).empty());
+        RunCommand(env + kCli + " --zones 1 --size 1 " + (folder / "none").string(), &out);
+        EXPECT_NE(std::string::npos, out.find("kestrelia-cli --remount-left mounts them back")) << out;
+        EXPECT_EQ(0, RunCommand(env + kCli + " --remount-left", &out)) << out;
+    } else {
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == row.exitStatus) << status << ": " << out;
+        EXPECT_EQ(row.signal != 0, out.find("kestrelia-cli: stopped") != std::string::npos) << out;
+    }
+    EXPECT_EQ(mounts, DriveMounts(drive()));
+    EXPECT_TRUE(fs::is_empty(folder / "state") && fs::is_empty(folder / "scratch"));
+    if (!target.empty())
+        ExpectDriveAsItWas();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, CliStop,
+    ::testing::Values(
+        StopRow{"Ends", 0, 0, "--write --zones 5 --size 8", StopRow::Volume, 0, 0, 0},
+        StopRow{"TermDuringZones", SIGTERM, 143, "--write --zones 50 --cycles 50 --size 16", StopRow::Drive, 0, 200, 2500},
+        StopRow{"IntDuringZones", SIGINT, 130, "--write --zones 50 --cycles 50 --size 16", StopRow::Drive, 0, 200, 2500},
+        // The random test's 10,000 reads take half a second here: these stops land in them.
+        StopRow{"IntDuringRandom", SIGINT, 130, "--write --test random", StopRow::Drive, 500, 0, 200},
+        StopRow{"TermDuringRandom", SIGTERM, 143, "--write --test random", StopRow::Drive, 500, 0, 200},
+        StopRow{"Killed", SIGKILL, 0, "--write --zones 50 --cycles 50 --size 16", StopRow::Drive, 0, 200, 2500},
+        // Not before the program has put its handlers in place, also on a loaded machine.
+        StopRow{"IntScratchFile", SIGINT, 130, "--zones 50 --cycles 50 --size 16", StopRow::ScratchFile, 0, 500, 1500},
+        // A scratch run on tmpfs reads its 40 GB in a few seconds: signal it well before its end.
+        StopRow{"HupScratchFile", SIGHUP, 143, "--zones 50 --cycles 50 --size 16", StopRow::ScratchFile, 0, 1500, 3000}),
+    [](const ::testing::TestParamInfo<StopRow>& info) { return std::string(info.param.name); });
+
+// A mount point whose name is no UTF-8 (byte 0xE9) and holds a quote, and a btrfs label of 249
+// bytes of Japanese and a quote: the JSON listing stays valid UTF-8 and JSON and
+// keeps the whole label; the text listing shows UTF-8 as it is and escapes the other byte.
 TEST_F(LoopDriveTest, CliListingsStayValidWhateverTheNames)
 {
     if (RunCommand("command -v python3 && command -v btrfs") != 0)
@@ -170,11 +222,11 @@ TEST_F(LoopDriveTest, CliListingsStayValidWhateverTheNames)
     if (btrfs == volumes_.end())
         GTEST_SKIP() << "btrfs cannot be made here";
     std::string label;
-    for (int i = 0; i < 84; ++i)
+    for (int i = 0; i < 83; ++i)
         label += "\xE6\x97\xA5";
-    ASSERT_EQ(0, RunCommand("umount " + btrfs->mount->path() + " && btrfs filesystem label " + btrfs->node + " " +
-                            label + " && mount -o ro " + btrfs->node + " " + btrfs->mount->path()));
-    const std::string folder = "/dev/shm/kestrelia-caf\xE9-" + std::to_string(getpid());
+    ASSERT_EQ(0, RunCommand("umount " + btrfs->mount->path() + " && btrfs filesystem label " + btrfs->node + " '" +
+                            label + "\"' && mount -o ro " + btrfs->node + " " + btrfs->mount->path()));
+    const std::string folder = "/dev/shm/kestrelia-caf\xE9\"-" + std::to_string(getpid());
     ASSERT_EQ(0, RunCommand("umount " + volumes_[0].mount->path() + " && mkdir '" + folder + "' && mount " +
                             volumes_[0].node + " '" + folder + "'"));
     // The JSON listing as python3 read it as UTF-8 and JSON, else why not.
@@ -184,10 +236,10 @@ TEST_F(LoopDriveTest, CliListingsStayValidWhateverTheNames)
     RunCommand(kCli + " --list", &text);
     RunCommand("umount '" + folder + "'; rmdir '" + folder + "'");
     EXPECT_EQ(0, valid) << json;
-    EXPECT_NE(std::string::npos, json.find("\"name\": \"" + label + "\"")) << json;
-    EXPECT_NE(std::string::npos, json.find("\"mount_point\": \"/dev/shm/kestrelia-caf\xEF\xBF\xBD-")) << json;
-    EXPECT_NE(std::string::npos, text.find("       " + label + ": " + btrfs->node)) << text;
-    EXPECT_NE(std::string::npos, text.find("mounted at /dev/shm/kestrelia-caf\\xE9-")) << text;
+    EXPECT_NE(std::string::npos, json.find("\"name\": \"" + label + "\\\"\"")) << json;
+    EXPECT_NE(std::string::npos, json.find("\"mount_point\": \"/dev/shm/kestrelia-caf\xEF\xBF\xBD\\\"-")) << json;
+    EXPECT_NE(std::string::npos, text.find("       " + label + "\": " + btrfs->node)) << text;
+    EXPECT_NE(std::string::npos, text.find("mounted at /dev/shm/kestrelia-caf\\xE9\"-")) << text;
 }
 
 // A process with the drive open for writing, or the drive's volumes mounted

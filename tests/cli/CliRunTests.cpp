@@ -50,9 +50,9 @@ TEST(CliRun, RefusesWhatItMustSaysWhereItFailedAndComparesSavedRuns)
     ASSERT_TRUE(ext4.mounted() && ramfs.mounted() && small.mounted() && readOnlyFs.mounted())
         << ext4.error() << ramfs.error() << small.error() << readOnlyFs.error();
     RunCommand("truncate -s 64M " + ramfs.path() + "/file " + small.path() + "/zones " + small.path() + "/random");
-    // A saved run, to compare with.
-    const std::string saved = (folder / "first.json").string();
-    ASSERT_EQ(0, RunCommand(cli + "--write --zones 3 --save-json " + saved + " " + target, &out)) << out;
+    // A saved run, to compare with, named with a quote.
+    const std::string saved = (folder / "first\"run.json").string(), shownSaved = "'" + saved + "'";
+    ASSERT_EQ(0, RunCommand(cli + "--write --zones 3 --save-json " + shownSaved + " " + target, &out)) << out;
     const std::string savedRandom = (folder / "random.json").string();
     ASSERT_EQ(0, RunCommand(cli + "--test random --save-json " + savedRandom + " " + target, &out)) << out;
     const struct {
@@ -76,7 +76,7 @@ TEST(CliRun, RefusesWhatItMustSaysWhereItFailedAndComparesSavedRuns)
         {"--zones 2 --cycles 2 --zones 3 " + target, 2, "--zones given twice", ""},
         {"--test random --queue-depth 4 --compare " + savedRandom + " " + readOnly.node(), 0,
          "Note: the earlier run is of another drive (loop:", "Note: the runs were measured at different queue depths: 1 then, 4 now.\n"},
-        {"--zones 4 --compare " + saved + " " + target, 2, "3 zones, which cannot be compared", ""},
+        {"--zones 4 --compare " + shownSaved + " " + target, 2, "3 zones, which cannot be compared", ""},
         {"--write --zones 3 " + small.path() + "/zones", 1,
          "the test failed: write failed at zone 3, cycle 1, sector ", ": No space left on device (ENOSPC)\n"},
         {"--write --test random " + small.path() + "/random", 1,
@@ -99,12 +99,12 @@ TEST(CliRun, RefusesWhatItMustSaysWhereItFailedAndComparesSavedRuns)
         EXPECT_EQ(std::string::npos, entry.path().filename().string().find("kestrelia-scratch")) << entry.path();
 
     // The saved run compared zone by zone in the table and the JSON; the history lists all three runs.
-    ASSERT_EQ(0, RunCommand(cli + "--zones 3 --compare " + saved + " " + target, &out)) << out;
+    ASSERT_EQ(0, RunCommand(cli + "--zones 3 --compare " + shownSaved + " " + target, &out)) << out;
     EXPECT_NE(out.find("Compared with the run of "), std::string::npos) << out;
     EXPECT_NE(out.find("Zone  Earlier read  New read  Change"), std::string::npos) << out;
-    ASSERT_EQ(0, RunCommand(cli + "--write --zones 3 --json --compare " + saved + " " + target + " 2>/dev/null", &out))
+    ASSERT_EQ(0, RunCommand(cli + "--write --zones 3 --json --compare " + shownSaved + " " + target + " 2>/dev/null", &out))
         << out;
-    EXPECT_NE(out.find(", \"compared_with\": {\"file\": \"" + saved + "\""), std::string::npos) << out;
+    EXPECT_NE(out.find(", \"compared_with\": {\"file\": \"" + folder.string() + "/first\\\"run.json\""), std::string::npos) << out;
     // Each zone's new averages, of reads and of writes, are those this run measured.
     const auto averages = [&out](const std::string& pattern) {
         const std::regex average(pattern);
@@ -153,6 +153,12 @@ TEST(CliRun, RefusesWhatItMustSaysWhereItFailedAndComparesSavedRuns)
     ASSERT_EQ(0, RunCommand(cli + "--history " + target, &out)) << out;
     EXPECT_NE(out.find("(loop:" + device.backingFile() + "): 6 runs\n"), std::string::npos) << out;
     EXPECT_NE(out.find(" UTC, Random test, queue depth 1, reads only\n"), std::string::npos) << out;
+    // As JSON too, of a file named with a quote (files keep no runs).
+    const std::string quoted = (folder / "fi\"le").string();
+    std::ofstream{quoted};
+    EXPECT_EQ(0, RunCommand(cli + "--json --history '" + quoted + "' 2>/dev/null | python3 -c 'import json, sys; "
+                            "h = json.load(sys.stdin); print(h[\"target\"], h[\"identity\"], len(h[\"runs\"]))'", &out));
+    EXPECT_EQ(quoted + " file:" + quoted + " 0\n", out);
     // A run document whose date would retitle the terminal (OSC, BEL, C1 CSI) is no run: skipped by the
     // listing, refused by the comparison, the date shown escaped in both.
     std::ifstream in(saved);
@@ -172,7 +178,7 @@ TEST(CliRun, RefusesWhatItMustSaysWhereItFailedAndComparesSavedRuns)
             EXPECT_EQ(out.find(control), std::string::npos) << arguments << ": " << out;
     }
     EXPECT_EQ(0, RunCommand(KESTRELIA_SOURCE_DIR "/tests/support/validate-run-documents " KESTRELIA_SOURCE_DIR
-                            "/docs/run-document.schema.json " + saved, &out)) << out;
+                            "/docs/run-document.schema.json " + shownSaved, &out)) << out;
     EXPECT_EQ(checksum, device.Checksum());
     fs::remove_all(folder);
 }

@@ -184,6 +184,14 @@ TEST_F(LoopDriveTest, AHeldDriveRefusesAndEveryVolumeNotMountedBackIsNamed)
         EXPECT_EQ(before, DriveMounts(drive()));
         EXPECT_EQ(0, RememberedUnmountCount());
     }
+    // A file system mounted inside a volume holds it; one beside it, in a folder of the same prefix, does not.
+    ASSERT_EQ(0, RunCommand("mkdir " + busy + "-beside && mount -t tmpfs kestrelia-beside " + busy + "-beside"));
+    EXPECT_EQ("", FindWriteBlocker(drive()));
+    ASSERT_EQ(0, RunCommand("umount " + busy + "-beside && rmdir " + busy + "-beside && mkdir " + busy +
+                            "/inner && mount -t tmpfs kestrelia-inner " + busy + "/inner"));
+    EXPECT_EQ("The volume at " + busy + " has kestrelia-inner mounted inside it, at " + busy + "/inner.",
+              FindWriteBlocker(drive()));
+    ASSERT_EQ(0, RunCommand("umount " + busy + "/inner"));
     // A loop device backed by a file on a volume: a kernel user no process shows.
     std::string loop;
     ASSERT_EQ(0, RunCommand("losetup -f --show " + busy + "/mapped", &loop));

@@ -14,13 +14,16 @@ TEST(RandomSectorTable, ExampleAndEveryTransferInsideTheDrive)
     std::vector<uint64_t> t(kRandomTransferCount);
     BuildRandomSectorTable(1000000, t.data());
     EXPECT_EQ((std::vector<uint64_t>{0, 999992, 192, 999800, 392, 999600}), std::vector<uint64_t>(t.begin(), t.begin() + 6));
-    for (const uint64_t n : {16ull, 17ull, 31ull, 2097152ull, 7814037168ull, (1ull << 40) + 5}) {
+    // The second transfer is the last 8 sectors below the drive's size rounded down to 16.
+    const struct { uint64_t sectors, second; } rows[] = {{16, 8}, {17, 8}, {31, 8}, {2097152, 2097144},
+                                                         {7814037168, 7814037160}, {(1ull << 40) + 5, 1099511627768}};
+    for (const auto& [n, second] : rows) {
         BuildRandomSectorTable(n, t.data());
         for (int i = 0; i < kRandomTransferCount; ++i) {
             ASSERT_EQ(0u, t[i] % 8) << n << " entry " << i;
             ASSERT_LT(t[i] + 7, n) << n << " entry " << i;
         }
-        EXPECT_EQ(((n & ~uint64_t{15}) - 8) & ~uint64_t{7}, t[1]);
+        EXPECT_EQ(second, t[1]) << n;
     }
 }
 

@@ -57,15 +57,16 @@ TEST_F(StandardZone, TenZonesWithWritesPutEveryBlockBackWhereItWasRead)
     ASSERT_EQ(10u + 2 * 10 * 2, d.log.size());
     for (uint64_t i = 0; i < 10; ++i)
         EXPECT_EQ(i * kSectorsPerMB * 512, d.log[i].offset) << "the preflight reads the first zones × x sectors";
+    // 24,576 sectors in 9 steps of 2730; zone z reads at z × 2730 − 2050, down to a multiple of 4.
+    const uint64_t zoneSectors[] = {0, 680, 3408, 6140, 8868, 11600, 14328, 17060, 19788, 22520};
     for (size_t i = 10; i < d.log.size(); i += 2) {
         EXPECT_TRUE(d.log[i].isRead && !d.log[i + 1].isRead);
-        EXPECT_EQ(StandardZoneTransferSector((i - 10) / 2 % 10, testRun->zoneIncrement, kSectorsPerMB) * 512,
-                  d.log[i].offset);
+        EXPECT_EQ(zoneSectors[(i - 10) / 2 % 10] * 512, d.log[i].offset) << "transfer " << i;
         EXPECT_EQ(d.log[i].offset, d.log[i + 1].offset) << "write goes where the read was";
         EXPECT_EQ(testRun->writeDescriptor, d.log[i + 1].fd);
     }
-    EXPECT_EQ(9 * testRun->zoneIncrement, testRun->run.zones[9].firstSector);
-    EXPECT_EQ(9 * testRun->zoneIncrement + kSectorsPerMB - 1, testRun->run.zones[9].lastSector);
+    EXPECT_EQ(24570u, testRun->run.zones[9].firstSector);
+    EXPECT_EQ(26617u, testRun->run.zones[9].lastSector);
     EXPECT_EQ(1 + 40, host.draws);  // the reset, then one per read and one per write record
 }
 
@@ -128,7 +129,7 @@ TEST(SpeedFormula, ExamplesAndLimits)
         {1048576, 10000000, 100.0}, {4096, 1000000, 3.90625}, {40960000, 400000000, 97.65625},
         {1048576, 0, 0.0},  // an unmeasurable time gives 0
         {1, 1000, 953.0 / 1000.0},  // the shift drops the remainder before the division
-        {4294967295u, 1000000000, static_cast<double>((4294967295ull * 1000000000ull) >> 20) / 1e9},
+        {4294967295u, 1000000000, 4095.999999046},  // 4,294,967,295 × 10^9 / 2^20 = 4,095,999,999,046.3
     };
     for (const auto& row : rows)
         EXPECT_DOUBLE_EQ(row.mbps, MegabytesPerSecond(row.bytes, row.ns)) << row.bytes << "/" << row.ns;
@@ -162,7 +163,7 @@ TEST_F(StandardZone, MeasurementTimesOnlyTheTransferAndAFailureAlertsWithItsErro
 TEST(DevicePositions, LargeBlockDevicesGetAlignedPositions)
 {
     const struct { uint32_t block; uint64_t sector, offset; } rows[] = {
-        {512, 7, 7 * 512}, {4096, 7, 0}, {4096, 8, 4096}, {4096, 15, 4096}, {4096, 1ull << 40, (1ull << 40) * 512}};
+        {512, 7, 3584}, {4096, 7, 0}, {4096, 8, 4096}, {4096, 15, 4096}, {4096, 1ull << 40, 562949953421312}};
     for (const auto& row : rows)
         EXPECT_EQ(row.offset, DeviceOffsetForSector(row.sector, row.block)) << row.block << "/" << row.sector;
 }

@@ -61,6 +61,11 @@ TEST_F(ReportFiles, OnlyRegularFilesAreWrittenAndLinksStay)
     }
     EXPECT_TRUE(fs::is_fifo(directory / "fifo"));
     EXPECT_EQ(Entries(), 4);
+    // A folder beside /proc whose name begins the same is no part of it.
+    const fs::path beside = "/proc-kestrelia-" + std::to_string(getpid());
+    fs::create_directory(beside);
+    EXPECT_TRUE(SaveReportFile((beside / "r.txt").string(), run, kTextReportFormat, 0).ok());
+    fs::remove_all(beside);
 
     // Through a link the file it names is written, whether it exists or not,
     // with mode 0666 less the umask (never world-writable, whatever it had).

@@ -47,7 +47,7 @@ int MarkerPixels()
     return count;
 }
 
-TEST_F(WindowDrive, WriteRunsLeaveEveryByteAndAreKeptComparedAndOpenedAgain)
+TEST_F(WindowDrive, WriteRunsLeaveEveryByteAsItWas)
 {
     FillAndTakeChecksum();
     ChooseDrive();
@@ -98,6 +98,19 @@ TEST_F(WindowDrive, WriteRunsLeaveEveryByteAndAreKeptComparedAndOpenedAgain)
     EXPECT_TRUE(WaitFor([] { return Text(2) == "2 Gigabytes"; }, 10000)) << Text(2);
     EXPECT_EQ(Text(31), "2.0");
     EXPECT_EQ(gDriveSizeInBytes64, int64_t{2} << 30);
+}
+
+// The runs are kept as documents of the user, compared with from either pane, also when the
+// backing file is attached as another loop device, and opened again.
+TEST_F(WindowDrive, RunsAreKeptComparedAndOpenedAgain)
+{
+    ChooseDrive();
+    Settings(10, 2, "4");
+    ClickStart();
+    ASSERT_TRUE(WaitForStatus("Test Complete")) << Status();
+    ShowPane(1);
+    ClickStart();
+    ASSERT_TRUE(WaitFor([] { return !TestLaunchInProgress(); }));
 
     // Both runs are documents of the user who asked, in folders of theirs under
     // their home, that match the schema.

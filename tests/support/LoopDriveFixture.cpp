@@ -107,3 +107,28 @@ std::string LoopDriveTest::MarkerOf(const LoopVolume& volume)
     std::ifstream in(volume.mount->path() + "/marker");
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
+
+std::unique_ptr<LoopDevice> SharedLoopDriveTest::sharedDevice_;
+std::vector<LoopVolume> SharedLoopDriveTest::sharedVolumes_;
+
+void SharedLoopDriveTest::SetUp()
+{
+    if (!sharedDevice_) {
+        LoopDriveTest::SetUp();
+        return;
+    }
+    device_ = std::move(sharedDevice_);
+    volumes_ = std::move(sharedVolumes_);
+}
+
+void SharedLoopDriveTest::TearDown()
+{
+    sharedDevice_ = std::move(device_);
+    sharedVolumes_ = std::move(volumes_);
+}
+
+void SharedLoopDriveTest::TearDownTestSuite()
+{
+    sharedVolumes_.clear();  // unmounts before the device goes
+    sharedDevice_.reset();
+}

@@ -66,3 +66,16 @@ protected:
     std::unique_ptr<LoopDevice> device_;
     std::vector<LoopVolume> volumes_;
 };
+
+// One loop drive for all the tests of a suite, attached by the first of them and
+// detached after the last: for tests that leave it as they found it.
+class SharedLoopDriveTest : public LoopDriveTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    static void TearDownTestSuite();
+
+private:
+    static std::unique_ptr<LoopDevice> sharedDevice_;
+    static std::vector<LoopVolume> sharedVolumes_;
+};
