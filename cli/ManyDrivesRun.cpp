@@ -1,0 +1,339 @@
+#include "cli/ManyDrivesRun.h"
+
+#include "cli/AllDrives.h"
+#include "cli/BenchmarkRun.h"
+#include "cli/ConsoleHost.h"
+#include "cli/DriveController.h"
+#include "cli/DriveFileNames.h"
+#include "cli/GraphOutput.h"
+#include "cli/HistoryOutput.h"
+#include "cli/ReportOutput.h"
+#include "cli/ResultsOutput.h"
+#include "cli/UnmountedVolumes.h"
+#include "engine/RunExecution.h"
+#include "engine/TestRun.h"
+
+#include <charconv>
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <sstream>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace {
+// One drive of the run, from its options to its outcome.
+struct DriveJob {
+    CliOptions options;  // its own target and file names
+    DriveOutcome outcome;
+    std::unique_ptr<CliMountSession> mounts = std::make_unique<CliMountSession>();
+    PreparedRun prepared;
+    std::unique_ptr<ConsoleHost> host = std::make_unique<ConsoleHost>(false);
+    bool ended = false;
+    std::ostringstream json;  // its JSON object, with --json
+};
+
+// Stop signals rank first, then refusals, then failures.
+int WorseStatus(int status, int other)
+{
+    const auto rank = [](int s) { return s >= 128 ? 4 : s == kExitNotConfirmed ? 3 : s; };
+    return rank(other) > rank(status) ? other : status;
+}
+
+CliOptions OptionsForDrive(const CliOptions& options, const std::string& target, const std::string& name,
+                           bool nameFiles)
+{
+    CliOptions own = options;
+    own.target = target;
+    own.targets = {target};
+    for (auto& [option, value] : own.extras)
+        if (nameFiles && !value.empty() && (option == kReportOption || option == kGraphOption || option == kSaveJsonOption))
+            value = PathForDrive(value, name);
+    return own;
+}
+
+// The problem with the options as a whole or with one drive's, before anything is tested; "" for none.
+std::string InputProblem(const CliOptions& options, const std::vector<std::unique_ptr<DriveJob>>& jobs,
+                         double* targetRate)
+{
+    if (ExtraOptionGiven(options, kAllOption) && !options.targets.empty())
+        return std::string(kAllOption) + " tests every listed drive: give no target with it";
+    if (ExtraOptionGiven(options, kYesOption) && !ExtraOptionGiven(options, kAllOption))
+        return std::string(kYesOption) + " answers the question of " + kAllOption + ": give it with " + kAllOption;
+    if (jobs.size() > 1 && ExtraOptionGiven(options, kCompareOption))
+        return std::string(kCompareOption) + " sets one run beside an earlier one: give one target with it";
+    if (ExtraOptionGiven(options, kTargetRateOption)) {
+        const std::string text = ExtraOptionValue(options, kTargetRateOption);
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), *targetRate);
+        if (error != std::errc() || end != text.data() + text.size() || !(*targetRate > 0.0 && *targetRate < 1e7))
+            return std::string(kTargetRateOption) + " must be a speed in MB/s above 0, not \"" + text + "\"";
+    }
+    std::vector<std::string> targets;
+    for (const auto& job : jobs)
+        targets.push_back(job->options.target);
+    if (std::string same = SameDriveTwice(targets); !same.empty())
+        return same;
+    for (const auto& job : jobs) {
+        std::optional<RunDocument> earlier;
+        for (const std::string& problem : {TargetPathProblem(job->options), CheckGraphOption(job->options),
+                                           CheckReportOption(job->options), CheckHistoryOptions(job->options, &earlier)})
+            if (!problem.empty())
+                return problem;
+    }
+    return {};
+}
+
+int TerminalColumns()
+{
+    winsize size {};
+    return ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 1 ? size.ws_col : 80;
+}
+
+// "sdb 3/10" (zone 3 of 10), "sdb 3/10 c2/5" with cycles, "sdb r 5000" or
+// "sdb w 5000" in the random test, "sdb done".
+std::string ProgressOf(const DriveJob& job)
+{
+    const std::string& name = job.outcome.name;
+    if (job.ended)
+        return name + " done";
+    const TestRun& testRun = *job.prepared.run;
+    const RunSettings& settings = testRun.run.settings;
+    if (settings.kind == TestKind::Random) {
+        const uint32_t writes = testRun.progress.randomWrites.load();
+        return name + (writes != 0 ? " w " + std::to_string(writes) : " r " + std::to_string(testRun.progress.randomReads.load()));
+    }
+    const TransferPosition& position = testRun.progress.position;
+    const int32_t zone = position.zone.load();
+    if (settings.kind != TestKind::Standard || zone < 0)
+        return name + " ...";
+    std::string text = name + " " + std::to_string(zone + 1) + "/" + std::to_string(settings.zones);
+    if (const int32_t cycle = position.cycle.load(); settings.cycles > 1 && cycle >= 0)
+        text += " c" + std::to_string(cycle + 1) + "/" + std::to_string(settings.cycles);
+    return text;
+}
+
+void ShowProgress(const std::vector<DriveJob*>& running)
+{
+    std::string line = "Test in Progress:";
+    for (const DriveJob* job : running)
+        line += (line.back() == ':' ? " " : ", ") + ProgressOf(*job);
+    line.resize(std::min<std::size_t>(line.size(), static_cast<std::size_t>(TerminalColumns() - 1)));
+    std::fprintf(stderr, "\r\033[K%s", line.c_str());
+    std::fflush(stderr);
+}
+
+// Opens every drive of the group (unmounting with --unmount), refusing each
+// on its own. The drives prepared.
+std::vector<DriveJob*> PrepareDrives(const std::vector<DriveJob*>& group, std::ostream& err)
+{
+    std::vector<DriveJob*> prepared;
+    for (DriveJob* job : group) {
+        const std::string& target = job->options.target;
+        if (const int refused = job->mounts->Prepare(job->options, err); refused != 0) {
+            job->outcome.status = refused;
+            continue;
+        }
+        job->prepared = PrepareCliRun(job->options, target);
+        if (const std::optional<Refusal>& refusal = job->prepared.refusal) {
+            PrintRefusal(err, *refusal, target);
+            job->outcome.status = job->mounts->Finish(refusal->exitStatus, err);
+            continue;
+        }
+        prepared.push_back(job);
+    }
+    return prepared;
+}
+
+// Runs the prepared drives at once until every one has ended; false when a
+// stop signal stopped them (each told, every worker joined).
+bool RunAtOnce(const std::vector<DriveJob*>& running, bool liveLine, std::ostream& err)
+{
+    for (DriveJob* job : running) {
+        if (!StartWorkerWithoutSignals(*job->prepared.run, *job->host)) {
+            err << "kestrelia-cli: " << job->options.target << ": cannot start the test thread\n";
+            job->outcome.status = kExitTestFailed;
+            job->ended = true;
+        }
+    }
+    for (bool allEnded = false; !allEnded;) {
+        allEnded = true;
+        bool waited = false;
+        for (DriveJob* job : running) {
+            if (job->ended)
+                continue;
+            job->ended = job->host->WaitForEnd(std::chrono::milliseconds(waited ? 0 : 150));
+            waited = true;
+            if (job->ended && !liveLine)
+                err << job->options.target << ": the test has ended\n";
+            allEnded = allEnded && job->ended;
+        }
+        if (liveLine)
+            ShowProgress(running);
+        if (!allEnded && InterruptExitStatus() != 0) {
+            for (DriveJob* job : running)
+                RequestRunStop(*job->prepared.run);
+            for (DriveJob* job : running)
+                JoinRunWorker(*job->prepared.run);
+            break;
+        }
+    }
+    for (DriveJob* job : running)
+        JoinRunWorker(*job->prepared.run);
+    if (liveLine) {
+        std::fprintf(stderr, "\r\033[K");
+        std::fflush(stderr);
+    }
+    return InterruptExitStatus() == 0;
+}
+
+// The results of a drive whose test ended: printed, kept, mounted back, its
+// graph and report written.
+void PresentDrive(DriveJob& job, std::ostream& out, std::ostream& err)
+{
+    const CliOptions& options = job.options;
+    bool kept = true;
+    int status = PresentEndedRun(options, *job.prepared.run, options.target, options.json ? job.json : out, err,
+                                 [&](const Run& ended) {
+                                     kept = KeepCliRun(options, CaptureRunDocument(ended), err);
+                                     return std::string();
+                                 });
+    status = job.mounts->Finish(status, err);
+    if (status == kExitDone && !kept)
+        status = kExitTestFailed;
+    const Run& run = job.prepared.run->run;
+    const std::string graph = GraphPathOption(options);
+    if (status == kExitDone && !graph.empty() && !WriteResultGraph(graph, run, options, err))
+        status = kExitTestFailed;
+    const std::string report = ReportPathOption(options);
+    if (status == kExitDone && !report.empty() && !WriteRunReport(report, run, err))
+        status = kExitTestFailed;
+    if (status == kExitDone)
+        job.outcome.run = run;
+    job.outcome.status = status;
+}
+
+// Tests the drives of the group at the same time; false when a stop signal ended it.
+bool TestTogether(const std::vector<DriveJob*>& group, bool liveLine, std::ostream& out, std::ostream& err)
+{
+    const std::vector<DriveJob*> running = PrepareDrives(group, err);
+    if (running.empty())
+        return true;
+    const bool ended = InterruptExitStatus() == 0 && RunAtOnce(running, liveLine, err);
+    for (DriveJob* job : running) {
+        if (ended) {
+            if (!job->options.json && job != running.front())
+                out << '\n';
+            PresentDrive(*job, out, err);
+            continue;
+        }
+        const bool measured = job->prepared.run->run.end == RunEnd::Completed;
+        err << "kestrelia-cli: " << job->options.target
+            << (job->prepared.run->run.started == 0 ? ": stopped before the test began.\n"
+                : measured ? ": stopped as the test ended; the run is not kept.\n"
+                           : ": stopped; every block written so far was put back.\n");
+        job->outcome.status = job->mounts->Finish(InterruptExitStatus(), err);
+    }
+    return ended;
+}
+
+void PrintRunsJson(std::ostream& out, const std::vector<std::unique_ptr<DriveJob>>& jobs, double targetRate,
+                   bool concurrent)
+{
+    out << "{\"runs\": [";
+    bool first = true;
+    for (const auto& job : jobs) {
+        std::string object = job->json.str();
+        if (object.empty())
+            continue;
+        object.pop_back();  // its line end
+        out << (first ? "\n  " : ",\n  ") << object;
+        first = false;
+    }
+    out << (first ? "" : "\n") << "], \"drives\": [";
+    for (std::size_t i = 0; i < jobs.size(); ++i) {
+        const DriveOutcome& outcome = jobs[i]->outcome;
+        const std::string passes = !outcome.run || targetRate <= 0.0 ? "null"
+                                   : ReachesTargetRate(FiguresOf(*outcome.run), targetRate) ? "true" : "false";
+        out << (i ? ", " : "") << "{\"name\": " << JsonQuoted(outcome.name) << ", \"target\": "
+            << JsonQuoted(outcome.target) << ", \"controller\": " << JsonQuoted(outcome.controller)
+            << ", \"exit_status\": " << outcome.status << ", \"reaches_target_rate\": " << passes << "}";
+    }
+    out << "], \"concurrent\": " << (concurrent ? "true" : "false") << "}\n";
+}
+}  // namespace
+
+bool ManyDrivesAsked(const CliOptions& options)
+{
+    return options.targets.size() > 1 || ExtraOptionGiven(options, kAllOption) ||
+           ExtraOptionGiven(options, kTargetRateOption) || ExtraOptionGiven(options, kOneAtATimeOption) ||
+           ExtraOptionGiven(options, kYesOption);
+}
+
+int RunManyDrives(const CliOptions& options, std::ostream& out, std::ostream& err,
+                  std::vector<DriveOutcome>* outcomes)
+{
+    std::vector<std::string> targets = options.targets;
+    const bool all = ExtraOptionGiven(options, kAllOption);
+    if (all && targets.empty()) {
+        targets = UnmountedListedDrives();
+        if (const int status = ConfirmAllDrives(targets, ExtraOptionGiven(options, kYesOption), std::cin,
+                                                isatty(STDIN_FILENO) != 0, err))
+            return status;
+    }
+    const std::vector<std::string> names = DriveNamesOf(targets);
+    std::vector<std::unique_ptr<DriveJob>> jobs;
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        auto job = std::make_unique<DriveJob>();
+        job->options = OptionsForDrive(options, targets[i], names[i], targets.size() > 1);
+        job->outcome.target = targets[i];
+        job->outcome.name = names[i];
+        job->outcome.controller = DriveController(targets[i]);
+        jobs.push_back(std::move(job));
+    }
+    double targetRate = 0.0;
+    if (const std::string problem = InputProblem(options, jobs, &targetRate); !problem.empty()) {
+        err << "kestrelia-cli: " << problem << '\n';
+        return kExitBadInput;
+    }
+
+    const bool concurrent = !ExtraOptionGiven(options, kOneAtATimeOption);
+    const bool liveLine = isatty(STDERR_FILENO) != 0 && !options.json;
+    std::vector<std::vector<DriveJob*>> groups(concurrent ? 1 : jobs.size());
+    for (std::size_t i = 0; i < jobs.size(); ++i)
+        groups[concurrent ? 0 : i].push_back(jobs[i].get());
+    bool stopped = false;
+    for (const std::vector<DriveJob*>& group : groups) {
+        if (stopped) {  // the drives a stop signal came before
+            for (DriveJob* job : group)
+                job->outcome.status = InterruptExitStatus();
+            continue;
+        }
+        if (!options.json && &group != &groups.front())
+            out << '\n';
+        stopped = !TestTogether(group, liveLine, out, err);
+    }
+
+    int status = kExitDone;
+    for (const auto& job : jobs) {
+        if (targetRate > 0.0 && job->outcome.run && !ReachesTargetRate(FiguresOf(*job->outcome.run), targetRate)) {
+            err << "kestrelia-cli: " << job->outcome.target << ": below the target rate\n";
+            job->outcome.status = kExitTestFailed;
+        }
+        status = WorseStatus(status, job->outcome.status);
+    }
+    if (options.json && jobs.size() == 1)
+        out << jobs.front()->json.str();
+    else if (options.json)
+        PrintRunsJson(out, jobs, targetRate, concurrent);
+    else if (!stopped)
+        PrintDriveSummary(out, [&] {
+            std::vector<DriveOutcome> all;
+            for (const auto& job : jobs)
+                all.push_back(job->outcome);
+            return all;
+        }(), targetRate, concurrent);
+    if (outcomes != nullptr)
+        for (const auto& job : jobs)
+            outcomes->push_back(job->outcome);
+    return status;
+}
