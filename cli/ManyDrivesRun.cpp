@@ -197,10 +197,11 @@ void PresentDrive(DriveJob& job, std::ostream& out, std::ostream& err)
                                      kept = KeepCliRun(options, CaptureRunDocument(ended), err);
                                      return std::string();
                                  });
+    const Run run = job.prepared.run->run;
+    job.prepared.run.reset();  // the drive closed, so that its volumes can be mounted again
     status = job.mounts->Finish(status, err);
     if (status == kExitDone && !kept)
         status = kExitTestFailed;
-    const Run& run = job.prepared.run->run;
     const std::string graph = GraphPathOption(options);
     if (status == kExitDone && !graph.empty() && !WriteResultGraph(graph, run, options, err))
         status = kExitTestFailed;
@@ -231,6 +232,7 @@ bool TestTogether(const std::vector<DriveJob*>& group, bool liveLine, std::ostre
             << (job->prepared.run->run.started == 0 ? ": stopped before the test began.\n"
                 : measured ? ": stopped as the test ended; the run is not kept.\n"
                            : ": stopped; every block written so far was put back.\n");
+        job->prepared.run.reset();
         job->outcome.status = job->mounts->Finish(InterruptExitStatus(), err);
     }
     return ended;

@@ -86,10 +86,15 @@ TEST_F(FourDrives, AStopSignalPutsEveryBlockBackEverywhere)
     const char* given = std::getenv("KESTRELIA_TEST_SEED");
     const unsigned seed = given != nullptr ? static_cast<unsigned>(std::stoul(given)) : std::random_device{}();
     std::mt19937 random(seed);
-    const int delay = std::uniform_int_distribution<int>(300, 3000)(random);
+    const int delay = std::uniform_int_distribution<int>(500, 5000)(random);
     std::cout << "KESTRELIA_TEST_SEED=" << seed << " (SIGINT after " << delay << " ms)\n";
-    const std::string command = "exec " + env + kCli + " --write --zones 20 --cycles 50 --size 8" + nodes + " > " +
-                                (folder / "out").string() + " 2>&1";
+    // A fifth drive's volume is unmounted for the test and mounted back after the stop.
+    LoopDevice withVolume(64ull << 20, "");
+    ASSERT_EQ(0, RunCommand("mkfs.ext4 -q " + withVolume.node()));
+    const TemporaryMount mount(withVolume.node());
+    ASSERT_TRUE(mount.mounted()) << mount.error();
+    const std::string command = "exec " + env + kCli + " --write --unmount --zones 20 --cycles 50 --size 2" + nodes +
+                                " " + withVolume.node() + " > " + (folder / "out").string() + " 2>&1";
     const pid_t run = fork();
     if (run == 0)
         _exit(execl("/bin/sh", "sh", "-c", command.c_str(), nullptr));
@@ -101,6 +106,9 @@ TEST_F(FourDrives, AStopSignalPutsEveryBlockBackEverywhere)
     RunCommand("cat " + (folder / "out").string(), &out);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 130) << "seed " << seed << ": " << status << out;
     EXPECT_FALSE(fs::exists(folder / "data" / "kestrelia")) << out;  // nothing of a stopped run kept
+    std::string source;
+    RunCommand("findmnt -n -o SOURCE " + mount.path(), &source);
+    EXPECT_EQ(withVolume.node() + "\n", source) << out;
 }
 
 TEST(CliManyDrives, AllAsksOnATerminalOnly)
