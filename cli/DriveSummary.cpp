@@ -1,5 +1,7 @@
 #include "cli/DriveSummary.h"
 
+#include "cli/ResultsOutput.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <map>
@@ -125,4 +127,22 @@ void PrintDriveSummary(std::ostream& out, const std::vector<DriveOutcome>& outco
     } else if (outcomes.size() > 1) {
         out << "The drives ran one at a time.\n";
     }
+}
+
+void PrintDrivesJson(std::ostream& out, const std::vector<DriveOutcome>& outcomes,
+                     const std::vector<std::string>& runObjects, double targetRate, bool concurrent)
+{
+    out << "{\"runs\": [";
+    for (std::size_t i = 0; i < runObjects.size(); ++i)  // each ends its line
+        out << (i ? ",\n  " : "\n  ") << runObjects[i].substr(0, runObjects[i].size() - 1);
+    out << (runObjects.empty() ? "" : "\n") << "], \"drives\": [";
+    for (std::size_t i = 0; i < outcomes.size(); ++i) {
+        const DriveOutcome& outcome = outcomes[i];
+        const std::string passes = !outcome.run || targetRate <= 0.0 ? "null"
+                                   : ReachesTargetRate(FiguresOf(*outcome.run), targetRate) ? "true" : "false";
+        out << (i ? ", " : "") << "{\"name\": " << JsonQuoted(outcome.name) << ", \"target\": "
+            << JsonQuoted(outcome.target) << ", \"controller\": " << JsonQuoted(outcome.controller)
+            << ", \"exit_status\": " << outcome.status << ", \"reaches_target_rate\": " << passes << "}";
+    }
+    out << "], \"concurrent\": " << (concurrent ? "true" : "false") << "}\n";
 }

@@ -38,6 +38,12 @@ DriveFigures FiguresOf(const Run& run);
 // Every zone's minimum, read and write, reaches the rate (MB/s).
 bool ReachesTargetRate(const DriveFigures& figures, double rate);
 
+// With --json: one object with the "runs" array (the drives' JSON objects,
+// each as for one target, one a line) and "drives" (every target's name,
+// controller, exit status and whether it reaches the target rate).
+void PrintDrivesJson(std::ostream& out, const std::vector<DriveOutcome>& outcomes,
+                     const std::vector<std::string>& runObjects, double targetRate, bool concurrent);
+
 // The summary table and the lines on how the drives ran. targetRate 0: no
 // pass or fail column. concurrent: the drives ran at the same time.
 void PrintDriveSummary(std::ostream& out, const std::vector<DriveOutcome>& outcomes, double targetRate,

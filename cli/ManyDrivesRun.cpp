@@ -5,6 +5,7 @@
 #include "cli/ConsoleHost.h"
 #include "cli/DriveController.h"
 #include "cli/DriveFileNames.h"
+#include "cli/DrivesProgress.h"
 #include "cli/GraphOutput.h"
 #include "cli/HistoryOutput.h"
 #include "cli/ReportOutput.h"
@@ -14,11 +15,9 @@
 #include "engine/TestRun.h"
 
 #include <charconv>
-#include <cstdio>
 #include <iostream>
 #include <memory>
 #include <sstream>
-#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace {
@@ -60,8 +59,8 @@ std::string InputProblem(const CliOptions& options, const std::vector<std::uniqu
         return std::string(kAllOption) + " tests every listed drive: give no target with it";
     if (ExtraOptionGiven(options, kYesOption) && !ExtraOptionGiven(options, kAllOption))
         return std::string(kYesOption) + " answers the question of " + kAllOption + ": give it with " + kAllOption;
-    if (jobs.size() > 1 && ExtraOptionGiven(options, kCompareOption))
-        return std::string(kCompareOption) + " sets one run beside an earlier one: give one target with it";
+    if (ExtraOptionGiven(options, kCompareOption))
+        return std::string(kCompareOption) + " sets one run beside an earlier one: give it with one target alone";
     if (ExtraOptionGiven(options, kTargetRateOption)) {
         const std::string text = ExtraOptionValue(options, kTargetRateOption);
         const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), *targetRate);
@@ -81,45 +80,6 @@ std::string InputProblem(const CliOptions& options, const std::vector<std::uniqu
                 return problem;
     }
     return {};
-}
-
-int TerminalColumns()
-{
-    winsize size {};
-    return ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 1 ? size.ws_col : 80;
-}
-
-// "sdb 3/10" (zone 3 of 10), "sdb 3/10 c2/5" with cycles, "sdb r 5000" or
-// "sdb w 5000" in the random test, "sdb done".
-std::string ProgressOf(const DriveJob& job)
-{
-    const std::string& name = job.outcome.name;
-    if (job.ended)
-        return name + " done";
-    const TestRun& testRun = *job.prepared.run;
-    const RunSettings& settings = testRun.run.settings;
-    if (settings.kind == TestKind::Random) {
-        const uint32_t writes = testRun.progress.randomWrites.load();
-        return name + (writes != 0 ? " w " + std::to_string(writes) : " r " + std::to_string(testRun.progress.randomReads.load()));
-    }
-    const TransferPosition& position = testRun.progress.position;
-    const int32_t zone = position.zone.load();
-    if (settings.kind != TestKind::Standard || zone < 0)
-        return name + " ...";
-    std::string text = name + " " + std::to_string(zone + 1) + "/" + std::to_string(settings.zones);
-    if (const int32_t cycle = position.cycle.load(); settings.cycles > 1 && cycle >= 0)
-        text += " c" + std::to_string(cycle + 1) + "/" + std::to_string(settings.cycles);
-    return text;
-}
-
-void ShowProgress(const std::vector<DriveJob*>& running)
-{
-    std::string line = "Test in Progress:";
-    for (const DriveJob* job : running)
-        line += (line.back() == ':' ? " " : ", ") + ProgressOf(*job);
-    line.resize(std::min<std::size_t>(line.size(), static_cast<std::size_t>(TerminalColumns() - 1)));
-    std::fprintf(stderr, "\r\033[K%s", line.c_str());
-    std::fflush(stderr);
 }
 
 // Opens every drive of the group (unmounting with --unmount), refusing each
@@ -167,8 +127,13 @@ bool RunAtOnce(const std::vector<DriveJob*>& running, bool liveLine, std::ostrea
                 err << job->options.target << ": the test has ended\n";
             allEnded = allEnded && job->ended;
         }
-        if (liveLine)
-            ShowProgress(running);
+        if (liveLine) {
+            std::string line = "Test in Progress:";
+            for (const DriveJob* job : running)
+                line += (job == running.front() ? " " : ", ") +
+                        DriveProgressText(job->outcome.name, *job->prepared.run, job->ended);
+            ShowProgressLine(line);
+        }
         if (!allEnded && InterruptExitStatus() != 0) {
             for (DriveJob* job : running)
                 RequestRunStop(*job->prepared.run);
@@ -179,10 +144,8 @@ bool RunAtOnce(const std::vector<DriveJob*>& running, bool liveLine, std::ostrea
     }
     for (DriveJob* job : running)
         JoinRunWorker(*job->prepared.run);
-    if (liveLine) {
-        std::fprintf(stderr, "\r\033[K");
-        std::fflush(stderr);
-    }
+    if (liveLine)
+        ClearProgressLine();
     return InterruptExitStatus() == 0;
 }
 
@@ -238,30 +201,6 @@ bool TestTogether(const std::vector<DriveJob*>& group, bool liveLine, std::ostre
     return ended;
 }
 
-void PrintRunsJson(std::ostream& out, const std::vector<std::unique_ptr<DriveJob>>& jobs, double targetRate,
-                   bool concurrent)
-{
-    out << "{\"runs\": [";
-    bool first = true;
-    for (const auto& job : jobs) {
-        std::string object = job->json.str();
-        if (object.empty())
-            continue;
-        object.pop_back();  // its line end
-        out << (first ? "\n  " : ",\n  ") << object;
-        first = false;
-    }
-    out << (first ? "" : "\n") << "], \"drives\": [";
-    for (std::size_t i = 0; i < jobs.size(); ++i) {
-        const DriveOutcome& outcome = jobs[i]->outcome;
-        const std::string passes = !outcome.run || targetRate <= 0.0 ? "null"
-                                   : ReachesTargetRate(FiguresOf(*outcome.run), targetRate) ? "true" : "false";
-        out << (i ? ", " : "") << "{\"name\": " << JsonQuoted(outcome.name) << ", \"target\": "
-            << JsonQuoted(outcome.target) << ", \"controller\": " << JsonQuoted(outcome.controller)
-            << ", \"exit_status\": " << outcome.status << ", \"reaches_target_rate\": " << passes << "}";
-    }
-    out << "], \"concurrent\": " << (concurrent ? "true" : "false") << "}\n";
-}
 }  // namespace
 
 bool ManyDrivesAsked(const CliOptions& options)
@@ -305,9 +244,12 @@ int RunManyDrives(const CliOptions& options, std::ostream& out, std::ostream& er
         groups[concurrent ? 0 : i].push_back(jobs[i].get());
     bool stopped = false;
     for (const std::vector<DriveJob*>& group : groups) {
-        if (stopped) {  // the drives a stop signal came before
-            for (DriveJob* job : group)
+        if (stopped || InterruptExitStatus() != 0) {  // the drives a stop signal came before
+            for (DriveJob* job : group) {
+                err << "kestrelia-cli: " << job->options.target << ": stopped before the test began.\n";
                 job->outcome.status = InterruptExitStatus();
+            }
+            stopped = true;
             continue;
         }
         if (!options.json && &group != &groups.front())
@@ -325,17 +267,18 @@ int RunManyDrives(const CliOptions& options, std::ostream& out, std::ostream& er
     }
     if (options.json && jobs.size() == 1)
         out << jobs.front()->json.str();
-    else if (options.json)
-        PrintRunsJson(out, jobs, targetRate, concurrent);
-    else if (!stopped)
-        PrintDriveSummary(out, [&] {
-            std::vector<DriveOutcome> all;
-            for (const auto& job : jobs)
-                all.push_back(job->outcome);
-            return all;
-        }(), targetRate, concurrent);
+    std::vector<DriveOutcome> ended;
+    std::vector<std::string> runObjects;
+    for (const auto& job : jobs) {
+        ended.push_back(job->outcome);
+        if (!job->json.str().empty())
+            runObjects.push_back(job->json.str());
+    }
+    if (options.json && jobs.size() > 1)
+        PrintDrivesJson(out, ended, runObjects, targetRate, concurrent);
+    else if (!options.json && !stopped)
+        PrintDriveSummary(out, ended, targetRate, concurrent);
     if (outcomes != nullptr)
-        for (const auto& job : jobs)
-            outcomes->push_back(job->outcome);
+        *outcomes = std::move(ended);
     return status;
 }
