@@ -30,30 +30,6 @@ std::string ErrorText(int errorNumber)
     return text;
 }
 
-// Starts the worker with the stop signals blocked in it, so that they are
-// always taken by the main thread, which stops the run.
-bool StartWorkerWithoutSignals(TestRun& testRun, RunObserver& observer)
-{
-    sigset_t blocked;
-    sigset_t previous;
-    sigemptyset(&blocked);
-    for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP})
-        sigaddset(&blocked, signalNumber);
-    pthread_sigmask(SIG_BLOCK, &blocked, &previous);
-    const bool started = StartRunWorker(testRun, observer);
-    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
-    return started;
-}
-
-// 130 after SIGINT, 143 after SIGTERM or SIGHUP, 0 while no signal came.
-int InterruptExitStatus()
-{
-    const int signalNumber = gInterrupted;
-    if (signalNumber == 0)
-        return 0;
-    return signalNumber == SIGINT ? kExitInterrupted : kExitTerminated;
-}
-
 RunSettings SettingsOf(const CliOptions& options)
 {
     RunSettings settings;
@@ -68,9 +44,11 @@ RunSettings SettingsOf(const CliOptions& options)
     return settings;
 }
 
+}  // namespace
+
 // The same launch path as the window's: the drive's users and the mounts on
 // the target are refusals here, since the command line unmounts nothing itself.
-PreparedRun Prepare(const CliOptions& options, const std::string& target)
+PreparedRun PrepareCliRun(const CliOptions& options, const std::string& target)
 {
     const RunTarget described = CliRunTarget(options, target, 0);
     LaunchTarget launchTarget;
@@ -84,7 +62,27 @@ PreparedRun Prepare(const CliOptions& options, const std::string& target)
     steps.mountsOn = [](const std::string& path) { return DescribeMountsOn(path); };
     return PrepareRun(launchTarget, SettingsOf(options), steps);
 }
-}  // namespace
+
+bool StartWorkerWithoutSignals(TestRun& testRun, RunObserver& observer)
+{
+    sigset_t blocked;
+    sigset_t previous;
+    sigemptyset(&blocked);
+    for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP})
+        sigaddset(&blocked, signalNumber);
+    pthread_sigmask(SIG_BLOCK, &blocked, &previous);
+    const bool started = StartRunWorker(testRun, observer);
+    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    return started;
+}
+
+int InterruptExitStatus()
+{
+    const int signalNumber = gInterrupted;
+    if (signalNumber == 0)
+        return 0;
+    return signalNumber == SIGINT ? kExitInterrupted : kExitTerminated;
+}
 
 void RequestBenchmarkInterrupt(int signalNumber)
 {
@@ -125,15 +123,12 @@ int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err
         target = scratch.path();
     }
 
-    PreparedRun prepared = Prepare(options, target);
+    PreparedRun prepared = PrepareCliRun(options, target);
     if (const std::optional<Refusal>& refusal = prepared.refusal) {
-        // Memory is short whatever the target.
-        err << "kestrelia-cli: " << (refusal->kind == RefusalKind::NoMemory ? "" : target + ": ") << refusal->detail
-            << '\n';
+        PrintRefusal(err, *refusal, target);
         return refusal->exitStatus;
     }
     TestRun& testRun = *prepared.run;
-    const Run& run = testRun.run;
 
     ConsoleHost host(isatty(STDERR_FILENO) != 0 && !options.json);
     if (const int status = InterruptExitStatus(); status != 0) {
@@ -166,6 +161,19 @@ int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err
         return stopped;
     }
 
+    return PresentEndedRun(options, testRun, target, out, err, afterTest);
+}
+
+void PrintRefusal(std::ostream& err, const Refusal& refusal, const std::string& target)
+{
+    // Memory is short whatever the target.
+    err << "kestrelia-cli: " << (refusal.kind == RefusalKind::NoMemory ? "" : target + ": ") << refusal.detail << '\n';
+}
+
+int PresentEndedRun(const CliOptions& options, const TestRun& testRun, const std::string& target, std::ostream& out,
+                    std::ostream& err, const std::function<std::string(const Run& run)>& afterTest)
+{
+    const Run& run = testRun.run;
     // A random test whose writes failed still shows the reads it measured.
     const std::string failure = TransferFailureText(testRun);
     const std::string alert = run.failure ? run.failure->message : std::string();

@@ -4,10 +4,14 @@
 
 #include "cli/CliOptions.h"
 #include "engine/Run.h"
+#include "engine/RunPreparation.h"
 
 #include <functional>
 #include <ostream>
 #include <string>
+
+class RunObserver;
+class TestRun;
 
 inline constexpr int kExitDone = 0;
 inline constexpr int kExitTestFailed = 1;
@@ -23,6 +27,21 @@ inline constexpr int kExitTerminated = 143;   // SIGTERM or SIGHUP
 // every output and the exit status stays as returned.
 int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err,
                  const std::function<std::string(const Run& run)>& afterTest = {});
+
+// The steps of RunBenchmark, for runners of several targets at once.
+// The run on target with the checks of both programs, or a refusal.
+PreparedRun PrepareCliRun(const CliOptions& options, const std::string& target);
+// "kestrelia-cli: target: why" on err.
+void PrintRefusal(std::ostream& err, const Refusal& refusal, const std::string& target);
+// Starts the worker with the stop signals blocked in it, so that they are
+// always taken by the main thread, which stops the runs.
+bool StartWorkerWithoutSignals(TestRun& testRun, RunObserver& observer);
+// 130 after SIGINT, 143 after SIGTERM or SIGHUP, 0 while no signal came.
+int InterruptExitStatus();
+// Prints the results of a run that has ended (its table, or its JSON object)
+// and says why it failed; the exit status. afterTest as for RunBenchmark.
+int PresentEndedRun(const CliOptions& options, const TestRun& testRun, const std::string& target, std::ostream& out,
+                    std::ostream& err, const std::function<std::string(const Run& run)>& afterTest);
 
 // Why the target given cannot be tested at all: it is a folder, or it does
 // not exist. Empty when it can be tried, or when no target was given.

@@ -50,11 +50,13 @@ const ExtraOption* FindExtra(const std::vector<ExtraOption>& extras, const std::
 
 const char* CliUsageText()
 {
-    return "usage: kestrelia-cli [options] [TARGET]\n"
+    return "usage: kestrelia-cli [options] [TARGET...]\n"
            "\n"
            "Times transfers on TARGET, a block device (/dev/sdb, /dev/sdb1, /dev/loop0) or a\n"
            "regular file. Without TARGET it runs on a 1 GiB scratch file in the temporary\n"
-           "directory and removes it afterwards.\n"
+           "directory and removes it afterwards. Several targets are tested at the same\n"
+           "time, each with its own run; files named by --report, --graph and --save-json\n"
+           "get the drive's name added (r.txt gives r-sdb.txt), and a summary table follows.\n"
            "\n"
            "  --test standard|random|surface\n"
            "                          sequential zones (default), 10,000 random 4 KiB transfers,\n"
@@ -83,11 +85,20 @@ const char* CliUsageText()
            "  --history TARGET        list the earlier runs kept for TARGET; runs no test\n"
            "  --compare FILE.json     set the results beside an earlier run's (per zone, in %)\n"
            "  --save-json FILE        also write the run as JSON, as the history keeps it\n"
+           "  --all                   test every listed drive with no mounted volume (never the\n"
+           "                          one holding /), after showing them and asking\n"
+           "  --yes                   with --all: test them without asking\n"
+           "  --one-at-a-time         test several targets in turn, not at the same time (drives\n"
+           "                          on one controller share its bandwidth)\n"
+           "  --target-rate MBPS      pass or fail in the summary: a drive passes when every\n"
+           "                          zone's minimum, read and write, reaches MBPS (the random\n"
+           "                          test: its speeds); one that does not fails with status 1\n"
            "  --help                  show this text\n"
            "\n"
            "Speeds are in MB per second of 1,048,576 bytes. Exit status: 0 done, 1 the test\n"
-           "failed or the surface test found unreadable sectors, 2 bad input, 130 stopped by\n"
-           "Ctrl-C, 143 stopped by SIGTERM or SIGHUP.\n";
+           "failed or the surface test found unreadable sectors, 2 bad input, 3 --all not\n"
+           "confirmed, 130 stopped by Ctrl-C, 143 stopped by SIGTERM or SIGHUP. With several\n"
+           "targets, the worst of the drives' statuses: a signal's, then 2, then 1.\n";
 }
 
 ParseResult ParseCliOptions(const std::vector<std::string>& arguments,
@@ -176,10 +187,10 @@ ParseResult ParseCliOptions(const std::vector<std::string>& arguments,
             return fail("unknown option " + arg + " (see --help)");
         } else if (arg.empty()) {
             return fail("the target is an empty name: give a device or a file, or none for a scratch file");
-        } else if (!options.target.empty()) {
-            return fail("only one target may be given, not \"" + options.target + "\" and \"" + arg + "\"");
         } else {
-            options.target = arg;
+            if (options.target.empty())
+                options.target = arg;
+            options.targets.push_back(arg);
         }
     }
     if (queueDepthGiven && !options.randomTest)
@@ -197,4 +208,12 @@ std::string ExtraOptionValue(const CliOptions& options, const std::string& name)
         if (option == name)
             return value;
     return {};
+}
+
+bool ExtraOptionGiven(const CliOptions& options, const std::string& name)
+{
+    for (const auto& extra : options.extras)
+        if (extra.first == name)
+            return true;
+    return false;
 }

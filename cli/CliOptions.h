@@ -19,6 +19,7 @@ struct CliOptions {
     bool json = false;
     bool help = false;
     std::string target;  // empty: a scratch file in the temporary directory
+    std::vector<std::string> targets;  // every target given, in order (target is the first)
     // Options that other commands register (for example "--list", "--report FILE").
     std::vector<std::pair<std::string, std::string>> extras;
 };
@@ -42,3 +43,6 @@ const char* CliUsageText();
 
 // The value given to a registered extra option, or empty when it was not given.
 std::string ExtraOptionValue(const CliOptions& options, const std::string& name);
+
+// The registered extra option was given (with or without a value).
+bool ExtraOptionGiven(const CliOptions& options, const std::string& name);

@@ -4,6 +4,8 @@
 #include "cli/DriveListing.h"
 #include "cli/GraphOutput.h"
 #include "cli/HistoryOutput.h"
+#include "cli/ManyDrivesRun.h"
+#include "cli/AllDrives.h"
 #include "cli/ReportOutput.h"
 #include "cli/UnmountedVolumes.h"
 #include "format/NumberLocale.h"
@@ -54,7 +56,11 @@ int main(int argc, char** argv)
                                                                 {kRemountLeftOption, false},
                                                                 {kHistoryOption, true},
                                                                 {kCompareOption, true},
-                                                                {kSaveJsonOption, true, true}});
+                                                                {kSaveJsonOption, true, true},
+                                                                {kAllOption, false},
+                                                                {kYesOption, false},
+                                                                {kOneAtATimeOption, false},
+                                                                {kTargetRateOption, true}});
     if (!parsed.options) {
         std::cerr << "kestrelia-cli: " << parsed.error << '\n';
         return kExitBadInput;
@@ -74,6 +80,8 @@ int main(int argc, char** argv)
     const std::string historyTarget = ExtraOptionValue(options, kHistoryOption);
     if (!historyTarget.empty())
         return PrintRunHistory(historyTarget, options.json, std::cout, std::cerr);
+    if (ManyDrivesAsked(options))
+        return RunManyDrives(options, std::cout, std::cerr);
     std::optional<RunDocument> earlier;
     for (const std::string& problem :
          {TargetPathProblem(options), CheckGraphOption(options), CheckReportOption(options),
