@@ -169,6 +169,9 @@ void PrintResultsJson(std::ostream& out, const Run& run, const std::string& extr
     } else {
         out << "null";
     }
+    // The drive as the history knows it, and when the run ended (seconds since 1970, UTC).
+    out << ", \"identity\": " << JsonQuoted(run.target.identity) << ", \"drive\": " << JsonQuoted(run.target.name)
+        << ", \"ended\": " << run.ended;
     if (!extraJsonMembers.empty())
         out << ", " << extraJsonMembers;
     out << "}\n";

@@ -4,6 +4,8 @@
 #include "cli/DriveListing.h"
 #include "cli/GraphOutput.h"
 #include "cli/HistoryOutput.h"
+#include "cli/MergeCommand.h"
+#include "cli/MetricsOutput.h"
 #include "cli/ReportOutput.h"
 #include "cli/UnmountedVolumes.h"
 #include "format/NumberLocale.h"
@@ -45,6 +47,8 @@ int main(int argc, char** argv)
     UseUserLocaleExceptNumbers();
 
     const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (IsMergeCommand(arguments))
+        return MergeFetchedRuns(arguments, std::cout, std::cerr);
     const ParseResult parsed = ParseCliOptions(arguments, {{kGraphOption, true, true},
                                                                 {kReportOption, true, true},
                                                                 {kListOption, false},
@@ -52,7 +56,8 @@ int main(int argc, char** argv)
                                                                 {kRemountLeftOption, false},
                                                                 {kHistoryOption, true},
                                                                 {kCompareOption, true},
-                                                                {kSaveJsonOption, true, true}});
+                                                                {kSaveJsonOption, true, true},
+                                                                {kMetricsOption, true, true}});
     if (!parsed.options) {
         std::cerr << "kestrelia-cli: " << parsed.error << '\n';
         return kExitBadInput;
@@ -75,7 +80,7 @@ int main(int argc, char** argv)
     std::optional<RunDocument> earlier;
     for (const std::string& problem :
          {TargetPathProblem(options), CheckGraphOption(options), CheckReportOption(options),
-          CheckHistoryOptions(options, &earlier)}) {
+          CheckHistoryOptions(options, &earlier), CheckMetricsOption(options)}) {
         if (!problem.empty()) {
             std::cerr << "kestrelia-cli: " << problem << '\n';
             return kExitBadInput;
@@ -109,6 +114,10 @@ int main(int argc, char** argv)
         return kExitTestFailed;
     const std::string report = ReportPathOption(options);
     if (status == kExitDone && !report.empty() && !WriteRunReport(report, finished, std::cerr))
+        return kExitTestFailed;
+    const std::string metrics = MetricsPathOption(options);
+    const Run* const metricsRuns[] = {&finished};
+    if (status == kExitDone && !metrics.empty() && !WriteRunMetrics(metrics, metricsRuns, std::cerr))
         return kExitTestFailed;
     return status;
 }

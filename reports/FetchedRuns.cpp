@@ -1,0 +1,88 @@
+#include "reports/FetchedRuns.h"
+
+#include <nlohmann/json.hpp>
+
+using nlohmann::json;
+
+namespace {
+RunSpeeds SpeedsFrom(const json& speeds)
+{
+    return {speeds.at("min").get<double>(), speeds.at("avg").get<double>(), speeds.at("max").get<double>(),
+            speeds.at("cycles").get<std::vector<double>>()};
+}
+
+// One run object of the --json output. Outputs of versions that did not yet
+// name the drive's identity or the time leave them empty.
+RunDocument RunFromResultsObject(const json& results)
+{
+    RunDocument run;
+    run.devicePath = results.at("target").get<std::string>();
+    const std::string test = results.at("test").get<std::string>();
+    if (test != "standard" && test != "random")
+        throw std::invalid_argument("a test of kind \"" + test + "\"");
+    run.randomTest = test == "random";
+    run.identity = results.value("identity", "");
+    run.description = results.value("drive", "");
+    if (results.contains("ended"))
+        run.when = RunDocumentWhenText(results.at("ended").get<std::time_t>());
+    if (run.randomTest) {
+        const json& random = results.at("random");
+        run.randomRead = random.at("read_mbps").get<double>();
+        if (!random.at("write_mbps").is_null())
+            run.randomWrite = random.at("write_mbps").get<double>();
+        run.writes = run.randomWrite.has_value();
+        run.queueDepth = random.at("queue_depth").get<int32_t>();
+        return run;
+    }
+    for (const json& zone : results.at("zones")) {
+        RunZone entry{zone.at("first_sector").get<uint64_t>(), zone.at("last_sector").get<uint64_t>(),
+                      SpeedsFrom(zone.at("read")), std::nullopt};
+        if (!zone.at("write").is_null())
+            entry.write = SpeedsFrom(zone.at("write"));
+        run.writes = entry.write.has_value();
+        run.cycles = static_cast<int32_t>(entry.read.cycles.size());
+        run.zoneResults.push_back(entry);
+    }
+    run.zones = static_cast<int32_t>(run.zoneResults.size());
+    return run;
+}
+}  // namespace
+
+std::optional<std::vector<RunDocument>> RunsFromFetchedJson(const std::string& text, std::string* error)
+{
+    auto refuse = [error](const std::string& reason) {
+        if (error != nullptr)
+            *error = reason;
+        return std::nullopt;
+    };
+    const json document = json::parse(text, nullptr, false);
+    if (document.is_discarded())
+        return refuse("not JSON");
+    if (document.is_object() && document.contains("format")) {
+        std::optional<RunDocument> run = RunDocumentFromJson(text, error);
+        if (!run)
+            return std::nullopt;
+        return std::vector<RunDocument>{*run};
+    }
+    if (!document.is_object() || !(document.contains("target") || document.contains("runs")))
+        return refuse("neither a Kestrelia run document nor kestrelia-cli --json output");
+    try {
+        std::vector<RunDocument> runs;
+        if (document.contains("runs"))
+            for (const json& run : document.at("runs"))
+                runs.push_back(RunFromResultsObject(run));
+        else
+            runs.push_back(RunFromResultsObject(document));
+        return runs;
+    } catch (const std::exception& problem) {
+        return refuse(std::string("malformed kestrelia-cli --json output: ") + problem.what());
+    }
+}
+
+std::optional<std::vector<RunDocument>> ReadFetchedRunFile(const std::string& path, std::string* error)
+{
+    const std::optional<std::string> text = ReadRunFileText(path, error, false);
+    if (!text)
+        return std::nullopt;
+    return RunsFromFetchedJson(*text, error);
+}
