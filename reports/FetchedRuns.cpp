@@ -11,15 +11,17 @@ RunSpeeds SpeedsFrom(const json& speeds)
             speeds.at("cycles").get<std::vector<double>>()};
 }
 
-// One run object of the --json output. Outputs of versions that did not yet
-// name the drive's identity or the time leave them empty.
-RunDocument RunFromResultsObject(const json& results)
+// One run object of the --json output, nullopt for a test of another kind
+// (the surface test), which has no zones or random figures to compare.
+// Outputs of versions that did not yet name the drive's identity or the time
+// leave them empty.
+std::optional<RunDocument> RunFromResultsObject(const json& results)
 {
     RunDocument run;
     run.devicePath = results.at("target").get<std::string>();
     const std::string test = results.at("test").get<std::string>();
     if (test != "standard" && test != "random")
-        throw std::invalid_argument("a test of kind \"" + test + "\"");
+        return std::nullopt;
     run.randomTest = test == "random";
     run.identity = results.value("identity", "");
     run.description = results.value("drive", "");
@@ -68,11 +70,10 @@ std::optional<std::vector<RunDocument>> RunsFromFetchedJson(const std::string& t
         return refuse("neither a Kestrelia run document nor kestrelia-cli --json output");
     try {
         std::vector<RunDocument> runs;
-        if (document.contains("runs"))
-            for (const json& run : document.at("runs"))
-                runs.push_back(RunFromResultsObject(run));
-        else
-            runs.push_back(RunFromResultsObject(document));
+        const json single = json::array({document});
+        for (const json& results : document.contains("runs") ? document.at("runs") : single)
+            if (std::optional<RunDocument> run = RunFromResultsObject(results))
+                runs.push_back(*run);
         return runs;
     } catch (const std::exception& problem) {
         return refuse(std::string("malformed kestrelia-cli --json output: ") + problem.what());
