@@ -52,32 +52,29 @@ std::optional<RunDocument> RunFromResultsObject(const json& results)
 
 std::optional<std::vector<RunDocument>> RunsFromFetchedJson(const std::string& text, std::string* error)
 {
-    auto refuse = [error](const std::string& reason) {
-        if (error != nullptr)
-            *error = reason;
-        return std::nullopt;
-    };
-    const json document = json::parse(text, nullptr, false);
-    if (document.is_discarded())
-        return refuse("not JSON");
-    if (document.is_object() && document.contains("format")) {
-        std::optional<RunDocument> run = RunDocumentFromJson(text, error);
-        if (!run)
-            return std::nullopt;
+    std::string why;
+    if (const std::optional<RunDocument> run = RunDocumentFromJson(text, &why))
         return std::vector<RunDocument>{*run};
+    // Not a run document: a document's own faults are told as they are.
+    const json document = json::parse(text, nullptr, false);
+    const bool runDocument = document.is_object() && document.contains("format");
+    if (!runDocument && document.is_object() && (document.contains("target") || document.contains("runs"))) {
+        try {
+            std::vector<RunDocument> runs;
+            const json single = json::array({document});
+            for (const json& results : document.contains("runs") ? document.at("runs") : single)
+                if (std::optional<RunDocument> run = RunFromResultsObject(results))
+                    runs.push_back(*run);
+            return runs;
+        } catch (const std::exception& problem) {
+            why = std::string("malformed kestrelia-cli --json output: ") + problem.what();
+        }
+    } else if (!runDocument && !document.is_discarded()) {
+        why = "neither a Kestrelia run document nor kestrelia-cli --json output";
     }
-    if (!document.is_object() || !(document.contains("target") || document.contains("runs")))
-        return refuse("neither a Kestrelia run document nor kestrelia-cli --json output");
-    try {
-        std::vector<RunDocument> runs;
-        const json single = json::array({document});
-        for (const json& results : document.contains("runs") ? document.at("runs") : single)
-            if (std::optional<RunDocument> run = RunFromResultsObject(results))
-                runs.push_back(*run);
-        return runs;
-    } catch (const std::exception& problem) {
-        return refuse(std::string("malformed kestrelia-cli --json output: ") + problem.what());
-    }
+    if (error != nullptr)
+        *error = why;
+    return std::nullopt;
 }
 
 std::optional<std::vector<RunDocument>> ReadFetchedRunFile(const std::string& path, std::string* error)
