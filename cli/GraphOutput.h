@@ -3,10 +3,12 @@
 #pragma once
 
 #include "cli/CliOptions.h"
+#include "cli/FleetRun.h"
 #include "engine/Run.h"
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 inline constexpr const char* kGraphOption = "--graph";
 
@@ -22,3 +24,7 @@ std::string CheckGraphOption(const CliOptions& options);
 // Draws the zone graph of run and saves the PNG through a new file beside the
 // destination; returns false with a message on err.
 bool WriteResultGraph(const std::string& path, const Run& run, const CliOptions& options, std::ostream& err);
+
+// kestrelia-cli --merge --graph FILE.png: draws the fleet's zone averages side
+// by side and saves the PNG the same way; false with a message on err.
+bool WriteFleetGraph(const std::string& path, const std::vector<FleetRun>& runs, std::ostream& err);

@@ -5,10 +5,12 @@
 // a run without them starts without loading Qt at all.
 #pragma once
 
+#include "cli/FleetRun.h"
 #include "engine/Run.h"
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 struct QtOutputFunctions {
     // Draws the zone graph of run under title and subtitle into *png; false
@@ -18,6 +20,9 @@ struct QtOutputFunctions {
     // Saves the report of run to path in the format its name asks for; false
     // with the reason in *problem.
     bool (*saveReport)(const std::string& path, const Run& run, std::string* problem);
+    // Draws the zone averages of the fleet's runs side by side into *png;
+    // false with the reason in *problem.
+    bool (*drawFleetGraph)(const std::vector<FleetRun>& runs, std::string* png, std::string* problem);
 };
 
 // The module's one entry point, looked up by this name.

@@ -2,6 +2,7 @@
 // kestrelia-cli that draw on Qt (cli/QtOutput.h).
 #include "cli/QtOutput.h"
 
+#include "cli/FleetGraph.h"
 #include "display/GraphImage.h"
 #include "format/NumberLocale.h"
 #include "reports/ReportFile.h"
@@ -25,11 +26,11 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
         std::fprintf(stderr, "kestrelia-cli: %s\n", qPrintable(message));
 }
 
-bool DrawGraph(const Run& run, const std::string& title, const std::string& subtitle, std::string* png,
-               std::string* problem)
+// Drawn without a desktop: fonts come from the offscreen platform. The
+// toolkit is started for the one picture and ended with it.
+std::unique_ptr<QGuiApplication> StartOffscreenToolkit()
 {
     qInstallMessageHandler(QuietQtMessages);
-    // Drawn without a desktop: fonts come from the offscreen platform.
     if (std::getenv("QT_QPA_PLATFORM") == nullptr)
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     std::unique_ptr<QGuiApplication> application;
@@ -40,19 +41,37 @@ bool DrawGraph(const Run& run, const std::string& title, const std::string& subt
         application = std::make_unique<QGuiApplication>(argc, argv);
         UseUserLocaleExceptNumbers();  // the toolkit took the user's locale for numbers too
     }
-    GraphImageOptions image;
-    image.title = QString::fromStdString(title);
-    image.subtitle = QString::fromStdString(subtitle);
+    return application;
+}
+
+bool EncodePng(const QImage& image, std::string* png, std::string* problem)
+{
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "png");
-    if (!writer.write(RenderResultGraphImage(run, image))) {
+    if (!writer.write(image)) {
         *problem = writer.errorString().toStdString();
         return false;
     }
     *png = bytes.toStdString();
     return true;
+}
+
+bool DrawGraph(const Run& run, const std::string& title, const std::string& subtitle, std::string* png,
+               std::string* problem)
+{
+    const auto application = StartOffscreenToolkit();
+    GraphImageOptions image;
+    image.title = QString::fromStdString(title);
+    image.subtitle = QString::fromStdString(subtitle);
+    return EncodePng(RenderResultGraphImage(run, image), png, problem);
+}
+
+bool DrawFleetGraph(const std::vector<FleetRun>& runs, std::string* png, std::string* problem)
+{
+    const auto application = StartOffscreenToolkit();
+    return EncodePng(RenderFleetGraph(runs), png, problem);
 }
 
 bool SaveReport(const std::string& path, const Run& run, std::string* problem)
@@ -63,7 +82,7 @@ bool SaveReport(const std::string& path, const Run& run, std::string* problem)
     return result.ok();
 }
 
-constexpr QtOutputFunctions kFunctions{DrawGraph, SaveReport};
+constexpr QtOutputFunctions kFunctions{DrawGraph, SaveReport, DrawFleetGraph};
 }  // namespace
 
 extern "C" [[gnu::visibility("default")]] const QtOutputFunctions* KestreliaCliQtOutput()

@@ -177,6 +177,9 @@ void PrintResultsJson(std::ostream& out, const Run& run, const std::string& extr
     }
     if (surfaceTest)
         out << ", \"surface\": " << SurfaceJson(run);
+    // The drive as the history knows it, and when the run ended (seconds since 1970, UTC).
+    out << ", \"identity\": " << JsonQuoted(run.target.identity) << ", \"drive\": " << JsonQuoted(run.target.name)
+        << ", \"ended\": " << run.ended;
     if (!extraJsonMembers.empty())
         out << ", " << extraJsonMembers;
     out << "}\n";

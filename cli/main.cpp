@@ -6,14 +6,18 @@
 #include "cli/HistoryOutput.h"
 #include "cli/ManyDrivesRun.h"
 #include "cli/AllDrives.h"
+#include "cli/MergeCommand.h"
+#include "cli/MetricsOutput.h"
 #include "cli/ReportOutput.h"
 #include "cli/UnmountedVolumes.h"
 #include "format/NumberLocale.h"
 
+#include <algorithm>
 #include <csignal>
 #include <future>
 #include <iostream>
 #include <sstream>
+#include <vector>
 
 namespace {
 void OnStopSignal(int signalNumber)
@@ -49,6 +53,8 @@ int main(int argc, char** argv)
     UseUserLocaleExceptNumbers();
 
     const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (IsMergeCommand(arguments))
+        return MergeFetchedRuns(arguments, std::cout, std::cerr);
     const ParseResult parsed = ParseCliOptions(arguments, {{kGraphOption, true, true},
                                                                 {kReportOption, true, true},
                                                                 {kListOption, false},
@@ -60,7 +66,8 @@ int main(int argc, char** argv)
                                                                 {kAllOption, false},
                                                                 {kYesOption, false},
                                                                 {kOneAtATimeOption, false},
-                                                                {kTargetRateOption, true}});
+                                                                {kTargetRateOption, true},
+                                                                {kMetricsOption, true, true}});
     if (!parsed.options) {
         std::cerr << "kestrelia-cli: " << parsed.error << '\n';
         return kExitBadInput;
@@ -80,12 +87,24 @@ int main(int argc, char** argv)
     const std::string historyTarget = ExtraOptionValue(options, kHistoryOption);
     if (!historyTarget.empty())
         return PrintRunHistory(historyTarget, options.json, std::cout, std::cerr);
-    if (ManyDrivesAsked(options))
-        return RunManyDrives(options, std::cout, std::cerr);
+    if (ManyDrivesAsked(options)) {
+        // One metrics file holds every drive's samples, labelled by drive.
+        if (const std::string problem = CheckMetricsOption(options); !problem.empty()) {
+            std::cerr << "kestrelia-cli: " << problem << '\n';
+            return kExitBadInput;
+        }
+        std::vector<DriveOutcome> outcomes;
+        const int status = RunManyDrives(options, std::cout, std::cerr, &outcomes);
+        const std::string metrics = MetricsPathOption(options);
+        const std::vector<const Run*> kept = KeptRuns(outcomes);
+        if (!metrics.empty() && !kept.empty() && !WriteRunMetrics(metrics, kept, std::cerr))
+            return std::max(status, kExitTestFailed);
+        return status;
+    }
     std::optional<RunDocument> earlier;
     for (const std::string& problem :
          {TargetPathProblem(options), CheckGraphOption(options), CheckReportOption(options),
-          CheckHistoryOptions(options, &earlier)}) {
+          CheckHistoryOptions(options, &earlier), CheckMetricsOption(options)}) {
         if (!problem.empty()) {
             std::cerr << "kestrelia-cli: " << problem << '\n';
             return kExitBadInput;
@@ -126,6 +145,10 @@ int main(int argc, char** argv)
         return kExitTestFailed;
     const std::string report = ReportPathOption(options);
     if (status == kExitDone && !report.empty() && !WriteRunReport(report, finished, std::cerr))
+        return kExitTestFailed;
+    const std::string metrics = MetricsPathOption(options);
+    const Run* const metricsRuns[] = {&finished};
+    if (status == kExitDone && !metrics.empty() && !WriteRunMetrics(metrics, metricsRuns, std::cerr))
         return kExitTestFailed;
     return status;
 }

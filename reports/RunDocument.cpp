@@ -313,7 +313,7 @@ std::optional<RunDocument> RunDocumentFromJson(const std::string& text, std::str
     }
 }
 
-std::optional<RunDocument> ReadRunDocumentFile(const std::string& path, std::string* error)
+std::optional<std::string> ReadRunFileText(const std::string& path, std::string* error, bool followLink)
 {
     auto refuse = [error](const std::string& reason) {
         if (error != nullptr)
@@ -321,9 +321,10 @@ std::optional<RunDocument> ReadRunDocumentFile(const std::string& path, std::str
         return std::nullopt;
     };
     // Opened without waiting, so that a pipe or device under a .json name cannot hold the program.
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW));
     if (fd < 0)
-        return refuse(std::string("cannot be read: ") + std::strerror(errno));
+        return refuse(errno == ELOOP && !followLink ? std::string("a symbolic link, not followed")
+                                                    : std::string("cannot be read: ") + std::strerror(errno));
     struct stat status {};
     std::string text;
     std::string problem;
@@ -347,7 +348,20 @@ std::optional<RunDocument> ReadRunDocumentFile(const std::string& path, std::str
     close(fd);
     if (!problem.empty())
         return refuse(problem);
-    return RunDocumentFromJson(text, error);
+    return text;
+}
+
+std::optional<RunDocument> ReadRunDocumentFile(const std::string& path, std::string* error)
+{
+    const std::optional<std::string> text = ReadRunFileText(path, error, true);
+    if (!text)
+        return std::nullopt;
+    return RunDocumentFromJson(*text, error);
+}
+
+std::string RunDocumentWhenText(std::time_t when)
+{
+    return UtcText(when);
 }
 
 std::optional<std::time_t> RunDocumentTime(const RunDocument& run)

@@ -63,6 +63,15 @@ std::optional<RunDocument> RunDocumentFromJson(const std::string& text, std::str
 // Reads a file holding a run document; the reason in *error when it cannot.
 std::optional<RunDocument> ReadRunDocumentFile(const std::string& path, std::string* error);
 
+// The text of a file of runs: a regular file no larger than the largest run
+// document, opened without waiting for a pipe or device under its name and,
+// unless followLink, never through a symbolic link. The reason in *error when
+// it cannot be read.
+std::optional<std::string> ReadRunFileText(const std::string& path, std::string* error, bool followLink);
+
+// A time as a document's "when" gives it: "2026-12-07T19:40:52Z".
+std::string RunDocumentWhenText(std::time_t when);
+
 // When the run was made, from its "when"; nullopt when that is no UTC time
 // written as "2026-12-07T19:40:52Z". Every document read has one.
 std::optional<std::time_t> RunDocumentTime(const RunDocument& run);
