@@ -2,6 +2,7 @@
 
 #include "display/GraphKey.h"
 #include "display/GraphView.h"
+#include "display/SurfaceSummary.h"
 #include "engine/TestModel.h"
 
 #include <QComboBox>
@@ -148,8 +149,17 @@ void DrawTestResults()
     if (gGraphView.isNull())
         return;
     static const Run kNoRun;
-    gGraphView->Redraw(gShownRunSource ? gShownRunSource() : kNoRun);
+    const Run& shown = gShownRunSource ? gShownRunSource() : kNoRun;
+    gGraphView->Redraw(shown);
     SetAxisLabels(gGraphView->LastPaint());
+    const bool surface = shown.settings.kind == TestKind::Surface;
+    if (gGraphKey != nullptr)
+        gGraphKey->ShowSurfaceKeyFor(surface ? &gGraphView->LastRun() : nullptr);
+    if (QLabel* summary = gWidgets.surfaceSummary; summary != nullptr && !gWindow.isNull()) {
+        const QString text = SurfaceSummaryText(shown);
+        if (summary->text() != text)
+            summary->setText(text);
+    }
 }
 
 void ToggleTestPanes()
@@ -160,8 +170,8 @@ void ToggleTestPanes()
     ShowWidget(gWidgets.randomPane, false);
     const int value = gWidgets.testKind != nullptr ? gWidgets.testKind->currentIndex() + 1 : 0;
     // A popup without a choice shows the standard test, as at start-up.
-    gCurrentSelectedTestType = value == 2 ? 2 : 1;
-    gStandardPaneShown = gCurrentSelectedTestType == 1;
+    gCurrentSelectedTestType = value == 2 || value == 3 ? value : 1;
+    gStandardPaneShown = gCurrentSelectedTestType != 2;
     const bool standard = gStandardPaneShown;
     ShowWidget(standard ? gWidgets.standardPane : gWidgets.randomPane, true);
     DrawTestResults();

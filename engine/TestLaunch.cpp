@@ -41,7 +41,7 @@ std::optional<RunSettings> SettingsForStart(const LaunchInterface& launch, bool 
 {
     RunSettings settings;
     settings.writes = !readOnly;
-    if (gCurrentSelectedTestType != 1) {
+    if (gCurrentSelectedTestType == 2) {
         settings.kind = TestKind::Random;
         settings.queueDepth = launch.QueueDepth();
         return settings;
@@ -51,9 +51,15 @@ std::optional<RunSettings> SettingsForStart(const LaunchInterface& launch, bool 
         *refusal = kTransferSizeNotWholeMessage;
         return std::nullopt;
     }
+    settings.transferMegabytes = MegabytesFromText(sizeText);
+    if (gCurrentSelectedTestType == 3) {
+        settings.kind = TestKind::Surface;
+        settings.surfaceSpanBytes = launch.SurfaceSpanBytes();
+        settings.surfaceMinutes = launch.SurfaceMinutes();
+        return settings;
+    }
     settings.zones = launch.ZoneCount();
     settings.cycles = launch.CycleCount();
-    settings.transferMegabytes = MegabytesFromText(sizeText);
     return settings;
 }
 

@@ -18,7 +18,7 @@ struct Rect {
 };
 
 // ---- the window's choices for the next run ----
-extern int32_t gCurrentSelectedTestType;  // the kind popup: 1 = standard zone test, 2 = random zone test
+extern int32_t gCurrentSelectedTestType;  // the kind popup: 1 = standard zone test, 2 = random zone test, 3 = surface test
 // Size of the drive or volume chosen, 0 when none is; the position labels are drawn from it.
 extern int64_t gDriveSizeInBytes64;
 

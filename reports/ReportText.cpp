@@ -3,6 +3,7 @@
 #include "format/ByteText.h"
 #include "format/NumberLocale.h"
 #include "reports/MacRomanText.h"
+#include "reports/SurfaceReport.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -204,11 +205,15 @@ std::string ReportHeader(const Run& run, const ReportDate& date)
 
 std::string TextReportBody(const Run& run)
 {
+    if (run.settings.kind == TestKind::Surface)
+        return SurfaceTextReportBody(run);
     return ZoneBody(run, TextZoneSpeeds);
 }
 
 std::string SpreadsheetReportBody(const Run& run)
 {
+    if (run.settings.kind == TestKind::Surface)
+        return SurfaceSpreadsheetReportBody(run);
     return ZoneBody(run, SpreadsheetZoneSpeeds);
 }
 

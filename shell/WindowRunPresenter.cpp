@@ -3,8 +3,10 @@
 #include "engine/TestModel.h"
 #include "engine/TestRun.h"
 #include "engine/ZoneTests.h"
+#include "display/SurfaceSummary.h"
 #include "shell/ResultPaneTexts.h"
 
+#include <ctime>
 #include <string>
 
 namespace {
@@ -34,7 +36,7 @@ void WindowRunPresenter::Started(const TestRun& testRun)
 {
     const Run& run = testRun.run;
     host_.ShowWaitCursorFrame(0);
-    if (run.settings.kind == TestKind::Standard) {
+    if (run.settings.kind != TestKind::Random) {
         OnInterfaceThread(testRun, [this] { host_.DrawTestResults(); });
         return;
     }
@@ -73,6 +75,17 @@ void WindowRunPresenter::RandomMeasured(const TestRun& testRun, TransferPhase di
 void WindowRunPresenter::Progress(const TestRun& testRun)
 {
     host_.ShowWaitCursorFrame(testRun.progress.cursorFrame.load(std::memory_order_relaxed));
+}
+
+void WindowRunPresenter::SurfaceMeasured(const TestRun& testRun)
+{
+    // A few times a second: the graph drawn anew costs little beside the transfers.
+    const Run& run = testRun.run;
+    const double elapsed = run.started != 0 ? std::difftime(std::time(nullptr), run.started) : 0.0;
+    OnInterfaceThread(testRun, [this, &run, elapsed] {
+        host_.DrawTestResults();
+        host_.SetStatusText(kStatusText, SurfaceProgressText(run, elapsed).toUtf8().constData());
+    });
 }
 
 void WindowRunPresenter::Finished(const TestRun&)
