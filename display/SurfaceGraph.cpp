@@ -106,17 +106,21 @@ void FillColumn(QImage& image, int x, int y1, int y2, QRgb colour)
     FillDeviceArea(image, QRect(QPoint(x, std::min(y1, y2)), QPoint(x, std::max(y1, y2))), colour);
 }
 
-// The band of each column, then the average line stepping from column to column.
-void DrawSpeedLine(QImage& image, const ChartColumns& columns, const ChartRows& rows, const std::vector<Column>& gathered,
-                   const QColor* band, const QColor& line)
+// Each column's range from its slowest to its fastest transfer.
+void DrawSpeedBand(QImage& image, const ChartColumns& columns, const ChartRows& rows, const std::vector<Column>& gathered,
+                   const QColor& band)
 {
-    if (band != nullptr) {
-        for (int c = 0; c < columns.count; ++c) {
-            const Column& column = gathered[static_cast<size_t>(c)];
-            if (!column.Empty() && column.high > column.low)
-                FillColumn(image, columns.left + c, rows.Of(column.low), rows.Of(column.high), band->rgb());
-        }
+    for (int c = 0; c < columns.count; ++c) {
+        const Column& column = gathered[static_cast<size_t>(c)];
+        if (!column.Empty() && column.high > column.low)
+            FillColumn(image, columns.left + c, rows.Of(column.low), rows.Of(column.high), band.rgb());
     }
+}
+
+// The average line, stepping from column to column.
+void DrawSpeedLine(QImage& image, const ChartColumns& columns, const ChartRows& rows, const std::vector<Column>& gathered,
+                   const QColor& line)
+{
     int previous = -1;
     for (int c = 0; c < columns.count; ++c) {
         const Column& column = gathered[static_cast<size_t>(c)];
@@ -242,16 +246,21 @@ bool DrawSurfaceGraph(QImage& image, QPoint origin, const Run& run, uint32_t sca
     if (EarlierSurfaceRun()) {
         const QColor faint = Mix(kEarlierRunColor, face, 0.55);
         const std::vector<SurfaceSample>& earlier = gEarlierRun.run.surface.samples;
-        DrawSpeedLine(image, columns, rows, Gather(columns, earlier, kReads), nullptr, faint);
+        DrawSpeedLine(image, columns, rows, Gather(columns, earlier, kReads), faint);
         if (gEarlierRun.run.settings.writes)
-            DrawSpeedLine(image, columns, rows, Gather(columns, earlier, kWrites), nullptr, faint);
+            DrawSpeedLine(image, columns, rows, Gather(columns, earlier, kWrites), faint);
     }
     const QColor readLine = strong ? myGreenColor : myLtGreenColor;
     const QColor writeLine = strong ? myRedColor : myLtRedColor;
     const QColor readBand = Mix(readLine, face, 0.6), writeBand = Mix(writeLine, face, 0.6);
-    // Samples not measured in a direction add nothing to its columns.
-    DrawSpeedLine(image, columns, rows, Gather(columns, run.surface.samples, kReads), &readBand, readLine);
-    DrawSpeedLine(image, columns, rows, Gather(columns, run.surface.samples, kWrites), &writeBand, writeLine);
+    // Samples not measured in a direction add nothing to its columns. Both
+    // bands lie under both lines, so neither line hides in the other's band.
+    const std::vector<Column> reads = Gather(columns, run.surface.samples, kReads);
+    const std::vector<Column> writes = Gather(columns, run.surface.samples, kWrites);
+    DrawSpeedBand(image, columns, rows, reads, readBand);
+    DrawSpeedBand(image, columns, rows, writes, writeBand);
+    DrawSpeedLine(image, columns, rows, reads, readLine);
+    DrawSpeedLine(image, columns, rows, writes, writeLine);
     DrawTemperature(image, columns, run);
     DrawMarks(image, columns, run.surface);
     if (!context.overlay.enabled || run.surface.samples.empty())

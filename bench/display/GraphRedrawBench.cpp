@@ -1,6 +1,7 @@
 // How long a full redraw of the bar graph takes, compared with a 60 Hz frame:
 // a running test redraws after every timed transfer, on the interface thread,
 // while the worker waits. Prints ratios; nothing here passes or fails.
+#include "display/GraphImage.h"
 #include "display/GraphRenderer.h"
 #include "display/GraphView.h"
 
@@ -161,7 +162,10 @@ int main(int argc, char** argv)
     const Timing lineView = Time([&] { view.Redraw(surface); view.repaint(); }, rounds / 10 + 1);
     std::printf("%-42s %10.4f %12.4f %12.2f %10.1f\n", "  ... GraphView::Redraw, painted at once", lineView.msPerRedraw,
                 lineView.msPerRedraw / kFrameMs, lineView.msPerRedraw / emptyMs, lineView.allocationsPerRedraw);
-    if (argc > 2)  // a picture to look at
-        view.grab().save(QString::fromLocal8Bit(argv[2]));
+    if (argc > 2) {  // pictures to look at: the window's graph and kestrelia-cli --graph's
+        view.grab().save(QString::fromLocal8Bit(argv[2]) + "-window.png");
+        RenderResultGraphImage(surface, GraphImageOptions{"Surface Test", "16 TB, 8 MB transfers", {true, 120.0, 3}})
+            .save(QString::fromLocal8Bit(argv[2]) + "-picture.png");
+    }
     return 0;
 }
