@@ -1,33 +1,14 @@
 #include "reports/SurfaceReport.h"
 
 #include "format/ByteText.h"
-#include "format/NumberLocale.h"
+#include "reports/ReportLines.h"
 
 #include <cinttypes>
-#include <cstdarg>
 #include <cstdio>
 
 namespace {
-
-std::string Line(const char* format, ...) __attribute__((format(printf, 1, 2)));
-std::string Line(const char* format, ...)
-{
-    const CNumericScope numbers;
-    char line[1024];
-    va_list arguments;
-    va_start(arguments, format);
-    const int length = std::vsnprintf(line, sizeof line, format, arguments);
-    va_end(arguments);
-    return length < 0 ? std::string() : std::string(line);
-}
-
-std::string Grouped(uint64_t number)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%" PRIu64, number);
-    InsertThousandsSeparators(text);
-    return text;
-}
+using report_lines::GroupedDigits;
+using report_lines::Line;
 
 std::string GigabytesOfSectors(uint64_t sectors)
 {
@@ -84,8 +65,8 @@ std::string WriteFalloffSentence(const SurfaceWriteFalloff& falloff)
 {
     if (!falloff.found)
         return "Writes did not fall off: no lasting drop of the write speed was found.";
-    return "Writes fell from " + Grouped(static_cast<uint64_t>(falloff.beforeSpeed + 0.5)) + " MB/s to " +
-           Grouped(static_cast<uint64_t>(falloff.afterSpeed + 0.5)) + " MB/s after " +
+    return "Writes fell from " + GroupedDigits(static_cast<uint64_t>(falloff.beforeSpeed + 0.5)) + " MB/s to " +
+           GroupedDigits(static_cast<uint64_t>(falloff.afterSpeed + 0.5)) + " MB/s after " +
            GigabytesOfSectors(falloff.atSector);
 }
 
@@ -120,11 +101,11 @@ std::string SurfaceTextReportBody(const Run& run)
         body += "\r" + WriteFalloffSentence(surface.writeFalloff) + ".\r";
     body += Line("\rSlow Blocks (over 10 times the median time): %zu\r", surface.slowBlocks.size());
     for (const SurfaceSlowBlock& block : surface.slowBlocks)
-        body += Line("Sector %s (%s): %.1f ms\r", Grouped(block.firstSector).c_str(), block.write ? "write" : "read",
+        body += Line("Sector %s (%s): %.1f ms\r", GroupedDigits(block.firstSector).c_str(), block.write ? "write" : "read",
                      block.milliseconds);
-    body += "Unreadable Sectors: " + Grouped(UnreadableSectors(surface)) + "\r";
+    body += "Unreadable Sectors: " + GroupedDigits(UnreadableSectors(surface)) + "\r";
     for (const SurfaceUnreadableRange& range : surface.unreadable)
-        body += "Sectors " + Grouped(range.firstSector) + " - " + Grouped(range.firstSector + range.sectors - 1) +
+        body += "Sectors " + GroupedDigits(range.firstSector) + " - " + GroupedDigits(range.firstSector + range.sectors - 1) +
                 ": " + range.errorText + "\r";
     if (!surface.temperatures.empty()) {
         body += Line("\rMaximum Temperature: %.0f \u00b0C\r", surface.maximumCelsius);

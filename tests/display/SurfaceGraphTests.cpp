@@ -5,6 +5,7 @@
 #include "display/EarlierRun.h"
 #include "display/GraphColors.h"
 #include "display/SurfaceGraph.h"
+#include "display/SurfaceSummary.h"
 
 #include <QPalette>
 
@@ -22,7 +23,6 @@ protected:
     {
         GraphFixture::SetUp();
         shown = KnownSurfaceRun();
-        gEarlierRun = EarlierRun{};
     }
     void TearDown() override { gEarlierRun = EarlierRun{}; }
 };
@@ -74,23 +74,26 @@ TEST_F(SurfaceGraphTest, FoldedSamplesShowTheirRangeAsABandAroundTheAverage)
     EXPECT_TRUE(SurfaceHelpTag(shown, x, 150).find("Read: 60.00 MB/sec (40.00 - 80.00)") != std::string::npos);
 }
 
-TEST_F(SurfaceGraphTest, DarkDesktopsGetTheLightLinesOnTheirDarkBackdrop)
+TEST_F(SurfaceGraphTest, DarkDesktopsGetTheLightLinesOnTheirDarkBackdropAndTheFiguresTheirSummary)
 {
-    QPalette dark;
-    dark.setColor(QPalette::Window, QColor(40, 40, 44));
-    dark.setColor(QPalette::Button, QColor(52, 52, 56));
-    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+    QPalette dark(QColor(52, 52, 56), QColor(40, 40, 44));
     context.chrome = GraphChromeFor(dark);
     Render();
     EXPECT_EQ(Hex(At(kLeft + 50, RowOf(80, 81))), Hex(myLtGreenColor));
     EXPECT_EQ(Hex(At(kLeft + 50, RowOf(60, 81))), Hex(myLtRedColor));
     EXPECT_LT(At(kLeft + 50, 150).lightness(), 96);
+    shown.end = RunEnd::Stopped;
+    shown.surface.coveredSectors = 380000;
+    EXPECT_EQ(SurfaceSummaryText(shown).toStdString(),
+              "Reads: average 80.0, minimum 80.0, 1 % low 80.0 MB/sec in 4.5 sec\n"
+              "Writes: average 31.2, minimum 20.0, 1 % low 20.0 MB/sec in 11.6 sec\n"
+              "Writes fell from 60 MB/s to 20 MB/s after 0.2 GB   Slow blocks: 1   Unreadable sectors: 8   "
+              "Highest temperature: 40 \u00b0C   Stopped after 0.2 of 0.4 GB");
 }
 
 TEST_F(SurfaceGraphTest, OverlayAndEarlierRunShareTheScale)
 {
-    gEarlierRun.active = true;
-    gEarlierRun.run = KnownSurfaceRun();
+    gEarlierRun = {true, "earlier", KnownSurfaceRun()};
     for (SurfaceSample& sample : gEarlierRun.run.surface.samples)
         sample.readAverage = sample.readMinimum = sample.readMaximum = 161.5f;
     context.overlay = {true, 50.0, 1};
@@ -113,14 +116,10 @@ TEST_F(SurfaceGraphTest, HelpTagTellsPositionSpeedsTemperatureAndTheEarlierRun)
     // Column 100: sectors 200,000 to 201,999, 0.1 GB in.
     EXPECT_EQ(SurfaceHelpTag(shown, kLeft + 100, 200),
               "Position: 0.1 GB\rRead: 80.00 MB/sec\rWrite: 60.00 MB/sec\rTemperature: 40 \u00b0C");
-    gEarlierRun.active = true;
-    gEarlierRun.run = KnownSurfaceRun();
-    gEarlierRun.run.settings.writes = false;
-    for (SurfaceSample& sample : gEarlierRun.run.surface.samples)
-        sample.writeAverage = sample.writeMinimum = sample.writeMaximum = 0.0f;
+    gEarlierRun = {true, "earlier", KnownSurfaceRun()};
     EXPECT_EQ(SurfaceHelpTag(shown, kLeft + 250, 200),
               "Position: 0.2 GB\rRead: 80.00 MB/sec\rWrite: 20.00 MB/sec\rTemperature: 40 \u00b0C"
-              "\rEarlier Read: 80.00 MB/sec");
+              "\rEarlier Read: 80.00 MB/sec\rEarlier Write: 20.00 MB/sec");
     EXPECT_EQ(SurfaceHelpTag(shown, kLeft + 385, 200), "");  // past the span covered
     EXPECT_EQ(SurfaceHelpTag(shown, kLeft + 100, kTop - 1), "");
 }

@@ -49,8 +49,7 @@ TEST(SurfaceReport, PartsOfTheRunThatEndedEarlyOrFoundNothingAreSaid)
     EXPECT_EQ(SurfaceCoveredText(run), "0.2 GB of 0.4 GB covered (stopped)");
     run.surface.timeLimitReached = true;
     run.settings.surfaceMinutes = 5;
-    const std::string text = TextReportBody(run);
-    EXPECT_NE(text.find("Time Limit: 5 minutes\rCovered: 0.2 GB of 0.4 GB covered (time limit reached)\r"),
+    EXPECT_NE(TextReportBody(run).find("Time Limit: 5 minutes\rCovered: 0.2 GB of 0.4 GB covered (time limit reached)\r"),
               std::string::npos);
     run.surface.samples.clear();
     EXPECT_EQ(TextReportBody(run), "");
@@ -59,25 +58,15 @@ TEST(SurfaceReport, PartsOfTheRunThatEndedEarlyOrFoundNothingAreSaid)
 
 TEST(SurfaceReport, SpreadsheetHoldsFiguresListsAndOneRowPerSample)
 {
-    const ::Run run = KnownSurfaceRun();
-    const std::string body = SpreadsheetReportBody(run);
-    EXPECT_EQ(body.substr(0, body.find("<Insert")),
-              "\r\rSurface Test\tReads\tWrites\r"
-              "Average\t80.000\t31.200\r"
-              "Minimum\t80.000\t20.000\r"
-              "1% Low\t80.000\t20.000\r"
-              "Seconds\t4.5\t11.6\r"
-              "Span Sectors\t760000\rCovered Sectors\t760000\r"
+    const std::string body = SpreadsheetReportBody(KnownSurfaceRun());
+    EXPECT_EQ(body.substr(0, body.find("\r\rSlow")),
+              "\r\rSurface Test\tReads\tWrites\rAverage\t80.000\t31.200\rMinimum\t80.000\t20.000\r"
+              "1% Low\t80.000\t20.000\rSeconds\t4.5\t11.6\rSpan Sectors\t760000\rCovered Sectors\t760000\r"
               "Write Fall-off\tWrites fell from 60 MB/s to 20 MB/s after 0.2 GB\r"
-              "Maximum Temperature\t40\rPossible Throttling\tno\r"
-              "\rSlow Block Sector\tSectors\tMilliseconds\tDirection\r"
-              "200000\t2000\t152.5\tread\r"
-              "\rUnreadable First Sector\tLast Sector\tError\r"
-              "600000\t600007\tInput/output error\r"
-              "\r");
-    EXPECT_NE(body.find("<Insert Surface Chart Here>\tFirst Sector\tReads\tWrites\r\t0\t80.000\t60.000\r"),
-              std::string::npos);
-    EXPECT_EQ(body.substr(body.size() - 22), "\t758000\t80.000\t20.000\r");
+              "Maximum Temperature\t40\rPossible Throttling\tno");
+    for (const char* row : {"\r200000\t2000\t152.5\tread\r", "\r600000\t600007\tInput/output error\r",
+                            "Reads\tWrites\r\t0\t80.000\t60.000\r", "\r\t758000\t80.000\t20.000\r"})
+        EXPECT_NE(body.find(row), std::string::npos) << row;
     EXPECT_EQ(std::count(body.begin(), body.end(), '\r'), 20 + 380);
 }
 

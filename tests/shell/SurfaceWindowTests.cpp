@@ -1,19 +1,15 @@
-// The surface test in the window: its item in the test-kind popup, the
-// options sheet's span and time limit (refused unless whole numbers, kept
-// across a restart with the kind chosen), and a surface run on show.
+// The surface test in the window: its item in the test-kind popup and the
+// options sheet's span and time limit, refused unless whole numbers and kept
+// across a restart with the kind chosen.
 #include <gtest/gtest.h>
 
-#include "KnownSurfaceRun.h"
 #include "devices/DriveRecords.h"
-#include "display/GraphView.h"
-#include "display/ResultPanes.h"
 #include "engine/TestModel.h"
 #include "shell/Alerts.h"
 #include "shell/Commands.h"
 #include "shell/MainWindow.h"
 #include "shell/Preferences.h"
 #include "shell/QtLaunch.h"
-#include "shell/ShownRun.h"
 #include "shell/Windows.h"
 
 #include <QSettings>
@@ -32,22 +28,9 @@ protected:
         SetAlertPresenter([this](const AlertContent& alert) { alerts << alert.message + "|" + alert.explanation; });
         Open();
     }
-    void TearDown() override
-    {
-        Close();
-        SetAlertPresenter(nullptr);
-        ClearShownRun();
-    }
-    static void Open()
-    {
-        CreateAllWindows();
-        InstallCommandHandlers({});
-    }
-    static void Close()
-    {
-        ShutDownCommands();  // saves the preferences
-        DestroyAllWindows();
-    }
+    void TearDown() override { Close(), SetAlertPresenter(nullptr); }
+    static void Open() { CreateAllWindows(), InstallCommandHandlers({}); }
+    static void Close() { ShutDownCommands(), DestroyAllWindows(); }  // the first saves the preferences
     static const Ui::MainWindow& Widgets() { return TheMainWindow()->ui; }
     static const Ui::OptionsSheet& Sheet() { return TheMainWindow()->optionsSheet->ui; }
     // Opens the sheet with the gear, fills the surface fields and confirms.
@@ -98,22 +81,4 @@ TEST_F(SurfaceWindow, SpanAndTimeLimitAreWholeNumbersKeptWithTheKindAcrossAResta
     EXPECT_EQ(Sheet().surfaceMinutes->text(), "0");
 }
 
-TEST_F(SurfaceWindow, ARunOnShowHasItsFiguresUnderTheGraphAndItsHelpTags)
-{
-    Widgets().testKindPopup->setCurrentIndex(2);
-    ShowOpenedRun(KnownSurfaceRun());
-    InstallShownRun();
-    DrawTestResults();
-    EXPECT_EQ(Widgets().surfaceSummary->text(),
-              "Reads: average 80.0, minimum 80.0, 1 % low 80.0 MB/sec in 4.5 sec\n"
-              "Writes: average 31.2, minimum 20.0, 1 % low 20.0 MB/sec in 11.6 sec\n"
-              "Writes fell from 60 MB/s to 20 MB/s after 0.2 GB   Slow blocks: 1   Unreadable sectors: 8   "
-              "Highest temperature: 40 \u00b0C");
-    const Rect& chart = gGraphicChartRect;
-    const QString tag = CurrentGraphView()->HelpTagAt(QPoint(chart.left + 2, chart.top + 20));
-    EXPECT_TRUE(tag.startsWith("Position: 0.0 GB\nRead: 80.00 MB/sec\nWrite: 60.00 MB/sec")) << tag.toStdString();
-    ClearShownRun();
-    DrawTestResults();
-    EXPECT_EQ(Widgets().surfaceSummary->text(), "");
-}
 }  // namespace

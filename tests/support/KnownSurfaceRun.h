@@ -10,15 +10,8 @@
 inline Run KnownSurfaceRun()
 {
     Run run;
-    run.target.devicePath = "/dev/loop7";
-    run.target.identity = "loop:known-surface";
-    run.target.name = "Loop Device (loop7)";
-    run.target.sizeLabel = "488.3 MB";
-    run.target.sizeBytes = 1000000ull * 512;
-    run.settings.kind = TestKind::Surface;
-    run.settings.transferMegabytes = 1;
-    run.settings.writes = true;
-    run.settings.surfaceSpanBytes = 760000ull * 512;
+    run.target = {"/dev/loop7", "loop:known-surface", "Loop Device (loop7)", "488.3 MB", false, 1000000ull * 512};
+    run.settings = {.kind = TestKind::Surface, .transferMegabytes = 1, .writes = true, .surfaceSpanBytes = 760000ull * 512};
     run.started = 1796500000;
     run.ended = 1796500095;
     run.end = RunEnd::Completed;
