@@ -3,7 +3,6 @@
 #include "engine/TestModel.h"
 #include "engine/TestRun.h"
 #include "engine/ZoneTests.h"
-#include "display/SurfaceSummary.h"
 #include "shell/ResultPaneTexts.h"
 
 #include <ctime>
@@ -84,7 +83,7 @@ void WindowRunPresenter::SurfaceMeasured(const TestRun& testRun)
     const double elapsed = run.started != 0 ? std::difftime(std::time(nullptr), run.started) : 0.0;
     OnInterfaceThread(testRun, [this, &run, elapsed] {
         host_.DrawTestResults();
-        host_.SetStatusText(kStatusText, SurfaceProgressText(run, elapsed).toUtf8().constData());
+        host_.ShowSurfaceProgress(run, elapsed);
     });
 }
 
