@@ -2,14 +2,13 @@
 
 #include <algorithm>
 
-namespace {
-
-// Each channel of a weighed toward b by the fraction of b.
 QColor Mix(const QColor& a, const QColor& b, double ofB)
 {
     const auto channel = [ofB](int x, int y) { return static_cast<int>(x + (y - x) * ofB + 0.5); };
     return QColor(channel(a.red(), b.red()), channel(a.green(), b.green()), channel(a.blue(), b.blue()));
 }
+
+namespace {
 
 // No brighter than value: the active grid adds myOffWhiteColor to the face
 // with wrap-around, which gives light lines only on a face this dark.

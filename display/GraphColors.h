@@ -51,5 +51,8 @@ inline const GraphChrome kLightGraphChrome{
 // Rim around the overlay's warning text.
 inline const QColor kWarningRimColor{24, 24, 32, 200};
 
+// Each channel of a weighed toward b by the fraction of b.
+QColor Mix(const QColor& a, const QColor& b, double ofB);
+
 // The chrome for a window's palette (its Window lightness tells light from dark).
 GraphChrome GraphChromeFor(const QPalette& palette);

@@ -2,6 +2,7 @@
 
 #include "display/GraphKey.h"
 #include "display/GraphRenderer.h"
+#include "display/SurfaceGraph.h"
 #include "format/ByteText.h"
 
 #include <QFontMetrics>
@@ -109,9 +110,14 @@ QImage RenderResultGraphImage(const Run& run, const GraphImageOptions& options)
     DrawTitle(painter, options);
     const Rect key = GraphKeyBounds(gGraphicChartRect);
     const int columnWidth = (key.right - key.left) / kGraphKeyColumns;
-    PaintGraphKey(painter, QRect(key.left, key.top, columnWidth * kGraphKeyColumns, key.bottom - key.top),
-                  true);
+    const QRect keyArea(key.left, key.top, columnWidth * kGraphKeyColumns, key.bottom - key.top);
     DrawSpeedLabels(painter, paint);
+    if (run.settings.kind == TestKind::Surface) {
+        PaintSurfaceKey(painter, keyArea, run, kInk);
+        DrawSurfaceAxisLabels(painter, run, kQuietInk);
+        return picture;
+    }
+    PaintGraphKey(painter, keyArea, true);
     DrawSectorRange(painter, run.target.Sectors());
     return picture;
 }

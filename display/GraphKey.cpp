@@ -2,6 +2,7 @@
 
 #include "display/GraphColors.h"
 #include "display/GraphGeometry.h"
+#include "display/SurfaceGraph.h"
 #include "format/Localization.h"
 
 #include <QEvent>
@@ -130,8 +131,19 @@ void GraphKeyWidget::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Window));
+    if (surfaceRun_ != nullptr) {
+        PaintSurfaceKey(painter, rect(), *surfaceRun_, GraphChromeFor(window()->palette()).For(isActiveWindow()).keyInk);
+        return;
+    }
     PaintGraphKey(painter, QRect(0, 0, gColumnWidth * kGraphKeyColumns, height()), isActiveWindow(),
                   GraphChromeFor(window()->palette()));
+}
+
+void GraphKeyWidget::ShowSurfaceKeyFor(const Run* run)
+{
+    if (run != surfaceRun_)
+        update();
+    surfaceRun_ = run;
 }
 
 bool GraphKeyWidget::event(QEvent* event)

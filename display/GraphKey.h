@@ -5,6 +5,7 @@
 #include "display/GraphColors.h"
 
 #include "display/GraphGeometry.h"
+#include "engine/Run.h"
 
 #include <QImage>
 #include <QPointer>
@@ -47,10 +48,16 @@ class GraphKeyWidget : public QWidget {
 public:
     explicit GraphKeyWidget(QWidget* parent);
     QSize sizeHint() const override;
+    // The surface graph's key for run (which must outlive the key's use of
+    // it), or the bars' key again with null.
+    void ShowSurfaceKeyFor(const Run* run);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     bool event(QEvent* event) override;
+
+private:
+    const Run* surfaceRun_ = nullptr;
 };
 
 // Builds the key in the standard test pane (shown and hidden with it; the

@@ -2,6 +2,7 @@
 
 #include "display/EarlierRun.h"
 #include "display/GraphColors.h"
+#include "display/SurfaceGraph.h"
 
 #include <QPainter>
 
@@ -125,6 +126,11 @@ void FillPixels(QImage& image, QPoint origin, const QRect& windowArea, QRgb colo
     FillDeviceArea(image, DevicePixels(image, origin).Area(windowArea), colour);
 }
 
+double GraphHighestSpeed(const Run& run)
+{
+    return run.settings.kind == TestKind::Surface ? SurfaceHighestSpeed(run) : run.maxSpeed;
+}
+
 uint32_t GraphScaleTop(double maxSpeed)
 {
     const double top = std::floor(maxSpeed + 1.0);
@@ -149,6 +155,9 @@ void PaintGraph(QImage& image, QPoint origin, const Run& run, const GraphPaintCo
     if (top == 0)
         top = 1;
     top = std::max(top, EarlierRunScaleTop());  // an earlier run's markers fit on the scale too
+    const bool surface = run.settings.kind == TestKind::Surface;
+    if (surface)
+        top = SurfaceScaleTop(run);
     result.scaleTop = top;
     const double step = top / 10.0;
 
@@ -159,13 +168,19 @@ void PaintGraph(QImage& image, QPoint origin, const Run& run, const GraphPaintCo
     }
 
     DrawBackdrop(image, origin, context);
-    if (run.ZoneMeasured(0) || EarlierRunScaleTop() > 0) {  // an earlier run's markers need the scale too
+    if (run.ZoneMeasured(0) || EarlierRunScaleTop() > 0 || (surface && top > 1)) {  // an earlier run's markers need the scale too
         for (int i = 0; i < 10; ++i)
             std::snprintf(result.axisLabels[i], sizeof result.axisLabels[i], "%.3f",
                           top - i * step);
         result.labelsSet = true;
     }
     DrawGrid(image, origin, context.windowActive);
+    if (surface) {
+        result.bars = std::move(bars);
+        result.bars.clear();
+        result.warningShown = DrawSurfaceGraph(image, origin, run, top, context);
+        return;
+    }
 
     const int zones = std::min(std::min<int32_t>(run.settings.zones, kMaxZoneCount), static_cast<int>(run.zones.size()));
     std::size_t drawn = 0;

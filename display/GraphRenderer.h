@@ -53,6 +53,10 @@ struct GraphPaintResult {
 // clamped to 32 bits.
 uint32_t GraphScaleTop(double maxSpeed);
 
+// The highest speed the graph of run shows: the standard test's highest
+// transfer, or the surface test's fastest sample.
+double GraphHighestSpeed(const Run& run);
+
 // Top edge of a bar segment for speed v on a scale of top MB/s, clipped at the chart's top.
 int BarTopForSpeed(double speed, uint32_t top);
 

@@ -1,6 +1,7 @@
 #include "display/GraphView.h"
 
 #include "display/GraphColors.h"
+#include "display/SurfaceGraph.h"
 
 #include <QEvent>
 #include <QHelpEvent>
@@ -105,7 +106,14 @@ bool GraphView::event(QEvent* event)
 
 QString GraphView::HelpTagAt(QPoint windowPoint) const
 {
-    if (lastPaint_.runUnderWay || !isVisibleTo(window()))
+    if (!isVisibleTo(window()))
+        return {};
+    // A surface run tells its speeds under the pointer while it runs too.
+    if (lastRun_.settings.kind == TestKind::Surface) {
+        const QString text = QString::fromStdString(SurfaceHelpTag(lastRun_, windowPoint.x(), windowPoint.y()));
+        return QString(text).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    }
+    if (lastPaint_.runUnderWay)
         return {};
     for (const GraphBar& bar : lastPaint_.bars) {
         if (!bar.area.contains(windowPoint))

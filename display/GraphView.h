@@ -25,6 +25,7 @@ public:
     void Redraw(const Run& run);
 
     const GraphPaintResult& LastPaint() const { return lastPaint_; }
+    const Run& LastRun() const { return lastRun_; }
     const QImage& Image() const { return image_; }
 
     // The help text of the bar under a point of the main window (its client

@@ -37,12 +37,13 @@ void WashTowardWhite(QImage& image, const QRect& deviceArea)
 bool DrawOverlay(QImage& image, QPoint origin, const Run& run, uint32_t scaleTop, const GraphPaintContext& context)
 {
     const OverlayInputs& overlay = context.overlay;
-    if (!run.ZoneMeasured(0) || !overlay.enabled)
+    const bool measured = run.settings.kind == TestKind::Surface ? run.HasResults() : run.ZoneMeasured(0);
+    if (!measured || !overlay.enabled)
         return false;
     const Rect& chart = gGraphicChartRect;
     const double target = overlay.targetRate;
 
-    if (target > run.maxSpeed) {
+    if (target > GraphHighestSpeed(run)) {
         QFont font = context.font;
         font.setBold(true);
         font.setPixelSize(24);

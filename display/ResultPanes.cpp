@@ -3,6 +3,7 @@
 #include "display/GraphKey.h"
 #include "display/GraphView.h"
 #include "display/GraphGeometry.h"
+#include "display/SurfaceSummary.h"
 
 #include <QComboBox>
 #include <QFontMetrics>
@@ -148,8 +149,17 @@ void DrawTestResults()
     if (gGraphView.isNull())
         return;
     static const Run kNoRun;
-    gGraphView->Redraw(gShownRunSource ? gShownRunSource() : kNoRun);
+    const Run& shown = gShownRunSource ? gShownRunSource() : kNoRun;
+    gGraphView->Redraw(shown);
     SetAxisLabels(gGraphView->LastPaint());
+    const bool surface = shown.settings.kind == TestKind::Surface;
+    if (gGraphKey != nullptr)
+        gGraphKey->ShowSurfaceKeyFor(surface ? &gGraphView->LastRun() : nullptr);
+    if (QLabel* summary = gWidgets.surfaceSummary; summary != nullptr && !gWindow.isNull()) {
+        const QString text = SurfaceSummaryText(shown);
+        if (summary->text() != text)
+            summary->setText(text);
+    }
 }
 
 void ToggleTestPanes()

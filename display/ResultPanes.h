@@ -21,10 +21,11 @@ struct ResultWidgets {
     QWidget* standardPane = nullptr;      // {'upan', 1}, holding the graph pane
     QWidget* randomPane = nullptr;        // {'upan', 2}
     QWidget* graphPane = nullptr;         // {'upan', 10}
-    QComboBox* testKind = nullptr;        // in {'pgrp', 1}: item 1 standard, 2 random
+    QComboBox* testKind = nullptr;        // in {'pgrp', 1}: item 1 standard, 2 random, 3 surface
     QWidget* standardSettings = nullptr;  // {'grpb', 1}, shown with the standard test
     QWidget* randomSettings = nullptr;    // {'grpb', 2}, shown with the random one
     std::array<QLabel*, 10> axisLabels{};  // {'stxt', 11} .. {'stxt', 20}, top first
+    QLabel* surfaceSummary = nullptr;     // under the graph: a surface run's figures
 };
 
 // Takes the graph geometry from the graph pane, builds the graph key and the
@@ -44,6 +45,7 @@ void DrawTestResults();
 
 // Shows the pane that the test-kind popup chooses and redraws; shows the standard settings with the
 // standard pane and the random ones with the random pane.
+// The surface test shares the standard pane (its graph) and settings (its transfer size).
 void ToggleTestPanes();
 
 // The graph view, null before InstallResultsDisplay or after the window is gone.

@@ -1,43 +1,25 @@
 #include "reports/ReportText.h"
 
 #include "format/ByteText.h"
-#include "format/NumberLocale.h"
 #include "reports/MacRomanText.h"
+#include "reports/ReportLines.h"
+#include "reports/SurfaceReport.h"
 
 #include <QDateTime>
 #include <QLocale>
 
 #include <algorithm>
-#include <cstdarg>
 #include <cstdio>
 
 namespace {
-// One formatted line; the longest report line is far below this.
-std::string Line(const char* format, ...) __attribute__((format(printf, 1, 2)));
-std::string Line(const char* format, ...)
-{
-    const CNumericScope numbers;
-    char line[1024];
-    va_list arguments;
-    va_start(arguments, format);
-    const int length = std::vsnprintf(line, sizeof line, format, arguments);
-    va_end(arguments);
-    return length < 0 ? std::string() : std::string(line);
-}
+using report_lines::GroupedDigits;
+using report_lines::Line;
 
 std::string SpeedLine(double megabytesPerSecond)
 {
     if (megabytesPerSecond > 1.0)
         return Line("%.3f Megabytes per Second\r", megabytesPerSecond);
     return Line("%.0f Kilobytes per Second\r", megabytesPerSecond * 1024.0);
-}
-
-std::string GroupedSector(uint64_t sector)
-{
-    char text[256];
-    std::snprintf(text, sizeof text, "%llu", static_cast<unsigned long long>(sector));
-    InsertThousandsSeparators(text);
-    return text;
 }
 
 int32_t ClampedCount(int32_t count, int32_t limit)
@@ -49,8 +31,8 @@ int32_t ClampedCount(int32_t count, int32_t limit)
 std::string ZoneHead(int32_t zone, const ZoneResult& result)
 {
     return Line("\r\rMeasurement Zone:\t%d\r", zone + 1) +
-           Line("First Measured Sector:\t%s\r", GroupedSector(result.firstSector).c_str()) +
-           Line("Last Measured Sector:\t%s\r\r", GroupedSector(result.lastSector).c_str());
+           Line("First Measured Sector:\t%s\r", GroupedDigits(result.firstSector).c_str()) +
+           Line("Last Measured Sector:\t%s\r\r", GroupedDigits(result.lastSector).c_str());
 }
 
 std::string TextZoneSpeeds(int32_t, const ZoneResult& result, int32_t cycles, bool writes)
@@ -204,11 +186,15 @@ std::string ReportHeader(const Run& run, const ReportDate& date)
 
 std::string TextReportBody(const Run& run)
 {
+    if (run.settings.kind == TestKind::Surface)
+        return SurfaceTextReportBody(run);
     return ZoneBody(run, TextZoneSpeeds);
 }
 
 std::string SpreadsheetReportBody(const Run& run)
 {
+    if (run.settings.kind == TestKind::Surface)
+        return SurfaceSpreadsheetReportBody(run);
     return ZoneBody(run, SpreadsheetZoneSpeeds);
 }
 

@@ -5,6 +5,9 @@
 #include "format/Utf8Text.h"
 #include "engine/QueuedTransfers.h"
 
+#include "reports/DocumentReading.h"
+#include "reports/SurfaceDocument.h"
+
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
@@ -22,10 +25,12 @@
 #endif
 
 using nlohmann::json;
+using namespace document_reading;
 
 namespace {
-// The largest run (50 zones of 50 cycles, reads and writes) is about 100 KB.
-constexpr std::size_t kMaxRunDocumentBytes = 1 << 20;
+// The largest standard run (50 zones of 50 cycles, reads and writes) is about
+// 100 KB; a surface run of 100,000 samples about 7 MB.
+constexpr std::size_t kMaxRunDocumentBytes = 32 << 20;
 
 std::string UtcText(std::time_t when)
 {
@@ -59,40 +64,6 @@ json SpeedsJson(const RunSpeeds& speeds)
     return {{"min", speeds.min}, {"avg", speeds.avg}, {"max", speeds.max}, {"cycles", speeds.cycles}};
 }
 
-// Reading throws json exceptions on anything malformed, and std::out_of_range
-// on values no run can have; the caller turns them into a reason.
-[[noreturn]] void Impossible(const std::string& what)
-{
-    throw std::out_of_range(what);
-}
-
-// A whole number from 0 to 2^64 - 1 as written: json's own conversion would
-// wrap a negative number and truncate one beyond 2^64.
-uint64_t UnsignedFrom(const json& value, const std::string& what)
-{
-    if (value.is_number_unsigned())
-        return value.get<uint64_t>();
-    if (value.is_number_integer() || (value.is_number_float() && value.get<double>() < 0))
-        Impossible("a negative " + what);
-    if (value.is_number_float())
-        Impossible(what + " beyond 2^64");
-    return value.get<uint64_t>();  // throws: not a number
-}
-
-// A whole number within [low, high] as written (json's own conversion would
-// truncate a fraction and wrap a large number).
-int32_t BoundedFrom(const json& value, int64_t low, int64_t high, const std::string& what)
-{
-    if (!value.is_number())
-        return value.get<int32_t>();  // throws: not a number
-    const bool inRange = value.is_number_integer() &&
-                         !(value.is_number_unsigned() && value.get<uint64_t>() > static_cast<uint64_t>(high)) &&
-                         value.get<int64_t>() >= low && value.get<int64_t>() <= high;
-    if (!inRange)
-        Impossible(what + ": " + value.dump());
-    return static_cast<int32_t>(value.get<int64_t>());
-}
-
 RunSpeeds SpeedsFrom(const json& value, int32_t cycles)
 {
     RunSpeeds speeds;
@@ -119,16 +90,27 @@ std::optional<double> OptionalNumber(const json& value)
 }
 
 // The settings, refusing any that no test of this program can have been run with.
-void ReadSettings(const json& settings, RunDocument& run)
+void ReadSettings(const json& settings, int version, RunDocument& run)
 {
     const std::string test = settings.at("test").get<std::string>();
-    if (test != "standard" && test != "random")
+    if (test != "standard" && test != "random" && (test != "surface" || version < 2))
         Impossible("unknown test kind \"" + test + "\"");
     run.randomTest = test == "random";
+    run.surfaceTest = test == "surface";
     run.writes = settings.at("writes").get<bool>();
     // Absent in the oldest documents; the standard test never queues, whatever an older capture wrote.
     // The depth run: one asked for, or less where the device holds fewer requests at once.
     run.queueDepth = BoundedFrom(settings.value("queue_depth", json(1)), 1, kMaxRandomQueueDepth, "queue depth");
+    if (run.surfaceTest) {
+        run.zones = BoundedFrom(settings.at("zones"), 0, 0, "zones of a surface run");
+        run.cycles = BoundedFrom(settings.at("cycles"), 0, 0, "cycles of a surface run");
+        run.queueDepth = 1;
+        run.transferMegabytes =
+            static_cast<uint32_t>(BoundedFrom(settings.at("transfer_megabytes"), 1, 511, "transfer size in MB"));
+        run.surfaceSpanBytes = UnsignedFrom(settings.at("surface_span_bytes"), "span");
+        run.surfaceMinutes = static_cast<uint32_t>(BoundedFrom(settings.at("surface_minutes"), 0, INT32_MAX, "time limit"));
+        return;
+    }
     if (run.randomTest) {
         run.zones = BoundedFrom(settings.at("zones"), 0, 0, "zones of a random run");
         run.cycles = BoundedFrom(settings.at("cycles"), 0, 0, "cycles of a random run");
@@ -157,6 +139,15 @@ RunDocument CaptureRunDocument(const Run& source)
     run.isVolume = source.target.isVolume;
     run.randomTest = source.settings.kind == TestKind::Random;
     run.writes = source.settings.writes;
+    if (source.settings.kind == TestKind::Surface) {
+        run.surfaceTest = true;
+        run.transferMegabytes = source.settings.transferMegabytes;
+        run.surfaceSpanBytes = source.settings.surfaceSpanBytes;
+        run.surfaceMinutes = source.settings.surfaceMinutes;
+        run.end = source.end == RunEnd::NotEnded ? RunEnd::Stopped : source.end;
+        run.surface = source.surface;
+        return run;
+    }
     if (run.randomTest) {
         run.queueDepth = static_cast<int32_t>(std::max<uint32_t>(source.random.queueDepth, 1));
         run.randomRead = source.random.readSpeed;
@@ -192,6 +183,15 @@ Run RunFromDocument(const RunDocument& document)
     run.settings.writes = document.writes;
     run.started = run.ended = RunDocumentTime(document).value_or(0);
     run.end = RunEnd::Completed;
+    if (document.surfaceTest) {
+        run.settings.kind = TestKind::Surface;
+        run.settings.transferMegabytes = document.transferMegabytes;
+        run.settings.surfaceSpanBytes = document.surfaceSpanBytes;
+        run.settings.surfaceMinutes = document.surfaceMinutes;
+        run.end = document.end;
+        run.surface = document.surface.value_or(SurfaceResult{});
+        return run;
+    }
     if (document.randomTest) {
         run.settings.queueDepth = static_cast<uint32_t>(document.queueDepth);
         run.random.queueDepth = static_cast<uint32_t>(document.queueDepth);
@@ -243,17 +243,23 @@ std::string RunDocumentToJson(const RunDocument& run)
           {"size_bytes", run.sizeBytes},
           {"volume", run.isVolume}}},
         {"settings",
-         {{"test", run.randomTest ? "random" : "standard"},
+         {{"test", run.surfaceTest ? "surface" : run.randomTest ? "random" : "standard"},
           {"zones", run.zones},
           {"cycles", run.cycles},
           {"transfer_megabytes", run.transferMegabytes},
           {"writes", run.writes},
-          {"queue_depth", run.queueDepth}}},
+          {"queue_depth", run.queueDepth},
+          {"surface_span_bytes", run.surfaceSpanBytes},
+          {"surface_minutes", run.surfaceMinutes}}},
         {"zones", zones},
         {"random", random},
+        {"surface", run.surface ? SurfaceJson(*run.surface, run.end, run.writes) : json(nullptr)},
     };
-    // Invalid UTF-8 in a name is replaced rather than refused.
-    return document.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
+    // Invalid UTF-8 in a name is replaced rather than refused. A surface
+    // run's samples would take a line for every number: its document is
+    // written on one line.
+    const int indent = run.surface && !run.surface->samples.empty() ? -1 : 2;
+    return document.dump(indent, ' ', false, json::error_handler_t::replace) + "\n";
 }
 
 std::optional<RunDocument> RunDocumentFromJson(const std::string& text, std::string* error)
@@ -269,7 +275,8 @@ std::optional<RunDocument> RunDocumentFromJson(const std::string& text, std::str
     if (!document.is_object() || document.value("format", "") != kRunDocumentFormat)
         return refuse("not a Kestrelia run document");
     try {
-        if (document.at("format_version").get<int>() != kRunDocumentVersion)
+        const int version = document.at("format_version").get<int>();
+        if (version < kOldestRunDocumentVersion || version > kRunDocumentVersion)
             return refuse("a run document of another version");
         RunDocument run;
         run.when = document.at("when").get<std::string>();
@@ -282,7 +289,7 @@ std::optional<RunDocument> RunDocumentFromJson(const std::string& text, std::str
         run.devicePath = drive.at("device_path").get<std::string>();
         run.sizeBytes = UnsignedFrom(drive.at("size_bytes"), "size");
         run.isVolume = drive.at("volume").get<bool>();
-        ReadSettings(document.at("settings"), run);
+        ReadSettings(document.at("settings"), version, run);
         const json& zones = document.at("zones");
         if (zones.size() > static_cast<std::size_t>(run.zones))
             Impossible("results of " + std::to_string(zones.size()) + " zones in a run of " +
@@ -304,6 +311,12 @@ std::optional<RunDocument> RunDocumentFromJson(const std::string& text, std::str
                 return refuse("a random test without random results");
             run.randomRead = OptionalNumber(random.at("read_mbps"));
             run.randomWrite = OptionalNumber(random.at("write_mbps"));
+        }
+        if (run.surfaceTest) {
+            const json& surface = document.at("surface");
+            if (!surface.is_object())
+                return refuse("a surface test without surface results");
+            run.surface = SurfaceFromJson(surface, run.writes, run.end);
         }
         return run;
     } catch (const std::out_of_range& problem) {
@@ -379,7 +392,13 @@ std::string RunSummary(const RunDocument& run)
     if (when.size() >= 16 && when[10] == 'T')
         when = when.substr(0, 10) + " " + when.substr(11, 5) + " UTC";
     char text[256];
-    if (run.randomTest)
+    if (run.surfaceTest) {
+        char gigabytes[256];
+        FormatGigabytes(static_cast<int64_t>(run.surfaceSpanBytes), gigabytes);
+        const std::string span = run.surfaceSpanBytes == 0 ? "whole" : "first " + std::string(gigabytes) + " GB";
+        std::snprintf(text, sizeof text, "%s, Surface test, %s, %u MB, %s", when.c_str(), span.c_str(),
+                      run.transferMegabytes, run.writes ? "reads and writes" : "reads only");
+    } else if (run.randomTest)
         std::snprintf(text, sizeof text, "%s, Random test, queue depth %d, %s", when.c_str(), run.queueDepth,
                       run.writes ? "reads and writes" : "reads only");
     else
@@ -389,13 +408,21 @@ std::string RunSummary(const RunDocument& run)
     return text;
 }
 
-std::string RunComparabilityProblem(const RunDocument& earlier, bool randomTest, int32_t zones)
+std::string RunComparabilityProblem(const RunDocument& earlier, TestKind kind, int32_t zones)
 {
-    if (earlier.randomTest != randomTest)
-        return earlier.randomTest ? "a random test" : "a standard test";
-    if (!randomTest && earlier.zones != zones)
+    const TestKind earlierKind = earlier.surfaceTest  ? TestKind::Surface
+                                 : earlier.randomTest ? TestKind::Random
+                                                      : TestKind::Standard;
+    if (earlierKind != kind)
+        return earlier.surfaceTest ? "a surface test" : earlier.randomTest ? "a random test" : "a standard test";
+    if (kind == TestKind::Standard && earlier.zones != zones)
         return CountText(earlier.zones, "zone");
     return {};
+}
+
+std::string RunComparabilityProblem(const RunDocument& earlier, bool randomTest, int32_t zones)
+{
+    return RunComparabilityProblem(earlier, randomTest ? TestKind::Random : TestKind::Standard, zones);
 }
 
 std::optional<double> PercentChange(double earlier, double now)

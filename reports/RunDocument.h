@@ -13,7 +13,9 @@
 #include <vector>
 
 inline constexpr const char* kRunDocumentFormat = "kestrelia-run";
-inline constexpr int kRunDocumentVersion = 1;
+// Version 2 adds the surface test; documents of version 1 still read.
+inline constexpr int kRunDocumentVersion = 2;
+inline constexpr int kOldestRunDocumentVersion = 1;
 
 struct RunSpeeds {
     double min = 0, avg = 0, max = 0;
@@ -36,6 +38,7 @@ struct RunDocument {
     uint64_t sizeBytes = 0;
     bool isVolume = false;
     bool randomTest = false;
+    bool surfaceTest = false;
     int32_t zones = 0;
     int32_t cycles = 0;
     uint32_t transferMegabytes = 0;
@@ -44,6 +47,12 @@ struct RunDocument {
     std::vector<RunZone> zoneResults;       // standard test: measured zones in order
     std::optional<double> randomRead;       // random test, MB/s
     std::optional<double> randomWrite;
+    // Surface test: the span and time limit asked for, how the run ended
+    // (it may have been stopped part way) and its whole result.
+    uint64_t surfaceSpanBytes = 0;
+    uint32_t surfaceMinutes = 0;
+    RunEnd end = RunEnd::Completed;
+    std::optional<SurfaceResult> surface;
 };
 
 // The document of a run: its target, settings as at Start, the time it
@@ -80,8 +89,9 @@ std::optional<std::time_t> RunDocumentTime(const RunDocument& run);
 // "2026-12-07 19:40 UTC, Random test, queue depth 32, reads only".
 std::string RunSummary(const RunDocument& run);
 
-// Why an earlier run cannot be compared zone by zone with results of the
-// given kind and zone count ("a random test", "5 zones"), or "" when it can.
+// Why an earlier run cannot be compared with results of the given kind and
+// zone count ("a random test", "5 zones"), or "" when it can.
+std::string RunComparabilityProblem(const RunDocument& earlier, TestKind kind, int32_t zones);
 std::string RunComparabilityProblem(const RunDocument& earlier, bool randomTest, int32_t zones);
 
 // Change from earlier to now in percent; nullopt when earlier is not positive.

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <functional>
 
+struct Run;
+
 class StopRequest;
 
 class InterfaceHost {
@@ -37,6 +39,8 @@ public:
     virtual void SetStaticText(int32_t controlId, const char* text) = 0;
     virtual void SetProgressBarValue(int32_t controlId, int32_t value) = 0;
     virtual void DrawTestResults() = 0;
+    // The status line of a surface run under way: its position, speed now and time left.
+    virtual void ShowSurfaceProgress(const Run& /*run*/, double /*elapsedSeconds*/) {}
     // A modal alert; returns once it is dismissed. alertType 0 is an error.
     virtual void ShowAlert(int16_t alertType, const char* message) = 0;
     virtual void ShowWaitCursorFrame(uint32_t /*frame*/) {}

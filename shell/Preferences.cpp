@@ -26,6 +26,9 @@ constexpr const char* kSafetyKey = "SafetyPopup";
 constexpr const char* kTransferSizeKey = "TransferSize";
 constexpr const char* kBaselineKey = "BaselineSpeed";
 constexpr const char* kQueueDepthKey = "RandomQueueDepth";  // the depth itself, 1 to 256
+constexpr const char* kTestKindKey = "TestKindPopup";         // the main window's test-kind popup, 1 to 3
+constexpr const char* kSurfaceSpanKey = "SurfaceSpan";        // gigabytes, as typed
+constexpr const char* kSurfaceMinutesKey = "SurfaceMinutes";  // minutes, as typed
 
 std::unique_ptr<QSettings> ApplicationSettings()
 {
@@ -133,6 +136,8 @@ SheetValues ReadSheetValues()
     values.baseline = sheet.baselineSpeed->text();
     values.safety = Value(sheet.safetyPopup);
     values.queueDepthItem = Value(sheet.queueDepthPopup);
+    values.surfaceSpan = sheet.surfaceSpan->text();
+    values.surfaceMinutes = sheet.surfaceMinutes->text();
     return values;
 }
 
@@ -146,6 +151,8 @@ void RestoreSheetValues(const SheetValues& values)
     sheet.baselineSpeed->setText(values.baseline);
     SetValue(sheet.safetyPopup, values.safety);
     SetValue(sheet.queueDepthPopup, values.queueDepthItem);
+    sheet.surfaceSpan->setText(values.surfaceSpan);
+    sheet.surfaceMinutes->setText(values.surfaceMinutes);
     sheet.overlayGroup->setChecked(values.overlay);
     EnableOverlayControls(values.overlay);
 }
@@ -221,8 +228,26 @@ void LoadPreferences()
     if (const QVariant depth = ReadValue(kQueueDepthKey); IsSupportedQueueDepth(depth.toUInt()))
         SetValue(sheet.queueDepthPopup, PopupItemForQueueDepth(depth.toUInt()));
     main.queueDepthSummary->setText(QString::fromStdString(LocalizedText("Queue depth: %1")).arg(SheetQueueDepth()));
+    StoredText(kSurfaceSpanKey, text);
+    if (text[0] != '\0')
+        sheet.surfaceSpan->setText(QString::fromUtf8(text));
+    StoredText(kSurfaceMinutesKey, text);
+    if (text[0] != '\0')
+        sheet.surfaceMinutes->setText(QString::fromUtf8(text));
+    if (const int16_t kind = StoredNumber16(kTestKindKey); kind >= 1 && kind <= main.testKindPopup->count())
+        SetValue(main.testKindPopup, kind);
     // What the sheet now shows is what a test uses until the sheet is accepted again.
     gAccepted = ReadSheetValues();
+}
+
+uint64_t AcceptedSurfaceSpanBytes()
+{
+    return gAccepted.surfaceSpan.toULongLong() << 30;
+}
+
+uint32_t AcceptedSurfaceMinutes()
+{
+    return gAccepted.surfaceMinutes.toUInt();
 }
 
 uint32_t SheetQueueDepth()
@@ -241,6 +266,9 @@ int32_t SavePreferences()
     WriteValue(kTransferSizeKey, sheet.transferSize->text());
     WriteValue(kBaselineKey, sheet.baselineSpeed->text());
     WriteValue(kQueueDepthKey, SheetQueueDepth());
+    WriteValue(kTestKindKey, static_cast<int>(static_cast<int16_t>(Value(Main().testKindPopup))));
+    WriteValue(kSurfaceSpanKey, sheet.surfaceSpan->text());
+    WriteValue(kSurfaceMinutesKey, sheet.surfaceMinutes->text());
     const auto settings = ApplicationSettings();
     settings->sync();
     return settings->status() == QSettings::NoError ? 0 : -1;
@@ -266,6 +294,14 @@ bool AcceptSettingsSheet()
     }
     if (!IsWholeNumberText(sheet.baselineSpeed->text().toStdString())) {
         gRejection(kSheetOverlayNotWholeMessage, QString());
+        return false;
+    }
+    if (!IsWholeNumberText(sheet.surfaceSpan->text().toStdString())) {
+        gRejection(kSheetSurfaceSpanNotWholeMessage, kSheetSurfaceSpanExplanation);
+        return false;
+    }
+    if (!IsWholeNumberText(sheet.surfaceMinutes->text().toStdString())) {
+        gRejection(kSheetSurfaceMinutesNotWholeMessage, kSheetSurfaceMinutesExplanation);
         return false;
     }
     TheMainWindow()->optionsSheet->hide();

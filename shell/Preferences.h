@@ -45,8 +45,15 @@ struct SheetValues {
     QString baseline;
     int32_t safety = 1;
     int32_t queueDepthItem = 1;
+    QString surfaceSpan;     // gigabytes from the start, 0 (or empty) for the whole target
+    QString surfaceMinutes;  // time limit, 0 (or empty) for none
 };
 const SheetValues& AcceptedSheetValues();
+
+// The surface test's span in bytes (0 = the whole target) and time limit in
+// minutes (0 = none), as last accepted.
+uint64_t AcceptedSurfaceSpanBytes();
+uint32_t AcceptedSurfaceMinutes();
 
 // What the window keeps for the session beside the options sheet (not stored).
 struct WindowSettings {
@@ -69,3 +76,8 @@ bool AcceptSettingsSheet();
 inline constexpr const char* kSheetSizeNotWholeMessage =
     "Sorry. Transfer size must be whole number between 1 and 511.";
 inline constexpr const char* kSheetOverlayNotWholeMessage = "Sorry. Overlay value must be whole number.";
+inline constexpr const char* kSheetSurfaceSpanNotWholeMessage = "Sorry. Surface test span must be whole number.";
+inline constexpr const char* kSheetSurfaceSpanExplanation =
+    "Please enter the gigabytes to test from the start of the drive, or 0 to test all of it.";
+inline constexpr const char* kSheetSurfaceMinutesNotWholeMessage = "Sorry. Time limit must be whole number.";
+inline constexpr const char* kSheetSurfaceMinutesExplanation = "Please enter the minutes the test may take, or 0 for no limit.";

@@ -1,9 +1,12 @@
 #include "shell/QtInterfaceHost.h"
 
 #include "display/ResultPanes.h"
+#include "display/SurfaceSummary.h"
+#include "engine/Run.h"
 #include "engine/StopRequest.h"
 #include "shell/Alerts.h"
 #include "shell/MainWindow.h"
+#include "shell/ResultPaneTexts.h"
 
 #include <QApplication>
 #include <QThread>
@@ -102,6 +105,11 @@ void QtInterfaceHost::SetProgressBarValue(int32_t controlId, int32_t value)
 void QtInterfaceHost::DrawTestResults()
 {
     ::DrawTestResults();
+}
+
+void QtInterfaceHost::ShowSurfaceProgress(const Run& run, double elapsedSeconds)
+{
+    SetStatusText(kStatusText, SurfaceProgressText(run, elapsedSeconds).toUtf8().constData());
 }
 
 void QtInterfaceHost::ShowAlert(int16_t alertType, const char* message)

@@ -26,6 +26,7 @@ public:
     void SetStaticText(int32_t controlId, const char* text) override;
     void SetProgressBarValue(int32_t controlId, int32_t value) override;
     void DrawTestResults() override;
+    void ShowSurfaceProgress(const Run& run, double elapsedSeconds) override;
     void ShowAlert(int16_t alertType, const char* message) override;
     void ShowWaitCursorFrame(uint32_t frame) override;
     void ShowArrowCursor() override;

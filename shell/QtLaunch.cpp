@@ -63,6 +63,16 @@ uint32_t QtLaunchInterface::QueueDepth() const
     return QueueDepthForPopupItem(AcceptedSheetValues().queueDepthItem);
 }
 
+uint64_t QtLaunchInterface::SurfaceSpanBytes() const
+{
+    return AcceptedSurfaceSpanBytes();
+}
+
+uint32_t QtLaunchInterface::SurfaceMinutes() const
+{
+    return AcceptedSurfaceMinutes();
+}
+
 std::string QtLaunchInterface::TransferSizeText() const
 {
     return AcceptedSheetValues().transferSize.left(255).toStdString();

@@ -18,6 +18,8 @@ public:
     int32_t CycleCount() const override;
     std::string TransferSizeText() const override;
     uint32_t QueueDepth() const override;
+    uint64_t SurfaceSpanBytes() const override;
+    uint32_t SurfaceMinutes() const override;
     std::optional<LaunchTarget> CurrentTarget() const override;
     int32_t UnmountTarget() override;
     int32_t RemountTarget() override;

@@ -170,13 +170,13 @@ void RefreshComparePopup()
     const std::optional<RunTarget> subject =
         ShownRun().HasResults() ? std::optional<RunTarget>(ShownRun().target) : ChosenRunTarget();
     if (subject && !subject->identity.empty()) {
-        const bool randomPane = NextRunKind() == TestKind::Random;
+        const TestKind kind = NextRunKind();
         const int32_t zones = ShownZoneCount();
         auto* model = qobject_cast<QStandardItemModel*>(gPopup->model());
         for (const HistoryEntry& entry : ListDriveHistory(HistoryRoot(), subject->identity, std::cerr)) {
             if (IsShownRun(entry))
                 continue;  // the results on show are no earlier run
-            const std::string why = RunComparabilityProblem(entry.run, randomPane, zones);
+            const std::string why = RunComparabilityProblem(entry.run, kind, zones);
             QString text = QString::fromStdString(ShownText(RunSummary(entry.run)));
             if (!why.empty())
                 text += QStringLiteral(" — cannot be compared: ") + QString::fromUtf8(why.c_str());
@@ -254,7 +254,7 @@ QString OpenResultsFile(const QString& path)
     if (!run)
         return QString::fromStdString(path.toStdString() + ": " + why);
     ShowOpenedRun(RunFromDocument(*run));
-    TheMainWindow()->ui.testKindPopup->setCurrentIndex(run->randomTest ? 1 : 0);  // shows the pane of the run
+    TheMainWindow()->ui.testKindPopup->setCurrentIndex(run->surfaceTest ? 2 : run->randomTest ? 1 : 0);  // shows the pane of the run
     ToggleTestPanes();
     ShowRunTarget(ShownRun().target);
     ShowRandomFigures();

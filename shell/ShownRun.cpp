@@ -78,7 +78,14 @@ std::optional<RunTarget> ChosenRunTarget()
 TestKind NextRunKind()
 {
     const MainWindow* window = TheMainWindow();
-    return window != nullptr && window->ui.testKindPopup->currentIndex() == 1 ? TestKind::Random : TestKind::Standard;
+    switch (window != nullptr ? window->ui.testKindPopup->currentIndex() : 0) {
+    case 1:
+        return TestKind::Random;
+    case 2:
+        return TestKind::Surface;
+    default:
+        return TestKind::Standard;
+    }
 }
 
 void ShowOpenedRun(Run run)

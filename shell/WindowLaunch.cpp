@@ -54,9 +54,15 @@ std::optional<RunSettings> SettingsForStart(const LaunchInterface& launch, bool 
         *refusal = kTransferSizeNotWholeMessage;
         return std::nullopt;
     }
+    settings.transferMegabytes = MegabytesFromText(sizeText);
+    if (launch.Kind() == TestKind::Surface) {
+        settings.kind = TestKind::Surface;
+        settings.surfaceSpanBytes = launch.SurfaceSpanBytes();
+        settings.surfaceMinutes = launch.SurfaceMinutes();
+        return settings;
+    }
     settings.zones = launch.ZoneCount();
     settings.cycles = launch.CycleCount();
-    settings.transferMegabytes = MegabytesFromText(sizeText);
     return settings;
 }
 

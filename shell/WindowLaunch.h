@@ -33,6 +33,9 @@ public:
     virtual std::string TransferSizeText() const = 0;
     // The random test's queue depth (1, 2, 4 ... 256).
     virtual uint32_t QueueDepth() const { return 1; }
+    // The surface test's span in bytes (0 = the whole target) and time limit in minutes (0 = none).
+    virtual uint64_t SurfaceSpanBytes() const { return 0; }
+    virtual uint32_t SurfaceMinutes() const { return 0; }
 
     // The selected drive or volume, or nothing when none is chosen.
     virtual std::optional<LaunchTarget> CurrentTarget() const = 0;

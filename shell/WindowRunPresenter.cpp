@@ -4,6 +4,7 @@
 #include "engine/ZoneTests.h"
 #include "shell/ResultPaneTexts.h"
 
+#include <ctime>
 #include <string>
 
 namespace {
@@ -33,7 +34,7 @@ void WindowRunPresenter::Started(const TestRun& testRun)
 {
     const Run& run = testRun.run;
     host_.ShowWaitCursorFrame(0);
-    if (run.settings.kind == TestKind::Standard) {
+    if (run.settings.kind != TestKind::Random) {
         OnInterfaceThread(testRun, [this] { host_.DrawTestResults(); });
         return;
     }
@@ -72,6 +73,17 @@ void WindowRunPresenter::RandomMeasured(const TestRun& testRun, TransferPhase di
 void WindowRunPresenter::Progress(const TestRun& testRun)
 {
     host_.ShowWaitCursorFrame(testRun.progress.cursorFrame.load(std::memory_order_relaxed));
+}
+
+void WindowRunPresenter::SurfaceMeasured(const TestRun& testRun)
+{
+    // A few times a second: the graph drawn anew costs little beside the transfers.
+    const Run& run = testRun.run;
+    const double elapsed = run.started != 0 ? std::difftime(std::time(nullptr), run.started) : 0.0;
+    OnInterfaceThread(testRun, [this, &run, elapsed] {
+        host_.DrawTestResults();
+        host_.ShowSurfaceProgress(run, elapsed);
+    });
 }
 
 void WindowRunPresenter::Finished(const TestRun&)

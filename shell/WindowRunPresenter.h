@@ -1,5 +1,6 @@
 // The window's presenter of a run's events, through its interface host: the
-// status line, the random test's pane, redraws of the results and the alerts. Each event that
+// status line (a surface run's position, speed now and time left), the
+// random test's pane, redraws of the results and the alerts. Each event that
 // changes what is shown runs on the interface thread while the worker waits,
 // so the records the window reads are copied from the run there.
 #pragma once
@@ -16,6 +17,7 @@ public:
     void ZoneMeasured(const TestRun& testRun, int32_t zone, TransferPhase direction) override;
     void RandomMeasured(const TestRun& testRun, TransferPhase direction) override;
     void Progress(const TestRun& testRun) override;
+    void SurfaceMeasured(const TestRun& testRun) override;
     void Finished(const TestRun& testRun) override;
     void Failed(const TestRun& testRun) override;
     void Stopped(const TestRun& testRun) override;

@@ -179,7 +179,8 @@ void CreateAllWindows()
                                         ui.zoneSettingsBox, ui.randomSettingsBox,
                                         {ui.speedLabel1, ui.speedLabel2, ui.speedLabel3, ui.speedLabel4,
                                          ui.speedLabel5, ui.speedLabel6, ui.speedLabel7, ui.speedLabel8,
-                                         ui.speedLabel9, ui.speedLabel10}});
+                                         ui.speedLabel9, ui.speedLabel10},
+                                        ui.surfaceSummary});
     main->readOnlyQuestion = BuildReadOnlyQuestion(main);
     LoadPreferences();
     ui.statusLine->setText(QStringLiteral("- No Drive Selected for Testing -"));

@@ -329,6 +329,14 @@
         <source>abou</source>
         <translation>abou</translation>
     </message>
+    <message>
+        <source>Surface Test</source>
+        <translation>Oberflächentest</translation>
+    </message>
+    <message>
+        <source>Surface test results</source>
+        <translation>Ergebnisse des Oberflächentests</translation>
+    </message>
 </context>
 <context>
     <name>OptionsSheet</name>
@@ -659,6 +667,34 @@
     <message>
         <source>push</source>
         <translation>push</translation>
+    </message>
+    <message>
+        <source>Surface test</source>
+        <translation>Oberflächentest</translation>
+    </message>
+    <message>
+        <source>Span:</source>
+        <translation>Bereich:</translation>
+    </message>
+    <message>
+        <source>GB (0 = all)</source>
+        <translation>GB (0 = alles)</translation>
+    </message>
+    <message>
+        <source>Time limit:</source>
+        <translation>Zeitlimit:</translation>
+    </message>
+    <message>
+        <source>min (0 = none)</source>
+        <translation>Min. (0 = keins)</translation>
+    </message>
+    <message>
+        <source>Surface test span in gigabytes</source>
+        <translation>Bereich des Oberflächentests in Gigabyte</translation>
+    </message>
+    <message>
+        <source>Surface test time limit in minutes</source>
+        <translation>Zeitlimit des Oberflächentests in Minuten</translation>
     </message>
 </context>
 <context>

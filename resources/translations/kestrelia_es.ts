@@ -329,6 +329,14 @@
         <source>abou</source>
         <translation>abou</translation>
     </message>
+    <message>
+        <source>Surface Test</source>
+        <translation>Prueba de superficie</translation>
+    </message>
+    <message>
+        <source>Surface test results</source>
+        <translation>Resultados de la prueba de superficie</translation>
+    </message>
 </context>
 <context>
     <name>OptionsSheet</name>
@@ -659,6 +667,34 @@
     <message>
         <source>push</source>
         <translation>push</translation>
+    </message>
+    <message>
+        <source>Surface test</source>
+        <translation>Prueba de superficie</translation>
+    </message>
+    <message>
+        <source>Span:</source>
+        <translation>Alcance:</translation>
+    </message>
+    <message>
+        <source>GB (0 = all)</source>
+        <translation>GB (0 = todo)</translation>
+    </message>
+    <message>
+        <source>Time limit:</source>
+        <translation>Límite:</translation>
+    </message>
+    <message>
+        <source>min (0 = none)</source>
+        <translation>min (0 = ninguno)</translation>
+    </message>
+    <message>
+        <source>Surface test span in gigabytes</source>
+        <translation>Alcance de la prueba de superficie en gigabytes</translation>
+    </message>
+    <message>
+        <source>Surface test time limit in minutes</source>
+        <translation>Límite de tiempo de la prueba de superficie en minutos</translation>
     </message>
 </context>
 <context>

@@ -329,6 +329,14 @@
         <source>abou</source>
         <translation>abou</translation>
     </message>
+    <message>
+        <source>Surface Test</source>
+        <translation>Test de surface</translation>
+    </message>
+    <message>
+        <source>Surface test results</source>
+        <translation>Résultats du test de surface</translation>
+    </message>
 </context>
 <context>
     <name>OptionsSheet</name>
@@ -659,6 +667,34 @@
     <message>
         <source>push</source>
         <translation>push</translation>
+    </message>
+    <message>
+        <source>Surface test</source>
+        <translation>Test de surface</translation>
+    </message>
+    <message>
+        <source>Span:</source>
+        <translation>Étendue :</translation>
+    </message>
+    <message>
+        <source>GB (0 = all)</source>
+        <translation>Go (0 = tout)</translation>
+    </message>
+    <message>
+        <source>Time limit:</source>
+        <translation>Limite de temps :</translation>
+    </message>
+    <message>
+        <source>min (0 = none)</source>
+        <translation>min (0 = aucune)</translation>
+    </message>
+    <message>
+        <source>Surface test span in gigabytes</source>
+        <translation>Étendue du test de surface en gigaoctets</translation>
+    </message>
+    <message>
+        <source>Surface test time limit in minutes</source>
+        <translation>Limite de temps du test de surface en minutes</translation>
     </message>
 </context>
 <context>

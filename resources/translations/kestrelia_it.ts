@@ -329,6 +329,14 @@
         <source>abou</source>
         <translation>abou</translation>
     </message>
+    <message>
+        <source>Surface Test</source>
+        <translation>Test di superficie</translation>
+    </message>
+    <message>
+        <source>Surface test results</source>
+        <translation>Risultati del test di superficie</translation>
+    </message>
 </context>
 <context>
     <name>OptionsSheet</name>
@@ -659,6 +667,34 @@
     <message>
         <source>push</source>
         <translation>push</translation>
+    </message>
+    <message>
+        <source>Surface test</source>
+        <translation>Test di superficie</translation>
+    </message>
+    <message>
+        <source>Span:</source>
+        <translation>Estensione:</translation>
+    </message>
+    <message>
+        <source>GB (0 = all)</source>
+        <translation>GB (0 = tutto)</translation>
+    </message>
+    <message>
+        <source>Time limit:</source>
+        <translation>Limite di tempo:</translation>
+    </message>
+    <message>
+        <source>min (0 = none)</source>
+        <translation>min (0 = nessuno)</translation>
+    </message>
+    <message>
+        <source>Surface test span in gigabytes</source>
+        <translation>Estensione del test di superficie in gigabyte</translation>
+    </message>
+    <message>
+        <source>Surface test time limit in minutes</source>
+        <translation>Limite di tempo del test di superficie in minuti</translation>
     </message>
 </context>
 <context>

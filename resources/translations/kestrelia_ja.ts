@@ -326,6 +326,14 @@
         <source>abou</source>
         <translation>abou</translation>
     </message>
+    <message>
+        <source>Surface Test</source>
+        <translation>表面テスト</translation>
+    </message>
+    <message>
+        <source>Surface test results</source>
+        <translation>表面テストの結果</translation>
+    </message>
 </context>
 <context>
     <name>OptionsSheet</name>
@@ -656,6 +664,34 @@
     <message>
         <source>push</source>
         <translation>push</translation>
+    </message>
+    <message>
+        <source>Surface test</source>
+        <translation>表面テスト</translation>
+    </message>
+    <message>
+        <source>Span:</source>
+        <translation>範囲:</translation>
+    </message>
+    <message>
+        <source>GB (0 = all)</source>
+        <translation>GB (0 = 全体)</translation>
+    </message>
+    <message>
+        <source>Time limit:</source>
+        <translation>制限時間:</translation>
+    </message>
+    <message>
+        <source>min (0 = none)</source>
+        <translation>分 (0 = なし)</translation>
+    </message>
+    <message>
+        <source>Surface test span in gigabytes</source>
+        <translation>表面テストの範囲 (ギガバイト)</translation>
+    </message>
+    <message>
+        <source>Surface test time limit in minutes</source>
+        <translation>表面テストの制限時間 (分)</translation>
     </message>
 </context>
 <context>

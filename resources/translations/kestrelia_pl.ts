@@ -332,6 +332,14 @@
         <source>abou</source>
         <translation>abou</translation>
     </message>
+    <message>
+        <source>Surface Test</source>
+        <translation>Test powierzchni</translation>
+    </message>
+    <message>
+        <source>Surface test results</source>
+        <translation>Wyniki testu powierzchni</translation>
+    </message>
 </context>
 <context>
     <name>OptionsSheet</name>
@@ -662,6 +670,34 @@
     <message>
         <source>push</source>
         <translation>push</translation>
+    </message>
+    <message>
+        <source>Surface test</source>
+        <translation>Test powierzchni</translation>
+    </message>
+    <message>
+        <source>Span:</source>
+        <translation>Zakres:</translation>
+    </message>
+    <message>
+        <source>GB (0 = all)</source>
+        <translation>GB (0 = całość)</translation>
+    </message>
+    <message>
+        <source>Time limit:</source>
+        <translation>Limit czasu:</translation>
+    </message>
+    <message>
+        <source>min (0 = none)</source>
+        <translation>min (0 = brak)</translation>
+    </message>
+    <message>
+        <source>Surface test span in gigabytes</source>
+        <translation>Zakres testu powierzchni w gigabajtach</translation>
+    </message>
+    <message>
+        <source>Surface test time limit in minutes</source>
+        <translation>Limit czasu testu powierzchni w minutach</translation>
     </message>
 </context>
 <context>

@@ -329,6 +329,14 @@
         <source>abou</source>
         <translation>abou</translation>
     </message>
+    <message>
+        <source>Surface Test</source>
+        <translation>Teste de superfície</translation>
+    </message>
+    <message>
+        <source>Surface test results</source>
+        <translation>Resultados do teste de superfície</translation>
+    </message>
 </context>
 <context>
     <name>OptionsSheet</name>
@@ -659,6 +667,34 @@
     <message>
         <source>push</source>
         <translation>push</translation>
+    </message>
+    <message>
+        <source>Surface test</source>
+        <translation>Teste de superfície</translation>
+    </message>
+    <message>
+        <source>Span:</source>
+        <translation>Extensão:</translation>
+    </message>
+    <message>
+        <source>GB (0 = all)</source>
+        <translation>GB (0 = tudo)</translation>
+    </message>
+    <message>
+        <source>Time limit:</source>
+        <translation>Limite de tempo:</translation>
+    </message>
+    <message>
+        <source>min (0 = none)</source>
+        <translation>min (0 = nenhum)</translation>
+    </message>
+    <message>
+        <source>Surface test span in gigabytes</source>
+        <translation>Extensão do teste de superfície em gigabytes</translation>
+    </message>
+    <message>
+        <source>Surface test time limit in minutes</source>
+        <translation>Limite de tempo do teste de superfície em minutos</translation>
     </message>
 </context>
 <context>

@@ -332,6 +332,14 @@
         <source>abou</source>
         <translation>abou</translation>
     </message>
+    <message>
+        <source>Surface Test</source>
+        <translation>Тест поверхности</translation>
+    </message>
+    <message>
+        <source>Surface test results</source>
+        <translation>Результаты теста поверхности</translation>
+    </message>
 </context>
 <context>
     <name>OptionsSheet</name>
@@ -662,6 +670,34 @@
     <message>
         <source>push</source>
         <translation>push</translation>
+    </message>
+    <message>
+        <source>Surface test</source>
+        <translation>Тест поверхности</translation>
+    </message>
+    <message>
+        <source>Span:</source>
+        <translation>Объём:</translation>
+    </message>
+    <message>
+        <source>GB (0 = all)</source>
+        <translation>ГБ (0 = всё)</translation>
+    </message>
+    <message>
+        <source>Time limit:</source>
+        <translation>Лимит времени:</translation>
+    </message>
+    <message>
+        <source>min (0 = none)</source>
+        <translation>мин (0 = нет)</translation>
+    </message>
+    <message>
+        <source>Surface test span in gigabytes</source>
+        <translation>Объём теста поверхности в гигабайтах</translation>
+    </message>
+    <message>
+        <source>Surface test time limit in minutes</source>
+        <translation>Лимит времени теста поверхности в минутах</translation>
     </message>
 </context>
 <context>

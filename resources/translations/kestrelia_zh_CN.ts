@@ -326,6 +326,14 @@
         <source>abou</source>
         <translation>abou</translation>
     </message>
+    <message>
+        <source>Surface Test</source>
+        <translation>表面测试</translation>
+    </message>
+    <message>
+        <source>Surface test results</source>
+        <translation>表面测试结果</translation>
+    </message>
 </context>
 <context>
     <name>OptionsSheet</name>
@@ -656,6 +664,34 @@
     <message>
         <source>push</source>
         <translation>push</translation>
+    </message>
+    <message>
+        <source>Surface test</source>
+        <translation>表面测试</translation>
+    </message>
+    <message>
+        <source>Span:</source>
+        <translation>范围：</translation>
+    </message>
+    <message>
+        <source>GB (0 = all)</source>
+        <translation>GB（0 = 全部）</translation>
+    </message>
+    <message>
+        <source>Time limit:</source>
+        <translation>时间限制：</translation>
+    </message>
+    <message>
+        <source>min (0 = none)</source>
+        <translation>分钟（0 = 无）</translation>
+    </message>
+    <message>
+        <source>Surface test span in gigabytes</source>
+        <translation>表面测试范围（GB）</translation>
+    </message>
+    <message>
+        <source>Surface test time limit in minutes</source>
+        <translation>表面测试时间限制（分钟）</translation>
     </message>
 </context>
 <context>

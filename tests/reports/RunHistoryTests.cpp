@@ -94,7 +94,7 @@ TEST_F(RunHistoryTest, MalformedDocumentsAreRefusedWithAReason)
         {"{\"format\": ", "not JSON"},
         {"[1, 2]", "not a Kestrelia run document"},
         {replaced("\"kestrelia-run\"", "\"other\""), "not a Kestrelia run document"},
-        {replaced("\"format_version\": 1", "\"format_version\": 9"), "another version"},
+        {replaced("\"format_version\": 2", "\"format_version\": 9"), "another version"},
         {replaced("\"zones\": 3", "\"zones\": 51"), "impossible content: zone count: 51"},
         {replaced("\"test\": \"standard\"", "\"test\": \"random\""), "zones of a random run: 3"},
         {replaced("\"queue_depth\": 1", "\"queue_depth\": 99999"), "queue depth: 99999"},
