@@ -9,4 +9,4 @@
 
 // One sentence per zone measured (or per direction of a random run), in the
 // interface's language, speeds in MB per second with one decimal.
-QString GraphTextEquivalent(const Run &run);
+QString GraphTextEquivalent(const Run& run);

@@ -80,6 +80,8 @@ protected:
         Click(Widgets().optionsButton);
         ASSERT_TRUE(Sheet()->isVisible());
         const Ui::OptionsSheet& sheet = SheetWidgets();
+        EXPECT_EQ(Sheet()->focusWidget(), sheet.transferSize);  // wherever it was when the sheet closed
+        sheet.zonesPopup->setFocus();
         sheet.transferSize->setText(size);
         sheet.zonesPopup->setCurrentIndex(zones - 1);
         sheet.overlayGroup->setChecked(overlay);
@@ -255,7 +257,7 @@ TEST_F(WindowUse, TheSpeedLabelsStandOnTheirGridLinesAndAreNeverCut)
     }
 }
 
-TEST_F(WindowUse, TheAboutWindowBelongsToTheMainWindowAndOpensOverIt)
+TEST_F(WindowUse, TheAboutWindowBelongsToTheMainWindowOpensOverItAndEscapeClosesIt)
 {
     ShowAboutWindow();
     QWidget* about = Main()->aboutWindow;
@@ -263,6 +265,9 @@ TEST_F(WindowUse, TheAboutWindowBelongsToTheMainWindowAndOpensOverIt)
     ASSERT_NE(about->windowHandle(), nullptr);
     EXPECT_EQ(about->windowHandle()->transientParent(), Main()->windowHandle());
     EXPECT_LE((about->frameGeometry().center() - Main()->frameGeometry().center()).manhattanLength(), 2);
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(about, &escape);
+    EXPECT_FALSE(about->isVisible());
 }
 
 // A first run reads what an older suite holds and keeps the interface's own
