@@ -8,6 +8,7 @@
 #include "shell/Preferences.h"
 #include "shell/Toolkit.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
@@ -109,6 +110,8 @@ void ElideLongTexts(const Ui::MainWindow& ui)
     for (QLabel* label : {ui.driveInterface, ui.driveSize, ui.volumeFormat, ui.volumeSize, ui.statusLine}) {
         label->setProperty("elide", true);
         label->installEventFilter(&gElidingLabels);
+        // Its text, however long, asks for no room of the layout.
+        label->setSizePolicy(QSizePolicy::Ignored, label->sizePolicy().verticalPolicy());
     }
 }
 
@@ -219,6 +222,9 @@ void CreateAllWindows()
     main->installEventFilter(gGearFollower.get());
 
     ElideLongTexts(ui);
+    // Drive and volume names, however long, ask for no more room than the layout has.
+    for (QComboBox* popup : {ui.drivePopup, ui.volumePopup})
+        popup->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     FitGraphPaneTexts(ui);
     FitWindowToItsLayout(main);
     ui.driveVolumeTabs->setCurrentIndex(0);

@@ -133,7 +133,8 @@ TEST_P(WindowForEveryone, NothingIsCutEveryControlIsNamedAndMnemonicsDoNotClash)
     // The longest texts the summaries and figures take.
     const std::pair<int, const char*> longest[] = {
         {6, "511 Megabytes"},   {9, "65535 MB/sec"}, {10, "50 %"},     {102, "MB per Second"},
-        {103, "MB per Second"}, {100, "12345.678"},  {104, "1234567"}, {111, "59 minutes, 59 seconds "}};
+        {103, "MB per Second"}, {100, "12345.678"},  {104, "1234567"}, {111, "59 minutes, 59 seconds "},
+        {1, "Loop:  File = /dev/shm/a-backing-file-with-a-long-name-indeed-and-more-and-more"}};
     for (const auto& [id, text] : longest)
         SetNumberedText(id, text);
     QStringList menuTitles;
