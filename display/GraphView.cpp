@@ -2,6 +2,7 @@
 
 #include "display/GraphColors.h"
 #include "display/SurfaceGraph.h"
+#include "display/GraphText.h"
 
 #include <QEvent>
 #include <QHelpEvent>
@@ -24,6 +25,8 @@ GraphView::GraphView(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+    setAccessibleName(tr("Results graph"));
+    setAccessibleDescription(GraphTextEquivalent(lastRun_));
     FollowGraphGeometry();
 }
 
@@ -64,6 +67,9 @@ void GraphView::Redraw(const Run& run)
     }
     const GraphPaintContext context = PaintContext();
     PaintGraph(image_, backdrop.topLeft(), lastRun_, context, lastPaint_);
+    // What a screen reader tells of the graph follows the results as they arrive.
+    if (const QString text = GraphTextEquivalent(lastRun_); text != accessibleDescription())
+        setAccessibleDescription(text);
     update();
 }
 

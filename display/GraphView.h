@@ -1,6 +1,7 @@
 // The graph area of the main window: a widget over the backdrop rectangle that
 // shows the bar graph of a run, redrawn by DrawTestResults, and the bars'
-// help tags as tooltips while the pointer rests on a bar.
+// help tags as tooltips while the pointer rests on a bar. Its accessible
+// description tells the results in words (display/GraphText.h).
 #pragma once
 
 #include "display/GraphRenderer.h"

@@ -4,6 +4,7 @@
 
 #include "shell/Toolkit.h"
 
+#include <QKeyEvent>
 #include <QMessageBox>
 
 namespace {
@@ -25,6 +26,8 @@ OptionsSheet::OptionsSheet(QWidget* parent) : QDialog(parent, Qt::Sheet)
 {
     ui.setupUi(this);
     MakeSeparators(this);
+    NameFieldsByTheirLabels(this);
+    RoomForGroupTitles(this);
     setWindowModality(Qt::WindowModal);
 }
 
@@ -33,11 +36,22 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Dialog)
     ui.setupUi(this);
 }
 
+void AboutWindow::keyPressEvent(QKeyEvent* event)
+{
+    // Escape closes it as it closes a dialog (closed, it is only hidden).
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+        close();
+    else
+        QWidget::keyPressEvent(event);
+}
+
 MainWindow::MainWindow()
     : optionsSheet(new OptionsSheet(this)), aboutWindow(new AboutWindow(this))
 {
     ui.setupUi(this);
     MakeSeparators(this);
+    NameFieldsByTheirLabels(this);
+    RoomForGroupTitles(this);
     numberedTexts_ = IndexByControlId<QLabel>(this, QLatin1String("stxt"));
     numberedBars_ = IndexByControlId<QProgressBar>(this, QLatin1String("prgb"));
     if (gTheMainWindow == nullptr)

@@ -23,11 +23,14 @@ public:
     Ui::OptionsSheet ui;
 };
 
-// The about window: transient for the main window.
+// The about window: transient for the main window; Escape closes it.
 class AboutWindow final : public QWidget {
 public:
     explicit AboutWindow(QWidget* parent);
     Ui::AboutWindow ui;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 class MainWindow final : public QMainWindow {

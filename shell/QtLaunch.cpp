@@ -14,7 +14,9 @@
 #include "shell/Preferences.h"
 #include "shell/ProgressTimer.h"
 #include "shell/ResultPaneTexts.h"
+#include "shell/RunHistoryWindow.h"
 #include "shell/ShownRun.h"
+#include "shell/Toolkit.h"
 #include "shell/Windows.h"
 #include "shell/WindowRunPresenter.h"
 
@@ -154,7 +156,10 @@ void QtLaunchInterface::ShowTestRunning(bool running)
 {
     if (MainWindow* window = TheMainWindow()) {
         window->ui.driveVolumeTabs->setEnabled(!running);
-        window->ui.startButton->setText(QString::fromStdString(LocalizedText(running ? "Stop" : "Start")));
+        // Start as the interface file words it, with its mnemonic; Stop by its first letter.
+        window->ui.startButton->setText(running ? QLatin1Char('&') + QString::fromStdString(LocalizedText("Stop"))
+                                                : QCoreApplication::translate("MainWindow", "&Start"));
+        SetOpenResultsEnabled(!running);
         window->ui.startButton->setDefault(!running);
     }
 }
@@ -227,7 +232,7 @@ void QtLaunchInterface::ShowErrorAlert(const std::string& message, const std::st
 void QtLaunchInterface::SetStatusText(const std::string& text)
 {
     if (MainWindow* window = TheMainWindow())
-        window->ui.statusLine->setText(QString::fromStdString(text));
+        ShowText(window->ui.statusLine, QString::fromStdString(text));
 }
 
 RunObserver& QtLaunchInterface::RunPresenter()

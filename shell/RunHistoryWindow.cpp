@@ -16,6 +16,7 @@
 #include "shell/QtLaunch.h"
 #include "shell/Selection.h"
 #include "shell/ShownRun.h"
+#include "shell/Toolkit.h"
 #include "shell/Windows.h"
 #include "shell/ResultPaneTexts.h"
 
@@ -135,6 +136,7 @@ void AddOpenResultsCommand()
     // After the save submenu, which stays the menu's first item.
     const QList<QAction*> actions = menu->actions();
     auto* open = new QAction(QString::fromStdString(LocalizedText(kOpenResultsTitle)), menu);
+    open->setObjectName(QStringLiteral("actionOpenResults"));
     open->setShortcut(QKeySequence::Open);
     menu->insertAction(actions.size() > 1 ? actions[1] : nullptr, open);
     QObject::connect(open, &QAction::triggered, open, [] { ChooseOpenResultsFile(); });
@@ -151,6 +153,13 @@ void RecordFinishedRun(const Run& run)
     if (path.empty())
         std::cerr << "kestrelia: the run could not be kept in the history: " << error << '\n';
     RefreshComparePopup();
+}
+
+void SetOpenResultsEnabled(bool enabled)
+{
+    if (MainWindow* window = TheMainWindow())
+        if (auto* open = window->ui.fileMenu->findChild<QAction*>(QStringLiteral("actionOpenResults")))
+            open->setEnabled(enabled);
 }
 
 QComboBox* ComparePopup()
@@ -203,24 +212,18 @@ void InstallRunHistoryControls()
     const Ui::MainWindow& ui = window->ui;
     // The status line gives the right part of its row to the popup.
     QWidget* status = ui.statusLine;
-    QWidget* row = status != nullptr ? status->parentWidget() : window;
-    QRect place = status != nullptr ? status->geometry() : QRect(12, 148, 776, 20);
+    QWidget* row = status->parentWidget();
     auto* title = new QLabel(QString::fromStdString(LocalizedText(kCompareWithTitle)), row);
     title->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    // As wide as the title needs in the user's font, never narrower than the layout's 90.
-    const int popupWidth = 250, titleWidth = std::max(90, title->sizeHint().width());
-    if (status != nullptr)
-        status->setGeometry(place.adjusted(0, 0, -(popupWidth + titleWidth + 8), 0));
-    // Below the settings box above it and above the graph key below it.
-    const int top = place.top() + 5, height = 24;
-    title->setGeometry(place.right() - popupWidth - titleWidth - 3, top, titleWidth, height);
     gPopup = new CompareCombo(row);
     gPopup->setObjectName(QStringLiteral("comparePopup"));
-    gPopup->setGeometry(place.right() - popupWidth + 1, top, popupWidth, height);
+    gPopup->setMinimumWidth(250);
     gPopup->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     gPopup->view()->setMinimumWidth(560);
-    title->show();
-    gPopup->show();
+    title->setBuddy(gPopup);
+    gPopup->setAccessibleName(title->text());
+    ui.statusRow->addWidget(title);
+    ui.statusRow->addWidget(gPopup);
     QObject::connect(gPopup.data(), &QComboBox::currentIndexChanged, gPopup.data(), [] { CompareWithChosenRun(); });
 
     // The key's cell for the markers, right of the graph key.
@@ -232,7 +235,7 @@ void InstallRunHistoryControls()
     if (QWidget* randomPane = ui.randomPane) {
         gRandomLine = new QLabel(randomPane);
         gRandomLine->setObjectName(QStringLiteral("earlierRandomRun"));
-        gRandomLine->setGeometry(40, 250, 720, 20);
+        ui.randomFiguresLayout->addWidget(gRandomLine, ui.randomFiguresLayout->rowCount(), 0, 1, -1);
         gRandomLine->hide();
     }
 
@@ -259,7 +262,7 @@ QString OpenResultsFile(const QString& path)
     ShowRunTarget(ShownRun().target);
     ShowRandomFigures();
     WindowLaunch().SetSaveMenuEnabled(true);
-    TheMainWindow()->ui.statusLine->setText(QString::fromStdString("Results of " + ShownText(RunSummary(*run))));
+    ShowText(TheMainWindow()->ui.statusLine, QString::fromStdString("Results of " + ShownText(RunSummary(*run))));
     RefreshComparePopup();
     DrawTestResults();
     return {};

@@ -23,6 +23,9 @@ void InstallRunHistoryControls();
 // one chosen) again, "None" first.
 void RefreshComparePopup();
 
+// File > "Open Results…" is offered only while no test runs.
+void SetOpenResultsEnabled(bool enabled);
+
 // The popup, null before InstallRunHistoryControls.
 QComboBox* ComparePopup();
 

@@ -1,7 +1,9 @@
 #include "shell/Toolkit.h"
 
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QStandardItemModel>
 
 namespace {
@@ -19,6 +21,20 @@ void ShowText(QLabel* label, const QString& text)
         const bool fits = label->fontMetrics().horizontalAdvance(text) <= label->contentsRect().width();
         label->setToolTip(fits ? QString() : text);
     }
+}
+
+void NameFieldsByTheirLabels(QWidget* window)
+{
+    for (const QLabel* label : window->findChildren<QLabel*>())
+        if (QWidget* field = label->buddy(); field != nullptr && field->accessibleName().isEmpty())
+            field->setAccessibleName(QString(label->text()).remove(QRegularExpression(QStringLiteral("&(?!&)"))));
+}
+
+void RoomForGroupTitles(QWidget* window)
+{
+    for (QGroupBox* box : window->findChildren<QGroupBox*>())
+        if (!box->title().isEmpty())
+            box->setMinimumWidth(box->fontMetrics().horizontalAdvance(box->title()) + 4 * box->fontMetrics().height());
 }
 
 void MakeSeparators(QWidget* window)

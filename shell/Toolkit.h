@@ -14,6 +14,14 @@ class QWidget;
 // text shows it in its tooltip.
 void ShowText(QLabel* label, const QString& text);
 
+// Every field of the window that a label names (its buddy) takes the label's
+// text, without its mnemonic, as its accessible name, unless it has one.
+void NameFieldsByTheirLabels(QWidget* window);
+
+// Every group box of the window is at least as wide as its whole title, with
+// room for the style's frame and check box.
+void RoomForGroupTitles(QWidget* window);
+
 // Every item "-" of the window's popups becomes a separator, which cannot be chosen.
 void MakeSeparators(QWidget* window);
 

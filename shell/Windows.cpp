@@ -8,6 +8,7 @@
 #include "shell/Preferences.h"
 #include "shell/Toolkit.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
@@ -22,6 +23,8 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 char gPathToAppIcon[1024] = "";
 char gPathToUnknownIcon[1024] = "";
@@ -101,13 +104,59 @@ protected:
 ElidingLabels gElidingLabels;
 
 // The descriptions of the chosen drive and volume hold names and interface
-// texts of any length.
+// texts of any length, the status line the summary of a run opened.
 void ElideLongTexts(const Ui::MainWindow& ui)
 {
-    for (QLabel* label : {ui.driveInterface, ui.driveSize, ui.volumeFormat, ui.volumeSize}) {
+    for (QLabel* label : {ui.driveInterface, ui.driveSize, ui.volumeFormat, ui.volumeSize, ui.statusLine}) {
         label->setProperty("elide", true);
         label->installEventFilter(&gElidingLabels);
+        // Its text, however long, asks for no room of the layout.
+        label->setSizePolicy(QSizePolicy::Ignored, label->sizePolicy().verticalPolicy());
     }
+}
+
+// The longest texts the summaries and figures take, by control ID.
+constexpr std::pair<int, const char*> kLongestTexts[] = {
+    {6, "511 Megabytes"}, {7, "50"}, {8, "50"}, {9, "65535 MB/sec"}, {10, "50 %"}, {130, "Queue depth: 256"},
+    {100, "12345.678"}, {101, "12345.678"}, {102, "MB per Second"}, {103, "MB per Second"}, {104, "1234567"},
+    {105, "1234567"}, {107, "999.9 ms"}, {108, "999.9 ms"}, {110, "10000"}, {120, "10000"},
+    {111, "59 minutes, 59 seconds "}, {121, "59 minutes, 59 seconds "}};
+
+// The window takes the size its layouts ask for in the user's font and
+// language with the longest summaries and figures (never less than the graph
+// pane needs) and keeps it: the graph's rectangles are taken from where its
+// pane then lies, and no later value is cut.
+void FitWindowToItsLayout(MainWindow* main)
+{
+    std::vector<std::pair<QLabel*, QString>> shown;
+    for (const auto& [id, text] : kLongestTexts)
+        if (QLabel* label = main->NumberedText(id)) {
+            shown.emplace_back(label, label->text());
+            SetNumberedText(id, QString::fromLatin1(text));
+        }
+    main->ensurePolished();
+    main->setFixedSize(main->sizeHint().expandedTo(QSize(800, 600)));
+    main->layout()->activate();
+    main->centralWidget()->layout()->activate();
+    for (const auto& [label, text] : shown)
+        label->setText(text);
+}
+
+// The graph pane keeps its drawn geometry; the texts under the graph take the
+// height of the user's font, the position labels one grid step of width.
+void FitGraphPaneTexts(const Ui::MainWindow& ui)
+{
+    QLabel* const positionLabels[] = {ui.positionLabel0, ui.positionLabel1, ui.positionLabel2, ui.positionLabel3,
+                                      ui.positionLabel4, ui.positionLabel5, ui.positionLabel6, ui.positionLabel7,
+                                      ui.positionLabel8, ui.positionLabel9, ui.positionLabel10};
+    const int height = ui.positionCaption->fontMetrics().height() + 2;
+    const int step = ui.positionLabel1->geometry().center().x() - ui.positionLabel0->geometry().center().x();
+    for (QLabel* label : positionLabels) {
+        const QPoint centre = label->geometry().center();
+        label->setGeometry(centre.x() - step / 2, label->y(), step, height);
+    }
+    ui.positionCaption->setGeometry(ui.positionCaption->x(), ui.positionLabel0->geometry().bottom() + 1,
+                                    ui.positionCaption->width(), height);
 }
 
 void ShowIconIn(QLabel* label, const QIcon& icon)
@@ -173,6 +222,11 @@ void CreateAllWindows()
     main->installEventFilter(gGearFollower.get());
 
     ElideLongTexts(ui);
+    // Drive and volume names, however long, ask for no more room than the layout has.
+    for (QComboBox* popup : {ui.drivePopup, ui.volumePopup})
+        popup->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    FitGraphPaneTexts(ui);
+    FitWindowToItsLayout(main);
     ui.driveVolumeTabs->setCurrentIndex(0);
     ui.startButton->setEnabled(false);
     InstallResultsDisplay(ResultWidgets{main, ui.standardPane, ui.randomPane, ui.graphArea, ui.testKindPopup,
@@ -183,7 +237,7 @@ void CreateAllWindows()
                                         ui.surfaceSummary});
     main->readOnlyQuestion = BuildReadOnlyQuestion(main);
     LoadPreferences();
-    ui.statusLine->setText(QStringLiteral("- No Drive Selected for Testing -"));
+    ShowText(ui.statusLine, QStringLiteral("- No Drive Selected for Testing -"));
     ui.spareTabPane->hide();
     ToggleTestPanes();
     main->show();
@@ -215,5 +269,7 @@ void ShowSettingsSheet()
     if (MainWindow* main = TheMainWindow()) {
         main->optionsSheet->show();
         main->optionsSheet->raise();
+        // Each time it opens, the keyboard starts at its first field.
+        main->optionsSheet->ui.transferSize->setFocus(Qt::OtherFocusReason);
     }
 }

@@ -9,7 +9,7 @@
     </message>
     <message>
         <source>aboutIcon</source>
-        <translation>aboutIcon</translation>
+        <translation type="vanished">aboutIcon</translation>
     </message>
     <message>
         <source>Kestrelia 2.0</source>
@@ -72,6 +72,36 @@
     </message>
 </context>
 <context>
+    <name>GraphText</name>
+    <message>
+        <source>Zone %1 of %2, %3 to %4 GB: reads lowest %5, average %6, highest %7 MB per second.</source>
+        <translation>Zone %1 von %2, %3 bis %4 GB: Lesen niedrigste %5, Mittel %6, höchste %7 MB pro Sekunde.</translation>
+    </message>
+    <message>
+        <source>Writes lowest %1, average %2, highest %3 MB per second.</source>
+        <translation>Schreiben niedrigste %1, Mittel %2, höchste %3 MB pro Sekunde.</translation>
+    </message>
+    <message>
+        <source>No results to show: no test has been run yet, or it measured nothing.</source>
+        <translation>Keine Ergebnisse: Es lief noch kein Test, oder er hat nichts gemessen.</translation>
+    </message>
+    <message>
+        <source>Random test reads: %1 MB per second, %2 transfers per second.</source>
+        <translation>Zufallstest Lesen: %1 MB pro Sekunde, %2 Transfers pro Sekunde.</translation>
+    </message>
+    <message>
+        <source>Random test writes: %1 MB per second, %2 transfers per second.</source>
+        <translation>Zufallstest Schreiben: %1 MB pro Sekunde, %2 Transfers pro Sekunde.</translation>
+    </message>
+</context>
+<context>
+    <name>GraphView</name>
+    <message>
+        <source>Results graph</source>
+        <translation>Ergebnisgrafik</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Kestrelia</source>
@@ -91,7 +121,7 @@
     </message>
     <message>
         <source>Drive:</source>
-        <translation>Disk:</translation>
+        <translation type="vanished">Disk:</translation>
     </message>
     <message>
         <source>popb</source>
@@ -131,7 +161,7 @@
     </message>
     <message>
         <source>Volume:</source>
-        <translation>Volume:</translation>
+        <translation type="vanished">Volume:</translation>
     </message>
     <message>
         <source>- Select a Volume -</source>
@@ -151,7 +181,7 @@
     </message>
     <message>
         <source>Start</source>
-        <translation>Start</translation>
+        <translation type="vanished">Start</translation>
     </message>
     <message>
         <source>push</source>
@@ -279,7 +309,7 @@
     </message>
     <message>
         <source>Save Test Results</source>
-        <translation>Testergebnisse speichern</translation>
+        <translation type="vanished">Testergebnisse speichern</translation>
     </message>
     <message>
         <source>&amp;Help</source>
@@ -287,7 +317,7 @@
     </message>
     <message>
         <source>As Text Report…</source>
-        <translation>Als Textbericht…</translation>
+        <translation type="vanished">Als Textbericht…</translation>
     </message>
     <message>
         <source>Ctrl+S</source>
@@ -299,7 +329,7 @@
     </message>
     <message>
         <source>As Spreadsheet Report…</source>
-        <translation>Als Tabellenbericht…</translation>
+        <translation type="vanished">Als Tabellenbericht…</translation>
     </message>
     <message>
         <source>Ctrl+Shift+S</source>
@@ -337,6 +367,50 @@
         <source>Surface test results</source>
         <translation>Ergebnisse des Oberflächentests</translation>
     </message>
+    <message>
+        <source>&amp;Drive:</source>
+        <translation>Dis&amp;k:</translation>
+    </message>
+    <message>
+        <source>&amp;Volume:</source>
+        <translation>&amp;Volume:</translation>
+    </message>
+    <message>
+        <source>&amp;Start</source>
+        <translation>&amp;Start</translation>
+    </message>
+    <message>
+        <source>Options…</source>
+        <translation>Optionen…</translation>
+    </message>
+    <message>
+        <source>Opens the test options: transfer size, zones, cycles, target rate and queue depth</source>
+        <translation>Öffnet die Testoptionen: Transfergröße, Zonen, Zyklen, Zielrate und Warteschlangentiefe</translation>
+    </message>
+    <message>
+        <source>Test kind</source>
+        <translation>Testart</translation>
+    </message>
+    <message>
+        <source>Reads done</source>
+        <translation>Erledigte Lesevorgänge</translation>
+    </message>
+    <message>
+        <source>Writes done</source>
+        <translation>Erledigte Schreibvorgänge</translation>
+    </message>
+    <message>
+        <source>Save Test &amp;Results</source>
+        <translation>Teste&amp;rgebnisse speichern</translation>
+    </message>
+    <message>
+        <source>As &amp;Text Report…</source>
+        <translation>Als &amp;Textbericht…</translation>
+    </message>
+    <message>
+        <source>As S&amp;preadsheet Report…</source>
+        <translation>&amp;Als Tabellenbericht…</translation>
+    </message>
 </context>
 <context>
     <name>OptionsSheet</name>
@@ -350,7 +424,7 @@
     </message>
     <message>
         <source>Transfer size:</source>
-        <translation>Transfergröße:</translation>
+        <translation type="vanished">Transfergröße:</translation>
     </message>
     <message>
         <source>1</source>
@@ -366,7 +440,7 @@
     </message>
     <message>
         <source>Zones:</source>
-        <translation>Zonen:</translation>
+        <translation type="vanished">Zonen:</translation>
     </message>
     <message>
         <source>popb</source>
@@ -570,11 +644,11 @@
     </message>
     <message>
         <source>Cycles per zone:</source>
-        <translation>Durchläufe/Zone:</translation>
+        <translation type="vanished">Durchläufe/Zone:</translation>
     </message>
     <message>
         <source>Show target media rate</source>
-        <translation>Ziel-Datenrate anzeigen</translation>
+        <translation type="vanished">Ziel-Datenrate anzeigen</translation>
     </message>
     <message>
         <source>cgrp</source>
@@ -582,7 +656,7 @@
     </message>
     <message>
         <source>Target rate:</source>
-        <translation>Zielrate:</translation>
+        <translation type="vanished">Zielrate:</translation>
     </message>
     <message>
         <source>MB per second</source>
@@ -590,7 +664,7 @@
     </message>
     <message>
         <source>Safety margin:</source>
-        <translation>Puffer:</translation>
+        <translation type="vanished">Puffer:</translation>
     </message>
     <message>
         <source>none</source>
@@ -642,7 +716,7 @@
     </message>
     <message>
         <source>Queue depth:</source>
-        <translation>Queue-Tiefe:</translation>
+        <translation type="vanished">Queue-Tiefe:</translation>
     </message>
     <message>
         <source>64</source>
@@ -695,6 +769,34 @@
     <message>
         <source>Surface test time limit in minutes</source>
         <translation>Zeitlimit des Oberflächentests in Minuten</translation>
+    </message>
+    <message>
+        <source>&amp;Transfer size:</source>
+        <translation>&amp;Transfergröße:</translation>
+    </message>
+    <message>
+        <source>&amp;Zones:</source>
+        <translation>&amp;Zonen:</translation>
+    </message>
+    <message>
+        <source>&amp;Cycles per zone:</source>
+        <translation>Dur&amp;chläufe/Zone:</translation>
+    </message>
+    <message>
+        <source>Show target media &amp;rate</source>
+        <translation>Ziel-Daten&amp;rate anzeigen</translation>
+    </message>
+    <message>
+        <source>Tar&amp;get rate:</source>
+        <translation>Zi&amp;elrate:</translation>
+    </message>
+    <message>
+        <source>Safety &amp;margin:</source>
+        <translation>&amp;Puffer:</translation>
+    </message>
+    <message>
+        <source>&amp;Queue depth:</source>
+        <translation>&amp;Queue-Tiefe:</translation>
     </message>
 </context>
 <context>

@@ -9,7 +9,7 @@
     </message>
     <message>
         <source>aboutIcon</source>
-        <translation>aboutIcon</translation>
+        <translation type="vanished">aboutIcon</translation>
     </message>
     <message>
         <source>Kestrelia 2.0</source>
@@ -72,6 +72,36 @@
     </message>
 </context>
 <context>
+    <name>GraphText</name>
+    <message>
+        <source>Zone %1 of %2, %3 to %4 GB: reads lowest %5, average %6, highest %7 MB per second.</source>
+        <translation>Zone %1 sur %2, de %3 à %4 Go : lecture minimale %5, moyenne %6, maximale %7 Mo par seconde.</translation>
+    </message>
+    <message>
+        <source>Writes lowest %1, average %2, highest %3 MB per second.</source>
+        <translation>Écriture minimale %1, moyenne %2, maximale %3 Mo par seconde.</translation>
+    </message>
+    <message>
+        <source>No results to show: no test has been run yet, or it measured nothing.</source>
+        <translation>Aucun résultat : aucun test n’a encore été lancé, ou il n’a rien mesuré.</translation>
+    </message>
+    <message>
+        <source>Random test reads: %1 MB per second, %2 transfers per second.</source>
+        <translation>Test aléatoire, lecture : %1 Mo par seconde, %2 transferts par seconde.</translation>
+    </message>
+    <message>
+        <source>Random test writes: %1 MB per second, %2 transfers per second.</source>
+        <translation>Test aléatoire, écriture : %1 Mo par seconde, %2 transferts par seconde.</translation>
+    </message>
+</context>
+<context>
+    <name>GraphView</name>
+    <message>
+        <source>Results graph</source>
+        <translation>Graphique des résultats</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Kestrelia</source>
@@ -91,7 +121,7 @@
     </message>
     <message>
         <source>Drive:</source>
-        <translation>Disque :</translation>
+        <translation type="vanished">Disque :</translation>
     </message>
     <message>
         <source>popb</source>
@@ -131,7 +161,7 @@
     </message>
     <message>
         <source>Volume:</source>
-        <translation>Volume :</translation>
+        <translation type="vanished">Volume :</translation>
     </message>
     <message>
         <source>- Select a Volume -</source>
@@ -151,7 +181,7 @@
     </message>
     <message>
         <source>Start</source>
-        <translation>Démarrer</translation>
+        <translation type="vanished">Démarrer</translation>
     </message>
     <message>
         <source>push</source>
@@ -279,15 +309,15 @@
     </message>
     <message>
         <source>Save Test Results</source>
-        <translation>Enregistrer les résultats</translation>
+        <translation type="vanished">Enregistrer les résultats</translation>
     </message>
     <message>
         <source>&amp;Help</source>
-        <translation>&amp;Aide</translation>
+        <translation>A&amp;ide</translation>
     </message>
     <message>
         <source>As Text Report…</source>
-        <translation>En rapport texte…</translation>
+        <translation type="vanished">En rapport texte…</translation>
     </message>
     <message>
         <source>Ctrl+S</source>
@@ -299,7 +329,7 @@
     </message>
     <message>
         <source>As Spreadsheet Report…</source>
-        <translation>En rapport tableur…</translation>
+        <translation type="vanished">En rapport tableur…</translation>
     </message>
     <message>
         <source>Ctrl+Shift+S</source>
@@ -337,6 +367,50 @@
         <source>Surface test results</source>
         <translation>Résultats du test de surface</translation>
     </message>
+    <message>
+        <source>&amp;Drive:</source>
+        <translation>Dis&amp;que :</translation>
+    </message>
+    <message>
+        <source>&amp;Volume:</source>
+        <translation>&amp;Volume :</translation>
+    </message>
+    <message>
+        <source>&amp;Start</source>
+        <translation>&amp;Démarrer</translation>
+    </message>
+    <message>
+        <source>Options…</source>
+        <translation>Options…</translation>
+    </message>
+    <message>
+        <source>Opens the test options: transfer size, zones, cycles, target rate and queue depth</source>
+        <translation>Ouvre les options du test : taille de transfert, zones, cycles, débit cible et profondeur de file</translation>
+    </message>
+    <message>
+        <source>Test kind</source>
+        <translation>Type de test</translation>
+    </message>
+    <message>
+        <source>Reads done</source>
+        <translation>Lectures effectuées</translation>
+    </message>
+    <message>
+        <source>Writes done</source>
+        <translation>Écritures effectuées</translation>
+    </message>
+    <message>
+        <source>Save Test &amp;Results</source>
+        <translation>En&amp;registrer les résultats</translation>
+    </message>
+    <message>
+        <source>As &amp;Text Report…</source>
+        <translation>En rappor&amp;t texte…</translation>
+    </message>
+    <message>
+        <source>As S&amp;preadsheet Report…</source>
+        <translation>En ra&amp;pport tableur…</translation>
+    </message>
 </context>
 <context>
     <name>OptionsSheet</name>
@@ -350,7 +424,7 @@
     </message>
     <message>
         <source>Transfer size:</source>
-        <translation>Taille du bloc :</translation>
+        <translation type="vanished">Taille du bloc :</translation>
     </message>
     <message>
         <source>1</source>
@@ -366,7 +440,7 @@
     </message>
     <message>
         <source>Zones:</source>
-        <translation>Zones :</translation>
+        <translation type="vanished">Zones :</translation>
     </message>
     <message>
         <source>popb</source>
@@ -570,11 +644,11 @@
     </message>
     <message>
         <source>Cycles per zone:</source>
-        <translation>Cycles par zone :</translation>
+        <translation type="vanished">Cycles par zone :</translation>
     </message>
     <message>
         <source>Show target media rate</source>
-        <translation>Afficher le débit cible</translation>
+        <translation type="vanished">Afficher le débit cible</translation>
     </message>
     <message>
         <source>cgrp</source>
@@ -582,7 +656,7 @@
     </message>
     <message>
         <source>Target rate:</source>
-        <translation>Débit cible :</translation>
+        <translation type="vanished">Débit cible :</translation>
     </message>
     <message>
         <source>MB per second</source>
@@ -590,7 +664,7 @@
     </message>
     <message>
         <source>Safety margin:</source>
-        <translation>Marge :</translation>
+        <translation type="vanished">Marge :</translation>
     </message>
     <message>
         <source>none</source>
@@ -642,7 +716,7 @@
     </message>
     <message>
         <source>Queue depth:</source>
-        <translation>File d’attente :</translation>
+        <translation type="vanished">File d’attente :</translation>
     </message>
     <message>
         <source>64</source>
@@ -695,6 +769,34 @@
     <message>
         <source>Surface test time limit in minutes</source>
         <translation>Limite de temps du test de surface en minutes</translation>
+    </message>
+    <message>
+        <source>&amp;Transfer size:</source>
+        <translation>&amp;Taille du bloc :</translation>
+    </message>
+    <message>
+        <source>&amp;Zones:</source>
+        <translation>&amp;Zones :</translation>
+    </message>
+    <message>
+        <source>&amp;Cycles per zone:</source>
+        <translation>&amp;Cycles par zone :</translation>
+    </message>
+    <message>
+        <source>Show target media &amp;rate</source>
+        <translation>Affiche&amp;r le débit cible</translation>
+    </message>
+    <message>
+        <source>Tar&amp;get rate:</source>
+        <translation>&amp;Débit cible :</translation>
+    </message>
+    <message>
+        <source>Safety &amp;margin:</source>
+        <translation>&amp;Marge :</translation>
+    </message>
+    <message>
+        <source>&amp;Queue depth:</source>
+        <translation>&amp;File d’attente :</translation>
     </message>
 </context>
 <context>

@@ -9,7 +9,7 @@
     </message>
     <message>
         <source>aboutIcon</source>
-        <translation>aboutIcon</translation>
+        <translation type="vanished">aboutIcon</translation>
     </message>
     <message>
         <source>Kestrelia 2.0</source>
@@ -72,6 +72,36 @@
     </message>
 </context>
 <context>
+    <name>GraphText</name>
+    <message>
+        <source>Zone %1 of %2, %3 to %4 GB: reads lowest %5, average %6, highest %7 MB per second.</source>
+        <translation>Zona %1 di %2, da %3 a %4 GB: lettura minima %5, media %6, massima %7 MB al secondo.</translation>
+    </message>
+    <message>
+        <source>Writes lowest %1, average %2, highest %3 MB per second.</source>
+        <translation>Scrittura minima %1, media %2, massima %3 MB al secondo.</translation>
+    </message>
+    <message>
+        <source>No results to show: no test has been run yet, or it measured nothing.</source>
+        <translation>Nessun risultato: non è stato ancora eseguito alcun test, oppure non ha misurato nulla.</translation>
+    </message>
+    <message>
+        <source>Random test reads: %1 MB per second, %2 transfers per second.</source>
+        <translation>Test casuale, lettura: %1 MB al secondo, %2 trasferimenti al secondo.</translation>
+    </message>
+    <message>
+        <source>Random test writes: %1 MB per second, %2 transfers per second.</source>
+        <translation>Test casuale, scrittura: %1 MB al secondo, %2 trasferimenti al secondo.</translation>
+    </message>
+</context>
+<context>
+    <name>GraphView</name>
+    <message>
+        <source>Results graph</source>
+        <translation>Grafico dei risultati</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Kestrelia</source>
@@ -91,7 +121,7 @@
     </message>
     <message>
         <source>Drive:</source>
-        <translation>Unità:</translation>
+        <translation type="vanished">Unità:</translation>
     </message>
     <message>
         <source>popb</source>
@@ -131,7 +161,7 @@
     </message>
     <message>
         <source>Volume:</source>
-        <translation>Volume:</translation>
+        <translation type="vanished">Volume:</translation>
     </message>
     <message>
         <source>- Select a Volume -</source>
@@ -151,7 +181,7 @@
     </message>
     <message>
         <source>Start</source>
-        <translation>Avvia</translation>
+        <translation type="vanished">Avvia</translation>
     </message>
     <message>
         <source>push</source>
@@ -279,7 +309,7 @@
     </message>
     <message>
         <source>Save Test Results</source>
-        <translation>Salva i risultati</translation>
+        <translation type="vanished">Salva i risultati</translation>
     </message>
     <message>
         <source>&amp;Help</source>
@@ -287,7 +317,7 @@
     </message>
     <message>
         <source>As Text Report…</source>
-        <translation>Come rapporto di testo…</translation>
+        <translation type="vanished">Come rapporto di testo…</translation>
     </message>
     <message>
         <source>Ctrl+S</source>
@@ -299,7 +329,7 @@
     </message>
     <message>
         <source>As Spreadsheet Report…</source>
-        <translation>Come rapporto per foglio di calcolo…</translation>
+        <translation type="vanished">Come rapporto per foglio di calcolo…</translation>
     </message>
     <message>
         <source>Ctrl+Shift+S</source>
@@ -337,6 +367,50 @@
         <source>Surface test results</source>
         <translation>Risultati del test di superficie</translation>
     </message>
+    <message>
+        <source>&amp;Drive:</source>
+        <translation>&amp;Unità:</translation>
+    </message>
+    <message>
+        <source>&amp;Volume:</source>
+        <translation>&amp;Volume:</translation>
+    </message>
+    <message>
+        <source>&amp;Start</source>
+        <translation>Avv&amp;ia</translation>
+    </message>
+    <message>
+        <source>Options…</source>
+        <translation>Opzioni…</translation>
+    </message>
+    <message>
+        <source>Opens the test options: transfer size, zones, cycles, target rate and queue depth</source>
+        <translation>Apre le opzioni del test: dimensione del trasferimento, zone, cicli, velocità obiettivo e profondità della coda</translation>
+    </message>
+    <message>
+        <source>Test kind</source>
+        <translation>Tipo di test</translation>
+    </message>
+    <message>
+        <source>Reads done</source>
+        <translation>Letture eseguite</translation>
+    </message>
+    <message>
+        <source>Writes done</source>
+        <translation>Scritture eseguite</translation>
+    </message>
+    <message>
+        <source>Save Test &amp;Results</source>
+        <translation>Salva i &amp;risultati</translation>
+    </message>
+    <message>
+        <source>As &amp;Text Report…</source>
+        <translation>Come rappor&amp;to di testo…</translation>
+    </message>
+    <message>
+        <source>As S&amp;preadsheet Report…</source>
+        <translation>Come ra&amp;pporto per foglio di calcolo…</translation>
+    </message>
 </context>
 <context>
     <name>OptionsSheet</name>
@@ -350,7 +424,7 @@
     </message>
     <message>
         <source>Transfer size:</source>
-        <translation>Blocco:</translation>
+        <translation type="vanished">Blocco:</translation>
     </message>
     <message>
         <source>1</source>
@@ -366,7 +440,7 @@
     </message>
     <message>
         <source>Zones:</source>
-        <translation>Zone:</translation>
+        <translation type="vanished">Zone:</translation>
     </message>
     <message>
         <source>popb</source>
@@ -570,11 +644,11 @@
     </message>
     <message>
         <source>Cycles per zone:</source>
-        <translation>Cicli per zona:</translation>
+        <translation type="vanished">Cicli per zona:</translation>
     </message>
     <message>
         <source>Show target media rate</source>
-        <translation>Mostra la velocità obiettivo</translation>
+        <translation type="vanished">Mostra la velocità obiettivo</translation>
     </message>
     <message>
         <source>cgrp</source>
@@ -582,7 +656,7 @@
     </message>
     <message>
         <source>Target rate:</source>
-        <translation>Obiettivo:</translation>
+        <translation type="vanished">Obiettivo:</translation>
     </message>
     <message>
         <source>MB per second</source>
@@ -590,7 +664,7 @@
     </message>
     <message>
         <source>Safety margin:</source>
-        <translation>Margine:</translation>
+        <translation type="vanished">Margine:</translation>
     </message>
     <message>
         <source>none</source>
@@ -642,7 +716,7 @@
     </message>
     <message>
         <source>Queue depth:</source>
-        <translation>Profondità coda:</translation>
+        <translation type="vanished">Profondità coda:</translation>
     </message>
     <message>
         <source>64</source>
@@ -695,6 +769,34 @@
     <message>
         <source>Surface test time limit in minutes</source>
         <translation>Limite di tempo del test di superficie in minuti</translation>
+    </message>
+    <message>
+        <source>&amp;Transfer size:</source>
+        <translation>&amp;Blocco:</translation>
+    </message>
+    <message>
+        <source>&amp;Zones:</source>
+        <translation>&amp;Zone:</translation>
+    </message>
+    <message>
+        <source>&amp;Cycles per zone:</source>
+        <translation>&amp;Cicli per zona:</translation>
+    </message>
+    <message>
+        <source>Show target media &amp;rate</source>
+        <translation>Most&amp;ra la velocità obiettivo</translation>
+    </message>
+    <message>
+        <source>Tar&amp;get rate:</source>
+        <translation>&amp;Obiettivo:</translation>
+    </message>
+    <message>
+        <source>Safety &amp;margin:</source>
+        <translation>&amp;Margine:</translation>
+    </message>
+    <message>
+        <source>&amp;Queue depth:</source>
+        <translation>&amp;Profondità coda:</translation>
     </message>
 </context>
 <context>

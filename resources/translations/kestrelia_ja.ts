@@ -9,7 +9,7 @@
     </message>
     <message>
         <source>aboutIcon</source>
-        <translation>aboutIcon</translation>
+        <translation type="vanished">aboutIcon</translation>
     </message>
     <message>
         <source>Kestrelia 2.0</source>
@@ -69,6 +69,36 @@
     </message>
 </context>
 <context>
+    <name>GraphText</name>
+    <message>
+        <source>Zone %1 of %2, %3 to %4 GB: reads lowest %5, average %6, highest %7 MB per second.</source>
+        <translation>ゾーン %1/%2、%3～%4 GB: 読み込み 最低 %5、平均 %6、最高 %7 MB/秒。</translation>
+    </message>
+    <message>
+        <source>Writes lowest %1, average %2, highest %3 MB per second.</source>
+        <translation>書き込み 最低 %1、平均 %2、最高 %3 MB/秒。</translation>
+    </message>
+    <message>
+        <source>No results to show: no test has been run yet, or it measured nothing.</source>
+        <translation>表示する結果はありません。テストがまだ実行されていないか、何も測定されませんでした。</translation>
+    </message>
+    <message>
+        <source>Random test reads: %1 MB per second, %2 transfers per second.</source>
+        <translation>ランダムテスト 読み込み: %1 MB/秒、毎秒 %2 回の転送。</translation>
+    </message>
+    <message>
+        <source>Random test writes: %1 MB per second, %2 transfers per second.</source>
+        <translation>ランダムテスト 書き込み: %1 MB/秒、毎秒 %2 回の転送。</translation>
+    </message>
+</context>
+<context>
+    <name>GraphView</name>
+    <message>
+        <source>Results graph</source>
+        <translation>結果のグラフ</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Kestrelia</source>
@@ -88,7 +118,7 @@
     </message>
     <message>
         <source>Drive:</source>
-        <translation>ドライブ:</translation>
+        <translation type="vanished">ドライブ:</translation>
     </message>
     <message>
         <source>popb</source>
@@ -128,7 +158,7 @@
     </message>
     <message>
         <source>Volume:</source>
-        <translation>Vol.:</translation>
+        <translation type="vanished">Vol.:</translation>
     </message>
     <message>
         <source>- Select a Volume -</source>
@@ -148,7 +178,7 @@
     </message>
     <message>
         <source>Start</source>
-        <translation>開始</translation>
+        <translation type="vanished">開始</translation>
     </message>
     <message>
         <source>push</source>
@@ -276,7 +306,7 @@
     </message>
     <message>
         <source>Save Test Results</source>
-        <translation>テスト結果を保存</translation>
+        <translation type="vanished">テスト結果を保存</translation>
     </message>
     <message>
         <source>&amp;Help</source>
@@ -284,7 +314,7 @@
     </message>
     <message>
         <source>As Text Report…</source>
-        <translation>テキストレポートとして…</translation>
+        <translation type="vanished">テキストレポートとして…</translation>
     </message>
     <message>
         <source>Ctrl+S</source>
@@ -296,7 +326,7 @@
     </message>
     <message>
         <source>As Spreadsheet Report…</source>
-        <translation>表計算レポートとして…</translation>
+        <translation type="vanished">表計算レポートとして…</translation>
     </message>
     <message>
         <source>Ctrl+Shift+S</source>
@@ -334,6 +364,50 @@
         <source>Surface test results</source>
         <translation>表面テストの結果</translation>
     </message>
+    <message>
+        <source>&amp;Drive:</source>
+        <translation>ドライブ(&amp;D):</translation>
+    </message>
+    <message>
+        <source>&amp;Volume:</source>
+        <translation>Vol.(&amp;V):</translation>
+    </message>
+    <message>
+        <source>&amp;Start</source>
+        <translation>開始(&amp;S)</translation>
+    </message>
+    <message>
+        <source>Options…</source>
+        <translation>オプション…</translation>
+    </message>
+    <message>
+        <source>Opens the test options: transfer size, zones, cycles, target rate and queue depth</source>
+        <translation>テストのオプションを開きます: 転送サイズ、ゾーン、サイクル、目標レート、キューの深さ</translation>
+    </message>
+    <message>
+        <source>Test kind</source>
+        <translation>テストの種類</translation>
+    </message>
+    <message>
+        <source>Reads done</source>
+        <translation>完了した読み込み</translation>
+    </message>
+    <message>
+        <source>Writes done</source>
+        <translation>完了した書き込み</translation>
+    </message>
+    <message>
+        <source>Save Test &amp;Results</source>
+        <translation>テスト結果を保存(&amp;R)</translation>
+    </message>
+    <message>
+        <source>As &amp;Text Report…</source>
+        <translation>テキストレポートとして(&amp;T)…</translation>
+    </message>
+    <message>
+        <source>As S&amp;preadsheet Report…</source>
+        <translation>表計算レポートとして(&amp;P)…</translation>
+    </message>
 </context>
 <context>
     <name>OptionsSheet</name>
@@ -347,7 +421,7 @@
     </message>
     <message>
         <source>Transfer size:</source>
-        <translation>転送サイズ:</translation>
+        <translation type="vanished">転送サイズ:</translation>
     </message>
     <message>
         <source>1</source>
@@ -363,7 +437,7 @@
     </message>
     <message>
         <source>Zones:</source>
-        <translation>ゾーン:</translation>
+        <translation type="vanished">ゾーン:</translation>
     </message>
     <message>
         <source>popb</source>
@@ -567,11 +641,11 @@
     </message>
     <message>
         <source>Cycles per zone:</source>
-        <translation>サイクル数:</translation>
+        <translation type="vanished">サイクル数:</translation>
     </message>
     <message>
         <source>Show target media rate</source>
-        <translation>目標転送速度を表示</translation>
+        <translation type="vanished">目標転送速度を表示</translation>
     </message>
     <message>
         <source>cgrp</source>
@@ -579,7 +653,7 @@
     </message>
     <message>
         <source>Target rate:</source>
-        <translation>目標速度:</translation>
+        <translation type="vanished">目標速度:</translation>
     </message>
     <message>
         <source>MB per second</source>
@@ -587,7 +661,7 @@
     </message>
     <message>
         <source>Safety margin:</source>
-        <translation>安全マージン:</translation>
+        <translation type="vanished">安全マージン:</translation>
     </message>
     <message>
         <source>none</source>
@@ -639,7 +713,7 @@
     </message>
     <message>
         <source>Queue depth:</source>
-        <translation>キュー深度:</translation>
+        <translation type="vanished">キュー深度:</translation>
     </message>
     <message>
         <source>64</source>
@@ -692,6 +766,34 @@
     <message>
         <source>Surface test time limit in minutes</source>
         <translation>表面テストの制限時間 (分)</translation>
+    </message>
+    <message>
+        <source>&amp;Transfer size:</source>
+        <translation>転送サイズ(&amp;T):</translation>
+    </message>
+    <message>
+        <source>&amp;Zones:</source>
+        <translation>ゾーン(&amp;Z):</translation>
+    </message>
+    <message>
+        <source>&amp;Cycles per zone:</source>
+        <translation>サイクル数(&amp;C):</translation>
+    </message>
+    <message>
+        <source>Show target media &amp;rate</source>
+        <translation>目標転送速度を表示(&amp;R)</translation>
+    </message>
+    <message>
+        <source>Tar&amp;get rate:</source>
+        <translation>目標速度(&amp;G):</translation>
+    </message>
+    <message>
+        <source>Safety &amp;margin:</source>
+        <translation>安全マージン(&amp;M):</translation>
+    </message>
+    <message>
+        <source>&amp;Queue depth:</source>
+        <translation>キュー深度(&amp;Q):</translation>
     </message>
 </context>
 <context>

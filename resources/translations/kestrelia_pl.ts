@@ -9,7 +9,7 @@
     </message>
     <message>
         <source>aboutIcon</source>
-        <translation>aboutIcon</translation>
+        <translation type="vanished">aboutIcon</translation>
     </message>
     <message>
         <source>Kestrelia 2.0</source>
@@ -75,6 +75,36 @@
     </message>
 </context>
 <context>
+    <name>GraphText</name>
+    <message>
+        <source>Zone %1 of %2, %3 to %4 GB: reads lowest %5, average %6, highest %7 MB per second.</source>
+        <translation>Strefa %1 z %2, od %3 do %4 GB: odczyt najniższy %5, średni %6, najwyższy %7 MB na sekundę.</translation>
+    </message>
+    <message>
+        <source>Writes lowest %1, average %2, highest %3 MB per second.</source>
+        <translation>Zapis najniższy %1, średni %2, najwyższy %3 MB na sekundę.</translation>
+    </message>
+    <message>
+        <source>No results to show: no test has been run yet, or it measured nothing.</source>
+        <translation>Brak wyników: nie przeprowadzono jeszcze testu albo niczego nie zmierzył.</translation>
+    </message>
+    <message>
+        <source>Random test reads: %1 MB per second, %2 transfers per second.</source>
+        <translation>Test losowy, odczyt: %1 MB na sekundę, %2 transferów na sekundę.</translation>
+    </message>
+    <message>
+        <source>Random test writes: %1 MB per second, %2 transfers per second.</source>
+        <translation>Test losowy, zapis: %1 MB na sekundę, %2 transferów na sekundę.</translation>
+    </message>
+</context>
+<context>
+    <name>GraphView</name>
+    <message>
+        <source>Results graph</source>
+        <translation>Wykres wyników</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Kestrelia</source>
@@ -94,7 +124,7 @@
     </message>
     <message>
         <source>Drive:</source>
-        <translation>Dysk:</translation>
+        <translation type="vanished">Dysk:</translation>
     </message>
     <message>
         <source>popb</source>
@@ -134,7 +164,7 @@
     </message>
     <message>
         <source>Volume:</source>
-        <translation>Wol.:</translation>
+        <translation type="vanished">Wol.:</translation>
     </message>
     <message>
         <source>- Select a Volume -</source>
@@ -154,7 +184,7 @@
     </message>
     <message>
         <source>Start</source>
-        <translation>Start</translation>
+        <translation type="vanished">Start</translation>
     </message>
     <message>
         <source>push</source>
@@ -282,7 +312,7 @@
     </message>
     <message>
         <source>Save Test Results</source>
-        <translation>Zapisz wyniki testu</translation>
+        <translation type="vanished">Zapisz wyniki testu</translation>
     </message>
     <message>
         <source>&amp;Help</source>
@@ -290,7 +320,7 @@
     </message>
     <message>
         <source>As Text Report…</source>
-        <translation>Jako raport tekstowy…</translation>
+        <translation type="vanished">Jako raport tekstowy…</translation>
     </message>
     <message>
         <source>Ctrl+S</source>
@@ -302,7 +332,7 @@
     </message>
     <message>
         <source>As Spreadsheet Report…</source>
-        <translation>Jako raport arkusza…</translation>
+        <translation type="vanished">Jako raport arkusza…</translation>
     </message>
     <message>
         <source>Ctrl+Shift+S</source>
@@ -340,6 +370,50 @@
         <source>Surface test results</source>
         <translation>Wyniki testu powierzchni</translation>
     </message>
+    <message>
+        <source>&amp;Drive:</source>
+        <translation>&amp;Dysk:</translation>
+    </message>
+    <message>
+        <source>&amp;Volume:</source>
+        <translation>&amp;Wol.:</translation>
+    </message>
+    <message>
+        <source>&amp;Start</source>
+        <translation>&amp;Start</translation>
+    </message>
+    <message>
+        <source>Options…</source>
+        <translation>Opcje…</translation>
+    </message>
+    <message>
+        <source>Opens the test options: transfer size, zones, cycles, target rate and queue depth</source>
+        <translation>Otwiera opcje testu: rozmiar transferu, strefy, cykle, docelową szybkość i głębokość kolejki</translation>
+    </message>
+    <message>
+        <source>Test kind</source>
+        <translation>Rodzaj testu</translation>
+    </message>
+    <message>
+        <source>Reads done</source>
+        <translation>Wykonane odczyty</translation>
+    </message>
+    <message>
+        <source>Writes done</source>
+        <translation>Wykonane zapisy</translation>
+    </message>
+    <message>
+        <source>Save Test &amp;Results</source>
+        <translation>&amp;Zapisz wyniki testu</translation>
+    </message>
+    <message>
+        <source>As &amp;Text Report…</source>
+        <translation>Jako rapor&amp;t tekstowy…</translation>
+    </message>
+    <message>
+        <source>As S&amp;preadsheet Report…</source>
+        <translation>Jako ra&amp;port arkusza…</translation>
+    </message>
 </context>
 <context>
     <name>OptionsSheet</name>
@@ -353,7 +427,7 @@
     </message>
     <message>
         <source>Transfer size:</source>
-        <translation>Rozmiar transferu:</translation>
+        <translation type="vanished">Rozmiar transferu:</translation>
     </message>
     <message>
         <source>1</source>
@@ -369,7 +443,7 @@
     </message>
     <message>
         <source>Zones:</source>
-        <translation>Strefy:</translation>
+        <translation type="vanished">Strefy:</translation>
     </message>
     <message>
         <source>popb</source>
@@ -573,11 +647,11 @@
     </message>
     <message>
         <source>Cycles per zone:</source>
-        <translation>Cykle na strefę:</translation>
+        <translation type="vanished">Cykle na strefę:</translation>
     </message>
     <message>
         <source>Show target media rate</source>
-        <translation>Pokaż docelową prędkość</translation>
+        <translation type="vanished">Pokaż docelową prędkość</translation>
     </message>
     <message>
         <source>cgrp</source>
@@ -585,7 +659,7 @@
     </message>
     <message>
         <source>Target rate:</source>
-        <translation>Cel:</translation>
+        <translation type="vanished">Cel:</translation>
     </message>
     <message>
         <source>MB per second</source>
@@ -593,7 +667,7 @@
     </message>
     <message>
         <source>Safety margin:</source>
-        <translation>Margines:</translation>
+        <translation type="vanished">Margines:</translation>
     </message>
     <message>
         <source>none</source>
@@ -645,7 +719,7 @@
     </message>
     <message>
         <source>Queue depth:</source>
-        <translation>Kolejka:</translation>
+        <translation type="vanished">Kolejka:</translation>
     </message>
     <message>
         <source>64</source>
@@ -698,6 +772,34 @@
     <message>
         <source>Surface test time limit in minutes</source>
         <translation>Limit czasu testu powierzchni w minutach</translation>
+    </message>
+    <message>
+        <source>&amp;Transfer size:</source>
+        <translation>Rozmiar &amp;transferu:</translation>
+    </message>
+    <message>
+        <source>&amp;Zones:</source>
+        <translation>&amp;Strefy:</translation>
+    </message>
+    <message>
+        <source>&amp;Cycles per zone:</source>
+        <translation>&amp;Cykle na strefę:</translation>
+    </message>
+    <message>
+        <source>Show target media &amp;rate</source>
+        <translation>Pokaż docelową p&amp;rędkość</translation>
+    </message>
+    <message>
+        <source>Tar&amp;get rate:</source>
+        <translation>C&amp;el:</translation>
+    </message>
+    <message>
+        <source>Safety &amp;margin:</source>
+        <translation>&amp;Margines:</translation>
+    </message>
+    <message>
+        <source>&amp;Queue depth:</source>
+        <translation>&amp;Kolejka:</translation>
     </message>
 </context>
 <context>

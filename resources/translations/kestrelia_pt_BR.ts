@@ -9,7 +9,7 @@
     </message>
     <message>
         <source>aboutIcon</source>
-        <translation>aboutIcon</translation>
+        <translation type="vanished">aboutIcon</translation>
     </message>
     <message>
         <source>Kestrelia 2.0</source>
@@ -72,6 +72,36 @@
     </message>
 </context>
 <context>
+    <name>GraphText</name>
+    <message>
+        <source>Zone %1 of %2, %3 to %4 GB: reads lowest %5, average %6, highest %7 MB per second.</source>
+        <translation>Zona %1 de %2, de %3 a %4 GB: leitura mínima %5, média %6, máxima %7 MB por segundo.</translation>
+    </message>
+    <message>
+        <source>Writes lowest %1, average %2, highest %3 MB per second.</source>
+        <translation>Gravação mínima %1, média %2, máxima %3 MB por segundo.</translation>
+    </message>
+    <message>
+        <source>No results to show: no test has been run yet, or it measured nothing.</source>
+        <translation>Nenhum resultado: nenhum teste foi executado ainda, ou ele não mediu nada.</translation>
+    </message>
+    <message>
+        <source>Random test reads: %1 MB per second, %2 transfers per second.</source>
+        <translation>Teste aleatório, leitura: %1 MB por segundo, %2 transferências por segundo.</translation>
+    </message>
+    <message>
+        <source>Random test writes: %1 MB per second, %2 transfers per second.</source>
+        <translation>Teste aleatório, gravação: %1 MB por segundo, %2 transferências por segundo.</translation>
+    </message>
+</context>
+<context>
+    <name>GraphView</name>
+    <message>
+        <source>Results graph</source>
+        <translation>Gráfico de resultados</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Kestrelia</source>
@@ -91,7 +121,7 @@
     </message>
     <message>
         <source>Drive:</source>
-        <translation>Unidade:</translation>
+        <translation type="vanished">Unidade:</translation>
     </message>
     <message>
         <source>popb</source>
@@ -131,7 +161,7 @@
     </message>
     <message>
         <source>Volume:</source>
-        <translation>Volume:</translation>
+        <translation type="vanished">Volume:</translation>
     </message>
     <message>
         <source>- Select a Volume -</source>
@@ -151,7 +181,7 @@
     </message>
     <message>
         <source>Start</source>
-        <translation>Iniciar</translation>
+        <translation type="vanished">Iniciar</translation>
     </message>
     <message>
         <source>push</source>
@@ -279,7 +309,7 @@
     </message>
     <message>
         <source>Save Test Results</source>
-        <translation>Salvar os resultados</translation>
+        <translation type="vanished">Salvar os resultados</translation>
     </message>
     <message>
         <source>&amp;Help</source>
@@ -287,7 +317,7 @@
     </message>
     <message>
         <source>As Text Report…</source>
-        <translation>Como relatório de texto…</translation>
+        <translation type="vanished">Como relatório de texto…</translation>
     </message>
     <message>
         <source>Ctrl+S</source>
@@ -299,7 +329,7 @@
     </message>
     <message>
         <source>As Spreadsheet Report…</source>
-        <translation>Como relatório de planilha…</translation>
+        <translation type="vanished">Como relatório de planilha…</translation>
     </message>
     <message>
         <source>Ctrl+Shift+S</source>
@@ -337,6 +367,50 @@
         <source>Surface test results</source>
         <translation>Resultados do teste de superfície</translation>
     </message>
+    <message>
+        <source>&amp;Drive:</source>
+        <translation>Uni&amp;dade:</translation>
+    </message>
+    <message>
+        <source>&amp;Volume:</source>
+        <translation>&amp;Volume:</translation>
+    </message>
+    <message>
+        <source>&amp;Start</source>
+        <translation>&amp;Iniciar</translation>
+    </message>
+    <message>
+        <source>Options…</source>
+        <translation>Opções…</translation>
+    </message>
+    <message>
+        <source>Opens the test options: transfer size, zones, cycles, target rate and queue depth</source>
+        <translation>Abre as opções do teste: tamanho da transferência, zonas, ciclos, taxa alvo e profundidade da fila</translation>
+    </message>
+    <message>
+        <source>Test kind</source>
+        <translation>Tipo de teste</translation>
+    </message>
+    <message>
+        <source>Reads done</source>
+        <translation>Leituras feitas</translation>
+    </message>
+    <message>
+        <source>Writes done</source>
+        <translation>Gravações feitas</translation>
+    </message>
+    <message>
+        <source>Save Test &amp;Results</source>
+        <translation>Salva&amp;r os resultados</translation>
+    </message>
+    <message>
+        <source>As &amp;Text Report…</source>
+        <translation>Como rela&amp;tório de texto…</translation>
+    </message>
+    <message>
+        <source>As S&amp;preadsheet Report…</source>
+        <translation>Como relatório de &amp;planilha…</translation>
+    </message>
 </context>
 <context>
     <name>OptionsSheet</name>
@@ -350,7 +424,7 @@
     </message>
     <message>
         <source>Transfer size:</source>
-        <translation>Bloco:</translation>
+        <translation type="vanished">Bloco:</translation>
     </message>
     <message>
         <source>1</source>
@@ -366,7 +440,7 @@
     </message>
     <message>
         <source>Zones:</source>
-        <translation>Zonas:</translation>
+        <translation type="vanished">Zonas:</translation>
     </message>
     <message>
         <source>popb</source>
@@ -570,11 +644,11 @@
     </message>
     <message>
         <source>Cycles per zone:</source>
-        <translation>Ciclos por zona:</translation>
+        <translation type="vanished">Ciclos por zona:</translation>
     </message>
     <message>
         <source>Show target media rate</source>
-        <translation>Mostrar a taxa-alvo</translation>
+        <translation type="vanished">Mostrar a taxa-alvo</translation>
     </message>
     <message>
         <source>cgrp</source>
@@ -582,7 +656,7 @@
     </message>
     <message>
         <source>Target rate:</source>
-        <translation>Taxa-alvo:</translation>
+        <translation type="vanished">Taxa-alvo:</translation>
     </message>
     <message>
         <source>MB per second</source>
@@ -590,7 +664,7 @@
     </message>
     <message>
         <source>Safety margin:</source>
-        <translation>Margem:</translation>
+        <translation type="vanished">Margem:</translation>
     </message>
     <message>
         <source>none</source>
@@ -642,7 +716,7 @@
     </message>
     <message>
         <source>Queue depth:</source>
-        <translation>Prof. da fila:</translation>
+        <translation type="vanished">Prof. da fila:</translation>
     </message>
     <message>
         <source>64</source>
@@ -695,6 +769,34 @@
     <message>
         <source>Surface test time limit in minutes</source>
         <translation>Limite de tempo do teste de superfície em minutos</translation>
+    </message>
+    <message>
+        <source>&amp;Transfer size:</source>
+        <translation>&amp;Bloco:</translation>
+    </message>
+    <message>
+        <source>&amp;Zones:</source>
+        <translation>&amp;Zonas:</translation>
+    </message>
+    <message>
+        <source>&amp;Cycles per zone:</source>
+        <translation>&amp;Ciclos por zona:</translation>
+    </message>
+    <message>
+        <source>Show target media &amp;rate</source>
+        <translation>Most&amp;rar a taxa-alvo</translation>
+    </message>
+    <message>
+        <source>Tar&amp;get rate:</source>
+        <translation>&amp;Taxa-alvo:</translation>
+    </message>
+    <message>
+        <source>Safety &amp;margin:</source>
+        <translation>&amp;Margem:</translation>
+    </message>
+    <message>
+        <source>&amp;Queue depth:</source>
+        <translation>&amp;Prof. da fila:</translation>
     </message>
 </context>
 <context>

@@ -9,7 +9,7 @@
     </message>
     <message>
         <source>aboutIcon</source>
-        <translation>aboutIcon</translation>
+        <translation type="vanished">aboutIcon</translation>
     </message>
     <message>
         <source>Kestrelia 2.0</source>
@@ -75,6 +75,36 @@
     </message>
 </context>
 <context>
+    <name>GraphText</name>
+    <message>
+        <source>Zone %1 of %2, %3 to %4 GB: reads lowest %5, average %6, highest %7 MB per second.</source>
+        <translation>Зона %1 из %2, от %3 до %4 ГБ: чтение минимум %5, в среднем %6, максимум %7 МБ в секунду.</translation>
+    </message>
+    <message>
+        <source>Writes lowest %1, average %2, highest %3 MB per second.</source>
+        <translation>Запись минимум %1, в среднем %2, максимум %3 МБ в секунду.</translation>
+    </message>
+    <message>
+        <source>No results to show: no test has been run yet, or it measured nothing.</source>
+        <translation>Нет результатов: тест ещё не запускался или ничего не измерил.</translation>
+    </message>
+    <message>
+        <source>Random test reads: %1 MB per second, %2 transfers per second.</source>
+        <translation>Случайный тест, чтение: %1 МБ в секунду, %2 операций в секунду.</translation>
+    </message>
+    <message>
+        <source>Random test writes: %1 MB per second, %2 transfers per second.</source>
+        <translation>Случайный тест, запись: %1 МБ в секунду, %2 операций в секунду.</translation>
+    </message>
+</context>
+<context>
+    <name>GraphView</name>
+    <message>
+        <source>Results graph</source>
+        <translation>График результатов</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Kestrelia</source>
@@ -94,7 +124,7 @@
     </message>
     <message>
         <source>Drive:</source>
-        <translation>Диск:</translation>
+        <translation type="vanished">Диск:</translation>
     </message>
     <message>
         <source>popb</source>
@@ -134,7 +164,7 @@
     </message>
     <message>
         <source>Volume:</source>
-        <translation>Том:</translation>
+        <translation type="vanished">Том:</translation>
     </message>
     <message>
         <source>- Select a Volume -</source>
@@ -154,7 +184,7 @@
     </message>
     <message>
         <source>Start</source>
-        <translation>Старт</translation>
+        <translation type="vanished">Старт</translation>
     </message>
     <message>
         <source>push</source>
@@ -282,7 +312,7 @@
     </message>
     <message>
         <source>Save Test Results</source>
-        <translation>Сохранить результаты</translation>
+        <translation type="vanished">Сохранить результаты</translation>
     </message>
     <message>
         <source>&amp;Help</source>
@@ -290,7 +320,7 @@
     </message>
     <message>
         <source>As Text Report…</source>
-        <translation>Как текстовый отчёт…</translation>
+        <translation type="vanished">Как текстовый отчёт…</translation>
     </message>
     <message>
         <source>Ctrl+S</source>
@@ -302,7 +332,7 @@
     </message>
     <message>
         <source>As Spreadsheet Report…</source>
-        <translation>Как отчёт для таблиц…</translation>
+        <translation type="vanished">Как отчёт для таблиц…</translation>
     </message>
     <message>
         <source>Ctrl+Shift+S</source>
@@ -340,6 +370,50 @@
         <source>Surface test results</source>
         <translation>Результаты теста поверхности</translation>
     </message>
+    <message>
+        <source>&amp;Drive:</source>
+        <translation>&amp;Диск:</translation>
+    </message>
+    <message>
+        <source>&amp;Volume:</source>
+        <translation>&amp;Том:</translation>
+    </message>
+    <message>
+        <source>&amp;Start</source>
+        <translation>Ста&amp;рт</translation>
+    </message>
+    <message>
+        <source>Options…</source>
+        <translation>Параметры…</translation>
+    </message>
+    <message>
+        <source>Opens the test options: transfer size, zones, cycles, target rate and queue depth</source>
+        <translation>Открывает параметры теста: размер передачи, зоны, циклы, целевую скорость и глубину очереди</translation>
+    </message>
+    <message>
+        <source>Test kind</source>
+        <translation>Вид теста</translation>
+    </message>
+    <message>
+        <source>Reads done</source>
+        <translation>Выполнено чтений</translation>
+    </message>
+    <message>
+        <source>Writes done</source>
+        <translation>Выполнено записей</translation>
+    </message>
+    <message>
+        <source>Save Test &amp;Results</source>
+        <translation>&amp;Сохранить результаты</translation>
+    </message>
+    <message>
+        <source>As &amp;Text Report…</source>
+        <translation>&amp;Как текстовый отчёт…</translation>
+    </message>
+    <message>
+        <source>As S&amp;preadsheet Report…</source>
+        <translation>&amp;Как отчёт для таблиц…</translation>
+    </message>
 </context>
 <context>
     <name>OptionsSheet</name>
@@ -353,7 +427,7 @@
     </message>
     <message>
         <source>Transfer size:</source>
-        <translation>Размер блока:</translation>
+        <translation type="vanished">Размер блока:</translation>
     </message>
     <message>
         <source>1</source>
@@ -369,7 +443,7 @@
     </message>
     <message>
         <source>Zones:</source>
-        <translation>Зоны:</translation>
+        <translation type="vanished">Зоны:</translation>
     </message>
     <message>
         <source>popb</source>
@@ -573,11 +647,11 @@
     </message>
     <message>
         <source>Cycles per zone:</source>
-        <translation>Циклов на зону:</translation>
+        <translation type="vanished">Циклов на зону:</translation>
     </message>
     <message>
         <source>Show target media rate</source>
-        <translation>Показать целевую скорость</translation>
+        <translation type="vanished">Показать целевую скорость</translation>
     </message>
     <message>
         <source>cgrp</source>
@@ -585,7 +659,7 @@
     </message>
     <message>
         <source>Target rate:</source>
-        <translation>Цель:</translation>
+        <translation type="vanished">Цель:</translation>
     </message>
     <message>
         <source>MB per second</source>
@@ -593,7 +667,7 @@
     </message>
     <message>
         <source>Safety margin:</source>
-        <translation>Запас:</translation>
+        <translation type="vanished">Запас:</translation>
     </message>
     <message>
         <source>none</source>
@@ -645,7 +719,7 @@
     </message>
     <message>
         <source>Queue depth:</source>
-        <translation>Очередь:</translation>
+        <translation type="vanished">Очередь:</translation>
     </message>
     <message>
         <source>64</source>
@@ -698,6 +772,34 @@
     <message>
         <source>Surface test time limit in minutes</source>
         <translation>Лимит времени теста поверхности в минутах</translation>
+    </message>
+    <message>
+        <source>&amp;Transfer size:</source>
+        <translation>&amp;Размер блока:</translation>
+    </message>
+    <message>
+        <source>&amp;Zones:</source>
+        <translation>&amp;Зоны:</translation>
+    </message>
+    <message>
+        <source>&amp;Cycles per zone:</source>
+        <translation>&amp;Циклов на зону:</translation>
+    </message>
+    <message>
+        <source>Show target media &amp;rate</source>
+        <translation>&amp;Показать целевую скорость</translation>
+    </message>
+    <message>
+        <source>Tar&amp;get rate:</source>
+        <translation>Ц&amp;ель:</translation>
+    </message>
+    <message>
+        <source>Safety &amp;margin:</source>
+        <translation>З&amp;апас:</translation>
+    </message>
+    <message>
+        <source>&amp;Queue depth:</source>
+        <translation>&amp;Очередь:</translation>
     </message>
 </context>
 <context>

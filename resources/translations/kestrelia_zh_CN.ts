@@ -9,7 +9,7 @@
     </message>
     <message>
         <source>aboutIcon</source>
-        <translation>aboutIcon</translation>
+        <translation type="vanished">aboutIcon</translation>
     </message>
     <message>
         <source>Kestrelia 2.0</source>
@@ -69,6 +69,36 @@
     </message>
 </context>
 <context>
+    <name>GraphText</name>
+    <message>
+        <source>Zone %1 of %2, %3 to %4 GB: reads lowest %5, average %6, highest %7 MB per second.</source>
+        <translation>区域 %1/%2，%3 至 %4 GB：读取 最低 %5，平均 %6，最高 %7 MB/秒。</translation>
+    </message>
+    <message>
+        <source>Writes lowest %1, average %2, highest %3 MB per second.</source>
+        <translation>写入 最低 %1，平均 %2，最高 %3 MB/秒。</translation>
+    </message>
+    <message>
+        <source>No results to show: no test has been run yet, or it measured nothing.</source>
+        <translation>没有可显示的结果：尚未运行测试，或测试未测得任何数据。</translation>
+    </message>
+    <message>
+        <source>Random test reads: %1 MB per second, %2 transfers per second.</source>
+        <translation>随机测试读取：每秒 %1 MB，每秒 %2 次传输。</translation>
+    </message>
+    <message>
+        <source>Random test writes: %1 MB per second, %2 transfers per second.</source>
+        <translation>随机测试写入：每秒 %1 MB，每秒 %2 次传输。</translation>
+    </message>
+</context>
+<context>
+    <name>GraphView</name>
+    <message>
+        <source>Results graph</source>
+        <translation>结果图表</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Kestrelia</source>
@@ -88,7 +118,7 @@
     </message>
     <message>
         <source>Drive:</source>
-        <translation>驱动器：</translation>
+        <translation type="vanished">驱动器：</translation>
     </message>
     <message>
         <source>popb</source>
@@ -128,7 +158,7 @@
     </message>
     <message>
         <source>Volume:</source>
-        <translation>卷：</translation>
+        <translation type="vanished">卷：</translation>
     </message>
     <message>
         <source>- Select a Volume -</source>
@@ -148,7 +178,7 @@
     </message>
     <message>
         <source>Start</source>
-        <translation>开始</translation>
+        <translation type="vanished">开始</translation>
     </message>
     <message>
         <source>push</source>
@@ -276,7 +306,7 @@
     </message>
     <message>
         <source>Save Test Results</source>
-        <translation>保存测试结果</translation>
+        <translation type="vanished">保存测试结果</translation>
     </message>
     <message>
         <source>&amp;Help</source>
@@ -284,7 +314,7 @@
     </message>
     <message>
         <source>As Text Report…</source>
-        <translation>保存为文本报告…</translation>
+        <translation type="vanished">保存为文本报告…</translation>
     </message>
     <message>
         <source>Ctrl+S</source>
@@ -296,7 +326,7 @@
     </message>
     <message>
         <source>As Spreadsheet Report…</source>
-        <translation>保存为电子表格报告…</translation>
+        <translation type="vanished">保存为电子表格报告…</translation>
     </message>
     <message>
         <source>Ctrl+Shift+S</source>
@@ -334,6 +364,50 @@
         <source>Surface test results</source>
         <translation>表面测试结果</translation>
     </message>
+    <message>
+        <source>&amp;Drive:</source>
+        <translation>驱动器(&amp;D)：</translation>
+    </message>
+    <message>
+        <source>&amp;Volume:</source>
+        <translation>卷(&amp;V)：</translation>
+    </message>
+    <message>
+        <source>&amp;Start</source>
+        <translation>开始(&amp;S)</translation>
+    </message>
+    <message>
+        <source>Options…</source>
+        <translation>选项…</translation>
+    </message>
+    <message>
+        <source>Opens the test options: transfer size, zones, cycles, target rate and queue depth</source>
+        <translation>打开测试选项：传输大小、区域、循环、目标速率和队列深度</translation>
+    </message>
+    <message>
+        <source>Test kind</source>
+        <translation>测试类型</translation>
+    </message>
+    <message>
+        <source>Reads done</source>
+        <translation>已完成的读取</translation>
+    </message>
+    <message>
+        <source>Writes done</source>
+        <translation>已完成的写入</translation>
+    </message>
+    <message>
+        <source>Save Test &amp;Results</source>
+        <translation>保存测试结果(&amp;R)</translation>
+    </message>
+    <message>
+        <source>As &amp;Text Report…</source>
+        <translation>保存为文本报告(&amp;T)…</translation>
+    </message>
+    <message>
+        <source>As S&amp;preadsheet Report…</source>
+        <translation>保存为电子表格报告(&amp;P)…</translation>
+    </message>
 </context>
 <context>
     <name>OptionsSheet</name>
@@ -347,7 +421,7 @@
     </message>
     <message>
         <source>Transfer size:</source>
-        <translation>传输大小：</translation>
+        <translation type="vanished">传输大小：</translation>
     </message>
     <message>
         <source>1</source>
@@ -363,7 +437,7 @@
     </message>
     <message>
         <source>Zones:</source>
-        <translation>分区数：</translation>
+        <translation type="vanished">分区数：</translation>
     </message>
     <message>
         <source>popb</source>
@@ -567,11 +641,11 @@
     </message>
     <message>
         <source>Cycles per zone:</source>
-        <translation>每个分区的轮数：</translation>
+        <translation type="vanished">每个分区的轮数：</translation>
     </message>
     <message>
         <source>Show target media rate</source>
-        <translation>显示目标速率</translation>
+        <translation type="vanished">显示目标速率</translation>
     </message>
     <message>
         <source>cgrp</source>
@@ -579,7 +653,7 @@
     </message>
     <message>
         <source>Target rate:</source>
-        <translation>目标速率：</translation>
+        <translation type="vanished">目标速率：</translation>
     </message>
     <message>
         <source>MB per second</source>
@@ -587,7 +661,7 @@
     </message>
     <message>
         <source>Safety margin:</source>
-        <translation>安全余量：</translation>
+        <translation type="vanished">安全余量：</translation>
     </message>
     <message>
         <source>none</source>
@@ -639,7 +713,7 @@
     </message>
     <message>
         <source>Queue depth:</source>
-        <translation>队列深度：</translation>
+        <translation type="vanished">队列深度：</translation>
     </message>
     <message>
         <source>64</source>
@@ -692,6 +766,34 @@
     <message>
         <source>Surface test time limit in minutes</source>
         <translation>表面测试时间限制（分钟）</translation>
+    </message>
+    <message>
+        <source>&amp;Transfer size:</source>
+        <translation>传输大小(&amp;T)：</translation>
+    </message>
+    <message>
+        <source>&amp;Zones:</source>
+        <translation>分区数(&amp;Z)：</translation>
+    </message>
+    <message>
+        <source>&amp;Cycles per zone:</source>
+        <translation>每个分区的轮数(&amp;C)：</translation>
+    </message>
+    <message>
+        <source>Show target media &amp;rate</source>
+        <translation>显示目标速率(&amp;R)</translation>
+    </message>
+    <message>
+        <source>Tar&amp;get rate:</source>
+        <translation>目标速率(&amp;G)：</translation>
+    </message>
+    <message>
+        <source>Safety &amp;margin:</source>
+        <translation>安全余量(&amp;M)：</translation>
+    </message>
+    <message>
+        <source>&amp;Queue depth:</source>
+        <translation>队列深度(&amp;Q)：</translation>
     </message>
 </context>
 <context>

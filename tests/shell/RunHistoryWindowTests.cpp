@@ -69,13 +69,16 @@ TEST_F(WindowDrive, WriteRunsLeaveEveryByteAsItWas)
     ClickStart();
     watch.start(5);
     Widgets().actionSaveSpreadsheet->trigger();  // refused while the test runs
+    QAction* open = Main()->findChild<QAction*>("actionOpenResults");
+    EXPECT_FALSE(open->isEnabled());  // offered again once the test is over
     ASSERT_TRUE(WaitForStatus("Test Complete")) << Status();
     EXPECT_FALSE(dialogSeen);
     Widgets().actionSaveSpreadsheet->trigger();  // taken once the test is over
     EXPECT_TRUE(dialogSeen);
     for (int zone = 0; zone < 10; ++zone)
         EXPECT_GT(ShownRun().zones[zone].write.average, 0.0) << zone;
-    EXPECT_EQ(Widgets().startButton->text(), "Start");
+    EXPECT_EQ(Widgets().startButton->text(), "&Start");
+    EXPECT_TRUE(open->isEnabled());
     ExpectEverythingBack();
 
     // The random test, its transfers-done text moving while it runs.

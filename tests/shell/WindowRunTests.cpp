@@ -65,7 +65,7 @@ TEST_F(WindowDrive, ADriveThatVanishesMidTestEndsInAlertsNamingItsVolumesAndAnId
         EXPECT_NE(explanations[1].find(volume.node + " at " + volume.mount->path() + ": "), std::string::npos)
             << explanations[1];
     EXPECT_TRUE(WindowDeviceClosed());
-    EXPECT_EQ(Widgets().startButton->text(), "Start");
+    EXPECT_EQ(Widgets().startButton->text(), "&Start");
     EXPECT_TRUE(Widgets().driveVolumeTabs->isEnabled());
     // The empty drive is no longer offered; nothing is chosen, so Start waits for a choice.
     EXPECT_TRUE(WaitFor([this] { return FindListedDrive(drive().c_str()) < 0; }, 60000));

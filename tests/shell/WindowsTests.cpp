@@ -80,6 +80,8 @@ protected:
         Click(Widgets().optionsButton);
         ASSERT_TRUE(Sheet()->isVisible());
         const Ui::OptionsSheet& sheet = SheetWidgets();
+        EXPECT_EQ(Sheet()->focusWidget(), sheet.transferSize);  // wherever it was when the sheet closed
+        sheet.zonesPopup->setFocus();
         sheet.transferSize->setText(size);
         sheet.zonesPopup->setCurrentIndex(zones - 1);
         sheet.overlayGroup->setChecked(overlay);
@@ -255,7 +257,7 @@ TEST_F(WindowUse, TheSpeedLabelsStandOnTheirGridLinesAndAreNeverCut)
     }
 }
 
-TEST_F(WindowUse, TheAboutWindowBelongsToTheMainWindowAndOpensOverIt)
+TEST_F(WindowUse, TheAboutWindowBelongsToTheMainWindowOpensOverItAndEscapeClosesIt)
 {
     ShowAboutWindow();
     QWidget* about = Main()->aboutWindow;
@@ -263,48 +265,9 @@ TEST_F(WindowUse, TheAboutWindowBelongsToTheMainWindowAndOpensOverIt)
     ASSERT_NE(about->windowHandle(), nullptr);
     EXPECT_EQ(about->windowHandle()->transientParent(), Main()->windowHandle());
     EXPECT_LE((about->frameGeometry().center() - Main()->frameGeometry().center()).manhattanLength(), 2);
-}
-
-// At a 12 pt system font no text of the main window or the options sheet is
-// cut, in English and in every shipped language; long interface texts elide
-// and show the whole in a tooltip.
-TEST_F(Windows, NoTextIsCutAtTwelvePoints)
-{
-    const QFont systemFont = QApplication::font();
-    QFont large = systemFont;
-    large.setPointSize(12);
-    QApplication::setFont(large);
-    for (const QString& language : QStringList{QString()} + ShippedLanguages(KESTRELIA_SHARE_DIR "/translations")) {
-        SCOPED_TRACE(language.toStdString());
-        InterfaceLanguage shown;
-        ASSERT_TRUE(InstallStringsTable(KESTRELIA_SHARE_DIR "/Localizable.strings"));
-        ASSERT_TRUE(language.isEmpty() || shown.Install(QStringLiteral(KESTRELIA_SHARE_DIR), language));
-        Close();
-        CreateAllWindows();  // the windows of the interface files alone
-        // The longest texts the summaries and figures take.
-        const std::pair<int, const char*> worst[] = {{6, "511 Megabytes"}, {9, "65535 MB/sec"}, {10, "50 %"},
-                                                     {102, "MB per Second"}, {103, "MB per Second"},
-                                                     {100, "12345.678"}, {104, "1234567"}, {111, "59 minutes, 59 seconds "}};
-        for (const auto& [id, text] : worst) SetNumberedText(id, text);
-        Sheet()->show();
-        QApplication::processEvents();
-        for (QWidget* window : {static_cast<QWidget*>(Main()), static_cast<QWidget*>(Sheet())})
-            for (QLabel* label : window->findChildren<QLabel*>()) {
-                if (label->wordWrap() || label->text().trimmed().isEmpty() || label->property("elide").toBool())
-                    continue;
-                const QFontMetrics metrics(label->font());
-                EXPECT_LE(metrics.horizontalAdvance(label->text()), label->contentsRect().width())
-                    << label->objectName().toStdString() << ": " << label->text().toStdString();
-                EXPECT_LE(metrics.height(), label->contentsRect().height()) << label->objectName().toStdString();
-            }
-    }
-    SetLocalizationLookup(nullptr);
-    const QString interfaceText = QStringLiteral("Loop:  File = /dev/shm/a-backing-file-with-a-long-name-indeed");
-    SetNumberedText(1, interfaceText);
-    const QLabel* label = Widgets().driveInterface;
-    EXPECT_EQ(label->text(), interfaceText);
-    EXPECT_EQ(label->toolTip(), interfaceText);
-    QApplication::setFont(systemFont);
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(about, &escape);
+    EXPECT_FALSE(about->isVisible());
 }
 
 // A first run reads what an older suite holds and keeps the interface's own
