@@ -14,6 +14,7 @@
 #include "engine/RunExecution.h"
 #include "engine/TestRun.h"
 
+#include <algorithm>
 #include <charconv>
 #include <iostream>
 #include <memory>
@@ -155,23 +156,29 @@ void PresentDrive(DriveJob& job, std::ostream& out, std::ostream& err)
 {
     const CliOptions& options = job.options;
     bool kept = true;
+    // A run that ended well, or a surface test that found unreadable sectors
+    // (status 1): its results are kept and written all the same.
+    bool measured = false;
     int status = PresentEndedRun(options, *job.prepared.run, options.target, options.json ? job.json : out, err,
                                  [&](const Run& ended) {
+                                     measured = true;
                                      kept = KeepCliRun(options, CaptureRunDocument(ended), err);
                                      return std::string();
                                  });
     const Run run = job.prepared.run->run;
     job.prepared.run.reset();  // the drive closed, so that its volumes can be mounted again
     status = job.mounts->Finish(status, err);
-    if (status == kExitDone && !kept)
-        status = kExitTestFailed;
+    measured = measured && (status == kExitDone || status == kExitTestFailed);
+    const auto failWith = [&status] { status = std::max(status, kExitTestFailed); };
+    if (measured && !kept)
+        failWith();
     const std::string graph = GraphPathOption(options);
-    if (status == kExitDone && !graph.empty() && !WriteResultGraph(graph, run, options, err))
-        status = kExitTestFailed;
+    if (measured && !graph.empty() && !WriteResultGraph(graph, run, options, err))
+        failWith();
     const std::string report = ReportPathOption(options);
-    if (status == kExitDone && !report.empty() && !WriteRunReport(report, run, err))
-        status = kExitTestFailed;
-    if (status == kExitDone)
+    if (measured && !report.empty() && !WriteRunReport(report, run, err))
+        failWith();
+    if (measured)
         job.outcome.run = run;
     job.outcome.status = status;
 }

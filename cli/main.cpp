@@ -120,11 +120,15 @@ int main(int argc, char** argv)
     // after the table.
     std::future<bool> kept;
     std::ostringstream keptMessages;
+    // A run that ended well, or a surface test that found unreadable sectors
+    // (status 1): its results are kept and written all the same.
+    bool measured = false;
     Run finished;
     RunDocument run;
     const std::string comparePath = ExtraOptionValue(options, kCompareOption);
     const int status = mounts.Finish(RunBenchmark(options, std::cout, std::cerr, [&](const Run& ended) {
         finished = ended;
+        measured = true;
         run = CaptureRunDocument(ended);
         if (options.target.empty())
             run.devicePath = "Scratch file";
@@ -138,17 +142,17 @@ int main(int argc, char** argv)
         PrintComparisonTable(std::cout, *earlier, comparePath, finished);
     const bool keptWell = !kept.valid() || kept.get();
     std::cerr << keptMessages.str();
-    if (status == kExitDone && !keptWell)
+    if (measured && !keptWell)
         return kExitTestFailed;
     const std::string graph = GraphPathOption(options);
-    if (status == kExitDone && !graph.empty() && !WriteResultGraph(graph, finished, options, std::cerr))
+    if (measured && !graph.empty() && !WriteResultGraph(graph, finished, options, std::cerr))
         return kExitTestFailed;
     const std::string report = ReportPathOption(options);
-    if (status == kExitDone && !report.empty() && !WriteRunReport(report, finished, std::cerr))
+    if (measured && !report.empty() && !WriteRunReport(report, finished, std::cerr))
         return kExitTestFailed;
     const std::string metrics = MetricsPathOption(options);
     const Run* const metricsRuns[] = {&finished};
-    if (status == kExitDone && !metrics.empty() && !WriteRunMetrics(metrics, metricsRuns, std::cerr))
+    if (measured && !metrics.empty() && !WriteRunMetrics(metrics, metricsRuns, std::cerr))
         return kExitTestFailed;
     return status;
 }

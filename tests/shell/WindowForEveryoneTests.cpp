@@ -9,6 +9,7 @@
 #include "format/Localization.h"
 #include "shell/Commands.h"
 #include "shell/MainWindow.h"
+#include "shell/Preferences.h"
 #include "shell/ShownRun.h"
 #include "shell/StringsTable.h"
 #include "shell/UserLanguage.h"
@@ -18,7 +19,9 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QMenuBar>
+#include <QSettings>
 #include <QStyleOptionGroupBox>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -105,6 +108,9 @@ class WindowForEveryone : public ::testing::TestWithParam<std::tuple<int, const 
 protected:
     void SetUp() override
     {
+        // The window keeps its settings here, never in the user's own.
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings_.path());
+        SetPreferencesLocation("KestreliaEveryoneTests", "Kestrelia");
         QFont font = systemFont_;
         font.setPointSize(std::get<0>(GetParam()));
         QApplication::setFont(font);
@@ -123,6 +129,7 @@ protected:
         SetLocalizationLookup(nullptr);
         QApplication::setFont(systemFont_);
     }
+    QTemporaryDir settings_;
     const QFont systemFont_ = QApplication::font();
     InterfaceLanguage language_;
 };
