@@ -93,7 +93,7 @@ TEST_F(FourDrives, AStopSignalPutsEveryBlockBackEverywhere)
     ASSERT_EQ(0, RunCommand("mkfs.ext4 -q " + withVolume.node()));
     const TemporaryMount mount(withVolume.node());
     ASSERT_TRUE(mount.mounted()) << mount.error();
-    const std::string command = "exec " + env + kCli + " --write --unmount --zones 20 --cycles 50 --size 2" + nodes +
+    const std::string command = "exec " + env + kCli + " --write --unmount --zones 20 --cycles 50 --size 8" + nodes +
                                 " " + withVolume.node() + " > " + (folder / "out").string() + " 2>&1";
     const pid_t run = fork();
     if (run == 0)
