@@ -194,7 +194,7 @@ int PresentEndedRun(const CliOptions& options, const TestRun& testRun, const std
         err << "kestrelia-cli: " << target << ": the test failed: " << why << '\n';
         return kExitTestFailed;
     }
-    if (const uint64_t unreadable = UnreadableSectorCount(run.surface); unreadable != 0) {
+    if (const uint64_t unreadable = run.surface.UnreadableSectors(); unreadable != 0) {
         err << "kestrelia-cli: " << target << ": " << unreadable << " sectors could not be read\n";
         return kExitTestFailed;
     }

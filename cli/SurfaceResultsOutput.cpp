@@ -34,14 +34,6 @@ std::string SpeedsJson(float minimum, float average, float maximum)
 }
 }  // namespace
 
-uint64_t UnreadableSectorCount(const SurfaceResult& surface)
-{
-    uint64_t sectors = 0;
-    for (const SurfaceUnreadableRange& range : surface.unreadable)
-        sectors += range.sectors;
-    return sectors;
-}
-
 void PrintSurfaceTable(std::ostream& out, const Run& run)
 {
     const SurfaceResult& s = run.surface;
@@ -71,7 +63,7 @@ void PrintSurfaceTable(std::ostream& out, const Run& run)
                       GroupedNumber(b.firstSector).c_str(), GroupedNumber(b.sectors).c_str(), b.milliseconds);
         out << line;
     }
-    out << "Unreadable sectors: " << (s.unreadable.empty() ? "none" : GroupedNumber(UnreadableSectorCount(s))) << '\n';
+    out << "Unreadable sectors: " << (s.unreadable.empty() ? "none" : GroupedNumber(s.UnreadableSectors())) << '\n';
     for (const SurfaceUnreadableRange& r : s.unreadable)
         out << "  sectors " << GroupedNumber(r.firstSector) << " to " << GroupedNumber(r.firstSector + r.sectors - 1) << ": "
             << r.errorText << '\n';

@@ -12,5 +12,3 @@ void PrintSurfaceTable(std::ostream& out, const Run& run);
 // {"span_sectors": ..., "samples": [...]}: the figures, lists, temperatures and samples.
 std::string SurfaceJson(const Run& run);
 
-// Sectors found unreadable over the whole run.
-uint64_t UnreadableSectorCount(const SurfaceResult& surface);

@@ -196,6 +196,14 @@ struct SurfaceResult {
     double maximumCelsius = 0.0;   // 0 when none reported
     bool possibleThrottling = false;  // the speed dropped while the temperature was at its highest
 
+    uint64_t UnreadableSectors() const
+    {
+        uint64_t sectors = 0;
+        for (const SurfaceUnreadableRange& range : unreadable)
+            sectors += range.sectors;
+        return sectors;
+    }
+
     bool operator==(const SurfaceResult&) const = default;
 };
 

@@ -1,5 +1,6 @@
 #include "reports/SurfaceReport.h"
 
+#include "engine/SurfaceTexts.h"
 #include "format/ByteText.h"
 #include "reports/ReportLines.h"
 
@@ -43,14 +44,6 @@ std::string SpeedRows(const Run& run)
     return block;
 }
 
-uint64_t UnreadableSectors(const SurfaceResult& surface)
-{
-    uint64_t sectors = 0;
-    for (const SurfaceUnreadableRange& range : surface.unreadable)
-        sectors += range.sectors;
-    return sectors;
-}
-
 std::string SpanText(const Run& run)
 {
     if (run.settings.surfaceSpanBytes == 0)
@@ -60,15 +53,6 @@ std::string SpanText(const Run& run)
 }
 
 }  // namespace
-
-std::string WriteFalloffSentence(const SurfaceWriteFalloff& falloff)
-{
-    if (!falloff.found)
-        return "Writes did not fall off: no lasting drop of the write speed was found.";
-    return "Writes fell from " + GroupedDigits(static_cast<uint64_t>(falloff.beforeSpeed + 0.5)) + " MB/s to " +
-           GroupedDigits(static_cast<uint64_t>(falloff.afterSpeed + 0.5)) + " MB/s after " +
-           GigabytesOfSectors(falloff.atSector);
-}
 
 std::string SurfaceCoveredText(const Run& run)
 {
@@ -98,12 +82,12 @@ std::string SurfaceTextReportBody(const Run& run)
         body += "Covered: " + covered + "\r";
     body += "\r" + SpeedRows(run);
     if (HasWrites(run))
-        body += "\r" + WriteFalloffSentence(surface.writeFalloff) + ".\r";
+        body += "\r" + WriteFalloffText(surface.writeFalloff) + ".\r";
     body += Line("\rSlow Blocks (over 10 times the median time): %zu\r", surface.slowBlocks.size());
     for (const SurfaceSlowBlock& block : surface.slowBlocks)
         body += Line("Sector %s (%s): %.1f ms\r", GroupedDigits(block.firstSector).c_str(), block.write ? "write" : "read",
                      block.milliseconds);
-    body += "Unreadable Sectors: " + GroupedDigits(UnreadableSectors(surface)) + "\r";
+    body += "Unreadable Sectors: " + GroupedDigits(surface.UnreadableSectors()) + "\r";
     for (const SurfaceUnreadableRange& range : surface.unreadable)
         body += "Sectors " + GroupedDigits(range.firstSector) + " - " + GroupedDigits(range.firstSector + range.sectors - 1) +
                 ": " + range.errorText + "\r";
@@ -135,7 +119,7 @@ std::string SurfaceSpreadsheetReportBody(const Run& run)
     if (const std::string covered = SurfaceCoveredText(run); !covered.empty())
         body += "Covered\t" + covered + "\r";
     if (writes)
-        body += "Write Fall-off\t" + WriteFalloffSentence(surface.writeFalloff) + "\r";
+        body += "Write Fall-off\t" + WriteFalloffText(surface.writeFalloff) + "\r";
     if (!surface.temperatures.empty())
         body += Line("Maximum Temperature\t%.0f\rPossible Throttling\t%s\r", surface.maximumCelsius,
                      surface.possibleThrottling ? "yes" : "no");

@@ -8,8 +8,6 @@
 
 #include <string>
 
-// "Writes fell from 1,850 MB/s to 410 MB/s after 38.2 GB", or that they did not.
-std::string WriteFalloffSentence(const SurfaceWriteFalloff& falloff);
 
 // "0.2 GB of 0.4 GB covered (stopped)", for a run that ended before its span did; "" else.
 std::string SurfaceCoveredText(const Run& run);
