@@ -214,3 +214,16 @@ TEST_F(QueueDepthOnLoopDevice, DepthAboveTheDeviceLimitRunsAtTheLimitTimedFromAR
 }
 
 }  // namespace
+
+// The options sheet's nine depths, 1 to 256, and the depths refused.
+TEST(QueueDepthChoices, TheNinePopupItemsAreThePowersOfTwoFromOneTo256)
+{
+    EXPECT_EQ(QueueDepthForPopupItem(1), 1u);
+    EXPECT_EQ(QueueDepthForPopupItem(4), 8u);
+    EXPECT_EQ(QueueDepthForPopupItem(9), 256u);
+    EXPECT_EQ(QueueDepthForPopupItem(10), 1u);
+    EXPECT_EQ(PopupItemForQueueDepth(256), 9);
+    EXPECT_EQ(PopupItemForQueueDepth(512), 1);
+    for (const uint32_t refused : {0u, 3u, 255u, 512u})
+        EXPECT_FALSE(IsSupportedQueueDepth(refused)) << refused;
+}
