@@ -9,7 +9,6 @@
 #include "display/OverlaySettings.h"
 #include "display/ResultPanes.h"
 #include "engine/LaunchChecks.h"
-#include "display/GraphGeometry.h"
 #include "format/Localization.h"
 #include "shell/Alerts.h"
 #include "shell/Commands.h"
@@ -382,4 +381,41 @@ TEST_F(Preferences, TheSheetKeepsTheAcceptedValuesUntilAnAcceptableOK)
         }
     }
 }
+TEST_F(WindowUse, SpanAndTimeLimitAreWholeNumbersKeptWithTheKindAcrossARestart)
+{
+    QComboBox* kind = Widgets().testKindPopup;
+    ASSERT_EQ(kind->count(), 3);
+    EXPECT_EQ(kind->itemText(2), "Surface Test");
+    kind->setCurrentIndex(2);
+    EXPECT_EQ(NextRunKind(), TestKind::Surface);
+    EXPECT_TRUE(Widgets().standardPane->isVisibleTo(TheMainWindow()));  // the graph's pane
+
+    const QString span = QString("Error: ") + kSheetSurfaceSpanNotWholeMessage + "|" + kSheetSurfaceSpanExplanation;
+    const QString minutes = QString("Error: ") + kSheetSurfaceMinutesNotWholeMessage + "|" + kSheetSurfaceMinutesExplanation;
+    const struct { const char* span; const char* minutes; QString alert; } rows[] = {
+        {"100", "30", ""}, {"1.5", "30", span}, {"-2", "0", span}, {"100", "1h", minutes}, {"", "", ""}, {"250", "0", ""}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.span);
+        alerts.clear();
+        Widgets().optionsButton->click();
+        SheetWidgets().surfaceSpan->setText(row.span);
+        SheetWidgets().surfaceMinutes->setText(row.minutes);
+        SheetWidgets().confirmButton->click();
+        EXPECT_EQ(alerts, row.alert.isEmpty() ? QStringList{} : QStringList{row.alert});
+        EXPECT_EQ(Sheet()->isVisible(), !row.alert.isEmpty());
+    }
+    EXPECT_EQ(WindowLaunch().SurfaceSpanBytes(), 250ull << 30);
+    EXPECT_EQ(WindowLaunch().SurfaceMinutes(), 0u);
+
+    Close();
+    const QSettings stored(QSettings::IniFormat, QSettings::UserScope, "KestreliaWindowTests", "Kestrelia");
+    EXPECT_EQ(stored.value("TestKindPopup").toString(), "3");
+    EXPECT_EQ(stored.value("SurfaceSpan").toString(), "250");
+    Open();
+    EXPECT_EQ(Widgets().testKindPopup->currentIndex(), 2);
+    EXPECT_EQ(NextRunKind(), TestKind::Surface);
+    EXPECT_EQ(SheetWidgets().surfaceSpan->text(), "250");
+    EXPECT_EQ(SheetWidgets().surfaceMinutes->text(), "0");
+}
+
 }  // namespace
