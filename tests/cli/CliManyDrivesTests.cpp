@@ -4,6 +4,7 @@
 // rate; a stop signal at a random moment puts every block back everywhere.
 // --all asks before testing and refuses to guess on no terminal.
 #include "LoopDevice.h"
+#include "TestSeed.h"
 #include "cli/DriveController.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +14,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
-#include <random>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -80,14 +80,11 @@ TEST_F(FourDrives, TestedAtOnceEachWithItsFilesAMountedOneRefused)
     EXPECT_NE(out.find("The drives ran one at a time."), std::string::npos) << out;
 }
 
-// The moment comes from KESTRELIA_TEST_SEED when set, so a failure can be repeated.
+// The moment comes from KESTRELIA_TEST_SEED when set (tests/support/TestSeed.h), so a failure can be repeated.
 TEST_F(FourDrives, AStopSignalPutsEveryBlockBackEverywhere)
 {
-    const char* given = std::getenv("KESTRELIA_TEST_SEED");
-    const unsigned seed = given != nullptr ? static_cast<unsigned>(std::stoul(given)) : std::random_device{}();
-    std::mt19937 random(seed);
-    const int delay = std::uniform_int_distribution<int>(500, 5000)(random);
-    std::cout << "KESTRELIA_TEST_SEED=" << seed << " (SIGINT after " << delay << " ms)\n";
+    const int delay = DrawnBetween(500, 5000, 1);
+    std::cout << "SIGINT after " << delay << " ms\n";
     // A fifth drive's volume is unmounted for the test and mounted back after the stop.
     LoopDevice withVolume(64ull << 20, "");
     ASSERT_EQ(0, RunCommand("mkfs.ext4 -q " + withVolume.node()));
@@ -107,7 +104,7 @@ TEST_F(FourDrives, AStopSignalPutsEveryBlockBackEverywhere)
     EXPECT_LT(std::chrono::steady_clock::now() - signalled, std::chrono::seconds(10));
     std::string out;
     RunCommand("cat " + (folder / "out").string(), &out);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 130) << "seed " << seed << ": " << status << out;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 130) << "KESTRELIA_TEST_SEED=" << TestSeed() << ": " << status << out;
     EXPECT_FALSE(fs::exists(folder / "data" / "kestrelia")) << out;  // nothing of a stopped run kept
     std::string source;
     RunCommand("findmnt -n -o SOURCE " + mount.path(), &source);

@@ -1,12 +1,12 @@
 // kestrelia-cli --test surface on a patterned loop device: with writes the
 // whole device ends as it began, whether the run ends by itself, at its span
-// or at a Ctrl-C at a random moment (the seed is printed); and the surface
+// or at a Ctrl-C at a random moment (KESTRELIA_TEST_SEED gives it back); and the surface
 // options' bad input.
 #include "LoopDevice.h"
+#include "TestSeed.h"
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <unistd.h>
 
 namespace {
@@ -31,11 +31,8 @@ TEST(CliSurface, WritesLeaveTheDeviceAsItWasAlsoWhenStoppedAtARandomMoment)
     EXPECT_NE(std::string::npos, out.find("0.1 of 0.1 GB covered (100 %)\n")) << out;
     EXPECT_EQ(before, device.Checksum());
 
-    const unsigned seed = std::random_device{}();
-    std::cout << "Ctrl-C moment seed: " << seed << '\n';
-    SCOPED_TRACE("seed " + std::to_string(seed));
-    std::mt19937 generator(seed);
-    const int milliseconds = std::uniform_int_distribution<int>(150, 650)(generator);
+    const int milliseconds = DrawnBetween(150, 650, 1);
+    SCOPED_TRACE("KESTRELIA_TEST_SEED=" + std::to_string(TestSeed()));
     // The moment counts from when the run has the device open.
     const int status = RunCommand("sh -c '" + kCli + "--test surface --write --size 4 " + device.node() +
                                   " & until ls -l /proc/$!/fd | grep -q " + device.node() + "; do sleep 0.005; done; sleep " +
