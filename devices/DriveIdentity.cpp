@@ -2,6 +2,7 @@
 
 #include "devices/DevicePaths.h"
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
@@ -62,6 +63,34 @@ std::string UdevProperty(const fs::path& blockDir, const std::string& udevData, 
     return {};
 }
 
+// Where a drive is attached, for drives that cannot be told apart otherwise:
+// udev's ID_PATH (the name under /dev/disk/by-path) where udev runs, else the
+// drive's folder below /sys/devices without the SCSI host and target numbers,
+// which follow the order in which controllers were found, not the hardware.
+// A virtual drive (zram, device-mapper) has no port: its kernel name stands in.
+std::string AttachmentPath(const fs::path& blockDir, const DriveIdentityRoots& roots)
+{
+    const std::string byPath = UdevProperty(blockDir, roots.udevData, "ID_PATH");
+    if (!byPath.empty())
+        return byPath;
+    std::error_code error;
+    const fs::path devices = fs::canonical(fs::path(roots.sysRoot) / "devices", error);
+    const fs::path relative = fs::canonical(blockDir, error).lexically_relative(devices);
+    if (error || relative.empty() || *relative.begin() == "..")
+        return {};
+    if (*relative.begin() == "virtual")
+        return relative.string();
+    std::string path;
+    for (const fs::path& part : relative.parent_path().parent_path()) {  // without block/<name>
+        const std::string name = part.string();
+        if (name.rfind("host", 0) == 0 || name.rfind("target", 0) == 0)
+            continue;
+        const bool scsiAddress = std::count(name.begin(), name.end(), ':') == 3 && std::isdigit(static_cast<unsigned char>(name[0]));
+        path += (path.empty() ? "" : "/") + (scsiAddress ? name.substr(name.find(':') + 1) : name);
+    }
+    return path;
+}
+
 std::string WholeDriveIdentity(const std::string& name, const DriveIdentityRoots& roots)
 {
     const fs::path blockDir = fs::path(roots.sysRoot) / "block" / name;
@@ -87,7 +116,9 @@ std::string WholeDriveIdentity(const std::string& name, const DriveIdentityRoots
     std::string model = Attribute(blockDir / "device" / "model");
     if (model.empty())
         model = Attribute(blockDir / "device" / "name");  // memory cards
-    return "model:" + model + ":" + std::to_string(std::stoull("0" + sectors) * 512);
+    const std::string identity = "model:" + model + ":" + std::to_string(std::stoull("0" + sectors) * 512);
+    const std::string attachment = AttachmentPath(blockDir, roots);
+    return attachment.empty() ? identity : identity + "@" + attachment;
 }
 }  // namespace
 

@@ -78,6 +78,9 @@ TEST_F(FourDrives, TestedAtOnceEachWithItsFilesAMountedOneRefused)
     EXPECT_EQ(4u, fails) << out;
     EXPECT_EQ(0, RunCommand(env + kCli + " --zones 2 --one-at-a-time" + nodes, &out)) << out;
     EXPECT_NE(out.find("The drives ran one at a time."), std::string::npos) << out;
+    // Four drives of one size without a serial: four histories, three runs each.
+    RunCommand("for d in " + (folder / "data/kestrelia/history/*").string() + "; do ls $d | wc -l; done", &out);
+    EXPECT_EQ("3\n3\n3\n3\n", out);
 }
 
 // The moment comes from KESTRELIA_TEST_SEED when set (tests/support/TestSeed.h), so a failure can be repeated.

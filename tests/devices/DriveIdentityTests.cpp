@@ -1,5 +1,6 @@
 // Drive identities from a fake sysfs tree and udev database: each source in
-// its order of preference, loop devices by backing file, volumes by partition.
+// its order of preference, drives without a serial by where they are attached,
+// loop devices by backing file, volumes by partition.
 #include "FakeSysfs.h"
 
 #include "devices/DriveIdentity.h"
@@ -18,6 +19,7 @@ TEST(DriveIdentity, EachSourceInItsOrderOfPreference)
     std::ofstream(udev / "b8:48") << "S:disk/by-id/x\nE:ID_SERIAL=Maker_Disk_XYZ123\nE:ID_WWN=0x5000aaaa\n";
     std::ofstream(udev / "b8:64") << "E:ID_WWN=0x5000bbbb\n";
     std::ofstream(udev / "b8:32") << "E:ID_SERIAL=Udev_Serial_After_VPD\n";
+    std::ofstream(udev / "b8:112") << "E:ID_PATH=pci-0000:00:1f.2-ata-3\n";
     const std::string vpd = std::string("\x00\x80\x00\x08ZA1B2C3D", 12);
     const std::string host = "pci0000:00/host0/target0:0:0/0:0:0:0/block";
     sys.AddDisk(host, "sda", kTwoGiBSectors, {{"device/serial", "  S3Z9NB0K  "}, {"wwid", "naa.ignored"}});
@@ -25,7 +27,11 @@ TEST(DriveIdentity, EachSourceInItsOrderOfPreference)
     sys.AddDisk(host, "sdc", kTwoGiBSectors, {{"device/vpd_pg80", vpd}, {"dev", "8:32"}});
     sys.AddDisk(host, "sdd", kTwoGiBSectors, {{"dev", "8:48"}, {"device/model", "ignored"}});
     sys.AddDisk(host, "sde", kTwoGiBSectors, {{"dev", "8:64"}});
-    sys.AddDisk(host, "sdf", kTwoGiBSectors, {{"device/model", "Disk Model  "}, {"dev", "8:80"}});
+    // Three drives of one model and size without a serial, on three ports.
+    sys.AddDisk("pci0000:00/0000:00:1f.2/ata1/host4/target4:0:0/4:0:0:0/block", "sdf", kTwoGiBSectors, {{"device/model", "Disk Model  "}, {"dev", "8:80"}});
+    sys.AddDisk("pci0000:00/0000:00:1f.2/ata2/host5/target5:0:0/5:0:0:0/block", "sdg", kTwoGiBSectors, {{"device/model", "Disk Model"}});
+    sys.AddDisk("pci0000:00/0000:00:1f.2/ata3/host6/target6:0:0/6:0:0:0/block", "sdh", kTwoGiBSectors, {{"device/model", "Disk Model"}, {"dev", "8:112"}});
+    sys.AddDisk("virtual/block", "zram1", kTwoGiBSectors);
     sys.AddDisk("virtual/block", "loop7", kTwoGiBSectors, {{"loop/backing_file", "/var/tmp/disk.img"}, {"device/serial", "x"}});
     sys.AddPartition(host, "sda", "sda1");
     const DriveIdentityRoots roots{sys.root().string(), udev.string()};
@@ -36,7 +42,10 @@ TEST(DriveIdentity, EachSourceInItsOrderOfPreference)
         {"/dev/sdc", "serial:ZA1B2C3D"},
         {"/dev/sdd", "serial:Maker_Disk_XYZ123"},
         {"/dev/sde", "wwn:0x5000bbbb"},
-        {"/dev/sdf", "model:Disk Model:2147483648"},
+        {"/dev/sdf", "model:Disk Model:2147483648@pci0000:00/0000:00:1f.2/ata1/0:0:0"},
+        {"/dev/sdg", "model:Disk Model:2147483648@pci0000:00/0000:00:1f.2/ata2/0:0:0"},
+        {"/dev/sdh", "model:Disk Model:2147483648@pci-0000:00:1f.2-ata-3"},
+        {"/dev/zram1", "model::2147483648@virtual/block/zram1"},
         {"/dev/loop7", "loop:/var/tmp/disk.img"},
         {"/dev/sda1", "serial:S3Z9NB0K#part1"},
         {"/dev/sdz", ""},
