@@ -22,10 +22,17 @@ const QColor kBackground{236, 236, 236};
 const QColor kInk{24, 24, 24};
 const QColor kQuietInk{88, 88, 88};
 
-int GroupWidth(const RunDocument& run)
+int BarsWidth(const std::vector<FleetBar>& bars)
 {
-    const int bars = static_cast<int>(run.zoneResults.size()) * (run.writes ? 2 : 1);
-    return std::max(kMinimumGroupWidth, bars * kBarWidth + 24);
+    int count = 0;
+    for (const FleetBar& bar : bars)
+        count += bar.write ? 2 : 1;
+    return count * kBarWidth;
+}
+
+int GroupWidth(const std::vector<FleetBar>& bars)
+{
+    return std::max(kMinimumGroupWidth, BarsWidth(bars) + 24);
 }
 
 // 1, 2 or 5 times a power of ten, at least value.
@@ -69,17 +76,20 @@ void DrawText(QPainter& painter, const QRect& box, int pixels, bool bold, const 
 QImage RenderFleetGraph(const std::vector<FleetRun>& runs)
 {
     std::vector<const FleetRun*> drives;
+    std::vector<std::vector<FleetBar>> driveBars;
     std::vector<double> readAverages;
     double highest = 0.0;
     int width = kLeft + kRight;
     for (const FleetRun& run : runs) {
-        if (run.run.randomTest || run.run.zoneResults.empty())
+        std::vector<FleetBar> bars = FleetBarsOf(run.run);
+        if (bars.empty())
             continue;
         drives.push_back(&run);
         readAverages.push_back(FleetFiguresOf(run.run).readAverage);
-        for (const RunZone& zone : run.run.zoneResults)
-            highest = std::max({highest, zone.read.avg, zone.write ? zone.write->avg : 0.0});
-        width += GroupWidth(run.run);
+        for (const FleetBar& bar : bars)
+            highest = std::max({highest, bar.read, bar.write.value_or(0.0)});
+        width += GroupWidth(bars);
+        driveBars.push_back(std::move(bars));
     }
     width = std::max(width, kMinimumWidth);
     QImage image(width, kTop + kChartHeight + kBottom, QImage::Format_RGB32);
@@ -110,17 +120,15 @@ QImage RenderFleetGraph(const std::vector<FleetRun>& runs)
     int left = kLeft;
     for (size_t d = 0; d < drives.size(); ++d) {
         const RunDocument& run = drives[d]->run;
-        const int groupWidth = GroupWidth(run);
-        const int barsWidth = static_cast<int>(run.zoneResults.size()) * (run.writes ? 2 : 1) * kBarWidth;
-        int x = left + (groupWidth - barsWidth) / 2;
+        const std::vector<FleetBar>& bars = driveBars[d];
+        const int groupWidth = GroupWidth(bars);
+        int x = left + (groupWidth - BarsWidth(bars)) / 2;
         painter.setPen(kInk);
-        for (const RunZone& zone : run.zoneResults) {
-            painter.fillRect(QRect(x, yOf(zone.read.avg), kBarWidth, chart.bottom() - yOf(zone.read.avg)),
-                             myYellowColor);
+        for (const FleetBar& bar : bars) {
+            painter.fillRect(QRect(x, yOf(bar.read), kBarWidth, chart.bottom() - yOf(bar.read)), myYellowColor);
             x += kBarWidth;
-            if (zone.write) {
-                painter.fillRect(QRect(x, yOf(zone.write->avg), kBarWidth, chart.bottom() - yOf(zone.write->avg)),
-                                 writeBrush);
+            if (bar.write) {
+                painter.fillRect(QRect(x, yOf(*bar.write), kBarWidth, chart.bottom() - yOf(*bar.write)), writeBrush);
                 x += kBarWidth;
             }
         }
@@ -134,7 +142,7 @@ QImage RenderFleetGraph(const std::vector<FleetRun>& runs)
         DrawText(painter, label, 11, lagging, labelInk, Qt::AlignHCenter | Qt::AlignTop,
                  QString::fromStdString(drives[d]->host));
         DrawText(painter, label.translated(0, 16), 11, false, labelInk, Qt::AlignHCenter | Qt::AlignTop,
-                 QString::fromStdString(run.devicePath));
+                 QString::fromStdString(run.surfaceTest ? run.devicePath + " (surface)" : run.devicePath));
         left += groupWidth;
     }
     if (median > 0.0) {

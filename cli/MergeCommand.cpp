@@ -122,11 +122,11 @@ void CollectRuns(const std::string& host, const std::string& folder, bool named,
 // A run both kept in the history and printed by --json appears once.
 std::vector<FleetRun> NewestPerDrive(const std::vector<FleetRun>& runs)
 {
-    std::map<std::tuple<std::string, std::string, bool>, FleetRun> newest;
+    std::map<std::tuple<std::string, std::string, std::string>, FleetRun> newest;
     for (const FleetRun& fleetRun : runs) {
         const RunDocument& run = fleetRun.run;
         const auto key = std::make_tuple(fleetRun.host, run.identity.empty() ? run.devicePath : run.identity,
-                                         run.randomTest);
+                                         FleetTestName(run));
         const auto found = newest.find(key);
         if (found == newest.end() || found->second.run.when < run.when)
             newest[key] = fleetRun;
@@ -135,7 +135,8 @@ std::vector<FleetRun> NewestPerDrive(const std::vector<FleetRun>& runs)
     for (const auto& [key, fleetRun] : newest)
         shown.push_back(fleetRun);
     std::stable_sort(shown.begin(), shown.end(), [](const FleetRun& a, const FleetRun& b) {
-        return std::tie(a.host, a.run.devicePath, a.run.randomTest) < std::tie(b.host, b.run.devicePath, b.run.randomTest);
+        return std::make_tuple(a.host, a.run.devicePath, FleetTestName(a.run)) <
+               std::make_tuple(b.host, b.run.devicePath, FleetTestName(b.run));
     });
     return shown;
 }
@@ -149,25 +150,39 @@ std::string Speed(std::optional<double> speed)
     return text;
 }
 
-// The columns of a run, as both the table and the CSV give them.
-std::vector<std::string> Columns(const FleetRun& fleetRun)
+// The columns of a run, as both the table and the CSV give them; those of
+// the surface test only when withSurface.
+std::vector<std::string> Columns(const FleetRun& fleetRun, bool withSurface)
 {
     const RunDocument& run = fleetRun.run;
     const FleetFigures figures = FleetFiguresOf(run);
-    return {fleetRun.host,
-            run.devicePath,
-            run.identity,
-            run.randomTest ? "random" : "standard",
-            run.when,
-            Speed(figures.readAverage),
-            run.randomTest ? "" : Speed(figures.readMinimum),
-            Speed(figures.writeAverage),
-            Speed(figures.writeMinimum)};
+    std::vector<std::string> columns = {fleetRun.host,
+                                        run.devicePath,
+                                        run.identity,
+                                        FleetTestName(run),
+                                        run.when,
+                                        Speed(figures.readAverage),
+                                        run.randomTest ? "" : Speed(figures.readMinimum),
+                                        Speed(figures.writeAverage),
+                                        Speed(figures.writeMinimum)};
+    if (withSurface) {
+        columns.push_back(Speed(figures.readOnePercentLow));
+        columns.push_back(Speed(figures.writeOnePercentLow));
+        columns.push_back(figures.unreadableSectors ? std::to_string(*figures.unreadableSectors) : "");
+    }
+    return columns;
 }
 
 const std::vector<std::string> kHeadings = {"Host", "Drive", "Identity", "Test", "Ended (UTC)", "Read avg",
                                             "Read min", "Write avg", "Write min"};
+const std::vector<std::string> kSurfaceHeadings = {"Read 1% low", "Write 1% low", "Unreadable"};
 constexpr size_t kFirstSpeedColumn = 5;
+
+// The surface test's columns are shown when a surface run is among the runs.
+bool AnySurfaceRun(const std::vector<FleetRun>& runs)
+{
+    return std::any_of(runs.begin(), runs.end(), [](const FleetRun& run) { return run.run.surfaceTest; });
+}
 
 std::string CsvField(const std::string& field)
 {
@@ -187,10 +202,13 @@ bool IsMergeCommand(const std::vector<std::string>& arguments)
 
 void PrintFleetTable(std::ostream& out, const std::vector<FleetRun>& runs)
 {
+    const bool withSurface = AnySurfaceRun(runs);
     std::vector<std::vector<std::string>> rows = {kHeadings};
+    if (withSurface)
+        rows[0].insert(rows[0].end(), kSurfaceHeadings.begin(), kSurfaceHeadings.end());
     for (const FleetRun& run : runs)
-        rows.push_back(Columns(run));
-    std::vector<size_t> widths(kHeadings.size(), 0);
+        rows.push_back(Columns(run, withSurface));
+    std::vector<size_t> widths(rows[0].size(), 0);
     for (const auto& row : rows)
         for (size_t c = 0; c < row.size(); ++c)
             widths[c] = std::max(widths[c], row[c].size());
@@ -208,9 +226,11 @@ void PrintFleetTable(std::ostream& out, const std::vector<FleetRun>& runs)
 
 void PrintFleetCsv(std::ostream& out, const std::vector<FleetRun>& runs)
 {
-    out << "host,drive,identity,test,ended,read_avg_mbps,read_min_mbps,write_avg_mbps,write_min_mbps\r\n";
+    const bool withSurface = AnySurfaceRun(runs);
+    out << "host,drive,identity,test,ended,read_avg_mbps,read_min_mbps,write_avg_mbps,write_min_mbps"
+        << (withSurface ? ",read_1pct_low_mbps,write_1pct_low_mbps,unreadable_sectors" : "") << "\r\n";
     for (const FleetRun& run : runs) {
-        const std::vector<std::string> columns = Columns(run);
+        const std::vector<std::string> columns = Columns(run, withSurface);
         for (size_t c = 0; c < columns.size(); ++c)
             out << (c ? "," : "") << CsvField(columns[c]);
         out << "\r\n";

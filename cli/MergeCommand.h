@@ -21,6 +21,7 @@ bool IsMergeCommand(const std::vector<std::string>& arguments);
 int MergeFetchedRuns(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
 
 // The runs as a table for people, and as CSV (RFC 4180: CRLF line ends,
-// fields with a comma, quote or line break quoted, quotes doubled).
+// fields with a comma, quote or line break quoted, quotes doubled). When a
+// surface run is among them, both end with its 1 % lows and unreadable sectors.
 void PrintFleetTable(std::ostream& out, const std::vector<FleetRun>& runs);
 void PrintFleetCsv(std::ostream& out, const std::vector<FleetRun>& runs);

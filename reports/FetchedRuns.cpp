@@ -11,22 +11,60 @@ RunSpeeds SpeedsFrom(const json& speeds)
             speeds.at("cycles").get<std::vector<double>>()};
 }
 
-// One run object of the --json output, nullopt for a test of another kind
-// (the surface test), which has no zones or random figures to compare.
-// Outputs of versions that did not yet name the drive's identity or the time
-// leave them empty.
+SurfaceSpeedFigures SurfaceFiguresFrom(const json& figures)
+{
+    return {figures.at("avg_mbps").get<double>(), figures.at("min_mbps").get<double>(),
+            figures.at("one_percent_low_mbps").get<double>(), figures.at("seconds").get<double>()};
+}
+
+// The "surface" object of the --json output: what the fleet's table and
+// picture show of it (figures, unreadable ranges, samples).
+SurfaceResult SurfaceFrom(const json& surface, bool writes)
+{
+    SurfaceResult result;
+    result.spanSectors = surface.at("span_sectors").get<uint64_t>();
+    result.coveredSectors = surface.at("covered_sectors").get<uint64_t>();
+    result.timeLimitReached = surface.at("time_limit_reached").get<bool>();
+    result.read = SurfaceFiguresFrom(surface.at("read"));
+    if (writes)
+        result.write = SurfaceFiguresFrom(surface.at("write"));
+    for (const json& range : surface.at("unreadable"))
+        result.unreadable.push_back({range.at("first_sector").get<uint64_t>(), range.at("sectors").get<uint64_t>(),
+                                     range.at("errno").get<int>(), range.at("error").get<std::string>()});
+    for (const json& sample : surface.at("samples")) {
+        SurfaceSample entry{sample.at("first_sector").get<uint64_t>(), sample.at("sectors").get<uint64_t>(),
+                            sample.at("transfers").get<uint32_t>()};
+        const auto read = sample.at("read_mbps").get<std::vector<float>>();
+        entry.readMinimum = read.at(0), entry.readAverage = read.at(1), entry.readMaximum = read.at(2);
+        if (writes) {
+            const auto write = sample.at("write_mbps").get<std::vector<float>>();
+            entry.writeMinimum = write.at(0), entry.writeAverage = write.at(1), entry.writeMaximum = write.at(2);
+        }
+        result.samples.push_back(entry);
+    }
+    return result;
+}
+
+// One run object of the --json output. Outputs of versions that did not yet
+// name the drive's identity or the time leave them empty.
 std::optional<RunDocument> RunFromResultsObject(const json& results)
 {
     RunDocument run;
     run.devicePath = results.at("target").get<std::string>();
     const std::string test = results.at("test").get<std::string>();
-    if (test != "standard" && test != "random")
+    if (test != "standard" && test != "random" && test != "surface")
         return std::nullopt;
     run.randomTest = test == "random";
+    run.surfaceTest = test == "surface";
     run.identity = results.value("identity", "");
     run.description = results.value("drive", "");
     if (results.contains("ended"))
         run.when = RunDocumentWhenText(results.at("ended").get<std::time_t>());
+    if (run.surfaceTest) {
+        run.writes = !results.at("surface").at("write").is_null();
+        run.surface = SurfaceFrom(results.at("surface"), run.writes);
+        return run;
+    }
     if (run.randomTest) {
         const json& random = results.at("random");
         run.randomRead = random.at("read_mbps").get<double>();

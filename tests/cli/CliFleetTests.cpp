@@ -2,14 +2,19 @@
 // (every figure once, label values escaped, accepted by promtool), and
 // kestrelia-cli --merge over the folders fetched from two hosts (the newest
 // run of each drive once, as a table and as CSV; foreign files and planted
-// links named and skipped).
+// links named and skipped; surface runs with their 1 % lows, unreadable
+// sectors and the tenths of their span the picture draws).
+#include "KnownSurfaceRun.h"
 #include "LoopDevice.h"
+#include "cli/FleetRun.h"
 #include "cli/MetricsOutput.h"
 #include "cli/ResultsOutput.h"
+#include "reports/FetchedRuns.h"
 #include "reports/RunDocument.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -147,6 +152,44 @@ TEST(FleetMerge, NewestRunOfEveryDriveOnceAsTableAndCsvForeignFilesSkipped)
     EXPECT_GT(fs::file_size(png), 1000u);
     EXPECT_EQ(2, RunCommand(cli + " --csv", &out));
     EXPECT_NE(out.find("--merge needs the folders of the hosts' runs"), std::string::npos) << out;
+    fs::remove_all(folder);
+}
+
+TEST(FleetMerge, SurfaceRunsWithTheirLowsAndUnreadableSectors)
+{
+    const fs::path folder = "/tmp/kestrelia-fleet-surface-" + std::to_string(getpid());
+    const ::Run surface = KnownSurfaceRun();
+    ::Run readsOnly = KnownSurfaceRun();
+    readsOnly.target.identity = "loop:reads-only";
+    readsOnly.settings.writes = false;
+    WriteFile(folder / "hostC/kestrelia.json", "{\"runs\": [" + ResultsJson(surface) + ", " +
+                                                   ResultsJson(StandardRun("/dev/sdb", "S1", "M", 1.0, 2.0, 1765100000)) + "]}");
+    WriteFile(folder / "hostD/history/1.json", RunDocumentToJson(CaptureRunDocument(readsOnly)));
+    const std::string cli = "env -u SUDO_UID -u PKEXEC_UID " KESTRELIA_CLI_PATH " --merge " +
+                            (folder / "hostC").string() + " " + (folder / "hostD").string();
+    std::string out;
+    EXPECT_EQ(0, RunCommand(cli, &out));
+    EXPECT_EQ(out,
+              "Host   Drive       Identity            Test      Ended (UTC)           Read avg  Read min  Write avg  Write min  Read 1% low  Write 1% low  Unreadable   (MB/s)\n"
+              "hostC  /dev/loop7  loop:known-surface  surface   2026-12-05T19:48:15Z     80.00     80.00      31.20      20.00        80.00         20.00           8\n"
+              "hostC  /dev/sdb    S1                  standard  2025-12-07T09:33:20Z      2.00      1.00\n"
+              "hostD  /dev/loop7  loop:reads-only     surface   2026-12-05T19:48:15Z     80.00     80.00                              80.00                         8\n");
+    EXPECT_EQ(0, RunCommand(cli + " --csv", &out));
+    EXPECT_EQ(out,
+              "host,drive,identity,test,ended,read_avg_mbps,read_min_mbps,write_avg_mbps,write_min_mbps,read_1pct_low_mbps,write_1pct_low_mbps,unreadable_sectors\r\n"
+              "hostC,/dev/loop7,loop:known-surface,surface,2026-12-05T19:48:15Z,80.00,80.00,31.20,20.00,80.00,20.00,8\r\n"
+              "hostC,/dev/sdb,S1,standard,2025-12-07T09:33:20Z,2.00,1.00,,,,,\r\n"
+              "hostD,/dev/loop7,loop:reads-only,surface,2026-12-05T19:48:15Z,80.00,80.00,,,80.00,,8\r\n");
+    EXPECT_EQ(0, RunCommand(cli + " --graph " + (folder / "fleet.png").string(), &out)) << out;
+    // The picture: five tenths of the span written at 60 MB/s, five at 20, all read at 80.
+    const auto fetched = RunsFromFetchedJson(ResultsJson(surface), nullptr);
+    ASSERT_TRUE(fetched);
+    std::vector<std::pair<double, double>> bars;
+    for (const FleetBar& bar : FleetBarsOf(fetched->front()))
+        bars.emplace_back(std::round(bar.read * 1000) / 1000, std::round(bar.write.value_or(-1.0) * 1000) / 1000);
+    std::vector<std::pair<double, double>> expected(5, {80.0, 60.0});
+    expected.resize(10, {80.0, 20.0});
+    EXPECT_EQ(bars, expected);
     fs::remove_all(folder);
 }
 }  // namespace
