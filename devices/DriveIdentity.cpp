@@ -67,7 +67,8 @@ std::string UdevProperty(const fs::path& blockDir, const std::string& udevData, 
 // udev's ID_PATH (the name under /dev/disk/by-path) where udev runs, else the
 // drive's folder below /sys/devices without the SCSI host and target numbers,
 // which follow the order in which controllers were found, not the hardware.
-// A virtual drive (zram, device-mapper) has no port: its kernel name stands in.
+// A virtual drive has no port: a device-mapper one is known by its uuid (its
+// number follows the order of creation), others (zram, md) by kernel name.
 std::string AttachmentPath(const fs::path& blockDir, const DriveIdentityRoots& roots)
 {
     const std::string byPath = UdevProperty(blockDir, roots.udevData, "ID_PATH");
@@ -78,8 +79,10 @@ std::string AttachmentPath(const fs::path& blockDir, const DriveIdentityRoots& r
     const fs::path relative = fs::canonical(blockDir, error).lexically_relative(devices);
     if (error || relative.empty() || *relative.begin() == "..")
         return {};
-    if (*relative.begin() == "virtual")
-        return relative.string();
+    if (*relative.begin() == "virtual") {
+        const std::string mapperUuid = Attribute(blockDir / "dm" / "uuid");
+        return mapperUuid.empty() ? relative.string() : "dm-uuid-" + mapperUuid;
+    }
     std::string path;
     for (const fs::path& part : relative.parent_path().parent_path()) {  // without block/<name>
         const std::string name = part.string();

@@ -45,8 +45,9 @@ SurfaceResult SurfaceFrom(const json& surface, bool writes)
     return result;
 }
 
-// One run object of the --json output. Outputs of versions that did not yet
-// name the drive's identity or the time leave them empty.
+// One run object of the --json output, nullopt for a test of a kind this
+// version does not know. Outputs of versions that did not yet name the
+// drive's identity or the time leave them empty.
 std::optional<RunDocument> RunFromResultsObject(const json& results)
 {
     RunDocument run;

@@ -31,6 +31,7 @@ TEST(DriveIdentity, EachSourceInItsOrderOfPreference)
     sys.AddDisk("pci0000:00/0000:00:1f.2/ata1/host4/target4:0:0/4:0:0:0/block", "sdf", kTwoGiBSectors, {{"device/model", "Disk Model  "}, {"dev", "8:80"}});
     sys.AddDisk("pci0000:00/0000:00:1f.2/ata2/host5/target5:0:0/5:0:0:0/block", "sdg", kTwoGiBSectors, {{"device/model", "Disk Model"}});
     sys.AddDisk("pci0000:00/0000:00:1f.2/ata3/host6/target6:0:0/6:0:0:0/block", "sdh", kTwoGiBSectors, {{"device/model", "Disk Model"}, {"dev", "8:112"}});
+    sys.AddDisk("virtual/block", "dm-3", kTwoGiBSectors, {{"dm/uuid", "LVM-Xy12"}});
     sys.AddDisk("virtual/block", "loop7", kTwoGiBSectors, {{"loop/backing_file", "/var/tmp/disk.img"}, {"device/serial", "x"}});
     sys.AddPartition(host, "sda", "sda1");
     const DriveIdentityRoots roots{sys.root().string(), udev.string()};
@@ -44,6 +45,7 @@ TEST(DriveIdentity, EachSourceInItsOrderOfPreference)
         {"/dev/sdf", "model:Disk Model:2147483648@pci0000:00/0000:00:1f.2/ata1/0:0:0"},
         {"/dev/sdg", "model:Disk Model:2147483648@pci0000:00/0000:00:1f.2/ata2/0:0:0"},
         {"/dev/sdh", "model:Disk Model:2147483648@pci-0000:00:1f.2-ata-3"},
+        {"/dev/dm-3", "model::2147483648@dm-uuid-LVM-Xy12"},
         {"/dev/loop7", "loop:/var/tmp/disk.img"},
         {"/dev/sda1", "serial:S3Z9NB0K#part1"},
         {"/dev/sdz", ""},
