@@ -162,7 +162,6 @@ TEST(FleetMerge, SurfaceRunsWithTheirLowsAndUnreadableSectors)
     for (SurfaceSample& sample : surface.surface.samples)
         sample.readMaximum = sample.writeMaximum = 99.0f;  // the bars are the averages
     ::Run readsOnly = KnownSurfaceRun();
-    readsOnly.target.identity = "loop:reads-only";
     readsOnly.settings.writes = false;
     WriteFile(folder / "hostC/kestrelia.json", "{\"runs\": [" + ResultsJson(surface) + ", " +
                                                    ResultsJson(StandardRun("/dev/loop7", "loop:known-surface", "M", 1.0, 2.0, 1765100000)) + "]}");
@@ -178,7 +177,7 @@ TEST(FleetMerge, SurfaceRunsWithTheirLowsAndUnreadableSectors)
               "host,drive,identity,test,ended,read_avg_mbps,read_min_mbps,write_avg_mbps,write_min_mbps,read_1pct_low_mbps,write_1pct_low_mbps,unreadable_sectors\r\n"
               "hostC,/dev/loop7,loop:known-surface,standard,2025-12-07T09:33:20Z,2.00,1.00,,,,,\r\n"
               "hostC,/dev/loop7,loop:known-surface,surface,2026-12-05T19:48:15Z,80.00,80.00,31.20,20.00,80.00,20.00,8\r\n"
-              "hostD,/dev/loop7,loop:reads-only,surface,2026-12-05T19:48:15Z,80.00,80.00,,,80.00,,8\r\n");
+              "hostD,/dev/loop7,loop:known-surface,surface,2026-12-05T19:48:15Z,80.00,80.00,,,80.00,,8\r\n");
     EXPECT_EQ(0, RunCommand(cli + " --graph " + (folder / "fleet.png").string(), &out)) << out;
     // The picture: five tenths of the span written at 60 MB/s, five at 20, all read at 80.
     const auto fetched = RunsFromFetchedJson(ResultsJson(surface), nullptr);
