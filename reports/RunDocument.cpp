@@ -381,9 +381,13 @@ std::optional<std::time_t> RunDocumentTime(const RunDocument& run)
 {
     std::tm parts{};
     const char* end = strptime(run.when.c_str(), "%Y-%m-%dT%H:%M:%SZ", &parts);
-    if (end == nullptr || *end != '\0' || run.when.size() != 20)
+    if (end == nullptr || *end != '\0')
         return std::nullopt;
-    return timegm(&parts);
+    // strptime lets white space in before each number: only the date's own form is one.
+    const std::time_t when = timegm(&parts);
+    if (UtcText(when) != run.when)
+        return std::nullopt;
+    return when;
 }
 
 std::string RunSummary(const RunDocument& run)

@@ -83,9 +83,11 @@ TEST(CliRun, RefusesWhatItMustSaysWhereItFailedAndComparesSavedRuns)
          "the test failed: write failed at transfer ", "Reads:  "},
         {"--write --test random --queue-depth 4 " + small.path() + "/random", 1,
          "the test failed: write failed at transfer ", ": No space left on device (ENOSPC)\n"},
-        // The run's document cannot be saved on the file system the writes above filled.
+        // The run's document, metrics and report cannot be saved on the file system the writes above filled.
         {"--zones 2 --save-json " + small.path() + "/run.json " + target, 1, "/run.json: No space left on device", ""},
         {"--zones 2 --metrics " + small.path() + "/run.prom " + target, 1, "/run.prom: No space left on device", ""},
+        {"--zones 2 --report " + small.path() + "/run.txt " + target, 1,
+         "/run.txt: Error: Unable to save test results file (write): No space left on device.", ""},
         // A scratch file on 4 KiB sectors.
         {"--write --zones 7 --cycles 1 --size 3", 0, "7 zones, 1 cycle, 3 MB transfers, reads and writes", ""},
     };
@@ -152,7 +154,7 @@ TEST(CliRun, RefusesWhatItMustSaysWhereItFailedAndComparesSavedRuns)
 
     // The history lists the runs that ended well, with no trace of the stopped one.
     ASSERT_EQ(0, RunCommand(cli + "--history " + target, &out)) << out;
-    EXPECT_NE(out.find("(loop:" + device.backingFile() + "): 7 runs\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("(loop:" + device.backingFile() + "): 8 runs\n"), std::string::npos) << out;
     EXPECT_NE(out.find(" UTC, Random test, queue depth 1, reads only\n"), std::string::npos) << out;
     // As JSON too, of a file named with a quote (files keep no runs).
     const std::string quoted = (folder / "fi\"le").string();

@@ -21,9 +21,10 @@ namespace {
 // mounted without the top level, one of them through a by-label symlink
 // under a label outside ASCII, at a mount point folder that the desktop
 // removes while the volume is unmounted; a volume mounted inside another at a
-// folder named like the outer one's label; bind mounts; a FUSE file system
-// (ntfs-3g). Each volume is offered once under a name that tells it apart, and
-// everything comes back exactly as it was.
+// folder named like the outer one's label; bind mounts, of two folders one
+// named like the other with more; a FUSE file system (ntfs-3g). Each volume
+// is offered once under a name that tells it apart, and everything comes
+// back exactly as it was.
 TEST_F(LoopDriveTest, EveryLayoutIsNamedApartAndComesBackAsItWas)
 {
     const LoopVolume& ext4 = volumes_[0];
@@ -32,10 +33,11 @@ TEST_F(LoopDriveTest, EveryLayoutIsNamedApartAndComesBackAsItWas)
     struct Cleanup {
         std::string command;
         ~Cleanup() { RunCommand(command); }
-    } cleanup{"umount " + media + "/Photos " + media + "/loose; while mountpoint -q " + media + "/bind; do umount " + media +
-              "/bind; done; umount " + base + "/kv1; rm -rf " + media};
-    ASSERT_EQ(0, RunCommand("mkdir -p " + media + "/bind " + base + "/shared " + base + "/kv1 && echo s > " + base +
-                            "/shared/file && umount " + volumes_[1].mount->path()));
+    } cleanup{"umount " + media + "/Photos " + media + "/loose " + media + "/bind2; while mountpoint -q " + media +
+              "/bind; do umount " + media + "/bind; done; umount " + base + "/kv1; rm -rf " + media};
+    ASSERT_EQ(0, RunCommand("mkdir -p " + media + "/bind " + media + "/bind2 " + base + "/shared2 " + base + "/shared " +
+                            base + "/kv1 && echo s > " + base + "/shared/file && echo 2 > " + base +
+                            "/shared2/file && umount " + volumes_[1].mount->path()));
     // Nested, and through a FUSE mount helper where ntfs-3g is installed: a
     // file system without a label, named by its folder like the outer one.
     const bool fuse = RunCommand("command -v mkntfs") == 0;
@@ -44,7 +46,7 @@ TEST_F(LoopDriveTest, EveryLayoutIsNamedApartAndComesBackAsItWas)
     const std::string p = drive() + "p";
     std::vector<std::string> names = {fuse ? "kv1|kv1 (" + p.substr(5) + "1)|" + p + "1" : "kv1|kv1|" + p + "1",
                                       fuse ? "kv1|kv1 (" + p.substr(5) + "2)|" + p + "2" : "kv2|kv2|" + p + "2"};
-    std::vector<std::string> folders = {base, base + "/kv1", media + "/bind"};
+    std::vector<std::string> folders = {base, base + "/kv1", media + "/bind", media + "/bind2"};
     std::string removed;  // the mount point a desktop removes while unmounted
     if (volumes_.size() > 2 && volumes_[2].type == "btrfs") {
         const LoopVolume& btrfs = volumes_[2];
@@ -65,7 +67,8 @@ TEST_F(LoopDriveTest, EveryLayoutIsNamedApartAndComesBackAsItWas)
         names.push_back("B\xC3\xA4nde/@home|B\xC3\xA4nde/@home|" + p + "3");
         names.push_back("B\xC3\xA4nde/@photos|B\xC3\xA4nde/@photos|" + p + "3");
     }
-    ASSERT_EQ(0, RunCommand("mount --bind -o ro " + base + "/shared " + media + "/bind"));
+    ASSERT_EQ(0, RunCommand("mount --bind -o ro " + base + "/shared " + media + "/bind && mount --bind " + base +
+                            "/shared2 " + media + "/bind2"));
     const std::vector<std::string> before = DriveMounts(drive());
     ASSERT_EQ(before.size(), folders.size());
     const std::string hashFiles =
@@ -183,6 +186,15 @@ TEST_F(LoopDriveTest, AHeldDriveRefusesAndEveryVolumeNotMountedBackIsNamed)
         EXPECT_NE(std::string::npos, why.find(DescribeProcess(holder.pid()))) << why;
         EXPECT_EQ(before, DriveMounts(drive()));
         EXPECT_EQ(0, RememberedUnmountCount());
+    }
+    {  // Nothing is unmounted while the list of what to mount back cannot be written down.
+        setenv("KESTRELIA_RUN_DIR", "/dev/null/kestrelia", 1);
+        std::string why;
+        UnmountedVolumes unmounted;
+        EXPECT_EQ(-EACCES, UnmountForWriteTest(drive(), &unmounted, &why, nullptr));
+        unsetenv("KESTRELIA_RUN_DIR");
+        EXPECT_NE(std::string::npos, why.find("could not be written to /dev/null/kestrelia.")) << why;
+        EXPECT_EQ(before, DriveMounts(drive()));
     }
     // A file system mounted inside a volume holds it; one beside it, in a folder of the same prefix, does not.
     ASSERT_EQ(0, RunCommand("mkdir " + busy + "-beside && mount -t tmpfs kestrelia-beside " + busy + "-beside"));

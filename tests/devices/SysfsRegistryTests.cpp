@@ -175,10 +175,10 @@ TEST(SysfsRegistry, StackedVolumesLieOnTheirPhysicalDrive)
 TEST(SysfsRegistry, DrivesListInOrderOfKindThenNaturally)
 {
     std::vector<std::string> names = {"loop10", "sdaa", "dm-1", "nvme10n1", "loop9", "sdb", "md0", "vda",
-                                      "nvme2n1", "sda", "mmcblk0", "nbd0", "xvda", "bcache0", "sdz"};
+                                      "nvme2n1", "sda", "mmcblk0", "nbd0", "xvda", "bcache0", "sdz", "sd01x", "sd1"};
     std::sort(names.begin(), names.end(), DriveNameComesBefore);
-    const std::vector<std::string> expected = {"nvme2n1", "nvme10n1", "sda", "sdb", "sdz", "sdaa", "vda", "xvda",
-                                               "mmcblk0", "md0", "dm-1", "bcache0", "nbd0", "loop9", "loop10"};
+    const std::vector<std::string> expected = {"nvme2n1", "nvme10n1", "sd1", "sd01x", "sda", "sdb", "sdz", "sdaa", "vda",
+                                               "xvda", "mmcblk0", "md0", "dm-1", "bcache0", "nbd0", "loop9", "loop10"};
     EXPECT_EQ(expected, names);
 }
 

@@ -37,6 +37,10 @@ TEST(DeviceQueueLimit, FileOnAPartitionOrAWholeDiskOrNoDevice)
     fs::create_directories(root / "devices/vdz/mq");
     // A whole disk's own limit is read on a real loop device (QueueDepthLoopTests).
     EXPECT_EQ(64u, DeviceQueueLimit(descriptor, root)) << "a partition has its disk's limit";
+    for (const auto& [text, limit] : {std::pair{"4294967295", 4294967295u}, {"4294967297", 0u}}) {
+        std::ofstream(root / "devices/vdz/queue/nr_requests") << text;
+        EXPECT_EQ(limit, DeviceQueueLimit(descriptor, root)) << text << " requests";
+    }
 
     close(descriptor);
     fs::remove_all(root);

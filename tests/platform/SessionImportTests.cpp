@@ -57,6 +57,8 @@ TEST_F(SessionImport, OnlyTheAllowlistWithValidValuesPasses)
         {"XDG_RUNTIME_DIR", "runtime", false},             // relative
         {"LC_MESSAGES", "fr_FR.UTF-8@euro", true},
         {"LANGUAGE", "de:en", true},
+        {"LANGUAGE", std::string(64, 'a') + ":" + std::string(63, 'b') + ":" + std::string(63, 'c') + ":" +
+                         std::string(63, 'd'), true},  // 256 characters, the most
         {"QT_SCALE_FACTOR", "1e9", false},
         {"QT_SCREEN_SCALE_FACTORS", "eDP-1=2;HDMI-A-1=1.25", true},
         {"QT_SCREEN_SCALE_FACTORS", "eDP-1=/tmp", false},

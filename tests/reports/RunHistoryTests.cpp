@@ -101,6 +101,7 @@ TEST_F(RunHistoryTest, MalformedDocumentsAreRefusedWithAReason)
         {replaced("\"size_bytes\": 2147483648", "\"size_bytes\": -2147483648"), "a negative size"},
         {replaced("\"last_sector\": 8191", "\"last_sector\": 18446744073709551616"), "sector beyond 2^64"},
         {replaced("\"when\": \"1970-01-01T00:00:00Z\"", "\"when\": \"yesterday\""), "no UTC time"},
+        {replaced("\"when\": \"1970-01-01T00:00:00Z\"", "\"when\": \"1970-01-\\t1T00:00:00Z\""), "no UTC time"},
         {replaced("\"min\": 100.0", "\"min\": -1"), "negative"},
         {replaced("\"writes\": true", "\"writes\": \"yes\""), "malformed"},
         {replaced("\"test\": \"standard\"", "\"test\": \"other\""), "unknown test kind"},

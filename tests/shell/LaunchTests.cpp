@@ -300,7 +300,7 @@ TEST(MaxTransfer, RefusalNamesTheLargestWholeUnit)
         {1000, mb, "SATA", "Sorry, the test drive will not accept transfers above 1000 Bytes."},
         {131072, 511 * mb, "Software RAID 1 (md0)", ""},
         {0, 511 * mb, "NVMe", ""},
-        {2147483647, 511 * mb, "SATA", ""},
+        {2147483647, 2147483647u + 1u, "SATA", ""},
         {2147483646, 2147483647u + 1u, "SATA",
          "Sorry, the test drive will not accept transfers above 2047 MegaBytes."},
     };
