@@ -92,16 +92,30 @@ std::string InputProblem(const CliOptions& options, const std::vector<std::uniqu
 // on its own. The drives prepared.
 std::vector<DriveJob*> PrepareDrives(const std::vector<DriveJob*>& group, std::ostream& err)
 {
-    std::vector<DriveJob*> prepared;
+    std::vector<DriveJob*> unmounted;
     for (DriveJob* job : group) {
-        const std::string& target = job->options.target;
         if (const int refused = job->mounts->Prepare(job->options, err); refused != 0) {
             job->outcome.status = refused;
             continue;
         }
-        job->prepared = PrepareCliRun(job->options, target);
+        unmounted.push_back(job);
+    }
+    // Each drive's launch checks (its mounts, who else uses it, the exclusive
+    // open) on a thread of its own, so that the drives' looks through every
+    // process overlap rather than follow one another.
+    std::vector<std::future<PreparedRun>> launches;
+    {
+        const StopSignalsHeld held;
+        for (DriveJob* job : unmounted)
+            launches.push_back(std::async(std::launch::async | std::launch::deferred,
+                                          [job] { return PrepareCliRun(job->options, job->options.target); }));
+    }
+    std::vector<DriveJob*> prepared;
+    for (std::size_t i = 0; i < unmounted.size(); ++i) {
+        DriveJob* const job = unmounted[i];
+        job->prepared = launches[i].get();
         if (const std::optional<Refusal>& refusal = job->prepared.refusal) {
-            PrintRefusal(err, *refusal, target);
+            PrintRefusal(err, *refusal, job->options.target);
             job->outcome.status = job->mounts->Finish(refusal->exitStatus, err);
             continue;
         }
