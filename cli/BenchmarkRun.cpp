@@ -63,17 +63,24 @@ PreparedRun PrepareCliRun(const CliOptions& options, const std::string& target)
     return PrepareRun(launchTarget, SettingsOf(options), steps);
 }
 
-bool StartWorkerWithoutSignals(TestRun& testRun, RunObserver& observer)
+StopSignalsHeld::StopSignalsHeld()
 {
     sigset_t blocked;
-    sigset_t previous;
     sigemptyset(&blocked);
     for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP})
         sigaddset(&blocked, signalNumber);
-    pthread_sigmask(SIG_BLOCK, &blocked, &previous);
-    const bool started = StartRunWorker(testRun, observer);
-    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
-    return started;
+    pthread_sigmask(SIG_BLOCK, &blocked, &previous_);
+}
+
+StopSignalsHeld::~StopSignalsHeld()
+{
+    pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
+}
+
+bool StartWorkerWithoutSignals(TestRun& testRun, RunObserver& observer)
+{
+    const StopSignalsHeld held;
+    return StartRunWorker(testRun, observer);
 }
 
 int InterruptExitStatus()

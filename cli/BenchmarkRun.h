@@ -6,6 +6,7 @@
 #include "engine/Run.h"
 #include "engine/RunPreparation.h"
 
+#include <csignal>
 #include <functional>
 #include <ostream>
 #include <string>
@@ -36,6 +37,18 @@ void PrintRefusal(std::ostream& err, const Refusal& refusal, const std::string& 
 // Starts the worker with the stop signals blocked in it, so that they are
 // always taken by the main thread, which stops the runs.
 bool StartWorkerWithoutSignals(TestRun& testRun, RunObserver& observer);
+// Holds SIGINT, SIGTERM and SIGHUP back from the calling thread while it
+// lives, so that the threads it starts meanwhile never take them.
+class StopSignalsHeld {
+public:
+    StopSignalsHeld();
+    ~StopSignalsHeld();
+    StopSignalsHeld(const StopSignalsHeld&) = delete;
+    StopSignalsHeld& operator=(const StopSignalsHeld&) = delete;
+
+private:
+    sigset_t previous_;
+};
 // 130 after SIGINT, 143 after SIGTERM or SIGHUP, 0 while no signal came.
 int InterruptExitStatus();
 // Prints the results of a run that has ended (its table, or its JSON object)

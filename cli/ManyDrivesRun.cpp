@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <future>
 #include <iostream>
 #include <memory>
 #include <sstream>
@@ -31,6 +32,10 @@ struct DriveJob {
     std::unique_ptr<ConsoleHost> host = std::make_unique<ConsoleHost>(false);
     bool ended = false;
     std::ostringstream json;  // its JSON object, with --json
+    // Its run kept (history, --save-json) on a thread of its own, so that the
+    // drives' writes and fsyncs overlap one another; what it says to tell after.
+    std::future<bool> kept;
+    std::ostringstream keptMessages;
 };
 
 // Stop signals rank first, then refusals, then failures.
@@ -87,16 +92,30 @@ std::string InputProblem(const CliOptions& options, const std::vector<std::uniqu
 // on its own. The drives prepared.
 std::vector<DriveJob*> PrepareDrives(const std::vector<DriveJob*>& group, std::ostream& err)
 {
-    std::vector<DriveJob*> prepared;
+    std::vector<DriveJob*> unmounted;
     for (DriveJob* job : group) {
-        const std::string& target = job->options.target;
         if (const int refused = job->mounts->Prepare(job->options, err); refused != 0) {
             job->outcome.status = refused;
             continue;
         }
-        job->prepared = PrepareCliRun(job->options, target);
+        unmounted.push_back(job);
+    }
+    // Each drive's launch checks (its mounts, who else uses it, the exclusive
+    // open) on a thread of its own, so that the drives' looks through every
+    // process overlap rather than follow one another.
+    std::vector<std::future<PreparedRun>> launches;
+    {
+        const StopSignalsHeld held;
+        for (DriveJob* job : unmounted)
+            launches.push_back(std::async(std::launch::async | std::launch::deferred,
+                                          [job] { return PrepareCliRun(job->options, job->options.target); }));
+    }
+    std::vector<DriveJob*> prepared;
+    for (std::size_t i = 0; i < unmounted.size(); ++i) {
+        DriveJob* const job = unmounted[i];
+        job->prepared = launches[i].get();
         if (const std::optional<Refusal>& refusal = job->prepared.refusal) {
-            PrintRefusal(err, *refusal, target);
+            PrintRefusal(err, *refusal, job->options.target);
             job->outcome.status = job->mounts->Finish(refusal->exitStatus, err);
             continue;
         }
@@ -155,14 +174,17 @@ bool RunAtOnce(const std::vector<DriveJob*>& running, bool liveLine, std::ostrea
 void PresentDrive(DriveJob& job, std::ostream& out, std::ostream& err)
 {
     const CliOptions& options = job.options;
-    bool kept = true;
     // A run that ended well, or a surface test that found unreadable sectors
     // (status 1): its results are kept and written all the same.
     bool measured = false;
     int status = PresentEndedRun(options, *job.prepared.run, options.target, options.json ? job.json : out, err,
                                  [&](const Run& ended) {
                                      measured = true;
-                                     kept = KeepCliRun(options, CaptureRunDocument(ended), err);
+                                     job.kept = std::async(std::launch::async | std::launch::deferred,
+                                                           [&options, &messages = job.keptMessages,
+                                                            document = CaptureRunDocument(ended)] {
+                                                               return KeepCliRun(options, document, messages);
+                                                           });
                                      return std::string();
                                  });
     const Run run = job.prepared.run->run;
@@ -170,8 +192,6 @@ void PresentDrive(DriveJob& job, std::ostream& out, std::ostream& err)
     status = job.mounts->Finish(status, err);
     measured = measured && (status == kExitDone || status == kExitTestFailed);
     const auto failWith = [&status] { status = std::max(status, kExitTestFailed); };
-    if (measured && !kept)
-        failWith();
     const std::string graph = GraphPathOption(options);
     if (measured && !graph.empty() && !WriteResultGraph(graph, run, options, err))
         failWith();
@@ -181,6 +201,18 @@ void PresentDrive(DriveJob& job, std::ostream& out, std::ostream& err)
     if (measured)
         job.outcome.run = run;
     job.outcome.status = status;
+}
+
+// Waits until the drive's run is kept; one that could not be kept fails its drive.
+void FinishKeeping(DriveJob& job, std::ostream& err)
+{
+    if (!job.kept.valid())
+        return;
+    const bool kept = job.kept.get();
+    err << job.keptMessages.str();
+    const int status = job.outcome.status;
+    if (!kept && job.outcome.run && (status == kExitDone || status == kExitTestFailed))
+        job.outcome.status = kExitTestFailed;
 }
 
 // Tests the drives of the group at the same time; false when a stop signal ended it.
@@ -205,6 +237,8 @@ bool TestTogether(const std::vector<DriveJob*>& group, bool liveLine, std::ostre
         job->prepared.run.reset();
         job->outcome.status = job->mounts->Finish(InterruptExitStatus(), err);
     }
+    for (DriveJob* job : running)
+        FinishKeeping(*job, err);
     return ended;
 }
 

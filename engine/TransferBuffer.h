@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdlib>
 #include <memory>
 
 inline constexpr std::size_t kTransferBufferAlignment = 4096;
@@ -18,9 +17,10 @@ public:
     std::size_t size() const { return bytes_; }
 
 private:
-    struct FreeDeleter {
-        void operator()(unsigned char* p) const { std::free(p); }
+    struct Unmapper {
+        std::size_t bytes;
+        void operator()(unsigned char* memory) const;
     };
-    std::unique_ptr<unsigned char, FreeDeleter> memory_;
+    std::unique_ptr<unsigned char, Unmapper> memory_;
     std::size_t bytes_ = 0;
 };

@@ -114,6 +114,22 @@ TEST_F(FourDrives, AStopSignalPutsEveryBlockBackEverywhere)
     EXPECT_EQ(withVolume.node() + "\n", source) << out;
 }
 
+// The drives keep their runs at the same time; one that cannot be kept fails.
+TEST(CliManyDrives, ARunThatCannotBeSavedFailsItsDrive)
+{
+    SKIP_WITHOUT_LOOP_DEVICES();
+    const LoopDevice first(64ull << 20, "--direct-io=on");
+    const LoopDevice second(64ull << 20, "--direct-io=on");
+    const TemporaryMount full("-t tmpfs kestrelia", "size=4k");
+    ASSERT_TRUE(first.attached() && second.attached() && full.mounted()) << full.error();
+    std::string out;
+    RunCommand("head -c 4096 /dev/zero >" + full.path() + "/filler");
+    EXPECT_EQ(1, RunCommand("env XDG_DATA_HOME=" + full.path() + " " + kCli + " --zones 2 --save-json " + full.path() +
+                                "/run.json " + first.node() + " " + second.node() + " 2>&1", &out)) << out;
+    EXPECT_NE(out.find("/run-" + fs::path(second.node()).filename().string() + ".json: No space left on device"),
+              std::string::npos) << out;
+}
+
 TEST(CliManyDrives, AllAsksOnATerminalOnly)
 {
     SKIP_WITHOUT_LOOP_DEVICES();
