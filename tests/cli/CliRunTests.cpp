@@ -211,17 +211,21 @@ TEST_F(CliRun, CtrlCWhileTheResultsAreWrittenChangesNoOutput)
     for (int i = 0; i < 1200 && !waitsInWrite(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_TRUE(waitsInWrite());
-    kill(run, SIGINT);
-    // The pipe is read only once the signal is held pending or has been taken
-    // (the write it broke off left), so that a signal that cuts the output short is seen.
-    const auto heldPending = [&proc] {
+    tgkill(run, run, SIGINT);  // at the thread that writes, not at a helper thread that might take it
+    // The pipe is read only once the signal is held pending, or has been taken
+    // and the run has ended: read earlier, the pipe's room lets a broken-off
+    // write go on as if the signal had not come.
+    const auto heldOrEnded = [&proc] {
         std::ifstream status(proc + "/status");
-        for (std::string line; std::getline(status, line);)
-            if (line.rfind("ShdPnd:", 0) == 0)
+        for (std::string line; std::getline(status, line);) {
+            if (line.rfind("State:", 0) == 0 && line.find("zombie") != std::string::npos)
+                return true;
+            if (line.rfind("SigPnd:", 0) == 0)
                 return (std::stoull(line.substr(7), nullptr, 16) & (1ull << (SIGINT - 1))) != 0;
+        }
         return false;
     };
-    for (int i = 0; i < 1200 && waitsInWrite() && !heldPending(); ++i)
+    for (int i = 0; i < 1200 && !heldOrEnded(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     std::ifstream piped("/proc/self/fd/" + std::to_string(results[0]));
     out.assign(std::istreambuf_iterator<char>(piped), {});
