@@ -44,6 +44,15 @@ RunSettings SettingsOf(const CliOptions& options)
     return settings;
 }
 
+sigset_t StopSignals()
+{
+    sigset_t stops;
+    sigemptyset(&stops);
+    for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP})
+        sigaddset(&stops, signalNumber);
+    return stops;
+}
+
 }  // namespace
 
 // The same launch path as the window's: the drive's users and the mounts on
@@ -65,10 +74,7 @@ PreparedRun PrepareCliRun(const CliOptions& options, const std::string& target)
 
 StopSignalsHeld::StopSignalsHeld()
 {
-    sigset_t blocked;
-    sigemptyset(&blocked);
-    for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP})
-        sigaddset(&blocked, signalNumber);
+    const sigset_t blocked = StopSignals();
     pthread_sigmask(SIG_BLOCK, &blocked, &previous_);
 }
 
@@ -162,7 +168,12 @@ int RunBenchmark(const CliOptions& options, std::ostream& out, std::ostream& err
     host.EndProgress();
     // The one point where a stop is heeded once the test has ended: before it,
     // nothing of the run is kept; after it, every output is written and the
-    // exit is 0, whatever signal comes meanwhile.
+    // exit is 0, whatever signal comes meanwhile. A later signal stays blocked
+    // here and in the threads started from here on, and ends with the process:
+    // handled, it would break off a write of the results waiting in a full
+    // pipe (EINTR) and the rest of the output would be lost.
+    const sigset_t stops = StopSignals();
+    pthread_sigmask(SIG_BLOCK, &stops, nullptr);
     if (const int stopped = InterruptExitStatus(); stopped != 0) {
         err << "kestrelia-cli: stopped as the test ended; the run is not kept.\n";
         return stopped;

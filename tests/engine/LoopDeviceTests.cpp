@@ -54,6 +54,10 @@ TEST(CliOnAFile, BadInputExitsWithStatusTwoAndTheReportFollowsItsName)
         {"--zones 2 --size 2 " + target,
          "Sorry, the test drive is not big enough for the currently selected testing parameters."},
         {"--report /tmp " + target, "--report: /tmp is a folder, not a file"},
+        {"--span 2 " + target, "--span applies to the surface test only (--test surface)"},
+        {"--test surface --span 0 " + target, "--span must be a number of gigabytes above 0"},
+        {"--test surface --duration 0 " + target, "--duration must be a whole number of minutes from 1 to 100000"},
+        {"--test surfaces " + target, "--test must be standard, random or surface"},
     };
     std::string out;
     for (const auto& [arguments, message] : rows) {

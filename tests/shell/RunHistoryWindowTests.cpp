@@ -208,6 +208,7 @@ TEST_F(WindowDrive, RunsAreKeptComparedAndOpenedAgain)
 // The run shown is the run made: options changed after it change the next run
 // only; the kind popup and "Compare with" wait while it runs, and it is kept;
 // an opened run is saved with its own date and shows and compares its own drive.
+// The three share one drive's set-up; an assertion ends only its own part.
 TEST_F(WindowDrive, TheRunShownIsTheRunMadeOrOpened)
 {
     // Reports are saved as the user, and never under /dev.
@@ -227,32 +228,41 @@ TEST_F(WindowDrive, TheRunShownIsTheRunMadeOrOpened)
         std::ifstream in(path, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     };
-    QComboBox* kindPopup = Widgets().testKindPopup;
-    QWidget* kind = Widgets().testKindBox;
-    ChooseDrive();
-    Settings(2, 1, "1");
-    ClickStart();
-    ASSERT_TRUE(TestLaunchInProgress());
-    EXPECT_FALSE(kind->isEnabled() || ComparePopup()->isEnabled());
-    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
-    QApplication::sendEvent(kindPopup, &down);  // the user tries to switch to the random test
-    ASSERT_TRUE(WaitForStatus("Test Complete")) << Status();
-    EXPECT_TRUE(kind->isEnabled() && ComparePopup()->isEnabled());
-    EXPECT_EQ(kindPopup->currentIndex(), 0);
     const std::string folder = DriveHistoryFolder(HistoryRoot(), "loop:" + device_->backingFile());
-    const std::vector<fs::path> files{fs::directory_iterator(folder), fs::directory_iterator()};
-    ASSERT_EQ(files.size(), 1u) << "the run is kept";
-
-    // A refused size (then Escape) and an accepted one change the next run only.
-    Settings(2, 1, "0");
-    ASSERT_EQ(alerts.size(), 1u);
-    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    QApplication::sendEvent(TheMainWindow()->optionsSheet, &escape);
-    EXPECT_NE(savedReport("refused.txt").find("\rTransfer Size: 1 MByte\rZone Count: 2\r"), std::string::npos);
-    Settings(3, 1, "300");
-    EXPECT_NE(savedReport("accepted.txt").find("\rTransfer Size: 1 MByte\rZone Count: 2\r"), std::string::npos);
-
-    // Two runs of another drive: the one opened shows that drive and its date, and is compared with the other.
+    std::vector<fs::path> files;
+    {
+        SCOPED_TRACE("the run made while its options wait");
+        [&] {
+            QComboBox* kindPopup = Widgets().testKindPopup;
+            QWidget* kind = Widgets().testKindBox;
+            ChooseDrive();
+            Settings(2, 1, "1");
+            ClickStart();
+            ASSERT_TRUE(TestLaunchInProgress());
+            EXPECT_FALSE(kind->isEnabled() || ComparePopup()->isEnabled());
+            QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+            QApplication::sendEvent(kindPopup, &down);  // the user tries to switch to the random test
+            ASSERT_TRUE(WaitForStatus("Test Complete")) << Status();
+            EXPECT_TRUE(kind->isEnabled() && ComparePopup()->isEnabled());
+            EXPECT_EQ(kindPopup->currentIndex(), 0);
+            files.assign(fs::directory_iterator(folder), fs::directory_iterator());
+            ASSERT_EQ(files.size(), 1u) << "the run is kept";
+        }();
+    }
+    {
+        SCOPED_TRACE("a refused size (then Escape) and an accepted one change the next run only");
+        [&] {
+            Settings(2, 1, "0");
+            ASSERT_EQ(alerts.size(), 1u);
+            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QApplication::sendEvent(TheMainWindow()->optionsSheet, &escape);
+            EXPECT_NE(savedReport("refused.txt").find("\rTransfer Size: 1 MByte\rZone Count: 2\r"), std::string::npos);
+            Settings(3, 1, "300");
+            EXPECT_NE(savedReport("accepted.txt").find("\rTransfer Size: 1 MByte\rZone Count: 2\r"), std::string::npos);
+        }();
+    }
+    SCOPED_TRACE("two runs of another drive: the one opened shows that drive and its date, and is compared with the other");
+    ASSERT_FALSE(files.empty());
     std::string why;
     std::optional<RunDocument> other = ReadRunDocumentFile(files[0].string(), &why);
     ASSERT_TRUE(other) << why;
