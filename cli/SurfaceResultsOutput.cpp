@@ -65,8 +65,8 @@ void PrintSurfaceTable(std::ostream& out, const Run& run)
     }
     out << "Unreadable sectors: " << (s.unreadable.empty() ? "none" : GroupedNumber(s.UnreadableSectors())) << '\n';
     for (const SurfaceUnreadableRange& r : s.unreadable)
-        out << "  sectors " << GroupedNumber(r.firstSector) << " to " << GroupedNumber(r.firstSector + r.sectors - 1) << ": "
-            << r.errorText << '\n';
+        out << "  sectors " << GroupedNumber(r.firstSector) << " to " << GroupedNumber(r.firstSector + r.sectors - 1)
+            << UnreadableBlocksText(r, run.target.logicalBlockBytes) << ": " << r.errorText << '\n';
 }
 
 std::string SurfaceJson(const Run& run)

@@ -2,6 +2,7 @@
 
 #include "display/EarlierRun.h"
 #include "display/GraphColors.h"
+#include "engine/SurfaceTest.h"
 #include "format/ByteText.h"
 
 #include <algorithm>
@@ -219,7 +220,11 @@ double SurfaceHighestSpeed(const Run& run)
 
 uint64_t SurfaceAxisSectors(const Run& run)
 {
-    return run.surface.spanSectors != 0 ? run.surface.spanSectors : run.target.Sectors();
+    const SurfaceResult& surface = run.surface;
+    if (surface.timeLimitReached && surface.coveredSectors != 0)
+        return surface.coveredSectors;
+    // Before its first transfer a run has no span of its own yet: its settings tell it.
+    return surface.spanSectors != 0 ? surface.spanSectors : SurfaceSpanSectors(run.settings, run.target);
 }
 
 uint32_t SurfaceScaleTop(const Run& run)

@@ -25,7 +25,8 @@ inline constexpr int kSlowBlockTickHeight = 8;       // logical pixels
 // The highest speed of a surface run, either direction (0 without samples).
 double SurfaceHighestSpeed(const Run& run);
 
-// The sectors the position axis spans: the run's span, or the target's size.
+// The sectors the position axis spans: the part the run set out to cover,
+// or the part it covered when its time limit ended it.
 uint64_t SurfaceAxisSectors(const Run& run);
 
 // The scale's top in MB/s for a surface run and the earlier surface run compared with.

@@ -90,11 +90,8 @@ QString SurfaceSummaryText(const Run& run)
                                       .arg(WholeSpeed(falloff.beforeSpeed), WholeSpeed(falloff.afterSpeed), SectorsAsGigabytes(falloff.atSector))
                                 : Localized("Writes did not fall off."));
     }
-    uint64_t unreadable = 0;
-    for (const SurfaceUnreadableRange& range : surface.unreadable)
-        unreadable += range.sectors;
     notes << Localized("Slow blocks: %1").arg(surface.slowBlocks.size())
-          << Localized("Unreadable sectors: %1").arg(unreadable);
+          << Localized("Unreadable sectors: %1").arg(surface.UnreadableSectors());
     if (!surface.temperatures.empty())
         notes << Localized("Highest temperature: %1 \u00b0C").arg(std::lround(surface.maximumCelsius));
     if (surface.coveredSectors < surface.spanSectors || surface.timeLimitReached) {

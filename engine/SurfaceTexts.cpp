@@ -50,3 +50,13 @@ std::string SurfaceCoverageText(const SurfaceResult& surface)
     return Gigabytes(surface.coveredSectors) + " of " + Gigabytes(surface.spanSectors) + " GB" + text +
            (surface.timeLimitReached ? ", the time limit reached" : "");
 }
+
+std::string UnreadableBlocksText(const SurfaceUnreadableRange& range, uint32_t logicalBlockBytes)
+{
+    const uint64_t blockSectors = logicalBlockBytes / 512;
+    if (blockSectors <= 1)
+        return {};
+    const auto grouped = [](uint64_t number) { return WholeGrouped(static_cast<double>(number)); };
+    return " (logical blocks " + grouped(range.firstSector / blockSectors) + " to " +
+           grouped((range.firstSector + range.sectors) / blockSectors - 1) + " of " + grouped(logicalBlockBytes) + " bytes)";
+}

@@ -15,3 +15,8 @@ std::string ThrottlingText(const SurfaceResult& surface);
 
 // "12.5 of 100.0 GB covered (12 %)", with ", the time limit reached" when it ended the run.
 std::string SurfaceCoverageText(const SurfaceResult& surface);
+
+// Where a drive's logical blocks are larger than a sector, the blocks of an
+// unreadable range as its tools count them: " (logical blocks 2,562 to 2,563
+// of 4,096 bytes)"; "" for blocks of 512 bytes.
+std::string UnreadableBlocksText(const SurfaceUnreadableRange& range, uint32_t logicalBlockBytes);

@@ -372,6 +372,15 @@ std::optional<RunDocument> ReadRunDocumentFile(const std::string& path, std::str
     return RunDocumentFromJson(*text, error);
 }
 
+std::optional<RunDocument> ReadRunDocumentHeader(const std::string& path, std::string* error)
+{
+    std::optional<std::string> text = ReadRunFileText(path, error, true);
+    if (!text)
+        return std::nullopt;
+    LeaveOutSurfaceSamples(*text);
+    return RunDocumentFromJson(*text, error);
+}
+
 std::string RunDocumentWhenText(std::time_t when)
 {
     return UtcText(when);

@@ -150,7 +150,7 @@ std::vector<HistoryEntry> ListDriveHistory(const std::string& root, const std::s
     for (const std::string& name : names) {
         const std::string path = folder + "/" + name;
         std::string why;
-        std::optional<RunDocument> run = ReadRunDocumentFile(path, &why);
+        std::optional<RunDocument> run = ReadRunDocumentHeader(path, &why);
         if (run && run->identity != identity)
             why = "the run of another drive (" + run->identity + ")";
         if (!run || run->identity != identity) {

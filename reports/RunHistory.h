@@ -24,7 +24,7 @@ std::string DriveHistoryFolder(const std::string& root, const std::string& ident
 
 struct HistoryEntry {
     std::string path;
-    RunDocument run;
+    RunDocument run;  // without a surface run's samples: its file has them
 };
 
 // The saved runs of a drive, newest first by the time recorded in them.

@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <string_view>
 
 using nlohmann::json;
@@ -164,4 +165,27 @@ SurfaceResult SurfaceFromJson(const json& value, bool writes, RunEnd& end)
         next = surface.samples.back().firstSector + surface.samples.back().sectors;
     }
     return surface;
+}
+
+bool LeaveOutSurfaceSamples(std::string& documentText)
+{
+    // Unescaped quotes only delimit strings, and after a closing one comes no
+    // letter: this is the key itself, not text within a name.
+    const std::size_t key = documentText.find("\"samples\":[");
+    if (key == std::string::npos)
+        return false;
+    const std::size_t first = key + std::strlen("\"samples\":[");
+    // Rows of numbers: the list ends at its own closing bracket.
+    int depth = 1;
+    std::size_t at = first;
+    for (; at < documentText.size() && depth > 0; ++at) {
+        const char c = documentText[at];
+        if (c == '"')
+            return false;
+        depth += c == '[' ? 1 : c == ']' ? -1 : 0;
+    }
+    if (depth != 0)
+        return false;
+    documentText.erase(first, at - 1 - first);
+    return true;
 }

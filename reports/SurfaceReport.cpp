@@ -90,7 +90,7 @@ std::string SurfaceTextReportBody(const Run& run)
     body += "Unreadable Sectors: " + GroupedDigits(surface.UnreadableSectors()) + "\r";
     for (const SurfaceUnreadableRange& range : surface.unreadable)
         body += "Sectors " + GroupedDigits(range.firstSector) + " - " + GroupedDigits(range.firstSector + range.sectors - 1) +
-                ": " + range.errorText + "\r";
+                UnreadableBlocksText(range, run.target.logicalBlockBytes) + ": " + range.errorText + "\r";
     if (!surface.temperatures.empty()) {
         body += Line("\rMaximum Temperature: %.0f \u00b0C\r", surface.maximumCelsius);
         if (surface.possibleThrottling)

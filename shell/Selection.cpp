@@ -4,6 +4,7 @@
 #include "devices/MountControl.h"
 #include "devices/VolumeRecords.h"
 #include "display/ResultPanes.h"
+#include "display/SurfaceGraph.h"
 #include "shell/WindowLaunch.h"
 #include "format/AxisSteps.h"
 #include "format/ByteText.h"
@@ -257,11 +258,19 @@ void ShowPositions(uint64_t size)
         label->move(centre - label->width() / 2, label->y());
     }
 }
+
+// A surface run is drawn over the part it set out to cover (the part it
+// covered when its time ran out), which the positions follow; other runs
+// stand over the whole drive or volume.
+void ShowPositionsOf(const Run& shown, uint64_t targetBytes)
+{
+    ShowPositions(shown.settings.kind == TestKind::Surface ? SurfaceAxisSectors(shown) * 512 : targetBytes);
+}
 }  // namespace
 
 void InsertSizeIncrements()
 {
-    ShowPositions(static_cast<uint64_t>(gDriveSizeInBytes64));
+    ShowPositionsOf(ShownRun(), static_cast<uint64_t>(gDriveSizeInBytes64));
 }
 
 void ShowRunTarget(const RunTarget& target)
@@ -275,7 +284,7 @@ void ShowRunTarget(const RunTarget& target)
         SetText(ui.driveSize, target.sizeLabel.c_str());
         SetText(ui.driveDevice, target.devicePath.c_str());
     }
-    ShowPositions(target.sizeBytes);
+    ShowPositionsOf(ShownRun(), target.sizeBytes);
 }
 
 void ResetDrivesPopupMenu()

@@ -6,6 +6,7 @@
 #include "engine/TestRun.h"
 #include "shell/MainWindow.h"
 #include "shell/RunHistoryWindow.h"
+#include "shell/Selection.h"
 #include "shell/WindowLaunch.h"
 #include "shell/Windows.h"
 
@@ -106,6 +107,7 @@ void FollowRunUnderWay()
     if (underWay)
         ClearShownRun();
     EnableRunChoices(!underWay);
+    InsertSizeIncrements();
 }
 
 const Run& ShowEndedRun()

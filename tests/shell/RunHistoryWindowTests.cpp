@@ -1,9 +1,10 @@
 // The write runs through the window on the loop drive, and what becomes of
 // them: a standard and a random test with writes leave every byte of the
 // drive and its volumes as they were (the File menu's save is refused while
-// they run), and they are kept as documents of the user who asked for the
-// rights, compared with from either pane, also when the backing file is
-// attached as another loop device, and opened again.
+// they run), a surface test covers the span of the options, and they are
+// kept as documents of the user who asked for the rights, compared with
+// from either pane, also when the backing file is attached as another loop
+// device, and opened again.
 #include "WindowDriveFixture.h"
 
 #include "display/EarlierRun.h"
@@ -101,6 +102,23 @@ TEST_F(WindowDrive, WriteRunsLeaveEveryByteAsItWas)
     EXPECT_TRUE(WaitFor([] { return Text(2) == "2 Gigabytes"; }, 10000)) << Text(2);
     EXPECT_EQ(Text(31), "2.0");
     EXPECT_EQ(gDriveSizeInBytes64, int64_t{2} << 30);
+
+    // The surface test over the span the options set: the positions under its
+    // graph stand for the span, and the history lists it without its samples.
+    ShowPane(2);
+    Widgets().optionsButton->click();
+    Main()->optionsSheet->ui.surfaceSpan->setText("1");
+    Main()->optionsSheet->ui.confirmButton->click();
+    ClickStart();
+    ASSERT_TRUE(WaitFor([] { return !TestLaunchInProgress(); }));
+    EXPECT_EQ(Status(), "Test Complete");
+    EXPECT_EQ(CurrentGraphView()->LastRun().surface.coveredSectors, (1ull << 30) / 512) << (alerts.empty() ? "" : alerts.back());
+    EXPECT_EQ(Text(31), "1.0");
+    EXPECT_TRUE(Widgets().surfaceSummary->text().startsWith("Reads: average "));
+    const std::vector<HistoryEntry> kept = ListDriveHistory(HistoryRoot(), "loop:" + device_->backingFile(), std::cerr);
+    ASSERT_EQ(kept.size(), 3u);
+    EXPECT_TRUE(kept[0].run.surfaceTest && kept[0].run.surface->samples.empty());
+    ExpectEverythingBack();
 }
 
 // The runs are kept as documents of the user, compared with from either pane, also when the
