@@ -1,6 +1,7 @@
 #include "shell/Windows.h"
 
 #include "devices/DriveRecords.h"
+#include "display/GraphKey.h"
 #include "display/OverlaySettings.h"
 #include "display/ResultPanes.h"
 #include "shell/WindowLaunch.h"
@@ -14,6 +15,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPalette>
@@ -159,6 +161,71 @@ void FitGraphPaneTexts(const Ui::MainWindow& ui)
                                     ui.positionCaption->width(), height);
 }
 
+// The graph key above the graph grows with the user's font: when it needs
+// more than its one row of kGraphKeyHeight, everything in the graph's pane
+// moves down by the difference and the pane grows by it (and back again).
+void MakeRoomForGraphKey(const Ui::MainWindow& ui)
+{
+    constexpr int kAboveKey = 10;                            // from the pane's top
+    constexpr int kKeyToGraphPane = 19 - kChartInset;        // the key ends 19 pixels above the chart
+    const int shift = kAboveKey + GraphKeyHeightFor(ui.standardPane->font()) + kKeyToGraphPane - ui.graphArea->y();
+    if (shift == 0)
+        return;
+    for (QWidget* child : ui.standardPane->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        child->move(child->pos() + QPoint(0, shift));
+    ui.standardPane->setFixedHeight(ui.standardPane->maximumHeight() + shift);
+}
+
+// Lays the main window out for its font (again, after the font changed): the
+// group titles' room, the texts under the graph, the key's room, the window's
+// size and the graph's geometry; the options sheet and about window fit it too.
+void LayOutForFont(MainWindow* main)
+{
+    Ui::MainWindow& ui = main->ui;
+    for (QWidget* window : {static_cast<QWidget*>(main), static_cast<QWidget*>(main->optionsSheet)})
+        RoomForGroupTitles(window);
+    FitGraphPaneTexts(ui);
+    MakeRoomForGraphKey(ui);
+    // The layouts measure their widgets anew in the font they have now.
+    for (QLayout* layout : main->findChildren<QLayout*>())
+        layout->invalidate();
+    FitWindowToItsLayout(main);
+    InstallResultsDisplay(ResultWidgets{main, ui.standardPane, ui.randomPane, ui.graphArea, ui.testKindPopup,
+                                        ui.zoneSettingsBox, ui.randomSettingsBox,
+                                        {ui.speedLabel1, ui.speedLabel2, ui.speedLabel3, ui.speedLabel4,
+                                         ui.speedLabel5, ui.speedLabel6, ui.speedLabel7, ui.speedLabel8,
+                                         ui.speedLabel9, ui.speedLabel10},
+                                        ui.surfaceSummary});
+    for (QWidget* window : {static_cast<QWidget*>(main->optionsSheet), static_cast<QWidget*>(main->aboutWindow)})
+        window->adjustSize();
+}
+
+// Lays the windows out again when the desktop's font changes while they are
+// open: each of them learns of it once its widgets have the new font.
+class LayoutFollowsFont final : public QObject {
+public:
+    explicit LayoutFollowsFont(MainWindow* window) : window_(window)
+    {
+        for (QWidget* watched : {static_cast<QWidget*>(window), static_cast<QWidget*>(window->optionsSheet),
+                                 static_cast<QWidget*>(window->aboutWindow)})
+            watched->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::FontChange) {
+            LayOutForFont(window_);
+            DrawTestResults();
+        }
+        return false;
+    }
+
+private:
+    MainWindow* window_;
+};
+std::unique_ptr<LayoutFollowsFont> gLayoutFollower;
+
 void ShowIconIn(QLabel* label, const QIcon& icon)
 {
     if (!icon.isNull())
@@ -225,16 +292,10 @@ void CreateAllWindows()
     // Drive and volume names, however long, ask for no more room than the layout has.
     for (QComboBox* popup : {ui.drivePopup, ui.volumePopup})
         popup->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    FitGraphPaneTexts(ui);
-    FitWindowToItsLayout(main);
     ui.driveVolumeTabs->setCurrentIndex(0);
     ui.startButton->setEnabled(false);
-    InstallResultsDisplay(ResultWidgets{main, ui.standardPane, ui.randomPane, ui.graphArea, ui.testKindPopup,
-                                        ui.zoneSettingsBox, ui.randomSettingsBox,
-                                        {ui.speedLabel1, ui.speedLabel2, ui.speedLabel3, ui.speedLabel4,
-                                         ui.speedLabel5, ui.speedLabel6, ui.speedLabel7, ui.speedLabel8,
-                                         ui.speedLabel9, ui.speedLabel10},
-                                        ui.surfaceSummary});
+    LayOutForFont(main);
+    gLayoutFollower = std::make_unique<LayoutFollowsFont>(main);
     main->readOnlyQuestion = BuildReadOnlyQuestion(main);
     LoadPreferences();
     ShowText(ui.statusLine, QStringLiteral("- No Drive Selected for Testing -"));
@@ -248,6 +309,7 @@ void DestroyAllWindows()
 {
     gMainWindow.reset();  // its sheets, about window and question go with it
     gGearFollower.reset();
+    gLayoutFollower.reset();
 }
 
 void ShowAboutWindow()
