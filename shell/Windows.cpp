@@ -22,6 +22,7 @@
 #include <QPixmap>
 #include <QStyle>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -161,19 +162,24 @@ void FitGraphPaneTexts(const Ui::MainWindow& ui)
                                     ui.positionCaption->width(), height);
 }
 
-// The graph key above the graph grows with the user's font: when it needs
-// more than its one row of kGraphKeyHeight, everything in the graph's pane
-// moves down by the difference and the pane grows by it (and back again).
-void MakeRoomForGraphKey(const Ui::MainWindow& ui)
+// The graph's key and speed labels grow with the user's font: when the key
+// needs more than its one row of kGraphKeyHeight, or the labels more than the
+// interface file's 60 pixels for the longest value, everything in the graph's
+// pane moves down or right by the difference and the pane grows by it (and
+// back again for a smaller font).
+void MakeRoomForGraphTexts(const Ui::MainWindow& ui)
 {
-    constexpr int kAboveKey = 10;                            // from the pane's top
-    constexpr int kKeyToGraphPane = 19 - kChartInset;        // the key ends 19 pixels above the chart
-    const int shift = kAboveKey + GraphKeyHeightFor(ui.standardPane->font()) + kKeyToGraphPane - ui.graphArea->y();
-    if (shift == 0)
+    constexpr int kAboveKey = 10;                      // from the pane's top
+    constexpr int kKeyToGraphPane = 19 - kChartInset;  // the key ends 19 pixels above the chart
+    constexpr int kLabelsToGraphPane = 4;
+    const int labels = std::max(60, ui.standardPane->fontMetrics().horizontalAdvance(QStringLiteral("00000.000")));
+    const QPoint shift(labels + kLabelsToGraphPane - ui.graphArea->x(),
+                       kAboveKey + GraphKeyHeightFor(ui.standardPane->font()) + kKeyToGraphPane - ui.graphArea->y());
+    if (shift.isNull())
         return;
     for (QWidget* child : ui.standardPane->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        child->move(child->pos() + QPoint(0, shift));
-    ui.standardPane->setFixedHeight(ui.standardPane->maximumHeight() + shift);
+        child->move(child->pos() + shift);
+    ui.standardPane->setFixedSize(ui.standardPane->maximumSize() + QSize(shift.x(), shift.y()));
 }
 
 // Lays the main window out for its font (again, after the font changed): the
@@ -185,7 +191,7 @@ void LayOutForFont(MainWindow* main)
     for (QWidget* window : {static_cast<QWidget*>(main), static_cast<QWidget*>(main->optionsSheet)})
         RoomForGroupTitles(window);
     FitGraphPaneTexts(ui);
-    MakeRoomForGraphKey(ui);
+    MakeRoomForGraphTexts(ui);
     // The layouts measure their widgets anew in the font they have now.
     for (QLayout* layout : main->findChildren<QLayout*>())
         layout->invalidate();
