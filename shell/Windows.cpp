@@ -4,6 +4,7 @@
 #include "display/GraphKey.h"
 #include "display/OverlaySettings.h"
 #include "display/ResultPanes.h"
+#include "format/Localization.h"
 #include "shell/WindowLaunch.h"
 #include "shell/MainWindow.h"
 #include "shell/Preferences.h"
@@ -304,7 +305,7 @@ void CreateAllWindows()
     gLayoutFollower = std::make_unique<LayoutFollowsFont>(main);
     main->readOnlyQuestion = BuildReadOnlyQuestion(main);
     LoadPreferences();
-    ShowText(ui.statusLine, QStringLiteral("- No Drive Selected for Testing -"));
+    ShowText(ui.statusLine, QString::fromStdString(LocalizedText("- No Drive Selected for Testing -")));
     ui.spareTabPane->hide();
     ToggleTestPanes();
     main->show();

@@ -157,6 +157,7 @@ protected:
 TEST_P(WindowForEveryone, NothingIsCutEveryControlIsNamedAndMnemonicsDoNotClash)
 {
     MainWindow* main = TheMainWindow();
+    EXPECT_EQ(main->ui.statusLine->text().toStdString(), LocalizedText("- No Drive Selected for Testing -"));
     // The longest texts the summaries and figures take.
     const std::pair<int, const char*> longest[] = {
         {6, "511 Megabytes"},   {9, "65535 MB/sec"}, {10, "50 %"},     {102, "MB per Second"},
