@@ -46,11 +46,19 @@ std::string EarlierRandomText(const RandomResult& now);
 // bar's place, with a whisker from its minimum to its maximum.
 void DrawEarlierRunMarkers(QImage& image, QPoint origin, uint32_t scaleTop, const GraphPaintContext& context);
 
-// One more cell for the graph key, right of it: the marker colour and "Earlier run".
+// One more cell for the graph key, right of it: the marker colour and "Earlier
+// run", in the key's font. It stays beside key and as tall as it when the key
+// moves or grows.
 class EarlierRunKeyCell : public QWidget {
 public:
-    explicit EarlierRunKeyCell(QWidget* parent);
+    explicit EarlierRunKeyCell(QWidget* key);
+    QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FollowKey();
+    QWidget* const key_;
 };

@@ -6,12 +6,16 @@
 #include "display/GraphKey.h"
 #include "display/GraphRenderer.h"
 
+#include <QEvent>
+#include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
 
 #include <algorithm>
 
 namespace {
+constexpr int kTextLeft = 22;  // the key cell's title, right of its swatch
+
 void DrawOneMarker(QImage& image, QPoint origin, int x0, int x1, const ZoneSpeeds& speeds, uint32_t scaleTop)
 {
     const QRgb fill = kEarlierRunColor.rgb();
@@ -49,9 +53,30 @@ void DrawEarlierRunMarkers(QImage& image, QPoint origin, uint32_t scaleTop, cons
     }
 }
 
-EarlierRunKeyCell::EarlierRunKeyCell(QWidget* parent) : QWidget(parent)
+EarlierRunKeyCell::EarlierRunKeyCell(QWidget* key) : QWidget(key->parentWidget()), key_(key)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
+    key_->installEventFilter(this);
+    FollowKey();
+}
+
+QSize EarlierRunKeyCell::sizeHint() const
+{
+    const QFontMetrics metrics(GraphKeyFont(font()));
+    return QSize(std::max(90, kTextLeft + metrics.horizontalAdvance(QString::fromStdString(LocalizedText(kEarlierRunKeyTitle))) + 4),
+                 key_->height());
+}
+
+void EarlierRunKeyCell::FollowKey()
+{
+    setGeometry(QRect(key_->geometry().topRight() + QPoint(1, 0), sizeHint()));
+}
+
+bool EarlierRunKeyCell::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == key_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+        FollowKey();
+    return false;
 }
 
 void EarlierRunKeyCell::paintEvent(QPaintEvent*)
@@ -61,11 +86,11 @@ void EarlierRunKeyCell::paintEvent(QPaintEvent*)
     painter.fillRect(rect(), colours.keyFaceBottom);
     painter.setPen(colours.keyRule);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    painter.fillRect(QRect(4, 7, 14, 5), kEarlierRunOutline);
-    painter.fillRect(QRect(5, 8, 12, 3), kEarlierRunColor);
-    QFont font = painter.font();
-    font.setPixelSize(10);
-    painter.setFont(font);
+    const int middle = height() / 2;
+    painter.fillRect(QRect(4, middle - 2, 14, 5), kEarlierRunOutline);
+    painter.fillRect(QRect(5, middle - 1, 12, 3), kEarlierRunColor);
+    painter.setFont(GraphKeyFont(font()));
     painter.setPen(colours.keyInk);
-    painter.drawText(rect().adjusted(22, 0, -2, 0), Qt::AlignVCenter | Qt::AlignLeft, QString::fromStdString(LocalizedText(kEarlierRunKeyTitle)));
+    painter.drawText(rect().adjusted(kTextLeft, 0, -2, 0), Qt::AlignVCenter | Qt::AlignLeft,
+                     QString::fromStdString(LocalizedText(kEarlierRunKeyTitle)));
 }

@@ -18,6 +18,7 @@ constexpr Rect kPictureGraphPane{88, 80, 404, 726};  // chart 630 x 300 at (96, 
 constexpr int kPictureWidth = 784;
 constexpr int kPictureHeight = 452;
 constexpr int kLabelGap = 6;  // between the speed labels and the backdrop
+constexpr int kPictureFontPixels = 12;  // the font the graph's own texts are sized from
 
 const QColor kPictureBackground{236, 236, 236};
 const QColor kInk{24, 24, 24};
@@ -102,6 +103,7 @@ QImage RenderResultGraphImage(const Run& run, const GraphImageOptions& options)
     context.windowActive = true;
     context.background = kPictureBackground;
     context.overlay = options.overlay;
+    context.font.setPixelSize(kPictureFontPixels);
     GraphPaintResult paint;
     PaintGraph(picture, QPoint(0, 0), run, context, paint);
 
@@ -112,11 +114,17 @@ QImage RenderResultGraphImage(const Run& run, const GraphImageOptions& options)
     const int columnWidth = (key.right - key.left) / kGraphKeyColumns;
     const QRect keyArea(key.left, key.top, columnWidth * kGraphKeyColumns, key.bottom - key.top);
     DrawSpeedLabels(painter, paint);
+    QFont keyFont = painter.font();
+    keyFont.setBold(false);
     if (run.settings.kind == TestKind::Surface) {
+        keyFont.setPixelSize(11);
+        painter.setFont(keyFont);
         PaintSurfaceKey(painter, keyArea, run, kInk);
         DrawSurfaceAxisLabels(painter, run, kQuietInk);
         return picture;
     }
+    keyFont.setPixelSize(10);
+    painter.setFont(keyFont);
     PaintGraphKey(painter, keyArea, true);
     DrawSectorRange(painter, run.target.Sectors());
     return picture;

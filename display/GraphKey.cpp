@@ -6,6 +6,7 @@
 #include "format/Localization.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QLinearGradient>
 #include <QPainter>
 
@@ -19,6 +20,10 @@ constexpr uint32_t FourCC(const char (&code)[5])
     return (uint32_t(uint8_t(code[0])) << 24) | (uint32_t(uint8_t(code[1])) << 16) |
            (uint32_t(uint8_t(code[2])) << 8) | uint32_t(uint8_t(code[3]));
 }
+
+constexpr int kIconWidth = 16;
+constexpr int kIconGap = 3;     // between an icon and its title
+constexpr int kCellPadding = 3;  // the least room either side of a column's icon and title
 
 constexpr const char* kTitles[kGraphKeyColumns] = {"Graph Key:", "Max Read", "Max Write",
                                                    "Ave Read",   "Ave Write", "Min Read",
@@ -67,37 +72,68 @@ QImage MakeGraphKeyIcon(int iconIndex, const QColor& stippleGap, qreal devicePix
     return icon;
 }
 
-Rect GraphKeyBounds(const Rect& chart)
+Rect GraphKeyBounds(const Rect& chart, int height)
 {
-    return Rect{static_cast<int16_t>(chart.top - 38), static_cast<int16_t>(chart.left - 24),
-                static_cast<int16_t>(chart.top - 19), static_cast<int16_t>(chart.left + 635)};
+    return Rect{static_cast<int16_t>(chart.top - 19 - height), static_cast<int16_t>(chart.left - 24),
+                static_cast<int16_t>(chart.top - 19), static_cast<int16_t>(chart.left - 24 + kGraphKeyWidth)};
+}
+
+QFont GraphKeyFont(const QFont& windowFont)
+{
+    QFont font = windowFont;
+    if (font.pointSizeF() > 0)
+        font.setPointSizeF(font.pointSizeF() * 0.9);
+    else
+        font.setPixelSize(std::max(1, int(std::lround(font.pixelSize() * 0.9))));
+    font.setBold(false);
+    return font;
+}
+
+GraphKeyLayout LayOutGraphKey(const QFont& font, int width)
+{
+    const QFontMetrics metrics(font);
+    int widest = 0;
+    for (int column = 0; column < kGraphKeyColumns; ++column)
+        widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(LocalizedText(GraphKeyTitle(column)))) +
+                                      (column > 0 ? kIconWidth + kIconGap : 0));
+    GraphKeyLayout layout;
+    layout.rowHeight = std::max(kGraphKeyHeight, metrics.height() + 4);
+    while (layout.rows < kGraphKeyColumns && widest + 2 * kCellPadding > width / layout.columnsPerRow) {
+        ++layout.rows;
+        layout.columnsPerRow = (kGraphKeyColumns + layout.rows - 1) / layout.rows;
+    }
+    return layout;
+}
+
+int GraphKeyHeightFor(const QFont& windowFont)
+{
+    return LayOutGraphKey(GraphKeyFont(windowFont), kGraphKeyWidth / kGraphKeyColumns * kGraphKeyColumns).Height();
 }
 
 void PaintGraphKey(QPainter& painter, const QRect& area, bool windowActive, const GraphChrome& chrome)
 {
     const GraphChromeState& colours = chrome.For(windowActive);
     const QColor& stippleGap = chrome.stippleGap;
-    const int columnWidth = area.width() / kGraphKeyColumns;
-    painter.save();
-    QFont font = painter.font();
-    font.setPixelSize(10);
-    font.setBold(false);
-    painter.setFont(font);
-    QLinearGradient face(area.topLeft(), area.bottomLeft());
-    face.setColorAt(0.0, colours.keyFaceTop);
-    face.setColorAt(1.0, colours.keyFaceBottom);
+    const QFont font = painter.font();
+    const QFontMetrics metrics(font);
+    const GraphKeyLayout layout = LayOutGraphKey(font, area.width());
+    const int columnWidth = area.width() / layout.columnsPerRow;
     const QColor& rule = colours.keyRule;
     const QColor& ink = colours.keyInk;
+    painter.save();
     for (int column = 0; column < kGraphKeyColumns; ++column) {
-        const QRect cell(area.left() + column * columnWidth, area.top(), columnWidth, area.height());
+        const QRect cell(area.left() + column % layout.columnsPerRow * columnWidth,
+                         area.top() + column / layout.columnsPerRow * layout.rowHeight, columnWidth, layout.rowHeight);
+        QLinearGradient face(cell.topLeft(), cell.bottomLeft());
+        face.setColorAt(0.0, colours.keyFaceTop);
+        face.setColorAt(1.0, colours.keyFaceBottom);
         painter.fillRect(cell, face);
         painter.fillRect(QRect(cell.left(), cell.bottom(), cell.width(), 1), rule);
         painter.fillRect(QRect(cell.right(), cell.top(), 1, cell.height()), rule);
         const QString title = QString::fromStdString(LocalizedText(GraphKeyTitle(column)));
-        const QFontMetrics metrics(font);
         const int textWidth = metrics.horizontalAdvance(title);
         const bool hasIcon = column > 0;
-        const int contentWidth = textWidth + (hasIcon ? 16 + 3 : 0);
+        const int contentWidth = textWidth + (hasIcon ? kIconWidth + kIconGap : 0);
         int x = cell.left() + (cell.width() - contentWidth) / 2;
         if (hasIcon) {
             if (gMyIconRefs[column - 1].isNull())
@@ -107,8 +143,8 @@ void PaintGraphKey(QPainter& painter, const QRect& area, bool windowActive, cons
             const QImage icon = stippleGap == kLightStippleGap && ratio == 1.0
                                     ? gMyIconRefs[column - 1]
                                     : MakeGraphKeyIcon(column - 1, stippleGap, ratio);
-            painter.drawImage(x, cell.top() + (cell.height() - 16) / 2, icon);
-            x += 16 + 3;
+            painter.drawImage(x, cell.top() + (cell.height() - kIconWidth) / 2, icon);
+            x += kIconWidth + kIconGap;
         }
         painter.setPen(ink);
         const int baseline = cell.top() + (cell.height() + metrics.ascent() - metrics.descent()) / 2;
@@ -124,13 +160,14 @@ GraphKeyWidget::GraphKeyWidget(QWidget* parent) : QWidget(parent)
 
 QSize GraphKeyWidget::sizeHint() const
 {
-    return QSize(659, kGraphKeyHeight);
+    return QSize(kGraphKeyWidth, GraphKeyHeightFor(font()));
 }
 
 void GraphKeyWidget::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Window));
+    painter.setFont(GraphKeyFont(font()));
     if (surfaceRun_ != nullptr) {
         PaintSurfaceKey(painter, rect(), *surfaceRun_, GraphChromeFor(window()->palette()).For(isActiveWindow()).keyInk);
         return;
@@ -159,14 +196,14 @@ int32_t InstallGraphKey(QWidget* window, QWidget* standardPane)
 {
     if (window == nullptr)
         return -1;
-    gGraphicalDBRect = GraphKeyBounds(gGraphicChartRect);
-    gColumnWidth = static_cast<int16_t>(RectWidth(gGraphicalDBRect) / kGraphKeyColumns);
+    QWidget* parent = standardPane != nullptr ? standardPane : window;
+    gColumnWidth = static_cast<int16_t>(kGraphKeyWidth / kGraphKeyColumns);
+    gGraphicalDBRect = GraphKeyBounds(gGraphicChartRect, GraphKeyHeightFor(parent->font()));
     for (int i = 0; i < kGraphKeyColumns - 1; ++i)
         if (gMyIconRefs[i].isNull())
             gMyIconRefs[i] = MakeGraphKeyIcon(i);
 
     // Embedded in the standard test pane, so it is shown and hidden with it.
-    QWidget* parent = standardPane != nullptr ? standardPane : window;
     if (gGraphKey == nullptr)
         gGraphKey = new GraphKeyWidget(parent);  // owned by the pane
     const QPoint topLeft = parent->mapFrom(window, QPoint(gGraphicalDBRect.left, gGraphicalDBRect.top));

@@ -7,6 +7,7 @@
 #include "display/GraphGeometry.h"
 #include "engine/Run.h"
 
+#include <QFont>
 #include <QImage>
 #include <QPointer>
 #include <QRect>
@@ -17,7 +18,8 @@
 class QPainter;
 
 inline constexpr int kGraphKeyColumns = 7;
-inline constexpr int kGraphKeyHeight = 19;
+inline constexpr int kGraphKeyHeight = 19;  // one row at the smaller fonts
+inline constexpr int kGraphKeyWidth = 659;
 
 class GraphKeyWidget;
 
@@ -35,11 +37,29 @@ const char* GraphKeyTitle(int column);
 // the bar segment it names, solid for reads and stippled for writes.
 QImage MakeGraphKeyIcon(int iconIndex, const QColor& stippleGap = kLightStippleGap, qreal devicePixelRatio = 1.0);
 
-// The key's bounds for the inset chart rectangle: 659 x 19 pixels, ending 19
-// pixels above the chart and starting 24 pixels left of it.
-Rect GraphKeyBounds(const Rect& chart);
+// The key's bounds for the inset chart rectangle: 659 pixels wide and height
+// tall, ending 19 pixels above the chart and starting 24 pixels left of it.
+Rect GraphKeyBounds(const Rect& chart, int height = kGraphKeyHeight);
 
-// Paints the key's header row into area (its top-left corner and the 19-pixel height).
+// The key's titles in a window: its font a tenth smaller.
+QFont GraphKeyFont(const QFont& windowFont);
+
+// How the key lies in a strip of width pixels with titles in font: equal
+// columns, in as few rows as let every icon and title fit its column (one row
+// at the usual sizes), each row as tall as the font needs and at least
+// kGraphKeyHeight.
+struct GraphKeyLayout {
+    int rows = 1;
+    int columnsPerRow = kGraphKeyColumns;
+    int rowHeight = kGraphKeyHeight;
+    int Height() const { return rows * rowHeight; }
+};
+GraphKeyLayout LayOutGraphKey(const QFont& font, int width);
+
+// The height of the bars' key in a window whose font is windowFont.
+int GraphKeyHeightFor(const QFont& windowFont);
+
+// Paints the key into area with the painter's font, in the rows LayOutGraphKey gives.
 void PaintGraphKey(QPainter& painter, const QRect& area, bool windowActive,
                    const GraphChrome& chrome = kLightGraphChrome);
 
@@ -62,6 +82,7 @@ private:
 
 // Builds the key in the standard test pane (shown and hidden with it; the
 // window itself without one), at GraphKeyBounds(gGraphicChartRect) in the
-// window's coordinates. Call once, after the graph geometry is known.
+// window's coordinates, as tall as the pane's font needs. Call after the
+// graph geometry is known, and again when it or the font changed.
 // Returns 0, or -1 without a window.
 int32_t InstallGraphKey(QWidget* window, QWidget* standardPane);

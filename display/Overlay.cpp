@@ -4,6 +4,7 @@
 #include "format/Localization.h"
 
 #include <QFontMetrics>
+#include <QFontInfo>
 #include <QPainter>
 
 #include <algorithm>
@@ -44,13 +45,19 @@ bool DrawOverlay(QImage& image, QPoint origin, const Run& run, uint32_t scaleTop
     const double target = overlay.targetRate;
 
     if (target > GraphHighestSpeed(run)) {
+        const QString text = QString::fromStdString(LocalizedText(kOverlayWarningText));
+        // Twice the size of the window's text, but never wider than the chart.
         QFont font = context.font;
         font.setBold(true);
-        font.setPixelSize(24);
+        int pixels = 2 * QFontInfo(context.font).pixelSize();
+        font.setPixelSize(pixels);
+        while (pixels > 8 && QFontMetrics(font).horizontalAdvance(text) > RectWidth(chart)) {
+            pixels -= 1;
+            font.setPixelSize(pixels);
+        }
         QPainter painter(&image);
         painter.translate(-origin);
         painter.setFont(font);
-        const QString text = QString::fromStdString(LocalizedText(kOverlayWarningText));
         const int textWidth = QFontMetrics(font).horizontalAdvance(text);
         const int x = chart.left + (RectWidth(chart) / 2 - textWidth / 2);
         const int baseline = chart.bottom - RectHeight(chart) / 2;

@@ -133,6 +133,9 @@ int32_t InstallResultsDisplay(const ResultWidgets& widgets)
     for (int i = 0; i < kAxisLabelCount; ++i) {
         gAxisLabels[i] = widgets.axisLabels[i];
         gAxisLabelTexts[i][0] = '\0';
+        // Made smaller for long values before: the window's font again, fitted at the next redraw.
+        if (QLabel* label = gAxisLabels[i])
+            label->setFont(QFont());
     }
     if (!gAxisLabels[0].isNull())
         gAxisLabelFont = gAxisLabels[0]->font();

@@ -29,9 +29,9 @@ struct ResultWidgets {
 };
 
 // Takes the graph geometry from the graph pane, builds the graph key and the
-// graph view in the standard pane and keeps the widgets. Call once after the
-// window's layout is final and before it is shown. Returns 0, or -1 when the
-// window or the graph pane is missing.
+// graph view in the standard pane and keeps the widgets. Call after the
+// window's layout is final and before it is shown, and again when the layout
+// changed (a new font). Returns 0, or -1 when the window or the graph pane is missing.
 int32_t InstallResultsDisplay(const ResultWidgets& widgets);
 
 // Where the panes take the run they show from, at every redraw: the window

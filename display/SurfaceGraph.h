@@ -51,7 +51,7 @@ class QPainter;
 
 // The surface graph's key: a swatch and a title for each of reads, writes,
 // temperature, slow and unreadable blocks (and the earlier run when one is
-// compared), in one row across area.
+// compared), in one row across area, in the painter's font.
 void PaintSurfaceKey(QPainter& painter, const QRect& area, const Run& run, const QColor& ink);
 
 // The picture's axis texts of a surface graph: the position in GB under the

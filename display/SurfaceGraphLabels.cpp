@@ -26,10 +26,7 @@ void PaintSurfaceKey(QPainter& painter, const QRect& area, const Run& run, const
     if (gEarlierRun.active && gEarlierRun.run.settings.kind == TestKind::Surface)
         entries.push_back({kEarlierRunKeyTitle, kEarlierRunColor});
     painter.save();
-    QFont font = painter.font();
-    font.setPixelSize(11);
-    painter.setFont(font);
-    const QFontMetrics metrics(font);
+    const QFontMetrics metrics(painter.font());
     const int cell = area.width() / static_cast<int>(entries.size());
     for (size_t i = 0; i < entries.size(); ++i) {
         const int x = area.left() + static_cast<int>(i) * cell;

@@ -156,8 +156,9 @@ void QtLaunchInterface::ShowTestRunning(bool running)
 {
     if (MainWindow* window = TheMainWindow()) {
         window->ui.driveVolumeTabs->setEnabled(!running);
-        // Start as the interface file words it, with its mnemonic; Stop by its first letter.
-        window->ui.startButton->setText(running ? QLatin1Char('&') + QString::fromStdString(LocalizedText("Stop"))
+        // Start as the interface file words it; Stop with a mnemonic each language places
+        // where it clashes with no other of the window.
+        window->ui.startButton->setText(running ? QCoreApplication::translate("MainWindow", "&Stop")
                                                 : QCoreApplication::translate("MainWindow", "&Start"));
         SetOpenResultsEnabled(!running);
         window->ui.startButton->setDefault(!running);
@@ -231,8 +232,9 @@ void QtLaunchInterface::ShowErrorAlert(const std::string& message, const std::st
 
 void QtLaunchInterface::SetStatusText(const std::string& text)
 {
+    // In the user's language, as the worker's status texts are.
     if (MainWindow* window = TheMainWindow())
-        ShowText(window->ui.statusLine, QString::fromStdString(text));
+        ShowText(window->ui.statusLine, QString::fromStdString(LocalizedText(text.c_str())));
 }
 
 RunObserver& QtLaunchInterface::RunPresenter()

@@ -228,8 +228,7 @@ void InstallRunHistoryControls()
 
     // The key's cell for the markers, right of the graph key.
     if (QWidget* key = gGraphKey) {
-        gKeyCell = new EarlierRunKeyCell(key->parentWidget());
-        gKeyCell->setGeometry(key->geometry().right() + 1, key->geometry().top(), 90, key->geometry().height());
+        gKeyCell = new EarlierRunKeyCell(key);  // owned by the key's parent
         gKeyCell->hide();
     }
     if (QWidget* randomPane = ui.randomPane) {

@@ -1,8 +1,10 @@
 #include "shell/Windows.h"
 
 #include "devices/DriveRecords.h"
+#include "display/GraphKey.h"
 #include "display/OverlaySettings.h"
 #include "display/ResultPanes.h"
+#include "format/Localization.h"
 #include "shell/WindowLaunch.h"
 #include "shell/MainWindow.h"
 #include "shell/Preferences.h"
@@ -14,12 +16,14 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPalette>
 #include <QPixmap>
 #include <QStyle>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -159,6 +163,76 @@ void FitGraphPaneTexts(const Ui::MainWindow& ui)
                                     ui.positionCaption->width(), height);
 }
 
+// The graph's key and speed labels grow with the user's font: when the key
+// needs more than its one row of kGraphKeyHeight, or the labels more than the
+// interface file's 60 pixels for the longest value, everything in the graph's
+// pane moves down or right by the difference and the pane grows by it (and
+// back again for a smaller font).
+void MakeRoomForGraphTexts(const Ui::MainWindow& ui)
+{
+    constexpr int kAboveKey = 10;                      // from the pane's top
+    constexpr int kKeyToGraphPane = 19 - kChartInset;  // the key ends 19 pixels above the chart
+    constexpr int kLabelsToGraphPane = 4;
+    const int labels = std::max(60, ui.standardPane->fontMetrics().horizontalAdvance(QStringLiteral("00000.000")));
+    const QPoint shift(labels + kLabelsToGraphPane - ui.graphArea->x(),
+                       kAboveKey + GraphKeyHeightFor(ui.standardPane->font()) + kKeyToGraphPane - ui.graphArea->y());
+    if (shift.isNull())
+        return;
+    for (QWidget* child : ui.standardPane->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        child->move(child->pos() + shift);
+    ui.standardPane->setFixedSize(ui.standardPane->maximumSize() + QSize(shift.x(), shift.y()));
+}
+
+// Lays the main window out for its font (again, after the font changed): the
+// group titles' room, the texts under the graph, the key's room, the window's
+// size and the graph's geometry; the options sheet and about window fit it too.
+void LayOutForFont(MainWindow* main)
+{
+    Ui::MainWindow& ui = main->ui;
+    for (QWidget* window : {static_cast<QWidget*>(main), static_cast<QWidget*>(main->optionsSheet)})
+        RoomForGroupTitles(window);
+    FitGraphPaneTexts(ui);
+    MakeRoomForGraphTexts(ui);
+    // The layouts measure their widgets anew in the font they have now.
+    for (QLayout* layout : main->findChildren<QLayout*>())
+        layout->invalidate();
+    FitWindowToItsLayout(main);
+    InstallResultsDisplay(ResultWidgets{main, ui.standardPane, ui.randomPane, ui.graphArea, ui.testKindPopup,
+                                        ui.zoneSettingsBox, ui.randomSettingsBox,
+                                        {ui.speedLabel1, ui.speedLabel2, ui.speedLabel3, ui.speedLabel4,
+                                         ui.speedLabel5, ui.speedLabel6, ui.speedLabel7, ui.speedLabel8,
+                                         ui.speedLabel9, ui.speedLabel10},
+                                        ui.surfaceSummary});
+    for (QWidget* window : {static_cast<QWidget*>(main->optionsSheet), static_cast<QWidget*>(main->aboutWindow)})
+        window->adjustSize();
+}
+
+// Lays the windows out again when the desktop's font changes while they are
+// open: each of them learns of it once its widgets have the new font.
+class LayoutFollowsFont final : public QObject {
+public:
+    explicit LayoutFollowsFont(MainWindow* window) : window_(window)
+    {
+        for (QWidget* watched : {static_cast<QWidget*>(window), static_cast<QWidget*>(window->optionsSheet),
+                                 static_cast<QWidget*>(window->aboutWindow)})
+            watched->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::FontChange) {
+            LayOutForFont(window_);
+            DrawTestResults();
+        }
+        return false;
+    }
+
+private:
+    MainWindow* window_;
+};
+std::unique_ptr<LayoutFollowsFont> gLayoutFollower;
+
 void ShowIconIn(QLabel* label, const QIcon& icon)
 {
     if (!icon.isNull())
@@ -225,19 +299,13 @@ void CreateAllWindows()
     // Drive and volume names, however long, ask for no more room than the layout has.
     for (QComboBox* popup : {ui.drivePopup, ui.volumePopup})
         popup->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    FitGraphPaneTexts(ui);
-    FitWindowToItsLayout(main);
     ui.driveVolumeTabs->setCurrentIndex(0);
     ui.startButton->setEnabled(false);
-    InstallResultsDisplay(ResultWidgets{main, ui.standardPane, ui.randomPane, ui.graphArea, ui.testKindPopup,
-                                        ui.zoneSettingsBox, ui.randomSettingsBox,
-                                        {ui.speedLabel1, ui.speedLabel2, ui.speedLabel3, ui.speedLabel4,
-                                         ui.speedLabel5, ui.speedLabel6, ui.speedLabel7, ui.speedLabel8,
-                                         ui.speedLabel9, ui.speedLabel10},
-                                        ui.surfaceSummary});
+    LayOutForFont(main);
+    gLayoutFollower = std::make_unique<LayoutFollowsFont>(main);
     main->readOnlyQuestion = BuildReadOnlyQuestion(main);
     LoadPreferences();
-    ShowText(ui.statusLine, QStringLiteral("- No Drive Selected for Testing -"));
+    ShowText(ui.statusLine, QString::fromStdString(LocalizedText("- No Drive Selected for Testing -")));
     ui.spareTabPane->hide();
     ToggleTestPanes();
     main->show();
@@ -248,6 +316,7 @@ void DestroyAllWindows()
 {
     gMainWindow.reset();  // its sheets, about window and question go with it
     gGearFollower.reset();
+    gLayoutFollower.reset();
 }
 
 void ShowAboutWindow()

@@ -380,6 +380,10 @@
         <translation>&amp;Start</translation>
     </message>
     <message>
+        <source>&amp;Stop</source>
+        <translation>&amp;Stopp</translation>
+    </message>
+    <message>
         <source>Options…</source>
         <translation>Optionen…</translation>
     </message>

@@ -380,6 +380,10 @@
         <translation>&amp;Iniciar</translation>
     </message>
     <message>
+        <source>&amp;Stop</source>
+        <translation>De&amp;tener</translation>
+    </message>
+    <message>
         <source>Options…</source>
         <translation>Opciones…</translation>
     </message>

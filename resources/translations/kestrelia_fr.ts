@@ -380,6 +380,10 @@
         <translation>&amp;Démarrer</translation>
     </message>
     <message>
+        <source>&amp;Stop</source>
+        <translation>&amp;Arrêter</translation>
+    </message>
+    <message>
         <source>Options…</source>
         <translation>Options…</translation>
     </message>

@@ -380,6 +380,10 @@
         <translation>Avv&amp;ia</translation>
     </message>
     <message>
+        <source>&amp;Stop</source>
+        <translation>Fer&amp;ma</translation>
+    </message>
+    <message>
         <source>Options…</source>
         <translation>Opzioni…</translation>
     </message>

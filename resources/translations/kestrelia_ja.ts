@@ -377,6 +377,10 @@
         <translation>開始(&amp;S)</translation>
     </message>
     <message>
+        <source>&amp;Stop</source>
+        <translation>停止(&amp;T)</translation>
+    </message>
+    <message>
         <source>Options…</source>
         <translation>オプション…</translation>
     </message>

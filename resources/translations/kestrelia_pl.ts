@@ -383,6 +383,10 @@
         <translation>&amp;Start</translation>
     </message>
     <message>
+        <source>&amp;Stop</source>
+        <translation>&amp;Stop</translation>
+    </message>
+    <message>
         <source>Options…</source>
         <translation>Opcje…</translation>
     </message>

@@ -380,6 +380,10 @@
         <translation>&amp;Iniciar</translation>
     </message>
     <message>
+        <source>&amp;Stop</source>
+        <translation>&amp;Parar</translation>
+    </message>
+    <message>
         <source>Options…</source>
         <translation>Opções…</translation>
     </message>

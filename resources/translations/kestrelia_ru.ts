@@ -383,6 +383,10 @@
         <translation>Ста&amp;рт</translation>
     </message>
     <message>
+        <source>&amp;Stop</source>
+        <translation>Сто&amp;п</translation>
+    </message>
+    <message>
         <source>Options…</source>
         <translation>Параметры…</translation>
     </message>

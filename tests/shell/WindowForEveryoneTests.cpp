@@ -4,13 +4,16 @@
 // accessible name, mnemonics do not clash, and the graph tells its results in
 // words. The fit is checked at screen scales 1.5 and 2 as well (CMakeLists.txt).
 #include "devices/DriveRecords.h"
+#include "display/GraphKey.h"
 #include "display/GraphView.h"
 #include "display/ResultPanes.h"
 #include "format/Localization.h"
 #include "shell/Commands.h"
 #include "shell/MainWindow.h"
 #include "shell/Preferences.h"
+#include "shell/QtLaunch.h"
 #include "shell/ShownRun.h"
+#include "shell/WindowLaunch.h"
 #include "shell/StringsTable.h"
 #include "shell/UserLanguage.h"
 #include "shell/Windows.h"
@@ -64,6 +67,21 @@ void CheckFits(QWidget* control, QStringList& cut)
                    .arg(room.height());
 }
 
+// The graph key's titles fit their columns, in the rows the key is tall enough for.
+void CheckGraphKey(QStringList& cut)
+{
+    const QFont font = GraphKeyFont(gGraphKey->font());
+    const GraphKeyLayout layout = LayOutGraphKey(font, gColumnWidth * kGraphKeyColumns);
+    EXPECT_GE(gGraphKey->height(), layout.Height());
+    // Inside its pane and above the graph.
+    EXPECT_TRUE(gGraphKey->y() >= 0 && gGraphKey->geometry().bottom() < CurrentGraphView()->y());
+    for (int column = 0; column < kGraphKeyColumns; ++column)
+        if (const QString title = QString::fromStdString(LocalizedText(GraphKeyTitle(column)));
+            QFontMetrics(font).horizontalAdvance(title) + (column > 0 ? 19 : 0) >
+            gColumnWidth * kGraphKeyColumns / layout.columnsPerRow)
+            cut << "graph key: " + title;
+}
+
 // The letter after a single "&" of each text used more than once, with the texts.
 QStringList Clashes(const QStringList& texts)
 {
@@ -98,6 +116,8 @@ void CheckWindow(QWidget* window, const QStringList& menuTitles = {})
         else if (box && box->isCheckable())
             mnemonics << box->title();
     }
+    if (window == TheMainWindow())
+        CheckGraphKey(cut);
     EXPECT_EQ(cut.join(" | ").toStdString(), "") << window->objectName().toStdString();
     EXPECT_EQ(unnamed.join(" ").toStdString(), "") << window->objectName().toStdString();
     EXPECT_EQ(Clashes(mnemonics).join(" | ").toStdString(), "") << window->objectName().toStdString();
@@ -137,6 +157,7 @@ protected:
 TEST_P(WindowForEveryone, NothingIsCutEveryControlIsNamedAndMnemonicsDoNotClash)
 {
     MainWindow* main = TheMainWindow();
+    EXPECT_EQ(main->ui.statusLine->text().toStdString(), LocalizedText("- No Drive Selected for Testing -"));
     // The longest texts the summaries and figures take.
     const std::pair<int, const char*> longest[] = {
         {6, "511 Megabytes"},   {9, "65535 MB/sec"}, {10, "50 %"},     {102, "MB per Second"},
@@ -161,6 +182,12 @@ TEST_P(WindowForEveryone, NothingIsCutEveryControlIsNamedAndMnemonicsDoNotClash)
         QApplication::processEvents();
         CheckWindow(window, window == main ? menuTitles : QStringList());
     }
+    // While a test runs, Stop stands in Start's place with a mnemonic of its own.
+    WindowLaunch().ShowTestRunning(true);
+    CheckWindow(main, menuTitles);
+    WindowLaunch().ShowTestRunning(false);
+    WindowLaunch().SetStatusText(kTestCompleteStatus);
+    EXPECT_EQ(main->ui.statusLine->text().toStdString(), LocalizedText(kTestCompleteStatus));
     main->ui.testKindPopup->setCurrentIndex(1);  // the random pane and its settings
     QApplication::processEvents();
     CheckWindow(main, menuTitles);
@@ -176,6 +203,28 @@ INSTANTIATE_TEST_SUITE_P(Sizes, WindowForEveryone,
 INSTANTIATE_TEST_SUITE_P(Languages, WindowForEveryone,
                          ::testing::Combine(::testing::Values(12),
                                             ::testing::Values("fr", "es", "it", "pt_BR", "pl", "ru", "zh_CN")));
+
+// The desktop's font grows while the windows are open: they lay themselves out anew.
+class FontChange : public WindowForEveryone {};
+INSTANTIATE_TEST_SUITE_P(German, FontChange, ::testing::Values(std::tuple(10, "de")));
+TEST_P(FontChange, TheWindowsFollowTheDesktopFont)
+{
+    MainWindow* main = TheMainWindow();
+    const QSize window = main->size();
+    const int key = gGraphKey->height();
+    QFont font = QApplication::font();
+    font.setPointSize(16);
+    QApplication::setFont(font);
+    QApplication::processEvents();
+    EXPECT_GT(main->width(), window.width());
+    EXPECT_GT(gGraphKey->height(), key);
+    for (QWidget* shown : {static_cast<QWidget*>(main), static_cast<QWidget*>(main->optionsSheet),
+                           static_cast<QWidget*>(main->aboutWindow)}) {
+        shown->show();
+        QApplication::processEvents();
+        CheckWindow(shown);
+    }
+}
 
 // What a screen reader tells of the graph is what its bars show, zone by zone.
 class GraphInWords : public WindowForEveryone {};
