@@ -119,12 +119,19 @@ void ElideLongTexts(const Ui::MainWindow& ui)
     }
 }
 
-// The longest texts the summaries and figures take, by control ID.
-constexpr std::pair<int, const char*> kLongestTexts[] = {
-    {6, "511 Megabytes"}, {7, "50"}, {8, "50"}, {9, "65535 MB/sec"}, {10, "50 %"}, {130, "Queue depth: 256"},
-    {100, "12345.678"}, {101, "12345.678"}, {102, "MB per Second"}, {103, "MB per Second"}, {104, "1234567"},
-    {105, "1234567"}, {107, "999.9 ms"}, {108, "999.9 ms"}, {110, "10000"}, {120, "10000"},
-    {111, "59 minutes, 59 seconds "}, {121, "59 minutes, 59 seconds "}};
+// The longest texts the summaries and figures take, by control ID, in the
+// user's language: each is a strings-table key with its %1 filled in.
+struct LongestText {
+    int id;
+    const char* key;
+    const char* fill;
+};
+constexpr LongestText kLongestTexts[] = {
+    {6, "511 Megabytes", ""}, {7, "50", ""}, {8, "50", ""}, {9, "65535 MB/sec", ""}, {10, "50 %", ""},
+    {130, "Queue depth: %1", "256"}, {100, "12345.678", ""}, {101, "12345.678", ""}, {102, "MB per Second", ""},
+    {103, "MB per Second", ""}, {104, "1234567", ""}, {105, "1234567", ""}, {107, "%1 per transfer", "999.99 ms"},
+    {108, "%1 per transfer", "999.99 ms"}, {110, "10000", ""}, {120, "10000", ""},
+    {111, "59 minutes, 59 seconds ", ""}, {121, "59 minutes, 59 seconds ", ""}};
 
 // The window takes the size its layouts ask for in the user's font and
 // language with the longest summaries and figures (never less than the graph
@@ -133,10 +140,10 @@ constexpr std::pair<int, const char*> kLongestTexts[] = {
 void FitWindowToItsLayout(MainWindow* main)
 {
     std::vector<std::pair<QLabel*, QString>> shown;
-    for (const auto& [id, text] : kLongestTexts)
+    for (const auto& [id, key, fill] : kLongestTexts)
         if (QLabel* label = main->NumberedText(id)) {
             shown.emplace_back(label, label->text());
-            SetNumberedText(id, QString::fromLatin1(text));
+            SetNumberedText(id, QString::fromStdString(LocalizedText(key)).replace(QLatin1String("%1"), QLatin1String(fill)));
         }
     main->ensurePolished();
     main->setFixedSize(main->sizeHint().expandedTo(QSize(800, 600)));
