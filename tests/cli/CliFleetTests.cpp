@@ -28,9 +28,7 @@ Run StandardRun(const std::string& node, const std::string& identity, const std:
 {
     Run run;
     run.target = {node, identity, model, "1 TB", false, 1000204886016ull, 512};
-    run.settings.zones = 1;
-    run.settings.cycles = 1;
-    run.settings.transferMegabytes = 1;
+    run.settings.transferMegabytes = 1;  // one zone, one cycle
     run.started = ended - 60;
     run.ended = ended;
     run.end = RunEnd::Completed;
