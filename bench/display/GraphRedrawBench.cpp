@@ -113,13 +113,7 @@ int main(int argc, char** argv)
                  gButtonPictRect.bottom - gButtonPictRect.top, QImage::Format_RGB32);
     const QPoint origin(gButtonPictRect.left, gButtonPictRect.top);
     GraphPaintResult result;
-    struct Case {
-        const char* name;
-        int zones;
-        bool writes;
-        bool active;
-        bool overlay;
-    };
+    struct Case { const char* name; int zones; bool writes; bool active; bool overlay; };
     const Case cases[] = {
         {"no measured zone", 0, false, true, false},
         {"1 zone, reads", 1, false, true, false},

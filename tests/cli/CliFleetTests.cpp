@@ -51,8 +51,7 @@ TEST(FleetMetrics, EveryFigureOnceLabelledAndEscapedAndPromtoolAccepts)
 {
     ::Run random;
     random.target = {"/dev/sdc", "", "Loop Device (loop7)", "64 MB", false, 64ull << 20, 512};
-    random.settings.kind = TestKind::Random;
-    random.settings.queueDepth = 4;
+    random.settings = {.kind = TestKind::Random, .queueDepth = 4};
     random.ended = 1765200100;
     random.end = RunEnd::Stopped;
     random.random = {40.0, 0.0, 4, {250.0, 900.0}, {}};
