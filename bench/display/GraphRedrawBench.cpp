@@ -26,8 +26,7 @@ Run FilledRun(int zones, bool writes)
 {
     Run run;
     run.target.sizeBytes = 1ull << 40;
-    run.settings.zones = zones;
-    run.settings.writes = writes;
+    run.settings = {.zones = zones, .writes = writes};
     run.end = RunEnd::Completed;
     run.zones.resize(static_cast<size_t>(zones));
     for (int z = 0; z < zones; ++z) {
@@ -50,9 +49,7 @@ Run SurfaceRun()
 {
     Run run;
     run.target.sizeBytes = 16ull << 40;
-    run.settings.kind = TestKind::Surface;
-    run.settings.writes = true;
-    run.settings.transferMegabytes = 8;
+    run.settings = {.kind = TestKind::Surface, .transferMegabytes = 8, .writes = true};
     run.end = RunEnd::Completed;
     SurfaceResult& surface = run.surface;
     surface.spanSectors = surface.coveredSectors = run.target.Sectors();
@@ -86,6 +83,13 @@ Timing Time(const std::function<void()>& redraw, int rounds)
     return {elapsed.count() / rounds, double(gAllocations.load() - allocationsBefore) / rounds};
 }
 
+// One row of the table: the time, its share of a frame, against the empty graph, and the allocations.
+void PrintRow(const char* name, const Timing& t, double emptyMs)
+{
+    std::printf("%-42s %10.4f %12.4f %12.2f %10.1f\n", name, t.msPerRedraw, t.msPerRedraw / kFrameMs,
+                t.msPerRedraw / emptyMs, t.allocationsPerRedraw);
+}
+
 }  // namespace
 
 void* operator new(std::size_t size)
@@ -109,13 +113,7 @@ int main(int argc, char** argv)
                  gButtonPictRect.bottom - gButtonPictRect.top, QImage::Format_RGB32);
     const QPoint origin(gButtonPictRect.left, gButtonPictRect.top);
     GraphPaintResult result;
-    struct Case {
-        const char* name;
-        int zones;
-        bool writes;
-        bool active;
-        bool overlay;
-    };
+    struct Case { const char* name; int zones; bool writes; bool active; bool overlay; };
     const Case cases[] = {
         {"no measured zone", 0, false, true, false},
         {"1 zone, reads", 1, false, true, false},
@@ -135,8 +133,7 @@ int main(int argc, char** argv)
         const Timing t = Time([&] { PaintGraph(image, origin, run, context, result); }, rounds);
         if (emptyMs == 0.0)
             emptyMs = t.msPerRedraw;
-        std::printf("%-42s %10.4f %12.4f %12.2f %10.1f\n", c.name, t.msPerRedraw,
-                    t.msPerRedraw / kFrameMs, t.msPerRedraw / emptyMs, t.allocationsPerRedraw);
+        PrintRow(c.name, t, emptyMs);
     }
 
     // The widget's path: paint into its image and schedule the paint event.
@@ -147,21 +144,15 @@ int main(int argc, char** argv)
     const Run run = FilledRun(50, true);
     const Timing widget = Time([&] { view.Redraw(run); }, rounds);
     const Timing shown = Time([&] { view.Redraw(run); view.repaint(); }, rounds / 4 + 1);
-    std::printf("%-42s %10.4f %12.4f %12.2f %10.1f\n", "GraphView::Redraw, 50 zones + writes",
-                widget.msPerRedraw, widget.msPerRedraw / kFrameMs, widget.msPerRedraw / emptyMs,
-                widget.allocationsPerRedraw);
-    std::printf("%-42s %10.4f %12.4f %12.2f %10.1f\n", "  ... and painted on screen at once",
-                shown.msPerRedraw, shown.msPerRedraw / kFrameMs, shown.msPerRedraw / emptyMs,
-                shown.allocationsPerRedraw);
+    PrintRow("GraphView::Redraw, 50 zones + writes", widget, emptyMs);
+    PrintRow("  ... and painted on screen at once", shown, emptyMs);
 
     // The surface test's line graph: drawing follows the chart's width, not the samples'.
     const Run surface = SurfaceRun();
     const Timing line = Time([&] { PaintGraph(image, origin, surface, GraphPaintContext{}, result); }, rounds / 10 + 1);
-    std::printf("%-42s %10.4f %12.4f %12.2f %10.1f\n", "surface, 100,000 folded samples + writes", line.msPerRedraw,
-                line.msPerRedraw / kFrameMs, line.msPerRedraw / emptyMs, line.allocationsPerRedraw);
+    PrintRow("surface, 100,000 folded samples + writes", line, emptyMs);
     const Timing lineView = Time([&] { view.Redraw(surface); view.repaint(); }, rounds / 10 + 1);
-    std::printf("%-42s %10.4f %12.4f %12.2f %10.1f\n", "  ... GraphView::Redraw, painted at once", lineView.msPerRedraw,
-                lineView.msPerRedraw / kFrameMs, lineView.msPerRedraw / emptyMs, lineView.allocationsPerRedraw);
+    PrintRow("  ... GraphView::Redraw, painted at once", lineView, emptyMs);
     if (argc > 2) {  // pictures to look at: the window's graph and kestrelia-cli --graph's
         view.grab().save(QString::fromLocal8Bit(argv[2]) + "-window.png");
         RenderResultGraphImage(surface, GraphImageOptions{"Surface Test", "16 TB, 8 MB transfers", {true, 120.0, 3}})

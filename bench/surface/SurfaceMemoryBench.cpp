@@ -26,9 +26,7 @@ long PeakResidentKib()
 int main()
 {
     Run prepared;
-    prepared.settings.kind = TestKind::Surface;
-    prepared.settings.transferMegabytes = 1;
-    prepared.settings.writes = true;
+    prepared.settings = {.kind = TestKind::Surface, .transferMegabytes = 1, .writes = true};
     prepared.target.sizeBytes = 16ull << 40;
     TestRun testRun(prepared);
     if (!testRun.buffer.Allocate(TransferBufferBytesFor(prepared.settings)))

@@ -43,11 +43,8 @@ TEST_F(Program, AnOrdinaryUserGetsExactlyOnePrivilegedCopyOrIsToldWhyNot)
 {
     if (geteuid() != 0)
         GTEST_SKIP() << "changing to another user needs root";
-    const struct {
-        int pkexecStatus;  // -1: no pkexec installed
-        int status;
-        std::vector<std::string> said;
-    } rows[] = {
+    // A pkexecStatus of -1: no pkexec installed.
+    const struct { int pkexecStatus; int status; std::vector<std::string> said; } rows[] = {
         {0, 0, {}},
         {3, 0, {}},  // the privileged copy's own status is its business
         {-1, 1, {"pkexec is not installed"}},

@@ -28,9 +28,7 @@ Run StandardRun(const std::string& node, const std::string& identity, const std:
 {
     Run run;
     run.target = {node, identity, model, "1 TB", false, 1000204886016ull, 512};
-    run.settings.zones = 1;
-    run.settings.cycles = 1;
-    run.settings.transferMegabytes = 1;
+    run.settings.transferMegabytes = 1;  // one zone, one cycle
     run.started = ended - 60;
     run.ended = ended;
     run.end = RunEnd::Completed;
@@ -53,8 +51,7 @@ TEST(FleetMetrics, EveryFigureOnceLabelledAndEscapedAndPromtoolAccepts)
 {
     ::Run random;
     random.target = {"/dev/sdc", "", "Loop Device (loop7)", "64 MB", false, 64ull << 20, 512};
-    random.settings.kind = TestKind::Random;
-    random.settings.queueDepth = 4;
+    random.settings = {.kind = TestKind::Random, .queueDepth = 4};
     random.ended = 1765200100;
     random.end = RunEnd::Stopped;
     random.random = {40.0, 0.0, 4, {250.0, 900.0}, {}};

@@ -61,11 +61,7 @@ TEST(CliUserFiles, EveryFileTheUserNamesIsWrittenWithTheirRights)
     const std::string pkexec = start + "-u SUDO_UID PKEXEC_UID" + ids + KESTRELIA_CLI_PATH " --zones 1 ";
     const std::string denied = std::string(": ") + std::strerror(EACCES) + " (written as user " + name +
                                ", who started the program through ";
-    const struct {
-        std::string command;
-        int exitStatus;
-        std::string message;
-    } rows[] = {
+    const struct { std::string command; int exitStatus; std::string message; } rows[] = {
         {sudo + "--report results.txt " + device.node(), 2, "--report: results.txt" + denied + "sudo)"},
         {sudo + "--graph " + (rootOnly / "g.png").string() + " " + device.node(), 2, "g.png" + denied + "sudo)"},
         {pkexec + "--save-json " + (rootOnly / "r.json").string() + " " + device.node(), 2, denied + "pkexec)"},

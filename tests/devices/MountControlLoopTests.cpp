@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <memory>
 #include <sys/mman.h>
 #include <sys/mount.h>
 #include <unistd.h>

@@ -168,10 +168,7 @@ TEST_F(BarGraphTest, GridLinesAddToTheBackdropWhenActiveAndAreWhiteWhenInactive)
 // The read tag's text is checked under the pointer with the result panes.
 TEST(HelpTags, WriteTagGroupsTheSectorAndRoundsToTwoDecimals)
 {
-    ZoneSpeeds speeds;
-    speeds.minimum = 12.345;
-    speeds.average = 23.456;
-    speeds.maximum = 34.567;
+    const ZoneSpeeds speeds{{}, 23.456, 12.345, 34.567};
     std::string tag;
     MakeBarHelpTag(11, false, 1234567, speeds, tag);
     EXPECT_EQ(tag,

@@ -13,13 +13,9 @@ void GraphFixture::SetUp()
 void GraphFixture::SetZone(int z, uint64_t firstSector, BarSpeeds speeds, bool read)
 {
     ZoneResult& zone = shown.zones[static_cast<size_t>(z)];
-    ZoneSpeeds& rec = read ? zone.read : zone.write;
     zone.firstSector = firstSector;
     zone.lastSector = firstSector + 2047;
-    rec.cycles[0] = speeds.max;
-    rec.minimum = speeds.min;
-    rec.average = speeds.ave;
-    rec.maximum = speeds.max;
+    (read ? zone.read : zone.write) = {{speeds.max}, speeds.ave, speeds.min, speeds.max};
     if (speeds.max > shown.maxSpeed)
         shown.maxSpeed = speeds.max;
 }

@@ -116,11 +116,6 @@ TestRun& EngineFixture::MakeRun(const RunSettings& settings)
 
 bool EngineFixture::PrepareStandard(int32_t zones, int32_t cycles, uint32_t megabytes, bool writes)
 {
-    RunSettings settings;
-    settings.zones = zones;
-    settings.cycles = cycles;
-    settings.transferMegabytes = megabytes;
-    settings.writes = writes;
-    const TestRun& made = MakeRun(settings);
-    return DriveBigEnoughForZones(made.run.target.Sectors(), settings.TransferSectors(), zones);
+    const TestRun& made = MakeRun({.zones = zones, .cycles = cycles, .transferMegabytes = megabytes, .writes = writes});
+    return DriveBigEnoughForZones(made.run.target.Sectors(), made.run.settings.TransferSectors(), zones);
 }

@@ -76,8 +76,7 @@ protected:
     void SetUp() override
     {
         EngineFixture::SetUp();
-        if (const std::string reason = LoopDevicesUnavailableReason(); !reason.empty())
-            GTEST_SKIP() << reason;
+        SKIP_WITHOUT_LOOP_DEVICES();
         if (!QueuedTransfersAvailable())
             GTEST_SKIP() << "io_uring is not available here";
         gLog = QueueLog{};
@@ -88,13 +87,9 @@ protected:
         ASSERT_TRUE(loop->FillWithPattern());
         before = loop->Checksum();
 
-        RunSettings settings;
-        settings.kind = TestKind::Random;
-        settings.queueDepth = kDepth;
-        settings.writes = true;
         LaunchTarget target;
         target.devicePath = loop->node();
-        PreparedRun prepared = PrepareRun(target, settings, {});
+        PreparedRun prepared = PrepareRun(target, {.kind = TestKind::Random, .queueDepth = kDepth, .writes = true}, {});
         ASSERT_TRUE(prepared.run) << prepared.refusal->detail;
         queued = std::move(prepared.run);
     }

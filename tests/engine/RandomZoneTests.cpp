@@ -74,10 +74,7 @@ TEST_F(RandomZone, RunsWithAFailedReadWithoutAndWithWrites)
         d.failAtTransfer = run.failAt;
         host.texts.clear();
         host.finished = 0;
-        RunSettings settings;
-        settings.kind = TestKind::Random;
-        settings.writes = run.writes;
-        MakeRun(settings);
+        MakeRun({.kind = TestKind::Random, .writes = run.writes});
         ExecuteRun(*testRun, observer);
         EXPECT_EQ(before, d.bytes);
         EXPECT_EQ(run.made, d.log.size());

@@ -81,9 +81,7 @@ TEST_F(StandardZone, OneZoneHasNoPreflightAndItsStatisticsCoverTheMeasuredCycles
     RunStandardZoneTest(*testRun, observer);
     ASSERT_EQ(6u, device->log.size()) << "one zone has no preflight";
     ASSERT_EQ(1u + 6u, afterEachRead.size());  // the reset, then each read and write
-    EXPECT_DOUBLE_EQ(80.0, afterEachRead[1].minimum);
-    EXPECT_DOUBLE_EQ(80.0, afterEachRead[1].average);
-    EXPECT_DOUBLE_EQ(80.0, afterEachRead[1].maximum);
+    EXPECT_EQ((ZoneSpeeds{{80.0}, 80.0, 80.0, 80.0}), afterEachRead[1]);
     const ZoneSpeeds& read = testRun->run.zones[0].read;
     EXPECT_DOUBLE_EQ(80.0, read.minimum);
     EXPECT_DOUBLE_EQ(100.0, read.maximum);

@@ -23,10 +23,7 @@ struct CountingObserver : RunObserver {
 std::unique_ptr<TestRun> SurfaceRun(uint64_t sizeBytes, uint32_t megabytes, bool writes, uint32_t minutes = 0)
 {
     Run run;
-    run.settings.kind = TestKind::Surface;
-    run.settings.transferMegabytes = megabytes;
-    run.settings.writes = writes;
-    run.settings.surfaceMinutes = minutes;
+    run.settings = {.kind = TestKind::Surface, .transferMegabytes = megabytes, .writes = writes, .surfaceMinutes = minutes};
     run.target.sizeBytes = sizeBytes;
     auto testRun = std::make_unique<TestRun>(run);
     EXPECT_TRUE(testRun->buffer.Allocate(TransferBufferBytesFor(run.settings)));

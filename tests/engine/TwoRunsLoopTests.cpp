@@ -52,12 +52,8 @@ TEST(TwoRunsAtOnce, EachLoopDriveHasItsOwnResultsReportAndUnchangedData)
         before.push_back(loops.back()->Checksum());
         LaunchTarget target;
         target.devicePath = loops.back()->node();
-        RunSettings settings;
-        settings.zones = drive.zones;
-        settings.cycles = 2;
-        settings.transferMegabytes = drive.megabytes;
-        settings.writes = true;
-        PreparedRun prepared = PrepareRun(target, settings, {});
+        PreparedRun prepared = PrepareRun(
+            target, {.zones = drive.zones, .cycles = 2, .transferMegabytes = drive.megabytes, .writes = true}, {});
         ASSERT_TRUE(prepared.run) << prepared.refusal->detail;
         runs.push_back(std::move(prepared.run));
         observers.push_back(std::make_unique<MeetingObserver>(bothStarted));

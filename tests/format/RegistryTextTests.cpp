@@ -10,11 +10,7 @@ using Type = RegistryNumber::Type;
 
 std::string NumberText(Type type, int64_t integer, double real, bool hex) {
     char text[256] = "untouched";
-    RegistryNumber number;
-    number.type = type;
-    number.integer = integer;
-    number.real = real;
-    FormatRegistryNumber(number, text, hex);
+    FormatRegistryNumber({type, integer, real}, text, hex);
     return text;
 }
 

@@ -6,12 +6,8 @@
 
 namespace {
 std::string Elapsed(int32_t hours, int32_t minutes, double seconds) {
-    ElapsedTimeUnits units{};
-    units.hours = hours;
-    units.minutes = minutes;
-    units.seconds = seconds;
     char text[256];
-    FormatElapsedTime(units, text);
+    FormatElapsedTime({0, 0, 0, hours, minutes, seconds}, text);
     return text;
 }
 

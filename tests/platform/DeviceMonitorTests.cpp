@@ -9,11 +9,7 @@ using namespace std::string_literals;
 TEST(DeviceMonitor, ParsesKernelBlockEvents)
 {
     const BlockDeviceEvent untouched{"untouched", "", ""};
-    const struct {
-        const char* name;
-        std::string message;
-        BlockDeviceEvent event;
-    } rows[] = {
+    const struct { const char* name; std::string message; BlockDeviceEvent event; } rows[] = {
         {"loop attach",
          "change@/devices/virtual/block/loop3\0ACTION=change\0DEVPATH=/devices/virtual/block/loop3\0"
          "SUBSYSTEM=block\0DEVNAME=loop3\0DEVTYPE=disk\0SEQNUM=4242\0"s,

@@ -6,7 +6,6 @@
 #include "platform/SessionImport.h"
 
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <grp.h>
@@ -44,11 +43,7 @@ protected:
 
 TEST_F(SessionImport, OnlyTheAllowlistWithValidValuesPasses)
 {
-    const struct {
-        const char* name;
-        std::string value;
-        bool taken;
-    } cases[] = {
+    const struct { const char* name; std::string value; bool taken; } cases[] = {
         {"DISPLAY", "unix:0.1", true},
         {"DISPLAY", "localhost:10.0", false},  // over the network
         {"DISPLAY", ":0;touch /x", false},
@@ -119,10 +114,7 @@ TEST_F(SessionImport, OpensTheUsersDisplayFilesWithTheUsersRightsOnly)
         EXPECT_TRUE(connection.valid()) << display << ": " << why;
         EXPECT_GE(UniqueFd(accept(compositor.get(), nullptr, nullptr)).get(), 0) << display;
     }
-    const struct {
-        std::string display;
-        const char* refusal;
-    } refused[] = {
+    const struct { std::string display; const char* refusal; } refused[] = {
         {"../outside-0", "it leads out of the user's runtime folder"},
         {"wayland-out", "it leads out of the user's runtime folder"},
         {Path("outside-0"), "not inside the user's runtime folder"},

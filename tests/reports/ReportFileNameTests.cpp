@@ -6,11 +6,7 @@
 
 TEST(ReportFileName, SuffixRules)
 {
-    const struct {
-        const char* name;
-        int32_t format;
-        const char* expected;
-    } cases[] = {
+    const struct { const char* name; int32_t format; const char* expected; } cases[] = {
         {"report", 1, "report.txt"},
         {"report.txt", 1, "report.txt"},
         {"report.xls", 2, "report.xls"},

@@ -41,11 +41,7 @@ TEST_F(ReportFiles, OnlyRegularFilesAreWrittenAndLinksStay)
     ASSERT_EQ(mkfifo((directory / "fifo").c_str(), 0600), 0);
     fs::create_symlink("/proc/version", directory / "to-proc");
     fs::create_symlink("/proc/self/fd/1", directory / "to-output");
-    const struct {
-        std::string name;
-        int errorNumber;
-        std::string refusal;
-    } rows[] = {
+    const struct { std::string name; int errorNumber; std::string refusal; } rows[] = {
         {"missing/r.txt", ENOENT, "no folder " + (directory / "missing").string() + " to write "},
         {"taken", EISDIR, "taken is a folder, not a file"},
         {"taken/", EISDIR, "taken/ names a folder, not a file"},

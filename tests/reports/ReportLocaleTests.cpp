@@ -10,7 +10,6 @@
 
 #include <clocale>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <unistd.h>
@@ -29,10 +28,7 @@ TEST(LocaleReport, NumbersKeepTheReportFormAndDatesFollowTheLocale)
             std::filesystem::remove_all(folder);
         }
     } cleanUp{folder};
-    const struct {
-        const char* name;
-        ReportDate date;
-    } rows[] = {
+    const struct { const char* name; ReportDate date; } rows[] = {
         {"de_DE", {"Montag, 7. Dezember 2026", "12:00:00"}},  // printf writes 1.5 as "1,5" there
         {"ja_JP", {"Monday, December 7, 2026", "12:00:00 PM"}},
     };

@@ -4,7 +4,6 @@
 #include "reports/ReportText.h"
 
 #include <algorithm>
-#include <cstring>
 #include <numeric>
 #include <vector>
 
@@ -17,11 +16,7 @@ const std::string kDateLine = "Test Date: Monday, December 7, 2026 (05:30:12)\r"
 // A drive (or volume) as a report names it.
 RunTarget Named(const std::string& name, const std::string& sizeLabel, bool isVolume = false)
 {
-    RunTarget target;
-    target.name = name;
-    target.sizeLabel = sizeLabel;
-    target.isVolume = isVolume;
-    return target;
+    return {"", "", name, sizeLabel, isVolume};
 }
 
 // Runs of one zone and one cycle of 1 MB on "D", until a case says otherwise.
@@ -56,9 +51,7 @@ protected:
 TEST_F(Report, TextReportOfADriveWithWritesAndRandomResults)
 {
     run.target = Named("Data Disk", "465.762 Gigabytes");
-    run.settings.writes = true;
-    run.settings.transferMegabytes = 2;
-    run.settings.cycles = 2;
+    run.settings = {.cycles = 2, .transferMegabytes = 2, .writes = true};
     run.random.readSpeed = 1.5;
     run.random.writeSpeed = 0.5;
     Zone(0, 1234567, {70.125, 71.0}, {40.0, 42.5});
@@ -157,9 +150,7 @@ TEST_F(Report, HeaderOnlyForOtherFormatsOrNoResultsAndFullRecordsComplete)
     EXPECT_EQ(header.find("Measurement Zone"), std::string::npos);
     EXPECT_NE(header.find("Zone Test Results"), std::string::npos);
 
-    run.settings.writes = true;
-    run.settings.zones = kMaxZoneCount;
-    run.settings.cycles = kMaxCycleCount;
+    run.settings = {.zones = kMaxZoneCount, .cycles = kMaxCycleCount, .transferMegabytes = 1, .writes = true};
     run.zones.resize(kMaxZoneCount);
     for (ZoneResult& zone : run.zones)
         for (int c = 0; c < kMaxCycleCount; ++c) {

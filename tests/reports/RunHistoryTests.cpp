@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -87,10 +86,7 @@ TEST_F(RunHistoryTest, MalformedDocumentsAreRefusedWithAReason)
         text.replace(text.find(from), from.size(), to);
         return text;
     };
-    const struct {
-        std::string text;
-        const char* reason;
-    } cases[] = {
+    const struct { std::string text; const char* reason; } cases[] = {
         {"{\"format\": ", "not JSON"},
         {"[1, 2]", "not a Kestrelia run document"},
         {replaced("\"kestrelia-run\"", "\"other\""), "not a Kestrelia run document"},

@@ -25,14 +25,8 @@ void ProcessEventsUntil(const std::function<bool()>& done)
 
 class Bridge : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        SetInterfaceHost(&host);
-    }
-    void TearDown() override
-    {
-        SetInterfaceHost(nullptr);
-    }
+    void SetUp() override { SetInterfaceHost(&host); }
+    void TearDown() override { SetInterfaceHost(nullptr); }
     // Sets the status line through the host, as a run's worker does.
     bool RequestStatusText(const char* text)
     {

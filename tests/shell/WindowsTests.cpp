@@ -107,11 +107,7 @@ protected:
         run.target.sizeBytes = 1000000ull * 512;
         run.end = RunEnd::Completed;
         run.zones.resize(1);
-        ZoneSpeeds& zone = run.zones[0].read;
-        zone.cycles[0] = maxSpeed;
-        zone.minimum = maxSpeed / 4;
-        zone.average = maxSpeed / 2;
-        zone.maximum = maxSpeed;
+        run.zones[0].read = {{maxSpeed}, maxSpeed / 2, maxSpeed / 4, maxSpeed};
         run.maxSpeed = maxSpeed;
         ShowOpenedRun(run);
         InstallShownRun();

@@ -3,7 +3,6 @@
 #include "devices/DevicePaths.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 
