@@ -19,6 +19,12 @@ std::string LocalizedText(const char* key) {
     return key;
 }
 
+std::string LocalizedText(const char* key, const std::string& fill) {
+    std::string text = LocalizedText(key);
+    if (const auto at = text.find("%1"); at != std::string::npos) text.replace(at, 2, fill);
+    return text;
+}
+
 bool LocalizedCString(const char* key, char* text) {
     if (key == nullptr || text == nullptr) return false;
     const std::string localized = LocalizedText(key);

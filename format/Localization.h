@@ -12,6 +12,8 @@ void SetLocalizationLookup(LocalizationLookup lookup);
 
 // The localised text for an English key (the key itself when untranslated).
 std::string LocalizedText(const char* key);
+// The same with its "%1" (where it has one) filled in.
+std::string LocalizedText(const char* key, const std::string& fill);
 
 // Writes the localised text for key into text (256 bytes, NUL-terminated).
 // False when no text can be obtained (text untouched).

@@ -13,22 +13,13 @@ struct RandomPaneTexts {
     int32_t speed, unit, rate, time;
 };
 
-// The localised text of key with its %1 filled in.
-std::string LocalizedWith(const char* key, const std::string& value)
-{
-    std::string text = LocalizedText(key);
-    if (const auto at = text.find("%1"); at != std::string::npos)
-        text.replace(at, 2, value);
-    return text;
-}
-
 void ShowRandomSpeed(InterfaceHost& host, double speed, const RandomPaneTexts& ids)
 {
     const RandomSpeedTexts texts = FormatRandomSpeed(speed);
     host.SetStatusText(ids.speed, texts.value);
     host.SetStatusText(ids.unit, LocalizedText(texts.unit).c_str());
     host.SetStatusText(ids.rate, texts.perSecond);
-    host.SetStatusText(ids.time, LocalizedWith("%1 per transfer", texts.perTransfer).c_str());
+    host.SetStatusText(ids.time, LocalizedText("%1 per transfer", texts.perTransfer).c_str());
 }
 }  // namespace
 
@@ -48,9 +39,9 @@ void WindowRunPresenter::Started(const TestRun& testRun)
         OnInterfaceThread(testRun, [this] { host_.DrawTestResults(); });
         return;
     }
-    std::string depthText = LocalizedWith("Queue depth: %1", std::to_string(run.random.queueDepth));
+    std::string depthText = LocalizedText("Queue depth: %1", std::to_string(run.random.queueDepth));
     if (run.random.queueDepth < run.settings.queueDepth)
-        depthText += " " + LocalizedWith("(%1 asked; the device's limit)", std::to_string(run.settings.queueDepth));
+        depthText += " " + LocalizedText("(%1 asked; the device's limit)", std::to_string(run.settings.queueDepth));
     OnInterfaceThread(testRun, [this, depthText] {
         host_.SetStatusText(kReadSpeedText, " ");
         host_.SetStatusText(kWriteSpeedText, " ");

@@ -143,7 +143,7 @@ void FitWindowToItsLayout(MainWindow* main)
     for (const auto& [id, key, fill] : kLongestTexts)
         if (QLabel* label = main->NumberedText(id)) {
             shown.emplace_back(label, label->text());
-            SetNumberedText(id, QString::fromStdString(LocalizedText(key)).replace(QLatin1String("%1"), QLatin1String(fill)));
+            SetNumberedText(id, QString::fromStdString(LocalizedText(key, fill)));
         }
     main->ensurePolished();
     main->setFixedSize(main->sizeHint().expandedTo(QSize(800, 600)));
